@@ -1,0 +1,71 @@
+#pragma once
+
+#include "chess/CGameRegistry.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace kelo {
+
+class CBasePieceFactory;
+class CBaseRuleFactory;
+class CChessDiagram;
+class CChnChessBoard;
+class CPlayerManager;
+class IMessageSender;
+class IPrompts;
+
+// The process-wide values and objects of one table client. The program has one; a test can
+// make a fresh one, and two clients can live side by side in one process.
+class CGameContext {
+public:
+    CGameContext();
+    ~CGameContext();
+    CGameContext(const CGameContext&) = delete;
+    CGameContext& operator=(const CGameContext&) = delete;
+
+    // The context that code without an owner of its own reaches.
+    static CGameContext& Current();
+    // Makes another context current; nullptr returns to the program's own.
+    static void SetCurrent(CGameContext* context);
+
+    // Reached through the registries by the game id.
+    CChnChessBoard& Board();
+    CChessDiagram& Position();
+    CBasePieceFactory& PieceFactory();
+    CBaseRuleFactory& RuleFactory();
+    CChnChessBoard& Board(int16_t gameId);
+    CChessDiagram& Position(int16_t gameId);
+    CBasePieceFactory& PieceFactory(int16_t gameId);
+    CBaseRuleFactory& RuleFactory(int16_t gameId);
+
+    CPlayerManager& PlayerManager() { return *m_pPlayerManager; }
+    IPrompts& Prompts() { return *m_pPrompts; }
+    void SetPrompts(IPrompts* prompts);
+    // Null while nothing can be sent; messages are then dropped.
+    IMessageSender* Sender() const { return m_pSender; }
+    void SetSender(IMessageSender* sender) { m_pSender = sender; }
+
+    int16_t m_nGameId = -1;
+    int16_t m_nBottomColour = 0;
+    // 0 none, 2 playing, 3 ended, 4 closing.
+    int16_t m_nGameState = 0;
+    // 2 blocks the board and the button board, 1 frees them.
+    int16_t m_nTableLock = 1;
+    bool m_bLocalMode = false;
+    // 4 player, 5 looker-on.
+    int16_t m_nTableRole = 4;
+
+private:
+    std::unique_ptr<IPrompts> m_pSilentPrompts;
+    IPrompts* m_pPrompts;
+    IMessageSender* m_pSender = nullptr;
+    std::unique_ptr<CPlayerManager> m_pPlayerManager;
+    CGameRegistry<CBasePieceFactory> m_pieceFactories;
+    CGameRegistry<CBaseRuleFactory> m_ruleFactories;
+    CGameRegistry<CChessDiagram> m_positions;
+    // Last, so boards go before the positions they use.
+    CGameRegistry<CChnChessBoard> m_boards;
+};
+
+} // namespace kelo

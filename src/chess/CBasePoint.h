@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kelo {
+
+constexpr int32_t NO_SQUARE = -1;
+
+// A square: file x, row y and a layer z that chess never uses. Its integer code is
+// z*10000 + x*100 + y; -1 means no square.
+struct CBasePoint {
+    int16_t x = 0;
+    int16_t y = 0;
+    int16_t z = 0;
+
+    constexpr CBasePoint() = default;
+    constexpr CBasePoint(int x_, int y_, int z_ = 0)
+        : x(static_cast<int16_t>(x_)), y(static_cast<int16_t>(y_)), z(static_cast<int16_t>(z_)) {}
+
+    constexpr int32_t Code() const { return z * 10000 + x * 100 + y; }
+    // Callers check for NO_SQUARE before decoding.
+    static constexpr CBasePoint FromCode(int32_t code) {
+        return CBasePoint(code % 10000 / 100, code % 100, code / 10000);
+    }
+    // The layer is not compared.
+    constexpr bool operator==(const CBasePoint& other) const {
+        return x == other.x && y == other.y;
+    }
+};
+
+// Half-turn of the board when colour c is not the reference colour r.
+constexpr CBasePoint OrientPoint(CBasePoint p, int16_t c, int16_t r, int columns, int rows) {
+    if (c == r)
+        return p;
+    return CBasePoint(columns - 1 - p.x, rows - 1 - p.y, p.z);
+}
+
+} // namespace kelo

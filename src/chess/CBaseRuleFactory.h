@@ -1,0 +1,21 @@
+#pragma once
+
+#include "chess/CBasePoint.h"
+
+#include <cstdint>
+
+namespace kelo {
+
+class CBaseBoard;
+class CBaseRule;
+
+class CBaseRuleFactory {
+public:
+    virtual ~CBaseRuleFactory() = default;
+    // The rule for the piece on the square, or none for an empty square or a kind without
+    // rule.
+    virtual CBaseRule* RuleFor(CBasePoint square, CBaseBoard& board) = 0;
+    virtual CBaseRule* RuleForKind(int16_t kind) = 0;
+};
+
+} // namespace kelo

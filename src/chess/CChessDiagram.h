@@ -1,0 +1,13 @@
+#pragma once
+
+#include "chess/CBaseDiagram.h"
+
+namespace kelo {
+
+class CChessDiagram : public CBaseDiagram {
+public:
+    using CBaseDiagram::CBaseDiagram;
+    void SetUp(int16_t colour) override;
+};
+
+} // namespace kelo

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "chess/CBasePiece.h"
+
+namespace kelo {
+
+class CChnChessPiece : public CBasePiece {
+public:
+    using CBasePiece::CBasePiece;
+    ~CChnChessPiece() override = default;
+};
+
+} // namespace kelo

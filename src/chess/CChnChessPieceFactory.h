@@ -1,0 +1,15 @@
+#pragma once
+
+#include "chess/CBasePieceFactory.h"
+#include "chess/CChnChessPiece.h"
+
+namespace kelo {
+
+class CChnChessPieceFactory : public CBasePieceFactory {
+public:
+    std::unique_ptr<CBasePiece> Create(int16_t colour, int16_t kind, int16_t tag) override {
+        return std::make_unique<CChnChessPiece>(kind, colour, tag);
+    }
+};
+
+} // namespace kelo

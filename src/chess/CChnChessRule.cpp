@@ -1,0 +1,112 @@
+#include "chess/CChnChessRule.h"
+
+#include "app/CGameContext.h"
+#include "chess/CBaseBoard.h"
+#include "chess/CBaseDiagram.h"
+#include "chess/ChessTypes.h"
+#include "ports/IPrompts.h"
+
+#include <cstdlib>
+
+namespace kelo {
+
+bool CChnChessRule::BeginBuild(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+                               MoveRecord& out, CBasePiece*& target) const {
+    out.from = from.Code();
+    out.to = to.Code();
+    out.colour = colour;
+    out.kind = m_nKind;
+    out.special = SPECIAL_NONE;
+    const CBasePiece* mover = board.PieceAt(from);
+    if (mover != nullptr && mover->m_bUnmoved)
+        out.flags |= FLAG_FIRST_MOVE;
+    target = board.PieceAt(to);
+    return target == nullptr || target->m_nColour != colour;
+}
+
+bool CChnChessRule::Accept(MoveRecord& out, const CBasePiece* target) {
+    if (target != nullptr)
+        out.flags |= FLAG_CAPTURE;
+    return true;
+}
+
+bool CChnChessRule::PathClear(CBasePoint from, CBasePoint to, CBaseBoard& board) {
+    const int sx = (to.x > from.x) - (to.x < from.x);
+    const int sy = (to.y > from.y) - (to.y < from.y);
+    CBasePoint p(from.x + sx, from.y + sy);
+    while (!(p.x == to.x && p.y == to.y)) {
+        if (board.PieceAt(p) != nullptr)
+            return false;
+        p = CBasePoint(p.x + sx, p.y + sy);
+    }
+    return true;
+}
+
+bool CChnChessRule::CapturesKing(const MoveRecord& step, CBaseBoard& board) {
+    const CBasePiece* mover = board.PieceAt(CBasePoint::FromCode(step.from));
+    const CBasePiece* target = board.PieceAt(CBasePoint::FromCode(step.to));
+    return mover != nullptr && target != nullptr && target->m_nKind == KIND_KING;
+}
+
+bool CChnChessRule::CheckMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+                              MoveRecord* out) {
+    if (from.Code() == to.Code())
+        return false;
+    MoveRecord record;
+    if (!BuildMove(colour, from, to, board, record))
+        return false;
+    CBaseDiagram& position = board.Position();
+    if (!position.Apply(record))
+        return false;
+    const int32_t ownKing = position.Find(colour, KIND_KING);
+    const int32_t otherKing = position.Find(OppositeColour(colour), KIND_KING);
+    // The own king is looked at first: most refused moves fail there, and the check flag is
+    // only of use for a legal move.
+    const bool legal = ownKing != NO_SQUARE && otherKing != NO_SQUARE &&
+                       !board.AttackedBy(OppositeColour(colour), CBasePoint::FromCode(ownKing));
+    if (legal && board.AttackedBy(colour, CBasePoint::FromCode(otherKing)))
+        record.flags |= FLAG_CHECK;
+    position.UndoLast();
+    if (legal && out != nullptr)
+        *out = record;
+    return legal;
+}
+
+bool CChnChessRule::CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBasePoint to,
+                                           CBaseBoard& board, MoveRecord& out) {
+    if (!CheckMove(colour, from, to, board, &out))
+        return false;
+    const CBasePiece* piece = board.PieceAt(from);
+    if (piece != nullptr && piece->m_nKind == KIND_PAWN && (to.y == 0 || to.y == 7))
+        out.special = PromotionSpecial(board.Context().Prompts().ChoosePromotion());
+    return true;
+}
+
+bool CChnChessRule::AnyLegal(int16_t colour, CBasePoint square, CBaseBoard& board,
+                             const int (*offsets)[2], int count) {
+    for (int i = 0; i < count; ++i) {
+        CBasePoint to(square.x + offsets[i][0], square.y + offsets[i][1]);
+        if (board.IsOnBoard(to) && CheckMove(colour, square, to, board, nullptr))
+            return true;
+    }
+    return false;
+}
+
+bool CChnChessRule::AnyLegalOnLines(int16_t colour, CBasePoint square, CBaseBoard& board,
+                                    bool straight, bool diagonal) {
+    for (int i = 0; i < 8; ++i) {
+        if (straight && (CheckMove(colour, square, CBasePoint(i, square.y), board, nullptr) ||
+                         CheckMove(colour, square, CBasePoint(square.x, i), board, nullptr)))
+            return true;
+        if (diagonal) {
+            const int d = i - square.x;
+            for (int y : {square.y + d, square.y - d}) {
+                if (y >= 0 && y < 8 && CheckMove(colour, square, CBasePoint(i, y), board, nullptr))
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace kelo

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "chess/CBaseRule.h"
+
+namespace kelo {
+
+class CBasePiece;
+
+// The tests that every chess piece shares; each kind adds its own movement.
+class CChnChessRule : public CBaseRule {
+public:
+    bool StepTest(const MoveRecord&, CBaseBoard&) override { return false; }
+    bool StepTestSquares(CBasePoint, CBasePoint, CBaseBoard&) override { return false; }
+    bool CapturesKing(const MoveRecord& step, CBaseBoard& board) override;
+    bool CapturesKingByOther(const MoveRecord&, CBaseBoard&) override { return false; }
+    bool CheckMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+                   MoveRecord* out) override;
+    bool CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+                                MoveRecord& out) override;
+    bool GeometricTest(CBasePoint, CBasePoint) override { return false; }
+    bool OwnKingAttacked(int16_t, CBaseBoard&) override { return false; }
+
+protected:
+    explicit CChnChessRule(int16_t kind) : m_nKind(kind) {}
+
+    // Common start of every build-move: fills the record, marks a first move, and refuses a
+    // destination held by the mover's own colour. target receives the piece on the
+    // destination.
+    bool BeginBuild(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+                    MoveRecord& out, CBasePiece*& target) const;
+    // Accepts a move whose destination holds target, marking a capture.
+    static bool Accept(MoveRecord& out, const CBasePiece* target);
+    // True when every square strictly between from and to (on a line) is empty.
+    static bool PathClear(CBasePoint from, CBasePoint to, CBaseBoard& board);
+    // Tries check-move to each candidate (dx, dy) offset that lies on the board.
+    bool AnyLegal(int16_t colour, CBasePoint square, CBaseBoard& board, const int (*offsets)[2],
+                  int count);
+    // Tries check-move to every square of the lines through the square.
+    bool AnyLegalOnLines(int16_t colour, CBasePoint square, CBaseBoard& board, bool straight,
+                         bool diagonal);
+
+    int16_t m_nKind;
+};
+
+} // namespace kelo

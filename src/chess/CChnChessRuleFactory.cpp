@@ -1,0 +1,44 @@
+#include "chess/CChnChessRuleFactory.h"
+
+#include "chess/CBaseBoard.h"
+#include "chess/CPieceBishop.h"
+#include "chess/CPieceKing.h"
+#include "chess/CPieceKnight.h"
+#include "chess/CPiecePawn.h"
+#include "chess/CPieceQueen.h"
+#include "chess/CPieceRook.h"
+#include "chess/ChessTypes.h"
+
+namespace kelo {
+
+CBaseRule* CChnChessRuleFactory::RuleForKind(int16_t kind) {
+    static CPieceKing king;
+    static CPieceBishop bishop;
+    static CPieceKnight knight;
+    static CPiecePawn pawn;
+    static CPieceRook rook;
+    static CPieceQueen queen;
+    switch (kind) {
+    case KIND_KING:
+        return &king;
+    case KIND_BISHOP:
+        return &bishop;
+    case KIND_KNIGHT:
+        return &knight;
+    case KIND_PAWN:
+        return &pawn;
+    case KIND_ROOK:
+        return &rook;
+    case KIND_QUEEN:
+        return &queen;
+    default:
+        return nullptr;
+    }
+}
+
+CBaseRule* CChnChessRuleFactory::RuleFor(CBasePoint square, CBaseBoard& board) {
+    const CBasePiece* piece = board.PieceAt(square);
+    return piece != nullptr ? RuleForKind(piece->m_nKind) : nullptr;
+}
+
+} // namespace kelo

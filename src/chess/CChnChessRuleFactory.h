@@ -1,0 +1,14 @@
+#pragma once
+
+#include "chess/CBaseRuleFactory.h"
+
+namespace kelo {
+
+// One shared, stateless rule object per kind.
+class CChnChessRuleFactory : public CBaseRuleFactory {
+public:
+    CBaseRule* RuleFor(CBasePoint square, CBaseBoard& board) override;
+    CBaseRule* RuleForKind(int16_t kind) override;
+};
+
+} // namespace kelo

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelo {
+
+// Everything that asks the user something or tells the user something. The shell answers with
+// dialogs; tests answer with scripted replies.
+class IPrompts {
+public:
+    virtual ~IPrompts() = default;
+    // The promotion choice: a kind code (8 queen, 7 rook, 3 bishop, 5 knight). A choice that
+    // runs out of time answers 8.
+    virtual int16_t ChoosePromotion() = 0;
+    // A notice the user only acknowledges.
+    virtual void ShowNotice(const std::string& text) = 0;
+};
+
+// Answers without a user: always a queen, notices go nowhere.
+class CSilentPrompts : public IPrompts {
+public:
+    int16_t ChoosePromotion() override { return 8; }
+    void ShowNotice(const std::string&) override {}
+};
+
+} // namespace kelo

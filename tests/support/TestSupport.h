@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/CGameContext.h"
+#include "app/PERSON.h"
+#include "link/IMessageSender.h"
+#include "ports/IPrompts.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kelo::test {
+
+// Keeps every message the code under test sends.
+class RecordingSender : public IMessageSender {
+public:
+    struct Sent {
+        uint16_t type;
+        std::vector<uint8_t> body;
+    };
+    void SendMessage(uint16_t type, const uint8_t* body, size_t length) override {
+        sent.push_back({type, std::vector<uint8_t>(body, body + length)});
+    }
+    std::vector<Sent> sent;
+};
+
+// Answers questions from a script and keeps what the user was told.
+class ScriptedPrompts : public IPrompts {
+public:
+    int16_t ChoosePromotion() override {
+        ++promotionQuestions;
+        if (promotionAnswers.empty())
+            return 8;
+        const int16_t answer = promotionAnswers.front();
+        promotionAnswers.pop_front();
+        return answer;
+    }
+    void ShowNotice(const std::string& text) override { notices.push_back(text); }
+
+    std::deque<int16_t> promotionAnswers;
+    int promotionQuestions = 0;
+    std::vector<std::string> notices;
+};
+
+// A person record with the fields the tests use.
+PERSON MakePerson(uint32_t id, const char* username, int16_t seat, int16_t status = 4);
+
+} // namespace kelo::test
