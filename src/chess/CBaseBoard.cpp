@@ -5,6 +5,7 @@
 #include "chess/CBaseRule.h"
 #include "chess/CBaseRuleFactory.h"
 #include "chess/CChessDiagram.h"
+#include "chess/CChessReach.h"
 #include "chess/ChessTypes.h"
 #include "link/IMessageSender.h"
 #include "link/MSG_GAME_RESULT.h"
@@ -86,28 +87,30 @@ bool CBaseBoard::AttackedBy(int16_t colour, CBasePoint square) {
     const CBasePiece* occupant = PieceAt(square);
     if (occupant != nullptr && occupant->m_nColour == colour)
         return false;
+    // A pawn of this colour attacks one row ahead in its own orientation: find which way that
+    // is on the model board once, instead of turning every pawn's square.
     const int16_t bottom = BottomColour();
-    const CBasePoint s = OrientationTransform(square, colour, bottom);
+    const int rowStep = OrientationTransform(CBasePoint(0, 1), colour, bottom).y -
+                        OrientationTransform(CBasePoint(0, 0), colour, bottom).y;
     CBaseRuleFactory& rules = RuleFactory();
-    return Position().BoardMap().ForEach([&](int32_t code, const CBasePiece* piece) {
-        if (piece->m_nColour != colour)
-            return false;
-        const CBasePoint from = CBasePoint::FromCode(code);
-        switch (piece->m_nKind) {
-        case KIND_PAWN: {
-            // Only the two forward diagonals; the squares straight ahead are never attacked.
-            const CBasePoint f = OrientationTransform(from, colour, bottom);
-            return s.y == f.y - 1 && std::abs(s.x - f.x) == 1;
-        }
-        case KIND_KING:
-            return std::max(std::abs(square.x - from.x), std::abs(square.y - from.y)) == 1;
-        default: {
-            CBaseRule* rule = rules.RuleForKind(piece->m_nKind);
-            MoveRecord record;
-            return rule != nullptr && rule->BuildMove(colour, from, square, *this, record);
-        }
-        }
-    });
+    return Position().BoardMap().ForEachOfColour(
+        colour, [&](int32_t code, const CBasePiece* piece) {
+            const CBasePoint& from = CBoardMap::PointOfSlot(CBoardMap::SlotOf(code));
+            switch (piece->m_nKind) {
+            case KIND_PAWN:
+                // Only the two forward diagonals; the squares straight ahead are never attacked.
+                return (square.y - from.y) * rowStep == -1 && std::abs(square.x - from.x) == 1;
+            case KIND_KING:
+                return std::max(std::abs(square.x - from.x), std::abs(square.y - from.y)) == 1;
+            default: {
+                if (!CChessReach::Reachable(piece->m_nKind, from, square))
+                    return false;
+                CBaseRule* rule = rules.RuleForKind(piece->m_nKind);
+                MoveRecord record;
+                return rule != nullptr && rule->BuildMove(colour, from, square, *this, record);
+            }
+            }
+        });
 }
 
 bool CBaseBoard::GivesCheck(int16_t colour) {
@@ -119,9 +122,7 @@ bool CBaseBoard::HasLegalMove(int16_t colour) {
     // Every trial move takes pieces out of the live map and puts them back, so walk a copy.
     const CBoardMap snapshot = Position().BoardMap();
     CBaseRuleFactory& rules = RuleFactory();
-    return snapshot.ForEach([&](int32_t code, const CBasePiece* piece) {
-        if (piece->m_nColour != colour)
-            return false;
+    return snapshot.ForEachOfColour(colour, [&](int32_t code, const CBasePiece* piece) {
         CBaseRule* rule = rules.RuleForKind(piece->m_nKind);
         return rule != nullptr && rule->HasLegalMoveFrom(colour, CBasePoint::FromCode(code), *this);
     });

@@ -148,6 +148,10 @@ bool CBaseDiagram::UndoPair() {
 }
 
 int32_t CBaseDiagram::Find(int16_t colour, int16_t kind) const {
+    if (kind == KIND_KING) {
+        if (const int32_t square = m_board.SoleKingSquare(colour); square != NO_SQUARE)
+            return square;
+    }
     int32_t found = NO_SQUARE;
     m_board.ForEach([&](int32_t code, const CBasePiece* piece) {
         if (piece->m_nColour == colour && piece->m_nKind == kind) {

@@ -2,8 +2,10 @@
 
 #include "chess/CBasePiece.h"
 #include "chess/CBasePoint.h"
+#include "chess/ChessTypes.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace kelo {
@@ -21,6 +23,9 @@ public:
     }
     static constexpr int SlotOf(int32_t code) { return code / 100 * SIZE + code % 100; }
     static constexpr int32_t CodeOfSlot(int slot) { return slot / SIZE * 100 + slot % SIZE; }
+    // The point of each slot, made once: the hot loops of the rules would otherwise decode a
+    // code for every square they look at.
+    static const CBasePoint& PointOfSlot(int slot) { return POINTS[slot]; }
 
     CBasePiece* Get(int32_t code) const {
         return IsValidCode(code) ? m_slots[SlotOf(code)] : nullptr;
@@ -37,6 +42,18 @@ public:
             return false;
         CBasePiece*& slot = m_slots[SlotOf(code)];
         m_nCount += (slot == nullptr) - (piece == nullptr);
+        const int index = SlotOf(code);
+        if (slot != nullptr && IsTracked(slot)) {
+            m_colourMask[slot->m_nColour] &= ~(uint64_t{1} << index);
+            if (slot->m_nKind == KIND_KING)
+                --m_kings[slot->m_nColour].count;
+        }
+        if (piece != nullptr && IsTracked(piece))
+            m_colourMask[piece->m_nColour] |= uint64_t{1} << index;
+        if (piece != nullptr && IsTracked(piece) && piece->m_nKind == KIND_KING) {
+            King& king = m_kings[piece->m_nColour];
+            king.square = ++king.count == 1 ? code : NO_SQUARE;
+        }
         slot = piece;
         return true;
     }
@@ -49,6 +66,16 @@ public:
     void Clear() {
         m_slots.fill(nullptr);
         m_nCount = 0;
+        m_kings[0] = m_kings[1] = King{};
+        m_colourMask[0] = m_colourMask[1] = 0;
+    }
+    // The square of the only king of the colour, or NO_SQUARE when there is none or more than
+    // one (the caller then walks the board). Kings are looked up after every trial move.
+    int32_t SoleKingSquare(int16_t colour) const {
+        if (colour != COLOUR_WHITE && colour != COLOUR_BLACK)
+            return NO_SQUARE;
+        const King& king = m_kings[colour];
+        return king.count == 1 ? king.square : NO_SQUARE;
     }
     int Count() const { return m_nCount; }
     CBasePiece* Slot(int slot) const { return m_slots[slot]; }
@@ -62,8 +89,42 @@ public:
         return false;
     }
 
+    // Calls f(code, piece) for every piece of one colour in increasing square code; f returns
+    // true to stop. Most walks look for one side's pieces only.
+    template <typename F> bool ForEachOfColour(int16_t colour, F&& f) const {
+        if (colour != COLOUR_WHITE && colour != COLOUR_BLACK) {
+            return ForEach([&](int32_t code, CBasePiece* piece) {
+                return piece->m_nColour == colour && f(code, piece);
+            });
+        }
+        for (uint64_t mask = m_colourMask[colour]; mask != 0; mask &= mask - 1) {
+            const int slot = std::countr_zero(mask);
+            if (f(CodeOfSlot(slot), m_slots[slot]))
+                return true;
+        }
+        return false;
+    }
+
 private:
+    static constexpr std::array<CBasePoint, SLOTS> POINTS = [] {
+        std::array<CBasePoint, SLOTS> points{};
+        for (int slot = 0; slot < SLOTS; ++slot)
+            points[slot] = CBasePoint(slot / SIZE, slot % SIZE);
+        return points;
+    }();
+
+    struct King {
+        int count = 0;
+        // Valid while count is 1 and the king was the first placed; otherwise NO_SQUARE.
+        int32_t square = NO_SQUARE;
+    };
+    static bool IsTracked(const CBasePiece* piece) {
+        return piece->m_nColour == COLOUR_WHITE || piece->m_nColour == COLOUR_BLACK;
+    }
+
     std::array<CBasePiece*, SLOTS> m_slots{};
+    King m_kings[2];
+    uint64_t m_colourMask[2] = {0, 0};
     int m_nCount = 0;
 };
 

@@ -20,7 +20,9 @@ bool CChnChessRule::BeginBuild(int16_t colour, CBasePoint from, CBasePoint to, C
     const CBasePiece* mover = board.PieceAt(from);
     if (mover != nullptr && mover->m_bUnmoved)
         out.flags |= FLAG_FIRST_MOVE;
-    target = board.PieceAt(to);
+    // A move of length 0 does not meet a piece of its own: the rule answers for the pattern,
+    // and check-move refuses such a move before asking it.
+    target = from == to && from.z == to.z ? nullptr : board.PieceAt(to);
     return target == nullptr || target->m_nColour != colour;
 }
 
@@ -48,10 +50,8 @@ bool CChnChessRule::CapturesKing(const MoveRecord& step, CBaseBoard& board) {
     return mover != nullptr && target != nullptr && target->m_nKind == KIND_KING;
 }
 
-bool CChnChessRule::CheckMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
-                              MoveRecord* out) {
-    if (from.Code() == to.Code())
-        return false;
+bool CChnChessRule::CheckMoveOnBoard(int16_t colour, CBasePoint from, CBasePoint to,
+                                     CBaseBoard& board, MoveRecord* out) {
     MoveRecord record;
     if (!BuildMove(colour, from, to, board, record))
         return false;
@@ -60,11 +60,11 @@ bool CChnChessRule::CheckMove(int16_t colour, CBasePoint from, CBasePoint to, CB
         return false;
     const int32_t ownKing = position.Find(colour, KIND_KING);
     const int32_t otherKing = position.Find(OppositeColour(colour), KIND_KING);
-    // The own king is looked at first: most refused moves fail there, and the check flag is
-    // only of use for a legal move.
+    // The own king is looked at first: most refused moves fail there. The check flag is only
+    // worked out for a legal move whose record the caller wants.
     const bool legal = ownKing != NO_SQUARE && otherKing != NO_SQUARE &&
                        !board.AttackedBy(OppositeColour(colour), CBasePoint::FromCode(ownKing));
-    if (legal && board.AttackedBy(colour, CBasePoint::FromCode(otherKing)))
+    if (legal && out != nullptr && board.AttackedBy(colour, CBasePoint::FromCode(otherKing)))
         record.flags |= FLAG_CHECK;
     position.UndoLast();
     if (legal && out != nullptr)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chess/CBaseRule.h"
+#include "chess/CChessReach.h"
 
 namespace kelo {
 
@@ -13,14 +14,28 @@ public:
     bool StepTestSquares(CBasePoint, CBasePoint, CBaseBoard&) override { return false; }
     bool CapturesKing(const MoveRecord& step, CBaseBoard& board) override;
     bool CapturesKingByOther(const MoveRecord&, CBaseBoard&) override { return false; }
+    // The cheap refusals are made here, inline, because the callers ask about every
+    // destination of a piece; the rest of the test is out of line.
     bool CheckMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
-                   MoveRecord* out) override;
+                   MoveRecord* out) final {
+        if (!Reachable(from, to) || from.Code() == to.Code())
+            return false;
+        return CheckMoveOnBoard(colour, from, to, board, out);
+    }
     bool CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                                 MoveRecord& out) override;
-    bool GeometricTest(CBasePoint, CBasePoint) override { return false; }
+    // Whether the piece's pattern of movement can join the two squares at all, whatever stands
+    // on the board; a cheap first sieve before the full tests.
+    bool GeometricTest(CBasePoint from, CBasePoint to) override { return Reachable(from, to); }
+    bool Reachable(CBasePoint from, CBasePoint to) const {
+        return CChessReach::Reachable(m_nKind, from, to);
+    }
     bool OwnKingAttacked(int16_t, CBaseBoard&) override { return false; }
 
 protected:
+    bool CheckMoveOnBoard(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+                          MoveRecord* out);
+
     explicit CChnChessRule(int16_t kind) : m_nKind(kind) {}
 
     // Common start of every build-move: fills the record, marks a first move, and refuses a

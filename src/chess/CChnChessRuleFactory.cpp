@@ -11,13 +11,17 @@
 
 namespace kelo {
 
+namespace {
+// Rules hold no state, so one object of each serves every factory until the process ends.
+CPieceKing king;
+CPieceBishop bishop;
+CPieceKnight knight;
+CPiecePawn pawn;
+CPieceRook rook;
+CPieceQueen queen;
+} // namespace
+
 CBaseRule* CChnChessRuleFactory::RuleForKind(int16_t kind) {
-    static CPieceKing king;
-    static CPieceBishop bishop;
-    static CPieceKnight knight;
-    static CPiecePawn pawn;
-    static CPieceRook rook;
-    static CPieceQueen queen;
     switch (kind) {
     case KIND_KING:
         return &king;

@@ -4,32 +4,43 @@
 #include "chess/CBaseDiagram.h"
 #include "chess/CBaseRule.h"
 #include "chess/CBaseRuleFactory.h"
+#include "chess/CChnChessRule.h"
+#include "chess/CCoordinateMove.h"
 #include "chess/ChessTypes.h"
+
+#include <array>
 
 namespace kelo {
 
 namespace {
 
-// Calls f(record) for every legal move of the colour, promotions once per choice.
-template <typename F> void ForEachLegalMove(CBaseBoard& board, int16_t colour, F&& f) {
+// Calls f(record) for every legal move of the colour, promotions once per choice. Without
+// needRecord the record is only filled for pawn moves.
+template <typename F>
+void ForEachLegalMove(CBaseBoard& board, int16_t colour, bool needRecord, F&& f) {
     // Moves played below this node change the live map; they are all taken back again, but
     // walk a copy so the walk does not depend on that.
     const CBoardMap snapshot = board.Position().BoardMap();
     CBaseRuleFactory& rules = board.RuleFactory();
-    for (int slot = 0; slot < CBoardMap::SLOTS; ++slot) {
-        const CBasePiece* piece = snapshot.Slot(slot);
-        if (piece == nullptr || piece->m_nColour != colour)
-            continue;
+    snapshot.ForEachOfColour(colour, [&](int32_t code, const CBasePiece* piece) {
         CBaseRule* rule = rules.RuleForKind(piece->m_nKind);
         if (rule == nullptr)
-            continue;
-        const CBasePoint from = CBasePoint::FromCode(CBoardMap::CodeOfSlot(slot));
-        for (int target = 0; target < CBoardMap::SLOTS; ++target) {
-            const CBasePoint to = CBasePoint::FromCode(CBoardMap::CodeOfSlot(target));
-            MoveRecord record;
-            if (!rule->CheckMove(colour, from, to, board, &record))
+            return false;
+        // Chess rules are asked without a virtual call, so their cheap refusals inline.
+        auto* chessRule = dynamic_cast<CChnChessRule*>(rule);
+        const CBasePoint from = CBasePoint::FromCode(code);
+        const bool pawn = piece->m_nKind == KIND_PAWN;
+        MoveRecord record;
+        // A promotion needs the record for its four choices.
+        MoveRecord* out = needRecord || pawn ? &record : nullptr;
+        for (int slot = 0; slot < CBoardMap::SLOTS; ++slot) {
+            const CBasePoint& to = CBoardMap::PointOfSlot(slot);
+            const bool legal = chessRule != nullptr
+                                   ? chessRule->CheckMove(colour, from, to, board, out)
+                                   : rule->CheckMove(colour, from, to, board, out);
+            if (!legal)
                 continue;
-            if (piece->m_nKind == KIND_PAWN && (to.y == 0 || to.y == 7)) {
+            if (pawn && (to.y == 0 || to.y == 7)) {
                 for (uint8_t special = SPECIAL_PROMOTE_QUEEN; special <= SPECIAL_PROMOTE_BISHOP;
                      ++special) {
                     record.special = special;
@@ -39,7 +50,8 @@ template <typename F> void ForEachLegalMove(CBaseBoard& board, int16_t colour, F
                 f(record);
             }
         }
-    }
+        return false;
+    });
 }
 
 } // namespace
@@ -49,7 +61,7 @@ uint64_t CPerft::Count(int16_t colour, int depth) {
         return 1;
     uint64_t nodes = 0;
     CBaseDiagram& position = m_board.Position();
-    ForEachLegalMove(m_board, colour, [&](const MoveRecord& record) {
+    ForEachLegalMove(m_board, colour, depth > 1, [&](const MoveRecord& record) {
         if (depth == 1) {
             ++nodes;
             return;
@@ -66,25 +78,13 @@ std::vector<std::pair<std::string, uint64_t>> CPerft::Divide(int16_t colour, int
     if (depth <= 0)
         return result;
     CBaseDiagram& position = m_board.Position();
-    ForEachLegalMove(m_board, colour, [&](const MoveRecord& record) {
+    ForEachLegalMove(m_board, colour, true, [&](const MoveRecord& record) {
         position.Apply(record);
-        result.emplace_back(CoordinateText(record.from, record.to, record.special),
+        result.emplace_back(CCoordinateMove::Format(record.from, record.to, record.special),
                             Count(OppositeColour(colour), depth - 1));
         position.UndoLast();
     });
     return result;
-}
-
-std::string CPerft::CoordinateText(int32_t from, int32_t to, uint8_t special) {
-    std::string text;
-    for (int32_t code : {from, to}) {
-        text += static_cast<char>('a' + code / 100);
-        text += static_cast<char>('0' + 8 - code % 100);
-    }
-    static const char promotion[] = " qrnb";
-    if (special >= SPECIAL_PROMOTE_QUEEN && special <= SPECIAL_PROMOTE_BISHOP)
-        text += promotion[special];
-    return text;
 }
 
 } // namespace kelo

@@ -20,8 +20,6 @@ public:
     // The count below each legal first move, in coordinate form (e2e4, e7e8q).
     std::vector<std::pair<std::string, uint64_t>> Divide(int16_t colour, int depth);
 
-    static std::string CoordinateText(int32_t from, int32_t to, uint8_t special);
-
 private:
     CBaseBoard& m_board;
 };

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "chess/CBasePoint.h"
+
+#include <cstdint>
+
+namespace kelo {
+
+// The squares each kind's pattern of movement can join, whatever stands on the board: a cheap
+// first sieve before the full move tests, which run for every destination of every piece.
+class CChessReach {
+public:
+    static bool Reachable(int16_t kind, CBasePoint from, CBasePoint to) {
+        const unsigned fromSlot = SlotOf(from);
+        const unsigned toSlot = SlotOf(to);
+        if ((fromSlot | toSlot) >= 64 || static_cast<uint16_t>(kind) >= KINDS)
+            return true; // not for the sieve to judge
+        return (s_table.masks[kind][fromSlot] >> toSlot) & 1;
+    }
+
+private:
+    static constexpr int KINDS = 9;
+    struct Masks {
+        uint64_t masks[KINDS][64];
+    };
+    // x*8 + y for a square of the board, 64 or more for any other.
+    static unsigned SlotOf(CBasePoint p) {
+        const unsigned x = static_cast<uint16_t>(p.x), y = static_cast<uint16_t>(p.y);
+        return (x | y | static_cast<uint16_t>(p.z)) < 8 ? x * 8 + y : 64;
+    }
+    static Masks Build();
+    static const Masks s_table;
+};
+
+} // namespace kelo

@@ -1,0 +1,214 @@
+#include "chess/CBasePoint.h"
+#include "chess/CFenReader.h"
+#include "chess/ChessTypes.h"
+#include "support/ChessTable.h"
+
+#include <gtest/gtest.h>
+
+namespace kelo {
+namespace {
+
+using test::ChessTable;
+
+const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
+TEST(SquareCode, EncodesAndDecodes) {
+    EXPECT_EQ(CBasePoint(4, 6).Code(), 406);
+    EXPECT_EQ(CBasePoint(4, 6, 1).Code(), 10406);
+    const CBasePoint p = CBasePoint::FromCode(406);
+    EXPECT_EQ(p.x, 4);
+    EXPECT_EQ(p.y, 6);
+    EXPECT_EQ(p.z, 0);
+    EXPECT_EQ(CBasePoint(1, 2, 0), CBasePoint(1, 2, 3)); // the layer is not compared
+}
+
+TEST(SetUp, PlacesBothSidesWithQueensOnTheDFile) {
+    ChessTable table;
+    table.StartPosition();
+    const CBaseDiagram& p = table.position;
+    EXPECT_EQ(p.Pieces().size(), 32u);
+    EXPECT_EQ(p.Find(COLOUR_WHITE, KIND_KING), 407);
+    EXPECT_EQ(p.Find(COLOUR_WHITE, KIND_QUEEN), 307);
+    EXPECT_EQ(p.Find(COLOUR_BLACK, KIND_KING), 400);
+    EXPECT_EQ(p.Find(COLOUR_BLACK, KIND_QUEEN), 300);
+    EXPECT_EQ(p.Find(COLOUR_BLACK, 2), NO_SQUARE);
+    // Pieces are made rook first, back row before pawns.
+    EXPECT_EQ(p.Pieces()[0]->m_nKind, KIND_ROOK);
+    EXPECT_EQ(p.Pieces()[8]->m_nKind, KIND_PAWN);
+    EXPECT_EQ(p.MoveNumber(), 1);
+}
+
+// Applies each move, then takes all of them back; the board must be as it was.
+std::string Snapshot(const CBaseDiagram& p) {
+    std::string text;
+    p.BoardMap().ForEach([&](int32_t code, const CBasePiece* piece) {
+        text += std::to_string(code) + KindLetter(piece->m_nKind) +
+                std::to_string(piece->m_nColour) + std::to_string(piece->m_bUnmoved) + " ";
+        return false;
+    });
+    return text;
+}
+
+TEST(ApplyAndUndo, CastlingMovesTheRookAndUndoRestoresFlags) {
+    ChessTable table;
+    table.Load("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
+    const std::string before = Snapshot(table.position);
+    MoveRecord castle;
+    ASSERT_TRUE(table.Check(COLOUR_WHITE, "e1g1", &castle));
+    EXPECT_EQ(castle.special, SPECIAL_CASTLE_KING);
+    ASSERT_TRUE(table.position.Apply(castle));
+    EXPECT_EQ(table.position.PieceAt(507)->m_nKind, KIND_ROOK);
+    EXPECT_EQ(table.position.PieceAt(707), nullptr);
+    EXPECT_FALSE(table.position.PieceAt(607)->m_bUnmoved);
+    EXPECT_FALSE(table.position.PieceAt(507)->m_bUnmoved);
+    ASSERT_TRUE(table.position.UndoLast());
+    EXPECT_EQ(Snapshot(table.position), before);
+
+    ASSERT_TRUE(table.Check(COLOUR_BLACK, "e8c8", &castle));
+    EXPECT_EQ(castle.special, SPECIAL_CASTLE_QUEEN);
+    ASSERT_TRUE(table.position.Apply(castle));
+    EXPECT_EQ(table.position.PieceAt(300)->m_nKind, KIND_ROOK);
+    ASSERT_TRUE(table.position.UndoLast());
+    EXPECT_EQ(Snapshot(table.position), before);
+}
+
+TEST(ApplyAndUndo, EnPassantTakesThePawnBesideAndUndoPutsItBack) {
+    ChessTable table;
+    table.StartPosition();
+    ASSERT_TRUE(table.PlayLine("e2e4 a7a6 e4e5 d7d5"));
+    const std::string before = Snapshot(table.position);
+    MoveRecord ep;
+    ASSERT_TRUE(table.Check(COLOUR_WHITE, "e5d6", &ep));
+    EXPECT_EQ(ep.special, SPECIAL_EN_PASSANT);
+    EXPECT_EQ(ep.flags & FLAG_CAPTURE, 0);
+    ASSERT_TRUE(table.position.Apply(ep));
+    EXPECT_EQ(table.position.PieceAt(303), nullptr);
+    EXPECT_EQ(table.position.Captured().size(), 1u);
+    ASSERT_TRUE(table.position.UndoLast());
+    EXPECT_EQ(table.position.PieceAt(303)->m_nKind, KIND_PAWN);
+    EXPECT_EQ(Snapshot(table.position), before);
+}
+
+TEST(ApplyAndUndo, PromotionToKnightAndBack) {
+    ChessTable table;
+    table.Load("4k3/P7/8/8/8/8/8/1N2K1N1 w - - 0 1");
+    const std::string before = Snapshot(table.position);
+    table.prompts.promotionAnswers = {KIND_KNIGHT};
+    MoveRecord promote;
+    ASSERT_TRUE(table.Check(COLOUR_WHITE, "a7a8", &promote));
+    EXPECT_EQ(promote.special, SPECIAL_PROMOTE_KNIGHT);
+    ASSERT_TRUE(table.position.Apply(promote));
+    EXPECT_EQ(table.position.PieceAt(0)->m_nKind, KIND_KNIGHT);
+    EXPECT_EQ(table.position.PieceAt(107)->m_nKind, KIND_KNIGHT); // the others stay
+    EXPECT_EQ(table.position.PieceAt(607)->m_nKind, KIND_KNIGHT);
+    EXPECT_EQ(table.position.Promoted().size(), 1u);
+    ASSERT_TRUE(table.position.UndoLast());
+    EXPECT_EQ(table.position.PieceAt(0), nullptr);
+    EXPECT_EQ(table.position.PieceAt(1)->m_nKind, KIND_PAWN);
+    EXPECT_TRUE(table.position.Promoted().empty());
+    EXPECT_EQ(Snapshot(table.position), before);
+}
+
+TEST(ApplyAndUndo, PromotedRookLeavesCastlingRightsAlone) {
+    ChessTable table;
+    // White's a1 rook and king have not moved; a pawn promotes to a rook that then moves.
+    table.Load("7k/1P6/8/8/8/8/8/R3K3 w Q - 0 1");
+    ASSERT_TRUE(table.Play(COLOUR_WHITE, "b7b8r"));
+    ASSERT_TRUE(table.Play(COLOUR_BLACK, "h8h7"));
+    ASSERT_TRUE(table.Play(COLOUR_WHITE, "b8b2"));
+    ASSERT_TRUE(table.Play(COLOUR_BLACK, "h7h8"));
+    EXPECT_TRUE(table.Check(COLOUR_WHITE, "e1c1"));
+}
+
+TEST(ApplyAndUndo, RefusesRecordsThatDoNotFitThePosition) {
+    ChessTable table;
+    table.StartPosition();
+    const std::string before = Snapshot(table.position);
+    const MoveRecord bad[] = {
+        {404, 403, 0, KIND_PAWN, 0, 0, 0, 0},                   // nothing on e4
+        {406, 404, 0, KIND_PAWN, 0, FLAG_CAPTURE, 0, 0},        // capture of an empty square
+        {406, 407, 0, KIND_PAWN, 0, 0, 0, 0},                   // quiet move onto a piece
+        {406, 900, 0, KIND_PAWN, 0, 0, 0, 0},                   // off the board
+        {407, 607, 0, KIND_KING, SPECIAL_CASTLE_KING, 0, 0, 0}, // the king's path is full
+        {406, 405, 0, KIND_PAWN, 9, 0, 0, 0},                   // unknown special
+    };
+    for (const MoveRecord& m : bad) {
+        EXPECT_FALSE(table.position.Apply(m)) << m.from << "-" << m.to;
+        EXPECT_EQ(Snapshot(table.position), before);
+    }
+    EXPECT_FALSE(table.position.UndoLast()); // nothing to take back
+    EXPECT_EQ(table.position.MoveCount(), 0u);
+}
+
+TEST(ApplyAndUndo, UndoPairTakesBackBothMovesAndLowersTheMoveNumber) {
+    ChessTable table;
+    table.StartPosition();
+    ASSERT_TRUE(table.PlayLine("e2e4 e7e5"));
+    table.position.SetMoveNumber(2);
+    EXPECT_TRUE(table.position.UndoPair());
+    EXPECT_EQ(table.position.MoveCount(), 0u);
+    EXPECT_EQ(table.position.MoveNumber(), 1);
+    EXPECT_EQ(Snapshot(table.position), [] {
+        ChessTable fresh;
+        fresh.StartPosition();
+        return Snapshot(fresh.position);
+    }());
+}
+
+TEST(MoveText, ReadsAsTheMoveList) {
+    struct Case {
+        MoveRecord move;
+        const char* text;
+    } cases[] = {
+        {{406, 404, 0, KIND_PAWN, 0, FLAG_FIRST_MOVE, 1, 0}, "白方 : Pe2--e4"},
+        {{603, 505, 1, KIND_KNIGHT, 0, FLAG_CAPTURE | FLAG_CHECK, 1, 0}, "黑方 : Ng5×f3＋"},
+        {{401, 400, 0, KIND_PAWN, SPECIAL_PROMOTE_QUEEN, FLAG_CHECK, 1, 0}, "白方 : Pe7--e8Q＋"},
+        {{403, 302, 0, KIND_PAWN, SPECIAL_EN_PASSANT, 0, 1, 0}, "白方 : Pe5×d6 e.p"},
+        {{407, 607, 0, KIND_KING, SPECIAL_CASTLE_KING, FLAG_FIRST_MOVE, 1, 0}, "白方 : 0--0"},
+        {{400, 200, 1, KIND_KING, SPECIAL_CASTLE_QUEEN, FLAG_CHECK, 1, 0}, "黑方 : 0--0--0＋"},
+        {{0, 1, 1, 2, 0, 0, 1, 0}, "黑方 : Xa8--a7"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CBaseDiagram::MoveText(c.move), c.text);
+}
+
+TEST(Registries, OneObjectPerGameId) {
+    CGameContext context;
+    EXPECT_EQ(&context.Board(), &context.Board(-1));
+    EXPECT_EQ(&context.Position(), &context.Position(-1));
+    EXPECT_NE(&context.Position(3), &context.Position(-1));
+    context.m_nGameId = 3;
+    EXPECT_EQ(&context.Position(), &context.Position(3));
+    EXPECT_EQ(&context.Board().Position(), &context.Position(3));
+}
+
+TEST(Fen, BadTextsAreRefusedWithAReason) {
+    struct Case {
+        const char* fen;
+        const char* error;
+    } cases[] = {
+        {"", "4 to 6 fields"},
+        {"8/8/8/8/8/8/8/8 w - -", "one king"},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP w KQkq - 0 1", "8 ranks"},
+        {"rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "bad character"},
+        {"rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "more than 8 files"},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq - 0 1", "side to move"},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN1 w KQkq - 0 1", "castling right 'K'"},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq e3 0 1", "rank 6"},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq e3 0 1", "double step"},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - x 1", "not a number"},
+        {"Pnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1", "pawn on the first or last"},
+    };
+    for (const Case& c : cases) {
+        CGameContext context;
+        const CFenReader::Result r = CFenReader::Load(c.fen, context.Position());
+        EXPECT_FALSE(r.ok) << c.fen;
+        EXPECT_NE(r.error.find(c.error), std::string::npos) << c.fen << " -> " << r.error;
+        EXPECT_EQ(context.Position().BoardMap().Count(), 0);
+    }
+    CGameContext context;
+    EXPECT_TRUE(CFenReader::Load(kStart, context.Position()).ok);
+}
+
+} // namespace
+} // namespace kelo
