@@ -1,48 +1,24 @@
 #include "base/CIniFile.h"
 #include "base/GameSettings.h"
 
+#include "ScratchFolder.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
-#include <unistd.h>
 
 namespace kelo {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch folder, removed with everything in it at the end of the test.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = fs::temp_directory_path() / ("kelo-" + std::to_string(getpid()) + "-" +
-                                              info->test_suite_name() + "-" + info->name());
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~ScratchFolder() { fs::remove_all(m_path); }
-    // With the trailing separator that the ini file expects.
-    std::string Folder() const { return m_path.string() + "/"; }
-
-private:
-    fs::path m_path;
-};
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test::ReadFile;
+using test::ScratchFolder;
+using test::WriteFile;
 
 enum class Form { Bool, Int, String, Color, Rect, Point };
 
