@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CHallSettings.h"
 #include "chess/CGameRegistry.h"
 
 #include <cstdint>
@@ -40,6 +41,8 @@ public:
     CBaseRuleFactory& RuleFactory(int16_t gameId);
 
     CPlayerManager& PlayerManager() { return *m_pPlayerManager; }
+    // What the hall has told the client.
+    CHallSettings& Hall() { return m_hall; }
     IPrompts& Prompts() { return *m_pPrompts; }
     void SetPrompts(IPrompts* prompts);
     // Null while nothing can be sent; messages are then dropped.
@@ -57,6 +60,7 @@ public:
     int16_t m_nTableRole = 4;
 
 private:
+    CHallSettings m_hall;
     std::unique_ptr<IPrompts> m_pSilentPrompts;
     IPrompts* m_pPrompts;
     IMessageSender* m_pSender = nullptr;

@@ -15,13 +15,16 @@ public:
     virtual int16_t ChoosePromotion() = 0;
     // A notice the user only acknowledges.
     virtual void ShowNotice(const std::string& text) = 0;
+    // A modal yes/no question; true for yes.
+    virtual bool AskYesNo(const std::string& question) = 0;
 };
 
-// Answers without a user: always a queen, notices go nowhere.
+// Answers without a user: always a queen, always no, notices go nowhere.
 class CSilentPrompts : public IPrompts {
 public:
     int16_t ChoosePromotion() override { return 8; }
     void ShowNotice(const std::string&) override {}
+    bool AskYesNo(const std::string&) override { return false; }
 };
 
 } // namespace kelo

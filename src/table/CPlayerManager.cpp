@@ -2,32 +2,31 @@
 
 namespace kelo {
 
-namespace {
-constexpr int16_t STATUS_WATCHER = 5;
-}
-
 void CPlayerManager::AddPerson(const PERSON& person) {
     CPlayerRecord record;
     record.person = person;
-    if (person.status == STATUS_WATCHER)
+    if (person.status == STATUS_WATCHER) {
         m_watchers[static_cast<uint16_t>(person.id & 0xFFFF)] = record;
-    else
+    } else {
+        record.person.status = STATUS_PLAYER;
         m_players[person.seatno] = record;
+    }
 }
 
-void CPlayerManager::RemovePerson(uint32_t id) {
+bool CPlayerManager::RemovePerson(uint32_t id) {
     for (auto it = m_players.begin(); it != m_players.end(); ++it) {
         if (it->second.person.id == id) {
             m_players.erase(it);
-            return;
+            return true;
         }
     }
     for (auto it = m_watchers.begin(); it != m_watchers.end(); ++it) {
         if (it->second.person.id == id) {
             m_watchers.erase(it);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 void CPlayerManager::Clear() {
@@ -77,6 +76,46 @@ const CPlayerRecord* CPlayerManager::GetPersonByColour(int16_t colour) const {
 void CPlayerManager::SetColour(uint32_t id, int16_t colour) {
     if (CPlayerRecord* record = FindById(id))
         record->colour = colour;
+}
+
+uint16_t CPlayerManager::SeatAfter(int32_t seat, bool forward) const {
+    if (seat < 0)
+        return NONE;
+    if (m_nSeatCount == 0)
+        return static_cast<uint16_t>(forward ? seat + 1 : seat - 1);
+    if (forward)
+        return static_cast<uint16_t>((seat + 1) % m_nSeatCount);
+    return static_cast<uint16_t>((seat - 1 + m_nSeatCount) % m_nSeatCount);
+}
+
+void CPlayerManager::AdvanceTurn(bool forward) {
+    if (m_nSeatCount == 0) {
+        m_nCurrentTurnSeat = static_cast<uint16_t>(m_nCurrentTurnSeat + (forward ? 1 : -1));
+        return;
+    }
+    uint16_t seat = m_nCurrentTurnSeat;
+    for (int step = 0; step < m_nSeatCount; ++step) {
+        seat = SeatAfter(seat, forward);
+        if (GetPersonBySeat(static_cast<int16_t>(seat)) != nullptr)
+            break;
+    }
+    m_nCurrentTurnSeat = seat;
+}
+
+void CPlayerManager::RenumberColours(uint16_t base) {
+    if (base == NONE || m_nFirstMoverSeat == NONE)
+        return;
+    uint16_t seat = m_nFirstMoverSeat;
+    uint32_t colour = base;
+    do {
+        if (colour > m_nSeatCount)
+            break;
+        auto it = m_players.find(static_cast<int16_t>(seat));
+        if (it != m_players.end())
+            it->second.colour = static_cast<int16_t>(colour);
+        ++colour;
+        seat = SeatAfter(seat, true);
+    } while (seat != m_nFirstMoverSeat && seat != NONE);
 }
 
 } // namespace kelo

@@ -13,34 +13,51 @@ struct CPlayerRecord {
     int16_t colour = -1;
 };
 
-// The people of the table: seated players by seat, watchers by the low 16 bits of their id.
+// The people of the table (seated players by seat, watchers by the low 16 bits of their id),
+// the own id, and the seats that move first and move now.
 class CPlayerManager {
 public:
     static constexpr uint16_t NONE = 0xFFFF;
+    static constexpr int16_t STATUS_PLAYER = 4;
+    static constexpr int16_t STATUS_WATCHER = 5;
 
-    // A person with status 5 is a watcher, anyone else a player. A second record with the same
-    // key replaces the first.
+    // A person with status 5 is a watcher; any other status becomes 4, a seated player. A
+    // second record with the same key replaces the first.
     void AddPerson(const PERSON& person);
-    void RemovePerson(uint32_t id);
+    // Takes the person with that id off the table; false when there is none.
+    bool RemovePerson(uint32_t id);
     void Clear();
 
     void SetOwnId(uint32_t id) { m_nOwnId = id; }
     uint32_t OwnId() const { return m_nOwnId; }
+    void SetSeatCount(uint16_t count) { m_nSeatCount = count; }
+    uint16_t SeatCount() const { return m_nSeatCount; }
 
     const CPlayerRecord* GetOwnRecord() const { return GetPersonById(m_nOwnId); }
+    // The own seatno, NONE when the own id is not at the table.
     uint16_t GetOwnSeat() const;
+    // The own colour, NONE when the own id is not at the table.
     uint16_t GetOwnColour() const;
+    // Players first, then watchers.
     const CPlayerRecord* GetPersonById(uint32_t id) const;
     const CPlayerRecord* GetPersonBySeat(int16_t seat) const;
+    // The player that holds the colour.
     const CPlayerRecord* GetPersonByColour(int16_t colour) const;
     bool IsPresent(uint32_t id) const { return GetPersonById(id) != nullptr; }
     void SetColour(uint32_t id, int16_t colour);
 
+    // The seat after (or before) the given one, modulo the seat count.
+    uint16_t SeatAfter(int32_t seat, bool forward) const;
     uint16_t GetFirstMoverSeat() const { return m_nFirstMoverSeat; }
     void SetFirstMoverSeat(uint16_t seat) { m_nFirstMoverSeat = seat; }
     uint16_t GetCurrentTurnSeat() const { return m_nCurrentTurnSeat; }
     void SetCurrentTurnSeat(uint16_t seat) { m_nCurrentTurnSeat = seat; }
     bool IsMyTurn() const { return m_nCurrentTurnSeat == GetOwnSeat(); }
+    // Moves the turn to the next seat that has a player. With nobody seated it stops after one
+    // round instead of walking for ever.
+    void AdvanceTurn(bool forward);
+    // From the first mover on, each seat in turn gets the next colour, base first.
+    void RenumberColours(uint16_t base);
 
     const std::map<int16_t, CPlayerRecord>& Players() const { return m_players; }
     const std::map<uint16_t, CPlayerRecord>& Watchers() const { return m_watchers; }
@@ -51,6 +68,7 @@ private:
     std::map<int16_t, CPlayerRecord> m_players;
     std::map<uint16_t, CPlayerRecord> m_watchers;
     uint32_t m_nOwnId = 0;
+    uint16_t m_nSeatCount = 0;
     uint16_t m_nFirstMoverSeat = 0;
     uint16_t m_nCurrentTurnSeat = 0;
 };

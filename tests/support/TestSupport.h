@@ -37,10 +37,16 @@ public:
         return answer;
     }
     void ShowNotice(const std::string& text) override { notices.push_back(text); }
+    bool AskYesNo(const std::string& question) override {
+        questions.push_back(question);
+        return yesNoAnswer;
+    }
 
     std::deque<int16_t> promotionAnswers;
     int promotionQuestions = 0;
     std::vector<std::string> notices;
+    bool yesNoAnswer = false;
+    std::vector<std::string> questions;
 };
 
 // A person record with the fields the tests use.

@@ -1,0 +1,100 @@
+#include "support/TestSupport.h"
+#include "table/CPlayerManager.h"
+
+#include <gtest/gtest.h>
+
+namespace kelo {
+namespace {
+
+using test::MakePerson;
+
+TEST(PlayerManager, KeepsPlayersBySeatAndWatchersByLowId) {
+    CPlayerManager people;
+    people.AddPerson(MakePerson(100, "first", 0));
+    people.AddPerson(MakePerson(101, "second", 0)); // same seat: replaces the first
+    people.AddPerson(MakePerson(102, "odd", 1, 7)); // any status but 5 is a player
+    people.AddPerson(MakePerson(0x10064, "watcher", 0, 5));
+    people.AddPerson(MakePerson(0x20064, "watcher2", 0, 5)); // same low 16 bits: replaces
+    EXPECT_EQ(people.Players().size(), 2u);
+    EXPECT_EQ(people.GetPersonBySeat(0)->person.id, 101u);
+    EXPECT_EQ(people.GetPersonBySeat(1)->person.status, CPlayerManager::STATUS_PLAYER);
+    EXPECT_EQ(people.Watchers().size(), 1u);
+    EXPECT_EQ(people.Watchers().at(0x64).person.id, 0x20064u);
+    EXPECT_FALSE(people.IsPresent(100));
+    EXPECT_TRUE(people.IsPresent(0x20064));
+
+    EXPECT_EQ(people.GetOwnSeat(), CPlayerManager::NONE);
+    EXPECT_EQ(people.GetOwnColour(), CPlayerManager::NONE);
+    people.SetOwnId(102);
+    people.SetColour(102, 1);
+    EXPECT_EQ(people.GetOwnSeat(), 1);
+    EXPECT_EQ(people.GetOwnColour(), 1);
+    EXPECT_EQ(people.GetPersonByColour(1)->person.id, 102u);
+    EXPECT_TRUE(people.RemovePerson(102));
+    EXPECT_FALSE(people.RemovePerson(102));
+    EXPECT_EQ(people.GetOwnSeat(), CPlayerManager::NONE);
+}
+
+TEST(PlayerManager, SeatAfterWrapsAroundTheSeatCount) {
+    struct Case {
+        uint16_t seats;
+        int32_t seat;
+        bool forward;
+        uint16_t expected;
+    } cases[] = {
+        {2, 0, true, 1},  {2, 1, true, 0},       {2, 0, false, 1}, {4, 3, true, 0},
+        {4, 0, false, 3}, {2, -1, true, 0xFFFF}, {0, 5, true, 6},  {0, 5, false, 4},
+    };
+    for (const Case& c : cases) {
+        CPlayerManager people;
+        people.SetSeatCount(c.seats);
+        EXPECT_EQ(people.SeatAfter(c.seat, c.forward), c.expected)
+            << c.seats << " seats, from " << c.seat;
+    }
+}
+
+TEST(PlayerManager, AdvanceTurnSkipsEmptySeatsAndStopsWhenNobodySits) {
+    CPlayerManager people;
+    people.SetSeatCount(4);
+    people.AddPerson(MakePerson(1, "a", 0));
+    people.AddPerson(MakePerson(2, "b", 2));
+    people.SetCurrentTurnSeat(0);
+    people.AdvanceTurn(true);
+    EXPECT_EQ(people.GetCurrentTurnSeat(), 2);
+    people.AdvanceTurn(true);
+    EXPECT_EQ(people.GetCurrentTurnSeat(), 0);
+    people.AdvanceTurn(false);
+    EXPECT_EQ(people.GetCurrentTurnSeat(), 2);
+
+    CPlayerManager empty;
+    empty.SetSeatCount(2);
+    empty.SetCurrentTurnSeat(1);
+    empty.AdvanceTurn(true); // must return
+    EXPECT_EQ(empty.GetCurrentTurnSeat(), 1);
+    empty.SetSeatCount(0);
+    empty.AdvanceTurn(true);
+    EXPECT_EQ(empty.GetCurrentTurnSeat(), 2);
+}
+
+TEST(PlayerManager, RenumberColoursStartsAtTheFirstMover) {
+    CPlayerManager people;
+    people.SetSeatCount(2);
+    people.AddPerson(MakePerson(1, "a", 0));
+    people.AddPerson(MakePerson(2, "b", 1));
+    people.SetOwnId(1);
+    people.SetFirstMoverSeat(1);
+    people.RenumberColours(0);
+    EXPECT_EQ(people.GetPersonBySeat(1)->colour, 0);
+    EXPECT_EQ(people.GetPersonBySeat(0)->colour, 1);
+    people.SetCurrentTurnSeat(1);
+    EXPECT_FALSE(people.IsMyTurn());
+
+    people.RenumberColours(CPlayerManager::NONE); // nothing happens
+    EXPECT_EQ(people.GetPersonBySeat(1)->colour, 0);
+    people.SetFirstMoverSeat(CPlayerManager::NONE);
+    people.RenumberColours(0);
+    EXPECT_EQ(people.GetPersonBySeat(0)->colour, 1);
+}
+
+} // namespace
+} // namespace kelo
