@@ -1,5 +1,16 @@
 # The Qt shell library; the executables that use it add their own targets.
 set(CMAKE_AUTOMOC ON)
-find_package(Qt6 REQUIRED COMPONENTS Core Network)
-add_library(kelo_gui STATIC ${KELO_GUI_SOURCES})
-target_link_libraries(kelo_gui PUBLIC kelo_core Qt6::Core Qt6::Network)
+find_package(Qt6 REQUIRED COMPONENTS Core Network DBus)
+
+# The hall interface's adaptor is generated from the checked-in introspection file.
+qt_add_dbus_adaptor(KELO_DBUS_SOURCES
+    ${CMAKE_SOURCE_DIR}/src/app/qt/com.zandor.KeloChessGame.IStartGame.xml
+    app/qt/CStartGameDBus.h kelo::CStartGameDBus istartgame_adaptor IStartGameAdaptor)
+
+add_library(kelo_gui STATIC ${KELO_GUI_SOURCES} ${KELO_DBUS_SOURCES})
+target_include_directories(kelo_gui PUBLIC ${CMAKE_CURRENT_BINARY_DIR})
+target_link_libraries(kelo_gui PUBLIC kelo_core Qt6::Core Qt6::Network Qt6::DBus)
+
+# The table client itself.
+add_executable(kelo-chess ${CMAKE_SOURCE_DIR}/src/main.cpp)
+target_link_libraries(kelo-chess PRIVATE kelo_gui)

@@ -7,7 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libssl-dev
     clang libclang-rt-dev
-    qt6-base-dev
+    qt6-base-dev dbus-daemon
 )
 
 missing=()

@@ -1,0 +1,67 @@
+// kelo-chess: the table client.
+#include "app/CGameContext.h"
+#include "app/IStartGameHost.h"
+#include "app/qt/CStartGameDBus.h"
+#include "ports/CAutoAnswerPrompts.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Until the table window exists, showing it only reports the request.
+class CConsoleHost : public kelo::IStartGameHost {
+public:
+    void ShowWindow() override {
+        m_bWindow = true;
+        std::printf("ShowWindow\n");
+        std::fflush(stdout);
+    }
+    bool HasMainWindow() const override { return m_bWindow; }
+    void ShowAdvMessage(const std::string&, const std::string&, const std::string&) override {}
+    void ShowInstantMessage(const std::string&) override {}
+
+private:
+    bool m_bWindow = false;
+};
+
+bool IsEmbedding(const QString& arg) {
+    return arg.compare("-Embedding", Qt::CaseInsensitive) == 0 ||
+           arg.compare("/Embedding", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    kelo::CGameContext& context = kelo::CGameContext::Current();
+
+    // For unattended runs the questions can be answered in advance.
+    std::unique_ptr<kelo::IPrompts> autoPrompts;
+    const QByteArray answer = qgetenv("KELO_AUTO_ANSWER");
+    if (!answer.isEmpty()) {
+        autoPrompts = std::make_unique<kelo::CAutoAnswerPrompts>(answer == "yes");
+        context.SetPrompts(autoPrompts.get());
+    }
+
+    if (args.isEmpty() || !IsEmbedding(args.first())) {
+        std::fprintf(stderr, "usage: kelo-chess -Embedding   (started by the hall over D-Bus)\n");
+        return 2;
+    }
+
+    CConsoleHost host;
+    kelo::CStartGameDBus startGame(context, &host);
+    QString error;
+    if (!startGame.Register(&error)) {
+        std::fprintf(stderr, "kelo-chess: cannot offer %s on the session bus: %s\n",
+                     kelo::CStartGameDBus::SERVICE, qPrintable(error));
+        return 1;
+    }
+    std::printf("registered %s\n", kelo::CStartGameDBus::SERVICE);
+    std::fflush(stdout);
+    return app.exec();
+}

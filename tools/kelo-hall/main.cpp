@@ -1,0 +1,211 @@
+// kelo-hall: plays the hall's part. It configures a running table client over the session bus
+// from command-line options, then asks it to show its window.
+#include "app/PERSON.h"
+#include "base/CGbkConverter.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr const char* SERVICE = "com.zandor.KeloChessGame";
+constexpr const char* PATH = "/StartGame";
+constexpr const char* INTERFACE = "com.zandor.KeloChessGame.IStartGame";
+
+const char* USAGE = R"(usage: kelo-hall [options]
+Configures the table client on the session bus as the hall does, then calls ShowWindow.
+  --player ID:USERNAME:NICKNAME:SEAT      a seated player (repeatable)
+  --watcher ID:USERNAME:NICKNAME:WATCHNO  a watcher (repeatable)
+  --me USERNAME                           the own user (SetMe)
+  --my-id ID                              the own id (SetMyID)
+  --seats N                               seat count (default 2)
+  --desk N                                desk number (AddRoomInfo1)
+  --room N                                room id (AddRoomInfo1)
+  --types SERVICE,GAME,SUB                SetSubType
+  --server HOST:PORT                      the game server (SetGameSockIp)
+  --local                                 a local table (SetWatchStyle 2)
+  --watch                                 join as a watcher (SetWatchStyle 1)
+  --proxy-style USE,SOCK4,PASSWD          SetProxyStyle
+  --proxy HOST:PORT[:USER:PASSWORD]       SetProxy
+  --no-show                               do not call ShowWindow
+  --join-team USERNAME:ID                 call Join_Team and report AgreeOrNot
+  --wait SECONDS                          how long to wait for AgreeOrNot (default 3)
+  --help                                  this text
+)";
+
+int Fail(const QString& error) {
+    std::fprintf(stderr, "kelo-hall: %s\n", qPrintable(error));
+    return 2;
+}
+
+// A 16-bit argument, as the interface's "n" wants it.
+QVariant Short(const QString& text) {
+    return QVariant::fromValue<short>(text.toShort());
+}
+
+// The person record as the hall hands it over: texts in GBK, cut to their fields.
+QByteArray PersonRecord(const QStringList& parts, bool watcher, bool* ok) {
+    *ok = parts.size() == 4;
+    kelo::PERSON person{};
+    if (!*ok)
+        return {};
+    bool idOk = false, numberOk = false;
+    person.id = parts[0].toUInt(&idOk);
+    const int number = parts[3].toInt(&numberOk);
+    *ok = idOk && numberOk && number >= 0 && number < 0x8000;
+    auto copy = [](char* to, size_t size, const QString& text) {
+        const std::string gbk =
+            kelo::CGbkConverter::CutGbk(kelo::CGbkConverter::ToGbk(text.toStdString()), size - 1);
+        std::memcpy(to, gbk.data(), gbk.size());
+    };
+    copy(person.username, sizeof(person.username), parts[1]);
+    copy(person.nickname, sizeof(person.nickname), parts[2]);
+    person.status = watcher ? 5 : 4;
+    if (watcher)
+        person.watchno = static_cast<int16_t>(number);
+    else
+        person.seatno = static_cast<int16_t>(number);
+    return QByteArray(reinterpret_cast<const char*>(&person), sizeof(person));
+}
+
+// Prints the hall interface's event when it comes.
+class AgreeCatcher : public QObject {
+    Q_OBJECT
+public:
+    bool m_bReceived = false;
+public slots:
+    void AgreeOrNot(short roomno, short isagree, int joined_id) {
+        m_bReceived = true;
+        std::printf("AgreeOrNot roomno=%d isagree=%d joined_id=%d\n", roomno, isagree, joined_id);
+        emit Received();
+    }
+signals:
+    void Received();
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+
+    QDBusInterface hall(SERVICE, PATH, INTERFACE, QDBusConnection::sessionBus());
+    std::vector<std::pair<QString, QVariantList>> calls;
+    bool show = true;
+    QString joinTeam;
+    int waitSeconds = 3;
+    auto value = [&](int& i) -> QString { return i + 1 < args.size() ? args[++i] : QString(); };
+
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(USAGE, stdout);
+            return 0;
+        } else if (a == "--player" || a == "--watcher") {
+            bool ok = false;
+            const QByteArray record = PersonRecord(value(i).split(':'), a == "--watcher", &ok);
+            if (!ok)
+                return Fail(a + " needs ID:USERNAME:NICKNAME:NUMBER");
+            calls.emplace_back("AddPerson", QVariantList{record});
+        } else if (a == "--me") {
+            calls.emplace_back("SetMe", QVariantList{value(i)});
+        } else if (a == "--my-id") {
+            calls.emplace_back("SetMyID", QVariantList{value(i).toInt()});
+        } else if (a == "--seats") {
+            calls.emplace_back("SetSeatNum", QVariantList{Short(value(i))});
+        } else if (a == "--desk" || a == "--room") {
+            // Both go through AddRoomInfo1 at the end, with whatever the other one is.
+            calls.emplace_back(a, QVariantList{value(i).toShort()});
+        } else if (a == "--types") {
+            const QStringList t = value(i).split(',');
+            if (t.size() != 3)
+                return Fail("--types needs SERVICE,GAME,SUB");
+            calls.emplace_back("SetSubType", QVariantList{Short(t[0]), Short(t[1]), Short(t[2]),
+                                                          QVariant::fromValue<short>(0)});
+        } else if (a == "--server") {
+            const QStringList hp = value(i).split(':');
+            bool ok = false;
+            const int port = hp.size() == 2 ? hp[1].toInt(&ok) : 0;
+            if (!ok || port <= 0 || port > 65535)
+                return Fail("--server needs HOST:PORT");
+            calls.emplace_back("SetGameSockIp",
+                               QVariantList{hp[0], QVariant::fromValue<short>(short(port))});
+        } else if (a == "--local" || a == "--watch") {
+            calls.emplace_back("SetWatchStyle",
+                               QVariantList{QVariant::fromValue<short>(a == "--local" ? 2 : 1)});
+        } else if (a == "--proxy-style") {
+            const QStringList t = value(i).split(',');
+            if (t.size() != 3)
+                return Fail("--proxy-style needs USE,SOCK4,PASSWD");
+            calls.emplace_back("SetProxyStyle",
+                               QVariantList{Short(t[0]), Short(t[1]), Short(t[2])});
+        } else if (a == "--proxy") {
+            const QStringList p = value(i).split(':');
+            if (p.size() != 2 && p.size() != 4)
+                return Fail("--proxy needs HOST:PORT[:USER:PASSWORD]");
+            calls.emplace_back("SetProxy", QVariantList{p[0], Short(p[1]), p.value(2), p.value(3)});
+        } else if (a == "--no-show") {
+            show = false;
+        } else if (a == "--join-team") {
+            joinTeam = value(i);
+        } else if (a == "--wait") {
+            waitSeconds = value(i).toInt();
+        } else {
+            return Fail("unknown option " + a + " (see --help)");
+        }
+    }
+
+    if (!hall.isValid())
+        return Fail(QString("the table client is not on the session bus (%1)").arg(SERVICE));
+
+    short desk = 0, room = 0;
+    bool room1 = false;
+    for (const auto& [method, arguments] : calls) {
+        if (method == "--desk" || method == "--room") {
+            (method == "--desk" ? desk : room) = static_cast<short>(arguments[0].toInt());
+            room1 = true;
+            continue;
+        }
+        const QDBusMessage reply = hall.callWithArgumentList(QDBus::Block, method, arguments);
+        if (reply.type() == QDBusMessage::ErrorMessage)
+            return Fail(method + ": " + reply.errorMessage());
+    }
+    if (room1) {
+        hall.call("AddRoomInfo1", QVariant::fromValue<short>(desk), QVariant::fromValue<short>(0),
+                  QVariant::fromValue<short>(room));
+    }
+
+    if (!joinTeam.isEmpty()) {
+        const QStringList p = joinTeam.split(':');
+        if (p.size() != 2)
+            return Fail("--join-team needs USERNAME:ID");
+        // Listen before asking, so the answer cannot slip by.
+        AgreeCatcher catcher;
+        QDBusConnection::sessionBus().connect(SERVICE, PATH, INTERFACE, "AgreeOrNot", &catcher,
+                                              SLOT(AgreeOrNot(short, short, int)));
+        QObject::connect(&catcher, &AgreeCatcher::Received, &app, &QCoreApplication::quit);
+        hall.asyncCall("Join_Team", p[0], p[1].toInt());
+        QTimer::singleShot(waitSeconds * 1000, &app, &QCoreApplication::quit);
+        app.exec();
+        if (!catcher.m_bReceived)
+            std::printf("no AgreeOrNot\n");
+        std::fflush(stdout);
+    }
+    if (show) {
+        const QDBusMessage reply = hall.call("ShowWindow");
+        if (reply.type() == QDBusMessage::ErrorMessage)
+            return Fail("ShowWindow: " + reply.errorMessage());
+    }
+    return 0;
+}
+
+#include "main.moc"
