@@ -6,6 +6,7 @@
 #include "chess/CChnChessRuleFactory.h"
 #include "ports/IPrompts.h"
 #include "table/CPlayerManager.h"
+#include "table/CPlayerTimeControl.h"
 
 namespace kelo {
 
@@ -15,7 +16,8 @@ CGameContext* g_pCurrent = nullptr;
 
 CGameContext::CGameContext()
     : m_pSilentPrompts(std::make_unique<CSilentPrompts>()), m_pPrompts(m_pSilentPrompts.get()),
-      m_pPlayerManager(std::make_unique<CPlayerManager>()) {}
+      m_pPlayerManager(std::make_unique<CPlayerManager>()),
+      m_pTimeControl(std::make_unique<CPlayerTimeControl>()) {}
 
 CGameContext::~CGameContext() {
     if (g_pCurrent == this)

@@ -13,6 +13,7 @@ class CBaseRuleFactory;
 class CChessDiagram;
 class CChnChessBoard;
 class CPlayerManager;
+class CPlayerTimeControl;
 class IMessageSender;
 class IPrompts;
 
@@ -41,6 +42,7 @@ public:
     CBaseRuleFactory& RuleFactory(int16_t gameId);
 
     CPlayerManager& PlayerManager() { return *m_pPlayerManager; }
+    CPlayerTimeControl& TimeControl() { return *m_pTimeControl; }
     // What the hall has told the client.
     CHallSettings& Hall() { return m_hall; }
     IPrompts& Prompts() { return *m_pPrompts; }
@@ -65,6 +67,7 @@ private:
     IPrompts* m_pPrompts;
     IMessageSender* m_pSender = nullptr;
     std::unique_ptr<CPlayerManager> m_pPlayerManager;
+    std::unique_ptr<CPlayerTimeControl> m_pTimeControl;
     CGameRegistry<CBasePieceFactory> m_pieceFactories;
     CGameRegistry<CBaseRuleFactory> m_ruleFactories;
     CGameRegistry<CChessDiagram> m_positions;

@@ -7,7 +7,7 @@
 #include "chess/CChessDiagram.h"
 #include "chess/CChessReach.h"
 #include "chess/ChessTypes.h"
-#include "link/IMessageSender.h"
+#include "link/GameResult.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "table/CPlayerManager.h"
 
@@ -156,16 +156,7 @@ bool CBaseBoard::AfterMove(const MoveRecord& move) {
 }
 
 void CBaseBoard::SendGameResult(uint16_t decisive, uint16_t winnerSeat, uint16_t reason) {
-    IMessageSender* sender = m_context.Sender();
-    if (sender == nullptr)
-        return;
-    MSG_GAME_RESULT_BODY body;
-    body.senderSeat = m_context.PlayerManager().GetOwnSeat();
-    body.decisive = decisive;
-    body.winnerSeat = winnerSeat;
-    body.reason = reason;
-    const auto bytes = body.ToWire();
-    sender->SendMessage(MSG_GAME_RESULT, bytes.data(), bytes.size());
+    kelo::SendGameResult(m_context, decisive, winnerSeat, reason);
 }
 
 } // namespace kelo

@@ -12,6 +12,7 @@ constexpr uint16_t MSG_GAME_RESULT = 651;
 // Reasons of a game result that the referee decides itself.
 constexpr uint16_t RESULT_REASON_PERPETUAL_CHECK = 1;
 constexpr uint16_t RESULT_REASON_STALEMATE = 2;
+constexpr uint16_t RESULT_REASON_TIMEOUT = 7;
 constexpr uint16_t RESULT_REASON_CHECKMATE = 651;
 
 // Body of the game result: four 16-bit fields.

@@ -14,7 +14,7 @@ namespace {
 constexpr const char* START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 int Usage(const std::string& error) {
-    std::fprintf(stderr, "kelo-perft: %s\nusage: kelo-perft [--fen FEN] [--divide] DEPTH\n",
+    std::fprintf(stderr, "kelo-perft: %s (usage: kelo-perft [--fen FEN] [--divide] DEPTH)\n",
                  error.c_str());
     return 2;
 }

@@ -1,0 +1,167 @@
+#include "table/CMainViewClock.h"
+
+#include "app/CGameContext.h"
+#include "link/GameResult.h"
+#include "link/MSG_GAME_RESULT.h"
+#include "table/CPlayerManager.h"
+#include "table/CPlayerTimeControl.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace kelo {
+
+namespace {
+constexpr int16_t GAME_PLAYING = 2;
+
+int16_t Add16(int16_t a, int b) {
+    return static_cast<int16_t>(static_cast<uint16_t>(a + b));
+}
+} // namespace
+
+CMainViewClock::CMainViewClock(CGameContext& context, IEventLoop& loop, IClockView* view)
+    : m_context(context), m_loop(loop), m_pView(view) {}
+
+CMainViewClock::~CMainViewClock() {
+    m_loop.KillTimers(this);
+}
+
+CPlayerTimeControl& CMainViewClock::TimeControl() const {
+    return m_context.TimeControl();
+}
+
+bool CMainViewClock::OwnSideToMove() const {
+    const CPlayerManager& people = m_context.PlayerManager();
+    return people.GetCurrentTurnSeat() == people.GetOwnSeat();
+}
+
+void CMainViewClock::StartTimer() {
+    m_loop.SetTimer(this, CLOCK_TIMER, CLOCK_PERIOD_MS);
+    m_bRunning = true;
+}
+
+void CMainViewClock::StopTimer() {
+    m_loop.KillTimer(this, CLOCK_TIMER);
+    m_bRunning = false;
+}
+
+void CMainViewClock::StartClock() {
+    m_nReceivedCount = 0;
+    TimeControl().Reset();
+    StartTimer();
+    if (m_pView != nullptr)
+        m_pView->BringToFront();
+}
+
+void CMainViewClock::OnTimer(uint32_t id) {
+    if (id == CLOCK_TIMER)
+        ClockTick();
+}
+
+void CMainViewClock::ClockTick() {
+    if (m_context.m_nGameState != GAME_PLAYING) {
+        StopTimer();
+        return;
+    }
+    CheckTimeout();
+    if (m_pView != nullptr)
+        m_pView->RedrawClock(OwnSideToMove());
+    CPlayerTimeControl& time = TimeControl();
+    time.m_nStepCounter = Add16(time.m_nStepCounter, 1);
+}
+
+void CMainViewClock::CheckTimeout() {
+    const bool ownToMove = OwnSideToMove();
+    // Outside local mode only the client of the side to move judges its own clock.
+    if (!m_context.m_bLocalMode && !ownToMove)
+        return;
+    const CPlayerTimeControl& time = TimeControl();
+    const int step = time.m_nStepCounter;
+    const bool inTime =
+        step <= time.m_nPaceTime && step <= time.m_nTotalTime - UsedTimeOf(ownToMove);
+    if (inTime || !m_bRunning)
+        return;
+    StopTimer();
+    const CPlayerManager& people = m_context.PlayerManager();
+    const uint16_t ownSeat = people.GetOwnSeat();
+    const uint16_t opponentSeat =
+        people.SeatAfter(ownSeat == CPlayerManager::NONE ? -1 : ownSeat, true);
+    SendGameResult(m_context, 1, ownToMove ? opponentSeat : ownSeat, RESULT_REASON_TIMEOUT);
+}
+
+int16_t CMainViewClock::RecoveredStep() const {
+    return std::min<int16_t>(m_nRecoverUsedTime, Add16(TimeControl().m_nPaceTime, -30));
+}
+
+void CMainViewClock::OnMoveClock(int16_t colour, int16_t moveNumber, int16_t clock) {
+    ++m_nReceivedCount;
+    const bool ownMove = static_cast<uint16_t>(colour) == m_context.PlayerManager().GetOwnColour();
+    CPlayerTimeControl& time = TimeControl();
+    if (m_nReplayCount != 0 && m_nReplayCount == m_nReceivedCount) {
+        // The last move of a joined game: the move in progress has already run a while.
+        time.m_nStepCounter = RecoveredStep();
+        int16_t& waiting = UsedTime(!ownMove);
+        waiting = Add16(waiting, m_nRecoverUsedTime);
+    } else {
+        time.m_nStepCounter = 0;
+    }
+    (ownMove ? m_nOwnLastMoveNumber : m_nOtherLastMoveNumber) = moveNumber;
+    // A move made faster than the added time gives time back.
+    int16_t& used = UsedTime(ownMove);
+    used = Add16(used, clock - time.m_nPaceAddedTime);
+    if (!ownMove && m_pView != nullptr)
+        m_pView->BringToFront();
+}
+
+void CMainViewClock::OnGameState(uint16_t firstSeat, int16_t recoverUsedTime,
+                                 uint32_t replayCount) {
+    m_nRecoverUsedTime = recoverUsedTime;
+    m_nReplayCount = replayCount;
+    m_nReceivedCount = 0;
+    if (replayCount != 0)
+        return; // the replayed moves bring the clocks up to date, the last one included
+    const bool ownFirst = firstSeat == m_context.PlayerManager().GetOwnSeat();
+    TimeControl().m_nStepCounter = RecoveredStep();
+    int16_t& used = UsedTime(ownFirst);
+    used = Add16(used, m_nRecoverUsedTime);
+    StartTimer();
+}
+
+void CMainViewClock::OnTakeBack(int16_t steps) {
+    m_nOwnLastMoveNumber = Add16(m_nOwnLastMoveNumber, -steps);
+    m_nOtherLastMoveNumber = Add16(m_nOtherLastMoveNumber, -steps);
+}
+
+int CMainViewClock::RemainingTotal(bool ownSide) const {
+    const CPlayerTimeControl& time = TimeControl();
+    int remaining = time.m_nTotalTime - UsedTimeOf(ownSide);
+    if (ownSide == OwnSideToMove())
+        remaining -= time.m_nStepCounter;
+    return std::max(remaining, 0);
+}
+
+int CMainViewClock::RemainingMove(bool ownSide) const {
+    const CPlayerTimeControl& time = TimeControl();
+    if (ownSide != OwnSideToMove())
+        return time.m_nPaceTime;
+    const int limit = std::min<int>(time.m_nPaceTime, time.m_nTotalTime - UsedTimeOf(ownSide));
+    return std::max(limit - time.m_nStepCounter, 0);
+}
+
+int CMainViewClock::MovesMade(bool ownSide) const {
+    return ownSide ? m_nOwnLastMoveNumber : m_nOtherLastMoveNumber;
+}
+
+std::string CMainViewClock::FormatTime(int seconds) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%02d分%02d秒", seconds / 60, seconds % 60);
+    return text;
+}
+
+std::string CMainViewClock::FormatMoves(int moves) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%d步", moves);
+    return text;
+}
+
+} // namespace kelo

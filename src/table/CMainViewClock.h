@@ -1,0 +1,83 @@
+#pragma once
+
+#include "ports/IEventLoop.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kelo {
+
+class CGameContext;
+class CPlayerTimeControl;
+
+// What the clocks ask of the table window.
+class IClockView {
+public:
+    virtual ~IClockView() = default;
+    // Redraws the clock area of one side.
+    virtual void RedrawClock(bool ownSide) = 0;
+    // Brings the table window to the front, restoring it when minimized.
+    virtual void BringToFront() = 0;
+};
+
+// The players' clocks of the table: the seconds charged to each side, the move in progress,
+// and the time-out judged by the client of the side to move. Driven by the one-second timer 1.
+class CMainViewClock : public ITimerSink {
+public:
+    static constexpr uint32_t CLOCK_TIMER = 1;
+    static constexpr uint32_t CLOCK_PERIOD_MS = 1000;
+
+    CMainViewClock(CGameContext& context, IEventLoop& loop, IClockView* view = nullptr);
+    ~CMainViewClock() override;
+    CMainViewClock(const CMainViewClock&) = delete;
+    CMainViewClock& operator=(const CMainViewClock&) = delete;
+
+    // The start of play.
+    void StartClock();
+    void ClockTick();
+    // Reports the side to move out of time, once.
+    void CheckTimeout();
+    // Every move message, replayed ones too.
+    void OnMoveClock(int16_t colour, int16_t moveNumber, int16_t clock);
+    // Joining a game under way: the seat that moves first, the seconds already spent on the
+    // move in progress and the number of moves about to be replayed.
+    void OnGameState(uint16_t firstSeat, int16_t recoverUsedTime, uint32_t replayCount);
+    // An agreed take-back of the given number of steps.
+    void OnTakeBack(int16_t steps);
+    void OnTimer(uint32_t id) override;
+
+    // Display values of one side.
+    int RemainingTotal(bool ownSide) const;
+    int RemainingMove(bool ownSide) const;
+    int MovesMade(bool ownSide) const;
+    static std::string FormatTime(int seconds);
+    static std::string FormatMoves(int moves);
+
+    bool IsRunning() const { return m_bRunning; }
+    // True when the side to move is the own side.
+    bool OwnSideToMove() const;
+
+    int16_t m_nOwnUsedTime = 0;
+    int16_t m_nOtherUsedTime = 0;
+    int16_t m_nOwnLastMoveNumber = 0;
+    int16_t m_nOtherLastMoveNumber = 0;
+    uint32_t m_nReplayCount = 0;
+    uint32_t m_nReceivedCount = 0;
+    int16_t m_nRecoverUsedTime = 0;
+
+private:
+    CPlayerTimeControl& TimeControl() const;
+    int16_t& UsedTime(bool ownSide) { return ownSide ? m_nOwnUsedTime : m_nOtherUsedTime; }
+    int16_t UsedTimeOf(bool ownSide) const { return ownSide ? m_nOwnUsedTime : m_nOtherUsedTime; }
+    // The step counter of a joined move: what was spent, but never more than leaves 30 s.
+    int16_t RecoveredStep() const;
+    void StartTimer();
+    void StopTimer();
+
+    CGameContext& m_context;
+    IEventLoop& m_loop;
+    IClockView* m_pView;
+    bool m_bRunning = false;
+};
+
+} // namespace kelo

@@ -1,0 +1,145 @@
+#include "app/CGameContext.h"
+#include "link/MSG_GAME_RESULT.h"
+#include "support/ManualEventLoop.h"
+#include "support/TestSupport.h"
+#include "table/CMainViewClock.h"
+#include "table/CPlayerManager.h"
+#include "table/CPlayerTimeControl.h"
+
+#include <gtest/gtest.h>
+
+namespace kelo {
+namespace {
+
+// White (id 100) on seat 0, Black (id 200) on seat 1; the own client is White's.
+struct ClockTable {
+    explicit ClockTable(bool local = false) : clock(context, loop) {
+        context.SetSender(&sender);
+        CPlayerManager& people = context.PlayerManager();
+        people.SetSeatCount(2);
+        people.AddPerson(test::MakePerson(100, "white", 0));
+        people.AddPerson(test::MakePerson(200, "black", 1));
+        people.SetColour(100, 0);
+        people.SetColour(200, 1);
+        people.SetOwnId(100);
+        context.m_bLocalMode = local;
+        context.m_nGameState = 2;
+    }
+    std::vector<MSG_GAME_RESULT_BODY> Results() const {
+        std::vector<MSG_GAME_RESULT_BODY> results;
+        for (const auto& sent : sender.sent)
+            results.push_back(MSG_GAME_RESULT_BODY::FromWire(sent.body.data()));
+        return results;
+    }
+    CGameContext context;
+    test::ManualEventLoop loop;
+    test::RecordingSender sender;
+    CMainViewClock clock;
+};
+
+TEST(Clock, TimeOutCases) {
+    struct Case {
+        const char* name;
+        bool local;
+        uint16_t turnSeat;
+        int16_t usedTime; // of the side to move
+        uint64_t quietMs; // ticks that pass without a result
+        int16_t winner;   // -1: no result at all
+    } cases[] = {
+        {"PaceTime", false, 0, 0, 61000, 1},
+        {"TotalTime", false, 0, 1790, 11000, 1},
+        {"OpponentNotJudged", false, 1, 0, 200000, -1},
+        {"LocalOwnSide", true, 0, 0, 61000, 1},
+        {"LocalOtherSide", true, 1, 0, 61000, 0},
+    };
+    for (const Case& c : cases) {
+        ClockTable t(c.local);
+        t.context.PlayerManager().SetCurrentTurnSeat(c.turnSeat);
+        (c.turnSeat == 0 ? t.clock.m_nOwnUsedTime : t.clock.m_nOtherUsedTime) = c.usedTime;
+        t.clock.StartClock();
+        t.loop.Advance(c.quietMs);
+        EXPECT_TRUE(t.sender.sent.empty()) << c.name;
+        t.loop.Advance(1000);
+        if (c.winner < 0) {
+            EXPECT_TRUE(t.sender.sent.empty()) << c.name;
+            continue;
+        }
+        const auto results = t.Results();
+        ASSERT_EQ(results.size(), 1u) << c.name;
+        EXPECT_EQ(results[0].senderSeat, 0) << c.name;
+        EXPECT_EQ(results[0].decisive, 1) << c.name;
+        EXPECT_EQ(results[0].winnerSeat, c.winner) << c.name;
+        EXPECT_EQ(results[0].reason, RESULT_REASON_TIMEOUT) << c.name;
+        // Reported once: the timer is gone.
+        EXPECT_FALSE(t.loop.IsTimerSet(&t.clock, CMainViewClock::CLOCK_TIMER)) << c.name;
+        t.loop.Advance(10000);
+        EXPECT_EQ(t.sender.sent.size(), 1u) << c.name;
+    }
+}
+
+TEST(Clock, StopsAtTheFirstTickAfterTheGameEnds) {
+    ClockTable t;
+    t.clock.StartClock();
+    t.loop.Advance(3000);
+    EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 3);
+    t.context.m_nGameState = 3;
+    t.loop.Advance(1000);
+    EXPECT_FALSE(t.clock.IsRunning());
+    EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 3);
+}
+
+TEST(Clock, MovesChargeTheMoverAndCreditTheAddedTime) {
+    ClockTable t;
+    t.clock.StartClock();
+    t.context.TimeControl().m_nStepCounter = 17;
+    t.clock.OnMoveClock(0, 1, 4); // White, move 1, made in 4 s
+    EXPECT_EQ(t.clock.m_nOwnUsedTime, -6);
+    EXPECT_EQ(t.clock.m_nOwnLastMoveNumber, 1);
+    EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 0);
+    t.clock.OnMoveClock(1, 1, 25);
+    EXPECT_EQ(t.clock.m_nOtherUsedTime, 15);
+    EXPECT_EQ(t.clock.MovesMade(false), 1);
+    t.clock.OnTakeBack(1);
+    EXPECT_EQ(t.clock.MovesMade(true), 0);
+    EXPECT_EQ(t.clock.MovesMade(false), 0);
+}
+
+TEST(Clock, JoiningAGameRecoversTheMoveInProgress) {
+    // No moves to replay: the step counter starts at once, capped at pace - 30.
+    ClockTable t;
+    t.context.PlayerManager().SetCurrentTurnSeat(1);
+    t.clock.OnGameState(1, 100, 0);
+    EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 30);
+    EXPECT_EQ(t.clock.m_nOtherUsedTime, 100);
+    EXPECT_TRUE(t.clock.IsRunning());
+
+    // Two moves to replay: the last one sets the counter and charges the side that waits.
+    ClockTable r;
+    r.clock.OnGameState(0, 12, 2);
+    EXPECT_FALSE(r.clock.IsRunning());
+    r.clock.OnMoveClock(0, 1, 10);
+    EXPECT_EQ(r.context.TimeControl().m_nStepCounter, 0);
+    r.clock.OnMoveClock(1, 1, 10);
+    EXPECT_EQ(r.context.TimeControl().m_nStepCounter, 12);
+    EXPECT_EQ(r.clock.m_nOwnUsedTime, 12);
+}
+
+TEST(Clock, DisplayValues) {
+    ClockTable t;
+    t.context.PlayerManager().SetCurrentTurnSeat(0);
+    t.clock.m_nOwnUsedTime = 1770;
+    t.context.TimeControl().m_nStepCounter = 20;
+    EXPECT_EQ(t.clock.RemainingTotal(true), 10);
+    EXPECT_EQ(t.clock.RemainingMove(true), 10); // min(60, 30) - 20
+    EXPECT_EQ(t.clock.RemainingTotal(false), 1800);
+    EXPECT_EQ(t.clock.RemainingMove(false), 60);
+    t.context.TimeControl().m_nStepCounter = 45;
+    EXPECT_EQ(t.clock.RemainingTotal(true), 0);
+    EXPECT_EQ(t.clock.RemainingMove(true), 0);
+    EXPECT_EQ(CMainViewClock::FormatTime(1800), "30分00秒");
+    EXPECT_EQ(CMainViewClock::FormatTime(65), "01分05秒");
+    EXPECT_EQ(CMainViewClock::FormatMoves(12), "12步");
+}
+
+} // namespace
+} // namespace kelo
