@@ -6,6 +6,7 @@
 namespace kelo {
 
 class CBaseBoard;
+class CChnChessRule;
 
 // Movement rules of a board game. Rule objects hold no state; one object serves every piece
 // of its kind. Squares are in the model orientation.
@@ -33,6 +34,9 @@ public:
     virtual bool HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) = 0;
     virtual bool GeometricTest(CBasePoint from, CBasePoint to) = 0;
     virtual bool OwnKingAttacked(int16_t colour, CBaseBoard& board) = 0;
+
+    // The rule as a chess rule, or null; lets hot loops call it without a dynamic cast.
+    virtual CChnChessRule* AsChessRule() { return nullptr; }
 };
 
 } // namespace kelo

@@ -3,6 +3,7 @@
 #include "app/CGameContext.h"
 #include "chess/CBaseBoard.h"
 #include "chess/CBaseDiagram.h"
+#include "chess/CBoardMap.h"
 #include "chess/ChessTypes.h"
 #include "ports/IPrompts.h"
 
@@ -17,12 +18,14 @@ bool CChnChessRule::BeginBuild(int16_t colour, CBasePoint from, CBasePoint to, C
     out.colour = colour;
     out.kind = m_nKind;
     out.special = SPECIAL_NONE;
-    const CBasePiece* mover = board.PieceAt(from);
+    // The board map is read directly: the rules look at squares in their innermost loops.
+    const CBoardMap& map = board.Position().BoardMap();
+    const CBasePiece* mover = map.Get(from);
     if (mover != nullptr && mover->m_bUnmoved)
         out.flags |= FLAG_FIRST_MOVE;
     // A move of length 0 does not meet a piece of its own: the rule answers for the pattern,
     // and check-move refuses such a move before asking it.
-    target = from == to && from.z == to.z ? nullptr : board.PieceAt(to);
+    target = from == to && from.z == to.z ? nullptr : map.Get(to);
     return target == nullptr || target->m_nColour != colour;
 }
 
@@ -35,11 +38,10 @@ bool CChnChessRule::Accept(MoveRecord& out, const CBasePiece* target) {
 bool CChnChessRule::PathClear(CBasePoint from, CBasePoint to, CBaseBoard& board) {
     const int sx = (to.x > from.x) - (to.x < from.x);
     const int sy = (to.y > from.y) - (to.y < from.y);
-    CBasePoint p(from.x + sx, from.y + sy);
-    while (!(p.x == to.x && p.y == to.y)) {
-        if (board.PieceAt(p) != nullptr)
+    const CBoardMap& map = board.Position().BoardMap();
+    for (int x = from.x + sx, y = from.y + sy; x != to.x || y != to.y; x += sx, y += sy) {
+        if (map.Get(CBasePoint(x, y)) != nullptr)
             return false;
-        p = CBasePoint(p.x + sx, p.y + sy);
     }
     return true;
 }

@@ -31,6 +31,7 @@ public:
         return CChessReach::Reachable(m_nKind, from, to);
     }
     bool OwnKingAttacked(int16_t, CBaseBoard&) override { return false; }
+    CChnChessRule* AsChessRule() override { return this; }
 
 protected:
     bool CheckMoveOnBoard(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,

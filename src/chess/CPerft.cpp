@@ -27,7 +27,7 @@ void ForEachLegalMove(CBaseBoard& board, int16_t colour, bool needRecord, F&& f)
         if (rule == nullptr)
             return false;
         // Chess rules are asked without a virtual call, so their cheap refusals inline.
-        auto* chessRule = dynamic_cast<CChnChessRule*>(rule);
+        auto* chessRule = rule->AsChessRule();
         const CBasePoint from = CBasePoint::FromCode(code);
         const bool pawn = piece->m_nKind == KIND_PAWN;
         MoveRecord record;
