@@ -11,6 +11,7 @@ class CBasePieceFactory;
 class CBaseRuleFactory;
 class CChessDiagram;
 class CChnChessBoard;
+class CCommunicationLayer;
 class CPlayerManager;
 class IMessageSender;
 class IPrompts;
@@ -42,9 +43,11 @@ public:
     CPlayerManager& PlayerManager() { return *m_pPlayerManager; }
     IPrompts& Prompts() { return *m_pPrompts; }
     void SetPrompts(IPrompts* prompts);
-    // Null while nothing can be sent; messages are then dropped.
-    IMessageSender* Sender() const { return m_pSender; }
+    // Where the table's messages go: the one set here, else the context's own sender.
+    IMessageSender* Sender();
     void SetSender(IMessageSender* sender) { m_pSender = sender; }
+    // The table's sender to the game server, created on first use.
+    CCommunicationLayer& CommunicationLayer();
 
     int16_t m_nGameId = -1;
     int16_t m_nBottomColour = 0;
@@ -55,12 +58,15 @@ public:
     bool m_bLocalMode = false;
     // 4 player, 5 looker-on.
     int16_t m_nTableRole = 4;
+    // On once the server has started the numbered exchange (its sequence start message).
+    bool m_bSequenceMode = false;
 
 private:
     std::unique_ptr<IPrompts> m_pSilentPrompts;
     IPrompts* m_pPrompts;
     IMessageSender* m_pSender = nullptr;
     std::unique_ptr<CPlayerManager> m_pPlayerManager;
+    std::unique_ptr<CCommunicationLayer> m_pCommunicationLayer;
     CGameRegistry<CBasePieceFactory> m_pieceFactories;
     CGameRegistry<CBaseRuleFactory> m_ruleFactories;
     CGameRegistry<CChessDiagram> m_positions;
