@@ -17,6 +17,13 @@ SocketControl::SocketControl(QObject* parent) : QObject(parent) {
     connect(&m_socket, &QTcpSocket::readyRead, this, &SocketControl::TryDeliver);
 }
 
+SocketControl::~SocketControl() {
+    // The socket goes after this object's own part; it must not call back into it on the way.
+    m_socket.disconnect(this);
+    m_pEvents = nullptr;
+    m_socket.abort();
+}
+
 void SocketControl::Raise(std::function<void(ISocketEvents&)> event) {
     const uint64_t generation = m_nGeneration;
     QMetaObject::invokeMethod(

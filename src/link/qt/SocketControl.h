@@ -32,6 +32,7 @@ public:
     static constexpr size_t MAX_BLOCK = 128 * 1024;
 
     explicit SocketControl(QObject* parent = nullptr);
+    ~SocketControl() override;
 
     void SetEvents(ISocketEvents* events) override { m_pEvents = events; }
     void CloseSocket() override;
