@@ -22,16 +22,23 @@ echo "== fuzz (libFuzzer, a few seconds per target)"
 if command -v clang++ >/dev/null 2>&1; then
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DKELO_FUZZ=ON -DKELO_BUILD_GUI=OFF -DKELO_BUILD_BENCH=OFF >/dev/null
-    fuzz_targets=(IniFile GbkConverter)
-    cmake --build build-fuzz -j "$jobs" --target "${fuzz_targets[@]/#/kelo-fuzz-}"
-    for target in "${fuzz_targets[@]}"; do
+    # folder/name: the target kelo-fuzz-name lives in fuzz/folder, its seeds in fuzz/folder/seeds.
+    fuzz_targets=(base/IniFile base/GbkConverter link/MessageReader)
+    names=()
+    for entry in "${fuzz_targets[@]}"; do names+=("kelo-fuzz-${entry#*/}"); done
+    cmake --build build-fuzz -j "$jobs" --target "${names[@]}"
+    for entry in "${fuzz_targets[@]}"; do
+        folder=${entry%%/*}
+        target=${entry#*/}
         # New inputs go to a corpus in the build folder; the checked-in seeds are only read.
         corpus=build-fuzz/corpus/$target
+        seeds=fuzz/$folder/seeds/$target
+        [ -d "$seeds" ] || seeds=fuzz/$folder/seeds
         mkdir -p "$corpus"
         log=build-fuzz/fuzz-$target.log
         if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-            "build-fuzz/fuzz/kelo-fuzz-$target" -max_total_time=5 -max_len=4096 \
-            -artifact_prefix=build-fuzz/ "$corpus" "fuzz/seeds/$target" >"$log" 2>&1; then
+            "build-fuzz/fuzz/$folder/kelo-fuzz-$target" -max_total_time=5 -max_len=4096 \
+            -artifact_prefix=build-fuzz/ "$corpus" "$seeds" >"$log" 2>&1; then
             tail -n 40 "$log"
             echo "fuzz: kelo-fuzz-$target failed (log: $log)"
             exit 1

@@ -4,6 +4,7 @@
 #include "chess/CChnChessBoard.h"
 #include "chess/CChnChessPieceFactory.h"
 #include "chess/CChnChessRuleFactory.h"
+#include "link/CCommunicationLayer.h"
 #include "ports/IPrompts.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
@@ -31,6 +32,16 @@ CGameContext& CGameContext::Current() {
 
 void CGameContext::SetCurrent(CGameContext* context) {
     g_pCurrent = context;
+}
+
+IMessageSender* CGameContext::Sender() {
+    return m_pSender != nullptr ? m_pSender : &CommunicationLayer();
+}
+
+CCommunicationLayer& CGameContext::CommunicationLayer() {
+    if (!m_pCommunicationLayer)
+        m_pCommunicationLayer = std::make_unique<CCommunicationLayer>(*this);
+    return *m_pCommunicationLayer;
 }
 
 void CGameContext::SetPrompts(IPrompts* prompts) {

@@ -12,6 +12,7 @@ class CBasePieceFactory;
 class CBaseRuleFactory;
 class CChessDiagram;
 class CChnChessBoard;
+class CCommunicationLayer;
 class CPlayerManager;
 class CPlayerTimeControl;
 class IMessageSender;
@@ -47,9 +48,11 @@ public:
     CHallSettings& Hall() { return m_hall; }
     IPrompts& Prompts() { return *m_pPrompts; }
     void SetPrompts(IPrompts* prompts);
-    // Null while nothing can be sent; messages are then dropped.
-    IMessageSender* Sender() const { return m_pSender; }
+    // Where the table's messages go: the one set here, else the context's own sender.
+    IMessageSender* Sender();
     void SetSender(IMessageSender* sender) { m_pSender = sender; }
+    // The table's sender to the game server, created on first use.
+    CCommunicationLayer& CommunicationLayer();
 
     int16_t m_nGameId = -1;
     int16_t m_nBottomColour = 0;
@@ -60,6 +63,8 @@ public:
     bool m_bLocalMode = false;
     // 4 player, 5 looker-on.
     int16_t m_nTableRole = 4;
+    // On once the server has started the numbered exchange (its sequence start message).
+    bool m_bSequenceMode = false;
 
 private:
     CHallSettings m_hall;
@@ -68,6 +73,7 @@ private:
     IMessageSender* m_pSender = nullptr;
     std::unique_ptr<CPlayerManager> m_pPlayerManager;
     std::unique_ptr<CPlayerTimeControl> m_pTimeControl;
+    std::unique_ptr<CCommunicationLayer> m_pCommunicationLayer;
     CGameRegistry<CBasePieceFactory> m_pieceFactories;
     CGameRegistry<CBaseRuleFactory> m_ruleFactories;
     CGameRegistry<CChessDiagram> m_positions;

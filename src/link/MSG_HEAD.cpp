@@ -1,0 +1,44 @@
+#include "link/MSG_HEAD.h"
+
+#include "base/CMD5Checksum.h"
+#include "link/WireOrder.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelo {
+
+std::array<uint8_t, MSG_HEAD::SIZE> MSG_HEAD::Encode(uint32_t sequenceClient) const {
+    std::array<uint8_t, SIZE> wire{};
+    wire::PutU16(&wire[0], type);
+    wire::PutU32(&wire[4], length);
+    wire::PutU32(&wire[8], sequenceClient);
+    const std::array<uint8_t, 16> digest = HeadDigest(wire.data());
+    std::copy(digest.begin(), digest.end(), wire.begin() + DIGEST_OFFSET);
+    return wire;
+}
+
+MSG_HEAD MSG_HEAD::Decode(const uint8_t* wire) {
+    MSG_HEAD head;
+    head.type = wire::GetU16(wire);
+    head.length = wire::GetU32(wire + 4);
+    head.sequence = wire::GetU32(wire + 8);
+    return head;
+}
+
+bool MSG_HEAD::Check(const uint8_t* wire) {
+    const std::array<uint8_t, 16> digest = HeadDigest(wire);
+    return std::equal(digest.begin(), digest.end(), wire + DIGEST_OFFSET);
+}
+
+std::array<uint8_t, 16> MSG_HEAD::HeadDigest(const uint8_t* wire) {
+    uint8_t block[14];
+    std::memcpy(block, wire, 2);
+    std::memcpy(block + 2, wire + 4, 8);
+    std::memcpy(block + 10, "5931", 4);
+    std::array<uint8_t, 16> digest{};
+    CMD5Checksum::ComputeDigest(block, sizeof block, digest.data());
+    return digest;
+}
+
+} // namespace kelo

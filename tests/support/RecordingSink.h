@@ -1,0 +1,31 @@
+#pragma once
+
+#include "link/CMessageRev.h"
+#include "link/IMessageSink.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kelo::test {
+
+// What a window saw of one message.
+struct Seen {
+    uint16_t type;
+    uint32_t length;
+    std::vector<uint8_t> body;
+    uint32_t refCount;
+};
+
+class RecordingSink : public IMessageSink {
+public:
+    void OnMessageRev(const CMessageRev& message) override {
+        const uint8_t* body = message.Body();
+        seen.push_back({message.Type(), message.Length(),
+                        body != nullptr ? std::vector<uint8_t>(body, body + message.Length())
+                                        : std::vector<uint8_t>{},
+                        message.RefCount()});
+    }
+    std::vector<Seen> seen;
+};
+
+} // namespace kelo::test
