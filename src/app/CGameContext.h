@@ -65,6 +65,10 @@ public:
     int16_t m_nTableRole = 4;
     // On once the server has started the numbered exchange (its sequence start message).
     bool m_bSequenceMode = false;
+    // 1 after a failed or abandoned connection, 0 after a successful one.
+    uint16_t m_nLinkDown = 0;
+    // Set while the server says the opponent's connection is broken.
+    bool m_bOpponentDisconnected = false;
 
 private:
     CHallSettings m_hall;

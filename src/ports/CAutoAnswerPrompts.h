@@ -20,6 +20,13 @@ public:
         return m_bYes;
     }
 
+    bool Verify(const std::string& question, const std::string& okLabel,
+                const std::string& cancelLabel) override {
+        std::fprintf(stderr, "question: %s -> %s\n", question.c_str(),
+                     (m_bYes ? okLabel : cancelLabel).c_str());
+        return m_bYes;
+    }
+
 private:
     bool m_bYes;
 };

@@ -17,6 +17,9 @@ public:
     virtual void ShowNotice(const std::string& text) = 0;
     // A modal yes/no question; true for yes.
     virtual bool AskYesNo(const std::string& question) = 0;
+    // A modal question with two buttons of the given labels; true for the first.
+    virtual bool Verify(const std::string& question, const std::string& okLabel,
+                        const std::string& cancelLabel) = 0;
 };
 
 // Answers without a user: always a queen, always no, notices go nowhere.
@@ -25,6 +28,9 @@ public:
     int16_t ChoosePromotion() override { return 8; }
     void ShowNotice(const std::string&) override {}
     bool AskYesNo(const std::string&) override { return false; }
+    bool Verify(const std::string&, const std::string&, const std::string&) override {
+        return false;
+    }
 };
 
 } // namespace kelo

@@ -8,6 +8,7 @@
 #include "link/MSG_HEAD.h"
 #include "link/MessageFrame.h"
 #include "support/FakeSocketControl.h"
+#include "support/StreamFeeder.h"
 #include "support/ManualEventLoop.h"
 #include "support/RecordingSink.h"
 #include "support/TestSupport.h"
@@ -59,17 +60,7 @@ protected:
 
     CCommunicationLayer& Layer() { return context.CommunicationLayer(); }
 
-    void Stream(const std::vector<uint8_t>& bytes) {
-        m_pending.insert(m_pending.end(), bytes.begin(), bytes.end());
-        while (m_nServed < socket.requests.size() &&
-               m_pending.size() >= socket.requests[m_nServed]) {
-            const size_t n = socket.requests[m_nServed++];
-            std::vector<uint8_t> block(m_pending.begin(), m_pending.begin() + n);
-            m_pending.erase(m_pending.begin(), m_pending.begin() + n);
-            socket.Deliver(block);
-        }
-        loop.RunPending();
-    }
+    void Stream(const std::vector<uint8_t>& bytes) { feeder.Stream(bytes); }
     // The header of the n-th frame sent to the socket.
     MSG_HEAD SentHead(size_t n) const { return MSG_HEAD::Decode(socket.sent.at(n).data()); }
     std::vector<uint8_t> SentBody(size_t n) const {
@@ -84,10 +75,7 @@ protected:
     CTableLink link{context, loop, socket};
     LinkObserver observer;
     RecordingSink sink;
-
-private:
-    std::vector<uint8_t> m_pending;
-    size_t m_nServed = 0;
+    StreamFeeder feeder{socket, loop};
 };
 
 } // namespace kelo::test

@@ -41,6 +41,11 @@ public:
         questions.push_back(question);
         return yesNoAnswer;
     }
+    bool Verify(const std::string& question, const std::string& okLabel,
+                const std::string& cancelLabel) override {
+        questions.push_back(question + " [" + okLabel + "/" + cancelLabel + "]");
+        return yesNoAnswer;
+    }
 
     std::deque<int16_t> promotionAnswers;
     int promotionQuestions = 0;

@@ -1,0 +1,330 @@
+#include "app/CMainFrame.h"
+
+#include "app/CGameContext.h"
+#include "app/CHallSettings.h"
+#include "app/IMainFrameHost.h"
+#include "base/CGbkConverter.h"
+#include "link/CCommunicationLayer.h"
+#include "link/MSG_ENTER_TABLE.h"
+#include "link/MessageTypes.h"
+#include "link/WireOrder.h"
+#include "ports/IEventLoop.h"
+#include "ports/IPrompts.h"
+#include "ports/ISocketControl.h"
+#include "table/CPlayerManager.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace kelo {
+
+namespace {
+
+constexpr int16_t GAME_PLAYING = 2;
+constexpr int16_t GAME_GIVEN_UP = 3;
+constexpr int16_t GAME_CLOSING = 4;
+
+// A name of the hall's record for the screen.
+template <size_t N> std::string Name(const char (&field)[N]) {
+    return CGbkConverter::ToUtf8(std::string(field, strnlen(field, N)));
+}
+
+std::string Format(const char* pattern, const std::string& name) {
+    char text[256];
+    std::snprintf(text, sizeof(text), pattern, name.c_str());
+    return text;
+}
+
+const char* LeaveText(uint16_t reason) {
+    switch (reason) {
+    case 1:
+        return "用户“%s”强行退出,游戏结束!";
+    case 2:
+        return "用户“%s”断线无法重连,游戏结束!";
+    case 4:
+        return "用户“%s”金币值太低,不能进行下一局，游戏结束!";
+    case 5:
+        return "用户“%s”关数太低,不能进行下一局，游戏结束!";
+    case 6:
+        return "本局游戏被解散，游戏结束!";
+    default:
+        return "游戏结束！";
+    }
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CGameContext& context, IEventLoop& loop, ISocketControl& socket,
+                       IMainFrameHost& host)
+    : m_context(context), m_loop(loop), m_socket(socket), m_host(host),
+      m_link(context, loop, socket) {
+    m_link.SetObserver(this);
+}
+
+CMainFrame::~CMainFrame() {
+    m_link.SetObserver(nullptr);
+}
+
+void CMainFrame::Connect() {
+    if (m_context.m_bLocalMode)
+        return;
+    m_socket.CloseSocket();
+    const CHallSettings& hall = m_context.Hall();
+    if (hall.useProxy != 0) {
+        const int16_t kind = hall.proxySelector == 0   ? 1
+                             : hall.proxySelector == 1 ? (hall.proxyWithPassword ? 3 : 2)
+                                                       : 4;
+        if (kind == 1 || (kind == 4 && hall.proxyWithPassword == 0))
+            m_socket.UseProxy(kind, hall.proxyHost, hall.proxyPort);
+        else if (kind == 2)
+            m_socket.UseProxyAuth(kind, hall.proxyHost, hall.proxyPort, "", "");
+        else
+            m_socket.UseProxyAuth(kind, hall.proxyHost, hall.proxyPort, hall.proxyUser,
+                                  hall.proxyPassword);
+    }
+    // The hall hands the port over as a signed 16-bit value, widened with its sign; a port
+    // above 32767 would come out negative, so only its low 16 bits are meant.
+    m_socket.Connect(hall.gameServerHost, static_cast<uint16_t>(hall.gameServerPort));
+}
+
+void CMainFrame::CloseTable() {
+    m_bClosing = true;
+    m_host.CloseWindow();
+}
+
+void CMainFrame::ResetLink() {
+    m_context.CommunicationLayer().ResetSequence();
+    m_context.m_bOpponentDisconnected = false;
+    m_context.m_nLinkDown = 1;
+}
+
+void CMainFrame::OnConnect(int16_t result) {
+    if (result == 1) {
+        m_context.m_nLinkDown = 0;
+        SendEnterTable();
+        // The link asks for the first header once this returns.
+        m_loop.SetTimer(&m_link, ENTER_TIMER, ENTER_PERIOD_MS);
+        m_nRetryCount = 0;
+    } else if (result == 0) {
+        ResetLink();
+        m_loop.SetTimer(&m_link, CTableLink::RECEIVE_TIMER, RETRY_PERIOD_MS);
+        m_host.AddSystemLine("没能成功连上游戏服务器！！", CHAT_SYSTEM_COLOUR);
+    }
+}
+
+void CMainFrame::SendEnterTable() {
+    const CPlayerManager& people = m_context.PlayerManager();
+    const CPlayerRecord* own = people.GetOwnRecord();
+    if (own == nullptr) {
+        // Without the own record there is no watch number and no seat to enter with: the
+        // server would take the entry for somebody else's. Tell the user and enter nothing.
+        m_context.Prompts().ShowNotice("无法获得用户号！");
+        return;
+    }
+    const CHallSettings& hall = m_context.Hall();
+    MSG_ENTER_TABLE_BODY enter;
+    enter.id = own->person.id;
+    enter.deskno = hall.deskNo;
+    enter.seatno = people.GetOwnSeat();
+    enter.watchno = static_cast<uint16_t>(own->person.watchno);
+    enter.servicetype = hall.serviceType;
+    enter.gametype = hall.gameType;
+    enter.subtype = hall.subType;
+    m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
+}
+
+void CMainFrame::OnTimer(uint32_t id) {
+    if (id == CTableLink::RECEIVE_TIMER)
+        OnReceiveTimeout();
+    else if (id == ENTER_TIMER)
+        OnEnterTimeout();
+    else
+        m_loop.KillTimer(&m_link, id);
+}
+
+void CMainFrame::OnConnectionLost() {
+    OnReceiveTimeout();
+}
+
+void CMainFrame::OnReceiveTimeout() {
+    m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
+    ++m_nRetryCount;
+    m_socket.CloseSocket();
+    ResetLink();
+    Connect();
+    m_host.AddSystemLine("正在断线重连，请稍后……", CHAT_SYSTEM_COLOUR);
+    if (m_nRetryCount < GIVE_UP_AFTER)
+        return;
+    m_nRetryCount = 0;
+    m_context.m_nGameState = GAME_GIVEN_UP;
+    m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
+    if (m_context.Prompts().Verify("不能连接服务器，游戏结束，您要保存棋局么？", "保存", "放弃"))
+        m_host.SaveGame(2);
+    CloseTable();
+}
+
+void CMainFrame::OnEnterTimeout() {
+    ++m_nRetryCount;
+    m_socket.CloseSocket();
+    m_context.m_nLinkDown = 1;
+    Connect();
+    m_loop.KillTimer(&m_link, ENTER_TIMER);
+    if (m_nRetryCount < GIVE_UP_AFTER)
+        return;
+    m_nRetryCount = 0;
+    m_context.m_nGameState = GAME_GIVEN_UP;
+    m_context.Prompts().ShowNotice("不能连接服务器，游戏结束");
+    CloseTable();
+}
+
+void CMainFrame::SaveIfPlaying() {
+    if (m_context.m_nGameState >= GAME_PLAYING && m_context.m_nGameState != GAME_GIVEN_UP)
+        m_host.SaveGame(1);
+}
+
+bool CMainFrame::OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_t length) {
+    switch (type) {
+    case MSG_USER_STATUS:
+        return OnUserStatus(body, length);
+    case MSG_USER_CONNECT:
+        return OnUserConnect(body, length);
+    case MSG_LOGIN_ELSEWHERE:
+        m_context.m_nGameState = GAME_CLOSING;
+        m_context.Prompts().ShowNotice("你的账号已经在别处登陆了,关闭游戏");
+        CloseTable();
+        return false;
+    case MSG_LEAVE_TABLE:
+        return OnLeaveTable(body, length);
+    case MSG_LEAVE_WATCH:
+        return OnLeaveWatch(body, length);
+    case MSG_EXIT_REQUEST:
+        OnExitRequest(body, length);
+        return true;
+    case MSG_EXIT_DISCOURAGE:
+        OnExitDiscourage(body, length);
+        return true;
+    case MSG_TABLE_PERSONS:
+        m_loop.KillTimer(&m_link, ENTER_TIMER);
+        return true;
+    default:
+        return true;
+    }
+}
+
+// A body too short for its fields is handed on untouched: nothing in it can be trusted.
+bool CMainFrame::OnUserStatus(const uint8_t* body, uint32_t length) {
+    const CPlayerManager& people = m_context.PlayerManager();
+    if (people.GetOwnRecord() == nullptr) {
+        CloseTable();
+        return false;
+    }
+    if (length < 8)
+        return true;
+    const uint32_t id = wire::GetU32(body);
+    const uint16_t a = wire::GetU16(body + 4);
+    const uint16_t b = wire::GetU16(body + 6);
+    if (id == people.OwnId()) {
+        if (a == 1 || a == 2) {
+            CloseTable();
+            return false;
+        }
+        m_context.m_nTableRole = (b == 1 || b == 2) ? 4 : 5;
+    }
+    return true;
+}
+
+bool CMainFrame::OnUserConnect(const uint8_t* body, uint32_t length) {
+    m_loop.KillTimer(&m_link, ENTER_TIMER);
+    if (length < 12 || wire::GetU16(body + 2) != 0)
+        return true;
+    if (const CPlayerRecord* person =
+            m_context.PlayerManager().GetPersonById(wire::GetU32(body + 8)))
+        m_context.Prompts().ShowNotice(
+            Format("用户\"%s\"连接失败，游戏结束！", Name(person->person.nickname)));
+    CloseTable();
+    return false;
+}
+
+bool CMainFrame::OnLeaveTable(const uint8_t* body, uint32_t length) {
+    m_loop.KillTimer(&m_link, CCommunicationLayer::KEEP_ALIVE_TIMER);
+    m_loop.KillTimer(&m_link, ENTER_TIMER);
+    m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
+    if (length >= 8) {
+        const uint32_t id = wire::GetU32(body);
+        if (const CPlayerRecord* person = m_context.PlayerManager().GetPersonById(id))
+            m_context.Prompts().ShowNotice(
+                Format(LeaveText(wire::GetU16(body + 6)), Name(person->person.username)));
+    }
+    SaveIfPlaying();
+    m_context.m_nGameState = GAME_CLOSING;
+    CloseTable();
+    return false;
+}
+
+bool CMainFrame::OnLeaveWatch(const uint8_t* body, uint32_t length) {
+    if (length >= 4 && wire::GetU32(body) == m_context.PlayerManager().OwnId()) {
+        SaveIfPlaying();
+        CloseTable();
+    }
+    return true;
+}
+
+void CMainFrame::OnExitRequest(const uint8_t* body, uint32_t length) {
+    if (length < 6)
+        return;
+    const uint16_t seat = wire::GetU16(body + 4);
+    if (seat != m_context.PlayerManager().GetOwnSeat())
+        m_host.OpenExitDialog(false, seat, "对方请求退出，你同意么？");
+}
+
+void CMainFrame::OnExitDiscourage(const uint8_t* body, uint32_t length) {
+    if (length < 8)
+        return;
+    const uint32_t id = wire::GetU32(body + 4);
+    const CPlayerManager& people = m_context.PlayerManager();
+    if (id == people.OwnId())
+        m_context.Prompts().ShowNotice(people.IsPresent(id) ? "请不要中途退出，玩完这把好吧？"
+                                                            : "");
+}
+
+bool CMainFrame::OnClose() {
+    if (m_bClosing)
+        return true;
+    if (m_context.m_bOpponentDisconnected) {
+        if (!m_context.Prompts().Verify("对方断线了，您确定不再等待一会了么？", "确定", "取消"))
+            return false;
+        SendLeaveTable();
+        return true;
+    }
+    if (m_context.m_nTableRole == 5) {
+        SendLeaveWatch();
+        return true;
+    }
+    if (m_context.m_nGameState == GAME_PLAYING && m_context.m_nLinkDown == 0 &&
+        !m_context.m_bLocalMode) {
+        m_host.OpenExitDialog(true, m_context.PlayerManager().GetOwnSeat(), "");
+        return false;
+    }
+    SendLeaveTable();
+    return true;
+}
+
+void CMainFrame::SendLeaveTable() {
+    std::array<uint8_t, 8> body{};
+    wire::PutU16(&body[4], m_context.PlayerManager().GetOwnSeat());
+    m_context.CommunicationLayer().SendMessage(MSG_LEAVE_TABLE, body.data(), body.size());
+}
+
+void CMainFrame::SendLeaveWatch() {
+    const CPlayerManager& people = m_context.PlayerManager();
+    const CPlayerRecord* own = people.GetOwnRecord();
+    std::array<uint8_t, 12> body{};
+    wire::PutU32(&body[0], people.OwnId());
+    wire::PutU16(&body[4], own != nullptr ? static_cast<uint16_t>(own->person.seatno) : 0xFFFF);
+    wire::PutU16(&body[6], own != nullptr ? static_cast<uint16_t>(own->person.watchno) : 0xFFFF);
+    m_context.CommunicationLayer().SendMessage(MSG_LEAVE_WATCH, body.data(), body.size());
+}
+
+} // namespace kelo

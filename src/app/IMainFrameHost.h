@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelo {
+
+// Red, the colour of the table's system lines in the chat.
+constexpr uint32_t CHAT_SYSTEM_COLOUR = 255;
+
+// Where the table's chat lines go (the chat view of the table window).
+class IChatSink {
+public:
+    virtual ~IChatSink() = default;
+    // A system line; colour is a 0x00BBGGRR value. Text in UTF-8.
+    virtual void AddSystemLine(const std::string& text, uint32_t colour) = 0;
+};
+
+// What the connection logic of the main frame asks of the table window around it.
+class IMainFrameHost : public IChatSink {
+public:
+    // Closes the table window (the frame has already decided; no question is asked).
+    virtual void CloseWindow() = 0;
+    // Saves the game under way: mode 1 as the end-of-game setting says, mode 2 through the
+    // save-file dialog.
+    virtual void SaveGame(int mode) = 0;
+    // The exit dialog: in request mode the user asks the opponent to let them leave; in answer
+    // mode (modeless) the user answers the opponent's request from the given seat.
+    virtual void OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) = 0;
+};
+
+} // namespace kelo

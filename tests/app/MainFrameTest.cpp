@@ -1,0 +1,406 @@
+#include "app/CGameContext.h"
+#include "app/CMainFrame.h"
+#include "app/IMainFrameHost.h"
+#include "app/StartGame.h"
+#include "link/CCommunicationLayer.h"
+#include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_HEAD.h"
+#include "link/MSG_SEQUENCE_START.h"
+#include "link/MessageFrame.h"
+#include "link/MessageTypes.h"
+#include "link/WireOrder.h"
+#include "support/FakeSocketControl.h"
+#include "support/ManualEventLoop.h"
+#include "support/StreamFeeder.h"
+#include "support/TestSupport.h"
+#include "table/CPlayerManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace kelo {
+namespace {
+
+using test::MakePerson;
+
+class FakeHost : public IMainFrameHost {
+public:
+    void AddSystemLine(const std::string& text, uint32_t colour) override {
+        lines.push_back(text);
+        EXPECT_EQ(colour, CHAT_SYSTEM_COLOUR);
+    }
+    void CloseWindow() override { ++closes; }
+    void SaveGame(int mode) override { saves.push_back(mode); }
+    void OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) override {
+        exitDialogs.push_back((requestMode ? "request " : "answer ") + std::to_string(seat) + " " +
+                              text);
+    }
+    std::vector<std::string> lines;
+    int closes = 0;
+    std::vector<int> saves;
+    std::vector<std::string> exitDialogs;
+};
+
+std::vector<uint8_t> Body16(std::initializer_list<uint32_t> fields,
+                            std::initializer_list<int> sizes) {
+    std::vector<uint8_t> body;
+    auto size = sizes.begin();
+    for (uint32_t v : fields) {
+        const int n = *size++;
+        for (int i = n - 1; i >= 0; --i)
+            body.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    }
+    return body;
+}
+
+// A client at desk 7: alice (id 100) on seat 0, bob (id 200) on seat 1; alice is the user.
+class MainFrameTest : public ::testing::Test {
+protected:
+    MainFrameTest() {
+        context.SetPrompts(&prompts);
+        CPlayerManager& people = context.PlayerManager();
+        people.SetSeatCount(2);
+        PERSON alice = MakePerson(100, "alice", 0);
+        alice.watchno = -1;
+        people.AddPerson(alice);
+        people.AddPerson(MakePerson(200, "bob", 1));
+        people.AddPerson(MakePerson(300, "carol", 0, 5));
+        people.SetOwnId(100);
+        CHallSettings& hall = context.Hall();
+        hall.gameServerHost = "game.example";
+        hall.gameServerPort = static_cast<uint32_t>(static_cast<int32_t>(int16_t(-30000)));
+        hall.deskNo = 7;
+        hall.serviceType = 1;
+        hall.gameType = 2;
+        hall.subType = 3;
+    }
+
+    // Connects and lets the connection open.
+    void Open() {
+        frame.Connect();
+        feeder.Restart();
+        frame.Link().OnConnect(1);
+    }
+    void Server(uint16_t type, const std::vector<uint8_t>& body) {
+        feeder.Stream(frame::BuildServerFrame(type, body.data(), body.size(), 1));
+    }
+    uint16_t SentType(size_t n) const { return MSG_HEAD::Decode(socket.sent.at(n).data()).type; }
+    std::vector<uint8_t> SentBody(size_t n) const {
+        const auto& bytes = socket.sent.at(n);
+        return {bytes.begin() + MSG_HEAD::SIZE, bytes.end() - frame::BODY_DIGEST_SIZE};
+    }
+
+    CGameContext context;
+    test::ScriptedPrompts prompts;
+    test::ManualEventLoop loop;
+    test::FakeSocketControl socket;
+    FakeHost host;
+    CMainFrame frame{context, loop, socket, host};
+    test::StreamFeeder feeder{socket, loop};
+};
+
+TEST_F(MainFrameTest, EntersTheTableOnceConnected) {
+    Open();
+    ASSERT_EQ(socket.connects.size(), 1u);
+    EXPECT_EQ(socket.connects[0], "game.example:35536"); // the low 16 bits of the hall's port
+    ASSERT_EQ(socket.sent.size(), 1u);
+    EXPECT_EQ(SentType(0), MSG_ENTER_TABLE);
+    const auto enter = MSG_ENTER_TABLE_BODY::FromWire(SentBody(0).data());
+    EXPECT_EQ(enter.id, 100u);
+    EXPECT_EQ(enter.deskno, 7);
+    EXPECT_EQ(enter.seatno, 0);
+    EXPECT_EQ(enter.watchno, 0xFFFF);
+    EXPECT_EQ(enter.servicetype, 1);
+    EXPECT_EQ(enter.gametype, 2);
+    EXPECT_EQ(enter.subtype, 3);
+    EXPECT_EQ(socket.LastRequest(), MSG_HEAD::SIZE);
+    EXPECT_EQ(loop.TimerPeriod(&frame.Link(), CMainFrame::ENTER_TIMER), 150000u);
+    EXPECT_EQ(context.m_nLinkDown, 0);
+    // The server's answer stops the entry timer.
+    Server(MSG_TABLE_PERSONS, {});
+    EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CMainFrame::ENTER_TIMER));
+}
+
+TEST_F(MainFrameTest, WithoutTheOwnRecordNothingIsEntered) {
+    context.PlayerManager().SetOwnId(999);
+    Open();
+    EXPECT_TRUE(socket.sent.empty());
+    EXPECT_EQ(prompts.notices, std::vector<std::string>{"无法获得用户号！"});
+}
+
+TEST_F(MainFrameTest, LocalModeNeverTouchesTheSocket) {
+    context.m_bLocalMode = true;
+    frame.Connect();
+    EXPECT_TRUE(socket.connects.empty());
+    EXPECT_EQ(socket.closeCount, 0);
+}
+
+TEST_F(MainFrameTest, SilenceReconnectsWithFreshCountersAndGivesUpOnTheThird) {
+    Open();
+    MSG_SEQUENCE_START_BODY start;
+    start.sequenceClient = 4000;
+    start.sequenceComm = 77;
+    const auto wire = start.ToWire();
+    Server(MSG_SEQUENCE_START, {wire.begin(), wire.end()});
+    EXPECT_TRUE(context.m_bSequenceMode);
+    Server(MSG_TABLE_PERSONS, {});
+
+    loop.Advance(44999);
+    EXPECT_EQ(socket.connects.size(), 1u);
+    loop.Advance(1);
+    EXPECT_EQ(socket.connects.size(), 2u);
+    EXPECT_FALSE(context.m_bSequenceMode);
+    EXPECT_EQ(context.CommunicationLayer().m_nSequence_Client,
+              CCommunicationLayer::INITIAL_SEQUENCE_CLIENT);
+    EXPECT_EQ(context.m_nLinkDown, 1);
+    EXPECT_EQ(host.lines.back(), "正在断线重连，请稍后……");
+    EXPECT_EQ(frame.m_nRetryCount, 1);
+
+    // The attempts fail: each one is retried 5 s later, and the third gives up.
+    context.m_nGameState = 2;
+    prompts.yesNoAnswer = true;
+    frame.Link().OnConnect(0);
+    EXPECT_EQ(host.lines.back(), "没能成功连上游戏服务器！！");
+    loop.Advance(5000);
+    EXPECT_EQ(socket.connects.size(), 3u);
+    EXPECT_EQ(host.closes, 0);
+    frame.Link().OnConnect(0);
+    loop.Advance(5000);
+    EXPECT_EQ(socket.connects.size(), 4u);
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_EQ(context.m_nGameState, 3);
+    EXPECT_EQ(prompts.questions.back(), "不能连接服务器，游戏结束，您要保存棋局么？ [保存/放弃]");
+    EXPECT_EQ(host.saves, std::vector<int>{2});
+    EXPECT_TRUE(frame.OnClose()); // the frame's own close needs no question
+}
+
+TEST_F(MainFrameTest, NoAnswerToTheEntryReconnectsAndCountsTheAttempt) {
+    Open();
+    loop.Advance(149999);
+    EXPECT_EQ(socket.connects.size(), 1u);
+    loop.Advance(1);
+    EXPECT_EQ(socket.connects.size(), 2u);
+    EXPECT_EQ(frame.m_nRetryCount, 1);
+    EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CMainFrame::ENTER_TIMER));
+    // A counter kept from the attempts before (they failed) reaches three here.
+    feeder.Restart();
+    frame.Link().OnConnect(1);
+    frame.m_nRetryCount = 2;
+    loop.Advance(150000);
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_EQ(prompts.notices.back(), "不能连接服务器，游戏结束");
+    EXPECT_EQ(context.m_nGameState, 3);
+    EXPECT_EQ(frame.m_nRetryCount, 0);
+}
+
+TEST_F(MainFrameTest, ABrokenStreamTakesTheReconnectionPath) {
+    Open();
+    MSG_HEAD head;
+    head.type = 631;
+    head.length = 70000;
+    const auto wire = head.Encode(1);
+    feeder.Stream({wire.begin(), wire.end()});
+    EXPECT_EQ(socket.connects.size(), 2u);
+    EXPECT_EQ(frame.m_nRetryCount, 1);
+}
+
+TEST_F(MainFrameTest, ConnectionMessages) {
+    struct Case {
+        const char* name;
+        uint16_t type;
+        std::vector<uint8_t> body;
+        int16_t gameState;
+        bool closes;
+        const char* notice; // nullptr: none
+        std::vector<int> saves;
+        int16_t role;
+    } cases[] = {
+        {"OtherUserStatus",
+         MSG_USER_STATUS,
+         Body16({200, 1, 1}, {4, 2, 2}),
+         0,
+         false,
+         nullptr,
+         {},
+         4},
+        {"OwnStatusWatcher",
+         MSG_USER_STATUS,
+         Body16({100, 0, 0}, {4, 2, 2}),
+         0,
+         false,
+         nullptr,
+         {},
+         5},
+        {"OwnStatusGone", MSG_USER_STATUS, Body16({100, 2, 1}, {4, 2, 2}), 0, true, nullptr, {}, 4},
+        {"ConnectFailed",
+         MSG_USER_CONNECT,
+         Body16({0, 0, 0, 0, 200}, {2, 2, 2, 2, 4}),
+         0,
+         true,
+         "用户\"bob\"连接失败，游戏结束！",
+         {},
+         4},
+        {"ConnectFailedUnknown",
+         MSG_USER_CONNECT,
+         Body16({0, 0, 0, 0, 999}, {2, 2, 2, 2, 4}),
+         0,
+         true,
+         nullptr,
+         {},
+         4},
+        {"ConnectOk",
+         MSG_USER_CONNECT,
+         Body16({0, 1, 0, 0, 200}, {2, 2, 2, 2, 4}),
+         0,
+         false,
+         nullptr,
+         {},
+         4},
+        {"LoginElsewhere",
+         MSG_LOGIN_ELSEWHERE,
+         {},
+         2,
+         true,
+         "你的账号已经在别处登陆了,关闭游戏",
+         {},
+         4},
+        {"LeaveForced",
+         MSG_LEAVE_TABLE,
+         Body16({200, 0, 1}, {4, 2, 2}),
+         2,
+         true,
+         "用户“bob”强行退出,游戏结束!",
+         {1},
+         4},
+        {"LeaveBroken",
+         MSG_LEAVE_TABLE,
+         Body16({200, 0, 2}, {4, 2, 2}),
+         3,
+         true,
+         "用户“bob”断线无法重连,游戏结束!",
+         {},
+         4},
+        {"Dissolved",
+         MSG_LEAVE_TABLE,
+         Body16({200, 0, 6}, {4, 2, 2}),
+         0,
+         true,
+         "本局游戏被解散，游戏结束!",
+         {},
+         4},
+        {"LeaveUnknown", MSG_LEAVE_TABLE, Body16({999, 0, 1}, {4, 2, 2}), 0, true, nullptr, {}, 4},
+        {"LeaveOther",
+         MSG_LEAVE_TABLE,
+         Body16({200, 0, 9}, {4, 2, 2}),
+         0,
+         true,
+         "游戏结束！",
+         {},
+         4},
+        {"OwnWatchLeave",
+         MSG_LEAVE_WATCH,
+         Body16({100, 0, 0, 0}, {4, 2, 2, 2}),
+         2,
+         true,
+         nullptr,
+         {1},
+         4},
+        {"OtherWatchLeave",
+         MSG_LEAVE_WATCH,
+         Body16({300, 0, 0, 0}, {4, 2, 2, 2}),
+         2,
+         false,
+         nullptr,
+         {},
+         4},
+        {"Discourage",
+         MSG_EXIT_DISCOURAGE,
+         Body16({0, 0, 100, 0}, {2, 2, 4, 2}),
+         2,
+         false,
+         "请不要中途退出，玩完这把好吧？",
+         {},
+         4},
+        {"ShortBody", MSG_LEAVE_WATCH, {1, 2}, 2, false, nullptr, {}, 4},
+    };
+    for (const Case& c : cases) {
+        host = FakeHost{};
+        prompts.notices.clear();
+        context.m_nGameState = c.gameState;
+        context.m_nTableRole = 4;
+        Open();
+        Server(c.type, c.body);
+        EXPECT_EQ(host.closes, c.closes ? 1 : 0) << c.name;
+        if (c.notice != nullptr)
+            EXPECT_EQ(prompts.notices, std::vector<std::string>{c.notice}) << c.name;
+        else
+            EXPECT_TRUE(prompts.notices.empty()) << c.name;
+        EXPECT_EQ(host.saves, c.saves) << c.name;
+        EXPECT_EQ(context.m_nTableRole, c.role) << c.name;
+        frame.m_bClosing = false;
+    }
+}
+
+TEST_F(MainFrameTest, ExitRequestOpensTheAnswerDialogOnlyForTheOtherSeat) {
+    Open();
+    Server(MSG_EXIT_REQUEST, Body16({0, 0, 0}, {4, 2, 2}));
+    EXPECT_TRUE(host.exitDialogs.empty());
+    Server(MSG_EXIT_REQUEST, Body16({0, 1, 0}, {4, 2, 2}));
+    EXPECT_EQ(host.exitDialogs, std::vector<std::string>{"answer 1 对方请求退出，你同意么？"});
+}
+
+TEST_F(MainFrameTest, CloseDecision) {
+    struct Case {
+        const char* name;
+        bool opponentBroken;
+        bool answer;
+        int16_t role;
+        int16_t gameState;
+        uint16_t linkDown;
+        bool closes;
+        uint16_t sentType; // 0: nothing sent
+        const char* dialog;
+    } cases[] = {
+        {"WaitForOpponent", true, false, 4, 2, 0, false, 0, nullptr},
+        {"StopWaiting", true, true, 4, 2, 0, true, MSG_LEAVE_TABLE, nullptr},
+        {"Watcher", false, false, 5, 2, 0, true, MSG_LEAVE_WATCH, nullptr},
+        {"DuringGame", false, false, 4, 2, 0, false, 0, "request 0 "},
+        {"DuringGameLinkDown", false, false, 4, 2, 1, true, MSG_LEAVE_TABLE, nullptr},
+        {"NoGame", false, false, 4, 0, 0, true, MSG_LEAVE_TABLE, nullptr},
+    };
+    for (const Case& c : cases) {
+        CGameContext ctx;
+        test::ScriptedPrompts answers;
+        answers.yesNoAnswer = c.answer;
+        ctx.SetPrompts(&answers);
+        ctx.PlayerManager().AddPerson(MakePerson(100, "alice", 0));
+        ctx.PlayerManager().SetOwnId(100);
+        test::ManualEventLoop l;
+        test::FakeSocketControl s;
+        FakeHost h;
+        CMainFrame f(ctx, l, s, h);
+        f.Link().OnConnect(1);
+        s.sent.clear();
+        ctx.m_bOpponentDisconnected = c.opponentBroken;
+        ctx.m_nTableRole = c.role;
+        ctx.m_nGameState = c.gameState;
+        ctx.m_nLinkDown = c.linkDown;
+        EXPECT_EQ(f.OnClose(), c.closes) << c.name;
+        if (c.sentType == 0) {
+            EXPECT_TRUE(s.sent.empty()) << c.name;
+        } else {
+            ASSERT_EQ(s.sent.size(), 1u) << c.name;
+            const uint16_t type = MSG_HEAD::Decode(s.sent[0].data()).type;
+            // Before the numbered exchange a leave goes out in its older form.
+            EXPECT_EQ(type, c.sentType == MSG_LEAVE_TABLE ? MSG_LEAVE_SEAT : c.sentType) << c.name;
+        }
+        if (c.dialog != nullptr)
+            EXPECT_EQ(h.exitDialogs, std::vector<std::string>{c.dialog}) << c.name;
+        else
+            EXPECT_TRUE(h.exitDialogs.empty()) << c.name;
+    }
+}
+
+} // namespace
+} // namespace kelo

@@ -1,0 +1,134 @@
+#include "app/CGameContext.h"
+#include "app/IMainFrameHost.h"
+#include "link/CMessageRev.h"
+#include "link/CPersonRecord.h"
+#include "link/MessageTypes.h"
+#include "link/WireOrder.h"
+#include "social/CBaseChatView.h"
+#include "social/CBaseGameinfoView.h"
+#include "support/TestSupport.h"
+#include "table/CPlayerManager.h"
+
+#include <gtest/gtest.h>
+
+namespace kelo {
+namespace {
+
+using test::MakePerson;
+
+class Lines : public IChatSink {
+public:
+    void AddSystemLine(const std::string& text, uint32_t colour) override {
+        lines.push_back(text);
+        EXPECT_EQ(colour, CHAT_SYSTEM_COLOUR);
+    }
+    std::vector<std::string> lines;
+};
+
+// Delivers one message to a window as the registry does, and gives up the share.
+void Deliver(IMessageSink& sink, uint16_t type, const std::vector<uint8_t>& body) {
+    CMessageRev* message =
+        CMessageRev::Create(type, body.data(), static_cast<uint32_t>(body.size()));
+    message->SetRefCount(1);
+    sink.OnMessageRev(*message);
+    message->Release();
+}
+
+std::vector<uint8_t> IdBody(uint32_t id, size_t size = 8) {
+    std::vector<uint8_t> body(size);
+    wire::PutU32(body.data(), id);
+    return body;
+}
+
+std::vector<uint8_t> Record(const PERSON& person) {
+    const auto wire = CPersonRecord::ToWire(person);
+    return {wire.begin(), wire.end()};
+}
+
+struct Table {
+    Table() {
+        PERSON alice = MakePerson(100, "alice", 0);
+        alice.watchno = -1;
+        people().AddPerson(alice);
+        people().AddPerson(MakePerson(200, "bob", 1));
+        people().AddPerson(MakePerson(300, "carol", 0, 5));
+        people().SetOwnId(100);
+    }
+    CPlayerManager& people() { return context.PlayerManager(); }
+    CGameContext context;
+    Lines chat;
+    CBaseChatView chatView{context, chat};
+    CBaseGameinfoView listView{context};
+};
+
+TEST(ChatView, PresenceLines) {
+    struct Case {
+        const char* name;
+        uint16_t type;
+        std::vector<uint8_t> body;
+        const char* line; // nullptr: nothing is written
+    } cases[] = {
+        {"Arrival", MSG_USER_STATUS, IdBody(200), "bob 进来了!"},
+        {"ArrivalOfAStranger", MSG_USER_STATUS, IdBody(999), nullptr},
+        {"Broken", MSG_USER_BROKEN, IdBody(200), "bob断线了，请稍候……"},
+        {"Leaves", MSG_LEAVE_WATCH, IdBody(300, 10), "carol 离开了!"},
+        {"Newcomer", MSG_USER_ENTER, Record(MakePerson(400, "dave", 0, 5)), "dave 进来了!"},
+        {"OwnRecord", MSG_USER_ENTER, Record(MakePerson(100, "alice", 0)), nullptr},
+        {"PlayTime1",
+         MSG_PLAYTIME_NOTICE,
+         {0, 0, 0, 1, 0, 0, 0, 0},
+         "防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分减半！"},
+        {"PlayTime2",
+         MSG_PLAYTIME_NOTICE,
+         {0, 0, 0, 2, 0, 0, 0, 0},
+         "防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分为0！"},
+        {"PlayTimeOtherSeat", MSG_PLAYTIME_NOTICE, {0, 1, 0, 1, 0, 0, 0, 0}, nullptr},
+        {"PlayTimeOtherKind", MSG_PLAYTIME_NOTICE, {0, 0, 0, 3, 0, 0, 0, 0}, nullptr},
+        {"ShortBody", MSG_USER_BROKEN, {0, 0}, nullptr},
+    };
+    for (const Case& c : cases) {
+        Table t;
+        Deliver(t.chatView, c.type, c.body);
+        if (c.line != nullptr)
+            EXPECT_EQ(t.chat.lines, std::vector<std::string>{c.line}) << c.name;
+        else
+            EXPECT_TRUE(t.chat.lines.empty()) << c.name;
+    }
+}
+
+TEST(ChatView, KeepsTheOpponentsBrokenConnectionMark) {
+    Table t;
+    Deliver(t.chatView, MSG_USER_BROKEN, IdBody(300)); // a watcher: no mark
+    EXPECT_FALSE(t.context.m_bOpponentDisconnected);
+    Deliver(t.chatView, MSG_USER_BROKEN, IdBody(200));
+    EXPECT_TRUE(t.context.m_bOpponentDisconnected);
+    Deliver(t.chatView, MSG_USER_STATUS, IdBody(200));
+    EXPECT_FALSE(t.context.m_bOpponentDisconnected);
+}
+
+TEST(GameinfoView, FollowsTheServersAnnouncements) {
+    Table t;
+    std::vector<uint8_t> two = Record(MakePerson(500, "eve", 0, 5));
+    const auto frank = Record(MakePerson(600, "frank", 0, 5));
+    two.insert(two.end(), frank.begin(), frank.end());
+    Deliver(t.listView, MSG_TABLE_PERSONS, two);
+    EXPECT_TRUE(t.people().IsPresent(500));
+    EXPECT_TRUE(t.people().IsPresent(600));
+
+    std::vector<uint8_t> ragged = Record(MakePerson(700, "gina", 0, 5));
+    ragged.push_back(0);
+    Deliver(t.listView, MSG_TABLE_PERSONS, ragged); // not whole records: nobody
+    EXPECT_FALSE(t.people().IsPresent(700));
+
+    Deliver(t.listView, MSG_USER_ENTER, Record(MakePerson(700, "gina", 0, 5)));
+    EXPECT_TRUE(t.people().IsPresent(700));
+
+    Deliver(t.listView, MSG_LEAVE_WATCH, IdBody(700, 10));
+    EXPECT_FALSE(t.people().IsPresent(700));
+    Deliver(t.listView, MSG_LEAVE_WATCH, IdBody(100, 10)); // the user: stays, the game ends
+    EXPECT_TRUE(t.people().IsPresent(100));
+    EXPECT_EQ(t.context.m_nGameState, 3);
+}
+
+} // namespace
+} // namespace kelo
