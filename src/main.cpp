@@ -1,7 +1,7 @@
 // kelo-chess: the table client.
 #include "app/CGameContext.h"
-#include "app/IStartGameHost.h"
 #include "app/qt/CStartGameDBus.h"
+#include "app/qt/CTableHost.h"
 #include "ports/CAutoAnswerPrompts.h"
 
 #include <QCoreApplication>
@@ -11,22 +11,6 @@
 #include <memory>
 
 namespace {
-
-// Until the table window exists, showing it only reports the request.
-class CConsoleHost : public kelo::IStartGameHost {
-public:
-    void ShowWindow() override {
-        m_bWindow = true;
-        std::printf("ShowWindow\n");
-        std::fflush(stdout);
-    }
-    bool HasMainWindow() const override { return m_bWindow; }
-    void ShowAdvMessage(const std::string&, const std::string&, const std::string&) override {}
-    void ShowInstantMessage(const std::string&) override {}
-
-private:
-    bool m_bWindow = false;
-};
 
 bool IsEmbedding(const QString& arg) {
     return arg.compare("-Embedding", Qt::CaseInsensitive) == 0 ||
@@ -53,7 +37,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    CConsoleHost host;
+    kelo::CTableHost host(context);
     kelo::CStartGameDBus startGame(context, &host);
     QString error;
     if (!startGame.Register(&error)) {

@@ -4,6 +4,7 @@
 set -u
 client=$1
 hall=$2
+server=$3
 work=$(mktemp -d)
 failures=0
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
@@ -41,13 +42,32 @@ out=$("$hall" --my-id 5 --no-show --join-team carol:77 --wait 1)
 [ "$out" = "no AgreeOrNot" ] || fail "no gave '$out'"
 stop_client
 
-# ShowWindow reaches the client; bad options are refused.
+# ShowWindow connects to the game server and enters the table with what the hall said.
+"$server" --port 0 >"$work/server.log" 2>&1 &
+server_pid=$!
+for _ in $(seq 100); do grep -q '^listening' "$work/server.log" && break; sleep 0.1; done
+port=$(sed -n 's/^listening 127.0.0.1:\([0-9]*\)$/\1/p' "$work/server.log")
+[ -n "$port" ] || fail "the server did not start: $(cat "$work/server.log")"
+
 start_client no
-"$hall" --player 1:a:A:0 --me a --local >/dev/null || fail "kelo-hall failed"
-sleep 0.2
-grep -q '^ShowWindow' "$work/client.log" || fail "ShowWindow did not arrive"
+"$hall" --player 100:alice:Alice:0 --player 200:bob:Bob:1 --me alice --seats 2 --desk 5 \
+    --types 1,2,3 --server "127.0.0.1:$port" || fail "kelo-hall failed"
+for _ in $(seq 100); do grep -q 'entered' "$work/server.log" && break; sleep 0.1; done
+grep -q 'id=100 entered desk 5 seat 0 watchno 65535 types 1,2,3' "$work/server.log" ||
+    fail "no entry at the server: $(cat "$work/server.log")"
+grep -q '^window: shown' "$work/client.log" || fail "ShowWindow did not arrive"
+stop_client
+
+# A local table (SetWatchStyle 2) connects nothing.
+start_client no
+"$hall" --player 1:a:A:0 --me a --local --server "127.0.0.1:$port" >/dev/null ||
+    fail "kelo-hall failed"
+sleep 0.5
+grep -q '^window: shown' "$work/client.log" || fail "ShowWindow did not arrive locally"
+[ "$(grep -c 'entered' "$work/server.log")" = 1 ] || fail "a local table connected"
 "$hall" --player 1:a >/dev/null 2>&1 && fail "a short --player was accepted"
 stop_client
+kill "$server_pid"
 "$hall" --no-show >/dev/null 2>&1 && fail "kelo-hall succeeded without a client"
 
 echo "hall over D-Bus: $failures failed"

@@ -69,11 +69,10 @@ QByteArray PersonRecord(const QStringList& parts, bool watcher, bool* ok) {
     };
     copy(person.username, sizeof(person.username), parts[1]);
     copy(person.nickname, sizeof(person.nickname), parts[2]);
+    // A seated player has no watch number (-1); a watcher no seat of its own (-1).
     person.status = watcher ? 5 : 4;
-    if (watcher)
-        person.watchno = static_cast<int16_t>(number);
-    else
-        person.seatno = static_cast<int16_t>(number);
+    person.watchno = static_cast<int16_t>(watcher ? number : -1);
+    person.seatno = static_cast<int16_t>(watcher ? -1 : number);
     return QByteArray(reinterpret_cast<const char*>(&person), sizeof(person));
 }
 

@@ -138,7 +138,9 @@ void CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
     client.sequenceServer = start.sequenceServer;
     m_output.Report("client " + std::to_string(client.number) + " id=" + std::to_string(enter.id) +
                     " entered desk " + std::to_string(enter.deskno) + " seat " +
-                    std::to_string(enter.seatno));
+                    std::to_string(enter.seatno) + " watchno " + std::to_string(enter.watchno) +
+                    " types " + std::to_string(enter.servicetype) + "," +
+                    std::to_string(enter.gametype) + "," + std::to_string(enter.subtype));
     const auto wire = start.ToWire();
     const auto bytes = frame::BuildServerFrame(MSG_SEQUENCE_START, wire.data(), wire.size(),
                                                client.sequenceServer);

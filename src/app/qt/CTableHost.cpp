@@ -1,0 +1,87 @@
+#include "app/qt/CTableHost.h"
+
+#include "app/CGameContext.h"
+#include "app/CMainFrame.h"
+#include "base/CGbkConverter.h"
+#include "link/qt/SocketControl.h"
+#include "ports/qt/CQtEventLoop.h"
+#include "social/CBaseChatView.h"
+#include "social/CBaseGameinfoView.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include <cstdio>
+
+namespace kelo {
+
+namespace {
+void Say(const char* what, const std::string& text) {
+    std::printf("%s: %s\n", what, text.c_str());
+    std::fflush(stdout);
+}
+} // namespace
+
+CTableHost::CTableHost(CGameContext& context) : m_context(context) {}
+
+CTableHost::~CTableHost() {
+    // The windows leave the registry before the link that holds it goes.
+    if (m_pFrame != nullptr) {
+        m_pFrame->Link().UnregisterSink(m_pPeople.get());
+        m_pFrame->Link().UnregisterSink(m_pChat.get());
+    }
+}
+
+void CTableHost::ShowWindow() {
+    if (m_pFrame == nullptr) {
+        m_pLoop = std::make_unique<CQtEventLoop>();
+        m_pSocket = std::make_unique<SocketControl>();
+        m_pFrame = std::make_unique<CMainFrame>(m_context, *m_pLoop, *m_pSocket, *this);
+        m_pChat = std::make_unique<CBaseChatView>(m_context, *this);
+        m_pPeople = std::make_unique<CBaseGameinfoView>(m_context);
+        // The chat reads a departing person's name before the list forgets the person.
+        m_pFrame->Link().RegisterSink(m_pChat.get());
+        m_pFrame->Link().RegisterSink(m_pPeople.get());
+        Say("window", "shown");
+    } else {
+        Say("window", "shown again");
+    }
+    m_pFrame->Connect();
+}
+
+void CTableHost::ShowAdvMessage(const std::string&, const std::string& link,
+                                const std::string& text) {
+    Say("chat", CGbkConverter::ToUtf8(text) + " <" + CGbkConverter::ToUtf8(link) + ">");
+}
+
+void CTableHost::ShowInstantMessage(const std::string& text) {
+    Say("chat", CGbkConverter::ToUtf8(text));
+}
+
+void CTableHost::AddSystemLine(const std::string& text, uint32_t) {
+    Say("chat", text);
+}
+
+void CTableHost::CloseWindow() {
+    // The frame decided; the close itself runs from the event loop, as a posted close would.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this] {
+            if (m_pFrame == nullptr || m_pFrame->OnClose()) {
+                Say("window", "closed");
+                QCoreApplication::quit();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void CTableHost::SaveGame(int mode) {
+    Say("save", std::to_string(mode));
+}
+
+void CTableHost::OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) {
+    Say("exit dialog", std::string(requestMode ? "request" : "answer") + " seat " +
+                           std::to_string(seat) + " " + text);
+}
+
+} // namespace kelo
