@@ -65,6 +65,10 @@ public:
     int16_t m_nTableRole = 4;
     // On once the server has started the numbered exchange (its sequence start message).
     bool m_bSequenceMode = false;
+    // Take-backs used in the game under way, and how many the server allows; both come with
+    // the server's start information and game state.
+    int16_t m_nTakeBackCount = 0;
+    int16_t m_nMaxTakeBacks = 0;
 
 private:
     CHallSettings m_hall;
