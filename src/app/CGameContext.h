@@ -69,6 +69,10 @@ public:
     uint16_t m_nLinkDown = 0;
     // Set while the server says the opponent's connection is broken.
     bool m_bOpponentDisconnected = false;
+    // Take-backs used in the game under way, and how many the server allows; both come with
+    // the server's start information and game state.
+    int16_t m_nTakeBackCount = 0;
+    int16_t m_nMaxTakeBacks = 0;
 
 private:
     CHallSettings m_hall;

@@ -98,10 +98,13 @@ void CMainViewClock::OnMoveClock(int16_t colour, int16_t moveNumber, int16_t clo
     const bool ownMove = static_cast<uint16_t>(colour) == m_context.PlayerManager().GetOwnColour();
     CPlayerTimeControl& time = TimeControl();
     if (m_nReplayCount != 0 && m_nReplayCount == m_nReceivedCount) {
-        // The last move of a joined game: the move in progress has already run a while.
+        // The last move of a joined game: the move in progress has already run a while, and
+        // the clock runs from here as it does at once for a game joined without moves.
         time.m_nStepCounter = RecoveredStep();
         int16_t& waiting = UsedTime(!ownMove);
         waiting = Add16(waiting, m_nRecoverUsedTime);
+        if (m_context.m_nGameState == GAME_PLAYING)
+            StartTimer();
     } else {
         time.m_nStepCounter = 0;
     }

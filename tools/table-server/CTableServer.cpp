@@ -1,15 +1,88 @@
 #include "CTableServer.h"
 
+#include "app/CGameContext.h"
+#include "app/PERSON.h"
+#include "chess/CChessDiagram.h"
+#include "chess/ChessTypes.h"
 #include "link/CCommunicationLayer.h"
+#include "link/CPersonRecord.h"
 #include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_GAME_RESULT.h"
+#include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
+#include "link/MSG_MOVE.h"
 #include "link/MSG_SEQUENCE_START.h"
+#include "link/MSG_START_INFO.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
+#include "link/WireOrder.h"
 
 #include <algorithm>
 
 namespace kelo {
+
+// The position of a desk's game, played on the core's model, and what the draw rules count.
+struct CTableServer::DeskModel {
+    CGameContext context;
+    CChessDiagram& position = context.Position(0);
+    int16_t sideToMove = COLOUR_WHITE;
+    int plies = 0;
+    int quietPlies = 0;
+    std::map<std::string, int> seen;
+
+    DeskModel() {
+        position.Reset();
+        position.SetUp(-1);
+        ++seen[Key()];
+    }
+    // The pieces on their squares (with the unmoved flags that castling depends on) and the
+    // side to move.
+    std::string Key() const {
+        std::string key(8 * 8 * 2 + 1, '.');
+        for (int x = 0; x < 8; ++x) {
+            for (int y = 0; y < 8; ++y) {
+                const CBasePiece* piece = position.PieceAt(CBasePoint(x, y));
+                if (piece == nullptr)
+                    continue;
+                key[2 * (x * 8 + y)] =
+                    static_cast<char>('A' + piece->m_nKind + 10 * piece->m_nColour);
+                // Only the king's and the rooks' first moves change what may follow.
+                const bool castling = piece->m_nKind == KIND_KING || piece->m_nKind == KIND_ROOK;
+                key[2 * (x * 8 + y) + 1] = castling && piece->m_bUnmoved ? 'u' : 'm';
+            }
+        }
+        key.back() = static_cast<char>('0' + sideToMove);
+        return key;
+    }
+    // Plays a relayed move; false when it is not the side to move's or does not fit.
+    bool Play(const MoveRecord& move) {
+        const CBasePiece* mover = position.PieceAt(move.from);
+        if (move.colour != sideToMove || mover == nullptr || mover->m_nColour != move.colour ||
+            !position.Apply(move))
+            return false;
+        const bool capture = (move.flags & FLAG_CAPTURE) != 0 || move.special == SPECIAL_EN_PASSANT;
+        quietPlies = capture ? 0 : quietPlies + 1;
+        ++plies;
+        sideToMove = OppositeColour(sideToMove);
+        ++seen[Key()];
+        return true;
+    }
+    // The draw the position calls for, or 0.
+    uint16_t Draw() const {
+        auto it = seen.find(Key());
+        if (it != seen.end() && it->second >= REPETITIONS)
+            return DRAW_REPETITION;
+        if (quietPlies >= NO_CAPTURE_PLIES)
+            return DRAW_NO_CAPTURE;
+        if (plies >= MOVE_LIMIT_PLIES)
+            return DRAW_MOVE_LIMIT;
+        return 0;
+    }
+};
+
+CTableServer::CTableServer(IOutput& output) : m_output(output) {}
+
+CTableServer::~CTableServer() = default;
 
 bool CTableServer::IsRelayed(uint16_t type) {
     switch (type) {
@@ -51,14 +124,15 @@ void CTableServer::OnData(int connection, const uint8_t* data, size_t count, uin
         const size_t size = MSG_HEAD::SIZE + head.length;
         if (client.pending.size() - used < size)
             break;
-        if (!OnFrame(connection, client, client.pending.data() + used, size))
+        if (!OnFrame(connection, client, client.pending.data() + used, size, nowMs))
             return;
         used += size;
     }
     client.pending.erase(client.pending.begin(), client.pending.begin() + used);
 }
 
-bool CTableServer::OnFrame(int connection, Client& client, const uint8_t* bytes, size_t count) {
+bool CTableServer::OnFrame(int connection, Client& client, const uint8_t* bytes, size_t count,
+                           uint64_t nowMs) {
     const MSG_HEAD head = MSG_HEAD::Decode(bytes);
     const std::string what = "client " + std::to_string(client.number) +
                              " type=" + std::to_string(head.type) +
@@ -116,18 +190,31 @@ bool CTableServer::OnFrame(int connection, Client& client, const uint8_t* bytes,
             m_output.Report("violation " + what + ": the first message must enter a desk");
             return true;
         }
-        Enter(connection, client, body, length);
+        Enter(connection, client, body, length, nowMs);
         return true;
     }
     if (IsRelayed(head.type))
         Relay(client, bytes, count);
+    OnGameMessage(client, head.type, body, length, nowMs);
     return true;
 }
 
-void CTableServer::Enter(int connection, Client& client, const uint8_t* body, size_t) {
+void CTableServer::Enter(int connection, Client& client, const uint8_t* body, size_t,
+                         uint64_t nowMs) {
     const auto enter = MSG_ENTER_TABLE_BODY::FromWire(body);
     client.entered = true;
+    client.id = enter.id;
     client.desk = enter.deskno;
+    client.seat = enter.seatno;
+    client.watchno = enter.watchno;
+    // A seated player has no watch number (-1); a seat taken by someone still here makes the
+    // newcomer a watcher behind it.
+    client.player = enter.watchno == NO_SEAT && enter.seatno < 2;
+    for (const auto& [other, known] : m_clients) {
+        if (other != connection && known.entered && known.player && known.desk == client.desk &&
+            known.seat == client.seat)
+            client.player = false;
+    }
     // Counters of the server's choosing, different for every connection.
     MSG_SEQUENCE_START_BODY start;
     start.sequenceClient = 100000 + 1000 * static_cast<uint32_t>(client.number);
@@ -142,9 +229,210 @@ void CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
                     " types " + std::to_string(enter.servicetype) + "," +
                     std::to_string(enter.gametype) + "," + std::to_string(enter.subtype));
     const auto wire = start.ToWire();
-    const auto bytes = frame::BuildServerFrame(MSG_SEQUENCE_START, wire.data(), wire.size(),
-                                               client.sequenceServer);
+    SendTo(connection, client, MSG_SEQUENCE_START, wire.data(), wire.size());
+    SendPersons(connection, client);
+
+    Desk& desk = m_desks[client.desk];
+    if (desk.phase == Desk::Phase::Playing)
+        SendGameState(connection, client, desk, nowMs);
+    else if (desk.phase == Desk::Phase::Waiting && client.player)
+        OfferStart(client.desk, desk);
+}
+
+void CTableServer::SendTo(int connection, const Client& client, uint16_t type, const uint8_t* body,
+                          size_t length) {
+    const auto bytes = frame::BuildServerFrame(type, body, length, client.sequenceServer);
     m_output.Send(connection, bytes.data(), bytes.size());
+}
+
+void CTableServer::SendToDesk(uint16_t deskNo, uint16_t type, const uint8_t* body, size_t length) {
+    for (const auto& [connection, client] : m_clients) {
+        if (client.entered && client.desk == deskNo)
+            SendTo(connection, client, type, body, length);
+    }
+}
+
+void CTableServer::SendPersons(int connection, const Client& newcomer) {
+    auto record = [](const Client& c) {
+        PERSON person{};
+        person.id = c.id;
+        person.deskno = static_cast<int16_t>(c.desk);
+        person.seatno = static_cast<int16_t>(c.seat);
+        person.watchno = static_cast<int16_t>(c.watchno);
+        person.status = c.player ? 4 : 5;
+        return CPersonRecord::ToWire(person);
+    };
+    std::vector<uint8_t> people;
+    for (const auto& [other, client] : m_clients) {
+        if (client.entered && client.desk == newcomer.desk) {
+            const auto one = record(client);
+            people.insert(people.end(), one.begin(), one.end());
+        }
+    }
+    SendTo(connection, newcomer, MSG_TABLE_PERSONS, people.data(), people.size());
+    const auto one = record(newcomer);
+    for (const auto& [other, client] : m_clients) {
+        if (other != connection && client.entered && client.desk == newcomer.desk)
+            SendTo(other, client, MSG_USER_ENTER, one.data(), one.size());
+    }
+}
+
+bool CTableServer::BothSeated(uint16_t deskNo) const {
+    bool seated[2] = {false, false};
+    for (const auto& [connection, client] : m_clients) {
+        if (client.entered && client.player && client.desk == deskNo)
+            seated[client.seat] = true;
+    }
+    return seated[0] && seated[1];
+}
+
+void CTableServer::OfferStart(uint16_t deskNo, Desk& desk) {
+    if (!BothSeated(deskNo))
+        return;
+    MSG_START_INFO_BODY info;
+    info.firstColour = COLOUR_WHITE;
+    info.firstSeat = desk.firstSeat;
+    info.totalTime = m_time.total;
+    info.paceTime = m_time.pace;
+    info.paceAddedTime = m_time.added;
+    const auto body = info.ToWire(MSG_START_INFO_BODY::START_INFO_SIZE);
+    SendToDesk(deskNo, MSG_START_INFO, body.data(), body.size());
+}
+
+void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* body, size_t length,
+                                 uint64_t nowMs) {
+    if (!client.player)
+        return;
+    Desk& desk = m_desks[client.desk];
+    switch (type) {
+    case MSG_START_NOTICE:
+        if (desk.phase != Desk::Phase::Waiting)
+            return;
+        desk.started[client.seat] = true;
+        if (desk.started[0] && desk.started[1] && BothSeated(client.desk))
+            BeginGame(client.desk, desk, nowMs);
+        break;
+    case MSG_MOVE:
+        if (desk.phase == Desk::Phase::Playing)
+            OnMove(client.desk, desk, body, length, nowMs);
+        break;
+    case MSG_GAME_RESULT:
+        if (desk.phase == Desk::Phase::Playing && length >= MSG_GAME_RESULT_BODY::SIZE) {
+            const auto result = MSG_GAME_RESULT_BODY::FromWire(body);
+            EndGame(client.desk, desk, result.decisive, result.winnerSeat, nowMs);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CTableServer::BeginGame(uint16_t deskNo, Desk& desk, uint64_t nowMs) {
+    desk.phase = Desk::Phase::Playing;
+    desk.steps.clear();
+    desk.model = std::make_unique<DeskModel>();
+    desk.moveStartMs = nowMs;
+    m_output.Report("desk " + std::to_string(deskNo) + " game begins, seat " +
+                    std::to_string(desk.firstSeat) + " first");
+    uint8_t begin[4] = {};
+    wire::PutU16(begin, desk.firstSeat);
+    SendToDesk(deskNo, MSG_GAME_BEGIN, begin, sizeof begin);
+    SendToDesk(deskNo, MSG_TABLE_UNLOCK, nullptr, 0);
+}
+
+void CTableServer::OnMove(uint16_t deskNo, Desk& desk, const uint8_t* body, size_t length,
+                          uint64_t nowMs) {
+    if (length < MSG_MOVE_BODY::SIZE || !desk.model)
+        return;
+    // Only moves that fit the game are kept; the clients ignore the others as well.
+    if (!desk.model->Play(MSG_MOVE_BODY::FromWire(body).ToRecord()))
+        return;
+    std::array<uint8_t, MSG_MOVE_BODY::SIZE> step{};
+    std::copy(body, body + MSG_MOVE_BODY::SIZE, step.begin());
+    desk.steps.push_back(step);
+    desk.moveStartMs = nowMs;
+    if (const uint16_t draw = desk.model->Draw()) {
+        MSG_GAME_RESULT_BODY result;
+        result.senderSeat = NO_SEAT;
+        result.decisive = 0;
+        result.winnerSeat = NO_SEAT;
+        result.reason = draw;
+        const auto wire = result.ToWire();
+        SendToDesk(deskNo, MSG_GAME_RESULT, wire.data(), wire.size());
+        EndGame(deskNo, desk, 0, NO_SEAT, nowMs);
+    }
+}
+
+void CTableServer::EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint16_t winner,
+                           uint64_t nowMs) {
+    desk.phase = Desk::Phase::Ended;
+    desk.nextGameMs = nowMs + NEXT_GAME_DELAY_MS;
+    // Ten points move from the loser to the winner; a draw moves none.
+    int32_t points[2] = {0, 0};
+    if (decisive != 0 && winner < 2) {
+        points[winner] = 10;
+        points[1 - winner] = -10;
+        ++desk.won[winner];
+        ++desk.lost[1 - winner];
+    } else {
+        ++desk.drawn[0];
+        ++desk.drawn[1];
+    }
+    desk.total[0] += points[0];
+    desk.total[1] += points[1];
+    m_output.Report("desk " + std::to_string(deskNo) + " game over, points " +
+                    std::to_string(points[0]) + " " + std::to_string(points[1]));
+    const int32_t values[10] = {points[0],     points[1],    desk.total[0], desk.total[1],
+                                desk.won[0],   desk.won[1],  desk.lost[0],  desk.lost[1],
+                                desk.drawn[0], desk.drawn[1]};
+    uint8_t body[40];
+    for (int i = 0; i < 10; ++i)
+        wire::PutU32(body + 4 * i, static_cast<uint32_t>(values[i]));
+    SendToDesk(deskNo, MSG_SCORES, body, sizeof body);
+}
+
+void CTableServer::SendGameState(int connection, const Client& client, const Desk& desk,
+                                 uint64_t nowMs) {
+    MSG_GAME_STATE_BODY state;
+    state.fields[1] = desk.firstSeat;
+    state.fields[3] = m_time.total;
+    state.fields[4] = m_time.pace;
+    state.fields[5] = m_time.added;
+    // The seconds the move in progress has run.
+    state.fields[12] =
+        static_cast<uint16_t>(std::min<uint64_t>((nowMs - desk.moveStartMs) / 1000, 0x7FFF));
+    state.fields[13] = static_cast<uint16_t>(desk.steps.size());
+    // The records follow the 28-byte head at once, without a header of their own; the head's
+    // length covers the head only.
+    const auto head = state.ToWire();
+    std::vector<uint8_t> bytes =
+        frame::BuildServerFrame(MSG_GAME_STATE, head.data(), head.size(), client.sequenceServer);
+    for (const auto& step : desk.steps)
+        bytes.insert(bytes.end(), step.begin(), step.end());
+    m_output.Send(connection, bytes.data(), bytes.size());
+    SendTo(connection, client, MSG_TABLE_UNLOCK, nullptr, 0);
+}
+
+void CTableServer::OnClosed(int connection) {
+    auto it = m_clients.find(connection);
+    if (it == m_clients.end())
+        return;
+    const Client client = it->second;
+    m_clients.erase(it);
+    if (!client.entered)
+        return;
+    auto desk = m_desks.find(client.desk);
+    if (desk == m_desks.end())
+        return;
+    // A player who goes before the start has to press start again; a game under way waits for
+    // its player to come back.
+    if (client.player && desk->second.phase == Desk::Phase::Waiting)
+        desk->second.started[client.seat] = false;
+    const bool anyone = std::any_of(m_clients.begin(), m_clients.end(), [&](const auto& entry) {
+        return entry.second.entered && entry.second.desk == client.desk;
+    });
+    if (!anyone)
+        m_desks.erase(desk);
 }
 
 void CTableServer::Relay(const Client& sender, const uint8_t* frame, size_t count) {
@@ -155,6 +443,17 @@ void CTableServer::Relay(const Client& sender, const uint8_t* frame, size_t coun
 }
 
 void CTableServer::OnTick(uint64_t nowMs) {
+    for (auto& [deskNo, desk] : m_desks) {
+        if (desk.phase != Desk::Phase::Ended || nowMs < desk.nextGameMs)
+            continue;
+        desk.phase = Desk::Phase::Waiting;
+        desk.started[0] = desk.started[1] = false;
+        desk.steps.clear();
+        desk.model.reset();
+        const uint8_t body[6] = {};
+        SendToDesk(deskNo, MSG_NEW_GAME, body, sizeof body);
+        OfferStart(deskNo, desk);
+    }
     std::vector<int> silent;
     for (const auto& [connection, client] : m_clients) {
         if (nowMs - client.lastHeard >= IDLE_LIMIT_MS)
@@ -169,8 +468,8 @@ void CTableServer::Drop(int connection, const std::string& why) {
     if (it == m_clients.end())
         return;
     m_output.Report("client " + std::to_string(it->second.number) + " dropped: " + why);
-    m_clients.erase(it);
     m_output.Close(connection);
+    OnClosed(connection);
 }
 
 } // namespace kelo

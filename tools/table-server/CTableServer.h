@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,10 @@ namespace kelo {
 // time, and answers through its output. Clients enter a desk; the server starts their numbered
 // exchange, checks every message of theirs (head digest, body digest with their counters,
 // sequence numbers rising by one) and relays the table messages to everyone at the desk.
+//
+// It also runs the game of each desk: the start information when both players are seated, the
+// start of play when both have pressed start, the moves kept for those who enter later, its own
+// draw rules, the scores after a result and the next game after that.
 class CTableServer {
 public:
     class IOutput {
@@ -24,13 +30,35 @@ public:
     };
 
     static constexpr uint64_t IDLE_LIMIT_MS = 120000;
+    // Between the scores of a game and the new-game message of the next.
+    static constexpr uint64_t NEXT_GAME_DELAY_MS = 3000;
+    // The server's own draws: the same position a third time, 60 moves without a capture,
+    // 200 moves.
+    static constexpr uint16_t DRAW_REPETITION = 4;
+    static constexpr uint16_t DRAW_NO_CAPTURE = 5;
+    static constexpr uint16_t DRAW_MOVE_LIMIT = 6;
+    static constexpr int REPETITIONS = 3;
+    static constexpr int NO_CAPTURE_PLIES = 120;
+    static constexpr int MOVE_LIMIT_PLIES = 400;
+    static constexpr uint16_t NO_SEAT = 0xFFFF;
 
-    explicit CTableServer(IOutput& output) : m_output(output) {}
+    struct TimeSettings {
+        uint16_t total = 1800;
+        uint16_t pace = 60;
+        uint16_t added = 10;
+    };
+
+    explicit CTableServer(IOutput& output);
+    ~CTableServer();
+    CTableServer(const CTableServer&) = delete;
+    CTableServer& operator=(const CTableServer&) = delete;
+
+    void SetTimeSettings(const TimeSettings& time) { m_time = time; }
 
     void OnAccept(int connection, uint64_t nowMs);
     void OnData(int connection, const uint8_t* data, size_t count, uint64_t nowMs);
     // The peer went away; nothing more is sent to it.
-    void OnClosed(int connection) { m_clients.erase(connection); }
+    void OnClosed(int connection);
     // Drops the clients that have been silent for too long.
     void OnTick(uint64_t nowMs);
 
@@ -44,7 +72,12 @@ private:
     struct Client {
         int number = 0;
         bool entered = false;
+        uint32_t id = 0;
         uint16_t desk = 0;
+        uint16_t seat = NO_SEAT;
+        uint16_t watchno = NO_SEAT;
+        // A seated player; anyone else at the desk watches.
+        bool player = false;
         // Counters this server gave the client, and the sequence number expected next.
         uint32_t sequenceComm = 0;
         uint32_t expected = 0;
@@ -55,14 +88,50 @@ private:
         std::vector<uint8_t> pending;
     };
 
+    struct DeskModel;
+    struct Desk {
+        enum class Phase { Waiting, Playing, Ended };
+        Phase phase = Phase::Waiting;
+        bool started[2] = {false, false};
+        uint16_t firstSeat = 0;
+        // The game's moves as they were relayed, for those who enter later.
+        std::vector<std::array<uint8_t, 20>> steps;
+        std::unique_ptr<DeskModel> model;
+        // When the move in progress began; when the next game is due.
+        uint64_t moveStartMs = 0;
+        uint64_t nextGameMs = 0;
+        // Per seat: total points, games won, lost, drawn.
+        int32_t total[2] = {0, 0};
+        int32_t won[2] = {0, 0};
+        int32_t lost[2] = {0, 0};
+        int32_t drawn[2] = {0, 0};
+    };
+
     // False when the connection was dropped.
-    bool OnFrame(int connection, Client& client, const uint8_t* frame, size_t count);
-    void Enter(int connection, Client& client, const uint8_t* body, size_t length);
+    bool OnFrame(int connection, Client& client, const uint8_t* frame, size_t count,
+                 uint64_t nowMs);
+    void Enter(int connection, Client& client, const uint8_t* body, size_t length, uint64_t nowMs);
     void Relay(const Client& sender, const uint8_t* frame, size_t count);
     void Drop(int connection, const std::string& why);
 
+    // The game of a desk.
+    void OnGameMessage(Client& client, uint16_t type, const uint8_t* body, size_t length,
+                       uint64_t nowMs);
+    void OfferStart(uint16_t deskNo, Desk& desk);
+    void BeginGame(uint16_t deskNo, Desk& desk, uint64_t nowMs);
+    void OnMove(uint16_t deskNo, Desk& desk, const uint8_t* body, size_t length, uint64_t nowMs);
+    void EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint16_t winner, uint64_t nowMs);
+    void SendGameState(int connection, const Client& client, const Desk& desk, uint64_t nowMs);
+    void SendPersons(int connection, const Client& client);
+    bool BothSeated(uint16_t deskNo) const;
+    void SendTo(int connection, const Client& client, uint16_t type, const uint8_t* body,
+                size_t length);
+    void SendToDesk(uint16_t deskNo, uint16_t type, const uint8_t* body, size_t length);
+
     IOutput& m_output;
+    TimeSettings m_time;
     std::map<int, Client> m_clients;
+    std::map<uint16_t, Desk> m_desks;
     int m_nViolations = 0;
     int m_nConnections = 0;
 };

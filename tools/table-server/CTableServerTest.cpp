@@ -1,10 +1,16 @@
 #include "CTableServer.h"
 
+#include "link/CPersonRecord.h"
 #include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_GAME_RESULT.h"
+#include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
+#include "link/MSG_MOVE.h"
 #include "link/MSG_SEQUENCE_START.h"
+#include "link/MSG_START_INFO.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
+#include "link/WireOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -44,15 +50,18 @@ struct Client {
 
 class TableServerTest : public ::testing::Test {
 protected:
-    Client Enter(int connection, uint16_t desk) {
+    // Without a seat the client watches.
+    Client Enter(int connection, uint16_t desk, uint16_t seat = 0xFFFF, uint16_t watchno = 0) {
         server.OnAccept(connection, now);
         Client client{connection};
         MSG_ENTER_TABLE_BODY enter;
         enter.id = 1000 + connection;
         enter.deskno = desk;
+        enter.seatno = seat;
+        enter.watchno = watchno;
         const auto body = enter.ToWire();
         Send(client, client.Frame(MSG_ENTER_TABLE, {body.begin(), body.end()}, false));
-        const auto& answer = output.received[connection].back();
+        const auto& answer = output.received[connection].front();
         const MSG_HEAD head = MSG_HEAD::Decode(answer.data());
         EXPECT_EQ(head.type, MSG_SEQUENCE_START);
         EXPECT_EQ(head.length, 28u); // the server's own messages carry no body digest
@@ -60,6 +69,7 @@ protected:
         const auto start = MSG_SEQUENCE_START_BODY::FromWire(answer.data() + MSG_HEAD::SIZE);
         client.sequence = start.sequenceClient;
         client.comm = start.sequenceComm;
+        entry = output.received[connection];
         output.received[connection].clear();
         return client;
     }
@@ -70,12 +80,15 @@ protected:
     Output output;
     CTableServer server{output};
     uint64_t now = 1000;
+    // What the last client to enter received on entering.
+    std::vector<std::vector<uint8_t>> entry;
 };
 
 TEST_F(TableServerTest, RelaysTableMessagesUnchangedToTheWholeDeskOnly) {
     Client a = Enter(1, 7);
     Client b = Enter(2, 7);
     Client other = Enter(3, 8);
+    output.received.clear(); // the announcements of the newcomers
     Send(a, a.Frame(MSG_KEEP_ALIVE, {}));
     const auto move = a.Frame(MSG_MOVE, std::vector<uint8_t>(20, 5));
     // Delivered a byte at a time: the server cuts the stream itself.
@@ -162,6 +175,118 @@ TEST_F(TableServerTest, DropsAClientSilentFor120Seconds) {
     EXPECT_EQ(output.closed, std::set<int>{1});
     EXPECT_EQ(server.ClientCount(), 1u);
     (void)a;
+}
+
+// The types of the frames a connection was sent, in order.
+std::vector<uint16_t> Types(const std::vector<std::vector<uint8_t>>& frames) {
+    std::vector<uint16_t> types;
+    for (const auto& f : frames)
+        types.push_back(MSG_HEAD::Decode(f.data()).type);
+    return types;
+}
+
+// A knight's move in coordinate squares (x*100 + y, rank 8 at y = 0).
+std::vector<uint8_t> Knight(uint16_t colour, uint32_t from, uint32_t to) {
+    MSG_MOVE_BODY step;
+    step.colour = colour;
+    step.kind = 5;
+    step.from = from;
+    step.to = to;
+    const auto wire = step.ToWire();
+    return {wire.begin(), wire.end()};
+}
+
+// Two players at a desk: the start information, the start of play once both pressed start,
+// a watcher who enters during the game and gets its moves, the server's draw by repetition,
+// the scores and, later, the next game.
+TEST_F(TableServerTest, RunsTheGameOfADesk) {
+    server.SetTimeSettings({900, 20, 5});
+    Client a = Enter(1, 5, 0, 0xFFFF);
+    EXPECT_EQ(Types(entry), (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS}));
+    Client b = Enter(2, 5, 1, 0xFFFF);
+    EXPECT_EQ(Types(entry),
+              (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS, MSG_START_INFO}));
+    EXPECT_EQ(MSG_HEAD::Decode(entry[1].data()).length, 2 * CPersonRecord::SIZE);
+    ASSERT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_USER_ENTER, MSG_START_INFO}));
+    const PERSON newcomer = CPersonRecord::FromWire(output.received[1][0].data() + MSG_HEAD::SIZE);
+    EXPECT_EQ(newcomer.id, 1002u);
+    EXPECT_EQ(newcomer.seatno, 1);
+    EXPECT_EQ(newcomer.status, 4);
+    MSG_START_INFO_BODY info;
+    ASSERT_TRUE(
+        MSG_START_INFO_BODY::FromWire(output.received[1][1].data() + MSG_HEAD::SIZE, 18, info));
+    EXPECT_EQ(info.firstSeat, 0);
+    EXPECT_EQ(info.paceTime, 20);
+    output.received.clear();
+
+    Send(a, a.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+    EXPECT_EQ(Types(output.received[2]), std::vector<uint16_t>{MSG_START_NOTICE});
+    Send(b, b.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+    EXPECT_EQ(Types(output.received[2]), (std::vector<uint16_t>{MSG_START_NOTICE, MSG_START_NOTICE,
+                                                                MSG_GAME_BEGIN, MSG_TABLE_UNLOCK}));
+
+    // Knights out and back: the start position for the second time.
+    const std::vector<uint8_t> out[] = {Knight(0, 607, 505), Knight(1, 600, 502)};
+    const std::vector<uint8_t> back[] = {Knight(0, 505, 607), Knight(1, 502, 600)};
+    for (int i = 0; i < 2; ++i) {
+        Send(i == 0 ? a : b, (i == 0 ? a : b).Frame(MSG_MOVE, out[i]));
+    }
+    for (int i = 0; i < 2; ++i) {
+        Send(i == 0 ? a : b, (i == 0 ? a : b).Frame(MSG_MOVE, back[i]));
+    }
+    // A move from an empty square is relayed but not kept.
+    Send(a, a.Frame(MSG_MOVE, Knight(0, 404, 303)));
+
+    now += 7500;
+    Enter(3, 5);
+    ASSERT_EQ(Types(entry), (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS,
+                                                   MSG_GAME_STATE, MSG_TABLE_UNLOCK}));
+    const auto& state = entry[2];
+    EXPECT_EQ(MSG_HEAD::Decode(state.data()).length, 28u) << "the head's length covers the head";
+    ASSERT_EQ(state.size(), MSG_HEAD::SIZE + 28 + 4 * 20);
+    const auto head = MSG_GAME_STATE_BODY::FromWire(state.data() + MSG_HEAD::SIZE);
+    EXPECT_EQ(head.fields[3], 900);
+    EXPECT_EQ(head.fields[12], 7) << "seconds the move in progress has run";
+    EXPECT_EQ(head.RecordCount(), 4);
+    EXPECT_TRUE(std::equal(back[1].begin(), back[1].end(), state.end() - 20));
+    output.received.clear();
+
+    for (int i = 0; i < 2; ++i) {
+        Send(i == 0 ? a : b, (i == 0 ? a : b).Frame(MSG_MOVE, out[i]));
+    }
+    Send(a, a.Frame(MSG_MOVE, back[0]));
+    EXPECT_EQ(Types(output.received[3]).size(), 3u) << "no draw before the third time";
+    Send(b, b.Frame(MSG_MOVE, back[1]));
+    ASSERT_EQ(Types(output.received[3]),
+              (std::vector<uint16_t>{MSG_MOVE, MSG_MOVE, MSG_MOVE, MSG_MOVE, MSG_GAME_RESULT,
+                                     MSG_SCORES}));
+    const auto draw = MSG_GAME_RESULT_BODY::FromWire(output.received[3][4].data() + MSG_HEAD::SIZE);
+    EXPECT_EQ(draw.decisive, 0);
+    EXPECT_EQ(draw.reason, CTableServer::DRAW_REPETITION);
+    // A result after the end changes nothing.
+    Send(a, a.Frame(MSG_GAME_RESULT, {0, 0, 0, 1, 0, 0, 0x02, 0x8B}));
+    EXPECT_EQ(Types(output.received[3]).back(), MSG_GAME_RESULT);
+    output.received.clear();
+
+    now += CTableServer::NEXT_GAME_DELAY_MS - 1;
+    server.OnTick(now);
+    EXPECT_TRUE(output.received[1].empty());
+    server.OnTick(++now);
+    EXPECT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_NEW_GAME, MSG_START_INFO}));
+
+    // The next game ends with a mate reported by a player: ten points to the winner.
+    Send(a, a.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+    Send(b, b.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+    output.received.clear();
+    Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B}));
+    ASSERT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_GAME_RESULT, MSG_SCORES}));
+    const uint8_t* scores = output.received[1][1].data() + MSG_HEAD::SIZE;
+    const auto value = [&](int i) { return static_cast<int32_t>(wire::GetU32(scores + 4 * i)); };
+    EXPECT_EQ(value(0), -10);
+    EXPECT_EQ(value(1), 10);
+    EXPECT_EQ(value(5), 1) << "games won by seat 1";
+    EXPECT_EQ(value(8), 1) << "the draw before";
+    EXPECT_EQ(server.Violations(), 0);
 }
 
 } // namespace

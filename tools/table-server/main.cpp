@@ -101,20 +101,44 @@ private:
 };
 
 int Usage() {
-    std::fprintf(stderr, "usage: kelo-table-server --port P   (0 picks a free port)\n");
+    std::fprintf(stderr, "usage: kelo-table-server --port P [--time TOTAL,PACE,ADD]\n"
+                         "  --port P      0 picks a free port\n"
+                         "  --time        clock settings in seconds: total time of each player,\n"
+                         "                time per move, time added per move (1800,60,10)\n");
     return 2;
+}
+
+// TOTAL,PACE,ADD: three numbers of seconds that fit the clocks' 16-bit fields.
+bool ParseTime(const std::string& text, kelo::CTableServer::TimeSettings& time) {
+    long values[3];
+    const char* p = text.c_str();
+    for (int i = 0; i < 3; ++i) {
+        char* end = nullptr;
+        values[i] = std::strtol(p, &end, 10);
+        if (end == p || values[i] < 0 || values[i] > 32767 || *end != (i < 2 ? ',' : '\0'))
+            return false;
+        p = end + 1;
+    }
+    time.total = static_cast<uint16_t>(values[0]);
+    time.pace = static_cast<uint16_t>(values[1]);
+    time.added = static_cast<uint16_t>(values[2]);
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     long port = -1;
+    kelo::CTableServer::TimeSettings time;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--port" && i + 1 < argc) {
             char* end = nullptr;
             port = std::strtol(argv[++i], &end, 10);
             if (*end != '\0' || port < 0 || port > 65535)
+                return Usage();
+        } else if (arg == "--time" && i + 1 < argc) {
+            if (!ParseTime(argv[++i], time))
                 return Usage();
         } else {
             return Usage();
@@ -155,6 +179,7 @@ int main(int argc, char** argv) {
 
     Sockets sockets;
     kelo::CTableServer server(sockets);
+    server.SetTimeSettings(time);
     bool running = true;
     while (running) {
         std::vector<pollfd> fds;

@@ -11,6 +11,8 @@ class CBaseChatView;
 class CBaseGameinfoView;
 class CGameContext;
 class CMainFrame;
+class CMainViewClock;
+class CMainViewClockSink;
 class CQtEventLoop;
 class SocketControl;
 
@@ -40,6 +42,8 @@ private:
     std::unique_ptr<CQtEventLoop> m_pLoop;
     std::unique_ptr<SocketControl> m_pSocket;
     std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CMainViewClock> m_pClock;
+    std::unique_ptr<CMainViewClockSink> m_pClockSink;
     std::unique_ptr<CBaseChatView> m_pChat;
     std::unique_ptr<CBaseGameinfoView> m_pPeople;
 };

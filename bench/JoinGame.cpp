@@ -1,0 +1,141 @@
+// A client that enters a game under way: the game state (663) and its 300 moves (10001) go
+// through the board's replay, which re-posts every move to all of the table's windows, and the
+// position and the clocks end where the game stands. It has to be done within one 60 Hz frame
+// (16 ms).
+#include "app/CGameContext.h"
+#include "app/PERSON.h"
+#include "chess/CBaseRule.h"
+#include "chess/CChessDiagram.h"
+#include "chess/CChnChessBoard.h"
+#include "chess/ChessTypes.h"
+#include "link/CMessageSinkRegistry.h"
+#include "link/MSG_GAME_STATE.h"
+#include "link/MSG_MOVE.h"
+#include "link/MessageTypes.h"
+#include "ports/IEventLoop.h"
+#include "table/CMainViewClock.h"
+#include "table/CMainViewClockSink.h"
+#include "table/CPlayerManager.h"
+
+#include <benchmark/benchmark.h>
+
+#include <deque>
+#include <random>
+#include <vector>
+
+namespace {
+
+using namespace kelo;
+
+constexpr int PLIES = 300;
+
+// The GUI thread's queue without a GUI: posted tasks run when the bench drains it.
+class QueueLoop : public IEventLoop {
+public:
+    void Post(Task task) override { m_tasks.push_back(std::move(task)); }
+    void SetTimer(ITimerSink*, uint32_t, uint32_t) override {}
+    void KillTimer(ITimerSink*, uint32_t) override {}
+    void KillTimers(ITimerSink*) override {}
+    void Drain() {
+        while (!m_tasks.empty()) {
+            Task task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+            task();
+        }
+    }
+
+private:
+    std::deque<Task> m_tasks;
+};
+
+// A game of random legal moves, the same every run, as the server keeps its steps.
+std::vector<uint8_t> RandomGame() {
+    for (unsigned seed = 1;; ++seed) {
+        CGameContext context;
+        CChnChessBoard& board = context.Board();
+        CChessDiagram& position = context.Position();
+        position.Reset();
+        position.SetUp(-1);
+        std::mt19937 random(seed);
+        std::vector<uint8_t> steps;
+        int16_t colour = COLOUR_WHITE;
+        for (int ply = 0; ply < PLIES; ++ply, colour = OppositeColour(colour)) {
+            std::vector<MoveRecord> legal;
+            for (int from = 0; from < 64; ++from) {
+                const CBasePoint f(from / 8, from % 8);
+                const CBasePiece* piece = position.PieceAt(f);
+                CBaseRule* rule =
+                    piece != nullptr && piece->m_nColour == colour ? board.RuleAt(f) : nullptr;
+                for (int to = 0; rule != nullptr && to < 64; ++to) {
+                    MoveRecord record;
+                    if (rule->CheckMove(colour, f, CBasePoint(to / 8, to % 8), board, &record))
+                        legal.push_back(record);
+                }
+            }
+            if (legal.empty())
+                break;
+            const MoveRecord move = legal[random() % legal.size()];
+            position.Apply(move);
+            const auto wire = MSG_MOVE_BODY::FromRecord(move).ToWire();
+            steps.insert(steps.end(), wire.begin(), wire.end());
+        }
+        if (steps.size() == PLIES * MSG_MOVE_BODY::SIZE)
+            return steps;
+    }
+}
+
+PERSON Person(uint32_t id, int16_t seat) {
+    PERSON person{};
+    person.id = id;
+    person.seatno = seat;
+    person.status = CPlayerManager::STATUS_PLAYER;
+    return person;
+}
+
+void BM_JoinGameOf300Plies(benchmark::State& state) {
+    const std::vector<uint8_t> steps = RandomGame();
+    MSG_GAME_STATE_BODY head;
+    head.fields[3] = 1800;
+    head.fields[4] = 60;
+    head.fields[5] = 10;
+    head.fields[13] = PLIES;
+    const auto headWire = head.ToWire();
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            // A fresh table client: context, board, clocks, and the windows' registry.
+            QueueLoop loop;
+            CGameContext context;
+            context.SetSender(nullptr);
+            CPlayerManager& people = context.PlayerManager();
+            people.SetSeatCount(2);
+            people.AddPerson(Person(1, 0));
+            people.AddPerson(Person(2, 1));
+            people.SetOwnId(2);
+            CMessageSinkRegistry registry(loop);
+            CChnChessBoard& board = context.Board();
+            CMainViewClock clock(context, loop);
+            CMainViewClockSink clockSink(context, clock);
+            board.SetHandOn(&registry);
+            registry.RegisterSink(&board);
+            registry.RegisterSink(&clockSink);
+            state.ResumeTiming();
+
+            registry.HandOn(MSG_GAME_STATE, headWire.data(), headWire.size());
+            registry.HandOn(MSG_GAME_STATE_MOVES, steps.data(),
+                            static_cast<uint32_t>(steps.size()));
+            loop.Drain();
+            benchmark::DoNotOptimize(board.m_nPlyCount);
+
+            state.PauseTiming();
+            if (board.m_nPlyCount != PLIES)
+                state.SkipWithError("the replay did not reach the end of the game");
+            registry.UnregisterSink(&clockSink);
+            registry.UnregisterSink(&board);
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_JoinGameOf300Plies)->Unit(benchmark::kMillisecond);
+
+} // namespace

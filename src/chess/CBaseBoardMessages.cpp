@@ -1,0 +1,256 @@
+// The board's handling of the table's game messages: starting a game, the moves, the replay of
+// a game under way and the small state messages around a game.
+
+#include "app/CGameContext.h"
+#include "chess/CBaseBoard.h"
+#include "chess/CBaseDiagram.h"
+#include "link/CMessageRev.h"
+#include "link/CMessageSinkRegistry.h"
+#include "link/IMessageSender.h"
+#include "link/MSG_GAME_RESULT.h"
+#include "link/MSG_GAME_STATE.h"
+#include "link/MSG_MOVE.h"
+#include "link/MessageTypes.h"
+#include "link/WireOrder.h"
+#include "ports/ISoundPlayer.h"
+#include "table/CPlayerManager.h"
+#include "table/CPlayerTimeControl.h"
+#include "table/TableSettings.h"
+
+#include <array>
+
+namespace kelo {
+
+namespace {
+constexpr int16_t GAME_NONE = 0;
+constexpr int16_t GAME_PLAYING = 2;
+constexpr int16_t GAME_ENDED = 3;
+constexpr int16_t TABLE_LOCKED = 2;
+constexpr int16_t TABLE_FREE = 1;
+constexpr uint32_t SCORE_VALUES = 10;
+} // namespace
+
+void CBaseBoard::OnMessageRev(const CMessageRev& message) {
+    // Never trust the length beyond what the copy holds: no body means nothing to read.
+    const uint8_t* body = message.Body();
+    HandleGameMessage(message.Type(), body, body != nullptr ? message.Length() : 0);
+}
+
+void CBaseBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t length) {
+    if (body == nullptr)
+        length = 0;
+    switch (type) {
+    case MSG_NEW_GAME:
+        OnNewGame();
+        break;
+    case MSG_GAME_BEGIN:
+        OnGameBegin(body, length);
+        break;
+    case MSG_MOVE:
+        OnMove(body, length);
+        break;
+    case MSG_EXCHANGE_REQUEST:
+    case MSG_EXCHANGE_ANSWER:
+    case MSG_TAKEBACK_REQUEST:
+    case MSG_TAKEBACK_ANSWER:
+    case MSG_DRAW_OFFER:
+    case MSG_DRAW_ANSWER:
+        OnNegotiationMessage(type, body, length);
+        break;
+    case MSG_RESUME_REQUEST:
+    case MSG_RESUME_ANSWER:
+        OnResumeMessage(type, body, length);
+        break;
+    case MSG_SEAL_REQUEST:
+    case MSG_SEAL_ANSWER:
+        OnSealMessage(type, body, length);
+        break;
+    case MSG_GAME_RESULT:
+        if (length >= MSG_GAME_RESULT_BODY::SIZE)
+            OnGameResult(MSG_GAME_RESULT_BODY::FromWire(body));
+        break;
+    case MSG_SCORES:
+        OnScores(body, length);
+        break;
+    case MSG_GAME_PREPARE:
+        OnGamePrepare();
+        break;
+    case MSG_START_INFO:
+        OnStartInfo();
+        break;
+    case MSG_GAME_STATE:
+        OnGameState(body, length);
+        break;
+    case MSG_TABLE_UNLOCK:
+        m_bAwaitingEcho = 0;
+        m_context.m_nTableLock = TABLE_FREE;
+        break;
+    case MSG_GAME_STATE_MOVES:
+        OnGameStateMoves(body, length);
+        break;
+    default:
+        // 602, 606 and 626 concern the button board only; other types are not the board's.
+        break;
+    }
+}
+
+void CBaseBoard::SendMove(const MoveRecord& record) {
+    MoveRecord move = record;
+    move.moveNumber = Position().MoveNumber();
+    move.clock = m_context.TimeControl().m_nStepCounter;
+    const auto bytes = MSG_MOVE_BODY::FromRecord(move).ToWire();
+    // Set before sending: in local mode the echo may come back at once.
+    m_bAwaitingEcho = 1;
+    if (IMessageSender* sender = m_context.Sender())
+        sender->SendMessage(MSG_MOVE, bytes.data(), bytes.size());
+}
+
+void CBaseBoard::SendSeatFlag(uint16_t type, uint16_t seat, uint16_t flag) {
+    IMessageSender* sender = m_context.Sender();
+    if (sender == nullptr)
+        return;
+    std::array<uint8_t, 4> bytes{};
+    wire::PutU16(&bytes[0], seat);
+    wire::PutU16(&bytes[2], flag);
+    sender->SendMessage(type, bytes.data(), bytes.size());
+}
+
+void CBaseBoard::SendReady() {
+    SendSeatFlag(MSG_READY, m_context.PlayerManager().GetOwnSeat(), 1);
+}
+
+void CBaseBoard::NewPosition() {
+    Position().Reset();
+    Position().SetUp(-1);
+}
+
+void CBaseBoard::Redraw() {
+    if (m_pObserver != nullptr)
+        m_pObserver->OnBoardChanged();
+}
+
+void CBaseBoard::OnNewGame() {
+    m_context.m_nTakeBackCount = 0;
+    ResetGameState();
+    m_context.m_nGameState = GAME_NONE;
+    SendReady();
+    Redraw();
+}
+
+void CBaseBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
+    if (length < 2)
+        return;
+    const uint16_t firstSeat = wire::GetU16(body);
+    m_context.m_nGameState = GAME_PLAYING;
+    // The position starts afresh, so the counts that describe it do too: a count left over
+    // from a joined game would keep the new game's first moves from being judged.
+    ResetGameState();
+    // White moves first, so the first seat holds the bottom colour whatever came before.
+    CPlayerManager& players = m_context.PlayerManager();
+    AssignSeatColours(players, firstSeat, BottomColour());
+    players.SetCurrentTurnSeat(firstSeat);
+    m_bAwaitingEcho = 0;
+    NewPosition();
+    Redraw();
+}
+
+void CBaseBoard::OnMove(const uint8_t* body, uint32_t length) {
+    if (length < MSG_MOVE_BODY::SIZE)
+        return;
+    const MoveRecord move = MSG_MOVE_BODY::FromWire(body).ToRecord();
+    // The referee applies the move only when it fits the position: a move from an empty square
+    // or off the board leaves the position, the counts and the turn as they were.
+    ++m_nPlyCount;
+    if (!AfterMove(move)) {
+        --m_nPlyCount;
+        return;
+    }
+    // Replayed moves are silent, all but the last.
+    if (m_nPlyCount >= m_nReplayCount && m_pSound != nullptr)
+        m_pSound->PlayWave(ISoundPlayer::WAVE_MOVE);
+    m_lastMoveSquares = {move.from, move.to};
+    m_bAwaitingEcho = 0;
+    CPlayerManager& players = m_context.PlayerManager();
+    // The move number counts the own side's moves; in local mode, where this client plays
+    // both sides, it counts after the other side's move, so that it rises once per pair.
+    const bool ownColour = static_cast<uint16_t>(move.colour) == players.GetOwnColour();
+    if (ownColour != m_context.m_bLocalMode)
+        Position().AddMoveNumber();
+    players.AdvanceTurn(true);
+    Redraw();
+}
+
+void CBaseBoard::OnGamePrepare() {
+    m_context.m_nTableLock = TABLE_LOCKED;
+    SendReady();
+    // Without a server nobody else starts the game: seat 0 begins at once.
+    if (m_context.m_bLocalMode)
+        SendSeatFlag(MSG_GAME_BEGIN, 0, 0);
+}
+
+void CBaseBoard::OnStartInfo() {
+    m_context.m_nTableLock = TABLE_LOCKED;
+    NewPosition();
+    Redraw();
+}
+
+void CBaseBoard::OnGameState(const uint8_t* body, uint32_t length) {
+    if (length < MSG_GAME_STATE_BODY::SIZE)
+        return;
+    const MSG_GAME_STATE_BODY state = MSG_GAME_STATE_BODY::FromWire(body);
+    const uint16_t firstSeat = state.fields[1];
+    m_context.m_nTableLock = TABLE_LOCKED;
+    m_context.m_nMaxTakeBacks = static_cast<int16_t>(state.fields[6]);
+    m_context.m_nGameState = GAME_PLAYING;
+    // The moves that follow rebuild the game from its start; a client that had a game before
+    // (back after a lost connection) must count them from 0 as a fresh one does, or the
+    // replayed moves would be judged again.
+    ResetGameState();
+    CPlayerManager& players = m_context.PlayerManager();
+    AssignSeatColours(players, firstSeat, BottomColour());
+    players.SetCurrentTurnSeat(firstSeat);
+    CPlayerTimeControl& time = m_context.TimeControl();
+    time.m_nTotalTime = static_cast<int16_t>(state.fields[3]);
+    time.m_nPaceTime = static_cast<int16_t>(state.fields[4]);
+    time.m_nPaceAddedTime = static_cast<int16_t>(state.fields[5]);
+    m_nReplayCount = static_cast<int16_t>(state.RecordCount());
+    NewPosition();
+    m_bAwaitingEcho = 0;
+    Redraw();
+}
+
+void CBaseBoard::OnGameStateMoves(const uint8_t* body, uint32_t length) {
+    NewPosition();
+    Redraw();
+    // Only whole steps; a torn last one is dropped.
+    for (uint32_t at = 0; at + MSG_MOVE_BODY::SIZE <= length; at += MSG_MOVE_BODY::SIZE) {
+        if (m_pHandOn != nullptr)
+            m_pHandOn->HandOn(MSG_MOVE, body + at, MSG_MOVE_BODY::SIZE);
+        else
+            OnMove(body + at, MSG_MOVE_BODY::SIZE);
+    }
+}
+
+void CBaseBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
+    m_context.m_nGameState = GAME_ENDED;
+    const CPlayerManager& players = m_context.PlayerManager();
+    m_nResultWinnerSeat = static_cast<int16_t>(result.winnerSeat);
+    m_nResultLoserSeat =
+        static_cast<int16_t>(players.SeatAfter(static_cast<int16_t>(result.winnerSeat), true));
+    m_nResultReason = static_cast<int16_t>(result.reason);
+    if (m_pObserver != nullptr)
+        m_pObserver->OnGameResult(result);
+}
+
+void CBaseBoard::OnScores(const uint8_t* body, uint32_t length) {
+    if (length < SCORE_VALUES * 4)
+        return;
+    int32_t values[SCORE_VALUES];
+    for (uint32_t i = 0; i < SCORE_VALUES; ++i)
+        values[i] = static_cast<int32_t>(wire::GetU32(body + 4 * i));
+    m_context.m_nGameState = GAME_ENDED;
+    if (m_pObserver != nullptr)
+        m_pObserver->OnScores(values);
+}
+
+} // namespace kelo

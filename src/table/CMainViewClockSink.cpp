@@ -1,0 +1,53 @@
+#include "table/CMainViewClockSink.h"
+
+#include "app/CGameContext.h"
+#include "link/CMessageRev.h"
+#include "link/MSG_GAME_STATE.h"
+#include "link/MSG_MOVE.h"
+#include "link/MSG_START_INFO.h"
+#include "link/MessageTypes.h"
+#include "table/CMainViewClock.h"
+#include "table/CPlayerTimeControl.h"
+#include "table/TableSettings.h"
+
+namespace kelo {
+
+void CMainViewClockSink::OnMessageRev(const CMessageRev& message) {
+    const uint8_t* body = message.Body();
+    const uint32_t length = body != nullptr ? message.Length() : 0;
+    switch (message.Type()) {
+    case MSG_GAME_INFO:
+    case MSG_START_INFO: {
+        MSG_START_INFO_BODY info;
+        if (MSG_START_INFO_BODY::FromWire(body, length, info))
+            ApplyStartInfo(m_context, info);
+        break;
+    }
+    case MSG_GAME_BEGIN:
+        // A start without its first seat is not a start; the board ignores it as well.
+        if (length >= 2)
+            m_clock.StartClock();
+        break;
+    case MSG_MOVE:
+        if (length >= MSG_MOVE_BODY::SIZE) {
+            const MoveRecord move = MSG_MOVE_BODY::FromWire(body).ToRecord();
+            m_clock.OnMoveClock(move.colour, move.moveNumber, move.clock);
+        }
+        break;
+    case MSG_GAME_STATE:
+        if (length >= MSG_GAME_STATE_BODY::SIZE) {
+            const MSG_GAME_STATE_BODY state = MSG_GAME_STATE_BODY::FromWire(body);
+            CPlayerTimeControl& time = m_context.TimeControl();
+            time.m_nTotalTime = static_cast<int16_t>(state.fields[3]);
+            time.m_nPaceTime = static_cast<int16_t>(state.fields[4]);
+            time.m_nPaceAddedTime = static_cast<int16_t>(state.fields[5]);
+            m_clock.OnGameState(state.fields[1], static_cast<int16_t>(state.fields[12]),
+                                state.RecordCount());
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace kelo

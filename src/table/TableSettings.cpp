@@ -1,0 +1,42 @@
+#include "table/TableSettings.h"
+
+#include "app/CGameContext.h"
+#include "link/MSG_START_INFO.h"
+#include "table/CPlayerManager.h"
+#include "table/CPlayerTimeControl.h"
+
+#include <vector>
+
+namespace kelo {
+
+void AssignSeatColours(CPlayerManager& people, uint16_t firstSeat, int16_t firstColour) {
+    people.SetFirstMoverSeat(firstSeat);
+    people.RenumberColours(static_cast<uint16_t>(firstColour));
+    const int count = people.SeatCount();
+    // Collected first: setting a colour must not disturb the walk over the watchers.
+    std::vector<std::pair<uint32_t, int16_t>> watchers;
+    for (const auto& [key, record] : people.Watchers()) {
+        const int16_t seat = record.person.seatno;
+        int16_t colour = -1;
+        if (const CPlayerRecord* player = people.GetPersonBySeat(seat))
+            colour = player->colour;
+        else if (count > 0 && seat >= 0 && seat < count)
+            colour = static_cast<int16_t>(firstColour + (seat - firstSeat + count) % count);
+        watchers.emplace_back(record.person.id, colour);
+    }
+    for (const auto& [id, colour] : watchers)
+        people.SetColour(id, colour);
+}
+
+void ApplyStartInfo(CGameContext& context, const MSG_START_INFO_BODY& info) {
+    context.m_nTakeBackCount = static_cast<int16_t>(info.takeBackCount);
+    context.m_nMaxTakeBacks = static_cast<int16_t>(info.maxTakeBacks);
+    AssignSeatColours(context.PlayerManager(), info.firstSeat,
+                      static_cast<int16_t>(info.firstColour));
+    CPlayerTimeControl& time = context.TimeControl();
+    time.m_nTotalTime = static_cast<int16_t>(info.totalTime);
+    time.m_nPaceTime = static_cast<int16_t>(info.paceTime);
+    time.m_nPaceAddedTime = static_cast<int16_t>(info.paceAddedTime);
+}
+
+} // namespace kelo

@@ -1,0 +1,294 @@
+#include "chess/CCoordinateMove.h"
+#include "chess/ChessTypes.h"
+#include "link/CCommunicationLayer.h"
+#include "link/CMessageSinkRegistry.h"
+#include "link/MSG_GAME_RESULT.h"
+#include "link/MSG_GAME_STATE.h"
+#include "link/MSG_MOVE.h"
+#include "link/MessageTypes.h"
+#include "link/WireOrder.h"
+#include "ports/ISoundPlayer.h"
+#include "support/ChessTable.h"
+#include "support/ManualEventLoop.h"
+#include "table/CPlayerManager.h"
+#include "table/CPlayerTimeControl.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace kelo {
+namespace {
+
+using test::ChessTable;
+
+constexpr uint32_t WHITE_ID = 100, BLACK_ID = 200;
+
+class RecordingSound : public ISoundPlayer {
+public:
+    void PlayWave(uint16_t id) override { waves.push_back(id); }
+    std::vector<uint16_t> waves;
+};
+
+// One client's table with the board taking the game messages; moves made on it are recorded
+// as steps, ready to be relayed back.
+struct BoardTable : ChessTable {
+    explicit BoardTable(uint32_t own = WHITE_ID) : ChessTable(own) {
+        context.PlayerManager().SetSeatCount(2);
+        board.SetSoundPlayer(&sound);
+    }
+    void Deliver(uint16_t type, const std::vector<uint8_t>& body = {}) {
+        board.HandleGameMessage(type, body.empty() ? nullptr : body.data(),
+                                static_cast<uint32_t>(body.size()));
+    }
+    void Begin(uint16_t firstSeat = 0) { Deliver(MSG_GAME_BEGIN, {0, uint8_t(firstSeat), 0, 0}); }
+    // The step of a legal move of the side to move, as the server would relay it.
+    std::vector<uint8_t> Step(int16_t colour, const std::string& text) {
+        MoveRecord record;
+        EXPECT_TRUE(Check(colour, text, &record)) << text;
+        record.moveNumber = position.MoveNumber();
+        const auto wire = MSG_MOVE_BODY::FromRecord(record).ToWire();
+        return {wire.begin(), wire.end()};
+    }
+    std::vector<uint8_t> Steps(const std::string& line) {
+        // Steps are built on a scratch table that plays the line as it goes.
+        BoardTable scratch;
+        scratch.Begin();
+        std::vector<uint8_t> all;
+        std::istringstream in(line);
+        int16_t colour = COLOUR_WHITE;
+        for (std::string move; in >> move; colour = OppositeColour(colour)) {
+            const auto step = scratch.Step(colour, move);
+            scratch.Deliver(MSG_MOVE, step);
+            all.insert(all.end(), step.begin(), step.end());
+        }
+        return all;
+    }
+    std::vector<uint16_t> SentTypes() const {
+        std::vector<uint16_t> types;
+        for (const auto& s : sender.sent)
+            types.push_back(s.type);
+        return types;
+    }
+
+    RecordingSound sound;
+};
+
+std::vector<uint8_t> GameState(uint16_t firstSeat, uint16_t moves) {
+    MSG_GAME_STATE_BODY state;
+    state.fields[1] = firstSeat;
+    state.fields[3] = 900;
+    state.fields[4] = 30;
+    state.fields[5] = 5;
+    state.fields[6] = 3;
+    state.fields[13] = moves;
+    const auto wire = state.ToWire();
+    return {wire.begin(), wire.end()};
+}
+
+TEST(BoardMessages, AMoveMadeHereWaitsForItsEcho) {
+    BoardTable t;
+    t.Begin();
+    MoveRecord record;
+    ASSERT_TRUE(t.Check(COLOUR_WHITE, "e2e4", &record));
+    t.context.TimeControl().m_nStepCounter = 7;
+    t.board.SendMove(record);
+    ASSERT_EQ(t.SentTypes(), std::vector<uint16_t>{MSG_MOVE});
+    ASSERT_EQ(t.sender.sent[0].body.size(), MSG_MOVE_BODY::SIZE);
+    const auto sent = MSG_MOVE_BODY::FromWire(t.sender.sent[0].body.data());
+    EXPECT_EQ(sent.clock, 7);
+    EXPECT_EQ(sent.moveNumber, 1);
+    EXPECT_EQ(t.board.m_bAwaitingEcho, 1);
+    EXPECT_NE(t.board.PieceAt(CBasePoint(4, 6)), nullptr) << "applied before the echo";
+
+    t.Deliver(MSG_MOVE, t.sender.sent[0].body);
+    EXPECT_EQ(t.board.PieceAt(CBasePoint(4, 6)), nullptr);
+    EXPECT_EQ(t.board.m_bAwaitingEcho, 0);
+    EXPECT_EQ(t.board.m_nPlyCount, 1);
+    EXPECT_EQ(t.context.PlayerManager().GetCurrentTurnSeat(), 1);
+    EXPECT_EQ(t.board.m_lastMoveSquares, (std::vector<int32_t>{406, 404}));
+    EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
+}
+
+// The move number counts the own side's moves; in local mode it rises after the other side's.
+TEST(BoardMessages, MoveNumberRules) {
+    const struct {
+        uint32_t own;
+        bool local;
+        int16_t afterWhite, afterBlack;
+    } cases[] = {
+        {WHITE_ID, false, 2, 2},
+        {BLACK_ID, false, 1, 2},
+        {WHITE_ID, true, 1, 2},
+    };
+    for (const auto& c : cases) {
+        BoardTable t(c.own);
+        t.context.m_bLocalMode = c.local;
+        t.Begin();
+        t.Deliver(MSG_MOVE, t.Step(COLOUR_WHITE, "e2e4"));
+        EXPECT_EQ(t.position.MoveNumber(), c.afterWhite) << c.own << " local " << c.local;
+        t.Deliver(MSG_MOVE, t.Step(COLOUR_BLACK, "e7e5"));
+        EXPECT_EQ(t.position.MoveNumber(), c.afterBlack) << c.own << " local " << c.local;
+    }
+}
+
+// A relayed move that does not fit the position is ignored: no ply, no turn, no change.
+TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
+    auto step = [](uint32_t from, uint32_t to, size_t size = MSG_MOVE_BODY::SIZE) {
+        MSG_MOVE_BODY body;
+        body.colour = COLOUR_WHITE;
+        body.kind = KIND_PAWN;
+        body.from = from;
+        body.to = to;
+        const auto wire = body.ToWire();
+        return std::vector<uint8_t>(wire.begin(), wire.begin() + size);
+    };
+    const struct {
+        const char* name;
+        std::vector<uint8_t> body;
+    } cases[] = {
+        {"empty from square", step(404, 403)},       {"from off the board", step(408, 404)},
+        {"to off the board", step(406, 0xFFFFFFFF)}, {"another layer", step(10406, 404)},
+        {"short body", step(406, 404, 19)},          {"no body", {}},
+    };
+    for (const auto& c : cases) {
+        BoardTable t;
+        t.Begin();
+        t.board.m_bAwaitingEcho = 1;
+        t.Deliver(MSG_MOVE, c.body);
+        EXPECT_EQ(t.board.m_nPlyCount, 0) << c.name;
+        EXPECT_EQ(t.position.MoveCount(), 0u) << c.name;
+        EXPECT_EQ(t.context.PlayerManager().GetCurrentTurnSeat(), 0) << c.name;
+        EXPECT_EQ(t.board.m_bAwaitingEcho, 1) << c.name;
+        EXPECT_TRUE(t.sound.waves.empty()) << c.name;
+    }
+}
+
+// Joining a game under way: the moves come back through the hand-on as ordinary moves, the
+// sound plays for the last one only, and a mate among them is never reported again.
+TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
+    test::ManualEventLoop loop;
+    CMessageSinkRegistry registry(loop);
+    BoardTable t(BLACK_ID);
+    t.board.SetHandOn(&registry);
+    registry.RegisterSink(&t.board);
+    // A client that had played before: its counts must not leak into the replay.
+    t.board.m_nPlyCount = 40;
+
+    auto steps = t.Steps("f2f3 e7e5 g2g4 d8h4");
+    steps.resize(steps.size() + 7, 0x55); // a torn fifth step, which is not replayed
+    const auto head = GameState(0, 4);
+    registry.HandOn(MSG_GAME_STATE, head.data(), static_cast<uint32_t>(head.size()));
+    registry.HandOn(MSG_GAME_STATE_MOVES, steps.data(), static_cast<uint32_t>(steps.size()));
+    loop.RunPending();
+
+    EXPECT_EQ(t.board.m_nPlyCount, 4);
+    EXPECT_EQ(t.position.MoveCount(), 4u);
+    EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
+    EXPECT_TRUE(t.sender.sent.empty()) << "a replayed mate was reported";
+    EXPECT_EQ(t.context.m_nGameState, 2);
+    EXPECT_EQ(t.context.m_nTableLock, 2);
+    EXPECT_EQ(t.context.m_nMaxTakeBacks, 3);
+    EXPECT_EQ(t.context.TimeControl().m_nPaceTime, 30);
+    EXPECT_EQ(t.context.PlayerManager().GetCurrentTurnSeat(), 0);
+    EXPECT_EQ(t.position.MoveNumber(), 3); // Black's two moves
+    EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_nKind, KIND_QUEEN);
+
+    t.Deliver(MSG_TABLE_UNLOCK);
+    EXPECT_EQ(t.context.m_nTableLock, 1);
+}
+
+TEST(BoardMessages, JoiningAfterASeatSwapGivesTheFirstSeatWhite) {
+    BoardTable t(WHITE_ID);
+    t.Deliver(MSG_GAME_STATE, GameState(1, 0));
+    const CPlayerManager& people = t.context.PlayerManager();
+    EXPECT_EQ(people.GetPersonBySeat(1)->colour, COLOUR_WHITE);
+    EXPECT_EQ(people.GetOwnColour(), COLOUR_BLACK);
+    EXPECT_EQ(people.GetCurrentTurnSeat(), 1);
+}
+
+TEST(BoardMessages, StartMessages) {
+    BoardTable t;
+    t.Deliver(MSG_START_INFO, std::vector<uint8_t>(18));
+    EXPECT_EQ(t.context.m_nTableLock, 2);
+    EXPECT_EQ(t.position.Pieces().size(), 32u);
+
+    t.Begin();
+    t.Deliver(MSG_MOVE, t.Step(COLOUR_WHITE, "e2e4"));
+    t.Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B});
+    EXPECT_EQ(t.context.m_nGameState, 3);
+    EXPECT_EQ(t.board.m_nResultWinnerSeat, 1);
+    EXPECT_EQ(t.board.m_nResultLoserSeat, 0);
+    EXPECT_EQ(t.board.m_nResultReason, 651);
+
+    t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6));
+    EXPECT_EQ(t.context.m_nGameState, 0);
+    EXPECT_EQ(t.board.m_nPlyCount, 0);
+    ASSERT_EQ(t.SentTypes(), std::vector<uint16_t>{MSG_READY});
+    EXPECT_EQ(t.sender.sent[0].body, (std::vector<uint8_t>{0, 0, 0, 1}));
+
+    // Outside local mode the server starts the game, not the prepare message.
+    t.Deliver(MSG_GAME_PREPARE, std::vector<uint8_t>(40));
+    EXPECT_EQ(t.context.m_nTableLock, 2);
+    EXPECT_EQ(t.SentTypes(), (std::vector<uint16_t>{MSG_READY, MSG_READY}));
+}
+
+// Every type the board knows, with no body or a torn one: nothing is read past the end and
+// nothing changes that the body would have decided.
+TEST(BoardMessages, BodiesShorterThanTheirTypeAreHarmless) {
+    for (uint16_t type : {601, 602, 606, 616, 617, 621, 623, 626, 627, 631, 636,  637,
+                          641, 642, 646, 647, 651, 656, 661, 662, 663, 666, 10001}) {
+        for (size_t size : {0, 1, 3, 7, 19, 27}) {
+            BoardTable t;
+            const std::vector<uint8_t> body(size, 0xFF);
+            t.board.HandleGameMessage(type, body.empty() ? nullptr : body.data(),
+                                      static_cast<uint32_t>(size));
+            const bool tooShort = (type == MSG_GAME_BEGIN && size < 2) ||
+                                  (type == MSG_GAME_RESULT && size < 8) ||
+                                  (type == MSG_GAME_STATE && size < 28);
+            if (tooShort)
+                EXPECT_EQ(t.context.m_nGameState, 0) << type << " with " << size << " bytes";
+            EXPECT_EQ(t.position.MoveCount(), 0u) << type;
+        }
+    }
+}
+
+// Without a server: a prepare message starts the game at once with seat 0, and both sides'
+// moves come straight back through the table's own windows.
+TEST(BoardMessages, LocalModePlaysBothSidesWithoutAServer) {
+    test::ManualEventLoop loop;
+    CMessageSinkRegistry registry(loop);
+    ChessTable t(WHITE_ID);
+    t.context.SetSender(nullptr);
+    t.context.m_bLocalMode = true;
+    t.context.PlayerManager().SetSeatCount(2);
+    t.context.CommunicationLayer().Attach(nullptr, &registry, &loop, nullptr);
+    t.board.SetHandOn(&registry);
+    registry.RegisterSink(&t.board);
+
+    const std::vector<uint8_t> prepare(40);
+    registry.HandOn(MSG_GAME_PREPARE, prepare.data(), 40);
+    loop.RunPending();
+    EXPECT_EQ(t.context.m_nGameState, 2);
+    EXPECT_EQ(t.context.PlayerManager().GetCurrentTurnSeat(), 0);
+
+    std::istringstream line("f2f3 e7e5 g2g4 d8h4");
+    for (std::string text; line >> text;) {
+        const CPlayerManager& people = t.context.PlayerManager();
+        const int16_t colour =
+            people.GetPersonBySeat(static_cast<int16_t>(people.GetCurrentTurnSeat()))->colour;
+        MoveRecord record;
+        ASSERT_TRUE(t.Check(colour, text, &record)) << text;
+        t.board.SendMove(record);
+        EXPECT_EQ(t.board.m_bAwaitingEcho, 1);
+        loop.RunPending();
+        EXPECT_EQ(t.board.m_bAwaitingEcho, 0) << text;
+    }
+    EXPECT_EQ(t.position.MoveCount(), 4u);
+    EXPECT_EQ(t.context.m_nGameState, 3) << "the mate's result came back too";
+    EXPECT_EQ(t.board.m_nResultWinnerSeat, 1);
+    t.context.CommunicationLayer().Detach();
+}
+
+} // namespace
+} // namespace kelo

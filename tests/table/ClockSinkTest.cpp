@@ -1,0 +1,131 @@
+#include "app/CGameContext.h"
+#include "link/CMessageRev.h"
+#include "link/MSG_GAME_RESULT.h"
+#include "link/MSG_GAME_STATE.h"
+#include "link/MSG_MOVE.h"
+#include "link/MSG_START_INFO.h"
+#include "link/MessageTypes.h"
+#include "support/ManualEventLoop.h"
+#include "support/TestSupport.h"
+#include "table/CMainViewClock.h"
+#include "table/CMainViewClockSink.h"
+#include "table/CPlayerManager.h"
+#include "table/CPlayerTimeControl.h"
+
+#include <gtest/gtest.h>
+
+namespace kelo {
+namespace {
+
+// White's client (id 100, seat 0) against id 200 on seat 1, with a watcher (id 300) behind
+// seat 1; the clock is driven only through its message sink.
+struct SinkTable {
+    SinkTable() : clock(context, loop), sink(context, clock) {
+        context.SetSender(&sender);
+        CPlayerManager& people = context.PlayerManager();
+        people.SetSeatCount(2);
+        people.AddPerson(test::MakePerson(100, "white", 0));
+        people.AddPerson(test::MakePerson(200, "black", 1));
+        PERSON watcher = test::MakePerson(300, "watcher", 1, CPlayerManager::STATUS_WATCHER);
+        people.AddPerson(watcher);
+        people.SetOwnId(100);
+    }
+    void Deliver(uint16_t type, const std::vector<uint8_t>& body) {
+        CMessageRev* message = CMessageRev::Create(type, body.empty() ? nullptr : body.data(),
+                                                   static_cast<uint32_t>(body.size()));
+        message->SetRefCount(1);
+        sink.OnMessageRev(*message);
+        message->Release();
+    }
+    CGameContext context;
+    test::ManualEventLoop loop;
+    test::RecordingSender sender;
+    CMainViewClock clock;
+    CMainViewClockSink sink;
+};
+
+std::vector<uint8_t> StartInfo(uint16_t firstSeat, uint16_t pace, size_t size) {
+    MSG_START_INFO_BODY info;
+    info.firstSeat = firstSeat;
+    info.totalTime = 600;
+    info.paceTime = pace;
+    info.paceAddedTime = 3;
+    info.maxTakeBacks = 2;
+    info.takeBackCount = 1;
+    return info.ToWire(size);
+}
+
+std::vector<uint8_t> Step(int16_t colour, uint16_t clock) {
+    MSG_MOVE_BODY step;
+    step.colour = static_cast<uint16_t>(colour);
+    step.clock = clock;
+    const auto wire = step.ToWire();
+    return {wire.begin(), wire.end()};
+}
+
+TEST(ClockSink, StartInformationSetsSeatsColoursAndClock) {
+    for (uint16_t type : {MSG_GAME_INFO, MSG_START_INFO}) {
+        SinkTable t;
+        const size_t size = type == MSG_GAME_INFO ? 14 : 18;
+        t.Deliver(type, StartInfo(1, 20, size));
+        const CPlayerManager& people = t.context.PlayerManager();
+        EXPECT_EQ(people.GetFirstMoverSeat(), 1) << type;
+        EXPECT_EQ(people.GetPersonBySeat(1)->colour, 0) << type;
+        EXPECT_EQ(people.GetOwnColour(), 1) << type;
+        EXPECT_EQ(people.GetPersonById(300)->colour, 0) << "the watcher follows seat 1";
+        EXPECT_EQ(t.context.TimeControl().m_nTotalTime, 600);
+        EXPECT_EQ(t.context.TimeControl().m_nPaceTime, 20);
+        EXPECT_EQ(t.context.TimeControl().m_nPaceAddedTime, 3);
+        EXPECT_EQ(t.context.m_nMaxTakeBacks, 2);
+        EXPECT_EQ(t.context.m_nTakeBackCount, 1);
+    }
+    SinkTable t;
+    t.Deliver(MSG_START_INFO, std::vector<uint8_t>(13, 0xFF));
+    EXPECT_EQ(t.context.TimeControl().m_nPaceTime, 60) << "a torn body was read";
+}
+
+// The start of play runs the clock; the side to move that does nothing loses on time, and it
+// is the client of that side that says so.
+TEST(ClockSink, StartOfPlayRunsTheClockToATimeOut) {
+    SinkTable t;
+    t.Deliver(MSG_START_INFO, StartInfo(0, 2, 18));
+    t.context.m_nGameState = 2;
+    t.Deliver(MSG_GAME_BEGIN, {});
+    EXPECT_FALSE(t.clock.IsRunning()) << "a start without its seat";
+    t.Deliver(MSG_GAME_BEGIN, {0, 0, 0, 0});
+    EXPECT_TRUE(t.clock.IsRunning());
+    t.loop.Advance(3000);
+    EXPECT_TRUE(t.sender.sent.empty());
+    t.loop.Advance(1000);
+    ASSERT_EQ(t.sender.sent.size(), 1u);
+    const auto result = MSG_GAME_RESULT_BODY::FromWire(t.sender.sent[0].body.data());
+    EXPECT_EQ(result.winnerSeat, 1);
+    EXPECT_EQ(result.reason, RESULT_REASON_TIMEOUT);
+}
+
+// Joining a game with moves: the clock starts at the last replayed move, with the time the
+// move in progress has already run (capped at the pace time minus 30).
+TEST(ClockSink, JoiningWithMovesStartsTheClockAtTheLastOne) {
+    SinkTable t;
+    t.context.m_nGameState = 2;
+    t.context.PlayerManager().SetColour(100, 0); // as the board gives them at the game state
+    t.context.PlayerManager().SetColour(200, 1);
+    MSG_GAME_STATE_BODY state;
+    state.fields[3] = 1800;
+    state.fields[4] = 60;
+    state.fields[5] = 10;
+    state.fields[12] = 100;
+    state.fields[13] = 2;
+    const auto head = state.ToWire();
+    t.Deliver(MSG_GAME_STATE, {head.begin(), head.end()});
+    t.Deliver(MSG_MOVE, Step(0, 14));
+    EXPECT_FALSE(t.clock.IsRunning());
+    t.Deliver(MSG_MOVE, Step(1, 12));
+    EXPECT_TRUE(t.clock.IsRunning());
+    EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 30);
+    EXPECT_EQ(t.clock.m_nOwnUsedTime, 4 + 100);
+    EXPECT_EQ(t.clock.m_nOtherUsedTime, 2);
+}
+
+} // namespace
+} // namespace kelo

@@ -1,0 +1,494 @@
+// kelo-bot: a table client without a window. It sits at a table as the windowed client does
+// (the same board, clocks and link), plays the moves it is given for its own colour and prints
+// every message it sends or receives on one line.
+
+#include "MessageText.h"
+
+#include "app/CGameContext.h"
+#include "app/PERSON.h"
+#include "chess/CBaseRule.h"
+#include "chess/CChessDiagram.h"
+#include "chess/CChnChessBoard.h"
+#include "chess/CCoordinateMove.h"
+#include "chess/ChessTypes.h"
+#include "link/CCommunicationLayer.h"
+#include "link/CMessageRev.h"
+#include "link/CMessageSinkRegistry.h"
+#include "link/CPersonRecord.h"
+#include "link/CTableLink.h"
+#include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_HEAD.h"
+#include "link/MessageFrame.h"
+#include "link/MessageTypes.h"
+#include "link/WireOrder.h"
+#include "link/qt/SocketControl.h"
+#include "ports/IPrompts.h"
+#include "ports/qt/CQtEventLoop.h"
+#include "table/CMainViewClock.h"
+#include "table/CMainViewClockSink.h"
+#include "table/CPlayerManager.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace kelo;
+
+const char USAGE[] =
+    "usage: kelo-bot --server HOST:PORT --desk D --me USERNAME\n"
+    "                --player ID:USERNAME:NICKNAME:SEAT ... --watcher ID:USERNAME:NICKNAME:WATCHNO "
+    "...\n"
+    "                [--moves \"f2f3 e7e5 g2g4 d8h4\"] [--quit-after-result] [--timeout SECONDS]\n"
+    "                [--local] [--wait-watcher PLY]\n"
+    "\n"
+    "Sits at a table of the game server as a table client without a window. It enters the\n"
+    "desk, presses start when the table offers it, and plays the moves of the list that fall\n"
+    "to its own colour when it is its turn (coordinate form, e7e8q for a promotion; each one\n"
+    "is checked by the rules before it is sent). Every message sent or received is printed on\n"
+    "one line, \"sent TYPE\" or \"recv TYPE\" followed by name=value fields; after every move\n"
+    "the board is printed as \"board fen=...\".\n"
+    "\n"
+    "  --server HOST:PORT   the game server (not with --local)\n"
+    "  --desk D             the desk to sit at\n"
+    "  --player ...         a player of the table with its seat (repeat for each)\n"
+    "  --watcher ...        a watcher of the table (repeat for each)\n"
+    "  --me USERNAME        which of them this client is\n"
+    "  --moves LIST         the moves of the game, both colours, White first\n"
+    "  --quit-after-result  leave the table and exit 0 once a result has arrived\n"
+    "  --timeout SECONDS    exit 1 if still running after that long\n"
+    "  --local              no server: this client plays both sides and starts a game at once\n"
+    "  --wait-watcher PLY   hold the move at that ply until a watcher has entered\n"
+    "\n"
+    "Exit status: 0 done, 1 timeout or failure, 2 bad arguments.\n";
+
+struct Options {
+    std::string host;
+    int port = 0;
+    uint16_t desk = 0;
+    std::vector<PERSON> people;
+    std::string me;
+    std::vector<std::string> moves;
+    bool quitAfterResult = false;
+    int timeoutSeconds = 0;
+    bool local = false;
+    int waitWatcherPly = -1;
+};
+
+bool ParseNumber(const std::string& text, long low, long high, long& out) {
+    char* end = nullptr;
+    out = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' && out >= low && out <= high;
+}
+
+// ID:USERNAME:NICKNAME:NUMBER
+bool ParsePerson(const std::string& text, bool watcher, PERSON& person) {
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    for (std::string part; std::getline(in, part, ':');)
+        parts.push_back(part);
+    long id = 0, number = 0;
+    if (parts.size() != 4 || !ParseNumber(parts[0], 1, 0xFFFFFFFFL, id) ||
+        !ParseNumber(parts[3], 0, watcher ? 32767 : 1, number) || parts[1].empty() ||
+        parts[1].size() >= sizeof person.username || parts[2].size() >= sizeof person.nickname)
+        return false;
+    person = PERSON{};
+    person.id = static_cast<uint32_t>(id);
+    std::strncpy(person.username, parts[1].c_str(), sizeof person.username - 1);
+    std::strncpy(person.nickname, parts[2].c_str(), sizeof person.nickname - 1);
+    // A watcher watches behind seat 0; a seated player has no watch number.
+    person.seatno = static_cast<int16_t>(watcher ? 0 : number);
+    person.watchno = static_cast<int16_t>(watcher ? number : -1);
+    person.status = watcher ? CPlayerManager::STATUS_WATCHER : CPlayerManager::STATUS_PLAYER;
+    return true;
+}
+
+int ParseOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        long number = 0;
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(USAGE, stdout);
+            return 0;
+        } else if (arg == "--server" && hasValue) {
+            const std::string value = argv[++i];
+            const size_t colon = value.rfind(':');
+            if (colon == std::string::npos || colon == 0 ||
+                !ParseNumber(value.substr(colon + 1), 1, 65535, number))
+                return 2;
+            o.host = value.substr(0, colon);
+            o.port = static_cast<int>(number);
+        } else if (arg == "--desk" && hasValue) {
+            if (!ParseNumber(argv[++i], 0, 32767, number))
+                return 2;
+            o.desk = static_cast<uint16_t>(number);
+        } else if ((arg == "--player" || arg == "--watcher") && hasValue) {
+            PERSON person;
+            if (!ParsePerson(argv[++i], arg == "--watcher", person))
+                return 2;
+            o.people.push_back(person);
+        } else if (arg == "--me" && hasValue) {
+            o.me = argv[++i];
+        } else if (arg == "--moves" && hasValue) {
+            std::istringstream in(argv[++i]);
+            for (std::string move; in >> move;) {
+                if (!CCoordinateMove::Parse(move))
+                    return 2;
+                o.moves.push_back(move);
+            }
+        } else if (arg == "--quit-after-result") {
+            o.quitAfterResult = true;
+        } else if (arg == "--timeout" && hasValue) {
+            if (!ParseNumber(argv[++i], 1, 86400, number))
+                return 2;
+            o.timeoutSeconds = static_cast<int>(number);
+        } else if (arg == "--local") {
+            o.local = true;
+        } else if (arg == "--wait-watcher" && hasValue) {
+            if (!ParseNumber(argv[++i], 0, 10000, number))
+                return 2;
+            o.waitWatcherPly = static_cast<int>(number);
+        } else {
+            return 2;
+        }
+    }
+    if (o.me.empty() || o.people.empty() || o.local != o.host.empty())
+        return 2;
+    return -1;
+}
+
+void Print(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+// Promotions are chosen by the move text, not asked.
+class BotPrompts : public IPrompts {
+public:
+    int16_t ChoosePromotion() override { return m_nKind; }
+    void ShowNotice(const std::string& text) override { Print("notice " + text); }
+    bool AskYesNo(const std::string&) override { return false; }
+    bool Verify(const std::string&, const std::string&, const std::string&) override {
+        return false;
+    }
+    int16_t m_nKind = KIND_QUEEN;
+};
+
+// The socket control with every frame that leaves printed.
+class PrintingSocket : public ISocketControl {
+public:
+    explicit PrintingSocket(ISocketControl& inner) : m_inner(inner) {}
+    void SetEvents(ISocketEvents* events) override { m_inner.SetEvents(events); }
+    void CloseSocket() override { m_inner.CloseSocket(); }
+    bool Connect(const std::string& host, int32_t port) override {
+        return m_inner.Connect(host, port);
+    }
+    bool SendData(const uint8_t* data, size_t count) override {
+        if (count >= MSG_HEAD::SIZE) {
+            const MSG_HEAD head = MSG_HEAD::Decode(data);
+            const size_t body =
+                head.length >= frame::BODY_DIGEST_SIZE ? head.length - frame::BODY_DIGEST_SIZE : 0;
+            if (MSG_HEAD::SIZE + body <= count)
+                Print("sent " +
+                      MessageText(head.type, data + MSG_HEAD::SIZE, static_cast<uint32_t>(body)));
+        }
+        return m_inner.SendData(data, count);
+    }
+    void UseProxy(int16_t kind, const std::string& host, int32_t port) override {
+        m_inner.UseProxy(kind, host, port);
+    }
+    void UseProxyAuth(int16_t kind, const std::string& host, int32_t port, const std::string& user,
+                      const std::string& password) override {
+        m_inner.UseProxyAuth(kind, host, port, user, password);
+    }
+    bool RecvData(size_t count) override { return m_inner.RecvData(count); }
+
+private:
+    ISocketControl& m_inner;
+};
+
+// Without a server what is sent comes straight back; it is printed on its way out.
+class PrintingSender : public IMessageSender {
+public:
+    explicit PrintingSender(IMessageSender& inner) : m_inner(inner) {}
+    void SendMessage(uint16_t type, const uint8_t* body, size_t length) override {
+        Print("sent " + MessageText(type, body, static_cast<uint32_t>(length)));
+        m_inner.SendMessage(type, body, length);
+    }
+
+private:
+    IMessageSender& m_inner;
+};
+
+class PrintingSink : public IMessageSink {
+public:
+    void OnMessageRev(const CMessageRev& m) override {
+        Print("recv " + MessageText(m.Type(), m.Body(), m.Body() != nullptr ? m.Length() : 0));
+    }
+};
+
+// The bot's own play: it runs after the board and the clocks have taken each message.
+class CBot : public IMessageSink, public CTableLink::IObserver {
+public:
+    CBot(const Options& options, CGameContext& context)
+        : m_options(options), m_context(context), m_board(context.Board()) {}
+
+    void OnConnect(int16_t result) override {
+        if (result != 1) {
+            Print("connect failed");
+            Finish(1);
+            return;
+        }
+        const CPlayerRecord* own = m_context.PlayerManager().GetOwnRecord();
+        MSG_ENTER_TABLE_BODY enter;
+        enter.id = own->person.id;
+        enter.deskno = m_options.desk;
+        enter.seatno = static_cast<uint16_t>(own->person.seatno);
+        enter.watchno = static_cast<uint16_t>(own->person.watchno);
+        m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
+    }
+    void OnConnectionLost() override {
+        Print("connection lost");
+        Finish(m_bResult && m_options.quitAfterResult ? 0 : 1);
+    }
+    void OnTimer(uint32_t) override {}
+
+    void OnMessageRev(const CMessageRev& message) override {
+        const uint8_t* body = message.Body();
+        const uint32_t length = body != nullptr ? message.Length() : 0;
+        switch (message.Type()) {
+        case MSG_START_INFO:
+            PressStart();
+            break;
+        case MSG_USER_ENTER:
+            if (length >= CPersonRecord::SIZE &&
+                CPersonRecord::FromWire(body).status == CPlayerManager::STATUS_WATCHER)
+                m_bWatcherSeen = true;
+            break;
+        case MSG_MOVE:
+            PrintBoard();
+            break;
+        case MSG_GAME_RESULT:
+            if (length >= 8 && !m_bResult) {
+                m_bResult = true;
+                if (m_options.quitAfterResult)
+                    Leave();
+            }
+            break;
+        default:
+            break;
+        }
+        TryMove();
+    }
+
+    void Finish(int code) {
+        if (m_bFinished)
+            return;
+        m_bFinished = true;
+        Print("exit " + std::to_string(code));
+        QCoreApplication::exit(code);
+    }
+
+private:
+    bool IsPlayer() const { return m_context.m_nTableRole == CCommunicationLayer::ROLE_PLAYER; }
+
+    void PressStart() {
+        if (m_bStartPressed || !IsPlayer() || m_context.m_bLocalMode)
+            return;
+        m_bStartPressed = true;
+        uint8_t body[4] = {};
+        wire::PutU16(body, m_context.PlayerManager().GetOwnSeat());
+        wire::PutU16(body + 2, 1);
+        m_context.Sender()->SendMessage(MSG_START_NOTICE, body, sizeof body);
+    }
+
+    void Leave() {
+        uint8_t body[8] = {};
+        const CPlayerRecord* own = m_context.PlayerManager().GetOwnRecord();
+        wire::PutU32(body, own->person.id);
+        wire::PutU16(body + 4, static_cast<uint16_t>(own->person.seatno));
+        m_context.Sender()->SendMessage(MSG_LEAVE_TABLE, body, sizeof body);
+        // Give the socket a moment to write the leave message.
+        QTimer::singleShot(300, [this] { Finish(0); });
+    }
+
+    int16_t ColourToMove() const {
+        const CPlayerManager& people = m_context.PlayerManager();
+        const CPlayerRecord* toMove =
+            people.GetPersonBySeat(static_cast<int16_t>(people.GetCurrentTurnSeat()));
+        return toMove != nullptr ? toMove->colour : COLOUR_NONE;
+    }
+
+    void PrintBoard() {
+        std::string fen;
+        for (int y = 0; y < 8; ++y) {
+            int empty = 0;
+            for (int x = 0; x < 8; ++x) {
+                const CBasePiece* piece = m_board.PieceAt(CBasePoint(x, y));
+                if (piece == nullptr) {
+                    ++empty;
+                    continue;
+                }
+                if (empty > 0)
+                    fen += std::to_string(empty);
+                empty = 0;
+                const char letter = KindLetter(piece->m_nKind);
+                fen += piece->m_nColour == COLOUR_WHITE ? letter : static_cast<char>(letter + 32);
+            }
+            if (empty > 0)
+                fen += std::to_string(empty);
+            if (y < 7)
+                fen += '/';
+        }
+        fen += ColourToMove() == COLOUR_BLACK ? " b" : " w";
+        Print("board fen=" + fen + " ply=" + std::to_string(m_board.m_nPlyCount));
+    }
+
+    void TryMove() {
+        if (m_bFinished || m_bResult || !IsPlayer() || m_context.m_nGameState != 2 ||
+            m_board.m_bAwaitingEcho != 0 || m_board.m_nPlyCount < m_board.m_nReplayCount)
+            return;
+        if (!m_context.m_bLocalMode && m_context.m_nTableLock == 2)
+            return;
+        const size_t ply = m_board.Position().MoveCount();
+        if (ply >= m_options.moves.size())
+            return;
+        if (static_cast<int>(ply) == m_options.waitWatcherPly && !m_bWatcherSeen)
+            return;
+        // The unlock reaches the table twice (at its header and as a message); a move sent
+        // after the first must not go again after the second.
+        if (static_cast<int>(ply) == m_nSentPly)
+            return;
+        const int16_t colour = ColourToMove();
+        const CPlayerManager& people = m_context.PlayerManager();
+        if (colour == COLOUR_NONE ||
+            (!m_context.m_bLocalMode &&
+             (!people.IsMyTurn() || static_cast<uint16_t>(colour) != people.GetOwnColour())))
+            return;
+        const std::string& text = m_options.moves[ply];
+        const auto move = CCoordinateMove::Parse(text);
+        CBaseRule* rule = move ? m_board.RuleAt(move->from) : nullptr;
+        m_prompts.m_nKind = move && move->special != 0 ? PromotionKind(move->special) : KIND_QUEEN;
+        MoveRecord record;
+        if (rule == nullptr ||
+            !rule->CheckMoveWithPromotion(colour, move->from, move->to, m_board, record)) {
+            Print("refused move=" + text);
+            Finish(1);
+            return;
+        }
+        m_nSentPly = static_cast<int>(ply);
+        m_board.SendMove(record);
+    }
+
+public:
+    BotPrompts m_prompts;
+
+private:
+    const Options& m_options;
+    CGameContext& m_context;
+    CChnChessBoard& m_board;
+    bool m_bStartPressed = false;
+    bool m_bWatcherSeen = false;
+    bool m_bResult = false;
+    bool m_bFinished = false;
+    int m_nSentPly = -1;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    const int parsed = ParseOptions(argc, argv, options);
+    if (parsed >= 0) {
+        if (parsed != 0)
+            std::fputs(USAGE, stderr);
+        return parsed;
+    }
+
+    QCoreApplication app(argc, argv);
+    CGameContext context;
+    CPlayerManager& people = context.PlayerManager();
+    people.SetSeatCount(2);
+    const PERSON* own = nullptr;
+    for (const PERSON& person : options.people) {
+        people.AddPerson(person);
+        if (options.me == person.username)
+            own = &person;
+    }
+    if (own == nullptr) {
+        std::fprintf(stderr, "kelo-bot: --me %s is none of the people given\n", options.me.c_str());
+        return 2;
+    }
+    people.SetOwnId(own->id);
+    context.m_bLocalMode = options.local;
+    context.m_nTableRole = own->status == CPlayerManager::STATUS_WATCHER
+                               ? CCommunicationLayer::ROLE_WATCHER
+                               : CCommunicationLayer::ROLE_PLAYER;
+
+    CQtEventLoop loop;
+    CChnChessBoard& board = context.Board();
+    CMainViewClock clock(context, loop);
+    CMainViewClockSink clockSink(context, clock);
+    PrintingSink printer;
+    CBot bot(options, context);
+    context.SetPrompts(&bot.m_prompts);
+
+    SocketControl socket;
+    PrintingSocket printingSocket(socket);
+    std::unique_ptr<CTableLink> link;
+    std::unique_ptr<CMessageSinkRegistry> localRegistry;
+    std::unique_ptr<PrintingSender> printingSender;
+    CMessageSinkRegistry* registry = nullptr;
+    if (options.local) {
+        localRegistry = std::make_unique<CMessageSinkRegistry>(loop);
+        registry = localRegistry.get();
+        context.CommunicationLayer().Attach(nullptr, registry, &loop, nullptr);
+        printingSender = std::make_unique<PrintingSender>(context.CommunicationLayer());
+        context.SetSender(printingSender.get());
+    } else {
+        link = std::make_unique<CTableLink>(context, loop, printingSocket);
+        link->SetObserver(&bot);
+        registry = &link->Registry();
+    }
+    // The printer first, so that a message is shown before what it leads to; the bot last, so
+    // that it sees the board and the clocks after they took the message.
+    registry->RegisterSink(&printer);
+    registry->RegisterSink(&board);
+    registry->RegisterSink(&clockSink);
+    registry->RegisterSink(&bot);
+    board.SetHandOn(registry);
+
+    if (options.timeoutSeconds > 0) {
+        QTimer::singleShot(options.timeoutSeconds * 1000, [&bot] {
+            Print("timeout");
+            bot.Finish(1);
+        });
+    }
+    if (options.local) {
+        // The server's prepare message, which starts a local game at once.
+        const std::vector<uint8_t> prepare(40, 0);
+        loop.Post([registry, prepare] {
+            Print("local table");
+            registry->HandOn(MSG_GAME_PREPARE, prepare.data(), 40);
+        });
+    } else if (!printingSocket.Connect(options.host, options.port)) {
+        Print("connect failed");
+        return 1;
+    }
+    const int code = app.exec();
+    registry->UnregisterSink(&bot);
+    registry->UnregisterSink(&clockSink);
+    registry->UnregisterSink(&board);
+    registry->UnregisterSink(&printer);
+    context.CommunicationLayer().Detach();
+    return code;
+}
