@@ -6,17 +6,25 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 jobs=$(nproc)
+passed=0
+# Runs ctest in a build folder and adds its count of tests to the total (a failure stops here).
+run_ctest() {
+    local dir=$1 summary
+    ctest --test-dir "$dir" --output-on-failure -j "$jobs" | tee "$dir/ctest-summary.log"
+    summary=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$dir/ctest-summary.log")
+    passed=$((passed + ${summary:-0}))
+}
 
 echo "== build (RelWithDebInfo)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+run_ctest build
 
 echo "== build (AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELO_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    run_ctest build-asan
 
 echo "== fuzz (libFuzzer, a few seconds per target)"
 if command -v clang++ >/dev/null 2>&1; then
@@ -44,7 +52,11 @@ if command -v clang++ >/dev/null 2>&1; then
             exit 1
         fi
         echo "kelo-fuzz-$target: no failure ($(ls "$corpus" | wc -l) inputs in its corpus)"
+        passed=$((passed + 1))
     done
 else
     echo "fuzz: clang++ not found, skipped"
 fi
+
+# Every step above stops the script on its first failure, so reaching here means none failed.
+echo "tests: $passed passed, 0 failed"
