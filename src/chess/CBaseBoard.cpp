@@ -94,7 +94,8 @@ bool CBaseBoard::AttackedBy(int16_t colour, CBasePoint square) {
                         OrientationTransform(CBasePoint(0, 0), colour, bottom).y;
     CBaseRuleFactory& rules = RuleFactory();
     return Position().BoardMap().ForEachOfColour(
-        colour, [&](int32_t code, const CBasePiece* piece) {
+        colour,
+        [&](int32_t code, const CBasePiece* piece) {
             const CBasePoint& from = CBoardMap::PointOfSlot(CBoardMap::SlotOf(code));
             switch (piece->m_nKind) {
             case KIND_PAWN:
@@ -110,7 +111,9 @@ bool CBaseBoard::AttackedBy(int16_t colour, CBasePoint square) {
                 return rule != nullptr && rule->BuildMove(colour, from, square, *this, record);
             }
             }
-        });
+        },
+        // Pieces that could not reach the square whatever stood between are not looked at.
+        CChessReach::AnyPieceReaching(square));
 }
 
 bool CBaseBoard::GivesCheck(int16_t colour) {

@@ -91,13 +91,16 @@ public:
 
     // Calls f(code, piece) for every piece of one colour in increasing square code; f returns
     // true to stop. Most walks look for one side's pieces only.
-    template <typename F> bool ForEachOfColour(int16_t colour, F&& f) const {
+    // Only the slots of the given mask (bit x*8 + y) are visited.
+    template <typename F>
+    bool ForEachOfColour(int16_t colour, F&& f, uint64_t slots = ~uint64_t{0}) const {
         if (colour != COLOUR_WHITE && colour != COLOUR_BLACK) {
             return ForEach([&](int32_t code, CBasePiece* piece) {
-                return piece->m_nColour == colour && f(code, piece);
+                return ((slots >> SlotOf(code)) & 1) && piece->m_nColour == colour &&
+                       f(code, piece);
             });
         }
-        for (uint64_t mask = m_colourMask[colour]; mask != 0; mask &= mask - 1) {
+        for (uint64_t mask = m_colourMask[colour] & slots; mask != 0; mask &= mask - 1) {
             const int slot = std::countr_zero(mask);
             if (f(CodeOfSlot(slot), m_slots[slot]))
                 return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chess/CBasePoint.h"
+#include "chess/ChessTypes.h"
 
 #include <cstdint>
 
@@ -16,6 +17,16 @@ public:
         if ((fromSlot | toSlot) >= 64 || static_cast<uint16_t>(kind) >= KINDS)
             return true; // not for the sieve to judge
         return (s_table.masks[kind][fromSlot] >> toSlot) & 1;
+    }
+
+    // The squares from which some chess piece could reach the square at all: a queen's lines and
+    // a knight's jumps (every piece's pattern lies within them, and both are symmetric). All
+    // squares for a point off the board.
+    static uint64_t AnyPieceReaching(CBasePoint to) {
+        const unsigned slot = SlotOf(to);
+        if (slot >= 64)
+            return ~uint64_t{0};
+        return s_table.masks[KIND_QUEEN][slot] | s_table.masks[KIND_KNIGHT][slot];
     }
 
 private:
