@@ -62,6 +62,18 @@ void CBaseBoard::ResetGameState() {
     m_nCheckRun[1] = 0;
 }
 
+bool CBaseBoard::SeatsMatch(const std::vector<uint32_t>& playerIds) {
+    const CPlayerManager& people = m_context.PlayerManager();
+    if (playerIds.size() != people.SeatCount())
+        return false;
+    for (uint32_t id : playerIds) {
+        const CPlayerRecord* person = people.GetPersonById(id);
+        if (person == nullptr || person->person.status != CPlayerManager::STATUS_PLAYER)
+            return false;
+    }
+    return true;
+}
+
 bool CBaseBoard::HasPieceAt(CBasePoint square, CBasePiece* copy) {
     const CBasePiece* piece = PieceAt(square);
     if (piece == nullptr)

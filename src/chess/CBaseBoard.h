@@ -47,6 +47,9 @@ public:
     virtual CBasePoint OrientationTransform(CBasePoint p, int16_t colour,
                                             int16_t reference) const = 0;
     virtual void ResetGameState();
+    // Whether the ids name exactly as many players as the table has seats, every one of them
+    // seated here (an adjourned game can only be resumed by the same players).
+    virtual bool SeatsMatch(const std::vector<uint32_t>& playerIds);
     // Copies kind, colour, tag and unmoved into copy when given.
     virtual bool HasPieceAt(CBasePoint square, CBasePiece* copy = nullptr);
     virtual CBasePiece* PieceAt(CBasePoint square);

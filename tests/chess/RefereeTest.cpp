@@ -137,5 +137,17 @@ TEST(Referee, ResetGameStateClearsTheCounters) {
     EXPECT_TRUE(table.board.m_markSquares.empty());
 }
 
+TEST(Board, SeatsMatchOnlyTheSeatedPlayersOfEverySeat) {
+    ChessTable table(WHITE_ID);
+    CPlayerManager& people = table.context.PlayerManager();
+    people.SetSeatCount(2);
+    people.AddPerson(test::MakePerson(300, "watcher", 0, 5));
+    EXPECT_TRUE(table.board.SeatsMatch({WHITE_ID, BLACK_ID}));
+    EXPECT_TRUE(table.board.SeatsMatch({BLACK_ID, WHITE_ID}));
+    EXPECT_FALSE(table.board.SeatsMatch({WHITE_ID}));
+    EXPECT_FALSE(table.board.SeatsMatch({WHITE_ID, 300}));
+    EXPECT_FALSE(table.board.SeatsMatch({WHITE_ID, 999}));
+}
+
 } // namespace
 } // namespace kelo
