@@ -129,6 +129,38 @@ TEST_F(MainFrameTest, WithoutTheOwnRecordNothingIsEntered) {
     EXPECT_EQ(prompts.notices, std::vector<std::string>{"无法获得用户号！"});
 }
 
+TEST_F(MainFrameTest, ProxySetUpFollowsTheHallsChoice) {
+    struct Case {
+        int32_t use;
+        uint16_t selector;
+        int32_t password;
+        const char* call; // nullptr: no proxy
+    } cases[] = {
+        {0, 1, 1, nullptr},
+        {1, 0, 1, "UseProxy 1 proxy:8080"},
+        {1, 1, 0, "UseProxyAuth 2 proxy:8080 /"},
+        {1, 1, 1, "UseProxyAuth 3 proxy:8080 user/secret"},
+        {1, 2, 0, "UseProxy 4 proxy:8080"},
+        {1, 7, 1, "UseProxyAuth 4 proxy:8080 user/secret"},
+    };
+    for (const Case& c : cases) {
+        CHallSettings& hall = context.Hall();
+        hall.useProxy = c.use;
+        hall.proxySelector = c.selector;
+        hall.proxyWithPassword = c.password;
+        hall.proxyHost = "proxy";
+        hall.proxyPort = 8080;
+        hall.proxyUser = "user";
+        hall.proxyPassword = "secret";
+        socket.proxies.clear();
+        frame.Connect();
+        if (c.call == nullptr)
+            EXPECT_TRUE(socket.proxies.empty()) << c.selector;
+        else
+            EXPECT_EQ(socket.proxies, std::vector<std::string>{c.call}) << c.selector;
+    }
+}
+
 TEST_F(MainFrameTest, LocalModeNeverTouchesTheSocket) {
     context.m_bLocalMode = true;
     frame.Connect();

@@ -22,9 +22,15 @@ public:
         sent.emplace_back(data, data + count);
         return true;
     }
-    void UseProxy(int16_t, const std::string&, int32_t) override {}
-    void UseProxyAuth(int16_t, const std::string&, int32_t, const std::string&,
-                      const std::string&) override {}
+    void UseProxy(int16_t kind, const std::string& host, int32_t port) override {
+        proxies.push_back("UseProxy " + std::to_string(kind) + " " + host + ":" +
+                          std::to_string(port));
+    }
+    void UseProxyAuth(int16_t kind, const std::string& host, int32_t port, const std::string& user,
+                      const std::string& password) override {
+        proxies.push_back("UseProxyAuth " + std::to_string(kind) + " " + host + ":" +
+                          std::to_string(port) + " " + user + "/" + password);
+    }
     bool RecvData(size_t count) override {
         requests.push_back(count);
         return true;
@@ -41,6 +47,7 @@ public:
     std::vector<std::vector<uint8_t>> sent;
     std::vector<size_t> requests;
     std::vector<std::string> connects;
+    std::vector<std::string> proxies;
     int closeCount = 0;
 };
 
