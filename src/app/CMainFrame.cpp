@@ -28,7 +28,7 @@ constexpr int16_t GAME_CLOSING = 4;
 
 // A name of the hall's record for the screen.
 template <size_t N> std::string Name(const char (&field)[N]) {
-    return CGbkConverter::ToUtf8(std::string(field, strnlen(field, N)));
+    return CGbkConverter::ToUtf8(CGbkConverter::FromField(field));
 }
 
 std::string Format(const char* pattern, const std::string& name) {

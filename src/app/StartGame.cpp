@@ -16,19 +16,13 @@ namespace kelo {
 
 namespace {
 
-// The text of a fixed area: up to its zero byte, never past its end.
 template <size_t N> std::string Text(const char (&area)[N]) {
-    return std::string(area, strnlen(area, N));
+    return CGbkConverter::FromField(area);
 }
 
-// Copies a text into a fixed area of 100 bytes: at most 99 characters and a terminator, and
-// never half a two-byte character.
+// Copies a text into a fixed area of 100 bytes: at most 99 characters and a terminator.
 void CopyFixed(std::array<char, CHallSettings::URL_SIZE>& to, const GAMESTR* from) {
-    to.fill(0);
-    if (from == nullptr)
-        return;
-    const std::string text = CGbkConverter::CutGbk(Text(from->str), to.size() - 1);
-    std::memcpy(to.data(), text.data(), text.size());
+    CGbkConverter::ToField(to.data(), to.size(), from != nullptr ? Text(from->str) : "");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <iconv.h>
 
 namespace kelo {
@@ -124,6 +125,18 @@ std::string CGbkConverter::CutGbk(const std::string& gbk, size_t maxBytes) {
         end += step;
     }
     return gbk.substr(0, end);
+}
+
+std::string CGbkConverter::FromField(const char* field, size_t size) {
+    return std::string(field, strnlen(field, size));
+}
+
+void CGbkConverter::ToField(char* field, size_t size, const std::string& gbk) {
+    if (size == 0)
+        return;
+    const std::string text = CutGbk(gbk, size - 1);
+    std::memcpy(field, text.data(), text.size());
+    std::memset(field + text.size(), 0, size - text.size());
 }
 
 } // namespace kelo

@@ -17,6 +17,18 @@ public:
     // The longest prefix of at most maxBytes bytes that does not split a two-byte character,
     // for fixed-size text fields.
     static std::string CutGbk(const std::string& gbk, size_t maxBytes);
+
+    // Fixed-size text fields of records (names, addresses): the text of a field runs up to its
+    // zero byte and never past the field; a text put into a field is cut to leave room for the
+    // zero byte, never splitting a character, and the rest of the field is zeroed.
+    static std::string FromField(const char* field, size_t size);
+    static void ToField(char* field, size_t size, const std::string& gbk);
+    template <size_t N> static std::string FromField(const char (&field)[N]) {
+        return FromField(field, N);
+    }
+    template <size_t N> static void ToField(char (&field)[N], const std::string& gbk) {
+        ToField(field, N, gbk);
+    }
 };
 
 } // namespace kelo

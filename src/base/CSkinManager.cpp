@@ -42,6 +42,18 @@ bool ReadText(CIniFile& ini, const char* key, std::string& value) {
     return true;
 }
 
+// The rectangles of one player's panel; their keys differ only by the panel's prefix.
+void ReadPlayerRects(CIniFile& ini, const std::string& prefix, CSkinManager::PlayerRects& player) {
+    const std::pair<const char*, CRect*> keys[] = {
+        {"showrect", &player.m_rcShow},         {"headpicrect", &player.m_rcHeadPic},
+        {"colorrect", &player.m_rcColor},       {"nicknamerect", &player.m_rcNickName},
+        {"usernamerect", &player.m_rcUserName}, {"totaltimerect", &player.m_rcTotalTime},
+        {"pacetimerect", &player.m_rcPaceTime}, {"pacenumrect", &player.m_rcPaceNum},
+    };
+    for (const auto& [key, rect] : keys)
+        ini.ReadRect(SECTION, prefix + key, *rect);
+}
+
 } // namespace
 
 CSkinManager& CSkinManager::GetInstance() {
@@ -105,25 +117,11 @@ void CSkinManager::LoadSkin(const std::string& dataFolder, int screenWidth) {
     ini.ReadInt(SECTION, "titleyoffset", m_nTitleYOffset);
     ini.ReadColor(SECTION, "titlecolor", m_clrTitle);
 
-    ini.ReadRect(SECTION, "topshowrect", m_player[0].m_rcShow);
-    ini.ReadRect(SECTION, "topheadpicrect", m_player[0].m_rcHeadPic);
-    ini.ReadRect(SECTION, "topcolorrect", m_player[0].m_rcColor);
-    ini.ReadRect(SECTION, "topnicknamerect", m_player[0].m_rcNickName);
-    ini.ReadRect(SECTION, "topusernamerect", m_player[0].m_rcUserName);
-    ini.ReadRect(SECTION, "toptotaltimerect", m_player[0].m_rcTotalTime);
-    ini.ReadRect(SECTION, "toppacetimerect", m_player[0].m_rcPaceTime);
-    ini.ReadRect(SECTION, "toppacenumrect", m_player[0].m_rcPaceNum);
+    ReadPlayerRects(ini, "top", m_player[0]);
     ini.ReadRect(SECTION, "totaltimerect", m_rcTotalTime);
     ini.ReadRect(SECTION, "pacetimerect", m_rcPaceTime);
     ini.ReadRect(SECTION, "paceaddtimerect", m_rcPaceAddTime);
-    ini.ReadRect(SECTION, "bottomshowrect", m_player[1].m_rcShow);
-    ini.ReadRect(SECTION, "bottomheadpicrect", m_player[1].m_rcHeadPic);
-    ini.ReadRect(SECTION, "bottomcolorrect", m_player[1].m_rcColor);
-    ini.ReadRect(SECTION, "bottomnicknamerect", m_player[1].m_rcNickName);
-    ini.ReadRect(SECTION, "bottomusernamerect", m_player[1].m_rcUserName);
-    ini.ReadRect(SECTION, "bottomtotaltimerect", m_player[1].m_rcTotalTime);
-    ini.ReadRect(SECTION, "bottompacetimerect", m_player[1].m_rcPaceTime);
-    ini.ReadRect(SECTION, "bottompacenumrect", m_player[1].m_rcPaceNum);
+    ReadPlayerRects(ini, "bottom", m_player[1]);
 
     ini.ReadColor(SECTION, "timeinfocolor", m_clrTimeInfo);
     ini.ReadColor(SECTION, "personinfocolor", m_clrPersonInfo);

@@ -20,7 +20,7 @@ constexpr size_t USERNAME_OFFSET = 4;
 constexpr size_t USERNAME_SIZE = 34;
 
 std::string Utf8Name(const char* gbk, size_t size) {
-    return CGbkConverter::ToUtf8(std::string(gbk, strnlen(gbk, size)));
+    return CGbkConverter::ToUtf8(CGbkConverter::FromField(gbk, size));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "link/WireOrder.h"
 #include "social/CBaseChatView.h"
 #include "social/CBaseGameinfoView.h"
+#include "support/RecordingSink.h"
 #include "support/TestSupport.h"
 #include "table/CPlayerManager.h"
 
@@ -25,14 +26,7 @@ public:
     std::vector<std::string> lines;
 };
 
-// Delivers one message to a window as the registry does, and gives up the share.
-void Deliver(IMessageSink& sink, uint16_t type, const std::vector<uint8_t>& body) {
-    CMessageRev* message =
-        CMessageRev::Create(type, body.data(), static_cast<uint32_t>(body.size()));
-    message->SetRefCount(1);
-    sink.OnMessageRev(*message);
-    message->Release();
-}
+using test::Deliver;
 
 std::vector<uint8_t> IdBody(uint32_t id, size_t size = 8) {
     std::vector<uint8_t> body(size);

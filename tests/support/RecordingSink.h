@@ -28,4 +28,13 @@ public:
     std::vector<Seen> seen;
 };
 
+// Delivers one message to a window as the registry does, and gives up the share afterwards.
+inline void Deliver(IMessageSink& sink, uint16_t type, const std::vector<uint8_t>& body) {
+    CMessageRev* message = CMessageRev::Create(type, body.empty() ? nullptr : body.data(),
+                                               static_cast<uint32_t>(body.size()));
+    message->SetRefCount(1);
+    sink.OnMessageRev(*message);
+    message->Release();
+}
+
 } // namespace kelo::test

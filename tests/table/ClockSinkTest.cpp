@@ -6,6 +6,7 @@
 #include "link/MSG_START_INFO.h"
 #include "link/MessageTypes.h"
 #include "support/ManualEventLoop.h"
+#include "support/RecordingSink.h"
 #include "support/TestSupport.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
@@ -31,11 +32,7 @@ struct SinkTable {
         people.SetOwnId(100);
     }
     void Deliver(uint16_t type, const std::vector<uint8_t>& body) {
-        CMessageRev* message = CMessageRev::Create(type, body.empty() ? nullptr : body.data(),
-                                                   static_cast<uint32_t>(body.size()));
-        message->SetRefCount(1);
-        sink.OnMessageRev(*message);
-        message->Release();
+        test::Deliver(sink, type, body);
     }
     CGameContext context;
     test::ManualEventLoop loop;

@@ -62,13 +62,10 @@ QByteArray PersonRecord(const QStringList& parts, bool watcher, bool* ok) {
     person.id = parts[0].toUInt(&idOk);
     const int number = parts[3].toInt(&numberOk);
     *ok = idOk && numberOk && number >= 0 && number < 0x8000;
-    auto copy = [](char* to, size_t size, const QString& text) {
-        const std::string gbk =
-            kelo::CGbkConverter::CutGbk(kelo::CGbkConverter::ToGbk(text.toStdString()), size - 1);
-        std::memcpy(to, gbk.data(), gbk.size());
-    };
-    copy(person.username, sizeof(person.username), parts[1]);
-    copy(person.nickname, sizeof(person.nickname), parts[2]);
+    kelo::CGbkConverter::ToField(person.username,
+                                 kelo::CGbkConverter::ToGbk(parts[1].toStdString()));
+    kelo::CGbkConverter::ToField(person.nickname,
+                                 kelo::CGbkConverter::ToGbk(parts[2].toStdString()));
     // A seated player has no watch number (-1); a watcher no seat of its own (-1).
     person.status = watcher ? 5 : 4;
     person.watchno = static_cast<int16_t>(watcher ? number : -1);

@@ -15,9 +15,7 @@ namespace {
 // Bus texts are UTF-8; the hall's records keep GBK, cut to fit the area.
 template <typename T> T ToArea(const QString& text) {
     T area{};
-    const std::string gbk =
-        CGbkConverter::CutGbk(CGbkConverter::ToGbk(text.toStdString()), sizeof(area.str) - 1);
-    std::memcpy(area.str, gbk.data(), gbk.size());
+    CGbkConverter::ToField(area.str, CGbkConverter::ToGbk(text.toStdString()));
     return area;
 }
 
