@@ -3,19 +3,21 @@
 // position and the clocks end where the game stands. It has to be done within one 60 Hz frame
 // (16 ms).
 #include "app/CGameContext.h"
-#include "app/PERSON.h"
 #include "chess/CBaseRule.h"
 #include "chess/CChessDiagram.h"
+#include "chess/CChessSet.h"
 #include "chess/CChnChessBoard.h"
 #include "chess/ChessTypes.h"
 #include "link/CMessageSinkRegistry.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_MOVE.h"
 #include "link/MessageTypes.h"
+#include "link/PERSON.h"
 #include "ports/IEventLoop.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
 #include "table/CPlayerManager.h"
+#include "table/CTableBoard.h"
 
 #include <benchmark/benchmark.h>
 
@@ -51,11 +53,10 @@ private:
 // A game of random legal moves, the same every run, as the server keeps its steps.
 std::vector<uint8_t> RandomGame() {
     for (unsigned seed = 1;; ++seed) {
-        CGameContext context;
-        CChnChessBoard& board = context.Board();
-        CChessDiagram& position = context.Position();
-        position.Reset();
-        position.SetUp(-1);
+        CChessSet game;
+        CChnChessBoard& board = game.Board();
+        CChessDiagram& position = game.Position();
+        board.NewPosition();
         std::mt19937 random(seed);
         std::vector<uint8_t> steps;
         int16_t colour = COLOUR_WHITE;
@@ -88,7 +89,7 @@ PERSON Person(uint32_t id, int16_t seat) {
     PERSON person{};
     person.id = id;
     person.seatno = seat;
-    person.status = CPlayerManager::STATUS_PLAYER;
+    person.status = WireValue(TableRole::Player);
     return person;
 }
 
@@ -113,11 +114,12 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
             people.AddPerson(Person(2, 1));
             people.SetOwnId(2);
             CMessageSinkRegistry registry(loop);
+            CTableBoard& table = context.TableBoard();
             CChnChessBoard& board = context.Board();
-            CMainViewClock clock(context, loop);
-            CMainViewClockSink clockSink(context, clock);
-            board.SetHandOn(&registry);
-            registry.RegisterSink(&board);
+            CMainViewClock clock(context.Table(), loop);
+            CMainViewClockSink clockSink(context.Table(), clock);
+            table.SetHandOn(&registry);
+            registry.RegisterSink(&table);
             registry.RegisterSink(&clockSink);
             state.ResumeTiming();
 
@@ -131,7 +133,7 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
             if (board.m_nPlyCount != PLIES)
                 state.SkipWithError("the replay did not reach the end of the game");
             registry.UnregisterSink(&clockSink);
-            registry.UnregisterSink(&board);
+            registry.UnregisterSink(&table);
         }
         state.ResumeTiming();
     }

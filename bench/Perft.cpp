@@ -1,7 +1,7 @@
 // Speed of the rules: the perft walk (every piece, every destination, through check-move) and
 // the referee's has-legal-move.
-#include "app/CGameContext.h"
 #include "chess/CChessDiagram.h"
+#include "chess/CChessSet.h"
 #include "chess/CChnChessBoard.h"
 #include "chess/CFenReader.h"
 #include "chess/CPerft.h"
@@ -17,7 +17,7 @@ constexpr const char* KIWIPETE =
 constexpr const char* NEARLY_MATED = "6rk/5Npp/8/8/8/8/8/4K2R b - - 0 1";
 
 void RunPerft(benchmark::State& state, const char* fen, int depth) {
-    kelo::CGameContext context;
+    kelo::CChessSet context;
     const auto loaded = kelo::CFenReader::Load(fen, context.Position());
     kelo::CPerft perft(context.Board());
     uint64_t nodes = 0;
@@ -35,7 +35,7 @@ void BM_PerftKiwipeteDepth3(benchmark::State& state) {
 }
 
 void BM_HasLegalMove(benchmark::State& state, const char* fen) {
-    kelo::CGameContext context;
+    kelo::CChessSet context;
     const auto loaded = kelo::CFenReader::Load(fen, context.Position());
     kelo::CChnChessBoard& board = context.Board();
     for (auto _ : state)

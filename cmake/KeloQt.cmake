@@ -7,8 +7,14 @@ qt_add_dbus_adaptor(KELO_DBUS_SOURCES
     ${CMAKE_SOURCE_DIR}/src/app/qt/com.zandor.KeloChessGame.IStartGame.xml
     app/qt/CStartGameDBus.h kelo::CStartGameDBus istartgame_adaptor IStartGameAdaptor)
 
-add_library(kelo_gui STATIC ${KELO_GUI_SOURCES} ${KELO_DBUS_SOURCES})
-target_include_directories(kelo_gui PUBLIC ${CMAKE_CURRENT_BINARY_DIR})
+add_library(kelo_gui STATIC
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CStartGameDBus.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CTableHost.cpp
+    ${CMAKE_SOURCE_DIR}/src/link/qt/SocketControl.cpp
+    ${CMAKE_SOURCE_DIR}/src/ports/qt/CQtEventLoop.cpp
+    ${KELO_DBUS_SOURCES})
+# The shell sits on top of every layer and sees the whole source tree.
+target_include_directories(kelo_gui PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_BINARY_DIR})
 target_link_libraries(kelo_gui PUBLIC kelo_core Qt6::Core Qt6::Network Qt6::DBus)
 
 # The table client itself.

@@ -22,7 +22,7 @@ bool IsEmbedding(const QString& arg) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    kelo::CGameContext& context = kelo::CGameContext::Current();
+    kelo::CGameContext context;
 
     // For unattended runs the questions can be answered in advance.
     std::unique_ptr<kelo::IPrompts> autoPrompts;

@@ -49,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const bool exact = (data[0] & 1) == 0;
     kelo::CGameContext context;
-    context.m_bLocalMode = false;
+    context.Mode().SetLocalMode(false);
     kelo::test::ManualEventLoop loop;
     CheckedSocket socket;
-    kelo::CTableLink link(context, loop, socket);
+    kelo::CTableLink link(context.CommunicationLayer(), context.Prompts(), loop, socket);
     ReadingSink first, second;
     link.RegisterSink(&first);
     link.RegisterSink(&second);

@@ -1,80 +1,32 @@
 #include "app/CGameContext.h"
 
-#include "chess/CChessDiagram.h"
-#include "chess/CChnChessBoard.h"
-#include "chess/CChnChessPieceFactory.h"
-#include "chess/CChnChessRuleFactory.h"
+#include "chess/CChessSet.h"
 #include "link/CCommunicationLayer.h"
-#include "ports/IPrompts.h"
-#include "table/CPlayerManager.h"
-#include "table/CPlayerTimeControl.h"
+#include "table/CTableBoard.h"
 
 namespace kelo {
 
-namespace {
-CGameContext* g_pCurrent = nullptr;
-}
-
 CGameContext::CGameContext()
-    : m_pSilentPrompts(std::make_unique<CSilentPrompts>()), m_pPrompts(m_pSilentPrompts.get()),
-      m_pPlayerManager(std::make_unique<CPlayerManager>()),
-      m_pTimeControl(std::make_unique<CPlayerTimeControl>()) {}
+    : m_pCommunicationLayer(std::make_unique<CCommunicationLayer>(m_mode, m_people)) {}
 
-CGameContext::~CGameContext() {
-    if (g_pCurrent == this)
-        g_pCurrent = nullptr;
-}
+CGameContext::~CGameContext() = default;
 
-CGameContext& CGameContext::Current() {
-    static CGameContext programContext;
-    return g_pCurrent != nullptr ? *g_pCurrent : programContext;
-}
-
-void CGameContext::SetCurrent(CGameContext* context) {
-    g_pCurrent = context;
-}
-
-IMessageSender* CGameContext::Sender() {
-    return m_pSender != nullptr ? m_pSender : &CommunicationLayer();
-}
-
-CCommunicationLayer& CGameContext::CommunicationLayer() {
-    if (!m_pCommunicationLayer)
-        m_pCommunicationLayer = std::make_unique<CCommunicationLayer>(*this);
-    return *m_pCommunicationLayer;
-}
-
-void CGameContext::SetPrompts(IPrompts* prompts) {
-    m_pPrompts = prompts != nullptr ? prompts : m_pSilentPrompts.get();
-}
-
-CChnChessBoard& CGameContext::Board() {
-    return Board(m_nGameId);
-}
-CChessDiagram& CGameContext::Position() {
-    return Position(m_nGameId);
-}
-CBasePieceFactory& CGameContext::PieceFactory() {
-    return PieceFactory(m_nGameId);
-}
-CBaseRuleFactory& CGameContext::RuleFactory() {
-    return RuleFactory(m_nGameId);
+void CGameContext::CSenderSwitch::SendMessage(uint16_t type, const uint8_t* body, size_t length) {
+    IMessageSender& to = target != nullptr ? *target : owner.CommunicationLayer();
+    to.SendMessage(type, body, length);
 }
 
 CChnChessBoard& CGameContext::Board(int16_t gameId) {
-    return m_boards.Get(gameId, [&] { return std::make_unique<CChnChessBoard>(*this, gameId); });
+    return m_games.Get(gameId, [] { return std::make_unique<CChessSet>(); }).Board();
 }
 
 CChessDiagram& CGameContext::Position(int16_t gameId) {
-    return m_positions.Get(gameId, [&] { return std::make_unique<CChessDiagram>(*this, gameId); });
+    return m_games.Get(gameId, [] { return std::make_unique<CChessSet>(); }).Position();
 }
 
-CBasePieceFactory& CGameContext::PieceFactory(int16_t gameId) {
-    return m_pieceFactories.Get(gameId, [] { return std::make_unique<CChnChessPieceFactory>(); });
-}
-
-CBaseRuleFactory& CGameContext::RuleFactory(int16_t gameId) {
-    return m_ruleFactories.Get(gameId, [] { return std::make_unique<CChnChessRuleFactory>(); });
+CTableBoard& CGameContext::TableBoard() {
+    return m_tableBoards.Get(m_nGameId,
+                             [&] { return std::make_unique<CTableBoard>(Board(), Table()); });
 }
 
 } // namespace kelo

@@ -2,24 +2,28 @@
 
 #include "app/CHallSettings.h"
 #include "chess/CGameRegistry.h"
+#include "link/CTableMode.h"
+#include "link/IMessageSender.h"
+#include "ports/IPrompts.h"
+#include "table/CPlayerManager.h"
+#include "table/CPlayerTimeControl.h"
+#include "table/CTableParts.h"
+#include "table/CTableState.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace kelo {
 
-class CBasePieceFactory;
-class CBaseRuleFactory;
 class CChessDiagram;
+class CChessSet;
 class CChnChessBoard;
 class CCommunicationLayer;
-class CPlayerManager;
-class CPlayerTimeControl;
-class IMessageSender;
-class IPrompts;
+class CTableBoard;
 
-// The process-wide values and objects of one table client. The program has one; a test can
-// make a fresh one, and two clients can live side by side in one process.
+// One table client: it builds and owns the table's parts and hands each object the parts it
+// needs. The program makes one; a test can make a fresh one, and two clients can live side by
+// side in one process.
 class CGameContext {
 public:
     CGameContext();
@@ -27,66 +31,67 @@ public:
     CGameContext(const CGameContext&) = delete;
     CGameContext& operator=(const CGameContext&) = delete;
 
-    // The context that code without an owner of its own reaches.
-    static CGameContext& Current();
-    // Makes another context current; nullptr returns to the program's own.
-    static void SetCurrent(CGameContext* context);
-
-    // Reached through the registries by the game id.
-    CChnChessBoard& Board();
-    CChessDiagram& Position();
-    CBasePieceFactory& PieceFactory();
-    CBaseRuleFactory& RuleFactory();
+    // The game of the table, made on first use for each game id.
+    int16_t GameId() const { return m_nGameId; }
+    CChnChessBoard& Board() { return Board(m_nGameId); }
+    CChessDiagram& Position() { return Position(m_nGameId); }
     CChnChessBoard& Board(int16_t gameId);
     CChessDiagram& Position(int16_t gameId);
-    CBasePieceFactory& PieceFactory(int16_t gameId);
-    CBaseRuleFactory& RuleFactory(int16_t gameId);
+    // The board of the table's game with its game messages.
+    CTableBoard& TableBoard();
 
-    CPlayerManager& PlayerManager() { return *m_pPlayerManager; }
-    CPlayerTimeControl& TimeControl() { return *m_pTimeControl; }
+    CPlayerManager& PlayerManager() { return m_people; }
+    CPlayerTimeControl& TimeControl() { return m_time; }
+    CTableState& State() { return m_state; }
+    CTableMode& Mode() { return m_mode; }
+    // The parts the table's game objects share.
+    CTableParts Table() { return {m_people, m_time, m_state, m_mode, m_sender}; }
     // What the hall has told the client.
     CHallSettings& Hall() { return m_hall; }
-    IPrompts& Prompts() { return *m_pPrompts; }
-    void SetPrompts(IPrompts* prompts);
-    // Where the table's messages go: the one set here, else the context's own sender.
-    IMessageSender* Sender();
-    void SetSender(IMessageSender* sender) { m_pSender = sender; }
-    // The table's sender to the game server, created on first use.
-    CCommunicationLayer& CommunicationLayer();
-
-    int16_t m_nGameId = -1;
-    int16_t m_nBottomColour = 0;
-    // 0 none, 2 playing, 3 ended, 4 closing.
-    int16_t m_nGameState = 0;
-    // 2 blocks the board and the button board, 1 frees them.
-    int16_t m_nTableLock = 1;
-    bool m_bLocalMode = false;
-    // 4 player, 5 looker-on.
-    int16_t m_nTableRole = 4;
-    // On once the server has started the numbered exchange (its sequence start message).
-    bool m_bSequenceMode = false;
-    // 1 after a failed or abandoned connection, 0 after a successful one.
-    uint16_t m_nLinkDown = 0;
-    // Set while the server says the opponent's connection is broken.
-    bool m_bOpponentDisconnected = false;
-    // Take-backs used in the game under way, and how many the server allows; both come with
-    // the server's start information and game state.
-    int16_t m_nTakeBackCount = 0;
-    int16_t m_nMaxTakeBacks = 0;
+    // Who answers the user's questions: the prompts set here, else nobody (silent answers).
+    // Objects made before a change follow it.
+    IPrompts& Prompts() { return m_prompts; }
+    void SetPrompts(IPrompts* prompts) { m_prompts.target = prompts; }
+    // Where the table's messages go: the sender set here, else the table's sender to the game
+    // server. Objects made before a change follow it.
+    IMessageSender& Sender() { return m_sender; }
+    void SetSender(IMessageSender* sender) { m_sender.target = sender; }
+    CCommunicationLayer& CommunicationLayer() { return *m_pCommunicationLayer; }
 
 private:
+    // Passes each question on to the prompts chosen now.
+    struct CPromptsSwitch : IPrompts {
+        IPrompts& Target() { return target != nullptr ? *target : silent; }
+        int16_t ChoosePromotion() override { return Target().ChoosePromotion(); }
+        void ShowNotice(const std::string& text) override { Target().ShowNotice(text); }
+        bool AskYesNo(const std::string& question) override { return Target().AskYesNo(question); }
+        bool Verify(const std::string& question, const std::string& okLabel,
+                    const std::string& cancelLabel) override {
+            return Target().Verify(question, okLabel, cancelLabel);
+        }
+        CSilentPrompts silent;
+        IPrompts* target = nullptr;
+    };
+    // Passes each message on to the sender chosen now.
+    struct CSenderSwitch : IMessageSender {
+        explicit CSenderSwitch(CGameContext& owner) : owner(owner) {}
+        void SendMessage(uint16_t type, const uint8_t* body, size_t length) override;
+        CGameContext& owner;
+        IMessageSender* target = nullptr;
+    };
+
+    int16_t m_nGameId = -1;
     CHallSettings m_hall;
-    std::unique_ptr<IPrompts> m_pSilentPrompts;
-    IPrompts* m_pPrompts;
-    IMessageSender* m_pSender = nullptr;
-    std::unique_ptr<CPlayerManager> m_pPlayerManager;
-    std::unique_ptr<CPlayerTimeControl> m_pTimeControl;
+    CPromptsSwitch m_prompts;
+    CPlayerManager m_people;
+    CPlayerTimeControl m_time;
+    CTableState m_state;
+    CTableMode m_mode;
+    CSenderSwitch m_sender{*this};
     std::unique_ptr<CCommunicationLayer> m_pCommunicationLayer;
-    CGameRegistry<CBasePieceFactory> m_pieceFactories;
-    CGameRegistry<CBaseRuleFactory> m_ruleFactories;
-    CGameRegistry<CChessDiagram> m_positions;
-    // Last, so boards go before the positions they use.
-    CGameRegistry<CChnChessBoard> m_boards;
+    CGameRegistry<CChessSet> m_games;
+    // Last, so the table's boards go before the games they hold.
+    CGameRegistry<CTableBoard> m_tableBoards;
 };
 
 } // namespace kelo

@@ -22,10 +22,6 @@ namespace kelo {
 
 namespace {
 
-constexpr int16_t GAME_PLAYING = 2;
-constexpr int16_t GAME_GIVEN_UP = 3;
-constexpr int16_t GAME_CLOSING = 4;
-
 // A name of the hall's record for the screen.
 template <size_t N> std::string Name(const char (&field)[N]) {
     return CGbkConverter::ToUtf8(CGbkConverter::FromField(field));
@@ -59,7 +55,7 @@ const char* LeaveText(uint16_t reason) {
 CMainFrame::CMainFrame(CGameContext& context, IEventLoop& loop, ISocketControl& socket,
                        IMainFrameHost& host)
     : m_context(context), m_loop(loop), m_socket(socket), m_host(host),
-      m_link(context, loop, socket) {
+      m_link(context.CommunicationLayer(), context.Prompts(), loop, socket) {
     m_link.SetObserver(this);
 }
 
@@ -68,7 +64,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::Connect() {
-    if (m_context.m_bLocalMode)
+    if (m_context.Mode().LocalMode())
         return;
     m_socket.CloseSocket();
     const CHallSettings& hall = m_context.Hall();
@@ -96,13 +92,13 @@ void CMainFrame::CloseTable() {
 
 void CMainFrame::ResetLink() {
     m_context.CommunicationLayer().ResetSequence();
-    m_context.m_bOpponentDisconnected = false;
-    m_context.m_nLinkDown = 1;
+    m_context.State().SetOpponentDisconnected(false);
+    m_nLinkDown = 1;
 }
 
 void CMainFrame::OnConnect(int16_t result) {
     if (result == 1) {
-        m_context.m_nLinkDown = 0;
+        m_nLinkDown = 0;
         SendEnterTable();
         // The link asks for the first header once this returns.
         m_loop.SetTimer(&m_link, ENTER_TIMER, ENTER_PERIOD_MS);
@@ -158,7 +154,7 @@ void CMainFrame::OnReceiveTimeout() {
     if (m_nRetryCount < GIVE_UP_AFTER)
         return;
     m_nRetryCount = 0;
-    m_context.m_nGameState = GAME_GIVEN_UP;
+    m_context.State().SetState(GameState::Ended);
     m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
     if (m_context.Prompts().Verify("不能连接服务器，游戏结束，您要保存棋局么？", "保存", "放弃"))
         m_host.SaveGame(2);
@@ -168,19 +164,21 @@ void CMainFrame::OnReceiveTimeout() {
 void CMainFrame::OnEnterTimeout() {
     ++m_nRetryCount;
     m_socket.CloseSocket();
-    m_context.m_nLinkDown = 1;
+    m_nLinkDown = 1;
     Connect();
     m_loop.KillTimer(&m_link, ENTER_TIMER);
     if (m_nRetryCount < GIVE_UP_AFTER)
         return;
     m_nRetryCount = 0;
-    m_context.m_nGameState = GAME_GIVEN_UP;
+    m_context.State().SetState(GameState::Ended);
     m_context.Prompts().ShowNotice("不能连接服务器，游戏结束");
     CloseTable();
 }
 
 void CMainFrame::SaveIfPlaying() {
-    if (m_context.m_nGameState >= GAME_PLAYING && m_context.m_nGameState != GAME_GIVEN_UP)
+    // A game closing with the table is still under way; an ended one has been given up.
+    const GameState state = m_context.State().State();
+    if (state == GameState::Playing || state == GameState::Closing)
         m_host.SaveGame(1);
 }
 
@@ -191,7 +189,7 @@ bool CMainFrame::OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_
     case MSG_USER_CONNECT:
         return OnUserConnect(body, length);
     case MSG_LOGIN_ELSEWHERE:
-        m_context.m_nGameState = GAME_CLOSING;
+        m_context.State().SetState(GameState::Closing);
         m_context.Prompts().ShowNotice("你的账号已经在别处登陆了,关闭游戏");
         CloseTable();
         return false;
@@ -230,7 +228,7 @@ bool CMainFrame::OnUserStatus(const uint8_t* body, uint32_t length) {
             CloseTable();
             return false;
         }
-        m_context.m_nTableRole = (b == 1 || b == 2) ? 4 : 5;
+        m_context.Mode().SetRole((b == 1 || b == 2) ? TableRole::Player : TableRole::Watcher);
     }
     return true;
 }
@@ -258,7 +256,7 @@ bool CMainFrame::OnLeaveTable(const uint8_t* body, uint32_t length) {
                 Format(LeaveText(wire::GetU16(body + 6)), Name(person->person.username)));
     }
     SaveIfPlaying();
-    m_context.m_nGameState = GAME_CLOSING;
+    m_context.State().SetState(GameState::Closing);
     CloseTable();
     return false;
 }
@@ -292,18 +290,17 @@ void CMainFrame::OnExitDiscourage(const uint8_t* body, uint32_t length) {
 bool CMainFrame::OnClose() {
     if (m_bClosing)
         return true;
-    if (m_context.m_bOpponentDisconnected) {
+    if (m_context.State().OpponentDisconnected()) {
         if (!m_context.Prompts().Verify("对方断线了，您确定不再等待一会了么？", "确定", "取消"))
             return false;
         SendLeaveTable();
         return true;
     }
-    if (m_context.m_nTableRole == 5) {
+    if (m_context.Mode().IsWatcher()) {
         SendLeaveWatch();
         return true;
     }
-    if (m_context.m_nGameState == GAME_PLAYING && m_context.m_nLinkDown == 0 &&
-        !m_context.m_bLocalMode) {
+    if (m_context.State().IsPlaying() && m_nLinkDown == 0 && !m_context.Mode().LocalMode()) {
         m_host.OpenExitDialog(true, m_context.PlayerManager().GetOwnSeat(), "");
         return false;
     }

@@ -43,6 +43,9 @@ public:
     void OnConnectionLost() override;
     void OnTimer(uint32_t id) override;
 
+    // 1 after a failed or abandoned connection, 0 after a successful one.
+    uint16_t LinkDown() const { return m_nLinkDown; }
+
     uint16_t m_nRetryCount = 0;
     bool m_bClosing = false;
 
@@ -71,6 +74,7 @@ private:
     ISocketControl& m_socket;
     IMainFrameHost& m_host;
     CTableLink m_link;
+    uint16_t m_nLinkDown = 0;
 };
 
 } // namespace kelo

@@ -91,8 +91,8 @@ int32_t StartGame::AddRoomInfo(int16_t deskno, int16_t, const int16_t* levels) {
 }
 
 int32_t StartGame::SetWatchStyle(int16_t iswatch) {
-    m_context.m_bLocalMode = iswatch == 2;
-    m_context.m_nTableRole = iswatch == 1 ? 5 : 4;
+    m_context.Mode().SetLocalMode(iswatch == 2);
+    m_context.Mode().SetRole(iswatch == 1 ? TableRole::Watcher : TableRole::Player);
     return S_OK;
 }
 

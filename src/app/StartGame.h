@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/GAMESTR.h"
-#include "app/PERSON.h"
+#include "link/PERSON.h"
 
 #include <cstdint>
 

@@ -1,53 +1,32 @@
 #include "chess/CBaseBoard.h"
 
-#include "app/CGameContext.h"
 #include "chess/CBaseDiagram.h"
 #include "chess/CBaseRule.h"
 #include "chess/CBaseRuleFactory.h"
 #include "chess/CChessDiagram.h"
 #include "chess/CChessReach.h"
 #include "chess/ChessTypes.h"
-#include "link/GameResult.h"
-#include "link/MSG_GAME_RESULT.h"
-#include "table/CPlayerManager.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace kelo {
 
-CBaseBoard::CBaseBoard(CGameContext& context, int16_t gameId)
-    : m_context(context), m_nGameId(gameId) {}
-
 CBaseBoard::~CBaseBoard() = default;
-
-int16_t CBaseBoard::BottomColour() const {
-    return m_context.m_nBottomColour;
-}
-
-CBaseDiagram& CBaseBoard::Position() {
-    if (m_pPosition == nullptr)
-        m_pPosition = &m_context.Position(m_nGameId);
-    return *m_pPosition;
-}
-
-CBaseRuleFactory& CBaseBoard::RuleFactory() {
-    if (m_pRuleFactory == nullptr)
-        m_pRuleFactory = &m_context.RuleFactory(m_nGameId);
-    return *m_pRuleFactory;
-}
 
 bool CBaseBoard::IsOnBoard(CBasePoint square) const {
     return std::find(m_validSquares.begin(), m_validSquares.end(), square.Code()) !=
            m_validSquares.end();
 }
 
-bool CBaseBoard::CanSelect(CBasePoint square) {
+bool CBaseBoard::CanSelect(CBasePoint square, int16_t colourToMove) {
     const CBasePiece* piece = PieceAt(square);
-    const CPlayerManager& players = m_context.PlayerManager();
-    const CPlayerRecord* toMove =
-        players.GetPersonBySeat(static_cast<int16_t>(players.GetCurrentTurnSeat()));
-    return piece != nullptr && toMove != nullptr && piece->m_nColour == toMove->colour;
+    return piece != nullptr && piece->m_nColour == colourToMove;
+}
+
+void CBaseBoard::NewPosition() {
+    m_position.Reset();
+    m_position.SetUp(-1, m_nBottomColour);
 }
 
 void CBaseBoard::ResetGameState() {
@@ -60,18 +39,6 @@ void CBaseBoard::ResetGameState() {
     m_nReplayCount = 0;
     m_nCheckRun[0] = 0;
     m_nCheckRun[1] = 0;
-}
-
-bool CBaseBoard::SeatsMatch(const std::vector<uint32_t>& playerIds) {
-    const CPlayerManager& people = m_context.PlayerManager();
-    if (playerIds.size() != people.SeatCount())
-        return false;
-    for (uint32_t id : playerIds) {
-        const CPlayerRecord* person = people.GetPersonById(id);
-        if (person == nullptr || person->person.status != CPlayerManager::STATUS_PLAYER)
-            return false;
-    }
-    return true;
 }
 
 bool CBaseBoard::HasPieceAt(CBasePoint square, CBasePiece* copy) {
@@ -92,7 +59,12 @@ CBasePiece* CBaseBoard::PieceAt(CBasePoint square) {
 }
 
 CBaseRule* CBaseBoard::RuleAt(CBasePoint square) {
-    return RuleFactory().RuleFor(square, *this);
+    return m_rules.RuleFor(square, *this);
+}
+
+bool CBaseBoard::IsPromotion(CBasePoint from, CBasePoint to) {
+    const CBasePiece* piece = PieceAt(from);
+    return piece != nullptr && piece->m_nKind == KIND_PAWN && (to.y == 0 || to.y == m_nRows - 1);
 }
 
 bool CBaseBoard::AttackedBy(int16_t colour, CBasePoint square) {
@@ -143,35 +115,22 @@ bool CBaseBoard::HasLegalMove(int16_t colour) {
     });
 }
 
-bool CBaseBoard::AfterMove(const MoveRecord& move) {
+MoveJudgement CBaseBoard::AfterMove(const MoveRecord& move) {
+    MoveJudgement judgement;
     if ((move.colour != COLOUR_WHITE && move.colour != COLOUR_BLACK) || !Position().Apply(move))
-        return false;
-    const bool check = GivesCheck(move.colour);
+        return judgement;
+    judgement.applied = true;
+    judgement.check = GivesCheck(move.colour);
     int32_t& run = m_nCheckRun[move.colour];
-    run = check ? run + 1 : 0;
+    run = judgement.check ? run + 1 : 0;
     // Moves replayed at a game start or resume are never judged.
     if (m_nPlyCount <= m_nReplayCount)
-        return true;
-
-    const CPlayerManager& players = m_context.PlayerManager();
-    const uint16_t ownSeat = players.GetOwnSeat();
-    const bool ownMove = static_cast<uint16_t>(move.colour) == players.GetOwnColour();
-    if (!HasLegalMove(OppositeColour(move.colour))) {
-        if (check) {
-            if (const CPlayerRecord* winner = players.GetPersonByColour(move.colour))
-                SendGameResult(1, static_cast<uint16_t>(winner->person.seatno),
-                               RESULT_REASON_CHECKMATE);
-        } else if (ownMove) {
-            SendGameResult(0, ownSeat, RESULT_REASON_STALEMATE);
-        }
-    } else if (run >= 5 && ownMove) {
-        SendGameResult(0, ownSeat, RESULT_REASON_PERPETUAL_CHECK);
-    }
-    return true;
-}
-
-void CBaseBoard::SendGameResult(uint16_t decisive, uint16_t winnerSeat, uint16_t reason) {
-    kelo::SendGameResult(m_context, decisive, winnerSeat, reason);
+        return judgement;
+    if (!HasLegalMove(OppositeColour(move.colour)))
+        judgement.verdict = judgement.check ? Verdict::Checkmate : Verdict::Stalemate;
+    else if (run >= 5)
+        judgement.verdict = Verdict::FiveChecks;
+    return judgement;
 }
 
 } // namespace kelo

@@ -1,6 +1,5 @@
 #include "chess/CBaseDiagram.h"
 
-#include "app/CGameContext.h"
 #include "chess/CBasePieceFactory.h"
 #include "chess/ChessTypes.h"
 
@@ -37,7 +36,7 @@ int32_t EnPassantVictim(const MoveRecord& m) {
 CBaseDiagram::~CBaseDiagram() = default;
 
 std::unique_ptr<CBasePiece> CBaseDiagram::CreatePiece(int16_t colour, int16_t kind) {
-    return m_context.PieceFactory(m_nGameId).Create(colour, kind, 1);
+    return m_factory.Create(colour, kind, 1);
 }
 
 bool CBaseDiagram::AddPiece(int32_t code, std::unique_ptr<CBasePiece> piece) {

@@ -10,13 +10,14 @@
 
 namespace kelo {
 
-class CGameContext;
+class CBasePieceFactory;
 
 // One position with its history: the pieces it owns, the board map, the captured and promoted
 // stacks and the move list.
 class CBaseDiagram {
 public:
-    CBaseDiagram(CGameContext& context, int16_t gameId) : m_context(context), m_nGameId(gameId) {}
+    // Pieces come from the factory, which must outlive the position.
+    explicit CBaseDiagram(CBasePieceFactory& factory) : m_factory(factory) {}
     virtual ~CBaseDiagram();
     CBaseDiagram(const CBaseDiagram&) = delete;
     CBaseDiagram& operator=(const CBaseDiagram&) = delete;
@@ -26,8 +27,9 @@ public:
     bool AddPiece(int32_t code, std::unique_ptr<CBasePiece> piece);
     // New game: every piece object goes, the history is emptied, the move number is 1.
     virtual void Reset();
-    // Starting position of one colour; -1 sets up White, then Black.
-    virtual void SetUp(int16_t colour) = 0;
+    // Starting position of one colour, seen with bottomColour at the bottom; -1 sets up White,
+    // then Black.
+    virtual void SetUp(int16_t colour, int16_t bottomColour) = 0;
 
     // Plays the record on the board. A record that does not fit the position (no piece on
     // from, a capture without a victim, a square off the board, an occupied destination of a
@@ -65,11 +67,8 @@ public:
     // A new piece (tag 1) from the game's piece factory; the caller hands it to AddPiece.
     std::unique_ptr<CBasePiece> CreatePiece(int16_t colour, int16_t kind);
 
-protected:
-    CGameContext& m_context;
-    int16_t m_nGameId;
-
 private:
+    CBasePieceFactory& m_factory;
     std::vector<std::unique_ptr<CBasePiece>> m_pieces;
     int16_t m_nMoveNumber = 1;
     CBoardMap m_board;

@@ -25,9 +25,12 @@ public:
     // record (with the check flag) is copied to out when given and the move is legal.
     virtual bool CheckMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                            MoveRecord* out) = 0;
-    // CheckMove, then the promotion choice for a pawn reaching the last row.
+    // CheckMove, then the promotion for a pawn reaching the last row: promotionKind is the
+    // piece the user chose (the caller asks; a kind that is no promotion piece leaves the
+    // record without a promotion).
     virtual bool CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBasePoint to,
-                                        CBaseBoard& board, MoveRecord& out) = 0;
+                                        CBaseBoard& board, int16_t promotionKind,
+                                        MoveRecord& out) = 0;
     // The piece's own movement rule, check to the own king not considered.
     virtual bool BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                            MoveRecord& out) = 0;

@@ -7,7 +7,7 @@ namespace kelo {
 class CChessDiagram : public CBaseDiagram {
 public:
     using CBaseDiagram::CBaseDiagram;
-    void SetUp(int16_t colour) override;
+    void SetUp(int16_t colour, int16_t bottomColour) override;
 };
 
 } // namespace kelo

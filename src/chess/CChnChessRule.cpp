@@ -1,11 +1,9 @@
 #include "chess/CChnChessRule.h"
 
-#include "app/CGameContext.h"
 #include "chess/CBaseBoard.h"
 #include "chess/CBaseDiagram.h"
 #include "chess/CBoardMap.h"
 #include "chess/ChessTypes.h"
-#include "ports/IPrompts.h"
 
 #include <cstdlib>
 
@@ -75,12 +73,12 @@ bool CChnChessRule::CheckMoveOnBoard(int16_t colour, CBasePoint from, CBasePoint
 }
 
 bool CChnChessRule::CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBasePoint to,
-                                           CBaseBoard& board, MoveRecord& out) {
+                                           CBaseBoard& board, int16_t promotionKind,
+                                           MoveRecord& out) {
     if (!CheckMove(colour, from, to, board, &out))
         return false;
-    const CBasePiece* piece = board.PieceAt(from);
-    if (piece != nullptr && piece->m_nKind == KIND_PAWN && (to.y == 0 || to.y == 7))
-        out.special = PromotionSpecial(board.Context().Prompts().ChoosePromotion());
+    if (board.IsPromotion(from, to))
+        out.special = PromotionSpecial(promotionKind);
     return true;
 }
 

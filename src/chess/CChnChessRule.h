@@ -23,7 +23,7 @@ public:
         return CheckMoveOnBoard(colour, from, to, board, out);
     }
     bool CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
-                                MoveRecord& out) override;
+                                int16_t promotionKind, MoveRecord& out) override;
     // Whether the piece's pattern of movement can join the two squares at all, whatever stands
     // on the board; a cheap first sieve before the full tests.
     bool GeometricTest(CBasePoint from, CBasePoint to) override { return Reachable(from, to); }

@@ -1,18 +1,16 @@
 #include "link/CCommunicationLayer.h"
 
-#include "app/CGameContext.h"
 #include "link/CMessageSinkRegistry.h"
+#include "link/CTableMode.h"
+#include "link/IOwnSeat.h"
 #include "link/MSG_LEAVE_SEAT.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
 #include "ports/IEventLoop.h"
 #include "ports/ISocketControl.h"
-#include "table/CPlayerManager.h"
 
 namespace kelo {
-
-CCommunicationLayer::CCommunicationLayer(CGameContext& context) : m_context(context) {}
 
 void CCommunicationLayer::Attach(ISocketControl* socket, CMessageSinkRegistry* registry,
                                  IEventLoop* loop, ITimerSink* timerOwner) {
@@ -43,26 +41,24 @@ bool CCommunicationLayer::IsAllowedForWatcher(uint16_t type) {
 void CCommunicationLayer::SendMessage(uint16_t type, const uint8_t* body, size_t length) {
     if (length > frame::MAX_BODY || (length > 0 && body == nullptr))
         return;
-    if (!m_context.m_bLocalMode && !m_bConnected)
+    if (!m_mode.LocalMode() && !m_bConnected)
         return;
-    if (m_context.m_nTableRole != ROLE_PLAYER && !IsAllowedForWatcher(type))
+    if (m_mode.Role() != TableRole::Player && !IsAllowedForWatcher(type))
         return;
-    if (m_context.m_bLocalMode) {
+    if (m_mode.LocalMode()) {
         // No server: the table's own windows get the message as if it had come back.
         if (m_pRegistry != nullptr)
             m_pRegistry->HandOn(type, body, static_cast<uint32_t>(length));
         return;
     }
-    if (!m_context.m_bSequenceMode) {
+    if (!m_bSequenceMode) {
         // Before the numbered exchange the server knows the chat and the leave message only in
         // their older forms.
         if (type == MSG_TABLE_CHAT) {
             type = MSG_TABLE_CHAT_OLD;
         } else if (type == MSG_LEAVE_TABLE) {
-            if (const CPlayerRecord* own = m_context.PlayerManager().GetOwnRecord()) {
-                MSG_LEAVE_SEAT_BODY seat;
-                seat.id = own->person.id;
-                seat.seatno = static_cast<uint16_t>(own->person.seatno);
+            MSG_LEAVE_SEAT_BODY seat;
+            if (m_ownSeat.OwnSeat(seat.id, seat.seatno)) {
                 const auto bytes = seat.ToWire();
                 SendFrame(MSG_LEAVE_SEAT, bytes.data(), bytes.size());
                 return;
@@ -73,7 +69,7 @@ void CCommunicationLayer::SendMessage(uint16_t type, const uint8_t* body, size_t
 }
 
 void CCommunicationLayer::SendFrame(uint16_t type, const uint8_t* body, size_t length) {
-    if (m_context.m_bSequenceMode)
+    if (m_bSequenceMode)
         ++m_nSequence_Client;
     const std::vector<uint8_t> bytes =
         frame::BuildClientFrame(type, body, length, m_nSequence_Client, m_nSequence_Comm);
@@ -83,14 +79,14 @@ void CCommunicationLayer::SendFrame(uint16_t type, const uint8_t* body, size_t l
 }
 
 void CCommunicationLayer::SendKeepAlive() {
-    if (m_context.m_bLocalMode || !m_context.m_bSequenceMode)
+    if (m_mode.LocalMode() || !m_bSequenceMode)
         return;
     SendFrame(MSG_KEEP_ALIVE, nullptr, 0);
 }
 
 void CCommunicationLayer::StartSequence(const MSG_SEQUENCE_START_BODY& body) {
     m_nSequence_Client = body.sequenceClient;
-    m_context.m_bSequenceMode = true;
+    m_bSequenceMode = true;
     m_nSequence_Comm = body.sequenceComm;
     m_nSequence_Server = body.sequenceServer;
     SendKeepAlive();
@@ -100,7 +96,7 @@ void CCommunicationLayer::ResetSequence() {
     m_nSequence_Client = INITIAL_SEQUENCE_CLIENT;
     m_nSequence_Comm = INITIAL_SEQUENCE_COMM;
     m_nSequence_Server = INITIAL_SEQUENCE_SERVER;
-    m_context.m_bSequenceMode = false;
+    m_bSequenceMode = false;
 }
 
 void CCommunicationLayer::RestartKeepAliveTimer() {

@@ -8,7 +8,8 @@
 
 namespace kelo {
 
-class CGameContext;
+class CTableMode;
+class IOwnSeat;
 class CMessageSinkRegistry;
 class IEventLoop;
 class ISocketControl;
@@ -26,10 +27,11 @@ public:
     // Timer 3 of the frame: a keep-alive after 30 s without a send.
     static constexpr uint32_t KEEP_ALIVE_TIMER = 3;
     static constexpr uint32_t KEEP_ALIVE_PERIOD_MS = 30000;
-    static constexpr int16_t ROLE_PLAYER = 4;
-    static constexpr int16_t ROLE_WATCHER = 5;
 
-    explicit CCommunicationLayer(CGameContext& context);
+    // The mode says whether there is a server and what this client may send; the own seat
+    // names the sender of the older leave message.
+    CCommunicationLayer(const CTableMode& mode, const IOwnSeat& ownSeat)
+        : m_mode(mode), m_ownSeat(ownSeat) {}
     CCommunicationLayer(const CCommunicationLayer&) = delete;
     CCommunicationLayer& operator=(const CCommunicationLayer&) = delete;
 
@@ -58,6 +60,8 @@ public:
     void StartSequence(const MSG_SEQUENCE_START_BODY& body);
     // Back to the start values, as before any connection.
     void ResetSequence();
+    // On once the server has started the numbered exchange (its sequence start message).
+    bool SequenceMode() const { return m_bSequenceMode; }
 
     // Whether the table role lets this type out: a watcher may only enter, chat, leave and
     // keep the connection alive.
@@ -74,7 +78,9 @@ private:
     void SendFrame(uint16_t type, const uint8_t* body, size_t length);
     void RestartKeepAliveTimer();
 
-    CGameContext& m_context;
+    const CTableMode& m_mode;
+    const IOwnSeat& m_ownSeat;
+    bool m_bSequenceMode = false;
     ISocketControl* m_pSocket = nullptr;
     CMessageSinkRegistry* m_pRegistry = nullptr;
     IEventLoop* m_pLoop = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PERSON.h"
+#include "link/PERSON.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,5 @@
 #include "link/CTableLink.h"
 
-#include "app/CGameContext.h"
 #include "link/CCommunicationLayer.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MessageTypes.h"
@@ -10,21 +9,23 @@
 
 namespace kelo {
 
-CTableLink::CTableLink(CGameContext& context, IEventLoop& loop, ISocketControl& socket)
-    : m_context(context), m_loop(loop), m_socket(socket), m_registry(loop), m_reader(*this) {
-    m_context.CommunicationLayer().Attach(&m_socket, &m_registry, &m_loop, this);
+CTableLink::CTableLink(CCommunicationLayer& sender, IPrompts& prompts, IEventLoop& loop,
+                       ISocketControl& socket)
+    : m_sender(sender), m_prompts(prompts), m_loop(loop), m_socket(socket), m_registry(loop),
+      m_reader(*this) {
+    m_sender.Attach(&m_socket, &m_registry, &m_loop, this);
     m_socket.SetEvents(this);
 }
 
 CTableLink::~CTableLink() {
     m_socket.SetEvents(nullptr);
-    m_context.CommunicationLayer().Detach();
+    m_sender.Detach();
     m_loop.KillTimers(this);
 }
 
 void CTableLink::OnConnect(int16_t result) {
     if (result == 1) {
-        m_context.CommunicationLayer().SetConnected();
+        m_sender.SetConnected();
         if (m_pObserver != nullptr)
             m_pObserver->OnConnect(result);
         m_reader.Start();
@@ -41,7 +42,7 @@ void CTableLink::OnReceive(const uint8_t* data, size_t count) {
 
 void CTableLink::OnTimer(uint32_t id) {
     if (id == CCommunicationLayer::KEEP_ALIVE_TIMER) {
-        m_context.CommunicationLayer().SendKeepAlive();
+        m_sender.SendKeepAlive();
         return;
     }
     if (m_pObserver != nullptr)
@@ -58,13 +59,13 @@ void CTableLink::OnHeadDigestMismatch(uint16_t type, uint32_t length) {
     char text[96];
     std::snprintf(text, sizeof text, "信息传输错误！type=%d,length=%d\n", static_cast<int>(type),
                   static_cast<int>(length));
-    m_context.Prompts().ShowNotice(text);
+    m_prompts.ShowNotice(text);
 }
 
 bool CTableLink::OnMessage(uint16_t type, const uint8_t* body, uint32_t length) {
     // A short start message cannot be trusted for counters; it is only handed on.
     if (type == MSG_SEQUENCE_START && length >= MSG_SEQUENCE_START_BODY::SIZE)
-        m_context.CommunicationLayer().StartSequence(MSG_SEQUENCE_START_BODY::FromWire(body));
+        m_sender.StartSequence(MSG_SEQUENCE_START_BODY::FromWire(body));
     if (m_pObserver != nullptr)
         return m_pObserver->OnConnectionMessage(type, body, length);
     return true;

@@ -9,7 +9,8 @@
 
 namespace kelo {
 
-class CGameContext;
+class CCommunicationLayer;
+class IPrompts;
 class IMessageSink;
 
 // The link half of the main frame: it listens to the socket control, runs the reader over the
@@ -34,8 +35,10 @@ public:
         virtual void OnTimer(uint32_t) {}
     };
 
-    // Attaches itself to the context's sender and to the socket control's events.
-    CTableLink(CGameContext& context, IEventLoop& loop, ISocketControl& socket);
+    // Attaches itself to the table's sender and to the socket control's events; the prompts
+    // tell the user of a damaged message.
+    CTableLink(CCommunicationLayer& sender, IPrompts& prompts, IEventLoop& loop,
+               ISocketControl& socket);
     ~CTableLink() override;
     CTableLink(const CTableLink&) = delete;
     CTableLink& operator=(const CTableLink&) = delete;
@@ -60,7 +63,8 @@ private:
     void HandOn(uint16_t type, const uint8_t* body, uint32_t length) override;
     void OnBroken() override;
 
-    CGameContext& m_context;
+    CCommunicationLayer& m_sender;
+    IPrompts& m_prompts;
     IEventLoop& m_loop;
     ISocketControl& m_socket;
     CMessageSinkRegistry m_registry;

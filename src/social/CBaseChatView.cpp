@@ -1,12 +1,12 @@
 #include "social/CBaseChatView.h"
 
-#include "app/CGameContext.h"
-#include "app/IMainFrameHost.h"
 #include "base/CGbkConverter.h"
 #include "link/CMessageRev.h"
 #include "link/MessageTypes.h"
 #include "link/WireOrder.h"
+#include "social/IChatSink.h"
 #include "table/CPlayerManager.h"
+#include "table/CTableState.h"
 
 #include <cstring>
 #include <string>
@@ -15,7 +15,6 @@ namespace kelo {
 
 namespace {
 
-constexpr int16_t STATUS_PLAYER = 4;
 constexpr size_t USERNAME_OFFSET = 4;
 constexpr size_t USERNAME_SIZE = 34;
 
@@ -28,7 +27,7 @@ std::string Utf8Name(const char* gbk, size_t size) {
 void CBaseChatView::OnMessageRev(const CMessageRev& message) {
     const uint8_t* body = message.Body();
     const uint32_t length = message.Length();
-    CPlayerManager& people = m_context.PlayerManager();
+    const CPlayerManager& people = m_people;
     auto person = [&]() -> const CPlayerRecord* {
         return length >= 4 ? people.GetPersonById(wire::GetU32(body)) : nullptr;
     };
@@ -40,8 +39,8 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
         if (people.GetOwnRecord() == nullptr || who == nullptr)
             return;
         say(Utf8Name(who->person.username, sizeof(who->person.username)) + " 进来了!");
-        if (who->person.id != people.OwnId() && who->person.status == STATUS_PLAYER)
-            m_context.m_bOpponentDisconnected = false;
+        if (who->person.id != people.OwnId() && who->Role() == TableRole::Player)
+            m_state.SetOpponentDisconnected(false);
         return;
     }
     case MSG_USER_BROKEN: {
@@ -49,8 +48,8 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
         if (who == nullptr)
             return;
         say(Utf8Name(who->person.username, sizeof(who->person.username)) + "断线了，请稍候……");
-        if (who->person.status == STATUS_PLAYER)
-            m_context.m_bOpponentDisconnected = true;
+        if (who->Role() == TableRole::Player)
+            m_state.SetOpponentDisconnected(true);
         return;
     }
     case MSG_LEAVE_WATCH: {

@@ -4,18 +4,21 @@
 
 namespace kelo {
 
-class CGameContext;
+class CPlayerManager;
+class CTableState;
 class IChatSink;
 
 // The table chat's presence and notice lines: who came, who left, whose connection broke, and
 // the play-time warnings. It also keeps the mark that the opponent's connection is broken.
 class CBaseChatView : public IMessageSink {
 public:
-    CBaseChatView(CGameContext& context, IChatSink& chat) : m_context(context), m_chat(chat) {}
+    CBaseChatView(const CPlayerManager& people, CTableState& state, IChatSink& chat)
+        : m_people(people), m_state(state), m_chat(chat) {}
     void OnMessageRev(const CMessageRev& message) override;
 
 private:
-    CGameContext& m_context;
+    const CPlayerManager& m_people;
+    CTableState& m_state;
     IChatSink& m_chat;
 };
 

@@ -1,22 +1,18 @@
 #include "social/CBaseGameinfoView.h"
 
-#include "app/CGameContext.h"
 #include "link/CMessageRev.h"
 #include "link/CPersonRecord.h"
 #include "link/MessageTypes.h"
 #include "link/WireOrder.h"
 #include "table/CPlayerManager.h"
+#include "table/CTableState.h"
 
 namespace kelo {
-
-namespace {
-constexpr int16_t GAME_GIVEN_UP = 3;
-}
 
 void CBaseGameinfoView::OnMessageRev(const CMessageRev& message) {
     const uint8_t* body = message.Body();
     const uint32_t length = message.Length();
-    CPlayerManager& people = m_context.PlayerManager();
+    CPlayerManager& people = m_people;
     switch (message.Type()) {
     case MSG_TABLE_PERSONS:
         // Only whole records: a length that is not a multiple of the record adds nobody.
@@ -34,7 +30,7 @@ void CBaseGameinfoView::OnMessageRev(const CMessageRev& message) {
             return;
         const uint32_t id = wire::GetU32(body);
         if (id == people.OwnId())
-            m_context.m_nGameState = GAME_GIVEN_UP;
+            m_state.SetState(GameState::Ended);
         else
             people.RemovePerson(id);
         return;

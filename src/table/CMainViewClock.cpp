@@ -1,10 +1,11 @@
 #include "table/CMainViewClock.h"
 
-#include "app/CGameContext.h"
-#include "link/GameResult.h"
+#include "link/CTableMode.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
+#include "table/CTableState.h"
+#include "table/GameResult.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,26 +13,24 @@
 namespace kelo {
 
 namespace {
-constexpr int16_t GAME_PLAYING = 2;
-
 int16_t Add16(int16_t a, int b) {
     return static_cast<int16_t>(static_cast<uint16_t>(a + b));
 }
 } // namespace
 
-CMainViewClock::CMainViewClock(CGameContext& context, IEventLoop& loop, IClockView* view)
-    : m_context(context), m_loop(loop), m_pView(view) {}
+CMainViewClock::CMainViewClock(const CTableParts& table, IEventLoop& loop, IClockView* view)
+    : m_table(table), m_loop(loop), m_pView(view) {}
 
 CMainViewClock::~CMainViewClock() {
     m_loop.KillTimers(this);
 }
 
 CPlayerTimeControl& CMainViewClock::TimeControl() const {
-    return m_context.TimeControl();
+    return m_table.time;
 }
 
 bool CMainViewClock::OwnSideToMove() const {
-    const CPlayerManager& people = m_context.PlayerManager();
+    const CPlayerManager& people = m_table.people;
     return people.GetCurrentTurnSeat() == people.GetOwnSeat();
 }
 
@@ -59,7 +58,7 @@ void CMainViewClock::OnTimer(uint32_t id) {
 }
 
 void CMainViewClock::ClockTick() {
-    if (m_context.m_nGameState != GAME_PLAYING) {
+    if (!m_table.state.IsPlaying()) {
         StopTimer();
         return;
     }
@@ -73,7 +72,7 @@ void CMainViewClock::ClockTick() {
 void CMainViewClock::CheckTimeout() {
     const bool ownToMove = OwnSideToMove();
     // Outside local mode only the client of the side to move judges its own clock.
-    if (!m_context.m_bLocalMode && !ownToMove)
+    if (!m_table.mode.LocalMode() && !ownToMove)
         return;
     const CPlayerTimeControl& time = TimeControl();
     const int step = time.m_nStepCounter;
@@ -82,11 +81,12 @@ void CMainViewClock::CheckTimeout() {
     if (inTime || !m_bRunning)
         return;
     StopTimer();
-    const CPlayerManager& people = m_context.PlayerManager();
+    const CPlayerManager& people = m_table.people;
     const uint16_t ownSeat = people.GetOwnSeat();
     const uint16_t opponentSeat =
         people.SeatAfter(ownSeat == CPlayerManager::NONE ? -1 : ownSeat, true);
-    SendGameResult(m_context, 1, ownToMove ? opponentSeat : ownSeat, RESULT_REASON_TIMEOUT);
+    SendGameResult(m_table.sender, people, 1, ownToMove ? opponentSeat : ownSeat,
+                   RESULT_REASON_TIMEOUT);
 }
 
 int16_t CMainViewClock::RecoveredStep() const {
@@ -95,7 +95,7 @@ int16_t CMainViewClock::RecoveredStep() const {
 
 void CMainViewClock::OnMoveClock(int16_t colour, int16_t moveNumber, int16_t clock) {
     ++m_nReceivedCount;
-    const bool ownMove = static_cast<uint16_t>(colour) == m_context.PlayerManager().GetOwnColour();
+    const bool ownMove = static_cast<uint16_t>(colour) == m_table.people.GetOwnColour();
     CPlayerTimeControl& time = TimeControl();
     if (m_nReplayCount != 0 && m_nReplayCount == m_nReceivedCount) {
         // The last move of a joined game: the move in progress has already run a while, and
@@ -103,7 +103,7 @@ void CMainViewClock::OnMoveClock(int16_t colour, int16_t moveNumber, int16_t clo
         time.m_nStepCounter = RecoveredStep();
         int16_t& waiting = UsedTime(!ownMove);
         waiting = Add16(waiting, m_nRecoverUsedTime);
-        if (m_context.m_nGameState == GAME_PLAYING)
+        if (m_table.state.IsPlaying())
             StartTimer();
     } else {
         time.m_nStepCounter = 0;
@@ -123,7 +123,7 @@ void CMainViewClock::OnGameState(uint16_t firstSeat, int16_t recoverUsedTime,
     m_nReceivedCount = 0;
     if (replayCount != 0)
         return; // the replayed moves bring the clocks up to date, the last one included
-    const bool ownFirst = firstSeat == m_context.PlayerManager().GetOwnSeat();
+    const bool ownFirst = firstSeat == m_table.people.GetOwnSeat();
     TimeControl().m_nStepCounter = RecoveredStep();
     int16_t& used = UsedTime(ownFirst);
     used = Add16(used, m_nRecoverUsedTime);

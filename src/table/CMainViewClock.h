@@ -1,14 +1,12 @@
 #pragma once
 
 #include "ports/IEventLoop.h"
+#include "table/CTableParts.h"
 
 #include <cstdint>
 #include <string>
 
 namespace kelo {
-
-class CGameContext;
-class CPlayerTimeControl;
 
 // What the clocks ask of the table window.
 class IClockView {
@@ -27,7 +25,7 @@ public:
     static constexpr uint32_t CLOCK_TIMER = 1;
     static constexpr uint32_t CLOCK_PERIOD_MS = 1000;
 
-    CMainViewClock(CGameContext& context, IEventLoop& loop, IClockView* view = nullptr);
+    CMainViewClock(const CTableParts& table, IEventLoop& loop, IClockView* view = nullptr);
     ~CMainViewClock() override;
     CMainViewClock(const CMainViewClock&) = delete;
     CMainViewClock& operator=(const CMainViewClock&) = delete;
@@ -74,7 +72,7 @@ private:
     void StartTimer();
     void StopTimer();
 
-    CGameContext& m_context;
+    CTableParts m_table;
     IEventLoop& m_loop;
     IClockView* m_pView;
     bool m_bRunning = false;

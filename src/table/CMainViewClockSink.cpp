@@ -1,6 +1,5 @@
 #include "table/CMainViewClockSink.h"
 
-#include "app/CGameContext.h"
 #include "link/CMessageRev.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_MOVE.h"
@@ -20,7 +19,7 @@ void CMainViewClockSink::OnMessageRev(const CMessageRev& message) {
     case MSG_START_INFO: {
         MSG_START_INFO_BODY info;
         if (MSG_START_INFO_BODY::FromWire(body, length, info))
-            ApplyStartInfo(m_context, info);
+            ApplyStartInfo(info, m_table.state, m_table.people, m_table.time);
         break;
     }
     case MSG_GAME_BEGIN:
@@ -37,7 +36,7 @@ void CMainViewClockSink::OnMessageRev(const CMessageRev& message) {
     case MSG_GAME_STATE:
         if (length >= MSG_GAME_STATE_BODY::SIZE) {
             const MSG_GAME_STATE_BODY state = MSG_GAME_STATE_BODY::FromWire(body);
-            CPlayerTimeControl& time = m_context.TimeControl();
+            CPlayerTimeControl& time = m_table.time;
             time.m_nTotalTime = static_cast<int16_t>(state.fields[3]);
             time.m_nPaceTime = static_cast<int16_t>(state.fields[4]);
             time.m_nPaceAddedTime = static_cast<int16_t>(state.fields[5]);

@@ -5,10 +5,10 @@ namespace kelo {
 void CPlayerManager::AddPerson(const PERSON& person) {
     CPlayerRecord record;
     record.person = person;
-    if (person.status == STATUS_WATCHER) {
+    if (RoleFromStatus(person.status) == TableRole::Watcher) {
         m_watchers[static_cast<uint16_t>(person.id & 0xFFFF)] = record;
     } else {
-        record.person.status = STATUS_PLAYER;
+        record.person.status = WireValue(TableRole::Player);
         m_players[person.seatno] = record;
     }
 }
@@ -37,6 +37,15 @@ void CPlayerManager::Clear() {
 uint16_t CPlayerManager::GetOwnSeat() const {
     const CPlayerRecord* own = GetOwnRecord();
     return own != nullptr ? static_cast<uint16_t>(own->person.seatno) : NONE;
+}
+
+bool CPlayerManager::OwnSeat(uint32_t& id, uint16_t& seat) const {
+    const CPlayerRecord* own = GetOwnRecord();
+    if (own == nullptr)
+        return false;
+    id = own->person.id;
+    seat = static_cast<uint16_t>(own->person.seatno);
+    return true;
 }
 
 uint16_t CPlayerManager::GetOwnColour() const {

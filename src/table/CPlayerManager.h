@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/PERSON.h"
+#include "base/TableTypes.h"
+#include "link/IOwnSeat.h"
+#include "link/PERSON.h"
 
 #include <cstdint>
 #include <map>
@@ -11,18 +13,17 @@ namespace kelo {
 struct CPlayerRecord {
     PERSON person{};
     int16_t colour = -1;
+
+    TableRole Role() const { return RoleFromStatus(person.status); }
 };
 
 // The people of the table (seated players by seat, watchers by the low 16 bits of their id),
 // the own id, and the seats that move first and move now.
-class CPlayerManager {
+class CPlayerManager : public IOwnSeat {
 public:
     static constexpr uint16_t NONE = 0xFFFF;
-    static constexpr int16_t STATUS_PLAYER = 4;
-    static constexpr int16_t STATUS_WATCHER = 5;
-
-    // A person with status 5 is a watcher; any other status becomes 4, a seated player. A
-    // second record with the same key replaces the first.
+    // A person with the watcher's status is a watcher; any other status becomes the player's,
+    // a seated player. A second record with the same key replaces the first.
     void AddPerson(const PERSON& person);
     // Takes the person with that id off the table; false when there is none.
     bool RemovePerson(uint32_t id);
@@ -36,6 +37,7 @@ public:
     const CPlayerRecord* GetOwnRecord() const { return GetPersonById(m_nOwnId); }
     // The own seatno, NONE when the own id is not at the table.
     uint16_t GetOwnSeat() const;
+    bool OwnSeat(uint32_t& id, uint16_t& seat) const override;
     // The own colour, NONE when the own id is not at the table.
     uint16_t GetOwnColour() const;
     // Players first, then watchers.

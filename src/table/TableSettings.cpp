@@ -1,9 +1,9 @@
 #include "table/TableSettings.h"
 
-#include "app/CGameContext.h"
 #include "link/MSG_START_INFO.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
+#include "table/CTableState.h"
 
 #include <vector>
 
@@ -28,12 +28,11 @@ void AssignSeatColours(CPlayerManager& people, uint16_t firstSeat, int16_t first
         people.SetColour(id, colour);
 }
 
-void ApplyStartInfo(CGameContext& context, const MSG_START_INFO_BODY& info) {
-    context.m_nTakeBackCount = static_cast<int16_t>(info.takeBackCount);
-    context.m_nMaxTakeBacks = static_cast<int16_t>(info.maxTakeBacks);
-    AssignSeatColours(context.PlayerManager(), info.firstSeat,
-                      static_cast<int16_t>(info.firstColour));
-    CPlayerTimeControl& time = context.TimeControl();
+void ApplyStartInfo(const MSG_START_INFO_BODY& info, CTableState& state, CPlayerManager& people,
+                    CPlayerTimeControl& time) {
+    state.SetTakeBackCount(static_cast<int16_t>(info.takeBackCount));
+    state.SetMaxTakeBacks(static_cast<int16_t>(info.maxTakeBacks));
+    AssignSeatColours(people, info.firstSeat, static_cast<int16_t>(info.firstColour));
     time.m_nTotalTime = static_cast<int16_t>(info.totalTime);
     time.m_nPaceTime = static_cast<int16_t>(info.paceTime);
     time.m_nPaceAddedTime = static_cast<int16_t>(info.paceAddedTime);

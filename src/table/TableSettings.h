@@ -4,8 +4,9 @@
 
 namespace kelo {
 
-class CGameContext;
 class CPlayerManager;
+class CPlayerTimeControl;
+class CTableState;
 struct MSG_START_INFO_BODY;
 
 // The first seat gets the first colour, each following seat the next one; a watcher takes the
@@ -14,6 +15,7 @@ void AssignSeatColours(CPlayerManager& people, uint16_t firstSeat, int16_t first
 
 // The settings of the table's start information (606, 662): take-back limits, first seat,
 // colours and clock settings.
-void ApplyStartInfo(CGameContext& context, const MSG_START_INFO_BODY& info);
+void ApplyStartInfo(const MSG_START_INFO_BODY& info, CTableState& state, CPlayerManager& people,
+                    CPlayerTimeControl& time);
 
 } // namespace kelo

@@ -116,7 +116,7 @@ TEST_F(MainFrameTest, EntersTheTableOnceConnected) {
     EXPECT_EQ(enter.subtype, 3);
     EXPECT_EQ(socket.LastRequest(), MSG_HEAD::SIZE);
     EXPECT_EQ(loop.TimerPeriod(&frame.Link(), CMainFrame::ENTER_TIMER), 150000u);
-    EXPECT_EQ(context.m_nLinkDown, 0);
+    EXPECT_EQ(frame.LinkDown(), 0);
     // The server's answer stops the entry timer.
     Server(MSG_TABLE_PERSONS, {});
     EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CMainFrame::ENTER_TIMER));
@@ -162,7 +162,7 @@ TEST_F(MainFrameTest, ProxySetUpFollowsTheHallsChoice) {
 }
 
 TEST_F(MainFrameTest, LocalModeNeverTouchesTheSocket) {
-    context.m_bLocalMode = true;
+    context.Mode().SetLocalMode(true);
     frame.Connect();
     EXPECT_TRUE(socket.connects.empty());
     EXPECT_EQ(socket.closeCount, 0);
@@ -175,22 +175,22 @@ TEST_F(MainFrameTest, SilenceReconnectsWithFreshCountersAndGivesUpOnTheThird) {
     start.sequenceComm = 77;
     const auto wire = start.ToWire();
     Server(MSG_SEQUENCE_START, {wire.begin(), wire.end()});
-    EXPECT_TRUE(context.m_bSequenceMode);
+    EXPECT_TRUE(context.CommunicationLayer().SequenceMode());
     Server(MSG_TABLE_PERSONS, {});
 
     loop.Advance(44999);
     EXPECT_EQ(socket.connects.size(), 1u);
     loop.Advance(1);
     EXPECT_EQ(socket.connects.size(), 2u);
-    EXPECT_FALSE(context.m_bSequenceMode);
+    EXPECT_FALSE(context.CommunicationLayer().SequenceMode());
     EXPECT_EQ(context.CommunicationLayer().m_nSequence_Client,
               CCommunicationLayer::INITIAL_SEQUENCE_CLIENT);
-    EXPECT_EQ(context.m_nLinkDown, 1);
+    EXPECT_EQ(frame.LinkDown(), 1);
     EXPECT_EQ(host.lines.back(), "正在断线重连，请稍后……");
     EXPECT_EQ(frame.m_nRetryCount, 1);
 
     // The attempts fail: each one is retried 5 s later, and the third gives up.
-    context.m_nGameState = 2;
+    context.State().SetState(GameState::Playing);
     prompts.yesNoAnswer = true;
     frame.Link().OnConnect(0);
     EXPECT_EQ(host.lines.back(), "没能成功连上游戏服务器！！");
@@ -201,7 +201,7 @@ TEST_F(MainFrameTest, SilenceReconnectsWithFreshCountersAndGivesUpOnTheThird) {
     loop.Advance(5000);
     EXPECT_EQ(socket.connects.size(), 4u);
     EXPECT_EQ(host.closes, 1);
-    EXPECT_EQ(context.m_nGameState, 3);
+    EXPECT_EQ(context.State().State(), GameState::Ended);
     EXPECT_EQ(prompts.questions.back(), "不能连接服务器，游戏结束，您要保存棋局么？ [保存/放弃]");
     EXPECT_EQ(host.saves, std::vector<int>{2});
     EXPECT_TRUE(frame.OnClose()); // the frame's own close needs no question
@@ -222,7 +222,7 @@ TEST_F(MainFrameTest, NoAnswerToTheEntryReconnectsAndCountsTheAttempt) {
     loop.Advance(150000);
     EXPECT_EQ(host.closes, 1);
     EXPECT_EQ(prompts.notices.back(), "不能连接服务器，游戏结束");
-    EXPECT_EQ(context.m_nGameState, 3);
+    EXPECT_EQ(context.State().State(), GameState::Ended);
     EXPECT_EQ(frame.m_nRetryCount, 0);
 }
 
@@ -359,8 +359,8 @@ TEST_F(MainFrameTest, ConnectionMessages) {
     for (const Case& c : cases) {
         host = FakeHost{};
         prompts.notices.clear();
-        context.m_nGameState = c.gameState;
-        context.m_nTableRole = 4;
+        context.State().SetState(static_cast<GameState>(c.gameState));
+        context.Mode().SetRole(TableRole::Player);
         Open();
         Server(c.type, c.body);
         EXPECT_EQ(host.closes, c.closes ? 1 : 0) << c.name;
@@ -369,7 +369,7 @@ TEST_F(MainFrameTest, ConnectionMessages) {
         else
             EXPECT_TRUE(prompts.notices.empty()) << c.name;
         EXPECT_EQ(host.saves, c.saves) << c.name;
-        EXPECT_EQ(context.m_nTableRole, c.role) << c.name;
+        EXPECT_EQ(WireValue(context.Mode().Role()), c.role) << c.name;
         frame.m_bClosing = false;
     }
 }
@@ -413,11 +413,14 @@ TEST_F(MainFrameTest, CloseDecision) {
         FakeHost h;
         CMainFrame f(ctx, l, s, h);
         f.Link().OnConnect(1);
+        // A failed attempt to connect again takes the link down.
+        if (c.linkDown != 0)
+            f.OnConnect(0);
+        ASSERT_EQ(f.LinkDown(), c.linkDown) << c.name;
         s.sent.clear();
-        ctx.m_bOpponentDisconnected = c.opponentBroken;
-        ctx.m_nTableRole = c.role;
-        ctx.m_nGameState = c.gameState;
-        ctx.m_nLinkDown = c.linkDown;
+        ctx.State().SetOpponentDisconnected(c.opponentBroken);
+        ctx.Mode().SetRole(static_cast<TableRole>(c.role));
+        ctx.State().SetState(static_cast<GameState>(c.gameState));
         EXPECT_EQ(f.OnClose(), c.closes) << c.name;
         if (c.sentType == 0) {
             EXPECT_TRUE(s.sent.empty()) << c.name;

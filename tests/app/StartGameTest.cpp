@@ -113,8 +113,8 @@ TEST_F(StartGameTest, WatchStyleSetsLocalModeAndRole) {
     } cases[] = {{2, true, 4}, {1, false, 5}, {0, false, 4}, {7, false, 4}};
     for (const Case& c : cases) {
         hall.SetWatchStyle(c.style);
-        EXPECT_EQ(context.m_bLocalMode, c.local) << c.style;
-        EXPECT_EQ(context.m_nTableRole, c.role) << c.style;
+        EXPECT_EQ(context.Mode().LocalMode(), c.local) << c.style;
+        EXPECT_EQ(WireValue(context.Mode().Role()), c.role) << c.style;
     }
 }
 

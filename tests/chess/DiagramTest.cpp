@@ -1,14 +1,14 @@
 #include "chess/CBasePoint.h"
 #include "chess/CFenReader.h"
 #include "chess/ChessTypes.h"
-#include "support/ChessTable.h"
+#include "support/ChessBoard.h"
 
 #include <gtest/gtest.h>
 
 namespace kelo {
 namespace {
 
-using test::ChessTable;
+using test::ChessBoard;
 
 const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
@@ -23,7 +23,7 @@ TEST(SquareCode, EncodesAndDecodes) {
 }
 
 TEST(SetUp, PlacesBothSidesWithQueensOnTheDFile) {
-    ChessTable table;
+    ChessBoard table;
     table.StartPosition();
     const CBaseDiagram& p = table.position;
     EXPECT_EQ(p.Pieces().size(), 32u);
@@ -50,7 +50,7 @@ std::string Snapshot(const CBaseDiagram& p) {
 }
 
 TEST(ApplyAndUndo, CastlingMovesTheRookAndUndoRestoresFlags) {
-    ChessTable table;
+    ChessBoard table;
     table.Load("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
     const std::string before = Snapshot(table.position);
     MoveRecord castle;
@@ -73,7 +73,7 @@ TEST(ApplyAndUndo, CastlingMovesTheRookAndUndoRestoresFlags) {
 }
 
 TEST(ApplyAndUndo, EnPassantTakesThePawnBesideAndUndoPutsItBack) {
-    ChessTable table;
+    ChessBoard table;
     table.StartPosition();
     ASSERT_TRUE(table.PlayLine("e2e4 a7a6 e4e5 d7d5"));
     const std::string before = Snapshot(table.position);
@@ -90,10 +90,10 @@ TEST(ApplyAndUndo, EnPassantTakesThePawnBesideAndUndoPutsItBack) {
 }
 
 TEST(ApplyAndUndo, PromotionToKnightAndBack) {
-    ChessTable table;
+    ChessBoard table;
     table.Load("4k3/P7/8/8/8/8/8/1N2K1N1 w - - 0 1");
     const std::string before = Snapshot(table.position);
-    table.prompts.promotionAnswers = {KIND_KNIGHT};
+    table.promotionAnswers = {KIND_KNIGHT};
     MoveRecord promote;
     ASSERT_TRUE(table.Check(COLOUR_WHITE, "a7a8", &promote));
     EXPECT_EQ(promote.special, SPECIAL_PROMOTE_KNIGHT);
@@ -110,7 +110,7 @@ TEST(ApplyAndUndo, PromotionToKnightAndBack) {
 }
 
 TEST(ApplyAndUndo, PromotedRookLeavesCastlingRightsAlone) {
-    ChessTable table;
+    ChessBoard table;
     // White's a1 rook and king have not moved; a pawn promotes to a rook that then moves.
     table.Load("7k/1P6/8/8/8/8/8/R3K3 w Q - 0 1");
     ASSERT_TRUE(table.Play(COLOUR_WHITE, "b7b8r"));
@@ -121,7 +121,7 @@ TEST(ApplyAndUndo, PromotedRookLeavesCastlingRightsAlone) {
 }
 
 TEST(ApplyAndUndo, RefusesRecordsThatDoNotFitThePosition) {
-    ChessTable table;
+    ChessBoard table;
     table.StartPosition();
     const std::string before = Snapshot(table.position);
     const MoveRecord bad[] = {
@@ -141,7 +141,7 @@ TEST(ApplyAndUndo, RefusesRecordsThatDoNotFitThePosition) {
 }
 
 TEST(ApplyAndUndo, UndoPairTakesBackBothMovesAndLowersTheMoveNumber) {
-    ChessTable table;
+    ChessBoard table;
     table.StartPosition();
     ASSERT_TRUE(table.PlayLine("e2e4 e7e5"));
     table.position.SetMoveNumber(2);
@@ -149,7 +149,7 @@ TEST(ApplyAndUndo, UndoPairTakesBackBothMovesAndLowersTheMoveNumber) {
     EXPECT_EQ(table.position.MoveCount(), 0u);
     EXPECT_EQ(table.position.MoveNumber(), 1);
     EXPECT_EQ(Snapshot(table.position), [] {
-        ChessTable fresh;
+        ChessBoard fresh;
         fresh.StartPosition();
         return Snapshot(fresh.position);
     }());
@@ -172,16 +172,6 @@ TEST(MoveText, ReadsAsTheMoveList) {
         EXPECT_EQ(CBaseDiagram::MoveText(c.move), c.text);
 }
 
-TEST(Registries, OneObjectPerGameId) {
-    CGameContext context;
-    EXPECT_EQ(&context.Board(), &context.Board(-1));
-    EXPECT_EQ(&context.Position(), &context.Position(-1));
-    EXPECT_NE(&context.Position(3), &context.Position(-1));
-    context.m_nGameId = 3;
-    EXPECT_EQ(&context.Position(), &context.Position(3));
-    EXPECT_EQ(&context.Board().Position(), &context.Position(3));
-}
-
 TEST(Fen, BadTextsAreRefusedWithAReason) {
     struct Case {
         const char* fen;
@@ -200,13 +190,13 @@ TEST(Fen, BadTextsAreRefusedWithAReason) {
         {"Pnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1", "pawn on the first or last"},
     };
     for (const Case& c : cases) {
-        CGameContext context;
+        CChessSet context;
         const CFenReader::Result r = CFenReader::Load(c.fen, context.Position());
         EXPECT_FALSE(r.ok) << c.fen;
         EXPECT_NE(r.error.find(c.error), std::string::npos) << c.fen << " -> " << r.error;
         EXPECT_EQ(context.Position().BoardMap().Count(), 0);
     }
-    CGameContext context;
+    CChessSet context;
     EXPECT_TRUE(CFenReader::Load(kStart, context.Position()).ok);
 }
 

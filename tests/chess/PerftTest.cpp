@@ -1,5 +1,5 @@
-#include "app/CGameContext.h"
 #include "chess/CChessDiagram.h"
+#include "chess/CChessSet.h"
 #include "chess/CChnChessBoard.h"
 #include "chess/CFenReader.h"
 #include "chess/CPerft.h"
@@ -33,7 +33,7 @@ const PerftCase kCases[] = {
      {44, 1486, 62379, 2103487}},
 };
 
-std::string BoardText(CGameContext& context) {
+std::string BoardText(CChessSet& context) {
     std::string text;
     context.Position().BoardMap().ForEach([&](int32_t code, const CBasePiece* piece) {
         text += std::to_string(code) + ":" + std::to_string(piece->m_nKind) + "/" +
@@ -47,7 +47,7 @@ class PerftTest : public ::testing::TestWithParam<PerftCase> {};
 
 TEST_P(PerftTest, MatchesPublishedCounts) {
     const PerftCase& c = GetParam();
-    CGameContext context;
+    CChessSet context;
     const CFenReader::Result loaded = CFenReader::Load(c.fen, context.Position());
     ASSERT_TRUE(loaded.ok) << loaded.error;
     const size_t movesBefore = context.Position().MoveCount();
@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Positions, PerftTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PerftDivide, ListsFirstMovesInCoordinateForm) {
-    CGameContext context;
+    CChessSet context;
     const auto loaded = CFenReader::Load(kCases[3].fen, context.Position());
     ASSERT_TRUE(loaded.ok);
     CPerft perft(context.Board());

@@ -1,152 +1,70 @@
 #include "chess/ChessTypes.h"
-#include "link/MSG_GAME_RESULT.h"
-#include "support/ChessTable.h"
-#include "table/CPlayerManager.h"
+#include "support/ChessBoard.h"
 
 #include <gtest/gtest.h>
 
 namespace kelo {
 namespace {
 
-using test::ChessTable;
-
-constexpr uint32_t WHITE_ID = 100, BLACK_ID = 200;
-
-std::vector<MSG_GAME_RESULT_BODY> Results(const ChessTable& table) {
-    std::vector<MSG_GAME_RESULT_BODY> results;
-    for (const auto& sent : table.sender.sent) {
-        EXPECT_EQ(sent.type, MSG_GAME_RESULT);
-        EXPECT_EQ(sent.body.size(), MSG_GAME_RESULT_BODY::SIZE);
-        results.push_back(MSG_GAME_RESULT_BODY::FromWire(sent.body.data()));
-    }
-    return results;
-}
-
-void ExpectResult(const MSG_GAME_RESULT_BODY& r, uint16_t sender, uint16_t decisive,
-                  uint16_t winner, uint16_t reason) {
-    EXPECT_EQ(r.senderSeat, sender);
-    EXPECT_EQ(r.decisive, decisive);
-    EXPECT_EQ(r.winnerSeat, winner);
-    EXPECT_EQ(r.reason, reason);
-}
-
-TEST(Referee, FoolsMateIsReportedByBothClients) {
-    for (uint32_t own : {WHITE_ID, BLACK_ID}) {
-        ChessTable table(own);
-        table.StartPosition();
-        ASSERT_TRUE(table.PlayLine("f2f3 e7e5 g2g4"));
-        EXPECT_TRUE(table.sender.sent.empty());
-        ASSERT_TRUE(table.Play(COLOUR_BLACK, "d8h4"));
-        const auto results = Results(table);
-        ASSERT_EQ(results.size(), 1u) << own;
-        const uint16_t ownSeat = own == WHITE_ID ? 0 : 1;
-        ExpectResult(results[0], ownSeat, 1, 1, RESULT_REASON_CHECKMATE);
-        EXPECT_EQ(table.board.m_nCheckRun[COLOUR_BLACK], 1);
-    }
-}
-
-TEST(Referee, StalemateIsReportedByTheStalematingSideOnly) {
-    for (uint32_t own : {WHITE_ID, BLACK_ID}) {
-        ChessTable table(own);
-        table.Load("7k/8/5Q2/6K1/8/8/8/8 w - - 0 1");
-        ASSERT_TRUE(table.Play(COLOUR_WHITE, "f6f7"));
-        const auto results = Results(table);
-        if (own == WHITE_ID) {
-            ASSERT_EQ(results.size(), 1u);
-            ExpectResult(results[0], 0, 0, 0, RESULT_REASON_STALEMATE);
-        } else {
-            EXPECT_TRUE(results.empty());
-        }
-    }
-}
+using test::ChessBoard;
 
 // White's queen and rook give check on every move while Black's king keeps a way out.
 constexpr const char* kChecksFen = "7k/8/8/8/8/8/8/QR4K1 w - - 0 1";
-constexpr const char* kFiveChecks = "a1a8 h8h7 a8a7 h7h8 a7a8 h8h7 a8a7 h7h8 a7a8";
 
-TEST(Referee, FiveChecksInARowArePerpetualCheck) {
-    for (uint32_t own : {WHITE_ID, BLACK_ID}) {
-        ChessTable table(own);
-        table.Load(kChecksFen);
-        ASSERT_TRUE(table.PlayLine(kFiveChecks));
-        EXPECT_EQ(table.board.m_nCheckRun[COLOUR_WHITE], 5);
-        const auto results = Results(table);
-        if (own == WHITE_ID) {
-            ASSERT_EQ(results.size(), 1u);
-            ExpectResult(results[0], 0, 0, 0, RESULT_REASON_PERPETUAL_CHECK);
-        } else {
-            EXPECT_TRUE(results.empty());
-        }
+TEST(Referee, VerdictAfterTheLastMove) {
+    struct Case {
+        const char* fen; // empty: the start position
+        const char* line;
+        int16_t replayed;
+        bool check;
+        Verdict verdict;
+    } cases[] = {
+        {"", "f2f3 e7e5 g2g4 d8h4", 0, true, Verdict::Checkmate},
+        {"7k/8/5Q2/6K1/8/8/8/8 w - - 0 1", "f6f7", 0, false, Verdict::Stalemate},
+        {kChecksFen, "a1a8 h8h7 a8a7 h7h8 a7a8 h8h7 a8a7 h7h8 a7a8", 0, true, Verdict::FiveChecks},
+        {kChecksFen, "a1a8 h8h7 a8a7 h7h8 a7a8 h8h7 a8a7", 0, true, Verdict::None},
+        // A quiet move restarts the count: four more checks after it are still not enough.
+        {kChecksFen, "a1a8 h8h7 a8a7 h7h8 g1g2 h8g8 a7a8 g8h7 a8a7 h7h8 a7a8 h8h7 a8a7", 0, true,
+         Verdict::None},
+        // Moves replayed at a game start or resume are played but never judged.
+        {"", "f2f3 e7e5 g2g4 d8h4", 4, true, Verdict::None},
+    };
+    for (const Case& c : cases) {
+        ChessBoard game;
+        if (*c.fen == '\0')
+            game.StartPosition();
+        else
+            game.Load(c.fen);
+        game.board.m_nReplayCount = c.replayed;
+        ASSERT_TRUE(game.PlayLine(c.line)) << c.line;
+        EXPECT_TRUE(game.judgement.applied) << c.line;
+        EXPECT_EQ(game.judgement.check, c.check) << c.line;
+        EXPECT_EQ(game.judgement.verdict, c.verdict) << c.line;
     }
 }
 
-TEST(Referee, FourChecksOrABreakInBetweenAreNot) {
-    ChessTable four;
-    four.Load(kChecksFen);
-    ASSERT_TRUE(four.PlayLine("a1a8 h8h7 a8a7 h7h8 a7a8 h8h7 a8a7"));
-    EXPECT_EQ(four.board.m_nCheckRun[COLOUR_WHITE], 4);
-    EXPECT_TRUE(four.sender.sent.empty());
-
-    // A quiet move restarts the count: four more checks after it are still not enough.
-    ChessTable broken;
-    broken.Load(kChecksFen);
-    ASSERT_TRUE(broken.PlayLine("a1a8 h8h7 a8a7 h7h8 g1g2 h8g8 a7a8 g8h7 a8a7 h7h8 a7a8 h8h7 "
-                                "a8a7"));
-    EXPECT_EQ(broken.board.m_nCheckRun[COLOUR_WHITE], 4);
-    EXPECT_TRUE(broken.sender.sent.empty());
-}
-
-TEST(Referee, ReplayedMovesAreNeverJudged) {
-    ChessTable table(WHITE_ID);
-    table.StartPosition();
-    table.board.m_nReplayCount = 4;
-    ASSERT_TRUE(table.PlayLine("f2f3 e7e5 g2g4 d8h4"));
-    EXPECT_EQ(table.board.m_nPlyCount, 4);
-    EXPECT_TRUE(table.sender.sent.empty());
-    EXPECT_EQ(table.board.m_nCheckRun[COLOUR_BLACK], 1); // the counters still run
-}
-
-TEST(Referee, NoMateMessageWithoutAPlayerOfTheWinningColour) {
-    ChessTable table(WHITE_ID);
-    table.context.PlayerManager().RemovePerson(BLACK_ID);
-    table.StartPosition();
-    ASSERT_TRUE(table.PlayLine("f2f3 e7e5 g2g4 d8h4"));
-    EXPECT_TRUE(table.sender.sent.empty());
-}
-
 TEST(Referee, AfterMoveRefusesAMoveThatDoesNotFit) {
-    ChessTable table(WHITE_ID);
-    table.StartPosition();
+    ChessBoard game;
+    game.StartPosition();
     const MoveRecord ghost{404, 403, COLOUR_WHITE, KIND_PAWN, 0, 0, 0, 0};
-    EXPECT_FALSE(table.board.AfterMove(ghost));
+    EXPECT_FALSE(game.board.AfterMove(ghost).applied);
     const MoveRecord badColour{406, 404, 7, KIND_PAWN, 0, FLAG_FIRST_MOVE, 0, 0};
-    EXPECT_FALSE(table.board.AfterMove(badColour));
-    EXPECT_EQ(table.position.MoveCount(), 0u);
+    EXPECT_FALSE(game.board.AfterMove(badColour).applied);
+    EXPECT_EQ(game.position.MoveCount(), 0u);
 }
 
 TEST(Referee, ResetGameStateClearsTheCounters) {
-    ChessTable table(WHITE_ID);
-    table.Load(kChecksFen);
-    ASSERT_TRUE(table.PlayLine("a1a8 h8h7"));
-    table.board.m_nReplayCount = 3;
-    table.board.m_markSquares = {1, 2};
-    table.board.ResetGameState();
-    EXPECT_EQ(table.board.m_nCheckRun[COLOUR_WHITE], 0);
-    EXPECT_EQ(table.board.m_nPlyCount, 0);
-    EXPECT_EQ(table.board.m_nReplayCount, 0);
-    EXPECT_TRUE(table.board.m_markSquares.empty());
-}
-
-TEST(Board, SeatsMatchOnlyTheSeatedPlayersOfEverySeat) {
-    ChessTable table(WHITE_ID);
-    CPlayerManager& people = table.context.PlayerManager();
-    people.SetSeatCount(2);
-    people.AddPerson(test::MakePerson(300, "watcher", 0, 5));
-    EXPECT_TRUE(table.board.SeatsMatch({WHITE_ID, BLACK_ID}));
-    EXPECT_TRUE(table.board.SeatsMatch({BLACK_ID, WHITE_ID}));
-    EXPECT_FALSE(table.board.SeatsMatch({WHITE_ID}));
-    EXPECT_FALSE(table.board.SeatsMatch({WHITE_ID, 300}));
-    EXPECT_FALSE(table.board.SeatsMatch({WHITE_ID, 999}));
+    ChessBoard game;
+    game.Load(kChecksFen);
+    ASSERT_TRUE(game.PlayLine("a1a8 h8h7"));
+    EXPECT_EQ(game.board.m_nCheckRun[COLOUR_WHITE], 1);
+    game.board.m_nReplayCount = 3;
+    game.board.m_markSquares = {1, 2};
+    game.board.ResetGameState();
+    EXPECT_EQ(game.board.m_nCheckRun[COLOUR_WHITE], 0);
+    EXPECT_EQ(game.board.m_nPlyCount, 0);
+    EXPECT_EQ(game.board.m_nReplayCount, 0);
+    EXPECT_TRUE(game.board.m_markSquares.empty());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "chess/ChessTypes.h"
-#include "support/ChessTable.h"
+#include "support/ChessBoard.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace kelo {
 namespace {
 
-using test::ChessTable;
+using test::ChessBoard;
 
 struct RuleCase {
     const char* name;
@@ -59,7 +59,7 @@ class RuleTest : public ::testing::TestWithParam<RuleCase> {};
 
 TEST_P(RuleTest, JudgesTheMove) {
     const RuleCase& c = GetParam();
-    ChessTable table;
+    ChessBoard table;
     int16_t side = table.Load(c.fen);
     std::string setup = c.setup;
     if (!setup.empty()) {
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RuleTest, ::testing::ValuesIn(kRuleCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CheckMove, MarksAMoveThatGivesCheck) {
-    ChessTable table;
+    ChessBoard table;
     table.Load("4k3/8/8/8/8/8/8/R3K3 w - - 0 1");
     MoveRecord record;
     ASSERT_TRUE(table.Check(COLOUR_WHITE, "a1a8", &record));
@@ -87,7 +87,7 @@ TEST(CheckMove, MarksAMoveThatGivesCheck) {
 }
 
 TEST(CheckMove, RefusesEverythingWithoutBothKings) {
-    ChessTable table;
+    ChessBoard table;
     table.position.Reset();
     table.position.AddPiece(407, table.position.CreatePiece(COLOUR_WHITE, KIND_KING));
     table.position.AddPiece(7, table.position.CreatePiece(COLOUR_WHITE, KIND_ROOK));
@@ -98,22 +98,22 @@ TEST(CheckMove, RefusesEverythingWithoutBothKings) {
 }
 
 TEST(Promotion, AsksOnlyForAPawnOnTheLastRow) {
-    ChessTable table;
+    ChessBoard table;
     table.Load("1n2k3/P7/8/8/8/8/4P3/4K3 w - - 0 1");
     MoveRecord record;
-    table.prompts.promotionAnswers = {KIND_ROOK};
+    table.promotionAnswers = {KIND_ROOK};
     ASSERT_TRUE(table.Check(COLOUR_WHITE, "a7b8", &record));
     EXPECT_EQ(record.special, SPECIAL_PROMOTE_ROOK);
     EXPECT_EQ(record.flags & FLAG_CAPTURE, FLAG_CAPTURE);
-    EXPECT_EQ(table.prompts.promotionQuestions, 1);
+    EXPECT_EQ(table.promotionQuestions, 1);
 
     ASSERT_TRUE(table.Check(COLOUR_WHITE, "e2e4", &record));
-    EXPECT_EQ(table.prompts.promotionQuestions, 1);
+    EXPECT_EQ(table.promotionQuestions, 1);
 
     // No answer in time is a queen; an answer that names no promotion piece leaves special 0.
     ASSERT_TRUE(table.Check(COLOUR_WHITE, "a7a8", &record));
     EXPECT_EQ(record.special, SPECIAL_PROMOTE_QUEEN);
-    table.prompts.promotionAnswers = {KIND_KING};
+    table.promotionAnswers = {KIND_KING};
     ASSERT_TRUE(table.Check(COLOUR_WHITE, "a7a8", &record));
     EXPECT_EQ(record.special, SPECIAL_NONE);
 }
@@ -135,14 +135,14 @@ TEST(HasLegalMove, FindsTheOnlyMoveAndNoneWhenMatedOrStalemated) {
         {"R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", COLOUR_BLACK, false}, // back-rank mate
     };
     for (const Case& c : cases) {
-        ChessTable table;
+        ChessBoard table;
         table.Load(c.fen);
         EXPECT_EQ(table.board.HasLegalMove(c.colour), c.expected) << c.fen;
     }
 }
 
 TEST(AttackedBy, PawnsAttackDiagonallyForwardOnly) {
-    ChessTable table;
+    ChessBoard table;
     table.Load("4k3/8/8/8/4p3/8/8/4K3 w - - 0 1");
     EXPECT_TRUE(table.board.AttackedBy(COLOUR_BLACK, CBasePoint(3, 5)));  // d3
     EXPECT_TRUE(table.board.AttackedBy(COLOUR_BLACK, CBasePoint(5, 5)));  // f3

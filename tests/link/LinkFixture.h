@@ -8,9 +8,9 @@
 #include "link/MSG_HEAD.h"
 #include "link/MessageFrame.h"
 #include "support/FakeSocketControl.h"
-#include "support/StreamFeeder.h"
 #include "support/ManualEventLoop.h"
 #include "support/RecordingSink.h"
+#include "support/StreamFeeder.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +51,7 @@ inline std::vector<uint8_t> ServerHeader(uint16_t type, uint32_t length) {
 class LinkFixture : public ::testing::Test {
 protected:
     LinkFixture() {
-        context.m_bLocalMode = false;
+        context.Mode().SetLocalMode(false);
         context.SetPrompts(&prompts);
         link.SetObserver(&observer);
         link.RegisterSink(&sink);
@@ -72,7 +72,7 @@ protected:
     ScriptedPrompts prompts;
     ManualEventLoop loop;
     FakeSocketControl socket;
-    CTableLink link{context, loop, socket};
+    CTableLink link{context.CommunicationLayer(), context.Prompts(), loop, socket};
     LinkObserver observer;
     RecordingSink sink;
     StreamFeeder feeder{socket, loop};

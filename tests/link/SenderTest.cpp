@@ -41,7 +41,7 @@ TEST_F(SenderTest, CountersBeforeAndAfterTheSequenceStart) {
     }
 
     StartSequence(1000, 77);
-    EXPECT_TRUE(context.m_bSequenceMode);
+    EXPECT_TRUE(context.CommunicationLayer().SequenceMode());
     EXPECT_EQ(Layer().m_nSequence_Server, 42u);
     ASSERT_EQ(socket.sent.size(), 3u);
     EXPECT_EQ(SentHead(2).type, MSG_KEEP_ALIVE);
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SenderTest, AWatcherSendsOnlyEnterChatLeaveAndKeepAlive) {
-    context.m_nTableRole = CCommunicationLayer::ROLE_WATCHER;
+    context.Mode().SetRole(TableRole::Watcher);
     const struct {
         uint16_t type;
         bool passes;
@@ -126,10 +126,10 @@ TEST_F(SenderTest, AWatcherSendsOnlyEnterChatLeaveAndKeepAlive) {
 
 TEST_F(SenderTest, NothingLeavesBeforeTheConnectionIsOpen) {
     CGameContext fresh;
-    fresh.m_bLocalMode = false;
+    fresh.Mode().SetLocalMode(false);
     FakeSocketControl closed;
     ManualEventLoop quiet;
-    CTableLink unconnected(fresh, quiet, closed);
+    CTableLink unconnected(fresh.CommunicationLayer(), fresh.Prompts(), quiet, closed);
     const uint8_t body[4] = {};
     fresh.CommunicationLayer().SendMessage(MSG_TABLE_CHAT, body, sizeof body);
     EXPECT_TRUE(closed.sent.empty());
@@ -137,9 +137,9 @@ TEST_F(SenderTest, NothingLeavesBeforeTheConnectionIsOpen) {
 }
 
 TEST_F(SenderTest, LocalModeHandsTheMessageToTheWindowsWithoutTouchingTheSocketOrCounters) {
-    context.m_bLocalMode = true;
+    context.Mode().SetLocalMode(true);
     const uint8_t body[4] = {0x00, 0x01, 0x00, 0x02}; // already in wire order
-    context.Sender()->SendMessage(MSG_GAME_BEGIN, body, sizeof body);
+    context.Sender().SendMessage(MSG_GAME_BEGIN, body, sizeof body);
     loop.RunPending();
     EXPECT_TRUE(socket.sent.empty());
     ASSERT_EQ(sink.seen.size(), 1u);

@@ -51,8 +51,8 @@ struct Table {
     CPlayerManager& people() { return context.PlayerManager(); }
     CGameContext context;
     Lines chat;
-    CBaseChatView chatView{context, chat};
-    CBaseGameinfoView listView{context};
+    CBaseChatView chatView{context.PlayerManager(), context.State(), chat};
+    CBaseGameinfoView listView{context.PlayerManager(), context.State()};
 };
 
 TEST(ChatView, PresenceLines) {
@@ -93,11 +93,11 @@ TEST(ChatView, PresenceLines) {
 TEST(ChatView, KeepsTheOpponentsBrokenConnectionMark) {
     Table t;
     Deliver(t.chatView, MSG_USER_BROKEN, IdBody(300)); // a watcher: no mark
-    EXPECT_FALSE(t.context.m_bOpponentDisconnected);
+    EXPECT_FALSE(t.context.State().OpponentDisconnected());
     Deliver(t.chatView, MSG_USER_BROKEN, IdBody(200));
-    EXPECT_TRUE(t.context.m_bOpponentDisconnected);
+    EXPECT_TRUE(t.context.State().OpponentDisconnected());
     Deliver(t.chatView, MSG_USER_STATUS, IdBody(200));
-    EXPECT_FALSE(t.context.m_bOpponentDisconnected);
+    EXPECT_FALSE(t.context.State().OpponentDisconnected());
 }
 
 TEST(GameinfoView, FollowsTheServersAnnouncements) {
@@ -121,7 +121,7 @@ TEST(GameinfoView, FollowsTheServersAnnouncements) {
     EXPECT_FALSE(t.people().IsPresent(700));
     Deliver(t.listView, MSG_LEAVE_WATCH, IdBody(100, 10)); // the user: stays, the game ends
     EXPECT_TRUE(t.people().IsPresent(100));
-    EXPECT_EQ(t.context.m_nGameState, 3);
+    EXPECT_EQ(t.context.State().State(), GameState::Ended);
 }
 
 } // namespace

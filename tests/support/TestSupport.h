@@ -1,8 +1,7 @@
 #pragma once
 
-#include "app/CGameContext.h"
-#include "app/PERSON.h"
 #include "link/IMessageSender.h"
+#include "link/PERSON.h"
 #include "ports/IPrompts.h"
 
 #include <cstdint>
@@ -21,8 +20,12 @@ public:
     };
     void SendMessage(uint16_t type, const uint8_t* body, size_t length) override {
         sent.push_back({type, std::vector<uint8_t>(body, body + length)});
+        if (forward != nullptr)
+            forward->SendMessage(type, body, length);
     }
     std::vector<Sent> sent;
+    // Where the messages go on to after being kept, when set.
+    IMessageSender* forward = nullptr;
 };
 
 // Answers questions from a script and keeps what the user was told.

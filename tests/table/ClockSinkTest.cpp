@@ -21,13 +21,13 @@ namespace {
 // White's client (id 100, seat 0) against id 200 on seat 1, with a watcher (id 300) behind
 // seat 1; the clock is driven only through its message sink.
 struct SinkTable {
-    SinkTable() : clock(context, loop), sink(context, clock) {
+    SinkTable() : clock(context.Table(), loop), sink(context.Table(), clock) {
         context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
         people.AddPerson(test::MakePerson(100, "white", 0));
         people.AddPerson(test::MakePerson(200, "black", 1));
-        PERSON watcher = test::MakePerson(300, "watcher", 1, CPlayerManager::STATUS_WATCHER);
+        PERSON watcher = test::MakePerson(300, "watcher", 1, WireValue(TableRole::Watcher));
         people.AddPerson(watcher);
         people.SetOwnId(100);
     }
@@ -73,8 +73,8 @@ TEST(ClockSink, StartInformationSetsSeatsColoursAndClock) {
         EXPECT_EQ(t.context.TimeControl().m_nTotalTime, 600);
         EXPECT_EQ(t.context.TimeControl().m_nPaceTime, 20);
         EXPECT_EQ(t.context.TimeControl().m_nPaceAddedTime, 3);
-        EXPECT_EQ(t.context.m_nMaxTakeBacks, 2);
-        EXPECT_EQ(t.context.m_nTakeBackCount, 1);
+        EXPECT_EQ(t.context.State().MaxTakeBacks(), 2);
+        EXPECT_EQ(t.context.State().TakeBackCount(), 1);
     }
     SinkTable t;
     t.Deliver(MSG_START_INFO, std::vector<uint8_t>(13, 0xFF));
@@ -86,7 +86,7 @@ TEST(ClockSink, StartInformationSetsSeatsColoursAndClock) {
 TEST(ClockSink, StartOfPlayRunsTheClockToATimeOut) {
     SinkTable t;
     t.Deliver(MSG_START_INFO, StartInfo(0, 2, 18));
-    t.context.m_nGameState = 2;
+    t.context.State().SetState(GameState::Playing);
     t.Deliver(MSG_GAME_BEGIN, {});
     EXPECT_FALSE(t.clock.IsRunning()) << "a start without its seat";
     t.Deliver(MSG_GAME_BEGIN, {0, 0, 0, 0});
@@ -104,7 +104,7 @@ TEST(ClockSink, StartOfPlayRunsTheClockToATimeOut) {
 // move in progress has already run (capped at the pace time minus 30).
 TEST(ClockSink, JoiningWithMovesStartsTheClockAtTheLastOne) {
     SinkTable t;
-    t.context.m_nGameState = 2;
+    t.context.State().SetState(GameState::Playing);
     t.context.PlayerManager().SetColour(100, 0); // as the board gives them at the game state
     t.context.PlayerManager().SetColour(200, 1);
     MSG_GAME_STATE_BODY state;

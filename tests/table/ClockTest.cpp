@@ -13,7 +13,7 @@ namespace {
 
 // White (id 100) on seat 0, Black (id 200) on seat 1; the own client is White's.
 struct ClockTable {
-    explicit ClockTable(bool local = false) : clock(context, loop) {
+    explicit ClockTable(bool local = false) : clock(context.Table(), loop) {
         context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
@@ -22,8 +22,8 @@ struct ClockTable {
         people.SetColour(100, 0);
         people.SetColour(200, 1);
         people.SetOwnId(100);
-        context.m_bLocalMode = local;
-        context.m_nGameState = 2;
+        context.Mode().SetLocalMode(local);
+        context.State().SetState(GameState::Playing);
     }
     std::vector<MSG_GAME_RESULT_BODY> Results() const {
         std::vector<MSG_GAME_RESULT_BODY> results;
@@ -82,7 +82,7 @@ TEST(Clock, StopsAtTheFirstTickAfterTheGameEnds) {
     t.clock.StartClock();
     t.loop.Advance(3000);
     EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 3);
-    t.context.m_nGameState = 3;
+    t.context.State().SetState(GameState::Ended);
     t.loop.Advance(1000);
     EXPECT_FALSE(t.clock.IsRunning());
     EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 3);

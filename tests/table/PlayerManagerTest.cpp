@@ -17,7 +17,7 @@ TEST(PlayerManager, KeepsPlayersBySeatAndWatchersByLowId) {
     people.AddPerson(MakePerson(0x20064, "watcher2", 0, 5)); // same low 16 bits: replaces
     EXPECT_EQ(people.Players().size(), 2u);
     EXPECT_EQ(people.GetPersonBySeat(0)->person.id, 101u);
-    EXPECT_EQ(people.GetPersonBySeat(1)->person.status, CPlayerManager::STATUS_PLAYER);
+    EXPECT_EQ(people.GetPersonBySeat(1)->person.status, WireValue(TableRole::Player));
     EXPECT_EQ(people.Watchers().size(), 1u);
     EXPECT_EQ(people.Watchers().at(0x64).person.id, 0x20064u);
     EXPECT_FALSE(people.IsPresent(100));

@@ -1,6 +1,5 @@
 #include "MessageText.h"
 
-#include "app/PERSON.h"
 #include "chess/CBoardMap.h"
 #include "chess/CCoordinateMove.h"
 #include "link/CPersonRecord.h"
@@ -9,6 +8,7 @@
 #include "link/MSG_MOVE.h"
 #include "link/MSG_START_INFO.h"
 #include "link/MessageTypes.h"
+#include "link/PERSON.h"
 #include "link/WireOrder.h"
 
 namespace kelo {

@@ -5,9 +5,8 @@
 #include "MessageText.h"
 
 #include "app/CGameContext.h"
-#include "app/PERSON.h"
+#include "chess/CBaseDiagram.h"
 #include "chess/CBaseRule.h"
-#include "chess/CChessDiagram.h"
 #include "chess/CChnChessBoard.h"
 #include "chess/CCoordinateMove.h"
 #include "chess/ChessTypes.h"
@@ -20,6 +19,7 @@
 #include "link/MSG_HEAD.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
+#include "link/PERSON.h"
 #include "link/WireOrder.h"
 #include "link/qt/SocketControl.h"
 #include "ports/IPrompts.h"
@@ -27,6 +27,7 @@
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
 #include "table/CPlayerManager.h"
+#include "table/CTableBoard.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -107,7 +108,7 @@ bool ParsePerson(const std::string& text, bool watcher, PERSON& person) {
     // A watcher watches behind seat 0; a seated player has no watch number.
     person.seatno = static_cast<int16_t>(watcher ? 0 : number);
     person.watchno = static_cast<int16_t>(watcher ? number : -1);
-    person.status = watcher ? CPlayerManager::STATUS_WATCHER : CPlayerManager::STATUS_PLAYER;
+    person.status = watcher ? WireValue(TableRole::Watcher) : WireValue(TableRole::Player);
     return true;
 }
 
@@ -174,13 +175,13 @@ void Print(const std::string& line) {
 // Promotions are chosen by the move text, not asked.
 class BotPrompts : public IPrompts {
 public:
-    int16_t ChoosePromotion() override { return m_nKind; }
+    // The bot's moves name their promotion piece; nothing asks it.
+    int16_t ChoosePromotion() override { return KIND_QUEEN; }
     void ShowNotice(const std::string& text) override { Print("notice " + text); }
     bool AskYesNo(const std::string&) override { return false; }
     bool Verify(const std::string&, const std::string&, const std::string&) override {
         return false;
     }
-    int16_t m_nKind = KIND_QUEEN;
 };
 
 // The socket control with every frame that leaves printed.
@@ -240,7 +241,8 @@ public:
 class CBot : public IMessageSink, public CTableLink::IObserver {
 public:
     CBot(const Options& options, CGameContext& context)
-        : m_options(options), m_context(context), m_board(context.Board()) {}
+        : m_options(options), m_context(context), m_table(context.TableBoard()),
+          m_board(context.Board()) {}
 
     void OnConnect(int16_t result) override {
         if (result != 1) {
@@ -271,7 +273,7 @@ public:
             break;
         case MSG_USER_ENTER:
             if (length >= CPersonRecord::SIZE &&
-                CPersonRecord::FromWire(body).status == CPlayerManager::STATUS_WATCHER)
+                RoleFromStatus(CPersonRecord::FromWire(body).status) == TableRole::Watcher)
                 m_bWatcherSeen = true;
             break;
         case MSG_MOVE:
@@ -299,24 +301,24 @@ public:
     }
 
 private:
-    bool IsPlayer() const { return m_context.m_nTableRole == CCommunicationLayer::ROLE_PLAYER; }
+    bool IsPlayer() { return m_context.Mode().Role() == TableRole::Player; }
 
     void PressStart() {
-        if (m_bStartPressed || !IsPlayer() || m_context.m_bLocalMode)
+        if (m_bStartPressed || !IsPlayer() || m_context.Mode().LocalMode())
             return;
         m_bStartPressed = true;
         uint8_t body[4] = {};
         wire::PutU16(body, m_context.PlayerManager().GetOwnSeat());
         wire::PutU16(body + 2, 1);
-        m_context.Sender()->SendMessage(MSG_START_NOTICE, body, sizeof body);
+        m_context.Sender().SendMessage(MSG_START_NOTICE, body, sizeof body);
     }
 
     void Leave() {
+        // As the client sends it: the server knows the sender by its connection, so the id
+        // field stays 0; then the seat and leave reason 0.
         uint8_t body[8] = {};
-        const CPlayerRecord* own = m_context.PlayerManager().GetOwnRecord();
-        wire::PutU32(body, own->person.id);
-        wire::PutU16(body + 4, static_cast<uint16_t>(own->person.seatno));
-        m_context.Sender()->SendMessage(MSG_LEAVE_TABLE, body, sizeof body);
+        wire::PutU16(body + 4, m_context.PlayerManager().GetOwnSeat());
+        m_context.Sender().SendMessage(MSG_LEAVE_TABLE, body, sizeof body);
         // Give the socket a moment to write the leave message.
         QTimer::singleShot(300, [this] { Finish(0); });
     }
@@ -354,10 +356,10 @@ private:
     }
 
     void TryMove() {
-        if (m_bFinished || m_bResult || !IsPlayer() || m_context.m_nGameState != 2 ||
-            m_board.m_bAwaitingEcho != 0 || m_board.m_nPlyCount < m_board.m_nReplayCount)
+        if (m_bFinished || m_bResult || !IsPlayer() || !m_context.State().IsPlaying() ||
+            m_table.m_bAwaitingEcho != 0 || m_board.m_nPlyCount < m_board.m_nReplayCount)
             return;
-        if (!m_context.m_bLocalMode && m_context.m_nTableLock == 2)
+        if (!m_context.Mode().LocalMode() && m_context.State().IsLocked())
             return;
         const size_t ply = m_board.Position().MoveCount();
         if (ply >= m_options.moves.size())
@@ -371,22 +373,23 @@ private:
         const int16_t colour = ColourToMove();
         const CPlayerManager& people = m_context.PlayerManager();
         if (colour == COLOUR_NONE ||
-            (!m_context.m_bLocalMode &&
+            (!m_context.Mode().LocalMode() &&
              (!people.IsMyTurn() || static_cast<uint16_t>(colour) != people.GetOwnColour())))
             return;
         const std::string& text = m_options.moves[ply];
         const auto move = CCoordinateMove::Parse(text);
         CBaseRule* rule = move ? m_board.RuleAt(move->from) : nullptr;
-        m_prompts.m_nKind = move && move->special != 0 ? PromotionKind(move->special) : KIND_QUEEN;
+        const int16_t promotion =
+            move && move->special != 0 ? PromotionKind(move->special) : KIND_QUEEN;
         MoveRecord record;
-        if (rule == nullptr ||
-            !rule->CheckMoveWithPromotion(colour, move->from, move->to, m_board, record)) {
+        if (rule == nullptr || !rule->CheckMoveWithPromotion(colour, move->from, move->to, m_board,
+                                                             promotion, record)) {
             Print("refused move=" + text);
             Finish(1);
             return;
         }
         m_nSentPly = static_cast<int>(ply);
-        m_board.SendMove(record);
+        m_table.SendMove(record);
     }
 
 public:
@@ -395,6 +398,7 @@ public:
 private:
     const Options& m_options;
     CGameContext& m_context;
+    CTableBoard& m_table;
     CChnChessBoard& m_board;
     bool m_bStartPressed = false;
     bool m_bWatcherSeen = false;
@@ -429,15 +433,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     people.SetOwnId(own->id);
-    context.m_bLocalMode = options.local;
-    context.m_nTableRole = own->status == CPlayerManager::STATUS_WATCHER
-                               ? CCommunicationLayer::ROLE_WATCHER
-                               : CCommunicationLayer::ROLE_PLAYER;
+    context.Mode().SetLocalMode(options.local);
+    context.Mode().SetRole(RoleFromStatus(own->status));
 
     CQtEventLoop loop;
-    CChnChessBoard& board = context.Board();
-    CMainViewClock clock(context, loop);
-    CMainViewClockSink clockSink(context, clock);
+    CTableBoard& board = context.TableBoard();
+    CMainViewClock clock(context.Table(), loop);
+    CMainViewClockSink clockSink(context.Table(), clock);
     PrintingSink printer;
     CBot bot(options, context);
     context.SetPrompts(&bot.m_prompts);
@@ -455,7 +457,8 @@ int main(int argc, char** argv) {
         printingSender = std::make_unique<PrintingSender>(context.CommunicationLayer());
         context.SetSender(printingSender.get());
     } else {
-        link = std::make_unique<CTableLink>(context, loop, printingSocket);
+        link = std::make_unique<CTableLink>(context.CommunicationLayer(), context.Prompts(), loop,
+                                            printingSocket);
         link->SetObserver(&bot);
         registry = &link->Registry();
     }

@@ -1,7 +1,7 @@
 // kelo-hall: plays the hall's part. It configures a running table client over the session bus
 // from command-line options, then asks it to show its window.
-#include "app/PERSON.h"
 #include "base/CGbkConverter.h"
+#include "link/PERSON.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

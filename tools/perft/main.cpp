@@ -1,7 +1,5 @@
 // kelo-perft: counts the leaf nodes of the legal move tree with the client's own rules.
-#include "app/CGameContext.h"
-#include "chess/CChessDiagram.h"
-#include "chess/CChnChessBoard.h"
+#include "chess/CChessSet.h"
 #include "chess/CFenReader.h"
 #include "chess/CPerft.h"
 
@@ -49,13 +47,13 @@ int main(int argc, char** argv) {
     if (*end != '\0' || depth < 1 || depth > 12)
         return Usage("DEPTH must be a whole number from 1 to 12, not '" + depthText + "'");
 
-    kelo::CGameContext context;
-    kelo::CChessDiagram& position = context.Position();
+    kelo::CChessSet game;
+    kelo::CChessDiagram& position = game.Position();
     const kelo::CFenReader::Result loaded = kelo::CFenReader::Load(fen, position);
     if (!loaded.ok)
         return Usage(loaded.error);
 
-    kelo::CPerft perft(context.Board());
+    kelo::CPerft perft(game.Board());
     if (divide) {
         uint64_t total = 0;
         for (const auto& [move, count] : perft.Divide(loaded.sideToMove, static_cast<int>(depth))) {

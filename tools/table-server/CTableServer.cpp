@@ -1,8 +1,6 @@
 #include "CTableServer.h"
 
-#include "app/CGameContext.h"
-#include "app/PERSON.h"
-#include "chess/CChessDiagram.h"
+#include "chess/CChessSet.h"
 #include "chess/ChessTypes.h"
 #include "link/CCommunicationLayer.h"
 #include "link/CPersonRecord.h"
@@ -15,6 +13,7 @@
 #include "link/MSG_START_INFO.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
+#include "link/PERSON.h"
 #include "link/WireOrder.h"
 
 #include <algorithm>
@@ -23,8 +22,8 @@ namespace kelo {
 
 // The position of a desk's game, played on the core's model, and what the draw rules count.
 struct CTableServer::DeskModel {
-    CGameContext context;
-    CChessDiagram& position = context.Position(0);
+    CChessSet game;
+    CChessDiagram& position = game.Position();
     int16_t sideToMove = COLOUR_WHITE;
     int plies = 0;
     int quietPlies = 0;
@@ -32,7 +31,7 @@ struct CTableServer::DeskModel {
 
     DeskModel() {
         position.Reset();
-        position.SetUp(-1);
+        position.SetUp(-1, COLOUR_WHITE);
         ++seen[Key()];
     }
     // The pieces on their squares (with the unmoved flags that castling depends on) and the

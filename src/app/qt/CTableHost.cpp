@@ -3,13 +3,13 @@
 #include "app/CGameContext.h"
 #include "app/CMainFrame.h"
 #include "base/CGbkConverter.h"
-#include "chess/CChnChessBoard.h"
 #include "link/qt/SocketControl.h"
 #include "ports/qt/CQtEventLoop.h"
 #include "social/CBaseChatView.h"
 #include "social/CBaseGameinfoView.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
+#include "table/CTableBoard.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -34,8 +34,8 @@ CTableHost::~CTableHost() {
         link.UnregisterSink(m_pPeople.get());
         link.UnregisterSink(m_pChat.get());
         link.UnregisterSink(m_pClockSink.get());
-        link.UnregisterSink(&m_context.Board());
-        m_context.Board().SetHandOn(nullptr);
+        link.UnregisterSink(&m_context.TableBoard());
+        m_context.TableBoard().SetHandOn(nullptr);
     }
 }
 
@@ -44,17 +44,19 @@ void CTableHost::ShowWindow() {
         m_pLoop = std::make_unique<CQtEventLoop>();
         m_pSocket = std::make_unique<SocketControl>();
         m_pFrame = std::make_unique<CMainFrame>(m_context, *m_pLoop, *m_pSocket, *this);
-        m_pClock = std::make_unique<CMainViewClock>(m_context, *m_pLoop);
-        m_pClockSink = std::make_unique<CMainViewClockSink>(m_context, *m_pClock);
-        m_pChat = std::make_unique<CBaseChatView>(m_context, *this);
-        m_pPeople = std::make_unique<CBaseGameinfoView>(m_context);
+        m_pClock = std::make_unique<CMainViewClock>(m_context.Table(), *m_pLoop);
+        m_pClockSink = std::make_unique<CMainViewClockSink>(m_context.Table(), *m_pClock);
+        m_pChat =
+            std::make_unique<CBaseChatView>(m_context.PlayerManager(), m_context.State(), *this);
+        m_pPeople =
+            std::make_unique<CBaseGameinfoView>(m_context.PlayerManager(), m_context.State());
         CTableLink& link = m_pFrame->Link();
-        link.RegisterSink(&m_context.Board());
+        link.RegisterSink(&m_context.TableBoard());
         link.RegisterSink(m_pClockSink.get());
         // The chat reads a departing person's name before the list forgets the person.
         link.RegisterSink(m_pChat.get());
         link.RegisterSink(m_pPeople.get());
-        m_context.Board().SetHandOn(&link.Registry());
+        m_context.TableBoard().SetHandOn(&link.Registry());
         Say("window", "shown");
     } else {
         Say("window", "shown again");

@@ -60,8 +60,9 @@ private:
 class Client : public CTableLink::IObserver {
 public:
     Client(CQtEventLoop& loop, uint32_t id, uint16_t seat)
-        : m_nId(id), m_nSeat(seat), link(context, loop, socket) {
-        context.m_bLocalMode = false;
+        : m_nId(id), m_nSeat(seat),
+          link(context.CommunicationLayer(), context.Prompts(), loop, socket) {
+        context.Mode().SetLocalMode(false);
         link.SetObserver(this);
         link.RegisterSink(&sink);
     }
@@ -142,8 +143,10 @@ TEST_F(TableServerTest, TwoClientsAtOneDeskShareEveryMessageAndADamagedFrameIsCo
     Client b(loop, 1002, 1);
     a.control.Connect("127.0.0.1", port);
     b.control.Connect("127.0.0.1", port);
-    ASSERT_TRUE(WaitFor([&] { return a.context.m_bSequenceMode && b.context.m_bSequenceMode; }))
-        << lines.join('\n').toStdString();
+    ASSERT_TRUE(WaitFor([&] {
+        return a.context.CommunicationLayer().SequenceMode() &&
+               b.context.CommunicationLayer().SequenceMode();
+    })) << lines.join('\n').toStdString();
 
     const std::vector<uint8_t> move(20, 0x31);
     const std::vector<uint8_t> chat = {'n', 'i', ' ', 'h', 'a', 'o'};

@@ -1,11 +1,13 @@
 // The board's handling of the table's game messages: starting a game, the moves, the replay of
 // a game under way and the small state messages around a game.
 
-#include "app/CGameContext.h"
-#include "chess/CBaseBoard.h"
+#include "table/CTableBoard.h"
+
 #include "chess/CBaseDiagram.h"
+#include "chess/ChessTypes.h"
 #include "link/CMessageRev.h"
 #include "link/CMessageSinkRegistry.h"
+#include "link/CTableMode.h"
 #include "link/IMessageSender.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
@@ -15,6 +17,8 @@
 #include "ports/ISoundPlayer.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
+#include "table/CTableState.h"
+#include "table/GameResult.h"
 #include "table/TableSettings.h"
 
 #include <array>
@@ -22,21 +26,68 @@
 namespace kelo {
 
 namespace {
-constexpr int16_t GAME_NONE = 0;
-constexpr int16_t GAME_PLAYING = 2;
-constexpr int16_t GAME_ENDED = 3;
-constexpr int16_t TABLE_LOCKED = 2;
-constexpr int16_t TABLE_FREE = 1;
 constexpr uint32_t SCORE_VALUES = 10;
 } // namespace
 
-void CBaseBoard::OnMessageRev(const CMessageRev& message) {
+CTableBoard::~CTableBoard() = default;
+
+bool CTableBoard::CanSelect(CBasePoint square) {
+    const CPlayerManager& players = m_table.people;
+    const CPlayerRecord* toMove =
+        players.GetPersonBySeat(static_cast<int16_t>(players.GetCurrentTurnSeat()));
+    return toMove != nullptr && m_board.CanSelect(square, toMove->colour);
+}
+
+bool CTableBoard::SeatsMatch(const std::vector<uint32_t>& playerIds) const {
+    const CPlayerManager& people = m_table.people;
+    if (playerIds.size() != people.SeatCount())
+        return false;
+    for (uint32_t id : playerIds) {
+        const CPlayerRecord* person = people.GetPersonById(id);
+        if (person == nullptr || person->Role() != TableRole::Player)
+            return false;
+    }
+    return true;
+}
+
+bool CTableBoard::AfterMove(const MoveRecord& move) {
+    const MoveJudgement judgement = m_board.AfterMove(move);
+    if (!judgement.applied)
+        return false;
+    const CPlayerManager& players = m_table.people;
+    const uint16_t ownSeat = players.GetOwnSeat();
+    const bool ownMove = static_cast<uint16_t>(move.colour) == players.GetOwnColour();
+    switch (judgement.verdict) {
+    case Verdict::Checkmate:
+        if (const CPlayerRecord* winner = players.GetPersonByColour(move.colour))
+            SendGameResult(1, static_cast<uint16_t>(winner->person.seatno),
+                           RESULT_REASON_CHECKMATE);
+        break;
+    case Verdict::Stalemate:
+        if (ownMove)
+            SendGameResult(0, ownSeat, RESULT_REASON_STALEMATE);
+        break;
+    case Verdict::FiveChecks:
+        if (ownMove)
+            SendGameResult(0, ownSeat, RESULT_REASON_PERPETUAL_CHECK);
+        break;
+    case Verdict::None:
+        break;
+    }
+    return true;
+}
+
+void CTableBoard::SendGameResult(uint16_t decisive, uint16_t winnerSeat, uint16_t reason) {
+    kelo::SendGameResult(m_table.sender, m_table.people, decisive, winnerSeat, reason);
+}
+
+void CTableBoard::OnMessageRev(const CMessageRev& message) {
     // Never trust the length beyond what the copy holds: no body means nothing to read.
     const uint8_t* body = message.Body();
     HandleGameMessage(message.Type(), body, body != nullptr ? message.Length() : 0);
 }
 
-void CBaseBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t length) {
+void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t length) {
     if (body == nullptr)
         length = 0;
     switch (type) {
@@ -83,7 +134,7 @@ void CBaseBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t 
         break;
     case MSG_TABLE_UNLOCK:
         m_bAwaitingEcho = 0;
-        m_context.m_nTableLock = TABLE_FREE;
+        m_table.state.SetLock(TableLock::Free);
         break;
     case MSG_GAME_STATE_MOVES:
         OnGameStateMoves(body, length);
@@ -94,132 +145,127 @@ void CBaseBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t 
     }
 }
 
-void CBaseBoard::SendMove(const MoveRecord& record) {
+void CTableBoard::SendMove(const MoveRecord& record) {
     MoveRecord move = record;
-    move.moveNumber = Position().MoveNumber();
-    move.clock = m_context.TimeControl().m_nStepCounter;
+    move.moveNumber = m_board.Position().MoveNumber();
+    move.clock = m_table.time.m_nStepCounter;
     const auto bytes = MSG_MOVE_BODY::FromRecord(move).ToWire();
     // Set before sending: in local mode the echo may come back at once.
     m_bAwaitingEcho = 1;
-    if (IMessageSender* sender = m_context.Sender())
-        sender->SendMessage(MSG_MOVE, bytes.data(), bytes.size());
+    m_table.sender.SendMessage(MSG_MOVE, bytes.data(), bytes.size());
 }
 
-void CBaseBoard::SendSeatFlag(uint16_t type, uint16_t seat, uint16_t flag) {
-    IMessageSender* sender = m_context.Sender();
-    if (sender == nullptr)
-        return;
+void CTableBoard::SendSeatFlag(uint16_t type, uint16_t seat, uint16_t flag) {
     std::array<uint8_t, 4> bytes{};
     wire::PutU16(&bytes[0], seat);
     wire::PutU16(&bytes[2], flag);
-    sender->SendMessage(type, bytes.data(), bytes.size());
+    m_table.sender.SendMessage(type, bytes.data(), bytes.size());
 }
 
-void CBaseBoard::SendReady() {
-    SendSeatFlag(MSG_READY, m_context.PlayerManager().GetOwnSeat(), 1);
+void CTableBoard::SendReady() {
+    SendSeatFlag(MSG_READY, m_table.people.GetOwnSeat(), 1);
 }
 
-void CBaseBoard::NewPosition() {
-    Position().Reset();
-    Position().SetUp(-1);
+void CTableBoard::NewPosition() {
+    m_board.NewPosition();
 }
 
-void CBaseBoard::Redraw() {
+void CTableBoard::Redraw() {
     if (m_pObserver != nullptr)
         m_pObserver->OnBoardChanged();
 }
 
-void CBaseBoard::OnNewGame() {
-    m_context.m_nTakeBackCount = 0;
-    ResetGameState();
-    m_context.m_nGameState = GAME_NONE;
+void CTableBoard::OnNewGame() {
+    m_table.state.SetTakeBackCount(0);
+    m_board.ResetGameState();
+    m_table.state.SetState(GameState::None);
     SendReady();
     Redraw();
 }
 
-void CBaseBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
+void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
     if (length < 2)
         return;
     const uint16_t firstSeat = wire::GetU16(body);
-    m_context.m_nGameState = GAME_PLAYING;
+    m_table.state.SetState(GameState::Playing);
     // The position starts afresh, so the counts that describe it do too: a count left over
     // from a joined game would keep the new game's first moves from being judged.
-    ResetGameState();
+    m_board.ResetGameState();
     // White moves first, so the first seat holds the bottom colour whatever came before.
-    CPlayerManager& players = m_context.PlayerManager();
-    AssignSeatColours(players, firstSeat, BottomColour());
+    CPlayerManager& players = m_table.people;
+    AssignSeatColours(players, firstSeat, m_board.BottomColour());
     players.SetCurrentTurnSeat(firstSeat);
     m_bAwaitingEcho = 0;
     NewPosition();
     Redraw();
 }
 
-void CBaseBoard::OnMove(const uint8_t* body, uint32_t length) {
+void CTableBoard::OnMove(const uint8_t* body, uint32_t length) {
     if (length < MSG_MOVE_BODY::SIZE)
         return;
     const MoveRecord move = MSG_MOVE_BODY::FromWire(body).ToRecord();
     // The referee applies the move only when it fits the position: a move from an empty square
     // or off the board leaves the position, the counts and the turn as they were.
-    ++m_nPlyCount;
+    ++m_board.m_nPlyCount;
     if (!AfterMove(move)) {
-        --m_nPlyCount;
+        --m_board.m_nPlyCount;
         return;
     }
     // Replayed moves are silent, all but the last.
-    if (m_nPlyCount >= m_nReplayCount && m_pSound != nullptr)
+    if (m_board.m_nPlyCount >= m_board.m_nReplayCount && m_pSound != nullptr)
         m_pSound->PlayWave(ISoundPlayer::WAVE_MOVE);
-    m_lastMoveSquares = {move.from, move.to};
+    m_board.m_lastMoveSquares = {move.from, move.to};
     m_bAwaitingEcho = 0;
-    CPlayerManager& players = m_context.PlayerManager();
+    CPlayerManager& players = m_table.people;
     // The move number counts the own side's moves; in local mode, where this client plays
     // both sides, it counts after the other side's move, so that it rises once per pair.
     const bool ownColour = static_cast<uint16_t>(move.colour) == players.GetOwnColour();
-    if (ownColour != m_context.m_bLocalMode)
-        Position().AddMoveNumber();
+    if (ownColour != m_table.mode.LocalMode())
+        m_board.Position().AddMoveNumber();
     players.AdvanceTurn(true);
     Redraw();
 }
 
-void CBaseBoard::OnGamePrepare() {
-    m_context.m_nTableLock = TABLE_LOCKED;
+void CTableBoard::OnGamePrepare() {
+    m_table.state.SetLock(TableLock::Locked);
     SendReady();
     // Without a server nobody else starts the game: seat 0 begins at once.
-    if (m_context.m_bLocalMode)
+    if (m_table.mode.LocalMode())
         SendSeatFlag(MSG_GAME_BEGIN, 0, 0);
 }
 
-void CBaseBoard::OnStartInfo() {
-    m_context.m_nTableLock = TABLE_LOCKED;
+void CTableBoard::OnStartInfo() {
+    m_table.state.SetLock(TableLock::Locked);
     NewPosition();
     Redraw();
 }
 
-void CBaseBoard::OnGameState(const uint8_t* body, uint32_t length) {
+void CTableBoard::OnGameState(const uint8_t* body, uint32_t length) {
     if (length < MSG_GAME_STATE_BODY::SIZE)
         return;
     const MSG_GAME_STATE_BODY state = MSG_GAME_STATE_BODY::FromWire(body);
     const uint16_t firstSeat = state.fields[1];
-    m_context.m_nTableLock = TABLE_LOCKED;
-    m_context.m_nMaxTakeBacks = static_cast<int16_t>(state.fields[6]);
-    m_context.m_nGameState = GAME_PLAYING;
+    m_table.state.SetLock(TableLock::Locked);
+    m_table.state.SetMaxTakeBacks(static_cast<int16_t>(state.fields[6]));
+    m_table.state.SetState(GameState::Playing);
     // The moves that follow rebuild the game from its start; a client that had a game before
     // (back after a lost connection) must count them from 0 as a fresh one does, or the
     // replayed moves would be judged again.
-    ResetGameState();
-    CPlayerManager& players = m_context.PlayerManager();
-    AssignSeatColours(players, firstSeat, BottomColour());
+    m_board.ResetGameState();
+    CPlayerManager& players = m_table.people;
+    AssignSeatColours(players, firstSeat, m_board.BottomColour());
     players.SetCurrentTurnSeat(firstSeat);
-    CPlayerTimeControl& time = m_context.TimeControl();
+    CPlayerTimeControl& time = m_table.time;
     time.m_nTotalTime = static_cast<int16_t>(state.fields[3]);
     time.m_nPaceTime = static_cast<int16_t>(state.fields[4]);
     time.m_nPaceAddedTime = static_cast<int16_t>(state.fields[5]);
-    m_nReplayCount = static_cast<int16_t>(state.RecordCount());
+    m_board.m_nReplayCount = static_cast<int16_t>(state.RecordCount());
     NewPosition();
     m_bAwaitingEcho = 0;
     Redraw();
 }
 
-void CBaseBoard::OnGameStateMoves(const uint8_t* body, uint32_t length) {
+void CTableBoard::OnGameStateMoves(const uint8_t* body, uint32_t length) {
     NewPosition();
     Redraw();
     // Only whole steps; a torn last one is dropped.
@@ -231,9 +277,9 @@ void CBaseBoard::OnGameStateMoves(const uint8_t* body, uint32_t length) {
     }
 }
 
-void CBaseBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
-    m_context.m_nGameState = GAME_ENDED;
-    const CPlayerManager& players = m_context.PlayerManager();
+void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
+    m_table.state.SetState(GameState::Ended);
+    const CPlayerManager& players = m_table.people;
     m_nResultWinnerSeat = static_cast<int16_t>(result.winnerSeat);
     m_nResultLoserSeat =
         static_cast<int16_t>(players.SeatAfter(static_cast<int16_t>(result.winnerSeat), true));
@@ -242,13 +288,13 @@ void CBaseBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
         m_pObserver->OnGameResult(result);
 }
 
-void CBaseBoard::OnScores(const uint8_t* body, uint32_t length) {
+void CTableBoard::OnScores(const uint8_t* body, uint32_t length) {
     if (length < SCORE_VALUES * 4)
         return;
     int32_t values[SCORE_VALUES];
     for (uint32_t i = 0; i < SCORE_VALUES; ++i)
         values[i] = static_cast<int32_t>(wire::GetU32(body + 4 * i));
-    m_context.m_nGameState = GAME_ENDED;
+    m_table.state.SetState(GameState::Ended);
     if (m_pObserver != nullptr)
         m_pObserver->OnScores(values);
 }

@@ -2,6 +2,7 @@
 #include "chess/ChessTypes.h"
 #include "link/CCommunicationLayer.h"
 #include "link/CMessageSinkRegistry.h"
+#include "link/CTableMode.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_MOVE.h"
@@ -34,11 +35,11 @@ public:
 // as steps, ready to be relayed back.
 struct BoardTable : ChessTable {
     explicit BoardTable(uint32_t own = WHITE_ID) : ChessTable(own) {
-        context.PlayerManager().SetSeatCount(2);
-        board.SetSoundPlayer(&sound);
+        people.SetSeatCount(2);
+        table.SetSoundPlayer(&sound);
     }
     void Deliver(uint16_t type, const std::vector<uint8_t>& body = {}) {
-        board.HandleGameMessage(type, body.empty() ? nullptr : body.data(),
+        table.HandleGameMessage(type, body.empty() ? nullptr : body.data(),
                                 static_cast<uint32_t>(body.size()));
     }
     void Begin(uint16_t firstSeat = 0) { Deliver(MSG_GAME_BEGIN, {0, uint8_t(firstSeat), 0, 0}); }
@@ -74,7 +75,7 @@ struct BoardTable : ChessTable {
     RecordingSound sound;
 };
 
-std::vector<uint8_t> GameState(uint16_t firstSeat, uint16_t moves) {
+std::vector<uint8_t> GameStateBody(uint16_t firstSeat, uint16_t moves) {
     MSG_GAME_STATE_BODY state;
     state.fields[1] = firstSeat;
     state.fields[3] = 900;
@@ -91,21 +92,21 @@ TEST(BoardMessages, AMoveMadeHereWaitsForItsEcho) {
     t.Begin();
     MoveRecord record;
     ASSERT_TRUE(t.Check(COLOUR_WHITE, "e2e4", &record));
-    t.context.TimeControl().m_nStepCounter = 7;
-    t.board.SendMove(record);
+    t.time.m_nStepCounter = 7;
+    t.table.SendMove(record);
     ASSERT_EQ(t.SentTypes(), std::vector<uint16_t>{MSG_MOVE});
     ASSERT_EQ(t.sender.sent[0].body.size(), MSG_MOVE_BODY::SIZE);
     const auto sent = MSG_MOVE_BODY::FromWire(t.sender.sent[0].body.data());
     EXPECT_EQ(sent.clock, 7);
     EXPECT_EQ(sent.moveNumber, 1);
-    EXPECT_EQ(t.board.m_bAwaitingEcho, 1);
+    EXPECT_EQ(t.table.m_bAwaitingEcho, 1);
     EXPECT_NE(t.board.PieceAt(CBasePoint(4, 6)), nullptr) << "applied before the echo";
 
     t.Deliver(MSG_MOVE, t.sender.sent[0].body);
     EXPECT_EQ(t.board.PieceAt(CBasePoint(4, 6)), nullptr);
-    EXPECT_EQ(t.board.m_bAwaitingEcho, 0);
+    EXPECT_EQ(t.table.m_bAwaitingEcho, 0);
     EXPECT_EQ(t.board.m_nPlyCount, 1);
-    EXPECT_EQ(t.context.PlayerManager().GetCurrentTurnSeat(), 1);
+    EXPECT_EQ(t.people.GetCurrentTurnSeat(), 1);
     EXPECT_EQ(t.board.m_lastMoveSquares, (std::vector<int32_t>{406, 404}));
     EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
 }
@@ -123,7 +124,7 @@ TEST(BoardMessages, MoveNumberRules) {
     };
     for (const auto& c : cases) {
         BoardTable t(c.own);
-        t.context.m_bLocalMode = c.local;
+        t.mode.SetLocalMode(c.local);
         t.Begin();
         t.Deliver(MSG_MOVE, t.Step(COLOUR_WHITE, "e2e4"));
         EXPECT_EQ(t.position.MoveNumber(), c.afterWhite) << c.own << " local " << c.local;
@@ -154,12 +155,12 @@ TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
     for (const auto& c : cases) {
         BoardTable t;
         t.Begin();
-        t.board.m_bAwaitingEcho = 1;
+        t.table.m_bAwaitingEcho = 1;
         t.Deliver(MSG_MOVE, c.body);
         EXPECT_EQ(t.board.m_nPlyCount, 0) << c.name;
         EXPECT_EQ(t.position.MoveCount(), 0u) << c.name;
-        EXPECT_EQ(t.context.PlayerManager().GetCurrentTurnSeat(), 0) << c.name;
-        EXPECT_EQ(t.board.m_bAwaitingEcho, 1) << c.name;
+        EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0) << c.name;
+        EXPECT_EQ(t.table.m_bAwaitingEcho, 1) << c.name;
         EXPECT_TRUE(t.sound.waves.empty()) << c.name;
     }
 }
@@ -170,14 +171,14 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     test::ManualEventLoop loop;
     CMessageSinkRegistry registry(loop);
     BoardTable t(BLACK_ID);
-    t.board.SetHandOn(&registry);
-    registry.RegisterSink(&t.board);
+    t.table.SetHandOn(&registry);
+    registry.RegisterSink(&t.table);
     // A client that had played before: its counts must not leak into the replay.
     t.board.m_nPlyCount = 40;
 
     auto steps = t.Steps("f2f3 e7e5 g2g4 d8h4");
     steps.resize(steps.size() + 7, 0x55); // a torn fifth step, which is not replayed
-    const auto head = GameState(0, 4);
+    const auto head = GameStateBody(0, 4);
     registry.HandOn(MSG_GAME_STATE, head.data(), static_cast<uint32_t>(head.size()));
     registry.HandOn(MSG_GAME_STATE_MOVES, steps.data(), static_cast<uint32_t>(steps.size()));
     loop.RunPending();
@@ -186,22 +187,22 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     EXPECT_EQ(t.position.MoveCount(), 4u);
     EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
     EXPECT_TRUE(t.sender.sent.empty()) << "a replayed mate was reported";
-    EXPECT_EQ(t.context.m_nGameState, 2);
-    EXPECT_EQ(t.context.m_nTableLock, 2);
-    EXPECT_EQ(t.context.m_nMaxTakeBacks, 3);
-    EXPECT_EQ(t.context.TimeControl().m_nPaceTime, 30);
-    EXPECT_EQ(t.context.PlayerManager().GetCurrentTurnSeat(), 0);
+    EXPECT_EQ(t.state.State(), GameState::Playing);
+    EXPECT_EQ(t.state.Lock(), TableLock::Locked);
+    EXPECT_EQ(t.state.MaxTakeBacks(), 3);
+    EXPECT_EQ(t.time.m_nPaceTime, 30);
+    EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0);
     EXPECT_EQ(t.position.MoveNumber(), 3); // Black's two moves
     EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_nKind, KIND_QUEEN);
 
     t.Deliver(MSG_TABLE_UNLOCK);
-    EXPECT_EQ(t.context.m_nTableLock, 1);
+    EXPECT_EQ(t.state.Lock(), TableLock::Free);
 }
 
 TEST(BoardMessages, JoiningAfterASeatSwapGivesTheFirstSeatWhite) {
     BoardTable t(WHITE_ID);
-    t.Deliver(MSG_GAME_STATE, GameState(1, 0));
-    const CPlayerManager& people = t.context.PlayerManager();
+    t.Deliver(MSG_GAME_STATE, GameStateBody(1, 0));
+    const CPlayerManager& people = t.people;
     EXPECT_EQ(people.GetPersonBySeat(1)->colour, COLOUR_WHITE);
     EXPECT_EQ(people.GetOwnColour(), COLOUR_BLACK);
     EXPECT_EQ(people.GetCurrentTurnSeat(), 1);
@@ -210,26 +211,26 @@ TEST(BoardMessages, JoiningAfterASeatSwapGivesTheFirstSeatWhite) {
 TEST(BoardMessages, StartMessages) {
     BoardTable t;
     t.Deliver(MSG_START_INFO, std::vector<uint8_t>(18));
-    EXPECT_EQ(t.context.m_nTableLock, 2);
+    EXPECT_EQ(t.state.Lock(), TableLock::Locked);
     EXPECT_EQ(t.position.Pieces().size(), 32u);
 
     t.Begin();
     t.Deliver(MSG_MOVE, t.Step(COLOUR_WHITE, "e2e4"));
     t.Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B});
-    EXPECT_EQ(t.context.m_nGameState, 3);
-    EXPECT_EQ(t.board.m_nResultWinnerSeat, 1);
-    EXPECT_EQ(t.board.m_nResultLoserSeat, 0);
-    EXPECT_EQ(t.board.m_nResultReason, 651);
+    EXPECT_EQ(t.state.State(), GameState::Ended);
+    EXPECT_EQ(t.table.m_nResultWinnerSeat, 1);
+    EXPECT_EQ(t.table.m_nResultLoserSeat, 0);
+    EXPECT_EQ(t.table.m_nResultReason, 651);
 
     t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6));
-    EXPECT_EQ(t.context.m_nGameState, 0);
+    EXPECT_EQ(t.state.State(), GameState::None);
     EXPECT_EQ(t.board.m_nPlyCount, 0);
     ASSERT_EQ(t.SentTypes(), std::vector<uint16_t>{MSG_READY});
     EXPECT_EQ(t.sender.sent[0].body, (std::vector<uint8_t>{0, 0, 0, 1}));
 
     // Outside local mode the server starts the game, not the prepare message.
     t.Deliver(MSG_GAME_PREPARE, std::vector<uint8_t>(40));
-    EXPECT_EQ(t.context.m_nTableLock, 2);
+    EXPECT_EQ(t.state.Lock(), TableLock::Locked);
     EXPECT_EQ(t.SentTypes(), (std::vector<uint16_t>{MSG_READY, MSG_READY}));
 }
 
@@ -241,13 +242,13 @@ TEST(BoardMessages, BodiesShorterThanTheirTypeAreHarmless) {
         for (size_t size : {0, 1, 3, 7, 19, 27}) {
             BoardTable t;
             const std::vector<uint8_t> body(size, 0xFF);
-            t.board.HandleGameMessage(type, body.empty() ? nullptr : body.data(),
+            t.table.HandleGameMessage(type, body.empty() ? nullptr : body.data(),
                                       static_cast<uint32_t>(size));
             const bool tooShort = (type == MSG_GAME_BEGIN && size < 2) ||
                                   (type == MSG_GAME_RESULT && size < 8) ||
                                   (type == MSG_GAME_STATE && size < 28);
             if (tooShort)
-                EXPECT_EQ(t.context.m_nGameState, 0) << type << " with " << size << " bytes";
+                EXPECT_EQ(t.state.State(), GameState::None) << type << " with " << size << " bytes";
             EXPECT_EQ(t.position.MoveCount(), 0u) << type;
         }
     }
@@ -259,35 +260,36 @@ TEST(BoardMessages, LocalModePlaysBothSidesWithoutAServer) {
     test::ManualEventLoop loop;
     CMessageSinkRegistry registry(loop);
     ChessTable t(WHITE_ID);
-    t.context.SetSender(nullptr);
-    t.context.m_bLocalMode = true;
-    t.context.PlayerManager().SetSeatCount(2);
-    t.context.CommunicationLayer().Attach(nullptr, &registry, &loop, nullptr);
-    t.board.SetHandOn(&registry);
-    registry.RegisterSink(&t.board);
+    CCommunicationLayer layer(t.mode, t.people);
+    t.sender.forward = &layer;
+    t.mode.SetLocalMode(true);
+    t.people.SetSeatCount(2);
+    layer.Attach(nullptr, &registry, &loop, nullptr);
+    t.table.SetHandOn(&registry);
+    registry.RegisterSink(&t.table);
 
     const std::vector<uint8_t> prepare(40);
     registry.HandOn(MSG_GAME_PREPARE, prepare.data(), 40);
     loop.RunPending();
-    EXPECT_EQ(t.context.m_nGameState, 2);
-    EXPECT_EQ(t.context.PlayerManager().GetCurrentTurnSeat(), 0);
+    EXPECT_EQ(t.state.State(), GameState::Playing);
+    EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0);
 
     std::istringstream line("f2f3 e7e5 g2g4 d8h4");
     for (std::string text; line >> text;) {
-        const CPlayerManager& people = t.context.PlayerManager();
+        const CPlayerManager& people = t.people;
         const int16_t colour =
             people.GetPersonBySeat(static_cast<int16_t>(people.GetCurrentTurnSeat()))->colour;
         MoveRecord record;
         ASSERT_TRUE(t.Check(colour, text, &record)) << text;
-        t.board.SendMove(record);
-        EXPECT_EQ(t.board.m_bAwaitingEcho, 1);
+        t.table.SendMove(record);
+        EXPECT_EQ(t.table.m_bAwaitingEcho, 1);
         loop.RunPending();
-        EXPECT_EQ(t.board.m_bAwaitingEcho, 0) << text;
+        EXPECT_EQ(t.table.m_bAwaitingEcho, 0) << text;
     }
     EXPECT_EQ(t.position.MoveCount(), 4u);
-    EXPECT_EQ(t.context.m_nGameState, 3) << "the mate's result came back too";
-    EXPECT_EQ(t.board.m_nResultWinnerSeat, 1);
-    t.context.CommunicationLayer().Detach();
+    EXPECT_EQ(t.state.State(), GameState::Ended) << "the mate's result came back too";
+    EXPECT_EQ(t.table.m_nResultWinnerSeat, 1);
+    layer.Detach();
 }
 
 } // namespace

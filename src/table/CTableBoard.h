@@ -1,0 +1,100 @@
+#pragma once
+
+#include "chess/CBaseBoard.h"
+#include "link/IMessageSink.h"
+#include "table/CTableParts.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kelo {
+
+class CMessageSinkRegistry;
+class ISoundPlayer;
+struct MSG_GAME_RESULT_BODY;
+
+// Whoever follows the board: the window that draws it, and tools that watch a game.
+class IBoardObserver {
+public:
+    virtual ~IBoardObserver() = default;
+    // The position or the marks changed; redraw.
+    virtual void OnBoardChanged() {}
+    // A result came back from the server; the game state is already ended.
+    virtual void OnGameResult(const MSG_GAME_RESULT_BODY&) {}
+    // The scores of a game: points, total points, won, lost, drawn, each for seat 0 then 1.
+    virtual void OnScores(const int32_t (&)[10]) {}
+};
+
+// The board at a table: it holds the game's board and handles the table's game messages for
+// it (starting a game, the moves, the replay of a game under way), sends the moves made here
+// and reports what the referee finds.
+class CTableBoard : public IMessageSink {
+public:
+    CTableBoard(CBaseBoard& board, const CTableParts& table) : m_board(board), m_table(table) {}
+    ~CTableBoard() override;
+    CTableBoard(const CTableBoard&) = delete;
+    CTableBoard& operator=(const CTableBoard&) = delete;
+
+    CBaseBoard& Board() { return m_board; }
+    // True when a piece of the colour whose seat is to move stands on the square.
+    bool CanSelect(CBasePoint square);
+    // Whether the ids name exactly as many players as the table has seats, every one of them
+    // seated here (an adjourned game can only be resumed by the same players).
+    bool SeatsMatch(const std::vector<uint32_t>& playerIds) const;
+    // Plays a received move (the ply count already counts it) through the referee and sends
+    // the result it finds: a mate from every client, a stalemate and five checks only from the
+    // client whose move it was. False when the move does not fit the position.
+    bool AfterMove(const MoveRecord& move);
+
+    // Game messages. Every message posted to the board comes here; bodies are in wire order
+    // and are read only as far as their length goes.
+    void OnMessageRev(const CMessageRev& message) override;
+    void HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t length);
+    // Sends a move made on this client (from check-move-with-promotion). It is not applied
+    // here: the server relays it back and every client applies it in the same order.
+    void SendMove(const MoveRecord& record);
+    // Where the moves of a game under way are re-posted so that every window gets them.
+    void SetHandOn(CMessageSinkRegistry* registry) { m_pHandOn = registry; }
+    void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
+    void SetObserver(IBoardObserver* observer) { m_pObserver = observer; }
+
+    uint8_t m_bAwaitingEcho = 0;
+    int16_t m_nResultWinnerSeat = 0;
+    int16_t m_nResultLoserSeat = 0;
+    int16_t m_nResultReason = 0;
+
+protected:
+    void SendGameResult(uint16_t decisive, uint16_t winnerSeat, uint16_t reason);
+
+    // Negotiations (colour exchange, take-back, draw), adjourned games and results are handled
+    // by the table's later parts; the board hands them these messages.
+    virtual void OnNegotiationMessage(uint16_t, const uint8_t*, uint32_t) {}
+    virtual void OnResumeMessage(uint16_t, const uint8_t*, uint32_t) {}
+    virtual void OnSealMessage(uint16_t, const uint8_t*, uint32_t) {}
+    // Records the result and ends the game on this client.
+    virtual void OnGameResult(const MSG_GAME_RESULT_BODY& result);
+    virtual void OnScores(const uint8_t* body, uint32_t length);
+
+    CBaseBoard& m_board;
+    CTableParts m_table;
+
+private:
+    void OnNewGame();
+    void OnGameBegin(const uint8_t* body, uint32_t length);
+    void OnMove(const uint8_t* body, uint32_t length);
+    void OnGamePrepare();
+    void OnStartInfo();
+    void OnGameState(const uint8_t* body, uint32_t length);
+    void OnGameStateMoves(const uint8_t* body, uint32_t length);
+    // Sends {own seat, 1}: the ready notice.
+    void SendReady();
+    void SendSeatFlag(uint16_t type, uint16_t seat, uint16_t flag);
+    void NewPosition();
+    void Redraw();
+
+    CMessageSinkRegistry* m_pHandOn = nullptr;
+    ISoundPlayer* m_pSound = nullptr;
+    IBoardObserver* m_pObserver = nullptr;
+};
+
+} // namespace kelo

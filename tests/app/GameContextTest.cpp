@@ -1,0 +1,40 @@
+#include "app/CGameContext.h"
+#include "chess/CChessDiagram.h"
+#include "chess/CChnChessBoard.h"
+#include "support/TestSupport.h"
+#include "table/CTableBoard.h"
+
+#include <gtest/gtest.h>
+
+namespace kelo {
+namespace {
+
+TEST(GameContext, OneGamePerGameIdAndTheTableBoardHoldsTheTablesGame) {
+    CGameContext context;
+    EXPECT_EQ(&context.Board(), &context.Board(context.GameId()));
+    EXPECT_EQ(&context.Position(), &context.Position(context.GameId()));
+    EXPECT_NE(&context.Position(3), &context.Position());
+    EXPECT_EQ(&context.Board(3).Position(), &context.Position(3));
+    EXPECT_EQ(&context.TableBoard().Board(), &context.Board());
+}
+
+// Objects made before the sender or the prompts change follow the change.
+TEST(GameContext, SenderAndPromptsCanBeChangedAfterTheTableIsBuilt) {
+    CGameContext context;
+    CTableBoard& table = context.TableBoard();
+    test::RecordingSender sender;
+    context.SetSender(&sender);
+    table.SendMove(MoveRecord{406, 404, 0, 6, 0, 0, 0, 0});
+    ASSERT_EQ(sender.sent.size(), 1u);
+
+    IPrompts& prompts = context.Prompts();
+    EXPECT_FALSE(prompts.AskYesNo("silent until set"));
+    test::ScriptedPrompts scripted;
+    scripted.yesNoAnswer = true;
+    context.SetPrompts(&scripted);
+    EXPECT_TRUE(prompts.AskYesNo("now answered"));
+    EXPECT_EQ(scripted.questions, std::vector<std::string>{"now answered"});
+}
+
+} // namespace
+} // namespace kelo

@@ -1,0 +1,86 @@
+#include "support/ChessBoard.h"
+
+#include "chess/CBaseRule.h"
+#include "chess/CCoordinateMove.h"
+#include "chess/CFenReader.h"
+#include "chess/ChessTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace kelo::test {
+
+ChessBoard::ChessBoard() : board(game.Board()), position(game.Position()) {}
+
+int16_t ChessBoard::Load(const std::string& fen) {
+    const CFenReader::Result loaded = CFenReader::Load(fen, position);
+    EXPECT_TRUE(loaded.ok) << fen << ": " << loaded.error;
+    return loaded.sideToMove;
+}
+
+void ChessBoard::StartPosition() {
+    board.NewPosition();
+}
+
+bool ChessBoard::Check(int16_t colour, const std::string& text, MoveRecord* out) {
+    const auto move = CCoordinateMove::Parse(text);
+    EXPECT_TRUE(move) << text;
+    CBaseRule* rule = move ? board.RuleAt(move->from) : nullptr;
+    if (rule == nullptr || !rule->CheckMove(colour, move->from, move->to, board, nullptr))
+        return false;
+    int16_t kind = KIND_QUEEN;
+    if (board.IsPromotion(move->from, move->to)) {
+        ++promotionQuestions;
+        if (!promotionAnswers.empty()) {
+            kind = promotionAnswers.front();
+            promotionAnswers.pop_front();
+        }
+    }
+    MoveRecord record;
+    if (!rule->CheckMoveWithPromotion(colour, move->from, move->to, board, kind, record))
+        return false;
+    if (out != nullptr)
+        *out = record;
+    return true;
+}
+
+bool ChessBoard::Build(int16_t colour, const std::string& text, MoveRecord* out) {
+    const auto move = CCoordinateMove::Parse(text);
+    EXPECT_TRUE(move) << text;
+    CBaseRule* rule = move ? board.RuleAt(move->from) : nullptr;
+    MoveRecord record;
+    const bool ok = rule != nullptr && rule->BuildMove(colour, move->from, move->to, board, record);
+    if (out != nullptr)
+        *out = record;
+    return ok;
+}
+
+bool ChessBoard::Play(int16_t colour, const std::string& text) {
+    MoveRecord record;
+    if (const auto move = CCoordinateMove::Parse(text); move && move->special != 0)
+        promotionAnswers.push_back(PromotionKind(move->special));
+    if (!Check(colour, text, &record))
+        return false;
+    ++board.m_nPlyCount;
+    return PlayChecked(record);
+}
+
+bool ChessBoard::PlayChecked(const MoveRecord& record) {
+    judgement = board.AfterMove(record);
+    return judgement.applied;
+}
+
+bool ChessBoard::PlayLine(const std::string& moves, int16_t first) {
+    std::istringstream in(moves);
+    int16_t colour = first;
+    for (std::string move; in >> move; colour = OppositeColour(colour)) {
+        if (!Play(colour, move)) {
+            ADD_FAILURE() << "refused: " << move;
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace kelo::test

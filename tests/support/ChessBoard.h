@@ -1,0 +1,43 @@
+#pragma once
+
+#include "chess/CChessSet.h"
+#include "chess/MoveRecord.h"
+
+#include <deque>
+#include <string>
+
+namespace kelo::test {
+
+// A bare game for rule and referee tests: a position and its board, no table around them.
+class ChessBoard {
+public:
+    ChessBoard();
+
+    // Sets up a FEN position (fails the test on a bad FEN) and returns the side to move.
+    int16_t Load(const std::string& fen);
+    void StartPosition();
+
+    // Builds a move in coordinate form through check-move-with-promotion; false when refused.
+    // A promotion takes the next of promotionAnswers (a queen when there is none), asked only
+    // when the move is legal and a pawn reaches the last row, as the board window asks.
+    bool Check(int16_t colour, const std::string& move, MoveRecord* out = nullptr);
+    bool Build(int16_t colour, const std::string& move, MoveRecord* out = nullptr);
+    // Checks the move and plays it as a received move: ply count up, then the referee.
+    bool Play(int16_t colour, const std::string& move);
+    // Plays a list of moves (White first), stopping at the first refused one.
+    bool PlayLine(const std::string& moves, int16_t first = 0);
+
+    CChessSet game;
+    CChnChessBoard& board;
+    CChessDiagram& position;
+    std::deque<int16_t> promotionAnswers;
+    int promotionQuestions = 0;
+    // What the referee found after the last move played.
+    MoveJudgement judgement;
+
+protected:
+    // Plays a checked move; the table fixture reports what the referee finds.
+    virtual bool PlayChecked(const MoveRecord& record);
+};
+
+} // namespace kelo::test
