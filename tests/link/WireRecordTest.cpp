@@ -1,10 +1,21 @@
 #include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_EXIT_ANSWER.h"
+#include "link/MSG_EXIT_DISCOURAGE.h"
+#include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_LEAVE_SEAT.h"
+#include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_MOVE.h"
+#include "link/MSG_PLAYTIME_NOTICE.h"
+#include "link/MSG_SCORES.h"
+#include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
+#include "link/MSG_TABLE_CHAT.h"
+#include "link/MSG_USER_CONNECT.h"
+#include "link/MSG_USER_STATUS.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +79,18 @@ TEST(WireRecord, EveryBodyCarriesExactlyItsFieldBytes) {
              return body.ToWire(MSG_START_INFO_BODY::START_INFO_SIZE);
          },
          "ccffbbttppaamm...."},
+        {"seat and flag", ReencoderOf<MSG_SEAT_FLAG_BODY>(), "ssff"},
+        {"scores", ReencoderOf<MSG_SCORES_BODY>(), std::string(40, 'v')},
+        {"leave table", ReencoderOf<MSG_LEAVE_TABLE_BODY>(), "iiiissrr"},
+        {"leave watch", ReencoderOf<MSG_LEAVE_WATCH_BODY>(), "iiiissww...."},
+        {"user status", ReencoderOf<MSG_USER_STATUS_BODY>(), "iiiissrr"},
+        {"user connect", ReencoderOf<MSG_USER_CONNECT_BODY>(), "..rr....iiii"},
+        {"exit request", ReencoderOf<MSG_EXIT_REQUEST_BODY>(), "iiiissff"},
+        {"exit answer", ReencoderOf<MSG_EXIT_ANSWER_BODY>(), "aaaass..rrrrqqff"},
+        {"exit discourage", ReencoderOf<MSG_EXIT_DISCOURAGE_BODY>(), "....iiii...."},
+        {"play-time notice", ReencoderOf<MSG_PLAYTIME_NOTICE_BODY>(), "sskk...."},
+        {"chat head", ReencoderOf<MSG_TABLE_CHAT_BODY>(),
+         "iiiissww" + std::string(20, 't') + "ccccvv" + std::string(10, 'f') + "rrrr"},
     };
     for (const Case& c : cases) {
         const size_t size = c.layout.size();
@@ -91,7 +114,7 @@ TEST(WireRecord, EveryBodyCarriesExactlyItsFieldBytes) {
     }
 }
 
-TEST(WireRecord, WritesFieldsInNetworkOrder) {
+TEST(WireRecord, WritesFieldsInNetworkOrderAndSignedValuesAsTwosComplement) {
     MoveRecord knight; // a pawn takes on the last row and becomes a knight that gives check
     knight.special = 3;
     knight.flags = 5;
@@ -104,6 +127,49 @@ TEST(WireRecord, WritesFieldsInNetworkOrder) {
     const MSG_MOVE_BODY step = MSG_MOVE_BODY::FromRecord(knight);
     EXPECT_EQ(Hex(step.ToWire()), "03050001000600000000010203040506012c0029");
     EXPECT_EQ(MSG_MOVE_BODY::FromWire(step.ToWire().data()).ToRecord(), knight);
+
+    MSG_SCORES_BODY scores;
+    scores.points = {-10, 10};
+    scores.total = {-30, 70000};
+    scores.drawn = {1, 2};
+    const auto wire = scores.ToWire();
+    EXPECT_EQ(Hex(wire), "fffffff60000000a"
+                         "ffffffe200011170"
+                         "0000000000000000"
+                         "0000000000000000"
+                         "0000000100000002");
+    MSG_SCORES_BODY back;
+    ASSERT_TRUE(MSG_SCORES_BODY::FromWire(wire.data(), wire.size(), back));
+    EXPECT_EQ(back.Values(), (std::array<int32_t, 10>{-10, 10, -30, 70000, 0, 0, 0, 0, 1, 2}));
+
+    // What a client sends to leave: no id of its own, its seat, the reason.
+    MSG_LEAVE_TABLE_BODY leave;
+    leave.seatno = 1;
+    leave.reason = MSG_LEAVE_TABLE_BODY::REASON_FORCED;
+    EXPECT_EQ(Hex(leave.ToWire()), "0000000000010001");
+}
+
+// The chat head carries the component's text field byte for byte, whatever its code page.
+TEST(WireRecord, ChatHeadKeepsItsTextFieldAsRawBytes) {
+    MSG_TABLE_CHAT_BODY head;
+    head.id = 100;
+    head.seatno = 1;
+    head.watchno = 0xFFFF;
+    const char face[] = "\xcb\xce\xcc\xe5"; // a font name in GBK
+    std::copy(face, face + 4, head.formatText.begin());
+    head.colour = 0x0000FF;
+    head.formatFlags = {1, 0, 0, 0, 9};
+    const auto wire = head.ToWire();
+    EXPECT_EQ(Hex(wire), "000000640001ffff"
+                         "cbcecce500000000000000000000000000000000"
+                         "000000ff"
+                         "0000"
+                         "00010000000000000009"
+                         "00000000");
+    MSG_TABLE_CHAT_BODY back;
+    ASSERT_TRUE(MSG_TABLE_CHAT_BODY::FromWire(wire.data(), wire.size(), back));
+    EXPECT_EQ(back.formatText, head.formatText);
+    EXPECT_EQ(back.colour, 0xFFu);
 }
 
 TEST(WireRecord, StartInfoHasTwoSizesAndLeavesItsDefaultsOnATornBody) {
