@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/WireOrder.h"
+#include "link/WireRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -19,21 +19,22 @@ struct MSG_ENTER_TABLE_BODY {
     uint16_t gametype = 0;
     uint16_t subtype = 0;
 
-    std::array<uint8_t, SIZE> ToWire() const {
-        std::array<uint8_t, SIZE> out{};
-        wire::PutU32(&out[0], id);
-        wire::PutU16(&out[4], deskno);
-        wire::PutU16(&out[6], seatno);
-        wire::PutU16(&out[8], watchno);
-        wire::PutU16(&out[10], servicetype);
-        wire::PutU16(&out[12], gametype);
-        wire::PutU16(&out[14], subtype);
-        return out;
-    }
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{0, &MSG_ENTER_TABLE_BODY::id},
+        wire::Field{4, &MSG_ENTER_TABLE_BODY::deskno},
+        wire::Field{6, &MSG_ENTER_TABLE_BODY::seatno},
+        wire::Field{8, &MSG_ENTER_TABLE_BODY::watchno},
+        wire::Field{10, &MSG_ENTER_TABLE_BODY::servicetype},
+        wire::Field{12, &MSG_ENTER_TABLE_BODY::gametype},
+        wire::Field{14, &MSG_ENTER_TABLE_BODY::subtype},
+    };
+
+    std::array<uint8_t, SIZE> ToWire() const { return wire::Encode(*this); }
     static MSG_ENTER_TABLE_BODY FromWire(const uint8_t* p) {
-        return {wire::GetU32(p),     wire::GetU16(p + 4),  wire::GetU16(p + 6),
-                wire::GetU16(p + 8), wire::GetU16(p + 10), wire::GetU16(p + 12),
-                wire::GetU16(p + 14)};
+        return wire::Decode<MSG_ENTER_TABLE_BODY>(p);
+    }
+    static bool FromWire(const uint8_t* p, size_t length, MSG_ENTER_TABLE_BODY& out) {
+        return wire::Decode(p, length, out);
     }
 };
 

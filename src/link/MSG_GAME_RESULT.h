@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/WireOrder.h"
+#include "link/WireRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -23,16 +23,19 @@ struct MSG_GAME_RESULT_BODY {
     uint16_t winnerSeat = 0;
     uint16_t reason = 0;
 
-    std::array<uint8_t, SIZE> ToWire() const {
-        std::array<uint8_t, SIZE> out{};
-        wire::PutU16(&out[0], senderSeat);
-        wire::PutU16(&out[2], decisive);
-        wire::PutU16(&out[4], winnerSeat);
-        wire::PutU16(&out[6], reason);
-        return out;
-    }
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{0, &MSG_GAME_RESULT_BODY::senderSeat},
+        wire::Field{2, &MSG_GAME_RESULT_BODY::decisive},
+        wire::Field{4, &MSG_GAME_RESULT_BODY::winnerSeat},
+        wire::Field{6, &MSG_GAME_RESULT_BODY::reason},
+    };
+
+    std::array<uint8_t, SIZE> ToWire() const { return wire::Encode(*this); }
     static MSG_GAME_RESULT_BODY FromWire(const uint8_t* p) {
-        return {wire::GetU16(p), wire::GetU16(p + 2), wire::GetU16(p + 4), wire::GetU16(p + 6)};
+        return wire::Decode<MSG_GAME_RESULT_BODY>(p);
+    }
+    static bool FromWire(const uint8_t* p, size_t length, MSG_GAME_RESULT_BODY& out) {
+        return wire::Decode(p, length, out);
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/WireOrder.h"
+#include "link/WireRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -17,17 +17,16 @@ struct MSG_GAME_STATE_BODY {
 
     uint16_t RecordCount() const { return fields[13]; }
 
-    std::array<uint8_t, SIZE> ToWire() const {
-        std::array<uint8_t, SIZE> out{};
-        for (size_t i = 0; i < fields.size(); ++i)
-            wire::PutU16(&out[2 * i], fields[i]);
-        return out;
-    }
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{0, &MSG_GAME_STATE_BODY::fields},
+    };
+
+    std::array<uint8_t, SIZE> ToWire() const { return wire::Encode(*this); }
     static MSG_GAME_STATE_BODY FromWire(const uint8_t* p) {
-        MSG_GAME_STATE_BODY body;
-        for (size_t i = 0; i < body.fields.size(); ++i)
-            body.fields[i] = wire::GetU16(p + 2 * i);
-        return body;
+        return wire::Decode<MSG_GAME_STATE_BODY>(p);
+    }
+    static bool FromWire(const uint8_t* p, size_t length, MSG_GAME_STATE_BODY& out) {
+        return wire::Decode(p, length, out);
     }
 };
 

@@ -1,7 +1,6 @@
 #include "link/MSG_HEAD.h"
 
 #include "base/CMD5Checksum.h"
-#include "link/WireOrder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,21 +8,16 @@
 namespace kelo {
 
 std::array<uint8_t, MSG_HEAD::SIZE> MSG_HEAD::Encode(uint32_t sequenceClient) const {
-    std::array<uint8_t, SIZE> wire{};
-    wire::PutU16(&wire[0], type);
-    wire::PutU32(&wire[4], length);
-    wire::PutU32(&wire[8], sequenceClient);
-    const std::array<uint8_t, 16> digest = HeadDigest(wire.data());
-    std::copy(digest.begin(), digest.end(), wire.begin() + DIGEST_OFFSET);
-    return wire;
+    MSG_HEAD sent = *this;
+    sent.sequence = sequenceClient;
+    std::array<uint8_t, SIZE> bytes = wire::Encode(sent);
+    const std::array<uint8_t, 16> digest = HeadDigest(bytes.data());
+    std::copy(digest.begin(), digest.end(), bytes.begin() + DIGEST_OFFSET);
+    return bytes;
 }
 
 MSG_HEAD MSG_HEAD::Decode(const uint8_t* wire) {
-    MSG_HEAD head;
-    head.type = wire::GetU16(wire);
-    head.length = wire::GetU32(wire + 4);
-    head.sequence = wire::GetU32(wire + 8);
-    return head;
+    return wire::Decode<MSG_HEAD>(wire);
 }
 
 bool MSG_HEAD::Check(const uint8_t* wire) {

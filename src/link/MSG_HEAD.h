@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/WireRecord.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +22,12 @@ struct MSG_HEAD {
     uint16_t type = INITIAL_TYPE;
     uint32_t length = 0;
     uint32_t sequence = INITIAL_SEQUENCE;
+
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{0, &MSG_HEAD::type},
+        wire::Field{4, &MSG_HEAD::length},
+        wire::Field{8, &MSG_HEAD::sequence},
+    };
 
     void Initialise() { *this = MSG_HEAD{}; }
 

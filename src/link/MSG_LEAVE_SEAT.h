@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/WireOrder.h"
+#include "link/WireRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -14,14 +14,17 @@ struct MSG_LEAVE_SEAT_BODY {
     uint32_t id = 0;
     uint16_t seatno = 0;
 
-    std::array<uint8_t, SIZE> ToWire() const {
-        std::array<uint8_t, SIZE> out{};
-        wire::PutU32(&out[0], id);
-        wire::PutU16(&out[4], seatno);
-        return out;
-    }
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{0, &MSG_LEAVE_SEAT_BODY::id},
+        wire::Field{4, &MSG_LEAVE_SEAT_BODY::seatno},
+    };
+
+    std::array<uint8_t, SIZE> ToWire() const { return wire::Encode(*this); }
     static MSG_LEAVE_SEAT_BODY FromWire(const uint8_t* p) {
-        return {wire::GetU32(p), wire::GetU16(p + 4)};
+        return wire::Decode<MSG_LEAVE_SEAT_BODY>(p);
+    }
+    static bool FromWire(const uint8_t* p, size_t length, MSG_LEAVE_SEAT_BODY& out) {
+        return wire::Decode(p, length, out);
     }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chess/MoveRecord.h"
-#include "link/WireOrder.h"
+#include "link/WireRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -45,29 +45,18 @@ struct MSG_MOVE_BODY {
         m.clock = static_cast<int16_t>(clock);
         return m;
     }
-    std::array<uint8_t, SIZE> ToWire() const {
-        std::array<uint8_t, SIZE> out{};
-        wire::PutU16(&out[0], specialFlags);
-        wire::PutU16(&out[2], colour);
-        wire::PutU16(&out[4], kind);
-        wire::PutU16(&out[6], unused);
-        wire::PutU32(&out[8], from);
-        wire::PutU32(&out[12], to);
-        wire::PutU16(&out[16], clock);
-        wire::PutU16(&out[18], moveNumber);
-        return out;
-    }
-    static MSG_MOVE_BODY FromWire(const uint8_t* p) {
-        MSG_MOVE_BODY step;
-        step.specialFlags = wire::GetU16(p);
-        step.colour = wire::GetU16(p + 2);
-        step.kind = wire::GetU16(p + 4);
-        step.unused = wire::GetU16(p + 6);
-        step.from = wire::GetU32(p + 8);
-        step.to = wire::GetU32(p + 12);
-        step.clock = wire::GetU16(p + 16);
-        step.moveNumber = wire::GetU16(p + 18);
-        return step;
+
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{0, &MSG_MOVE_BODY::specialFlags}, wire::Field{2, &MSG_MOVE_BODY::colour},
+        wire::Field{4, &MSG_MOVE_BODY::kind},         wire::Field{6, &MSG_MOVE_BODY::unused},
+        wire::Field{8, &MSG_MOVE_BODY::from},         wire::Field{12, &MSG_MOVE_BODY::to},
+        wire::Field{16, &MSG_MOVE_BODY::clock},       wire::Field{18, &MSG_MOVE_BODY::moveNumber},
+    };
+
+    std::array<uint8_t, SIZE> ToWire() const { return wire::Encode(*this); }
+    static MSG_MOVE_BODY FromWire(const uint8_t* p) { return wire::Decode<MSG_MOVE_BODY>(p); }
+    static bool FromWire(const uint8_t* p, size_t length, MSG_MOVE_BODY& out) {
+        return wire::Decode(p, length, out);
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/WireOrder.h"
+#include "link/WireRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -15,15 +15,18 @@ struct MSG_SEQUENCE_START_BODY {
     uint32_t sequenceClient = 0;
     uint32_t sequenceServer = 0;
 
-    std::array<uint8_t, SIZE> ToWire() const {
-        std::array<uint8_t, SIZE> out{};
-        wire::PutU32(&out[8], sequenceComm);
-        wire::PutU32(&out[16], sequenceClient);
-        wire::PutU32(&out[24], sequenceServer);
-        return out;
-    }
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{8, &MSG_SEQUENCE_START_BODY::sequenceComm},
+        wire::Field{16, &MSG_SEQUENCE_START_BODY::sequenceClient},
+        wire::Field{24, &MSG_SEQUENCE_START_BODY::sequenceServer},
+    };
+
+    std::array<uint8_t, SIZE> ToWire() const { return wire::Encode(*this); }
     static MSG_SEQUENCE_START_BODY FromWire(const uint8_t* p) {
-        return {wire::GetU32(p + 8), wire::GetU32(p + 16), wire::GetU32(p + 24)};
+        return wire::Decode<MSG_SEQUENCE_START_BODY>(p);
+    }
+    static bool FromWire(const uint8_t* p, size_t length, MSG_SEQUENCE_START_BODY& out) {
+        return wire::Decode(p, length, out);
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/WireOrder.h"
+#include "link/WireRecord.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,31 +30,29 @@ struct MSG_START_INFO_BODY {
     uint16_t paceAddedTime = 10;
     uint16_t maxTakeBacks = 0;
 
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{0, &MSG_START_INFO_BODY::firstColour},
+        wire::Field{2, &MSG_START_INFO_BODY::firstSeat},
+        wire::Field{4, &MSG_START_INFO_BODY::takeBackCount},
+        wire::Field{6, &MSG_START_INFO_BODY::totalTime},
+        wire::Field{8, &MSG_START_INFO_BODY::paceTime},
+        wire::Field{10, &MSG_START_INFO_BODY::paceAddedTime},
+        wire::Field{12, &MSG_START_INFO_BODY::maxTakeBacks},
+    };
+
     // size is GAME_INFO_SIZE or START_INFO_SIZE.
     std::vector<uint8_t> ToWire(size_t size) const {
-        std::vector<uint8_t> out(size < START_INFO_SIZE ? GAME_INFO_SIZE : START_INFO_SIZE, 0);
-        wire::PutU16(&out[0], firstColour);
-        wire::PutU16(&out[2], firstSeat);
-        wire::PutU16(&out[4], takeBackCount);
-        wire::PutU16(&out[6], totalTime);
-        wire::PutU16(&out[8], paceTime);
-        wire::PutU16(&out[10], paceAddedTime);
-        wire::PutU16(&out[12], maxTakeBacks);
-        return out;
+        const auto bytes = wire::Encode<MSG_START_INFO_BODY, START_INFO_SIZE>(*this);
+        return {bytes.begin(),
+                bytes.begin() + (size < START_INFO_SIZE ? GAME_INFO_SIZE : START_INFO_SIZE)};
     }
     // False when the body is too short to hold the fields.
     static bool FromWire(const uint8_t* p, size_t length, MSG_START_INFO_BODY& out) {
-        if (p == nullptr || length < GAME_INFO_SIZE)
-            return false;
-        out.firstColour = wire::GetU16(p);
-        out.firstSeat = wire::GetU16(p + 2);
-        out.takeBackCount = wire::GetU16(p + 4);
-        out.totalTime = wire::GetU16(p + 6);
-        out.paceTime = wire::GetU16(p + 8);
-        out.paceAddedTime = wire::GetU16(p + 10);
-        out.maxTakeBacks = wire::GetU16(p + 12);
-        return true;
+        return wire::Decode(p, length, out);
     }
 };
+
+// A game information (606) holds every field; a start information (662) only adds unused bytes.
+static_assert(wire::FieldsEnd<MSG_START_INFO_BODY>() == MSG_START_INFO_BODY::GAME_INFO_SIZE);
 
 } // namespace kelo
