@@ -1,5 +1,6 @@
 #include "CTableServer.h"
 
+#include "base/TableTypes.h"
 #include "chess/CChessSet.h"
 #include "chess/ChessTypes.h"
 #include "link/CCommunicationLayer.h"
@@ -258,7 +259,7 @@ void CTableServer::SendPersons(int connection, const Client& newcomer) {
         person.deskno = static_cast<int16_t>(c.desk);
         person.seatno = static_cast<int16_t>(c.seat);
         person.watchno = static_cast<int16_t>(c.watchno);
-        person.status = c.player ? 4 : 5;
+        person.status = WireValue(c.player ? TableRole::Player : TableRole::Watcher);
         return CPersonRecord::ToWire(person);
     };
     std::vector<uint8_t> people;
