@@ -6,14 +6,18 @@
 #include "base/CGbkConverter.h"
 #include "link/CCommunicationLayer.h"
 #include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_EXIT_DISCOURAGE.h"
+#include "link/MSG_EXIT_REQUEST.h"
+#include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_LEAVE_WATCH.h"
+#include "link/MSG_USER_CONNECT.h"
+#include "link/MSG_USER_STATUS.h"
 #include "link/MessageTypes.h"
-#include "link/WireOrder.h"
 #include "ports/IEventLoop.h"
 #include "ports/IPrompts.h"
 #include "ports/ISocketControl.h"
 #include "table/CPlayerManager.h"
 
-#include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -218,27 +222,26 @@ bool CMainFrame::OnUserStatus(const uint8_t* body, uint32_t length) {
         CloseTable();
         return false;
     }
-    if (length < 8)
+    MSG_USER_STATUS_BODY user;
+    if (!MSG_USER_STATUS_BODY::FromWire(body, length, user))
         return true;
-    const uint32_t id = wire::GetU32(body);
-    const uint16_t a = wire::GetU16(body + 4);
-    const uint16_t b = wire::GetU16(body + 6);
-    if (id == people.OwnId()) {
-        if (a == 1 || a == 2) {
+    if (user.id == people.OwnId()) {
+        if (user.status == 1 || user.status == 2) {
             CloseTable();
             return false;
         }
-        m_context.Mode().SetRole((b == 1 || b == 2) ? TableRole::Player : TableRole::Watcher);
+        m_context.Mode().SetRole((user.role == 1 || user.role == 2) ? TableRole::Player
+                                                                    : TableRole::Watcher);
     }
     return true;
 }
 
 bool CMainFrame::OnUserConnect(const uint8_t* body, uint32_t length) {
     m_loop.KillTimer(&m_link, ENTER_TIMER);
-    if (length < 12 || wire::GetU16(body + 2) != 0)
+    MSG_USER_CONNECT_BODY connect;
+    if (!MSG_USER_CONNECT_BODY::FromWire(body, length, connect) || connect.result != 0)
         return true;
-    if (const CPlayerRecord* person =
-            m_context.PlayerManager().GetPersonById(wire::GetU32(body + 8)))
+    if (const CPlayerRecord* person = m_context.PlayerManager().GetPersonById(connect.id))
         m_context.Prompts().ShowNotice(
             Format("用户\"%s\"连接失败，游戏结束！", Name(person->person.nickname)));
     CloseTable();
@@ -249,11 +252,11 @@ bool CMainFrame::OnLeaveTable(const uint8_t* body, uint32_t length) {
     m_loop.KillTimer(&m_link, CCommunicationLayer::KEEP_ALIVE_TIMER);
     m_loop.KillTimer(&m_link, ENTER_TIMER);
     m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
-    if (length >= 8) {
-        const uint32_t id = wire::GetU32(body);
-        if (const CPlayerRecord* person = m_context.PlayerManager().GetPersonById(id))
+    MSG_LEAVE_TABLE_BODY leave;
+    if (MSG_LEAVE_TABLE_BODY::FromWire(body, length, leave)) {
+        if (const CPlayerRecord* person = m_context.PlayerManager().GetPersonById(leave.id))
             m_context.Prompts().ShowNotice(
-                Format(LeaveText(wire::GetU16(body + 6)), Name(person->person.username)));
+                Format(LeaveText(leave.reason), Name(person->person.username)));
     }
     SaveIfPlaying();
     m_context.State().SetState(GameState::Closing);
@@ -262,7 +265,9 @@ bool CMainFrame::OnLeaveTable(const uint8_t* body, uint32_t length) {
 }
 
 bool CMainFrame::OnLeaveWatch(const uint8_t* body, uint32_t length) {
-    if (length >= 4 && wire::GetU32(body) == m_context.PlayerManager().OwnId()) {
+    MSG_LEAVE_WATCH_BODY leave;
+    if (wire::DecodeThrough<&MSG_LEAVE_WATCH_BODY::id>(body, length, leave) &&
+        leave.id == m_context.PlayerManager().OwnId()) {
         SaveIfPlaying();
         CloseTable();
     }
@@ -270,21 +275,21 @@ bool CMainFrame::OnLeaveWatch(const uint8_t* body, uint32_t length) {
 }
 
 void CMainFrame::OnExitRequest(const uint8_t* body, uint32_t length) {
-    if (length < 6)
+    MSG_EXIT_REQUEST_BODY request;
+    if (!wire::DecodeThrough<&MSG_EXIT_REQUEST_BODY::seatno>(body, length, request))
         return;
-    const uint16_t seat = wire::GetU16(body + 4);
-    if (seat != m_context.PlayerManager().GetOwnSeat())
-        m_host.OpenExitDialog(false, seat, "对方请求退出，你同意么？");
+    if (request.seatno != m_context.PlayerManager().GetOwnSeat())
+        m_host.OpenExitDialog(false, request.seatno, "对方请求退出，你同意么？");
 }
 
 void CMainFrame::OnExitDiscourage(const uint8_t* body, uint32_t length) {
-    if (length < 8)
+    MSG_EXIT_DISCOURAGE_BODY discourage;
+    if (!MSG_EXIT_DISCOURAGE_BODY::FromWire(body, length, discourage))
         return;
-    const uint32_t id = wire::GetU32(body + 4);
     const CPlayerManager& people = m_context.PlayerManager();
-    if (id == people.OwnId())
-        m_context.Prompts().ShowNotice(people.IsPresent(id) ? "请不要中途退出，玩完这把好吧？"
-                                                            : "");
+    if (discourage.id == people.OwnId())
+        m_context.Prompts().ShowNotice(
+            people.IsPresent(discourage.id) ? "请不要中途退出，玩完这把好吧？" : "");
 }
 
 bool CMainFrame::OnClose() {
@@ -309,18 +314,22 @@ bool CMainFrame::OnClose() {
 }
 
 void CMainFrame::SendLeaveTable() {
-    std::array<uint8_t, 8> body{};
-    wire::PutU16(&body[4], m_context.PlayerManager().GetOwnSeat());
+    MSG_LEAVE_TABLE_BODY leave;
+    leave.seatno = m_context.PlayerManager().GetOwnSeat();
+    const auto body = leave.ToWire();
     m_context.CommunicationLayer().SendMessage(MSG_LEAVE_TABLE, body.data(), body.size());
 }
 
 void CMainFrame::SendLeaveWatch() {
     const CPlayerManager& people = m_context.PlayerManager();
     const CPlayerRecord* own = people.GetOwnRecord();
-    std::array<uint8_t, 12> body{};
-    wire::PutU32(&body[0], people.OwnId());
-    wire::PutU16(&body[4], own != nullptr ? static_cast<uint16_t>(own->person.seatno) : 0xFFFF);
-    wire::PutU16(&body[6], own != nullptr ? static_cast<uint16_t>(own->person.watchno) : 0xFFFF);
+    MSG_LEAVE_WATCH_BODY leave; // seat and watch number 0xFFFF while the own record is unknown
+    leave.id = people.OwnId();
+    if (own != nullptr) {
+        leave.seatno = static_cast<uint16_t>(own->person.seatno);
+        leave.watchno = static_cast<uint16_t>(own->person.watchno);
+    }
+    const auto body = leave.ToWire();
     m_context.CommunicationLayer().SendMessage(MSG_LEAVE_WATCH, body.data(), body.size());
 }
 

@@ -100,6 +100,26 @@ template <class Record> constexpr auto Spans() {
         Record::WIRE_FIELDS);
 }
 
+// True when field is member's entry in the table.
+template <class Record, class T, class U>
+constexpr bool IsFieldOf(const Field<Record, T>& field, U Record::*member) {
+    if constexpr (std::is_same_v<T, U>)
+        return field.member == member;
+    else
+        return false;
+}
+
+// The end of member's field in Record's table; 0 when the table has no field for it.
+template <class Record, class T> constexpr size_t FieldEnd(T Record::*member) {
+    size_t end = 0;
+    std::apply(
+        [&](const auto&... f) {
+            ((end = IsFieldOf(f, member) ? f.offset + Width<T>() : end), ...);
+        },
+        Record::WIRE_FIELDS);
+    return end;
+}
+
 } // namespace detail
 
 // The bytes a reader needs: up to the end of the last field.
@@ -152,6 +172,33 @@ template <class Record> bool Decode(const uint8_t* p, size_t length, Record& out
     if (p == nullptr || length < FieldsEnd<Record>())
         return false;
     DecodeInto(p, out);
+    return true;
+}
+
+// For a reader that needs a record's fields only up to Member's: a body is enough when it
+// reaches the end of Member's field, even if it stops short of the record. False, leaving out as
+// it was, when it does not; otherwise fills every field that lies inside length bytes and leaves
+// the others as they were.
+//
+//   MSG_EXAMPLE_BODY example;
+//   if (wire::DecodeThrough<&MSG_EXAMPLE_BODY::id>(p, length, example)) ...
+template <auto Member, class Record>
+bool DecodeThrough(const uint8_t* p, size_t length, Record& out) {
+    constexpr size_t needed = detail::FieldEnd(Member);
+    static_assert(needed != 0, "the member has no field in the record's table");
+    if (p == nullptr || length < needed)
+        return false;
+    std::apply(
+        [&](const auto&... f) {
+            (
+                [&] {
+                    using T = typename std::remove_cvref_t<decltype(f)>::Type;
+                    if (f.offset + detail::Width<T>() <= length)
+                        detail::Get(p + f.offset, out.*f.member);
+                }(),
+                ...);
+        },
+        Record::WIRE_FIELDS);
     return true;
 }
 

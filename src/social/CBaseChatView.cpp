@@ -2,6 +2,10 @@
 
 #include "base/CGbkConverter.h"
 #include "link/CMessageRev.h"
+#include "link/MSG_LEAVE_WATCH.h"
+#include "link/MSG_PLAYTIME_NOTICE.h"
+#include "link/MSG_USER_BROKEN.h"
+#include "link/MSG_USER_STATUS.h"
 #include "link/MessageTypes.h"
 #include "link/WireOrder.h"
 #include "social/IChatSink.h"
@@ -22,20 +26,26 @@ std::string Utf8Name(const char* gbk, size_t size) {
     return CGbkConverter::ToUtf8(CGbkConverter::FromField(gbk, size));
 }
 
+// The person a body names by the id it starts with; nullptr when the body ends before the id.
+template <class Body>
+const CPlayerRecord* NamedPerson(const CPlayerManager& people, const CMessageRev& message) {
+    Body body;
+    if (!wire::DecodeThrough<&Body::id>(message.Body(), message.Length(), body))
+        return nullptr;
+    return people.GetPersonById(body.id);
+}
+
 } // namespace
 
 void CBaseChatView::OnMessageRev(const CMessageRev& message) {
     const uint8_t* body = message.Body();
     const uint32_t length = message.Length();
     const CPlayerManager& people = m_people;
-    auto person = [&]() -> const CPlayerRecord* {
-        return length >= 4 ? people.GetPersonById(wire::GetU32(body)) : nullptr;
-    };
     auto say = [&](const std::string& text) { m_chat.AddSystemLine(text, CHAT_SYSTEM_COLOUR); };
 
     switch (message.Type()) {
     case MSG_USER_STATUS: {
-        const CPlayerRecord* who = person();
+        const CPlayerRecord* who = NamedPerson<MSG_USER_STATUS_BODY>(people, message);
         if (people.GetOwnRecord() == nullptr || who == nullptr)
             return;
         say(Utf8Name(who->person.username, sizeof(who->person.username)) + " 进来了!");
@@ -44,7 +54,7 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
         return;
     }
     case MSG_USER_BROKEN: {
-        const CPlayerRecord* who = person();
+        const CPlayerRecord* who = NamedPerson<MSG_USER_BROKEN_BODY>(people, message);
         if (who == nullptr)
             return;
         say(Utf8Name(who->person.username, sizeof(who->person.username)) + "断线了，请稍候……");
@@ -53,7 +63,7 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
         return;
     }
     case MSG_LEAVE_WATCH: {
-        if (const CPlayerRecord* who = person())
+        if (const CPlayerRecord* who = NamedPerson<MSG_LEAVE_WATCH_BODY>(people, message))
             say(Utf8Name(who->person.username, sizeof(who->person.username)) + " 离开了!");
         return;
     }
@@ -66,13 +76,13 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
     }
     case MSG_PLAYTIME_NOTICE: {
         const CPlayerRecord* own = people.GetOwnRecord();
-        if (length < 4 || own == nullptr || own->person.watchno >= 0 ||
-            wire::GetU16(body) != static_cast<uint16_t>(own->person.seatno))
+        MSG_PLAYTIME_NOTICE_BODY notice;
+        if (!MSG_PLAYTIME_NOTICE_BODY::FromWire(body, length, notice) || own == nullptr ||
+            own->person.watchno >= 0 || notice.seatno != static_cast<uint16_t>(own->person.seatno))
             return;
-        const uint16_t kind = wire::GetU16(body + 2);
-        if (kind == 1)
+        if (notice.kind == 1)
             say("防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分减半！");
-        else if (kind == 2)
+        else if (notice.kind == 2)
             say("防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分为0！");
         return;
     }

@@ -2,8 +2,8 @@
 
 #include "link/CMessageRev.h"
 #include "link/CPersonRecord.h"
+#include "link/MSG_LEAVE_WATCH.h"
 #include "link/MessageTypes.h"
-#include "link/WireOrder.h"
 #include "table/CPlayerManager.h"
 #include "table/CTableState.h"
 
@@ -26,13 +26,13 @@ void CBaseGameinfoView::OnMessageRev(const CMessageRev& message) {
             people.AddPerson(CPersonRecord::FromWire(body));
         return;
     case MSG_LEAVE_WATCH: {
-        if (length < 4)
+        MSG_LEAVE_WATCH_BODY leave;
+        if (!wire::DecodeThrough<&MSG_LEAVE_WATCH_BODY::id>(body, length, leave))
             return;
-        const uint32_t id = wire::GetU32(body);
-        if (id == people.OwnId())
+        if (leave.id == people.OwnId())
             m_state.SetState(GameState::Ended);
         else
-            people.RemovePerson(id);
+            people.RemovePerson(leave.id);
         return;
     }
     default:

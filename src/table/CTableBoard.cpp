@@ -12,8 +12,9 @@
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_MOVE.h"
+#include "link/MSG_SCORES.h"
+#include "link/MSG_SEAT_FLAG.h"
 #include "link/MessageTypes.h"
-#include "link/WireOrder.h"
 #include "ports/ISoundPlayer.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
@@ -21,13 +22,7 @@
 #include "table/GameResult.h"
 #include "table/TableSettings.h"
 
-#include <array>
-
 namespace kelo {
-
-namespace {
-constexpr uint32_t SCORE_VALUES = 10;
-} // namespace
 
 CTableBoard::~CTableBoard() = default;
 
@@ -156,9 +151,7 @@ void CTableBoard::SendMove(const MoveRecord& record) {
 }
 
 void CTableBoard::SendSeatFlag(uint16_t type, uint16_t seat, uint16_t flag) {
-    std::array<uint8_t, 4> bytes{};
-    wire::PutU16(&bytes[0], seat);
-    wire::PutU16(&bytes[2], flag);
+    const auto bytes = MSG_SEAT_FLAG_BODY{seat, flag}.ToWire();
     m_table.sender.SendMessage(type, bytes.data(), bytes.size());
 }
 
@@ -184,17 +177,17 @@ void CTableBoard::OnNewGame() {
 }
 
 void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
-    if (length < 2)
+    MSG_SEAT_FLAG_BODY begin;
+    if (!wire::DecodeThrough<&MSG_SEAT_FLAG_BODY::seat>(body, length, begin))
         return;
-    const uint16_t firstSeat = wire::GetU16(body);
     m_table.state.SetState(GameState::Playing);
     // The position starts afresh, so the counts that describe it do too: a count left over
     // from a joined game would keep the new game's first moves from being judged.
     m_board.ResetGameState();
     // White moves first, so the first seat holds the bottom colour whatever came before.
     CPlayerManager& players = m_table.people;
-    AssignSeatColours(players, firstSeat, m_board.BottomColour());
-    players.SetCurrentTurnSeat(firstSeat);
+    AssignSeatColours(players, begin.seat, m_board.BottomColour());
+    players.SetCurrentTurnSeat(begin.seat);
     m_bAwaitingEcho = 0;
     NewPosition();
     Redraw();
@@ -289,14 +282,12 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
 }
 
 void CTableBoard::OnScores(const uint8_t* body, uint32_t length) {
-    if (length < SCORE_VALUES * 4)
+    MSG_SCORES_BODY scores;
+    if (!MSG_SCORES_BODY::FromWire(body, length, scores))
         return;
-    int32_t values[SCORE_VALUES];
-    for (uint32_t i = 0; i < SCORE_VALUES; ++i)
-        values[i] = static_cast<int32_t>(wire::GetU32(body + 4 * i));
     m_table.state.SetState(GameState::Ended);
     if (m_pObserver != nullptr)
-        m_pObserver->OnScores(values);
+        m_pObserver->OnScores(scores);
 }
 
 } // namespace kelo

@@ -12,6 +12,7 @@ namespace kelo {
 class CMessageSinkRegistry;
 class ISoundPlayer;
 struct MSG_GAME_RESULT_BODY;
+struct MSG_SCORES_BODY;
 
 // Whoever follows the board: the window that draws it, and tools that watch a game.
 class IBoardObserver {
@@ -21,8 +22,8 @@ public:
     virtual void OnBoardChanged() {}
     // A result came back from the server; the game state is already ended.
     virtual void OnGameResult(const MSG_GAME_RESULT_BODY&) {}
-    // The scores of a game: points, total points, won, lost, drawn, each for seat 0 then 1.
-    virtual void OnScores(const int32_t (&)[10]) {}
+    // The scores of a game; the game state is already ended.
+    virtual void OnScores(const MSG_SCORES_BODY&) {}
 };
 
 // The board at a table: it holds the game's board and handles the table's game messages for

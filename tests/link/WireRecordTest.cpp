@@ -172,6 +172,42 @@ TEST(WireRecord, ChatHeadKeepsItsTextFieldAsRawBytes) {
     EXPECT_EQ(back.colour, 0xFFu);
 }
 
+// A reader that needs only the first fields takes a body cut after them; the fields beyond the
+// cut keep their values, and a cut inside the needed field is refused.
+TEST(WireRecord, DecodeThroughReadsTheFieldsABodyReaches) {
+    const Bytes bytes = {0, 0, 0x12, 0x34, 0, 1, 0, 2, 0, 0, 0, 0};
+    struct Case {
+        size_t length;
+        bool read;
+        uint32_t id;
+        uint16_t seatno;
+        uint16_t watchno;
+    } cases[] = {
+        {3, false, 7, 0xFFFF, 0xFFFF},     {4, true, 0x1234, 0xFFFF, 0xFFFF},
+        {5, true, 0x1234, 0xFFFF, 0xFFFF}, {6, true, 0x1234, 1, 0xFFFF},
+        {7, true, 0x1234, 1, 0xFFFF},      {12, true, 0x1234, 1, 2},
+    };
+    for (const Case& c : cases) {
+        const Bytes body(bytes.begin(), bytes.begin() + c.length);
+        MSG_LEAVE_WATCH_BODY leave;
+        leave.id = 7;
+        EXPECT_EQ(wire::DecodeThrough<&MSG_LEAVE_WATCH_BODY::id>(body.data(), c.length, leave),
+                  c.read)
+            << c.length;
+        EXPECT_EQ(leave.id, c.id) << c.length;
+        EXPECT_EQ(leave.seatno, c.seatno) << c.length;
+        EXPECT_EQ(leave.watchno, c.watchno) << c.length;
+    }
+
+    // The needed field need not be the first one.
+    MSG_EXIT_REQUEST_BODY request;
+    EXPECT_FALSE(wire::DecodeThrough<&MSG_EXIT_REQUEST_BODY::seatno>(bytes.data(), 5, request));
+    ASSERT_TRUE(wire::DecodeThrough<&MSG_EXIT_REQUEST_BODY::seatno>(bytes.data(), 6, request));
+    EXPECT_EQ(request.seatno, 1);
+    EXPECT_EQ(request.flag, 1) << "beyond the body, so left as it was";
+    EXPECT_FALSE(wire::DecodeThrough<&MSG_EXIT_REQUEST_BODY::seatno>(nullptr, 8, request));
+}
+
 TEST(WireRecord, StartInfoHasTwoSizesAndLeavesItsDefaultsOnATornBody) {
     MSG_START_INFO_BODY info;
     info.firstSeat = 1;

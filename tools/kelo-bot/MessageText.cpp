@@ -3,13 +3,17 @@
 #include "chess/CBoardMap.h"
 #include "chess/CCoordinateMove.h"
 #include "link/CPersonRecord.h"
+#include "link/MSG_ENTER_TABLE.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
+#include "link/MSG_LEAVE_TABLE.h"
 #include "link/MSG_MOVE.h"
+#include "link/MSG_SCORES.h"
+#include "link/MSG_SEAT_FLAG.h"
+#include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
 #include "link/MessageTypes.h"
 #include "link/PERSON.h"
-#include "link/WireOrder.h"
 
 namespace kelo {
 
@@ -26,6 +30,10 @@ std::string MoveText(const MSG_MOVE_BODY& step) {
     return CCoordinateMove::Format(m.from, m.to, m.special);
 }
 
+std::string PairText(const char* name, const std::array<int32_t, 2>& pair) {
+    return std::string(" ") + name + "=" + std::to_string(pair[0]) + "," + std::to_string(pair[1]);
+}
+
 std::string PersonText(const PERSON& p) {
     return std::to_string(p.id) + ":" + std::to_string(p.seatno) + ":" + std::to_string(p.status);
 }
@@ -36,7 +44,6 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
     if (b == nullptr)
         n = 0;
     std::string text = std::to_string(type);
-    auto u16 = [&](uint32_t at) { return static_cast<long>(wire::GetU16(b + at)); };
     switch (type) {
     case MSG_MOVE:
         if (n >= MSG_MOVE_BODY::SIZE) {
@@ -54,26 +61,26 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
                    Field("winner", r.winnerSeat) + Field("reason", r.reason);
         }
         break;
-    case MSG_SCORES:
-        if (n >= 40) {
-            static const char* names[] = {"points", "total", "won", "lost", "drawn"};
-            for (int i = 0; i < 5; ++i) {
-                text += std::string(" ") + names[i] + "=" +
-                        std::to_string(static_cast<int32_t>(wire::GetU32(b + 8 * i))) + "," +
-                        std::to_string(static_cast<int32_t>(wire::GetU32(b + 8 * i + 4)));
-            }
-            return text;
-        }
+    case MSG_SCORES: {
+        MSG_SCORES_BODY s;
+        if (MSG_SCORES_BODY::FromWire(b, n, s))
+            return text + PairText("points", s.points) + PairText("total", s.total) +
+                   PairText("won", s.won) + PairText("lost", s.lost) + PairText("drawn", s.drawn);
         break;
+    }
     case MSG_READY:
-    case MSG_START_NOTICE:
-        if (n >= 4)
-            return text + Field("seat", u16(0)) + Field("flag", u16(2));
+    case MSG_START_NOTICE: {
+        MSG_SEAT_FLAG_BODY notice;
+        if (MSG_SEAT_FLAG_BODY::FromWire(b, n, notice))
+            return text + Field("seat", notice.seat) + Field("flag", notice.flag);
         break;
-    case MSG_GAME_BEGIN:
-        if (n >= 2)
-            return text + Field("first", u16(0));
+    }
+    case MSG_GAME_BEGIN: {
+        MSG_SEAT_FLAG_BODY begin;
+        if (wire::DecodeThrough<&MSG_SEAT_FLAG_BODY::seat>(b, n, begin))
+            return text + Field("first", begin.seat);
         break;
+    }
     case MSG_GAME_INFO:
     case MSG_START_INFO: {
         MSG_START_INFO_BODY info;
@@ -83,28 +90,36 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
                    Field("added", info.paceAddedTime) + Field("takebacks", info.maxTakeBacks);
         break;
     }
-    case MSG_GAME_STATE:
-        if (n >= MSG_GAME_STATE_BODY::SIZE)
-            return text + Field("first", u16(2)) + Field("total", u16(6)) + Field("pace", u16(8)) +
-                   Field("added", u16(10)) + Field("takebacks", u16(12)) +
-                   Field("recover", u16(24)) + Field("count", u16(26));
+    case MSG_GAME_STATE: {
+        MSG_GAME_STATE_BODY state;
+        if (MSG_GAME_STATE_BODY::FromWire(b, n, state)) {
+            const auto& f = state.fields;
+            return text + Field("first", f[1]) + Field("total", f[3]) + Field("pace", f[4]) +
+                   Field("added", f[5]) + Field("takebacks", f[6]) + Field("recover", f[12]) +
+                   Field("count", state.RecordCount());
+        }
         break;
+    }
     case MSG_GAME_STATE_MOVES: {
         text += Field("count", n / MSG_MOVE_BODY::SIZE) + " moves=";
         for (uint32_t at = 0; at + MSG_MOVE_BODY::SIZE <= n; at += MSG_MOVE_BODY::SIZE)
             text += (at == 0 ? "" : ",") + MoveText(MSG_MOVE_BODY::FromWire(b + at));
         return text;
     }
-    case MSG_ENTER_TABLE:
-        if (n >= 10)
-            return text + Field("id", wire::GetU32(b)) + Field("desk", u16(4)) +
-                   Field("seat", u16(6)) + Field("watchno", u16(8));
+    case MSG_ENTER_TABLE: {
+        MSG_ENTER_TABLE_BODY enter;
+        if (wire::DecodeThrough<&MSG_ENTER_TABLE_BODY::watchno>(b, n, enter))
+            return text + Field("id", enter.id) + Field("desk", enter.deskno) +
+                   Field("seat", enter.seatno) + Field("watchno", enter.watchno);
         break;
-    case MSG_SEQUENCE_START:
-        if (n >= 28)
-            return text + Field("client", wire::GetU32(b + 16)) +
-                   Field("comm", wire::GetU32(b + 8)) + Field("server", wire::GetU32(b + 24));
+    }
+    case MSG_SEQUENCE_START: {
+        MSG_SEQUENCE_START_BODY start;
+        if (MSG_SEQUENCE_START_BODY::FromWire(b, n, start))
+            return text + Field("client", start.sequenceClient) +
+                   Field("comm", start.sequenceComm) + Field("server", start.sequenceServer);
         break;
+    }
     case MSG_TABLE_PERSONS: {
         text += Field("persons", n / CPersonRecord::SIZE) + " people=";
         for (uint32_t at = 0; at + CPersonRecord::SIZE <= n; at += CPersonRecord::SIZE)
@@ -115,10 +130,12 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
         if (n >= CPersonRecord::SIZE)
             return text + " person=" + PersonText(CPersonRecord::FromWire(b));
         break;
-    case MSG_LEAVE_TABLE:
-        if (n >= 6)
-            return text + Field("id", wire::GetU32(b)) + Field("seat", u16(4));
+    case MSG_LEAVE_TABLE: {
+        MSG_LEAVE_TABLE_BODY leave;
+        if (wire::DecodeThrough<&MSG_LEAVE_TABLE_BODY::seatno>(b, n, leave))
+            return text + Field("id", leave.id) + Field("seat", leave.seatno);
         break;
+    }
     default:
         break;
     }

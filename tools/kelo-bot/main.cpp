@@ -17,10 +17,11 @@
 #include "link/CTableLink.h"
 #include "link/MSG_ENTER_TABLE.h"
 #include "link/MSG_HEAD.h"
+#include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_SEAT_FLAG.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
 #include "link/PERSON.h"
-#include "link/WireOrder.h"
 #include "link/qt/SocketControl.h"
 #include "ports/IPrompts.h"
 #include "ports/qt/CQtEventLoop.h"
@@ -307,18 +308,17 @@ private:
         if (m_bStartPressed || !IsPlayer() || m_context.Mode().LocalMode())
             return;
         m_bStartPressed = true;
-        uint8_t body[4] = {};
-        wire::PutU16(body, m_context.PlayerManager().GetOwnSeat());
-        wire::PutU16(body + 2, 1);
-        m_context.Sender().SendMessage(MSG_START_NOTICE, body, sizeof body);
+        const auto body = MSG_SEAT_FLAG_BODY{m_context.PlayerManager().GetOwnSeat(), 1}.ToWire();
+        m_context.Sender().SendMessage(MSG_START_NOTICE, body.data(), body.size());
     }
 
     void Leave() {
         // As the client sends it: the server knows the sender by its connection, so the id
         // field stays 0; then the seat and leave reason 0.
-        uint8_t body[8] = {};
-        wire::PutU16(body + 4, m_context.PlayerManager().GetOwnSeat());
-        m_context.Sender().SendMessage(MSG_LEAVE_TABLE, body, sizeof body);
+        MSG_LEAVE_TABLE_BODY leave;
+        leave.seatno = m_context.PlayerManager().GetOwnSeat();
+        const auto body = leave.ToWire();
+        m_context.Sender().SendMessage(MSG_LEAVE_TABLE, body.data(), body.size());
         // Give the socket a moment to write the leave message.
         QTimer::singleShot(300, [this] { Finish(0); });
     }

@@ -10,12 +10,13 @@
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_MOVE.h"
+#include "link/MSG_SCORES.h"
+#include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
 #include "link/PERSON.h"
-#include "link/WireOrder.h"
 
 #include <algorithm>
 
@@ -334,9 +335,9 @@ void CTableServer::BeginGame(uint16_t deskNo, Desk& desk, uint64_t nowMs) {
     desk.moveStartMs = nowMs;
     m_output.Report("desk " + std::to_string(deskNo) + " game begins, seat " +
                     std::to_string(desk.firstSeat) + " first");
-    uint8_t begin[4] = {};
-    wire::PutU16(begin, desk.firstSeat);
-    SendToDesk(deskNo, MSG_GAME_BEGIN, begin, sizeof begin);
+    // The flag after the first seat is not used.
+    const auto begin = MSG_SEAT_FLAG_BODY{desk.firstSeat, 0}.ToWire();
+    SendToDesk(deskNo, MSG_GAME_BEGIN, begin.data(), begin.size());
     SendToDesk(deskNo, MSG_TABLE_UNLOCK, nullptr, 0);
 }
 
@@ -368,7 +369,7 @@ void CTableServer::EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint1
     desk.phase = Desk::Phase::Ended;
     desk.nextGameMs = nowMs + NEXT_GAME_DELAY_MS;
     // Ten points move from the loser to the winner; a draw moves none.
-    int32_t points[2] = {0, 0};
+    std::array<int32_t, 2> points{};
     if (decisive != 0 && winner < 2) {
         points[winner] = 10;
         points[1 - winner] = -10;
@@ -382,13 +383,14 @@ void CTableServer::EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint1
     desk.total[1] += points[1];
     m_output.Report("desk " + std::to_string(deskNo) + " game over, points " +
                     std::to_string(points[0]) + " " + std::to_string(points[1]));
-    const int32_t values[10] = {points[0],     points[1],    desk.total[0], desk.total[1],
-                                desk.won[0],   desk.won[1],  desk.lost[0],  desk.lost[1],
-                                desk.drawn[0], desk.drawn[1]};
-    uint8_t body[40];
-    for (int i = 0; i < 10; ++i)
-        wire::PutU32(body + 4 * i, static_cast<uint32_t>(values[i]));
-    SendToDesk(deskNo, MSG_SCORES, body, sizeof body);
+    MSG_SCORES_BODY scores;
+    scores.points = points;
+    scores.total = desk.total;
+    scores.won = desk.won;
+    scores.lost = desk.lost;
+    scores.drawn = desk.drawn;
+    const auto body = scores.ToWire();
+    SendToDesk(deskNo, MSG_SCORES, body.data(), body.size());
 }
 
 void CTableServer::SendGameState(int connection, const Client& client, const Desk& desk,

@@ -101,10 +101,10 @@ private:
         uint64_t moveStartMs = 0;
         uint64_t nextGameMs = 0;
         // Per seat: total points, games won, lost, drawn.
-        int32_t total[2] = {0, 0};
-        int32_t won[2] = {0, 0};
-        int32_t lost[2] = {0, 0};
-        int32_t drawn[2] = {0, 0};
+        std::array<int32_t, 2> total{};
+        std::array<int32_t, 2> won{};
+        std::array<int32_t, 2> lost{};
+        std::array<int32_t, 2> drawn{};
     };
 
     // False when the connection was dropped.

@@ -6,11 +6,11 @@
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_MOVE.h"
+#include "link/MSG_SCORES.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
-#include "link/WireOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -280,12 +280,13 @@ TEST_F(TableServerTest, RunsTheGameOfADesk) {
     output.received.clear();
     Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B}));
     ASSERT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_GAME_RESULT, MSG_SCORES}));
-    const uint8_t* scores = output.received[1][1].data() + MSG_HEAD::SIZE;
-    const auto value = [&](int i) { return static_cast<int32_t>(wire::GetU32(scores + 4 * i)); };
-    EXPECT_EQ(value(0), -10);
-    EXPECT_EQ(value(1), 10);
-    EXPECT_EQ(value(5), 1) << "games won by seat 1";
-    EXPECT_EQ(value(8), 1) << "the draw before";
+    const std::vector<uint8_t>& frame = output.received[1][1];
+    MSG_SCORES_BODY scores;
+    ASSERT_TRUE(MSG_SCORES_BODY::FromWire(frame.data() + MSG_HEAD::SIZE,
+                                          frame.size() - MSG_HEAD::SIZE, scores));
+    EXPECT_EQ(scores.points, (std::array<int32_t, 2>{-10, 10}));
+    EXPECT_EQ(scores.won[1], 1) << "games won by seat 1";
+    EXPECT_EQ(scores.drawn[0], 1) << "the draw before";
     EXPECT_EQ(server.Violations(), 0);
 }
 
