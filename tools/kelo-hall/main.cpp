@@ -5,9 +5,11 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QStringList>
+#include <QThread>
 #include <QTimer>
 
 #include <cstdio>
@@ -94,6 +96,12 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
 
+    // A client that has just started, or that replaces one that has just gone, may take a
+    // moment to own its name on the bus.
+    if (QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface()) {
+        for (int i = 0; i < 50 && !bus->isServiceRegistered(SERVICE); ++i)
+            QThread::msleep(100);
+    }
     QDBusInterface hall(SERVICE, PATH, INTERFACE, QDBusConnection::sessionBus());
     std::vector<std::pair<QString, QVariantList>> calls;
     bool show = true;
