@@ -65,7 +65,11 @@ start_client no
 sleep 0.5
 grep -q '^window: shown' "$work/client.log" || fail "ShowWindow did not arrive locally"
 [ "$(grep -c 'entered' "$work/server.log")" = 1 ] || fail "a local table connected"
-"$hall" --player 1:a >/dev/null 2>&1 && fail "a short --player was accepted"
+for bad in "--player 1:a" "--watcher 3:w:W:0:x"; do
+    err=$("$hall" $bad 2>&1 >/dev/null)
+    status=$?
+    [ $status = 2 ] && [ "$(wc -l <<<"$err")" = 1 ] || fail "$bad gave status $status and '$err'"
+done
 stop_client
 kill "$server_pid"
 "$hall" --no-show >/dev/null 2>&1 && fail "kelo-hall succeeded without a client"

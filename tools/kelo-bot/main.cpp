@@ -3,8 +3,10 @@
 // every message it sends or receives on one line.
 
 #include "MessageText.h"
+#include "PersonOption.h"
 
 #include "app/CGameContext.h"
+#include "base/CGbkConverter.h"
 #include "chess/CBaseDiagram.h"
 #include "chess/CBaseRule.h"
 #include "chess/CChnChessBoard.h"
@@ -35,7 +37,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -47,8 +48,8 @@ using namespace kelo;
 
 const char USAGE[] =
     "usage: kelo-bot --server HOST:PORT --desk D --me USERNAME\n"
-    "                --player ID:USERNAME:NICKNAME:SEAT ... --watcher ID:USERNAME:NICKNAME:WATCHNO "
-    "...\n"
+    "                --player ID:USERNAME:NICKNAME:SEAT ...\n"
+    "                --watcher ID:USERNAME:NICKNAME:WATCHNO[:SEAT] ...\n"
     "                [--moves \"f2f3 e7e5 g2g4 d8h4\"] [--quit-after-result] [--timeout SECONDS]\n"
     "                [--local] [--wait-watcher PLY]\n"
     "\n"
@@ -61,8 +62,10 @@ const char USAGE[] =
     "\n"
     "  --server HOST:PORT   the game server (not with --local)\n"
     "  --desk D             the desk to sit at\n"
-    "  --player ...         a player of the table with its seat (repeat for each)\n"
-    "  --watcher ...        a watcher of the table (repeat for each)\n"
+    "  --player ...         a player of the table and its seat, 0 or 1 (repeat for each)\n"
+    "  --watcher ...        a watcher of the table (repeat for each): WATCHNO is its watcher\n"
+    "                       number, SEAT (default 0) the seat it watches behind; it follows\n"
+    "                       that seat's side and has that seat's colour\n"
     "  --me USERNAME        which of them this client is\n"
     "  --moves LIST         the moves of the game, both colours, White first\n"
     "  --quit-after-result  leave the table and exit 0 once a result has arrived\n"
@@ -70,7 +73,7 @@ const char USAGE[] =
     "  --local              no server: this client plays both sides and starts a game at once\n"
     "  --wait-watcher PLY   hold the move at that ply until a watcher has entered\n"
     "\n"
-    "Exit status: 0 done, 1 timeout or failure, 2 bad arguments.\n";
+    "Exit status: 0 done, 1 timeout or failure, 2 bad arguments (one line on stderr).\n";
 
 struct Options {
     std::string host;
@@ -91,80 +94,75 @@ bool ParseNumber(const std::string& text, long low, long high, long& out) {
     return !text.empty() && *end == '\0' && out >= low && out <= high;
 }
 
-// ID:USERNAME:NICKNAME:NUMBER
-bool ParsePerson(const std::string& text, bool watcher, PERSON& person) {
-    std::vector<std::string> parts;
-    std::stringstream in(text);
-    for (std::string part; std::getline(in, part, ':');)
-        parts.push_back(part);
-    long id = 0, number = 0;
-    if (parts.size() != 4 || !ParseNumber(parts[0], 1, 0xFFFFFFFFL, id) ||
-        !ParseNumber(parts[3], 0, watcher ? 32767 : 1, number) || parts[1].empty() ||
-        parts[1].size() >= sizeof person.username || parts[2].size() >= sizeof person.nickname)
-        return false;
-    person = PERSON{};
-    person.id = static_cast<uint32_t>(id);
-    std::strncpy(person.username, parts[1].c_str(), sizeof person.username - 1);
-    std::strncpy(person.nickname, parts[2].c_str(), sizeof person.nickname - 1);
-    // A watcher watches behind seat 0; a seated player has no watch number.
-    person.seatno = static_cast<int16_t>(watcher ? 0 : number);
-    person.watchno = static_cast<int16_t>(watcher ? number : -1);
-    person.status = watcher ? WireValue(TableRole::Watcher) : WireValue(TableRole::Player);
-    return true;
+// A bad command line: one line on stderr, status 2.
+int Fail(const std::string& line) {
+    std::fprintf(stderr, "kelo-bot: %s\n", line.c_str());
+    return 2;
 }
 
+// -1 to go on, else the exit status (0 after --help).
 int ParseOptions(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
         long number = 0;
         if (arg == "--help" || arg == "-h") {
             std::fputs(USAGE, stdout);
             return 0;
-        } else if (arg == "--server" && hasValue) {
-            const std::string value = argv[++i];
+        } else if (arg == "--quit-after-result") {
+            o.quitAfterResult = true;
+            continue;
+        } else if (arg == "--local") {
+            o.local = true;
+            continue;
+        }
+        if (i + 1 >= argc)
+            return Fail("unknown option or missing value: " + arg + " (see --help)");
+        const std::string value = argv[++i];
+        if (arg == "--server") {
             const size_t colon = value.rfind(':');
             if (colon == std::string::npos || colon == 0 ||
                 !ParseNumber(value.substr(colon + 1), 1, 65535, number))
-                return 2;
+                return Fail("--server needs HOST:PORT");
             o.host = value.substr(0, colon);
             o.port = static_cast<int>(number);
-        } else if (arg == "--desk" && hasValue) {
-            if (!ParseNumber(argv[++i], 0, 32767, number))
-                return 2;
+        } else if (arg == "--desk") {
+            if (!ParseNumber(value, 0, 32767, number))
+                return Fail("--desk needs a number from 0 to 32767");
             o.desk = static_cast<uint16_t>(number);
-        } else if ((arg == "--player" || arg == "--watcher") && hasValue) {
-            PERSON person;
-            if (!ParsePerson(argv[++i], arg == "--watcher", person))
-                return 2;
-            o.people.push_back(person);
-        } else if (arg == "--me" && hasValue) {
-            o.me = argv[++i];
-        } else if (arg == "--moves" && hasValue) {
-            std::istringstream in(argv[++i]);
+        } else if (arg == "--player" || arg == "--watcher") {
+            const auto role =
+                arg == "--watcher" ? PersonOption::Role::Watcher : PersonOption::Role::Player;
+            std::string error;
+            const auto person = PersonOption::Parse(value, role, 2, error);
+            if (!person)
+                return Fail(arg + " " + value + ": " + error);
+            o.people.push_back(*person);
+        } else if (arg == "--me") {
+            // Compared with the user names, which are kept in GBK.
+            o.me = CGbkConverter::ToGbk(value);
+        } else if (arg == "--moves") {
+            std::istringstream in(value);
             for (std::string move; in >> move;) {
                 if (!CCoordinateMove::Parse(move))
-                    return 2;
+                    return Fail("--moves: not a move: " + move);
                 o.moves.push_back(move);
             }
-        } else if (arg == "--quit-after-result") {
-            o.quitAfterResult = true;
-        } else if (arg == "--timeout" && hasValue) {
-            if (!ParseNumber(argv[++i], 1, 86400, number))
-                return 2;
+        } else if (arg == "--timeout") {
+            if (!ParseNumber(value, 1, 86400, number))
+                return Fail("--timeout needs a number of seconds from 1 to 86400");
             o.timeoutSeconds = static_cast<int>(number);
-        } else if (arg == "--local") {
-            o.local = true;
-        } else if (arg == "--wait-watcher" && hasValue) {
-            if (!ParseNumber(argv[++i], 0, 10000, number))
-                return 2;
+        } else if (arg == "--wait-watcher") {
+            if (!ParseNumber(value, 0, 10000, number))
+                return Fail("--wait-watcher needs a ply from 0 to 10000");
             o.waitWatcherPly = static_cast<int>(number);
         } else {
-            return 2;
+            return Fail("unknown option " + arg + " (see --help)");
         }
     }
-    if (o.me.empty() || o.people.empty() || o.local != o.host.empty())
-        return 2;
+    if (o.me.empty() || o.people.empty())
+        return Fail("--me and at least one --player or --watcher are needed (see --help)");
+    if (o.local == !o.host.empty())
+        return Fail("give either --server or --local (see --help)");
     return -1;
 }
 
@@ -412,11 +410,8 @@ private:
 int main(int argc, char** argv) {
     Options options;
     const int parsed = ParseOptions(argc, argv, options);
-    if (parsed >= 0) {
-        if (parsed != 0)
-            std::fputs(USAGE, stderr);
+    if (parsed >= 0)
         return parsed;
-    }
 
     QCoreApplication app(argc, argv);
     CGameContext context;

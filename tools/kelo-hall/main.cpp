@@ -1,6 +1,7 @@
 // kelo-hall: plays the hall's part. It configures a running table client over the session bus
 // from command-line options, then asks it to show its window.
-#include "base/CGbkConverter.h"
+#include "PersonOption.h"
+
 #include "link/PERSON.h"
 
 #include <QCoreApplication>
@@ -26,7 +27,11 @@ constexpr const char* INTERFACE = "com.zandor.KeloChessGame.IStartGame";
 const char* USAGE = R"(usage: kelo-hall [options]
 Configures the table client on the session bus as the hall does, then calls ShowWindow.
   --player ID:USERNAME:NICKNAME:SEAT      a seated player (repeatable)
-  --watcher ID:USERNAME:NICKNAME:WATCHNO  a watcher (repeatable)
+  --watcher ID:USERNAME:NICKNAME:WATCHNO[:SEAT]
+                                          a watcher (repeatable): WATCHNO is its watcher
+                                          number, SEAT (default 0) the seat it watches
+                                          behind; it follows that seat's side and has that
+                                          seat's colour
   --me USERNAME                           the own user (SetMe)
   --my-id ID                              the own id (SetMyID)
   --seats N                               seat count (default 2)
@@ -54,24 +59,8 @@ QVariant Short(const QString& text) {
     return QVariant::fromValue<short>(text.toShort());
 }
 
-// The person record as the hall hands it over: texts in GBK, cut to their fields.
-QByteArray PersonRecord(const QStringList& parts, bool watcher, bool* ok) {
-    *ok = parts.size() == 4;
-    kelo::PERSON person{};
-    if (!*ok)
-        return {};
-    bool idOk = false, numberOk = false;
-    person.id = parts[0].toUInt(&idOk);
-    const int number = parts[3].toInt(&numberOk);
-    *ok = idOk && numberOk && number >= 0 && number < 0x8000;
-    kelo::CGbkConverter::ToField(person.username,
-                                 kelo::CGbkConverter::ToGbk(parts[1].toStdString()));
-    kelo::CGbkConverter::ToField(person.nickname,
-                                 kelo::CGbkConverter::ToGbk(parts[2].toStdString()));
-    // A seated player has no watch number (-1); a watcher no seat of its own (-1).
-    person.status = watcher ? 5 : 4;
-    person.watchno = static_cast<int16_t>(watcher ? number : -1);
-    person.seatno = static_cast<int16_t>(watcher ? -1 : number);
+// The person record as the hall hands it over.
+QByteArray PersonRecord(const kelo::PERSON& person) {
     return QByteArray(reinterpret_cast<const char*>(&person), sizeof(person));
 }
 
@@ -115,11 +104,15 @@ int main(int argc, char** argv) {
             std::fputs(USAGE, stdout);
             return 0;
         } else if (a == "--player" || a == "--watcher") {
-            bool ok = false;
-            const QByteArray record = PersonRecord(value(i).split(':'), a == "--watcher", &ok);
-            if (!ok)
-                return Fail(a + " needs ID:USERNAME:NICKNAME:NUMBER");
-            calls.emplace_back("AddPerson", QVariantList{record});
+            // Any seat the 16-bit seat number holds, whatever --seats says.
+            const QString text = value(i);
+            const auto role = a == "--watcher" ? kelo::PersonOption::Role::Watcher
+                                               : kelo::PersonOption::Role::Player;
+            std::string error;
+            const auto person = kelo::PersonOption::Parse(text.toStdString(), role, 0x8000, error);
+            if (!person)
+                return Fail(a + " " + text + ": " + QString::fromStdString(error));
+            calls.emplace_back("AddPerson", QVariantList{PersonRecord(*person)});
         } else if (a == "--me") {
             calls.emplace_back("SetMe", QVariantList{value(i)});
         } else if (a == "--my-id") {

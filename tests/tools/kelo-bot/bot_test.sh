@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Whole games through the reference server on loopback, two or three kelo-bot processes each.
+# Whole games through the reference server on loopback, two or three kelo-bot processes each,
+# and the command line.
 # usage: bot_test.sh SERVER BOT SCENARIO
 # Every scenario starts its own server on a free port and reads its listening line. Waits are
 # generous; nothing is asserted about how long anything took.
@@ -158,6 +159,16 @@ local)
         expect local "^recv 631 move=$move "
     done
     expect local '^recv 651 sender=0 decisive=1 winner=1 reason=651$'
+    ;;
+command_line)
+    # A bad person is refused with one line and status 2; --help says how a watcher watches.
+    for bad in "--player 1:a:A:2" "--watcher 3:w:W:0:2" "--watcher 3:w:W"; do
+        "$bot" --local --me a $bad >/dev/null 2>"$dir/error.out"
+        status=$?
+        [ $status = 2 ] && [ "$(wc -l <"$dir/error.out")" = 1 ] &&
+            grep -q -- "${bad%% *}" "$dir/error.out" || fail "$bad gave status $status"
+    done
+    "$bot" --help | grep -q 'WATCHNO\[:SEAT\]' || fail "--help has no watcher form"
     ;;
 *)
     fail "no such scenario"
