@@ -59,7 +59,7 @@ std::vector<uint8_t> RandomGame() {
         board.NewPosition();
         std::mt19937 random(seed);
         std::vector<uint8_t> steps;
-        int16_t colour = COLOUR_WHITE;
+        Colour colour = Colour::White;
         for (int ply = 0; ply < PLIES; ++ply, colour = OppositeColour(colour)) {
             std::vector<MoveRecord> legal;
             for (int from = 0; from < 64; ++from) {

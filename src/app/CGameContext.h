@@ -62,7 +62,7 @@ private:
     // Passes each question on to the prompts chosen now.
     struct CPromptsSwitch : IPrompts {
         IPrompts& Target() { return target != nullptr ? *target : silent; }
-        int16_t ChoosePromotion() override { return Target().ChoosePromotion(); }
+        PieceKind ChoosePromotion() override { return Target().ChoosePromotion(); }
         void ShowNotice(const std::string& text) override { Target().ShowNotice(text); }
         bool AskYesNo(const std::string& question) override { return Target().AskYesNo(question); }
         bool Verify(const std::string& question, const std::string& okLabel,

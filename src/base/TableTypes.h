@@ -30,6 +30,47 @@ enum class TableRole : int16_t {
     Watcher = 5,
 };
 
+// The two sides; None where no side is meant (a watcher of no seat, an empty square).
+enum class Colour : int16_t {
+    None = -1,
+    White = 0,
+    Black = 1,
+};
+
+// What a piece is. The numbers are those of the wire and the record files; the gaps are kinds
+// of other board games.
+enum class PieceKind : int16_t {
+    None = 0,
+    King = 1,
+    Bishop = 3,
+    Knight = 5,
+    Pawn = 6,
+    Rook = 7,
+    Queen = 8,
+};
+
+constexpr int16_t WireValue(Colour colour) {
+    return static_cast<int16_t>(colour);
+}
+constexpr int16_t WireValue(PieceKind kind) {
+    return static_cast<int16_t>(kind);
+}
+// Whatever number came in; a value that names no side stays what it is, and is refused where
+// it matters (the referee plays only White's and Black's moves).
+constexpr Colour ColourFromWire(int16_t value) {
+    return static_cast<Colour>(value);
+}
+constexpr PieceKind KindFromWire(int16_t value) {
+    return static_cast<PieceKind>(value);
+}
+// White 0, Black 1: the index of a side in a pair of per-side values.
+constexpr int SideIndex(Colour colour) {
+    return static_cast<int>(colour);
+}
+constexpr bool IsSide(Colour colour) {
+    return colour == Colour::White || colour == Colour::Black;
+}
+
 constexpr int16_t WireValue(GameState state) {
     return static_cast<int16_t>(state);
 }

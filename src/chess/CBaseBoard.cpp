@@ -19,14 +19,14 @@ bool CBaseBoard::IsOnBoard(CBasePoint square) const {
            m_validSquares.end();
 }
 
-bool CBaseBoard::CanSelect(CBasePoint square, int16_t colourToMove) {
+bool CBaseBoard::CanSelect(CBasePoint square, Colour colourToMove) {
     const CBasePiece* piece = PieceAt(square);
     return piece != nullptr && piece->m_nColour == colourToMove;
 }
 
 void CBaseBoard::NewPosition() {
     m_position.Reset();
-    m_position.SetUp(-1, m_nBottomColour);
+    m_position.SetUp(Colour::None, m_nBottomColour);
 }
 
 void CBaseBoard::ResetGameState() {
@@ -64,16 +64,17 @@ CBaseRule* CBaseBoard::RuleAt(CBasePoint square) {
 
 bool CBaseBoard::IsPromotion(CBasePoint from, CBasePoint to) {
     const CBasePiece* piece = PieceAt(from);
-    return piece != nullptr && piece->m_nKind == KIND_PAWN && (to.y == 0 || to.y == m_nRows - 1);
+    return piece != nullptr && piece->m_nKind == PieceKind::Pawn &&
+           (to.y == 0 || to.y == m_nRows - 1);
 }
 
-bool CBaseBoard::AttackedBy(int16_t colour, CBasePoint square) {
+bool CBaseBoard::AttackedBy(Colour colour, CBasePoint square) {
     const CBasePiece* occupant = PieceAt(square);
     if (occupant != nullptr && occupant->m_nColour == colour)
         return false;
     // A pawn of this colour attacks one row ahead in its own orientation: find which way that
     // is on the model board once, instead of turning every pawn's square.
-    const int16_t bottom = BottomColour();
+    const Colour bottom = BottomColour();
     const int rowStep = OrientationTransform(CBasePoint(0, 1), colour, bottom).y -
                         OrientationTransform(CBasePoint(0, 0), colour, bottom).y;
     CBaseRuleFactory& rules = RuleFactory();
@@ -82,10 +83,10 @@ bool CBaseBoard::AttackedBy(int16_t colour, CBasePoint square) {
         [&](int32_t code, const CBasePiece* piece) {
             const CBasePoint& from = CBoardMap::PointOfSlot(CBoardMap::SlotOf(code));
             switch (piece->m_nKind) {
-            case KIND_PAWN:
+            case PieceKind::Pawn:
                 // Only the two forward diagonals; the squares straight ahead are never attacked.
                 return (square.y - from.y) * rowStep == -1 && std::abs(square.x - from.x) == 1;
-            case KIND_KING:
+            case PieceKind::King:
                 return std::max(std::abs(square.x - from.x), std::abs(square.y - from.y)) == 1;
             default: {
                 if (!CChessReach::Reachable(piece->m_nKind, from, square))
@@ -100,12 +101,12 @@ bool CBaseBoard::AttackedBy(int16_t colour, CBasePoint square) {
         CChessReach::AnyPieceReaching(square));
 }
 
-bool CBaseBoard::GivesCheck(int16_t colour) {
-    const int32_t king = Position().Find(OppositeColour(colour), KIND_KING);
+bool CBaseBoard::GivesCheck(Colour colour) {
+    const int32_t king = Position().Find(OppositeColour(colour), PieceKind::King);
     return king != NO_SQUARE && AttackedBy(colour, CBasePoint::FromCode(king));
 }
 
-bool CBaseBoard::HasLegalMove(int16_t colour) {
+bool CBaseBoard::HasLegalMove(Colour colour) {
     // Every trial move takes pieces out of the live map and puts them back, so walk a copy.
     const CBoardMap snapshot = Position().BoardMap();
     CBaseRuleFactory& rules = RuleFactory();
@@ -117,11 +118,11 @@ bool CBaseBoard::HasLegalMove(int16_t colour) {
 
 MoveJudgement CBaseBoard::AfterMove(const MoveRecord& move) {
     MoveJudgement judgement;
-    if ((move.colour != COLOUR_WHITE && move.colour != COLOUR_BLACK) || !Position().Apply(move))
+    if ((move.colour != Colour::White && move.colour != Colour::Black) || !Position().Apply(move))
         return judgement;
     judgement.applied = true;
     judgement.check = GivesCheck(move.colour);
-    int32_t& run = m_nCheckRun[move.colour];
+    int32_t& run = m_nCheckRun[SideIndex(move.colour)];
     run = judgement.check ? run + 1 : 0;
     // Moves replayed at a game start or resume are never judged.
     if (m_nPlyCount <= m_nReplayCount)

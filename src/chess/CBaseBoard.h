@@ -46,13 +46,13 @@ public:
     CBaseBoard& operator=(const CBaseBoard&) = delete;
 
     // True when a piece of the colour to move stands on the square.
-    virtual bool CanSelect(CBasePoint square, int16_t colourToMove);
-    int16_t BottomColour() const { return m_nBottomColour; }
-    void SetBottomColour(int16_t colour) { m_nBottomColour = colour; }
+    virtual bool CanSelect(CBasePoint square, Colour colourToMove);
+    Colour BottomColour() const { return m_nBottomColour; }
+    void SetBottomColour(Colour colour) { m_nBottomColour = colour; }
     CBaseDiagram& Position() { return m_position; }
     virtual bool IsOnBoard(CBasePoint square) const;
-    virtual CBasePoint OrientationTransform(CBasePoint p, int16_t colour,
-                                            int16_t reference) const = 0;
+    virtual CBasePoint OrientationTransform(CBasePoint p, Colour colour,
+                                            Colour reference) const = 0;
     // A new game on the board: the position emptied and both colours set up afresh.
     void NewPosition();
     virtual void ResetGameState();
@@ -71,10 +71,10 @@ public:
 
     // Referee.
     // Whether some piece of the colour attacks the square.
-    bool AttackedBy(int16_t colour, CBasePoint square);
+    bool AttackedBy(Colour colour, CBasePoint square);
     // Whether the colour's opponent's king is attacked; false when it is not on the board.
-    bool GivesCheck(int16_t colour);
-    bool HasLegalMove(int16_t colour);
+    bool GivesCheck(Colour colour);
+    bool HasLegalMove(Colour colour);
     // Plays a received move (the ply count already counts it) and judges the position. Moves
     // replayed at a game start or resume (ply count not above the replay count) are played
     // but never judged.
@@ -98,7 +98,7 @@ public:
 private:
     CBaseDiagram& m_position;
     CBaseRuleFactory& m_rules;
-    int16_t m_nBottomColour = 0;
+    Colour m_nBottomColour = Colour::White;
 };
 
 } // namespace kelo

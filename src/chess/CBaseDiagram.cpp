@@ -35,7 +35,7 @@ int32_t EnPassantVictim(const MoveRecord& m) {
 
 CBaseDiagram::~CBaseDiagram() = default;
 
-std::unique_ptr<CBasePiece> CBaseDiagram::CreatePiece(int16_t colour, int16_t kind) {
+std::unique_ptr<CBasePiece> CBaseDiagram::CreatePiece(Colour colour, PieceKind kind) {
     return m_factory.Create(colour, kind, 1);
 }
 
@@ -92,7 +92,7 @@ bool CBaseDiagram::Apply(const MoveRecord& m) {
         rook->m_bUnmoved = 0;
     } else if (m.special == SPECIAL_EN_PASSANT) {
         m_captured.push_back(m_board.Take(passedPawn));
-    } else if (int16_t kind = PromotionKind(m.special); kind != 0) {
+    } else if (PieceKind kind = PromotionKind(m.special); kind != PieceKind::None) {
         m_promoted.push_back(m_board.Take(m.to));
         std::unique_ptr<CBasePiece> piece = CreatePiece(m.colour, kind);
         m_board.Put(m.to, piece.get());
@@ -108,7 +108,7 @@ bool CBaseDiagram::UndoLast() {
     const MoveRecord m = m_moves.back();
     m_moves.pop_back();
 
-    if (PromotionKind(m.special) != 0 && !m_promoted.empty()) {
+    if (PromotionKind(m.special) != PieceKind::None && !m_promoted.empty()) {
         CBasePiece* promotedTo = m_board.Take(m.to);
         m_board.Put(m.to, m_promoted.back());
         m_promoted.pop_back();
@@ -146,8 +146,8 @@ bool CBaseDiagram::UndoPair() {
     return first && second;
 }
 
-int32_t CBaseDiagram::Find(int16_t colour, int16_t kind) const {
-    if (kind == KIND_KING) {
+int32_t CBaseDiagram::Find(Colour colour, PieceKind kind) const {
+    if (kind == PieceKind::King) {
         if (const int32_t square = m_board.SoleKingSquare(colour); square != NO_SQUARE)
             return square;
     }
@@ -175,7 +175,7 @@ void CBaseDiagram::AddHistory(const MoveRecord& move) {
 }
 
 std::string CBaseDiagram::MoveText(const MoveRecord& m) {
-    std::string text = m.colour == COLOUR_WHITE ? "白方 : " : "黑方 : ";
+    std::string text = m.colour == Colour::White ? "白方 : " : "黑方 : ";
     auto square = [](int32_t code) {
         std::string s;
         s += static_cast<char>('a' + code % 10000 / 100);

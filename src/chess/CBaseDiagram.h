@@ -27,9 +27,9 @@ public:
     bool AddPiece(int32_t code, std::unique_ptr<CBasePiece> piece);
     // New game: every piece object goes, the history is emptied, the move number is 1.
     virtual void Reset();
-    // Starting position of one colour, seen with bottomColour at the bottom; -1 sets up White,
+    // Starting position of one colour, seen with bottomColour at the bottom; None sets up White,
     // then Black.
-    virtual void SetUp(int16_t colour, int16_t bottomColour) = 0;
+    virtual void SetUp(Colour colour, Colour bottomColour) = 0;
 
     // Plays the record on the board. A record that does not fit the position (no piece on
     // from, a capture without a victim, a square off the board, an occupied destination of a
@@ -41,7 +41,7 @@ public:
     bool UndoPair();
 
     // Square code of the first piece of that colour and kind in board order, or -1.
-    int32_t Find(int16_t colour, int16_t kind) const;
+    int32_t Find(Colour colour, PieceKind kind) const;
     bool LastMove(MoveRecord& out) const;
     size_t MoveCount() const { return m_moves.size(); }
     const std::vector<MoveRecord>& Moves() const { return m_moves; }
@@ -65,7 +65,7 @@ public:
     static std::string MoveText(const MoveRecord& move);
 
     // A new piece (tag 1) from the game's piece factory; the caller hands it to AddPiece.
-    std::unique_ptr<CBasePiece> CreatePiece(int16_t colour, int16_t kind);
+    std::unique_ptr<CBasePiece> CreatePiece(Colour colour, PieceKind kind);
 
 private:
     CBasePieceFactory& m_factory;

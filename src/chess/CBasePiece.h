@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TableTypes.h"
+
 #include <cstdint>
 
 namespace kelo {
@@ -7,7 +9,7 @@ namespace kelo {
 // A piece of a board game: what it is and whose it is. Where it stands is the position's matter.
 class CBasePiece {
 public:
-    CBasePiece(int16_t kind, int16_t colour, int16_t tag)
+    CBasePiece(PieceKind kind, Colour colour, int16_t tag)
         : m_nKind(kind), m_nColour(colour), m_nTag(tag) {}
     virtual ~CBasePiece() = default;
 
@@ -20,8 +22,8 @@ public:
         return m_nKind == other.m_nKind && m_nColour == other.m_nColour;
     }
 
-    int16_t m_nKind;
-    int16_t m_nColour;
+    PieceKind m_nKind;
+    Colour m_nColour;
     int16_t m_nTag;
     // Set until the piece's first move; carries castling rights and the pawn's double step.
     uint8_t m_bUnmoved = 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TableTypes.h"
+
 #include <cstdint>
 
 namespace kelo {
@@ -29,7 +31,7 @@ struct CBasePoint {
 };
 
 // Half-turn of the board when colour c is not the reference colour r.
-constexpr CBasePoint OrientPoint(CBasePoint p, int16_t c, int16_t r, int columns, int rows) {
+constexpr CBasePoint OrientPoint(CBasePoint p, Colour c, Colour r, int columns, int rows) {
     if (c == r)
         return p;
     return CBasePoint(columns - 1 - p.x, rows - 1 - p.y, p.z);

@@ -23,20 +23,20 @@ public:
     virtual bool CapturesKingByOther(const MoveRecord& step, CBaseBoard& board) = 0;
     // Full legality: the piece's own rule and the own king not left attacked. The complete
     // record (with the check flag) is copied to out when given and the move is legal.
-    virtual bool CheckMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    virtual bool CheckMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                            MoveRecord* out) = 0;
     // CheckMove, then the promotion for a pawn reaching the last row: promotionKind is the
     // piece the user chose (the caller asks; a kind that is no promotion piece leaves the
     // record without a promotion).
-    virtual bool CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBasePoint to,
-                                        CBaseBoard& board, int16_t promotionKind,
+    virtual bool CheckMoveWithPromotion(Colour colour, CBasePoint from, CBasePoint to,
+                                        CBaseBoard& board, PieceKind promotionKind,
                                         MoveRecord& out) = 0;
     // The piece's own movement rule, check to the own king not considered.
-    virtual bool BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    virtual bool BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                            MoveRecord& out) = 0;
-    virtual bool HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) = 0;
+    virtual bool HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) = 0;
     virtual bool GeometricTest(CBasePoint from, CBasePoint to) = 0;
-    virtual bool OwnKingAttacked(int16_t colour, CBaseBoard& board) = 0;
+    virtual bool OwnKingAttacked(Colour colour, CBaseBoard& board) = 0;
 
     // The rule as a chess rule, or null; lets hot loops call it without a dynamic cast.
     virtual CChnChessRule* AsChessRule() { return nullptr; }

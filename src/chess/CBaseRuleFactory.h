@@ -15,7 +15,7 @@ public:
     // The rule for the piece on the square, or none for an empty square or a kind without
     // rule.
     virtual CBaseRule* RuleFor(CBasePoint square, CBaseBoard& board) = 0;
-    virtual CBaseRule* RuleForKind(int16_t kind) = 0;
+    virtual CBaseRule* RuleForKind(PieceKind kind) = 0;
 };
 
 } // namespace kelo

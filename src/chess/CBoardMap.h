@@ -44,14 +44,14 @@ public:
         m_nCount += (slot == nullptr) - (piece == nullptr);
         const int index = SlotOf(code);
         if (slot != nullptr && IsTracked(slot)) {
-            m_colourMask[slot->m_nColour] &= ~(uint64_t{1} << index);
-            if (slot->m_nKind == KIND_KING)
-                --m_kings[slot->m_nColour].count;
+            m_colourMask[SideIndex(slot->m_nColour)] &= ~(uint64_t{1} << index);
+            if (slot->m_nKind == PieceKind::King)
+                --m_kings[SideIndex(slot->m_nColour)].count;
         }
         if (piece != nullptr && IsTracked(piece))
-            m_colourMask[piece->m_nColour] |= uint64_t{1} << index;
-        if (piece != nullptr && IsTracked(piece) && piece->m_nKind == KIND_KING) {
-            King& king = m_kings[piece->m_nColour];
+            m_colourMask[SideIndex(piece->m_nColour)] |= uint64_t{1} << index;
+        if (piece != nullptr && IsTracked(piece) && piece->m_nKind == PieceKind::King) {
+            King& king = m_kings[SideIndex(piece->m_nColour)];
             king.square = ++king.count == 1 ? code : NO_SQUARE;
         }
         slot = piece;
@@ -71,10 +71,10 @@ public:
     }
     // The square of the only king of the colour, or NO_SQUARE when there is none or more than
     // one (the caller then walks the board). Kings are looked up after every trial move.
-    int32_t SoleKingSquare(int16_t colour) const {
-        if (colour != COLOUR_WHITE && colour != COLOUR_BLACK)
+    int32_t SoleKingSquare(Colour colour) const {
+        if (colour != Colour::White && colour != Colour::Black)
             return NO_SQUARE;
-        const King& king = m_kings[colour];
+        const King& king = m_kings[SideIndex(colour)];
         return king.count == 1 ? king.square : NO_SQUARE;
     }
     int Count() const { return m_nCount; }
@@ -93,14 +93,14 @@ public:
     // true to stop. Most walks look for one side's pieces only.
     // Only the slots of the given mask (bit x*8 + y) are visited.
     template <typename F>
-    bool ForEachOfColour(int16_t colour, F&& f, uint64_t slots = ~uint64_t{0}) const {
-        if (colour != COLOUR_WHITE && colour != COLOUR_BLACK) {
+    bool ForEachOfColour(Colour colour, F&& f, uint64_t slots = ~uint64_t{0}) const {
+        if (colour != Colour::White && colour != Colour::Black) {
             return ForEach([&](int32_t code, CBasePiece* piece) {
                 return ((slots >> SlotOf(code)) & 1) && piece->m_nColour == colour &&
                        f(code, piece);
             });
         }
-        for (uint64_t mask = m_colourMask[colour] & slots; mask != 0; mask &= mask - 1) {
+        for (uint64_t mask = m_colourMask[SideIndex(colour)] & slots; mask != 0; mask &= mask - 1) {
             const int slot = std::countr_zero(mask);
             if (f(CodeOfSlot(slot), m_slots[slot]))
                 return true;
@@ -122,7 +122,7 @@ private:
         int32_t square = NO_SQUARE;
     };
     static bool IsTracked(const CBasePiece* piece) {
-        return piece->m_nColour == COLOUR_WHITE || piece->m_nColour == COLOUR_BLACK;
+        return piece->m_nColour == Colour::White || piece->m_nColour == Colour::Black;
     }
 
     std::array<CBasePiece*, SLOTS> m_slots{};

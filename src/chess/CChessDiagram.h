@@ -7,7 +7,7 @@ namespace kelo {
 class CChessDiagram : public CBaseDiagram {
 public:
     using CBaseDiagram::CBaseDiagram;
-    void SetUp(int16_t colour, int16_t bottomColour) override;
+    void SetUp(Colour colour, Colour bottomColour) override;
 };
 
 } // namespace kelo

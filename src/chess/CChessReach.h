@@ -11,12 +11,12 @@ namespace kelo {
 // first sieve before the full move tests, which run for every destination of every piece.
 class CChessReach {
 public:
-    static bool Reachable(int16_t kind, CBasePoint from, CBasePoint to) {
+    static bool Reachable(PieceKind kind, CBasePoint from, CBasePoint to) {
         const unsigned fromSlot = SlotOf(from);
         const unsigned toSlot = SlotOf(to);
         if ((fromSlot | toSlot) >= 64 || static_cast<uint16_t>(kind) >= KINDS)
             return true; // not for the sieve to judge
-        return (s_table.masks[kind][fromSlot] >> toSlot) & 1;
+        return (s_table.masks[WireValue(kind)][fromSlot] >> toSlot) & 1;
     }
 
     // The squares from which some chess piece could reach the square at all: a queen's lines and
@@ -26,7 +26,8 @@ public:
         const unsigned slot = SlotOf(to);
         if (slot >= 64)
             return ~uint64_t{0};
-        return s_table.masks[KIND_QUEEN][slot] | s_table.masks[KIND_KNIGHT][slot];
+        return s_table.masks[WireValue(PieceKind::Queen)][slot] |
+               s_table.masks[WireValue(PieceKind::Knight)][slot];
     }
 
 private:

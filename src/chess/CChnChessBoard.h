@@ -12,8 +12,7 @@ public:
         return square.Code() >= 0 && square.x >= 0 && square.x < m_nColumns && square.y >= 0 &&
                square.y < m_nRows;
     }
-    CBasePoint OrientationTransform(CBasePoint p, int16_t colour,
-                                    int16_t reference) const override {
+    CBasePoint OrientationTransform(CBasePoint p, Colour colour, Colour reference) const override {
         return OrientPoint(p, colour, reference, m_nColumns, m_nRows);
     }
 };

@@ -7,7 +7,7 @@ namespace kelo {
 
 class CChnChessPieceFactory : public CBasePieceFactory {
 public:
-    std::unique_ptr<CBasePiece> Create(int16_t colour, int16_t kind, int16_t tag) override {
+    std::unique_ptr<CBasePiece> Create(Colour colour, PieceKind kind, int16_t tag) override {
         return std::make_unique<CChnChessPiece>(kind, colour, tag);
     }
 };

@@ -9,7 +9,7 @@
 
 namespace kelo {
 
-bool CChnChessRule::BeginBuild(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+bool CChnChessRule::BeginBuild(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                                MoveRecord& out, CBasePiece*& target) const {
     out.from = from.Code();
     out.to = to.Code();
@@ -47,10 +47,10 @@ bool CChnChessRule::PathClear(CBasePoint from, CBasePoint to, CBaseBoard& board)
 bool CChnChessRule::CapturesKing(const MoveRecord& step, CBaseBoard& board) {
     const CBasePiece* mover = board.PieceAt(CBasePoint::FromCode(step.from));
     const CBasePiece* target = board.PieceAt(CBasePoint::FromCode(step.to));
-    return mover != nullptr && target != nullptr && target->m_nKind == KIND_KING;
+    return mover != nullptr && target != nullptr && target->m_nKind == PieceKind::King;
 }
 
-bool CChnChessRule::CheckMoveOnBoard(int16_t colour, CBasePoint from, CBasePoint to,
+bool CChnChessRule::CheckMoveOnBoard(Colour colour, CBasePoint from, CBasePoint to,
                                      CBaseBoard& board, MoveRecord* out) {
     MoveRecord record;
     if (!BuildMove(colour, from, to, board, record))
@@ -58,8 +58,8 @@ bool CChnChessRule::CheckMoveOnBoard(int16_t colour, CBasePoint from, CBasePoint
     CBaseDiagram& position = board.Position();
     if (!position.Apply(record))
         return false;
-    const int32_t ownKing = position.Find(colour, KIND_KING);
-    const int32_t otherKing = position.Find(OppositeColour(colour), KIND_KING);
+    const int32_t ownKing = position.Find(colour, PieceKind::King);
+    const int32_t otherKing = position.Find(OppositeColour(colour), PieceKind::King);
     // The own king is looked at first: most refused moves fail there. The check flag is only
     // worked out for a legal move whose record the caller wants.
     const bool legal = ownKing != NO_SQUARE && otherKing != NO_SQUARE &&
@@ -72,8 +72,8 @@ bool CChnChessRule::CheckMoveOnBoard(int16_t colour, CBasePoint from, CBasePoint
     return legal;
 }
 
-bool CChnChessRule::CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBasePoint to,
-                                           CBaseBoard& board, int16_t promotionKind,
+bool CChnChessRule::CheckMoveWithPromotion(Colour colour, CBasePoint from, CBasePoint to,
+                                           CBaseBoard& board, PieceKind promotionKind,
                                            MoveRecord& out) {
     if (!CheckMove(colour, from, to, board, &out))
         return false;
@@ -82,7 +82,7 @@ bool CChnChessRule::CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBas
     return true;
 }
 
-bool CChnChessRule::AnyLegal(int16_t colour, CBasePoint square, CBaseBoard& board,
+bool CChnChessRule::AnyLegal(Colour colour, CBasePoint square, CBaseBoard& board,
                              const int (*offsets)[2], int count) {
     for (int i = 0; i < count; ++i) {
         CBasePoint to(square.x + offsets[i][0], square.y + offsets[i][1]);
@@ -92,7 +92,7 @@ bool CChnChessRule::AnyLegal(int16_t colour, CBasePoint square, CBaseBoard& boar
     return false;
 }
 
-bool CChnChessRule::AnyLegalOnLines(int16_t colour, CBasePoint square, CBaseBoard& board,
+bool CChnChessRule::AnyLegalOnLines(Colour colour, CBasePoint square, CBaseBoard& board,
                                     bool straight, bool diagonal) {
     for (int i = 0; i < 8; ++i) {
         if (straight && (CheckMove(colour, square, CBasePoint(i, square.y), board, nullptr) ||

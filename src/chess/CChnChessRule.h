@@ -16,46 +16,46 @@ public:
     bool CapturesKingByOther(const MoveRecord&, CBaseBoard&) override { return false; }
     // The cheap refusals are made here, inline, because the callers ask about every
     // destination of a piece; the rest of the test is out of line.
-    bool CheckMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    bool CheckMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                    MoveRecord* out) final {
         if (!Reachable(from, to) || from.Code() == to.Code())
             return false;
         return CheckMoveOnBoard(colour, from, to, board, out);
     }
-    bool CheckMoveWithPromotion(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
-                                int16_t promotionKind, MoveRecord& out) override;
+    bool CheckMoveWithPromotion(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+                                PieceKind promotionKind, MoveRecord& out) override;
     // Whether the piece's pattern of movement can join the two squares at all, whatever stands
     // on the board; a cheap first sieve before the full tests.
     bool GeometricTest(CBasePoint from, CBasePoint to) override { return Reachable(from, to); }
     bool Reachable(CBasePoint from, CBasePoint to) const {
         return CChessReach::Reachable(m_nKind, from, to);
     }
-    bool OwnKingAttacked(int16_t, CBaseBoard&) override { return false; }
+    bool OwnKingAttacked(Colour, CBaseBoard&) override { return false; }
     CChnChessRule* AsChessRule() override { return this; }
 
 protected:
-    bool CheckMoveOnBoard(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    bool CheckMoveOnBoard(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                           MoveRecord* out);
 
-    explicit CChnChessRule(int16_t kind) : m_nKind(kind) {}
+    explicit CChnChessRule(PieceKind kind) : m_nKind(kind) {}
 
     // Common start of every build-move: fills the record, marks a first move, and refuses a
     // destination held by the mover's own colour. target receives the piece on the
     // destination.
-    bool BeginBuild(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    bool BeginBuild(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                     MoveRecord& out, CBasePiece*& target) const;
     // Accepts a move whose destination holds target, marking a capture.
     static bool Accept(MoveRecord& out, const CBasePiece* target);
     // True when every square strictly between from and to (on a line) is empty.
     static bool PathClear(CBasePoint from, CBasePoint to, CBaseBoard& board);
     // Tries check-move to each candidate (dx, dy) offset that lies on the board.
-    bool AnyLegal(int16_t colour, CBasePoint square, CBaseBoard& board, const int (*offsets)[2],
+    bool AnyLegal(Colour colour, CBasePoint square, CBaseBoard& board, const int (*offsets)[2],
                   int count);
     // Tries check-move to every square of the lines through the square.
-    bool AnyLegalOnLines(int16_t colour, CBasePoint square, CBaseBoard& board, bool straight,
+    bool AnyLegalOnLines(Colour colour, CBasePoint square, CBaseBoard& board, bool straight,
                          bool diagonal);
 
-    int16_t m_nKind;
+    PieceKind m_nKind;
 };
 
 } // namespace kelo

@@ -21,19 +21,19 @@ CPieceRook rook;
 CPieceQueen queen;
 } // namespace
 
-CBaseRule* CChnChessRuleFactory::RuleForKind(int16_t kind) {
+CBaseRule* CChnChessRuleFactory::RuleForKind(PieceKind kind) {
     switch (kind) {
-    case KIND_KING:
+    case PieceKind::King:
         return &king;
-    case KIND_BISHOP:
+    case PieceKind::Bishop:
         return &bishop;
-    case KIND_KNIGHT:
+    case PieceKind::Knight:
         return &knight;
-    case KIND_PAWN:
+    case PieceKind::Pawn:
         return &pawn;
-    case KIND_ROOK:
+    case PieceKind::Rook:
         return &rook;
-    case KIND_QUEEN:
+    case PieceKind::Queen:
         return &queen;
     default:
         return nullptr;

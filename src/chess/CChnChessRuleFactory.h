@@ -8,7 +8,7 @@ namespace kelo {
 class CChnChessRuleFactory : public CBaseRuleFactory {
 public:
     CBaseRule* RuleFor(CBasePoint square, CBaseBoard& board) override;
-    CBaseRule* RuleForKind(int16_t kind) override;
+    CBaseRule* RuleForKind(PieceKind kind) override;
 };
 
 } // namespace kelo

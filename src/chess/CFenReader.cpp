@@ -11,22 +11,22 @@ namespace kelo {
 
 namespace {
 
-int16_t KindOfLetter(char c) {
+PieceKind KindOfLetter(char c) {
     switch (std::tolower(static_cast<unsigned char>(c))) {
     case 'k':
-        return KIND_KING;
+        return PieceKind::King;
     case 'q':
-        return KIND_QUEEN;
+        return PieceKind::Queen;
     case 'r':
-        return KIND_ROOK;
+        return PieceKind::Rook;
     case 'b':
-        return KIND_BISHOP;
+        return PieceKind::Bishop;
     case 'n':
-        return KIND_KNIGHT;
+        return PieceKind::Knight;
     case 'p':
-        return KIND_PAWN;
+        return PieceKind::Pawn;
     default:
-        return 0;
+        return PieceKind::None;
     }
 }
 
@@ -42,7 +42,8 @@ bool IsNumber(const std::string& s) {
 
 struct Placed {
     int x, y;
-    int16_t kind, colour;
+    PieceKind kind;
+    Colour colour;
 };
 
 CFenReader::Result Fail(CBaseDiagram& position, std::string error) {
@@ -81,16 +82,16 @@ CFenReader::Result CFenReader::Load(const std::string& fen, CBaseDiagram& positi
             if (x > 8)
                 return Fail(position,
                             "FEN rank " + std::to_string(8 - y) + " has more than 8 files");
-        } else if (int16_t kind = KindOfLetter(c); kind != 0) {
+        } else if (PieceKind kind = KindOfLetter(c); kind != PieceKind::None) {
             if (x > 7)
                 return Fail(position,
                             "FEN rank " + std::to_string(8 - y) + " has more than 8 files");
-            const int16_t colour =
-                std::isupper(static_cast<unsigned char>(c)) ? COLOUR_WHITE : COLOUR_BLACK;
-            if (kind == KIND_PAWN && (y == 0 || y == 7))
+            const Colour colour =
+                std::isupper(static_cast<unsigned char>(c)) ? Colour::White : Colour::Black;
+            if (kind == PieceKind::Pawn && (y == 0 || y == 7))
                 return Fail(position, "FEN has a pawn on the first or last rank");
-            if (kind == KIND_KING)
-                ++kings[colour];
+            if (kind == PieceKind::King)
+                ++kings[SideIndex(colour)];
             placed.push_back({x, y, kind, colour});
             ++x;
         } else {
@@ -104,9 +105,9 @@ CFenReader::Result CFenReader::Load(const std::string& fen, CBaseDiagram& positi
 
     Result result;
     if (fields[1] == "w")
-        result.sideToMove = COLOUR_WHITE;
+        result.sideToMove = Colour::White;
     else if (fields[1] == "b")
-        result.sideToMove = COLOUR_BLACK;
+        result.sideToMove = Colour::Black;
     else
         return Fail(position, "FEN side to move must be w or b, not '" + fields[1] + "'");
 
@@ -117,7 +118,7 @@ CFenReader::Result CFenReader::Load(const std::string& fen, CBaseDiagram& positi
         }
         return nullptr;
     };
-    auto is = [&](int px, int py, int16_t kind, int16_t colour) {
+    auto is = [&](int px, int py, PieceKind kind, Colour colour) {
         const Placed* p = at(px, py);
         return p != nullptr && p->kind == kind && p->colour == colour;
     };
@@ -129,15 +130,16 @@ CFenReader::Result CFenReader::Load(const std::string& fen, CBaseDiagram& positi
             const size_t pos = std::string("KQkq").find(c);
             if (pos == std::string::npos)
                 return Fail(position, std::string("FEN castling has a bad character '") + c + "'");
-            const int16_t colour = pos < 2 ? COLOUR_WHITE : COLOUR_BLACK;
+            const Colour colour = pos < 2 ? Colour::White : Colour::Black;
             const bool kingSide = pos % 2 == 0;
-            const int row = colour == COLOUR_WHITE ? 7 : 0;
-            if (rookUnmoved[colour][kingSide])
+            const int row = colour == Colour::White ? 7 : 0;
+            if (rookUnmoved[SideIndex(colour)][kingSide])
                 return Fail(position, std::string("FEN castling repeats '") + c + "'");
-            if (!is(4, row, KIND_KING, colour) || !is(kingSide ? 7 : 0, row, KIND_ROOK, colour))
+            if (!is(4, row, PieceKind::King, colour) ||
+                !is(kingSide ? 7 : 0, row, PieceKind::Rook, colour))
                 return Fail(position, std::string("FEN castling right '") + c +
                                           "' without king and rook on their squares");
-            rookUnmoved[colour][kingSide] = true;
+            rookUnmoved[SideIndex(colour)][kingSide] = true;
         }
     }
 
@@ -145,20 +147,20 @@ CFenReader::Result CFenReader::Load(const std::string& fen, CBaseDiagram& positi
     bool hasDoubleStep = false;
     if (fields[3] != "-") {
         const std::string& ep = fields[3];
-        const int16_t mover = OppositeColour(result.sideToMove);
-        const char rank = mover == COLOUR_WHITE ? '3' : '6';
+        const Colour mover = OppositeColour(result.sideToMove);
+        const char rank = mover == Colour::White ? '3' : '6';
         if (ep.size() != 2 || ep[0] < 'a' || ep[0] > 'h' || ep[1] != rank)
             return Fail(position, "FEN en-passant square '" + ep + "' is not on rank " + rank);
         const int ex = ep[0] - 'a';
-        const int fromRow = mover == COLOUR_WHITE ? 6 : 1;
-        const int toRow = mover == COLOUR_WHITE ? 4 : 3;
-        if (!is(ex, toRow, KIND_PAWN, mover) || at(ex, fromRow) != nullptr ||
+        const int fromRow = mover == Colour::White ? 6 : 1;
+        const int toRow = mover == Colour::White ? 4 : 3;
+        if (!is(ex, toRow, PieceKind::Pawn, mover) || at(ex, fromRow) != nullptr ||
             at(ex, (fromRow + toRow) / 2) != nullptr)
             return Fail(position, "FEN en-passant square '" + ep + "' without a double step");
         doubleStep.from = ex * 100 + fromRow;
         doubleStep.to = ex * 100 + toRow;
         doubleStep.colour = mover;
-        doubleStep.kind = KIND_PAWN;
+        doubleStep.kind = PieceKind::Pawn;
         doubleStep.flags = FLAG_FIRST_MOVE;
         hasDoubleStep = true;
     }
@@ -169,19 +171,20 @@ CFenReader::Result CFenReader::Load(const std::string& fen, CBaseDiagram& positi
 
     for (const Placed& p : placed) {
         std::unique_ptr<CBasePiece> piece = position.CreatePiece(p.colour, p.kind);
-        const int homeRow = p.colour == COLOUR_WHITE ? 7 : 0;
+        const int homeRow = p.colour == Colour::White ? 7 : 0;
         const bool onHome = p.y == homeRow;
         switch (p.kind) {
-        case KIND_PAWN:
-            piece->m_bUnmoved = p.y == (p.colour == COLOUR_WHITE ? 6 : 1);
+        case PieceKind::Pawn:
+            piece->m_bUnmoved = p.y == (p.colour == Colour::White ? 6 : 1);
             break;
-        case KIND_KING:
+        case PieceKind::King:
             piece->m_bUnmoved =
-                onHome && p.x == 4 && (rookUnmoved[p.colour][0] || rookUnmoved[p.colour][1]);
+                onHome && p.x == 4 &&
+                (rookUnmoved[SideIndex(p.colour)][0] || rookUnmoved[SideIndex(p.colour)][1]);
             break;
-        case KIND_ROOK:
-            piece->m_bUnmoved = onHome && ((p.x == 0 && rookUnmoved[p.colour][0]) ||
-                                           (p.x == 7 && rookUnmoved[p.colour][1]));
+        case PieceKind::Rook:
+            piece->m_bUnmoved = onHome && ((p.x == 0 && rookUnmoved[SideIndex(p.colour)][0]) ||
+                                           (p.x == 7 && rookUnmoved[SideIndex(p.colour)][1]));
             break;
         default:
             piece->m_bUnmoved = 0;

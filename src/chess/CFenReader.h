@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TableTypes.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,7 +16,7 @@ class CFenReader {
 public:
     struct Result {
         bool ok = false;
-        int16_t sideToMove = 0;
+        Colour sideToMove = Colour::White;
         std::string error;
     };
     // Resets the position first. On failure the position is left empty and error names the

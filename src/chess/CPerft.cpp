@@ -17,7 +17,7 @@ namespace {
 // Calls f(record) for every legal move of the colour, promotions once per choice. Without
 // needRecord the record is only filled for pawn moves.
 template <typename F>
-void ForEachLegalMove(CBaseBoard& board, int16_t colour, bool needRecord, F&& f) {
+void ForEachLegalMove(CBaseBoard& board, Colour colour, bool needRecord, F&& f) {
     // Moves played below this node change the live map; they are all taken back again, but
     // walk a copy so the walk does not depend on that.
     const CBoardMap snapshot = board.Position().BoardMap();
@@ -29,7 +29,7 @@ void ForEachLegalMove(CBaseBoard& board, int16_t colour, bool needRecord, F&& f)
         // Chess rules are asked without a virtual call, so their cheap refusals inline.
         auto* chessRule = rule->AsChessRule();
         const CBasePoint from = CBasePoint::FromCode(code);
-        const bool pawn = piece->m_nKind == KIND_PAWN;
+        const bool pawn = piece->m_nKind == PieceKind::Pawn;
         MoveRecord record;
         // A promotion needs the record for its four choices.
         MoveRecord* out = needRecord || pawn ? &record : nullptr;
@@ -56,7 +56,7 @@ void ForEachLegalMove(CBaseBoard& board, int16_t colour, bool needRecord, F&& f)
 
 } // namespace
 
-uint64_t CPerft::Count(int16_t colour, int depth) {
+uint64_t CPerft::Count(Colour colour, int depth) {
     if (depth <= 0)
         return 1;
     uint64_t nodes = 0;
@@ -73,7 +73,7 @@ uint64_t CPerft::Count(int16_t colour, int depth) {
     return nodes;
 }
 
-std::vector<std::pair<std::string, uint64_t>> CPerft::Divide(int16_t colour, int depth) {
+std::vector<std::pair<std::string, uint64_t>> CPerft::Divide(Colour colour, int depth) {
     std::vector<std::pair<std::string, uint64_t>> result;
     if (depth <= 0)
         return result;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TableTypes.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -16,9 +18,9 @@ class CPerft {
 public:
     explicit CPerft(CBaseBoard& board) : m_board(board) {}
 
-    uint64_t Count(int16_t colour, int depth);
+    uint64_t Count(Colour colour, int depth);
     // The count below each legal first move, in coordinate form (e2e4, e7e8q).
-    std::vector<std::pair<std::string, uint64_t>> Divide(int16_t colour, int depth);
+    std::vector<std::pair<std::string, uint64_t>> Divide(Colour colour, int depth);
 
 private:
     CBaseBoard& m_board;

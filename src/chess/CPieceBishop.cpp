@@ -4,7 +4,7 @@
 
 namespace kelo {
 
-bool CPieceBishop::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+bool CPieceBishop::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                              MoveRecord& out) {
     CBasePiece* target = nullptr;
     if (!BeginBuild(colour, from, to, board, out, target))
@@ -16,7 +16,7 @@ bool CPieceBishop::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBa
     return Accept(out, target);
 }
 
-bool CPieceBishop::HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) {
+bool CPieceBishop::HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) {
     return AnyLegalOnLines(colour, square, board, false, true);
 }
 

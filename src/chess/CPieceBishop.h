@@ -7,10 +7,10 @@ namespace kelo {
 
 class CPieceBishop : public CChnChessRule {
 public:
-    CPieceBishop() : CChnChessRule(KIND_BISHOP) {}
-    bool BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    CPieceBishop() : CChnChessRule(PieceKind::Bishop) {}
+    bool BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                    MoveRecord& out) override;
-    bool HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) override;
+    bool HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) override;
 };
 
 } // namespace kelo

@@ -12,11 +12,11 @@ constexpr int NEIGHBOURS[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
 
 bool IsUnmovedRook(CBaseBoard& board, CBasePoint p) {
     const CBasePiece* piece = board.PieceAt(p);
-    return piece != nullptr && piece->m_nKind == KIND_ROOK && piece->m_bUnmoved;
+    return piece != nullptr && piece->m_nKind == PieceKind::Rook && piece->m_bUnmoved;
 }
 } // namespace
 
-bool CPieceKing::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+bool CPieceKing::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                            MoveRecord& out) {
     CBasePiece* target = nullptr;
     if (!BeginBuild(colour, from, to, board, out, target))
@@ -31,7 +31,7 @@ bool CPieceKing::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBase
     if (king == nullptr || !king->m_bUnmoved || to.y != from.y)
         return false;
     const int y = from.y;
-    const int16_t enemy = OppositeColour(colour);
+    const Colour enemy = OppositeColour(colour);
     if (to.x == 2) {
         if (board.HasPieceAt(CBasePoint(1, y)) || board.HasPieceAt(CBasePoint(2, y)) ||
             board.HasPieceAt(CBasePoint(3, y)) || !IsUnmovedRook(board, CBasePoint(0, y)) ||
@@ -51,7 +51,7 @@ bool CPieceKing::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBase
     return false;
 }
 
-bool CPieceKing::HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) {
+bool CPieceKing::HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) {
     return AnyLegal(colour, square, board, NEIGHBOURS, 8);
 }
 

@@ -7,10 +7,10 @@ namespace kelo {
 
 class CPieceKing : public CChnChessRule {
 public:
-    CPieceKing() : CChnChessRule(KIND_KING) {}
-    bool BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    CPieceKing() : CChnChessRule(PieceKind::King) {}
+    bool BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                    MoveRecord& out) override;
-    bool HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) override;
+    bool HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) override;
 };
 
 } // namespace kelo

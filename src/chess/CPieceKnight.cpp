@@ -9,7 +9,7 @@ constexpr int JUMPS[8][2] = {{-1, -2}, {1, -2}, {-2, -1}, {2, -1},
                              {-2, 1},  {2, 1},  {-1, 2},  {1, 2}};
 }
 
-bool CPieceKnight::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+bool CPieceKnight::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                              MoveRecord& out) {
     CBasePiece* target = nullptr;
     if (!BeginBuild(colour, from, to, board, out, target))
@@ -21,7 +21,7 @@ bool CPieceKnight::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBa
     return Accept(out, target);
 }
 
-bool CPieceKnight::HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) {
+bool CPieceKnight::HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) {
     return AnyLegal(colour, square, board, JUMPS, 8);
 }
 

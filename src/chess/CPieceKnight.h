@@ -7,10 +7,10 @@ namespace kelo {
 
 class CPieceKnight : public CChnChessRule {
 public:
-    CPieceKnight() : CChnChessRule(KIND_KNIGHT) {}
-    bool BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    CPieceKnight() : CChnChessRule(PieceKind::Knight) {}
+    bool BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                    MoveRecord& out) override;
-    bool HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) override;
+    bool HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) override;
 };
 
 } // namespace kelo

@@ -13,13 +13,13 @@ constexpr int CANDIDATES[8][2] = {{-1, 1},  {0, 1},  {1, 1},  {0, 2},
                                   {-1, -1}, {0, -1}, {1, -1}, {0, -2}};
 } // namespace
 
-bool CPiecePawn::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+bool CPiecePawn::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                            MoveRecord& out) {
     CBasePiece* target = nullptr;
     if (!BeginBuild(colour, from, to, board, out, target))
         return false;
     // In the pawn's own orientation forward is always towards smaller y.
-    const int16_t bottom = board.BottomColour();
+    const Colour bottom = board.BottomColour();
     const CBasePoint f = board.OrientationTransform(from, colour, bottom);
     const CBasePoint t = board.OrientationTransform(to, colour, bottom);
 
@@ -38,15 +38,16 @@ bool CPiecePawn::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBase
         return Accept(out, target);
 
     // En passant: only right after the other side's double step beside this pawn.
-    const int16_t enemy = OppositeColour(colour);
+    const Colour enemy = OppositeColour(colour);
     const CBasePiece* passed = board.PieceAt(CBasePoint(to.x, from.y));
-    if (passed == nullptr || passed->m_nKind != KIND_PAWN || passed->m_nColour != enemy || f.y != 3)
+    if (passed == nullptr || passed->m_nKind != PieceKind::Pawn || passed->m_nColour != enemy ||
+        f.y != 3)
         return false;
     MoveRecord last;
     if (!board.Position().LastMove(last))
         return false;
-    const int startRow = colour == COLOUR_WHITE ? 1 : 6;
-    const int endRow = colour == COLOUR_WHITE ? 3 : 4;
+    const int startRow = colour == Colour::White ? 1 : 6;
+    const int endRow = colour == Colour::White ? 3 : 4;
     if (last.colour != enemy || !(last.flags & FLAG_FIRST_MOVE) ||
         last.from != CBasePoint(to.x, startRow).Code() ||
         last.to != CBasePoint(to.x, endRow).Code())
@@ -55,7 +56,7 @@ bool CPiecePawn::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBase
     return true;
 }
 
-bool CPiecePawn::HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) {
+bool CPiecePawn::HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) {
     return AnyLegal(colour, square, board, CANDIDATES, 8);
 }
 

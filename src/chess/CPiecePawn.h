@@ -7,10 +7,10 @@ namespace kelo {
 
 class CPiecePawn : public CChnChessRule {
 public:
-    CPiecePawn() : CChnChessRule(KIND_PAWN) {}
-    bool BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    CPiecePawn() : CChnChessRule(PieceKind::Pawn) {}
+    bool BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                    MoveRecord& out) override;
-    bool HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) override;
+    bool HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) override;
 };
 
 } // namespace kelo

@@ -4,7 +4,7 @@
 
 namespace kelo {
 
-bool CPieceQueen::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+bool CPieceQueen::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                             MoveRecord& out) {
     CBasePiece* target = nullptr;
     if (!BeginBuild(colour, from, to, board, out, target))
@@ -18,7 +18,7 @@ bool CPieceQueen::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBas
     return Accept(out, target);
 }
 
-bool CPieceQueen::HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) {
+bool CPieceQueen::HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) {
     return AnyLegalOnLines(colour, square, board, true, true);
 }
 

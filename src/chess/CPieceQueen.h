@@ -7,10 +7,10 @@ namespace kelo {
 
 class CPieceQueen : public CChnChessRule {
 public:
-    CPieceQueen() : CChnChessRule(KIND_QUEEN) {}
-    bool BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    CPieceQueen() : CChnChessRule(PieceKind::Queen) {}
+    bool BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                    MoveRecord& out) override;
-    bool HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) override;
+    bool HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) override;
 };
 
 } // namespace kelo

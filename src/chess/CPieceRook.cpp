@@ -2,7 +2,7 @@
 
 namespace kelo {
 
-bool CPieceRook::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+bool CPieceRook::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                            MoveRecord& out) {
     CBasePiece* target = nullptr;
     if (!BeginBuild(colour, from, to, board, out, target))
@@ -14,7 +14,7 @@ bool CPieceRook::BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBase
     return Accept(out, target);
 }
 
-bool CPieceRook::HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) {
+bool CPieceRook::HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) {
     return AnyLegalOnLines(colour, square, board, true, false);
 }
 

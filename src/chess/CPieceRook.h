@@ -7,10 +7,10 @@ namespace kelo {
 
 class CPieceRook : public CChnChessRule {
 public:
-    CPieceRook() : CChnChessRule(KIND_ROOK) {}
-    bool BuildMove(int16_t colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
+    CPieceRook() : CChnChessRule(PieceKind::Rook) {}
+    bool BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                    MoveRecord& out) override;
-    bool HasLegalMoveFrom(int16_t colour, CBasePoint square, CBaseBoard& board) override;
+    bool HasLegalMoveFrom(Colour colour, CBasePoint square, CBaseBoard& board) override;
 };
 
 } // namespace kelo

@@ -2,44 +2,45 @@
 
 namespace kelo {
 
-char KindLetter(int16_t kind) {
-    if (kind < 0 || kind > 8)
+char KindLetter(PieceKind kind) {
+    const int16_t code = WireValue(kind);
+    if (code < 0 || code > 8)
         return 'X';
-    return KIND_LETTERS[kind];
+    return KIND_LETTERS[code];
 }
 
-int16_t PromotionKind(uint8_t special) {
+PieceKind PromotionKind(uint8_t special) {
     switch (special) {
     case SPECIAL_PROMOTE_QUEEN:
-        return KIND_QUEEN;
+        return PieceKind::Queen;
     case SPECIAL_PROMOTE_ROOK:
-        return KIND_ROOK;
+        return PieceKind::Rook;
     case SPECIAL_PROMOTE_KNIGHT:
-        return KIND_KNIGHT;
+        return PieceKind::Knight;
     case SPECIAL_PROMOTE_BISHOP:
-        return KIND_BISHOP;
+        return PieceKind::Bishop;
     default:
-        return 0;
+        return PieceKind::None;
     }
 }
 
-uint8_t PromotionSpecial(int16_t kind) {
+uint8_t PromotionSpecial(PieceKind kind) {
     switch (kind) {
-    case KIND_QUEEN:
+    case PieceKind::Queen:
         return SPECIAL_PROMOTE_QUEEN;
-    case KIND_ROOK:
+    case PieceKind::Rook:
         return SPECIAL_PROMOTE_ROOK;
-    case KIND_KNIGHT:
+    case PieceKind::Knight:
         return SPECIAL_PROMOTE_KNIGHT;
-    case KIND_BISHOP:
+    case PieceKind::Bishop:
         return SPECIAL_PROMOTE_BISHOP;
     default:
         return SPECIAL_NONE;
     }
 }
 
-const char* ColourName(int16_t colour) {
-    return colour == COLOUR_WHITE ? "白方" : "黑方";
+const char* ColourName(Colour colour) {
+    return colour == Colour::White ? "白方" : "黑方";
 }
 
 } // namespace kelo

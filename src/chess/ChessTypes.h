@@ -1,28 +1,19 @@
 #pragma once
 
+#include "base/TableTypes.h"
+
 #include <cstdint>
 
-// Colours, piece kinds and the flags of a move record, as the whole client uses them.
+// The helpers of colours and piece kinds, and the flags of a move record.
 namespace kelo {
 
-constexpr int16_t COLOUR_WHITE = 0;
-constexpr int16_t COLOUR_BLACK = 1;
-constexpr int16_t COLOUR_NONE = -1;
-
-inline int16_t OppositeColour(int16_t colour) {
-    return static_cast<int16_t>(1 - colour);
+inline Colour OppositeColour(Colour colour) {
+    return colour == Colour::White ? Colour::Black : Colour::White;
 }
-
-constexpr int16_t KIND_KING = 1;
-constexpr int16_t KIND_BISHOP = 3;
-constexpr int16_t KIND_KNIGHT = 5;
-constexpr int16_t KIND_PAWN = 6;
-constexpr int16_t KIND_ROOK = 7;
-constexpr int16_t KIND_QUEEN = 8;
 
 // Letter of a kind in the move text; codes without a chess piece print as X.
 constexpr const char KIND_LETTERS[] = "XKXBXNPRQ";
-char KindLetter(int16_t kind);
+char KindLetter(PieceKind kind);
 
 // Special field of a move record.
 constexpr uint8_t SPECIAL_NONE = 0;
@@ -35,9 +26,9 @@ constexpr uint8_t SPECIAL_CASTLE_QUEEN = 6;
 constexpr uint8_t SPECIAL_CASTLE_KING = 7;
 
 // Kind created by a promotion special (1..4), 0 for any other special.
-int16_t PromotionKind(uint8_t special);
+PieceKind PromotionKind(uint8_t special);
 // Promotion special for a chosen kind (queen, rook, knight, bishop), 0 for any other kind.
-uint8_t PromotionSpecial(int16_t kind);
+uint8_t PromotionSpecial(PieceKind kind);
 
 // Flag bits of a move record.
 constexpr uint8_t FLAG_CAPTURE = 1;
@@ -45,6 +36,6 @@ constexpr uint8_t FLAG_FIRST_MOVE = 2;
 constexpr uint8_t FLAG_CHECK = 4;
 
 // Names of the colours as the table shows them.
-const char* ColourName(int16_t colour);
+const char* ColourName(Colour colour);
 
 } // namespace kelo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TableTypes.h"
+
 #include <cstdint>
 
 namespace kelo {
@@ -8,8 +10,8 @@ namespace kelo {
 struct MoveRecord {
     int32_t from = 0;
     int32_t to = 0;
-    int16_t colour = 0;
-    int16_t kind = 0;
+    Colour colour = Colour::White;
+    PieceKind kind = PieceKind::None;
     uint8_t special = 0;
     uint8_t flags = 0;
     int16_t moveNumber = 0;

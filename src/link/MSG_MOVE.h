@@ -25,8 +25,8 @@ struct MSG_MOVE_BODY {
     static MSG_MOVE_BODY FromRecord(const MoveRecord& m) {
         MSG_MOVE_BODY step;
         step.specialFlags = static_cast<uint16_t>(m.special << 8 | m.flags);
-        step.colour = static_cast<uint16_t>(m.colour);
-        step.kind = static_cast<uint16_t>(m.kind);
+        step.colour = static_cast<uint16_t>(WireValue(m.colour));
+        step.kind = static_cast<uint16_t>(WireValue(m.kind));
         step.from = static_cast<uint32_t>(m.from);
         step.to = static_cast<uint32_t>(m.to);
         step.clock = static_cast<uint16_t>(m.clock);
@@ -37,8 +37,8 @@ struct MSG_MOVE_BODY {
         MoveRecord m;
         m.from = static_cast<int32_t>(from);
         m.to = static_cast<int32_t>(to);
-        m.colour = static_cast<int16_t>(colour);
-        m.kind = static_cast<int16_t>(kind);
+        m.colour = ColourFromWire(static_cast<int16_t>(colour));
+        m.kind = KindFromWire(static_cast<int16_t>(kind));
         m.special = static_cast<uint8_t>(specialFlags >> 8);
         m.flags = static_cast<uint8_t>(specialFlags & 0xFF);
         m.moveNumber = static_cast<int16_t>(moveNumber);

@@ -11,7 +11,7 @@ namespace kelo {
 class CAutoAnswerPrompts : public IPrompts {
 public:
     explicit CAutoAnswerPrompts(bool yes) : m_bYes(yes) {}
-    int16_t ChoosePromotion() override { return 8; }
+    PieceKind ChoosePromotion() override { return PieceKind::Queen; }
     void ShowNotice(const std::string& text) override {
         std::fprintf(stderr, "notice: %s\n", text.c_str());
     }

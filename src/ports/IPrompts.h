@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TableTypes.h"
+
 #include <cstdint>
 #include <string>
 
@@ -10,9 +12,9 @@ namespace kelo {
 class IPrompts {
 public:
     virtual ~IPrompts() = default;
-    // The promotion choice: a kind code (8 queen, 7 rook, 3 bishop, 5 knight). A choice that
-    // runs out of time answers 8.
-    virtual int16_t ChoosePromotion() = 0;
+    // The promotion choice: queen, rook, bishop or knight. A choice that runs out of time
+    // answers the queen.
+    virtual PieceKind ChoosePromotion() = 0;
     // A notice the user only acknowledges.
     virtual void ShowNotice(const std::string& text) = 0;
     // A modal yes/no question; true for yes.
@@ -25,7 +27,7 @@ public:
 // Answers without a user: always a queen, always no, notices go nowhere.
 class CSilentPrompts : public IPrompts {
 public:
-    int16_t ChoosePromotion() override { return 8; }
+    PieceKind ChoosePromotion() override { return PieceKind::Queen; }
     void ShowNotice(const std::string&) override {}
     bool AskYesNo(const std::string&) override { return false; }
     bool Verify(const std::string&, const std::string&, const std::string&) override {

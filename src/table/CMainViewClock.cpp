@@ -93,9 +93,9 @@ int16_t CMainViewClock::RecoveredStep() const {
     return std::min<int16_t>(m_nRecoverUsedTime, Add16(TimeControl().m_nPaceTime, -30));
 }
 
-void CMainViewClock::OnMoveClock(int16_t colour, int16_t moveNumber, int16_t clock) {
+void CMainViewClock::OnMoveClock(Colour colour, int16_t moveNumber, int16_t clock) {
     ++m_nReceivedCount;
-    const bool ownMove = static_cast<uint16_t>(colour) == m_table.people.GetOwnColour();
+    const bool ownMove = colour == m_table.people.GetOwnColour();
     CPlayerTimeControl& time = TimeControl();
     if (m_nReplayCount != 0 && m_nReplayCount == m_nReceivedCount) {
         // The last move of a joined game: the move in progress has already run a while, and

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/TableTypes.h"
 #include "ports/IEventLoop.h"
 #include "table/CTableParts.h"
 
@@ -36,7 +37,7 @@ public:
     // Reports the side to move out of time, once.
     void CheckTimeout();
     // Every move message, replayed ones too.
-    void OnMoveClock(int16_t colour, int16_t moveNumber, int16_t clock);
+    void OnMoveClock(Colour colour, int16_t moveNumber, int16_t clock);
     // Joining a game under way: the seat that moves first, the seconds already spent on the
     // move in progress and the number of moves about to be replayed.
     void OnGameState(uint16_t firstSeat, int16_t recoverUsedTime, uint32_t replayCount);

@@ -48,9 +48,9 @@ bool CPlayerManager::OwnSeat(uint32_t& id, uint16_t& seat) const {
     return true;
 }
 
-uint16_t CPlayerManager::GetOwnColour() const {
+Colour CPlayerManager::GetOwnColour() const {
     const CPlayerRecord* own = GetOwnRecord();
-    return own != nullptr ? static_cast<uint16_t>(own->colour) : NONE;
+    return own != nullptr ? own->colour : Colour::None;
 }
 
 const CPlayerRecord* CPlayerManager::GetPersonById(uint32_t id) const {
@@ -74,7 +74,7 @@ const CPlayerRecord* CPlayerManager::GetPersonBySeat(int16_t seat) const {
     return it != m_players.end() ? &it->second : nullptr;
 }
 
-const CPlayerRecord* CPlayerManager::GetPersonByColour(int16_t colour) const {
+const CPlayerRecord* CPlayerManager::GetPersonByColour(Colour colour) const {
     for (const auto& [seat, record] : m_players) {
         if (record.colour == colour)
             return &record;
@@ -82,7 +82,7 @@ const CPlayerRecord* CPlayerManager::GetPersonByColour(int16_t colour) const {
     return nullptr;
 }
 
-void CPlayerManager::SetColour(uint32_t id, int16_t colour) {
+void CPlayerManager::SetColour(uint32_t id, Colour colour) {
     if (CPlayerRecord* record = FindById(id))
         record->colour = colour;
 }
@@ -111,17 +111,18 @@ void CPlayerManager::AdvanceTurn(bool forward) {
     m_nCurrentTurnSeat = seat;
 }
 
-void CPlayerManager::RenumberColours(uint16_t base) {
-    if (base == NONE || m_nFirstMoverSeat == NONE)
+void CPlayerManager::RenumberColours(Colour base) {
+    if (WireValue(base) < 0 || m_nFirstMoverSeat == NONE)
         return;
     uint16_t seat = m_nFirstMoverSeat;
-    uint32_t colour = base;
+    // Tables of more seats than sides number on past the two sides.
+    uint32_t colour = static_cast<uint32_t>(WireValue(base));
     do {
         if (colour > m_nSeatCount)
             break;
         auto it = m_players.find(static_cast<int16_t>(seat));
         if (it != m_players.end())
-            it->second.colour = static_cast<int16_t>(colour);
+            it->second.colour = ColourFromWire(static_cast<int16_t>(colour));
         ++colour;
         seat = SeatAfter(seat, true);
     } while (seat != m_nFirstMoverSeat && seat != NONE);

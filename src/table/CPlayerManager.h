@@ -12,7 +12,7 @@ namespace kelo {
 // A person at the table with the client's own state about them.
 struct CPlayerRecord {
     PERSON person{};
-    int16_t colour = -1;
+    Colour colour = Colour::None;
 
     TableRole Role() const { return RoleFromStatus(person.status); }
 };
@@ -38,15 +38,15 @@ public:
     // The own seatno, NONE when the own id is not at the table.
     uint16_t GetOwnSeat() const;
     bool OwnSeat(uint32_t& id, uint16_t& seat) const override;
-    // The own colour, NONE when the own id is not at the table.
-    uint16_t GetOwnColour() const;
+    // The own colour, None when the own id is not at the table.
+    Colour GetOwnColour() const;
     // Players first, then watchers.
     const CPlayerRecord* GetPersonById(uint32_t id) const;
     const CPlayerRecord* GetPersonBySeat(int16_t seat) const;
     // The player that holds the colour.
-    const CPlayerRecord* GetPersonByColour(int16_t colour) const;
+    const CPlayerRecord* GetPersonByColour(Colour colour) const;
     bool IsPresent(uint32_t id) const { return GetPersonById(id) != nullptr; }
-    void SetColour(uint32_t id, int16_t colour);
+    void SetColour(uint32_t id, Colour colour);
 
     // The seat after (or before) the given one, modulo the seat count.
     uint16_t SeatAfter(int32_t seat, bool forward) const;
@@ -59,7 +59,7 @@ public:
     // round instead of walking for ever.
     void AdvanceTurn(bool forward);
     // From the first mover on, each seat in turn gets the next colour, base first.
-    void RenumberColours(uint16_t base);
+    void RenumberColours(Colour base);
 
     const std::map<int16_t, CPlayerRecord>& Players() const { return m_players; }
     const std::map<uint16_t, CPlayerRecord>& Watchers() const { return m_watchers; }

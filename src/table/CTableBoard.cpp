@@ -51,7 +51,7 @@ bool CTableBoard::AfterMove(const MoveRecord& move) {
         return false;
     const CPlayerManager& players = m_table.people;
     const uint16_t ownSeat = players.GetOwnSeat();
-    const bool ownMove = static_cast<uint16_t>(move.colour) == players.GetOwnColour();
+    const bool ownMove = move.colour == players.GetOwnColour();
     switch (judgement.verdict) {
     case Verdict::Checkmate:
         if (const CPlayerRecord* winner = players.GetPersonByColour(move.colour))
@@ -212,7 +212,7 @@ void CTableBoard::OnMove(const uint8_t* body, uint32_t length) {
     CPlayerManager& players = m_table.people;
     // The move number counts the own side's moves; in local mode, where this client plays
     // both sides, it counts after the other side's move, so that it rises once per pair.
-    const bool ownColour = static_cast<uint16_t>(move.colour) == players.GetOwnColour();
+    const bool ownColour = move.colour == players.GetOwnColour();
     if (ownColour != m_table.mode.LocalMode())
         m_board.Position().AddMoveNumber();
     players.AdvanceTurn(true);

@@ -9,19 +9,20 @@
 
 namespace kelo {
 
-void AssignSeatColours(CPlayerManager& people, uint16_t firstSeat, int16_t firstColour) {
+void AssignSeatColours(CPlayerManager& people, uint16_t firstSeat, Colour firstColour) {
     people.SetFirstMoverSeat(firstSeat);
-    people.RenumberColours(static_cast<uint16_t>(firstColour));
+    people.RenumberColours(firstColour);
     const int count = people.SeatCount();
     // Collected first: setting a colour must not disturb the walk over the watchers.
-    std::vector<std::pair<uint32_t, int16_t>> watchers;
+    std::vector<std::pair<uint32_t, Colour>> watchers;
     for (const auto& [key, record] : people.Watchers()) {
         const int16_t seat = record.person.seatno;
-        int16_t colour = -1;
+        Colour colour = Colour::None;
         if (const CPlayerRecord* player = people.GetPersonBySeat(seat))
             colour = player->colour;
         else if (count > 0 && seat >= 0 && seat < count)
-            colour = static_cast<int16_t>(firstColour + (seat - firstSeat + count) % count);
+            colour = ColourFromWire(
+                static_cast<int16_t>(WireValue(firstColour) + (seat - firstSeat + count) % count));
         watchers.emplace_back(record.person.id, colour);
     }
     for (const auto& [id, colour] : watchers)
@@ -32,7 +33,8 @@ void ApplyStartInfo(const MSG_START_INFO_BODY& info, CTableState& state, CPlayer
                     CPlayerTimeControl& time) {
     state.SetTakeBackCount(static_cast<int16_t>(info.takeBackCount));
     state.SetMaxTakeBacks(static_cast<int16_t>(info.maxTakeBacks));
-    AssignSeatColours(people, info.firstSeat, static_cast<int16_t>(info.firstColour));
+    AssignSeatColours(people, info.firstSeat,
+                      ColourFromWire(static_cast<int16_t>(info.firstColour)));
     time.m_nTotalTime = static_cast<int16_t>(info.totalTime);
     time.m_nPaceTime = static_cast<int16_t>(info.paceTime);
     time.m_nPaceAddedTime = static_cast<int16_t>(info.paceAddedTime);

@@ -27,14 +27,14 @@ TEST(SetUp, PlacesBothSidesWithQueensOnTheDFile) {
     table.StartPosition();
     const CBaseDiagram& p = table.position;
     EXPECT_EQ(p.Pieces().size(), 32u);
-    EXPECT_EQ(p.Find(COLOUR_WHITE, KIND_KING), 407);
-    EXPECT_EQ(p.Find(COLOUR_WHITE, KIND_QUEEN), 307);
-    EXPECT_EQ(p.Find(COLOUR_BLACK, KIND_KING), 400);
-    EXPECT_EQ(p.Find(COLOUR_BLACK, KIND_QUEEN), 300);
-    EXPECT_EQ(p.Find(COLOUR_BLACK, 2), NO_SQUARE);
+    EXPECT_EQ(p.Find(Colour::White, PieceKind::King), 407);
+    EXPECT_EQ(p.Find(Colour::White, PieceKind::Queen), 307);
+    EXPECT_EQ(p.Find(Colour::Black, PieceKind::King), 400);
+    EXPECT_EQ(p.Find(Colour::Black, PieceKind::Queen), 300);
+    EXPECT_EQ(p.Find(Colour::Black, KindFromWire(2)), NO_SQUARE);
     // Pieces are made rook first, back row before pawns.
-    EXPECT_EQ(p.Pieces()[0]->m_nKind, KIND_ROOK);
-    EXPECT_EQ(p.Pieces()[8]->m_nKind, KIND_PAWN);
+    EXPECT_EQ(p.Pieces()[0]->m_nKind, PieceKind::Rook);
+    EXPECT_EQ(p.Pieces()[8]->m_nKind, PieceKind::Pawn);
     EXPECT_EQ(p.MoveNumber(), 1);
 }
 
@@ -43,7 +43,8 @@ std::string Snapshot(const CBaseDiagram& p) {
     std::string text;
     p.BoardMap().ForEach([&](int32_t code, const CBasePiece* piece) {
         text += std::to_string(code) + KindLetter(piece->m_nKind) +
-                std::to_string(piece->m_nColour) + std::to_string(piece->m_bUnmoved) + " ";
+                std::to_string(WireValue(piece->m_nColour)) + std::to_string(piece->m_bUnmoved) +
+                " ";
         return false;
     });
     return text;
@@ -54,20 +55,20 @@ TEST(ApplyAndUndo, CastlingMovesTheRookAndUndoRestoresFlags) {
     table.Load("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
     const std::string before = Snapshot(table.position);
     MoveRecord castle;
-    ASSERT_TRUE(table.Check(COLOUR_WHITE, "e1g1", &castle));
+    ASSERT_TRUE(table.Check(Colour::White, "e1g1", &castle));
     EXPECT_EQ(castle.special, SPECIAL_CASTLE_KING);
     ASSERT_TRUE(table.position.Apply(castle));
-    EXPECT_EQ(table.position.PieceAt(507)->m_nKind, KIND_ROOK);
+    EXPECT_EQ(table.position.PieceAt(507)->m_nKind, PieceKind::Rook);
     EXPECT_EQ(table.position.PieceAt(707), nullptr);
     EXPECT_FALSE(table.position.PieceAt(607)->m_bUnmoved);
     EXPECT_FALSE(table.position.PieceAt(507)->m_bUnmoved);
     ASSERT_TRUE(table.position.UndoLast());
     EXPECT_EQ(Snapshot(table.position), before);
 
-    ASSERT_TRUE(table.Check(COLOUR_BLACK, "e8c8", &castle));
+    ASSERT_TRUE(table.Check(Colour::Black, "e8c8", &castle));
     EXPECT_EQ(castle.special, SPECIAL_CASTLE_QUEEN);
     ASSERT_TRUE(table.position.Apply(castle));
-    EXPECT_EQ(table.position.PieceAt(300)->m_nKind, KIND_ROOK);
+    EXPECT_EQ(table.position.PieceAt(300)->m_nKind, PieceKind::Rook);
     ASSERT_TRUE(table.position.UndoLast());
     EXPECT_EQ(Snapshot(table.position), before);
 }
@@ -78,14 +79,14 @@ TEST(ApplyAndUndo, EnPassantTakesThePawnBesideAndUndoPutsItBack) {
     ASSERT_TRUE(table.PlayLine("e2e4 a7a6 e4e5 d7d5"));
     const std::string before = Snapshot(table.position);
     MoveRecord ep;
-    ASSERT_TRUE(table.Check(COLOUR_WHITE, "e5d6", &ep));
+    ASSERT_TRUE(table.Check(Colour::White, "e5d6", &ep));
     EXPECT_EQ(ep.special, SPECIAL_EN_PASSANT);
     EXPECT_EQ(ep.flags & FLAG_CAPTURE, 0);
     ASSERT_TRUE(table.position.Apply(ep));
     EXPECT_EQ(table.position.PieceAt(303), nullptr);
     EXPECT_EQ(table.position.Captured().size(), 1u);
     ASSERT_TRUE(table.position.UndoLast());
-    EXPECT_EQ(table.position.PieceAt(303)->m_nKind, KIND_PAWN);
+    EXPECT_EQ(table.position.PieceAt(303)->m_nKind, PieceKind::Pawn);
     EXPECT_EQ(Snapshot(table.position), before);
 }
 
@@ -93,18 +94,18 @@ TEST(ApplyAndUndo, PromotionToKnightAndBack) {
     ChessBoard table;
     table.Load("4k3/P7/8/8/8/8/8/1N2K1N1 w - - 0 1");
     const std::string before = Snapshot(table.position);
-    table.promotionAnswers = {KIND_KNIGHT};
+    table.promotionAnswers = {PieceKind::Knight};
     MoveRecord promote;
-    ASSERT_TRUE(table.Check(COLOUR_WHITE, "a7a8", &promote));
+    ASSERT_TRUE(table.Check(Colour::White, "a7a8", &promote));
     EXPECT_EQ(promote.special, SPECIAL_PROMOTE_KNIGHT);
     ASSERT_TRUE(table.position.Apply(promote));
-    EXPECT_EQ(table.position.PieceAt(0)->m_nKind, KIND_KNIGHT);
-    EXPECT_EQ(table.position.PieceAt(107)->m_nKind, KIND_KNIGHT); // the others stay
-    EXPECT_EQ(table.position.PieceAt(607)->m_nKind, KIND_KNIGHT);
+    EXPECT_EQ(table.position.PieceAt(0)->m_nKind, PieceKind::Knight);
+    EXPECT_EQ(table.position.PieceAt(107)->m_nKind, PieceKind::Knight); // the others stay
+    EXPECT_EQ(table.position.PieceAt(607)->m_nKind, PieceKind::Knight);
     EXPECT_EQ(table.position.Promoted().size(), 1u);
     ASSERT_TRUE(table.position.UndoLast());
     EXPECT_EQ(table.position.PieceAt(0), nullptr);
-    EXPECT_EQ(table.position.PieceAt(1)->m_nKind, KIND_PAWN);
+    EXPECT_EQ(table.position.PieceAt(1)->m_nKind, PieceKind::Pawn);
     EXPECT_TRUE(table.position.Promoted().empty());
     EXPECT_EQ(Snapshot(table.position), before);
 }
@@ -113,11 +114,11 @@ TEST(ApplyAndUndo, PromotedRookLeavesCastlingRightsAlone) {
     ChessBoard table;
     // White's a1 rook and king have not moved; a pawn promotes to a rook that then moves.
     table.Load("7k/1P6/8/8/8/8/8/R3K3 w Q - 0 1");
-    ASSERT_TRUE(table.Play(COLOUR_WHITE, "b7b8r"));
-    ASSERT_TRUE(table.Play(COLOUR_BLACK, "h8h7"));
-    ASSERT_TRUE(table.Play(COLOUR_WHITE, "b8b2"));
-    ASSERT_TRUE(table.Play(COLOUR_BLACK, "h7h8"));
-    EXPECT_TRUE(table.Check(COLOUR_WHITE, "e1c1"));
+    ASSERT_TRUE(table.Play(Colour::White, "b7b8r"));
+    ASSERT_TRUE(table.Play(Colour::Black, "h8h7"));
+    ASSERT_TRUE(table.Play(Colour::White, "b8b2"));
+    ASSERT_TRUE(table.Play(Colour::Black, "h7h8"));
+    EXPECT_TRUE(table.Check(Colour::White, "e1c1"));
 }
 
 TEST(ApplyAndUndo, RefusesRecordsThatDoNotFitThePosition) {
@@ -125,12 +126,14 @@ TEST(ApplyAndUndo, RefusesRecordsThatDoNotFitThePosition) {
     table.StartPosition();
     const std::string before = Snapshot(table.position);
     const MoveRecord bad[] = {
-        {404, 403, 0, KIND_PAWN, 0, 0, 0, 0},                   // nothing on e4
-        {406, 404, 0, KIND_PAWN, 0, FLAG_CAPTURE, 0, 0},        // capture of an empty square
-        {406, 407, 0, KIND_PAWN, 0, 0, 0, 0},                   // quiet move onto a piece
-        {406, 900, 0, KIND_PAWN, 0, 0, 0, 0},                   // off the board
-        {407, 607, 0, KIND_KING, SPECIAL_CASTLE_KING, 0, 0, 0}, // the king's path is full
-        {406, 405, 0, KIND_PAWN, 9, 0, 0, 0},                   // unknown special
+        {404, 403, Colour::White, PieceKind::Pawn, 0, 0, 0, 0}, // nothing on e4
+        {406, 404, Colour::White, PieceKind::Pawn, 0, FLAG_CAPTURE, 0,
+         0},                                                    // capture of an empty square
+        {406, 407, Colour::White, PieceKind::Pawn, 0, 0, 0, 0}, // quiet move onto a piece
+        {406, 900, Colour::White, PieceKind::Pawn, 0, 0, 0, 0}, // off the board
+        {407, 607, Colour::White, PieceKind::King, SPECIAL_CASTLE_KING, 0, 0,
+         0},                                                    // the king's path is full
+        {406, 405, Colour::White, PieceKind::Pawn, 9, 0, 0, 0}, // unknown special
     };
     for (const MoveRecord& m : bad) {
         EXPECT_FALSE(table.position.Apply(m)) << m.from << "-" << m.to;
@@ -160,13 +163,18 @@ TEST(MoveText, ReadsAsTheMoveList) {
         MoveRecord move;
         const char* text;
     } cases[] = {
-        {{406, 404, 0, KIND_PAWN, 0, FLAG_FIRST_MOVE, 1, 0}, "白方 : Pe2--e4"},
-        {{603, 505, 1, KIND_KNIGHT, 0, FLAG_CAPTURE | FLAG_CHECK, 1, 0}, "黑方 : Ng5×f3＋"},
-        {{401, 400, 0, KIND_PAWN, SPECIAL_PROMOTE_QUEEN, FLAG_CHECK, 1, 0}, "白方 : Pe7--e8Q＋"},
-        {{403, 302, 0, KIND_PAWN, SPECIAL_EN_PASSANT, 0, 1, 0}, "白方 : Pe5×d6 e.p"},
-        {{407, 607, 0, KIND_KING, SPECIAL_CASTLE_KING, FLAG_FIRST_MOVE, 1, 0}, "白方 : 0--0"},
-        {{400, 200, 1, KIND_KING, SPECIAL_CASTLE_QUEEN, FLAG_CHECK, 1, 0}, "黑方 : 0--0--0＋"},
-        {{0, 1, 1, 2, 0, 0, 1, 0}, "黑方 : Xa8--a7"},
+        {{406, 404, Colour::White, PieceKind::Pawn, 0, FLAG_FIRST_MOVE, 1, 0}, "白方 : Pe2--e4"},
+        {{603, 505, Colour::Black, PieceKind::Knight, 0, FLAG_CAPTURE | FLAG_CHECK, 1, 0},
+         "黑方 : Ng5×f3＋"},
+        {{401, 400, Colour::White, PieceKind::Pawn, SPECIAL_PROMOTE_QUEEN, FLAG_CHECK, 1, 0},
+         "白方 : Pe7--e8Q＋"},
+        {{403, 302, Colour::White, PieceKind::Pawn, SPECIAL_EN_PASSANT, 0, 1, 0},
+         "白方 : Pe5×d6 e.p"},
+        {{407, 607, Colour::White, PieceKind::King, SPECIAL_CASTLE_KING, FLAG_FIRST_MOVE, 1, 0},
+         "白方 : 0--0"},
+        {{400, 200, Colour::Black, PieceKind::King, SPECIAL_CASTLE_QUEEN, FLAG_CHECK, 1, 0},
+         "黑方 : 0--0--0＋"},
+        {{0, 1, Colour::Black, KindFromWire(2), 0, 0, 1, 0}, "黑方 : Xa8--a7"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CBaseDiagram::MoveText(c.move), c.text);

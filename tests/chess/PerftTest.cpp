@@ -36,8 +36,9 @@ const PerftCase kCases[] = {
 std::string BoardText(CChessSet& context) {
     std::string text;
     context.Position().BoardMap().ForEach([&](int32_t code, const CBasePiece* piece) {
-        text += std::to_string(code) + ":" + std::to_string(piece->m_nKind) + "/" +
-                std::to_string(piece->m_nColour) + "/" + std::to_string(piece->m_bUnmoved) + " ";
+        text += std::to_string(code) + ":" + std::to_string(WireValue(piece->m_nKind)) + "/" +
+                std::to_string(WireValue(piece->m_nColour)) + "/" +
+                std::to_string(piece->m_bUnmoved) + " ";
         return false;
     });
     return text;

@@ -46,9 +46,10 @@ TEST(Referee, VerdictAfterTheLastMove) {
 TEST(Referee, AfterMoveRefusesAMoveThatDoesNotFit) {
     ChessBoard game;
     game.StartPosition();
-    const MoveRecord ghost{404, 403, COLOUR_WHITE, KIND_PAWN, 0, 0, 0, 0};
+    const MoveRecord ghost{404, 403, Colour::White, PieceKind::Pawn, 0, 0, 0, 0};
     EXPECT_FALSE(game.board.AfterMove(ghost).applied);
-    const MoveRecord badColour{406, 404, 7, KIND_PAWN, 0, FLAG_FIRST_MOVE, 0, 0};
+    const MoveRecord badColour{406, 404, ColourFromWire(7), PieceKind::Pawn, 0, FLAG_FIRST_MOVE,
+                               0,   0};
     EXPECT_FALSE(game.board.AfterMove(badColour).applied);
     EXPECT_EQ(game.position.MoveCount(), 0u);
 }
@@ -57,11 +58,11 @@ TEST(Referee, ResetGameStateClearsTheCounters) {
     ChessBoard game;
     game.Load(kChecksFen);
     ASSERT_TRUE(game.PlayLine("a1a8 h8h7"));
-    EXPECT_EQ(game.board.m_nCheckRun[COLOUR_WHITE], 1);
+    EXPECT_EQ(game.board.m_nCheckRun[SideIndex(Colour::White)], 1);
     game.board.m_nReplayCount = 3;
     game.board.m_markSquares = {1, 2};
     game.board.ResetGameState();
-    EXPECT_EQ(game.board.m_nCheckRun[COLOUR_WHITE], 0);
+    EXPECT_EQ(game.board.m_nCheckRun[SideIndex(Colour::White)], 0);
     EXPECT_EQ(game.board.m_nPlyCount, 0);
     EXPECT_EQ(game.board.m_nReplayCount, 0);
     EXPECT_TRUE(game.board.m_markSquares.empty());

@@ -60,11 +60,13 @@ class RuleTest : public ::testing::TestWithParam<RuleCase> {};
 TEST_P(RuleTest, JudgesTheMove) {
     const RuleCase& c = GetParam();
     ChessBoard table;
-    int16_t side = table.Load(c.fen);
+    Colour side = table.Load(c.fen);
     std::string setup = c.setup;
     if (!setup.empty()) {
         ASSERT_TRUE(table.PlayLine(setup, side));
-        side = static_cast<int16_t>((side + std::count(setup.begin(), setup.end(), ' ') + 1) % 2);
+        // Each move of the set-up passes the turn.
+        if ((std::count(setup.begin(), setup.end(), ' ') + 1) % 2 != 0)
+            side = OppositeColour(side);
     }
     EXPECT_EQ(table.Build(side, c.move), c.built) << "build-move";
     EXPECT_EQ(table.Check(side, c.move), c.legal) << "check-move";
@@ -77,23 +79,23 @@ TEST(CheckMove, MarksAMoveThatGivesCheck) {
     ChessBoard table;
     table.Load("4k3/8/8/8/8/8/8/R3K3 w - - 0 1");
     MoveRecord record;
-    ASSERT_TRUE(table.Check(COLOUR_WHITE, "a1a8", &record));
+    ASSERT_TRUE(table.Check(Colour::White, "a1a8", &record));
     EXPECT_EQ(record.flags, FLAG_CHECK); // a rook not on its home corner counts as moved
-    ASSERT_TRUE(table.Check(COLOUR_WHITE, "a1a7", &record));
+    ASSERT_TRUE(table.Check(Colour::White, "a1a7", &record));
     EXPECT_EQ(record.flags, 0);
     EXPECT_EQ(record.from, 7);
     EXPECT_EQ(record.to, 1);
-    EXPECT_EQ(record.kind, KIND_ROOK);
+    EXPECT_EQ(record.kind, PieceKind::Rook);
 }
 
 TEST(CheckMove, RefusesEverythingWithoutBothKings) {
     ChessBoard table;
     table.position.Reset();
-    table.position.AddPiece(407, table.position.CreatePiece(COLOUR_WHITE, KIND_KING));
-    table.position.AddPiece(7, table.position.CreatePiece(COLOUR_WHITE, KIND_ROOK));
-    EXPECT_TRUE(table.Build(COLOUR_WHITE, "a1a2"));
-    EXPECT_FALSE(table.Check(COLOUR_WHITE, "a1a2"));
-    EXPECT_FALSE(table.board.GivesCheck(COLOUR_WHITE));
+    table.position.AddPiece(407, table.position.CreatePiece(Colour::White, PieceKind::King));
+    table.position.AddPiece(7, table.position.CreatePiece(Colour::White, PieceKind::Rook));
+    EXPECT_TRUE(table.Build(Colour::White, "a1a2"));
+    EXPECT_FALSE(table.Check(Colour::White, "a1a2"));
+    EXPECT_FALSE(table.board.GivesCheck(Colour::White));
     EXPECT_EQ(table.position.BoardMap().Count(), 2); // the trial move was taken back
 }
 
@@ -101,38 +103,38 @@ TEST(Promotion, AsksOnlyForAPawnOnTheLastRow) {
     ChessBoard table;
     table.Load("1n2k3/P7/8/8/8/8/4P3/4K3 w - - 0 1");
     MoveRecord record;
-    table.promotionAnswers = {KIND_ROOK};
-    ASSERT_TRUE(table.Check(COLOUR_WHITE, "a7b8", &record));
+    table.promotionAnswers = {PieceKind::Rook};
+    ASSERT_TRUE(table.Check(Colour::White, "a7b8", &record));
     EXPECT_EQ(record.special, SPECIAL_PROMOTE_ROOK);
     EXPECT_EQ(record.flags & FLAG_CAPTURE, FLAG_CAPTURE);
     EXPECT_EQ(table.promotionQuestions, 1);
 
-    ASSERT_TRUE(table.Check(COLOUR_WHITE, "e2e4", &record));
+    ASSERT_TRUE(table.Check(Colour::White, "e2e4", &record));
     EXPECT_EQ(table.promotionQuestions, 1);
 
     // No answer in time is a queen; an answer that names no promotion piece leaves special 0.
-    ASSERT_TRUE(table.Check(COLOUR_WHITE, "a7a8", &record));
+    ASSERT_TRUE(table.Check(Colour::White, "a7a8", &record));
     EXPECT_EQ(record.special, SPECIAL_PROMOTE_QUEEN);
-    table.promotionAnswers = {KIND_KING};
-    ASSERT_TRUE(table.Check(COLOUR_WHITE, "a7a8", &record));
+    table.promotionAnswers = {PieceKind::King};
+    ASSERT_TRUE(table.Check(Colour::White, "a7a8", &record));
     EXPECT_EQ(record.special, SPECIAL_NONE);
 }
 
 TEST(HasLegalMove, FindsTheOnlyMoveAndNoneWhenMatedOrStalemated) {
     struct Case {
         const char* fen;
-        int16_t colour;
+        Colour colour;
         bool expected;
     } cases[] = {
-        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", COLOUR_BLACK, false},    // stalemate
-        {"6Qk/8/6K1/8/8/8/8/8 b - - 0 1", COLOUR_BLACK, true},      // king takes the queen
-        {"6Qk/8/5K2/8/8/8/8/8 b - - 0 1", COLOUR_BLACK, true},      // queen undefended
-        {"7k/6Q1/6K1/8/8/8/8/8 b - - 0 1", COLOUR_BLACK, false},    // defended queen: mate
-        {"7k/7Q/6K1/8/8/8/8/8 b - - 0 1", COLOUR_BLACK, false},     // defended queen: mate
-        {"k7/8/1Q6/8/8/8/8/7K b - - 0 1", COLOUR_BLACK, false},     // stalemate in the corner
-        {"k7/8/1Q6/8/8/8/p7/N6K b - - 0 1", COLOUR_BLACK, false},   // blocked pawn
-        {"k7/8/1Q6/8/8/8/1p6/7K b - - 0 1", COLOUR_BLACK, true},    // the pawn can promote
-        {"R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", COLOUR_BLACK, false}, // back-rank mate
+        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", Colour::Black, false},    // stalemate
+        {"6Qk/8/6K1/8/8/8/8/8 b - - 0 1", Colour::Black, true},      // king takes the queen
+        {"6Qk/8/5K2/8/8/8/8/8 b - - 0 1", Colour::Black, true},      // queen undefended
+        {"7k/6Q1/6K1/8/8/8/8/8 b - - 0 1", Colour::Black, false},    // defended queen: mate
+        {"7k/7Q/6K1/8/8/8/8/8 b - - 0 1", Colour::Black, false},     // defended queen: mate
+        {"k7/8/1Q6/8/8/8/8/7K b - - 0 1", Colour::Black, false},     // stalemate in the corner
+        {"k7/8/1Q6/8/8/8/p7/N6K b - - 0 1", Colour::Black, false},   // blocked pawn
+        {"k7/8/1Q6/8/8/8/1p6/7K b - - 0 1", Colour::Black, true},    // the pawn can promote
+        {"R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", Colour::Black, false}, // back-rank mate
     };
     for (const Case& c : cases) {
         ChessBoard table;
@@ -144,11 +146,11 @@ TEST(HasLegalMove, FindsTheOnlyMoveAndNoneWhenMatedOrStalemated) {
 TEST(AttackedBy, PawnsAttackDiagonallyForwardOnly) {
     ChessBoard table;
     table.Load("4k3/8/8/8/4p3/8/8/4K3 w - - 0 1");
-    EXPECT_TRUE(table.board.AttackedBy(COLOUR_BLACK, CBasePoint(3, 5)));  // d3
-    EXPECT_TRUE(table.board.AttackedBy(COLOUR_BLACK, CBasePoint(5, 5)));  // f3
-    EXPECT_FALSE(table.board.AttackedBy(COLOUR_BLACK, CBasePoint(4, 5))); // e3, straight ahead
-    EXPECT_FALSE(table.board.AttackedBy(COLOUR_BLACK, CBasePoint(3, 3))); // d5, behind
-    EXPECT_FALSE(table.board.AttackedBy(COLOUR_WHITE, CBasePoint(4, 7))); // own piece
+    EXPECT_TRUE(table.board.AttackedBy(Colour::Black, CBasePoint(3, 5)));  // d3
+    EXPECT_TRUE(table.board.AttackedBy(Colour::Black, CBasePoint(5, 5)));  // f3
+    EXPECT_FALSE(table.board.AttackedBy(Colour::Black, CBasePoint(4, 5))); // e3, straight ahead
+    EXPECT_FALSE(table.board.AttackedBy(Colour::Black, CBasePoint(3, 3))); // d5, behind
+    EXPECT_FALSE(table.board.AttackedBy(Colour::White, CBasePoint(4, 7))); // own piece
 }
 
 } // namespace

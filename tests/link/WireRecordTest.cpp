@@ -118,8 +118,8 @@ TEST(WireRecord, WritesFieldsInNetworkOrderAndSignedValuesAsTwosComplement) {
     MoveRecord knight; // a pawn takes on the last row and becomes a knight that gives check
     knight.special = 3;
     knight.flags = 5;
-    knight.colour = 1;
-    knight.kind = 6;
+    knight.colour = Colour::Black;
+    knight.kind = PieceKind::Pawn;
     knight.from = 0x0102;
     knight.to = 0x03040506;
     knight.clock = 300;

@@ -13,7 +13,7 @@ namespace kelo::test {
 
 ChessBoard::ChessBoard() : board(game.Board()), position(game.Position()) {}
 
-int16_t ChessBoard::Load(const std::string& fen) {
+Colour ChessBoard::Load(const std::string& fen) {
     const CFenReader::Result loaded = CFenReader::Load(fen, position);
     EXPECT_TRUE(loaded.ok) << fen << ": " << loaded.error;
     return loaded.sideToMove;
@@ -23,13 +23,13 @@ void ChessBoard::StartPosition() {
     board.NewPosition();
 }
 
-bool ChessBoard::Check(int16_t colour, const std::string& text, MoveRecord* out) {
+bool ChessBoard::Check(Colour colour, const std::string& text, MoveRecord* out) {
     const auto move = CCoordinateMove::Parse(text);
     EXPECT_TRUE(move) << text;
     CBaseRule* rule = move ? board.RuleAt(move->from) : nullptr;
     if (rule == nullptr || !rule->CheckMove(colour, move->from, move->to, board, nullptr))
         return false;
-    int16_t kind = KIND_QUEEN;
+    PieceKind kind = PieceKind::Queen;
     if (board.IsPromotion(move->from, move->to)) {
         ++promotionQuestions;
         if (!promotionAnswers.empty()) {
@@ -45,7 +45,7 @@ bool ChessBoard::Check(int16_t colour, const std::string& text, MoveRecord* out)
     return true;
 }
 
-bool ChessBoard::Build(int16_t colour, const std::string& text, MoveRecord* out) {
+bool ChessBoard::Build(Colour colour, const std::string& text, MoveRecord* out) {
     const auto move = CCoordinateMove::Parse(text);
     EXPECT_TRUE(move) << text;
     CBaseRule* rule = move ? board.RuleAt(move->from) : nullptr;
@@ -56,7 +56,7 @@ bool ChessBoard::Build(int16_t colour, const std::string& text, MoveRecord* out)
     return ok;
 }
 
-bool ChessBoard::Play(int16_t colour, const std::string& text) {
+bool ChessBoard::Play(Colour colour, const std::string& text) {
     MoveRecord record;
     if (const auto move = CCoordinateMove::Parse(text); move && move->special != 0)
         promotionAnswers.push_back(PromotionKind(move->special));
@@ -71,9 +71,9 @@ bool ChessBoard::PlayChecked(const MoveRecord& record) {
     return judgement.applied;
 }
 
-bool ChessBoard::PlayLine(const std::string& moves, int16_t first) {
+bool ChessBoard::PlayLine(const std::string& moves, Colour first) {
     std::istringstream in(moves);
-    int16_t colour = first;
+    Colour colour = first;
     for (std::string move; in >> move; colour = OppositeColour(colour)) {
         if (!Play(colour, move)) {
             ADD_FAILURE() << "refused: " << move;

@@ -14,23 +14,23 @@ public:
     ChessBoard();
 
     // Sets up a FEN position (fails the test on a bad FEN) and returns the side to move.
-    int16_t Load(const std::string& fen);
+    Colour Load(const std::string& fen);
     void StartPosition();
 
     // Builds a move in coordinate form through check-move-with-promotion; false when refused.
     // A promotion takes the next of promotionAnswers (a queen when there is none), asked only
     // when the move is legal and a pawn reaches the last row, as the board window asks.
-    bool Check(int16_t colour, const std::string& move, MoveRecord* out = nullptr);
-    bool Build(int16_t colour, const std::string& move, MoveRecord* out = nullptr);
+    bool Check(Colour colour, const std::string& move, MoveRecord* out = nullptr);
+    bool Build(Colour colour, const std::string& move, MoveRecord* out = nullptr);
     // Checks the move and plays it as a received move: ply count up, then the referee.
-    bool Play(int16_t colour, const std::string& move);
+    bool Play(Colour colour, const std::string& move);
     // Plays a list of moves (White first), stopping at the first refused one.
-    bool PlayLine(const std::string& moves, int16_t first = 0);
+    bool PlayLine(const std::string& moves, Colour first = Colour::White);
 
     CChessSet game;
     CChnChessBoard& board;
     CChessDiagram& position;
-    std::deque<int16_t> promotionAnswers;
+    std::deque<PieceKind> promotionAnswers;
     int promotionQuestions = 0;
     // What the referee found after the last move played.
     MoveJudgement judgement;

@@ -5,8 +5,8 @@ namespace kelo::test {
 ChessTable::ChessTable(uint32_t ownId) : table(board, Parts()) {
     people.AddPerson(MakePerson(100, "white", 0));
     people.AddPerson(MakePerson(200, "black", 1));
-    people.SetColour(100, 0);
-    people.SetColour(200, 1);
+    people.SetColour(100, Colour::White);
+    people.SetColour(200, Colour::Black);
     people.SetOwnId(ownId);
 }
 

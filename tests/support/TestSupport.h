@@ -31,11 +31,11 @@ public:
 // Answers questions from a script and keeps what the user was told.
 class ScriptedPrompts : public IPrompts {
 public:
-    int16_t ChoosePromotion() override {
+    PieceKind ChoosePromotion() override {
         ++promotionQuestions;
         if (promotionAnswers.empty())
-            return 8;
-        const int16_t answer = promotionAnswers.front();
+            return PieceKind::Queen;
+        const PieceKind answer = promotionAnswers.front();
         promotionAnswers.pop_front();
         return answer;
     }
@@ -50,7 +50,7 @@ public:
         return yesNoAnswer;
     }
 
-    std::deque<int16_t> promotionAnswers;
+    std::deque<PieceKind> promotionAnswers;
     int promotionQuestions = 0;
     std::vector<std::string> notices;
     bool yesNoAnswer = false;

@@ -52,9 +52,9 @@ std::vector<uint8_t> StartInfo(uint16_t firstSeat, uint16_t pace, size_t size) {
     return info.ToWire(size);
 }
 
-std::vector<uint8_t> Step(int16_t colour, uint16_t clock) {
+std::vector<uint8_t> Step(Colour colour, uint16_t clock) {
     MSG_MOVE_BODY step;
-    step.colour = static_cast<uint16_t>(colour);
+    step.colour = static_cast<uint16_t>(WireValue(colour));
     step.clock = clock;
     const auto wire = step.ToWire();
     return {wire.begin(), wire.end()};
@@ -67,9 +67,9 @@ TEST(ClockSink, StartInformationSetsSeatsColoursAndClock) {
         t.Deliver(type, StartInfo(1, 20, size));
         const CPlayerManager& people = t.context.PlayerManager();
         EXPECT_EQ(people.GetFirstMoverSeat(), 1) << type;
-        EXPECT_EQ(people.GetPersonBySeat(1)->colour, 0) << type;
-        EXPECT_EQ(people.GetOwnColour(), 1) << type;
-        EXPECT_EQ(people.GetPersonById(300)->colour, 0) << "the watcher follows seat 1";
+        EXPECT_EQ(people.GetPersonBySeat(1)->colour, Colour::White) << type;
+        EXPECT_EQ(people.GetOwnColour(), Colour::Black) << type;
+        EXPECT_EQ(people.GetPersonById(300)->colour, Colour::White) << "the watcher follows seat 1";
         EXPECT_EQ(t.context.TimeControl().m_nTotalTime, 600);
         EXPECT_EQ(t.context.TimeControl().m_nPaceTime, 20);
         EXPECT_EQ(t.context.TimeControl().m_nPaceAddedTime, 3);
@@ -105,8 +105,9 @@ TEST(ClockSink, StartOfPlayRunsTheClockToATimeOut) {
 TEST(ClockSink, JoiningWithMovesStartsTheClockAtTheLastOne) {
     SinkTable t;
     t.context.State().SetState(GameState::Playing);
-    t.context.PlayerManager().SetColour(100, 0); // as the board gives them at the game state
-    t.context.PlayerManager().SetColour(200, 1);
+    t.context.PlayerManager().SetColour(100,
+                                        Colour::White); // as the board gives them at the game state
+    t.context.PlayerManager().SetColour(200, Colour::Black);
     MSG_GAME_STATE_BODY state;
     state.fields[3] = 1800;
     state.fields[4] = 60;
@@ -115,9 +116,9 @@ TEST(ClockSink, JoiningWithMovesStartsTheClockAtTheLastOne) {
     state.fields[13] = 2;
     const auto head = state.ToWire();
     t.Deliver(MSG_GAME_STATE, {head.begin(), head.end()});
-    t.Deliver(MSG_MOVE, Step(0, 14));
+    t.Deliver(MSG_MOVE, Step(Colour::White, 14));
     EXPECT_FALSE(t.clock.IsRunning());
-    t.Deliver(MSG_MOVE, Step(1, 12));
+    t.Deliver(MSG_MOVE, Step(Colour::Black, 12));
     EXPECT_TRUE(t.clock.IsRunning());
     EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 30);
     EXPECT_EQ(t.clock.m_nOwnUsedTime, 4 + 100);

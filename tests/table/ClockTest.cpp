@@ -19,8 +19,8 @@ struct ClockTable {
         people.SetSeatCount(2);
         people.AddPerson(test::MakePerson(100, "white", 0));
         people.AddPerson(test::MakePerson(200, "black", 1));
-        people.SetColour(100, 0);
-        people.SetColour(200, 1);
+        people.SetColour(100, Colour::White);
+        people.SetColour(200, Colour::Black);
         people.SetOwnId(100);
         context.Mode().SetLocalMode(local);
         context.State().SetState(GameState::Playing);
@@ -92,11 +92,11 @@ TEST(Clock, MovesChargeTheMoverAndCreditTheAddedTime) {
     ClockTable t;
     t.clock.StartClock();
     t.context.TimeControl().m_nStepCounter = 17;
-    t.clock.OnMoveClock(0, 1, 4); // White, move 1, made in 4 s
+    t.clock.OnMoveClock(Colour::White, 1, 4); // White, move 1, made in 4 s
     EXPECT_EQ(t.clock.m_nOwnUsedTime, -6);
     EXPECT_EQ(t.clock.m_nOwnLastMoveNumber, 1);
     EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 0);
-    t.clock.OnMoveClock(1, 1, 25);
+    t.clock.OnMoveClock(Colour::Black, 1, 25);
     EXPECT_EQ(t.clock.m_nOtherUsedTime, 15);
     EXPECT_EQ(t.clock.MovesMade(false), 1);
     t.clock.OnTakeBack(1);
@@ -117,9 +117,9 @@ TEST(Clock, JoiningAGameRecoversTheMoveInProgress) {
     ClockTable r;
     r.clock.OnGameState(0, 12, 2);
     EXPECT_FALSE(r.clock.IsRunning());
-    r.clock.OnMoveClock(0, 1, 10);
+    r.clock.OnMoveClock(Colour::White, 1, 10);
     EXPECT_EQ(r.context.TimeControl().m_nStepCounter, 0);
-    r.clock.OnMoveClock(1, 1, 10);
+    r.clock.OnMoveClock(Colour::Black, 1, 10);
     EXPECT_EQ(r.context.TimeControl().m_nStepCounter, 12);
     EXPECT_EQ(r.clock.m_nOwnUsedTime, 12);
 }

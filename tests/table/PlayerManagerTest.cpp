@@ -24,12 +24,12 @@ TEST(PlayerManager, KeepsPlayersBySeatAndWatchersByLowId) {
     EXPECT_TRUE(people.IsPresent(0x20064));
 
     EXPECT_EQ(people.GetOwnSeat(), CPlayerManager::NONE);
-    EXPECT_EQ(people.GetOwnColour(), CPlayerManager::NONE);
+    EXPECT_EQ(people.GetOwnColour(), Colour::None);
     people.SetOwnId(102);
-    people.SetColour(102, 1);
+    people.SetColour(102, Colour::Black);
     EXPECT_EQ(people.GetOwnSeat(), 1);
-    EXPECT_EQ(people.GetOwnColour(), 1);
-    EXPECT_EQ(people.GetPersonByColour(1)->person.id, 102u);
+    EXPECT_EQ(people.GetOwnColour(), Colour::Black);
+    EXPECT_EQ(people.GetPersonByColour(Colour::Black)->person.id, 102u);
     EXPECT_TRUE(people.RemovePerson(102));
     EXPECT_FALSE(people.RemovePerson(102));
     EXPECT_EQ(people.GetOwnSeat(), CPlayerManager::NONE);
@@ -83,17 +83,17 @@ TEST(PlayerManager, RenumberColoursStartsAtTheFirstMover) {
     people.AddPerson(MakePerson(2, "b", 1));
     people.SetOwnId(1);
     people.SetFirstMoverSeat(1);
-    people.RenumberColours(0);
-    EXPECT_EQ(people.GetPersonBySeat(1)->colour, 0);
-    EXPECT_EQ(people.GetPersonBySeat(0)->colour, 1);
+    people.RenumberColours(Colour::White);
+    EXPECT_EQ(people.GetPersonBySeat(1)->colour, Colour::White);
+    EXPECT_EQ(people.GetPersonBySeat(0)->colour, Colour::Black);
     people.SetCurrentTurnSeat(1);
     EXPECT_FALSE(people.IsMyTurn());
 
-    people.RenumberColours(CPlayerManager::NONE); // nothing happens
-    EXPECT_EQ(people.GetPersonBySeat(1)->colour, 0);
+    people.RenumberColours(Colour::None); // nothing happens
+    EXPECT_EQ(people.GetPersonBySeat(1)->colour, Colour::White);
     people.SetFirstMoverSeat(CPlayerManager::NONE);
-    people.RenumberColours(0);
-    EXPECT_EQ(people.GetPersonBySeat(0)->colour, 1);
+    people.RenumberColours(Colour::White);
+    EXPECT_EQ(people.GetPersonBySeat(0)->colour, Colour::Black);
 }
 
 } // namespace

@@ -36,12 +36,12 @@ TEST(TableReferee, FoolsMateIsReportedByBothClients) {
         table.StartPosition();
         ASSERT_TRUE(table.PlayLine("f2f3 e7e5 g2g4"));
         EXPECT_TRUE(table.sender.sent.empty());
-        ASSERT_TRUE(table.Play(COLOUR_BLACK, "d8h4"));
+        ASSERT_TRUE(table.Play(Colour::Black, "d8h4"));
         const auto results = Results(table);
         ASSERT_EQ(results.size(), 1u) << own;
         const uint16_t ownSeat = own == WHITE_ID ? 0 : 1;
         ExpectResult(results[0], ownSeat, 1, 1, RESULT_REASON_CHECKMATE);
-        EXPECT_EQ(table.board.m_nCheckRun[COLOUR_BLACK], 1);
+        EXPECT_EQ(table.board.m_nCheckRun[SideIndex(Colour::Black)], 1);
     }
 }
 
@@ -49,7 +49,7 @@ TEST(TableReferee, StalemateIsReportedByTheStalematingSideOnly) {
     for (uint32_t own : {WHITE_ID, BLACK_ID}) {
         ChessTable table(own);
         table.Load("7k/8/5Q2/6K1/8/8/8/8 w - - 0 1");
-        ASSERT_TRUE(table.Play(COLOUR_WHITE, "f6f7"));
+        ASSERT_TRUE(table.Play(Colour::White, "f6f7"));
         const auto results = Results(table);
         if (own == WHITE_ID) {
             ASSERT_EQ(results.size(), 1u);
@@ -69,7 +69,7 @@ TEST(TableReferee, FiveChecksInARowArePerpetualCheck) {
         ChessTable table(own);
         table.Load(kChecksFen);
         ASSERT_TRUE(table.PlayLine(kFiveChecks));
-        EXPECT_EQ(table.board.m_nCheckRun[COLOUR_WHITE], 5);
+        EXPECT_EQ(table.board.m_nCheckRun[SideIndex(Colour::White)], 5);
         const auto results = Results(table);
         if (own == WHITE_ID) {
             ASSERT_EQ(results.size(), 1u);
@@ -84,7 +84,7 @@ TEST(TableReferee, FourChecksOrABreakInBetweenAreNot) {
     ChessTable four;
     four.Load(kChecksFen);
     ASSERT_TRUE(four.PlayLine("a1a8 h8h7 a8a7 h7h8 a7a8 h8h7 a8a7"));
-    EXPECT_EQ(four.board.m_nCheckRun[COLOUR_WHITE], 4);
+    EXPECT_EQ(four.board.m_nCheckRun[SideIndex(Colour::White)], 4);
     EXPECT_TRUE(four.sender.sent.empty());
 
     // A quiet move restarts the count: four more checks after it are still not enough.
@@ -92,7 +92,7 @@ TEST(TableReferee, FourChecksOrABreakInBetweenAreNot) {
     broken.Load(kChecksFen);
     ASSERT_TRUE(broken.PlayLine("a1a8 h8h7 a8a7 h7h8 g1g2 h8g8 a7a8 g8h7 a8a7 h7h8 a7a8 h8h7 "
                                 "a8a7"));
-    EXPECT_EQ(broken.board.m_nCheckRun[COLOUR_WHITE], 4);
+    EXPECT_EQ(broken.board.m_nCheckRun[SideIndex(Colour::White)], 4);
     EXPECT_TRUE(broken.sender.sent.empty());
 }
 
@@ -103,7 +103,7 @@ TEST(TableReferee, ReplayedMovesAreNeverJudged) {
     ASSERT_TRUE(table.PlayLine("f2f3 e7e5 g2g4 d8h4"));
     EXPECT_EQ(table.board.m_nPlyCount, 4);
     EXPECT_TRUE(table.sender.sent.empty());
-    EXPECT_EQ(table.board.m_nCheckRun[COLOUR_BLACK], 1); // the counters still run
+    EXPECT_EQ(table.board.m_nCheckRun[SideIndex(Colour::Black)], 1); // the counters still run
 }
 
 TEST(TableReferee, NoMateMessageWithoutAPlayerOfTheWinningColour) {

@@ -44,7 +44,7 @@ struct BoardTable : ChessTable {
     }
     void Begin(uint16_t firstSeat = 0) { Deliver(MSG_GAME_BEGIN, {0, uint8_t(firstSeat), 0, 0}); }
     // The step of a legal move of the side to move, as the server would relay it.
-    std::vector<uint8_t> Step(int16_t colour, const std::string& text) {
+    std::vector<uint8_t> Step(Colour colour, const std::string& text) {
         MoveRecord record;
         EXPECT_TRUE(Check(colour, text, &record)) << text;
         record.moveNumber = position.MoveNumber();
@@ -57,7 +57,7 @@ struct BoardTable : ChessTable {
         scratch.Begin();
         std::vector<uint8_t> all;
         std::istringstream in(line);
-        int16_t colour = COLOUR_WHITE;
+        Colour colour = Colour::White;
         for (std::string move; in >> move; colour = OppositeColour(colour)) {
             const auto step = scratch.Step(colour, move);
             scratch.Deliver(MSG_MOVE, step);
@@ -91,7 +91,7 @@ TEST(BoardMessages, AMoveMadeHereWaitsForItsEcho) {
     BoardTable t;
     t.Begin();
     MoveRecord record;
-    ASSERT_TRUE(t.Check(COLOUR_WHITE, "e2e4", &record));
+    ASSERT_TRUE(t.Check(Colour::White, "e2e4", &record));
     t.time.m_nStepCounter = 7;
     t.table.SendMove(record);
     ASSERT_EQ(t.SentTypes(), std::vector<uint16_t>{MSG_MOVE});
@@ -126,9 +126,9 @@ TEST(BoardMessages, MoveNumberRules) {
         BoardTable t(c.own);
         t.mode.SetLocalMode(c.local);
         t.Begin();
-        t.Deliver(MSG_MOVE, t.Step(COLOUR_WHITE, "e2e4"));
+        t.Deliver(MSG_MOVE, t.Step(Colour::White, "e2e4"));
         EXPECT_EQ(t.position.MoveNumber(), c.afterWhite) << c.own << " local " << c.local;
-        t.Deliver(MSG_MOVE, t.Step(COLOUR_BLACK, "e7e5"));
+        t.Deliver(MSG_MOVE, t.Step(Colour::Black, "e7e5"));
         EXPECT_EQ(t.position.MoveNumber(), c.afterBlack) << c.own << " local " << c.local;
     }
 }
@@ -137,8 +137,8 @@ TEST(BoardMessages, MoveNumberRules) {
 TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
     auto step = [](uint32_t from, uint32_t to, size_t size = MSG_MOVE_BODY::SIZE) {
         MSG_MOVE_BODY body;
-        body.colour = COLOUR_WHITE;
-        body.kind = KIND_PAWN;
+        body.colour = WireValue(Colour::White);
+        body.kind = WireValue(PieceKind::Pawn);
         body.from = from;
         body.to = to;
         const auto wire = body.ToWire();
@@ -193,7 +193,7 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     EXPECT_EQ(t.time.m_nPaceTime, 30);
     EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0);
     EXPECT_EQ(t.position.MoveNumber(), 3); // Black's two moves
-    EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_nKind, KIND_QUEEN);
+    EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_nKind, PieceKind::Queen);
 
     t.Deliver(MSG_TABLE_UNLOCK);
     EXPECT_EQ(t.state.Lock(), TableLock::Free);
@@ -203,8 +203,8 @@ TEST(BoardMessages, JoiningAfterASeatSwapGivesTheFirstSeatWhite) {
     BoardTable t(WHITE_ID);
     t.Deliver(MSG_GAME_STATE, GameStateBody(1, 0));
     const CPlayerManager& people = t.people;
-    EXPECT_EQ(people.GetPersonBySeat(1)->colour, COLOUR_WHITE);
-    EXPECT_EQ(people.GetOwnColour(), COLOUR_BLACK);
+    EXPECT_EQ(people.GetPersonBySeat(1)->colour, Colour::White);
+    EXPECT_EQ(people.GetOwnColour(), Colour::Black);
     EXPECT_EQ(people.GetCurrentTurnSeat(), 1);
 }
 
@@ -215,7 +215,7 @@ TEST(BoardMessages, StartMessages) {
     EXPECT_EQ(t.position.Pieces().size(), 32u);
 
     t.Begin();
-    t.Deliver(MSG_MOVE, t.Step(COLOUR_WHITE, "e2e4"));
+    t.Deliver(MSG_MOVE, t.Step(Colour::White, "e2e4"));
     t.Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B});
     EXPECT_EQ(t.state.State(), GameState::Ended);
     EXPECT_EQ(t.table.m_nResultWinnerSeat, 1);
@@ -277,7 +277,7 @@ TEST(BoardMessages, LocalModePlaysBothSidesWithoutAServer) {
     std::istringstream line("f2f3 e7e5 g2g4 d8h4");
     for (std::string text; line >> text;) {
         const CPlayerManager& people = t.people;
-        const int16_t colour =
+        const Colour colour =
             people.GetPersonBySeat(static_cast<int16_t>(people.GetCurrentTurnSeat()))->colour;
         MoveRecord record;
         ASSERT_TRUE(t.Check(colour, text, &record)) << text;

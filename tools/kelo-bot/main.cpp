@@ -175,7 +175,7 @@ void Print(const std::string& line) {
 class BotPrompts : public IPrompts {
 public:
     // The bot's moves name their promotion piece; nothing asks it.
-    int16_t ChoosePromotion() override { return KIND_QUEEN; }
+    PieceKind ChoosePromotion() override { return PieceKind::Queen; }
     void ShowNotice(const std::string& text) override { Print("notice " + text); }
     bool AskYesNo(const std::string&) override { return false; }
     bool Verify(const std::string&, const std::string&, const std::string&) override {
@@ -321,11 +321,11 @@ private:
         QTimer::singleShot(300, [this] { Finish(0); });
     }
 
-    int16_t ColourToMove() const {
+    Colour ColourToMove() const {
         const CPlayerManager& people = m_context.PlayerManager();
         const CPlayerRecord* toMove =
             people.GetPersonBySeat(static_cast<int16_t>(people.GetCurrentTurnSeat()));
-        return toMove != nullptr ? toMove->colour : COLOUR_NONE;
+        return toMove != nullptr ? toMove->colour : Colour::None;
     }
 
     void PrintBoard() {
@@ -342,14 +342,14 @@ private:
                     fen += std::to_string(empty);
                 empty = 0;
                 const char letter = KindLetter(piece->m_nKind);
-                fen += piece->m_nColour == COLOUR_WHITE ? letter : static_cast<char>(letter + 32);
+                fen += piece->m_nColour == Colour::White ? letter : static_cast<char>(letter + 32);
             }
             if (empty > 0)
                 fen += std::to_string(empty);
             if (y < 7)
                 fen += '/';
         }
-        fen += ColourToMove() == COLOUR_BLACK ? " b" : " w";
+        fen += ColourToMove() == Colour::Black ? " b" : " w";
         Print("board fen=" + fen + " ply=" + std::to_string(m_board.m_nPlyCount));
     }
 
@@ -368,17 +368,16 @@ private:
         // after the first must not go again after the second.
         if (static_cast<int>(ply) == m_nSentPly)
             return;
-        const int16_t colour = ColourToMove();
+        const Colour colour = ColourToMove();
         const CPlayerManager& people = m_context.PlayerManager();
-        if (colour == COLOUR_NONE ||
-            (!m_context.Mode().LocalMode() &&
-             (!people.IsMyTurn() || static_cast<uint16_t>(colour) != people.GetOwnColour())))
+        if (colour == Colour::None || (!m_context.Mode().LocalMode() &&
+                                       (!people.IsMyTurn() || colour != people.GetOwnColour())))
             return;
         const std::string& text = m_options.moves[ply];
         const auto move = CCoordinateMove::Parse(text);
         CBaseRule* rule = move ? m_board.RuleAt(move->from) : nullptr;
-        const int16_t promotion =
-            move && move->special != 0 ? PromotionKind(move->special) : KIND_QUEEN;
+        const PieceKind promotion =
+            move && move->special != 0 ? PromotionKind(move->special) : PieceKind::Queen;
         MoveRecord record;
         if (rule == nullptr || !rule->CheckMoveWithPromotion(colour, move->from, move->to, m_board,
                                                              promotion, record)) {

@@ -26,14 +26,14 @@ namespace kelo {
 struct CTableServer::DeskModel {
     CChessSet game;
     CChessDiagram& position = game.Position();
-    int16_t sideToMove = COLOUR_WHITE;
+    Colour sideToMove = Colour::White;
     int plies = 0;
     int quietPlies = 0;
     std::map<std::string, int> seen;
 
     DeskModel() {
         position.Reset();
-        position.SetUp(-1, COLOUR_WHITE);
+        position.SetUp(Colour::None, Colour::White);
         ++seen[Key()];
     }
     // The pieces on their squares (with the unmoved flags that castling depends on) and the
@@ -45,14 +45,15 @@ struct CTableServer::DeskModel {
                 const CBasePiece* piece = position.PieceAt(CBasePoint(x, y));
                 if (piece == nullptr)
                     continue;
-                key[2 * (x * 8 + y)] =
-                    static_cast<char>('A' + piece->m_nKind + 10 * piece->m_nColour);
+                key[2 * (x * 8 + y)] = static_cast<char>('A' + WireValue(piece->m_nKind) +
+                                                         10 * WireValue(piece->m_nColour));
                 // Only the king's and the rooks' first moves change what may follow.
-                const bool castling = piece->m_nKind == KIND_KING || piece->m_nKind == KIND_ROOK;
+                const bool castling =
+                    piece->m_nKind == PieceKind::King || piece->m_nKind == PieceKind::Rook;
                 key[2 * (x * 8 + y) + 1] = castling && piece->m_bUnmoved ? 'u' : 'm';
             }
         }
-        key.back() = static_cast<char>('0' + sideToMove);
+        key.back() = static_cast<char>('0' + WireValue(sideToMove));
         return key;
     }
     // Plays a relayed move; false when it is not the side to move's or does not fit.
@@ -291,7 +292,7 @@ void CTableServer::OfferStart(uint16_t deskNo, Desk& desk) {
     if (!BothSeated(deskNo))
         return;
     MSG_START_INFO_BODY info;
-    info.firstColour = COLOUR_WHITE;
+    info.firstColour = static_cast<uint16_t>(WireValue(Colour::White));
     info.firstSeat = desk.firstSeat;
     info.totalTime = m_time.total;
     info.paceTime = m_time.pace;
