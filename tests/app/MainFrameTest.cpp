@@ -58,6 +58,7 @@ std::vector<uint8_t> Body16(std::initializer_list<uint32_t> fields,
 class MainFrameTest : public ::testing::Test {
 protected:
     MainFrameTest() {
+        context.Mode().SetLocalMode(false);
         context.SetPrompts(&prompts);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
@@ -403,6 +404,7 @@ TEST_F(MainFrameTest, CloseDecision) {
     };
     for (const Case& c : cases) {
         CGameContext ctx;
+        ctx.Mode().SetLocalMode(false);
         test::ScriptedPrompts answers;
         answers.yesNoAnswer = c.answer;
         ctx.SetPrompts(&answers);

@@ -40,7 +40,8 @@ Configures the table client on the session bus as the hall does, then calls Show
   --types SERVICE,GAME,SUB                SetSubType
   --server HOST:PORT                      the game server (SetGameSockIp)
   --local                                 a local table (SetWatchStyle 2)
-  --watch                                 join as a watcher (SetWatchStyle 1)
+  --watch                                 join as a watcher (SetWatchStyle 1); without
+                                          either, a player at the server (SetWatchStyle 0)
   --proxy-style USE,SOCK4,PASSWD          SetProxyStyle
   --proxy HOST:PORT[:USER:PASSWORD]       SetProxy
   --no-show                               do not call ShowWindow
@@ -96,6 +97,8 @@ int main(int argc, char** argv) {
     bool show = true;
     QString joinTeam;
     int waitSeconds = 3;
+    // The client starts alone at its table: a table at the server is said so every time.
+    short watchStyle = 0;
     auto value = [&](int& i) -> QString { return i + 1 < args.size() ? args[++i] : QString(); };
 
     for (int i = 0; i < args.size(); ++i) {
@@ -137,8 +140,7 @@ int main(int argc, char** argv) {
             calls.emplace_back("SetGameSockIp",
                                QVariantList{hp[0], QVariant::fromValue<short>(short(port))});
         } else if (a == "--local" || a == "--watch") {
-            calls.emplace_back("SetWatchStyle",
-                               QVariantList{QVariant::fromValue<short>(a == "--local" ? 2 : 1)});
+            watchStyle = a == "--local" ? 2 : 1;
         } else if (a == "--proxy-style") {
             const QStringList t = value(i).split(',');
             if (t.size() != 3)
@@ -160,6 +162,8 @@ int main(int argc, char** argv) {
             return Fail("unknown option " + a + " (see --help)");
         }
     }
+
+    calls.emplace_back("SetWatchStyle", QVariantList{QVariant::fromValue<short>(watchStyle)});
 
     if (!hall.isValid())
         return Fail(QString("the table client is not on the session bus (%1)").arg(SERVICE));
