@@ -72,20 +72,21 @@ void CMainFrame::Connect() {
         return;
     m_socket.CloseSocket();
     const CHallSettings& hall = m_context.Hall();
+    // The hall hands both ports over as signed 16-bit values, widened with their sign; a port
+    // above 32767 comes out negative, so only its low 16 bits are meant.
+    const auto proxyPort = static_cast<uint16_t>(hall.proxyPort);
     if (hall.useProxy != 0) {
         const int16_t kind = hall.proxySelector == 0   ? 1
                              : hall.proxySelector == 1 ? (hall.proxyWithPassword ? 3 : 2)
                                                        : 4;
         if (kind == 1 || (kind == 4 && hall.proxyWithPassword == 0))
-            m_socket.UseProxy(kind, hall.proxyHost, hall.proxyPort);
+            m_socket.UseProxy(kind, hall.proxyHost, proxyPort);
         else if (kind == 2)
-            m_socket.UseProxyAuth(kind, hall.proxyHost, hall.proxyPort, "", "");
+            m_socket.UseProxyAuth(kind, hall.proxyHost, proxyPort, "", "");
         else
-            m_socket.UseProxyAuth(kind, hall.proxyHost, hall.proxyPort, hall.proxyUser,
+            m_socket.UseProxyAuth(kind, hall.proxyHost, proxyPort, hall.proxyUser,
                                   hall.proxyPassword);
     }
-    // The hall hands the port over as a signed 16-bit value, widened with its sign; a port
-    // above 32767 would come out negative, so only its low 16 bits are meant.
     m_socket.Connect(hall.gameServerHost, static_cast<uint16_t>(hall.gameServerPort));
 }
 
