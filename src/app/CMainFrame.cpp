@@ -239,10 +239,16 @@ bool CMainFrame::OnUserStatus(const uint8_t* body, uint32_t length) {
 
 bool CMainFrame::OnUserConnect(const uint8_t* body, uint32_t length) {
     m_loop.KillTimer(&m_link, ENTER_TIMER);
+    // Result 0 closes the table whatever follows it; the user is named only when the body
+    // reaches the id.
     MSG_USER_CONNECT_BODY connect;
-    if (!MSG_USER_CONNECT_BODY::FromWire(body, length, connect) || connect.result != 0)
+    if (!wire::DecodeThrough<&MSG_USER_CONNECT_BODY::result>(body, length, connect) ||
+        connect.result != 0)
         return true;
-    if (const CPlayerRecord* person = m_context.PlayerManager().GetPersonById(connect.id))
+    const CPlayerRecord* person = length >= MSG_USER_CONNECT_BODY::SIZE
+                                      ? m_context.PlayerManager().GetPersonById(connect.id)
+                                      : nullptr;
+    if (person != nullptr)
         m_context.Prompts().ShowNotice(
             Format("用户\"%s\"连接失败，游戏结束！", Name(person->person.nickname)));
     CloseTable();
