@@ -72,20 +72,21 @@ void CMainFrame::Connect() {
         return;
     m_socket.CloseSocket();
     const CHallSettings& hall = m_context.Hall();
+    // The hall hands both ports over as signed 16-bit values, widened with their sign; a port
+    // above 32767 comes out negative, so only its low 16 bits are meant.
+    const auto proxyPort = static_cast<uint16_t>(hall.proxyPort);
     if (hall.useProxy != 0) {
         const int16_t kind = hall.proxySelector == 0   ? 1
                              : hall.proxySelector == 1 ? (hall.proxyWithPassword ? 3 : 2)
                                                        : 4;
         if (kind == 1 || (kind == 4 && hall.proxyWithPassword == 0))
-            m_socket.UseProxy(kind, hall.proxyHost, hall.proxyPort);
+            m_socket.UseProxy(kind, hall.proxyHost, proxyPort);
         else if (kind == 2)
-            m_socket.UseProxyAuth(kind, hall.proxyHost, hall.proxyPort, "", "");
+            m_socket.UseProxyAuth(kind, hall.proxyHost, proxyPort, "", "");
         else
-            m_socket.UseProxyAuth(kind, hall.proxyHost, hall.proxyPort, hall.proxyUser,
+            m_socket.UseProxyAuth(kind, hall.proxyHost, proxyPort, hall.proxyUser,
                                   hall.proxyPassword);
     }
-    // The hall hands the port over as a signed 16-bit value, widened with its sign; a port
-    // above 32767 would come out negative, so only its low 16 bits are meant.
     m_socket.Connect(hall.gameServerHost, static_cast<uint16_t>(hall.gameServerPort));
 }
 
@@ -238,10 +239,16 @@ bool CMainFrame::OnUserStatus(const uint8_t* body, uint32_t length) {
 
 bool CMainFrame::OnUserConnect(const uint8_t* body, uint32_t length) {
     m_loop.KillTimer(&m_link, ENTER_TIMER);
+    // Result 0 closes the table whatever follows it; the user is named only when the body
+    // reaches the id.
     MSG_USER_CONNECT_BODY connect;
-    if (!MSG_USER_CONNECT_BODY::FromWire(body, length, connect) || connect.result != 0)
+    if (!wire::DecodeThrough<&MSG_USER_CONNECT_BODY::result>(body, length, connect) ||
+        connect.result != 0)
         return true;
-    if (const CPlayerRecord* person = m_context.PlayerManager().GetPersonById(connect.id))
+    const CPlayerRecord* person = length >= MSG_USER_CONNECT_BODY::SIZE
+                                      ? m_context.PlayerManager().GetPersonById(connect.id)
+                                      : nullptr;
+    if (person != nullptr)
         m_context.Prompts().ShowNotice(
             Format("用户\"%s\"连接失败，游戏结束！", Name(person->person.nickname)));
     CloseTable();

@@ -127,7 +127,8 @@ int32_t StartGame::SetProxy(const GAMESTR* ipstr, int16_t port, const GAMESTR* u
     CHallSettings& hall = m_context.Hall();
     if (ipstr != nullptr)
         hall.proxyHost = Text(ipstr->str);
-    hall.proxyPort = port;
+    // As the game server's port: a signed 16-bit value, widened with its sign.
+    hall.proxyPort = static_cast<int32_t>(port);
     if (username != nullptr && passwd != nullptr) {
         hall.proxyUser = Text(username->str);
         hall.proxyPassword = Text(passwd->str);

@@ -57,10 +57,11 @@ void CCommunicationLayer::SendMessage(uint16_t type, const uint8_t* body, size_t
         if (type == MSG_TABLE_CHAT) {
             type = MSG_TABLE_CHAT_OLD;
         } else if (type == MSG_LEAVE_TABLE) {
+            // Sent as any other message: a watcher may not send it.
             MSG_LEAVE_SEAT_BODY seat;
             if (m_ownSeat.OwnSeat(seat.id, seat.seatno)) {
                 const auto bytes = seat.ToWire();
-                SendFrame(MSG_LEAVE_SEAT, bytes.data(), bytes.size());
+                SendMessage(MSG_LEAVE_SEAT, bytes.data(), bytes.size());
                 return;
             }
         }

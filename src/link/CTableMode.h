@@ -5,8 +5,9 @@
 namespace kelo {
 
 // How this client takes part in the table: at a game server as a player or a watcher, or alone
-// without a server (local mode, one user plays both sides). The hall sets both before the
-// table opens; the server's list of people may turn a player into a watcher.
+// without a server (local mode, one user plays both sides). A client starts alone, as a player;
+// the hall sets both before the table opens, and the server's list of people may turn a player
+// into a watcher.
 class CTableMode {
 public:
     bool LocalMode() const { return m_bLocalMode; }
@@ -16,7 +17,7 @@ public:
     bool IsWatcher() const { return m_role == TableRole::Watcher; }
 
 private:
-    bool m_bLocalMode = false;
+    bool m_bLocalMode = true;
     TableRole m_role = TableRole::Player;
 };
 

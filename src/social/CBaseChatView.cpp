@@ -41,7 +41,9 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
     const uint8_t* body = message.Body();
     const uint32_t length = message.Length();
     const CPlayerManager& people = m_people;
-    auto say = [&](const std::string& text) { m_chat.AddSystemLine(text, CHAT_SYSTEM_COLOUR); };
+    auto say = [&](const std::string& text, uint32_t colour = CHAT_TEXT_COLOUR) {
+        m_chat.AddSystemLine(text, colour);
+    };
 
     switch (message.Type()) {
     case MSG_USER_STATUS: {
@@ -57,7 +59,8 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
         const CPlayerRecord* who = NamedPerson<MSG_USER_BROKEN_BODY>(people, message);
         if (who == nullptr)
             return;
-        say(Utf8Name(who->person.username, sizeof(who->person.username)) + "断线了，请稍候……");
+        say(Utf8Name(who->person.username, sizeof(who->person.username)) + "断线了，请稍候……",
+            CHAT_SYSTEM_COLOUR);
         if (who->Role() == TableRole::Player)
             m_state.SetOpponentDisconnected(true);
         return;
@@ -81,9 +84,9 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
             own->person.watchno >= 0 || notice.seatno != static_cast<uint16_t>(own->person.seatno))
             return;
         if (notice.kind == 1)
-            say("防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分减半！");
+            say("防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分减半！", CHAT_SYSTEM_COLOUR);
         else if (notice.kind == 2)
-            say("防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分为0！");
+            say("防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分为0！", CHAT_SYSTEM_COLOUR);
         return;
     }
     default:

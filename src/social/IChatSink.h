@@ -5,8 +5,11 @@
 
 namespace kelo {
 
-// Red, the colour of the table's system lines in the chat.
+// Red, the colour of the table's system lines in the chat that call for attention: the
+// connection, a broken connection, the play-time notices.
 constexpr uint32_t CHAT_SYSTEM_COLOUR = 255;
+// Black, the colour of the other lines the table writes itself (people coming and going).
+constexpr uint32_t CHAT_TEXT_COLOUR = 0;
 
 // Where the table's chat lines go (the chat view of the table window).
 class IChatSink {

@@ -48,8 +48,11 @@ void CMainViewClock::StartClock() {
     m_nReceivedCount = 0;
     TimeControl().Reset();
     StartTimer();
-    if (m_pView != nullptr)
+    if (m_pView != nullptr) {
+        m_pView->RedrawClock(true);
+        m_pView->RedrawClock(false);
         m_pView->BringToFront();
+    }
 }
 
 void CMainViewClock::OnTimer(uint32_t id) {

@@ -5,12 +5,29 @@ namespace kelo {
 void CPlayerManager::AddPerson(const PERSON& person) {
     CPlayerRecord record;
     record.person = person;
-    if (RoleFromStatus(person.status) == TableRole::Watcher) {
-        m_watchers[static_cast<uint16_t>(person.id & 0xFFFF)] = record;
-    } else {
+    const bool watcher = RoleFromStatus(person.status) == TableRole::Watcher;
+    if (!watcher)
         record.person.status = WireValue(TableRole::Player);
-        m_players[person.seatno] = record;
+    if (const CPlayerRecord* known = GetPersonById(person.id)) {
+        // The person sent again (the server does so when somebody comes back after a lost
+        // connection) keeps the seat, the colour and the results of the table's games until
+        // the next game says otherwise; one who turns from player to watcher or back takes a
+        // new place.
+        if (known->Role() == record.Role()) {
+            const PERSON& was = known->person;
+            record.colour = known->colour;
+            record.person.seatno = was.seatno;
+            record.person.gamescore = was.gamescore;
+            record.person.winnum = was.winnum;
+            record.person.losenum = was.losenum;
+            record.person.equalnum = was.equalnum;
+        }
+        RemovePerson(person.id);
     }
+    if (watcher)
+        m_watchers[static_cast<uint16_t>(person.id & 0xFFFF)] = record;
+    else
+        m_players[record.person.seatno] = record;
 }
 
 bool CPlayerManager::RemovePerson(uint32_t id) {

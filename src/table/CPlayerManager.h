@@ -23,7 +23,9 @@ class CPlayerManager : public IOwnSeat {
 public:
     static constexpr uint16_t NONE = 0xFFFF;
     // A person with the watcher's status is a watcher; any other status becomes the player's,
-    // a seated player. A second record with the same key replaces the first.
+    // a seated player. A second record with the same key replaces the first. A person already
+    // present in the same role keeps seat, colour and game results (score, games won, lost and
+    // drawn) and takes the rest from the new record.
     void AddPerson(const PERSON& person);
     // Takes the person with that id off the table; false when there is none.
     bool RemovePerson(uint32_t id);

@@ -58,6 +58,7 @@ std::vector<uint8_t> Body16(std::initializer_list<uint32_t> fields,
 class MainFrameTest : public ::testing::Test {
 protected:
     MainFrameTest() {
+        context.Mode().SetLocalMode(false);
         context.SetPrompts(&prompts);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
@@ -134,22 +135,31 @@ TEST_F(MainFrameTest, ProxySetUpFollowsTheHallsChoice) {
         int32_t use;
         uint16_t selector;
         int32_t password;
+        int16_t port;     // as the hall hands it over
         const char* call; // nullptr: no proxy
     } cases[] = {
-        {0, 1, 1, nullptr},
-        {1, 0, 1, "UseProxy 1 proxy:8080"},
-        {1, 1, 0, "UseProxyAuth 2 proxy:8080 /"},
-        {1, 1, 1, "UseProxyAuth 3 proxy:8080 user/secret"},
-        {1, 2, 0, "UseProxy 4 proxy:8080"},
-        {1, 7, 1, "UseProxyAuth 4 proxy:8080 user/secret"},
+        {0, 1, 1, 8080, nullptr},
+        {1, 0, 1, 8080, "UseProxy 1 proxy:8080"},
+        {1, 1, 0, 8080, "UseProxyAuth 2 proxy:8080 /"},
+        {1, 1, 1, 8080, "UseProxyAuth 3 proxy:8080 user/secret"},
+        {1, 2, 0, 8080, "UseProxy 4 proxy:8080"},
+        {1, 7, 1, 8080, "UseProxyAuth 4 proxy:8080 user/secret"},
+        // Above 32767 the port arrives negative; its low 16 bits are meant, as for the server.
+        {1, 0, 0, -25536, "UseProxy 1 proxy:40000"},
+        {1, 1, 1, -1, "UseProxyAuth 3 proxy:65535 user/secret"},
     };
+    const GAMESTR proxyHost = [] {
+        GAMESTR text{};
+        std::strcpy(text.str, "proxy");
+        return text;
+    }();
+    StartGame startGame(context, nullptr);
     for (const Case& c : cases) {
         CHallSettings& hall = context.Hall();
         hall.useProxy = c.use;
         hall.proxySelector = c.selector;
         hall.proxyWithPassword = c.password;
-        hall.proxyHost = "proxy";
-        hall.proxyPort = 8080;
+        startGame.SetProxy(&proxyHost, c.port, nullptr, nullptr);
         hall.proxyUser = "user";
         hall.proxyPassword = "secret";
         socket.proxies.clear();
@@ -281,6 +291,17 @@ TEST_F(MainFrameTest, ConnectionMessages) {
          nullptr,
          {},
          4},
+        // The result is read as soon as the body reaches it.
+        {"ConnectFailedShort",
+         MSG_USER_CONNECT,
+         Body16({0, 0, 0}, {2, 2, 2}),
+         0,
+         true,
+         nullptr,
+         {},
+         4},
+        {"ConnectOkShort", MSG_USER_CONNECT, Body16({0, 1}, {2, 2}), 0, false, nullptr, {}, 4},
+        {"ConnectResultTorn", MSG_USER_CONNECT, Body16({0, 0}, {2, 1}), 0, false, nullptr, {}, 4},
         {"ConnectOk",
          MSG_USER_CONNECT,
          Body16({0, 1, 0, 0, 200}, {2, 2, 2, 2, 4}),
@@ -403,6 +424,7 @@ TEST_F(MainFrameTest, CloseDecision) {
     };
     for (const Case& c : cases) {
         CGameContext ctx;
+        ctx.Mode().SetLocalMode(false);
         test::ScriptedPrompts answers;
         answers.yesNoAnswer = c.answer;
         ctx.SetPrompts(&answers);

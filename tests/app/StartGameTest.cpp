@@ -111,6 +111,9 @@ TEST_F(StartGameTest, WatchStyleSetsLocalModeAndRole) {
         bool local;
         int16_t role;
     } cases[] = {{2, true, 4}, {1, false, 5}, {0, false, 4}, {7, false, 4}};
+    // Until the hall says otherwise the client is alone at its table, as a player.
+    EXPECT_TRUE(context.Mode().LocalMode());
+    EXPECT_EQ(context.Mode().Role(), TableRole::Player);
     for (const Case& c : cases) {
         hall.SetWatchStyle(c.style);
         EXPECT_EQ(context.Mode().LocalMode(), c.local) << c.style;

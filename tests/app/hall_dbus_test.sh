@@ -27,6 +27,18 @@ stop_client() {
     wait "$client_pid" 2>/dev/null
 }
 
+# Without --seats the table has two seats; without --local or --watch the client is told it
+# plays at the server, since it starts alone.
+expect_calls() { # expected, options...
+    local expected=$1
+    shift
+    out=$("$hall" --dry-run "$@" | grep -E '^(SetSeatNum|SetWatchStyle) ' | tr '\n' ';')
+    [ "$out" = "$expected" ] || fail "$* gave '$out', not '$expected'"
+}
+expect_calls "SetSeatNum 2;SetWatchStyle 0;" --player 1:a:A:0 --me a
+expect_calls "SetSeatNum 3;SetWatchStyle 2;" --seats 3 --local
+expect_calls "SetSeatNum 2;SetWatchStyle 1;" --watch
+
 # Join_Team answered yes: AgreeOrNot with the low 16 bits of the own id.
 start_client yes
 out=$("$hall" --player 65637:alice:Alice:0 --player 200:bob:Bob:1 --me alice --no-show \
@@ -50,7 +62,7 @@ port=$(sed -n 's/^listening 127.0.0.1:\([0-9]*\)$/\1/p' "$work/server.log")
 [ -n "$port" ] || fail "the server did not start: $(cat "$work/server.log")"
 
 start_client no
-"$hall" --player 100:alice:Alice:0 --player 200:bob:Bob:1 --me alice --seats 2 --desk 5 \
+"$hall" --player 100:alice:Alice:0 --player 200:bob:Bob:1 --me alice --desk 5 \
     --types 1,2,3 --server "127.0.0.1:$port" || fail "kelo-hall failed"
 for _ in $(seq 100); do grep -q 'entered' "$work/server.log" && break; sleep 0.1; done
 grep -q 'id=100 entered desk 5 seat 0 watchno 65535 types 1,2,3' "$work/server.log" ||

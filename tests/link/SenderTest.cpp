@@ -67,7 +67,8 @@ struct RenameCase {
     uint16_t type;
     bool sequenceMode;
     bool ownKnown;
-    uint16_t sentType;
+    uint16_t sentType; // 0: nothing is sent
+    TableRole role = TableRole::Player;
 };
 
 class SenderRenameTest : public SenderTest, public ::testing::WithParamInterface<RenameCase> {};
@@ -80,10 +81,13 @@ TEST_P(SenderRenameTest, OlderFormsBeforeTheSequenceStart) {
     }
     if (c.sequenceMode)
         StartSequence(500, 9);
+    context.Mode().SetRole(c.role);
     socket.sent.clear();
     const std::vector<uint8_t> body(8, 0xAB);
     Layer().SendMessage(c.type, body.data(), body.size());
-    ASSERT_EQ(socket.sent.size(), 1u);
+    ASSERT_EQ(socket.sent.size(), c.sentType != 0 ? 1u : 0u);
+    if (c.sentType == 0)
+        return;
     EXPECT_EQ(SentHead(0).type, c.sentType);
     if (c.sentType == MSG_LEAVE_SEAT) {
         const auto sent = SentBody(0);
@@ -103,6 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
         RenameCase{"LeaveBeforeOwnKnown", MSG_LEAVE_TABLE, false, true, MSG_LEAVE_SEAT},
         RenameCase{"LeaveBeforeOwnUnknown", MSG_LEAVE_TABLE, false, false, MSG_LEAVE_TABLE},
         RenameCase{"LeaveAfter", MSG_LEAVE_TABLE, true, true, MSG_LEAVE_TABLE},
+        // The older leave is not among what a watcher may send.
+        RenameCase{"WatcherLeaveBefore", MSG_LEAVE_TABLE, false, true, 0, TableRole::Watcher},
+        RenameCase{"WatcherLeaveAfter", MSG_LEAVE_TABLE, true, true, MSG_LEAVE_TABLE,
+                   TableRole::Watcher},
         RenameCase{"OldChatStays", MSG_TABLE_CHAT_OLD, true, false, MSG_TABLE_CHAT_OLD}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -21,9 +21,10 @@ class Lines : public IChatSink {
 public:
     void AddSystemLine(const std::string& text, uint32_t colour) override {
         lines.push_back(text);
-        EXPECT_EQ(colour, CHAT_SYSTEM_COLOUR);
+        colours.push_back(colour);
     }
     std::vector<std::string> lines;
+    std::vector<uint32_t> colours;
 };
 
 using test::Deliver;
@@ -61,21 +62,24 @@ TEST(ChatView, PresenceLines) {
         uint16_t type;
         std::vector<uint8_t> body;
         const char* line; // nullptr: nothing is written
+        uint32_t colour = CHAT_TEXT_COLOUR;
     } cases[] = {
         {"Arrival", MSG_USER_STATUS, IdBody(200), "bob 进来了!"},
         {"ArrivalOfAStranger", MSG_USER_STATUS, IdBody(999), nullptr},
-        {"Broken", MSG_USER_BROKEN, IdBody(200), "bob断线了，请稍候……"},
+        {"Broken", MSG_USER_BROKEN, IdBody(200), "bob断线了，请稍候……", CHAT_SYSTEM_COLOUR},
         {"Leaves", MSG_LEAVE_WATCH, IdBody(300, 10), "carol 离开了!"},
         {"Newcomer", MSG_USER_ENTER, Record(MakePerson(400, "dave", 0, 5)), "dave 进来了!"},
         {"OwnRecord", MSG_USER_ENTER, Record(MakePerson(100, "alice", 0)), nullptr},
         {"PlayTime1",
          MSG_PLAYTIME_NOTICE,
          {0, 0, 0, 1, 0, 0, 0, 0},
-         "防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分减半！"},
+         "防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分减半！",
+         CHAT_SYSTEM_COLOUR},
         {"PlayTime2",
          MSG_PLAYTIME_NOTICE,
          {0, 0, 0, 2, 0, 0, 0, 0},
-         "防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分为0！"},
+         "防沉迷提示：您连续游戏时间累计大于三小时，接下来的赢分为0！",
+         CHAT_SYSTEM_COLOUR},
         {"PlayTimeOtherSeat", MSG_PLAYTIME_NOTICE, {0, 1, 0, 1, 0, 0, 0, 0}, nullptr},
         {"PlayTimeOtherKind", MSG_PLAYTIME_NOTICE, {0, 0, 0, 3, 0, 0, 0, 0}, nullptr},
         {"ShortBody", MSG_USER_BROKEN, {0, 0}, nullptr},
@@ -83,9 +87,10 @@ TEST(ChatView, PresenceLines) {
     for (const Case& c : cases) {
         Table t;
         Deliver(t.chatView, c.type, c.body);
-        if (c.line != nullptr)
+        if (c.line != nullptr) {
             EXPECT_EQ(t.chat.lines, std::vector<std::string>{c.line}) << c.name;
-        else
+            EXPECT_EQ(t.chat.colours, std::vector<uint32_t>{c.colour}) << c.name;
+        } else
             EXPECT_TRUE(t.chat.lines.empty()) << c.name;
     }
 }

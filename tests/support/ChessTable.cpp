@@ -3,6 +3,7 @@
 namespace kelo::test {
 
 ChessTable::ChessTable(uint32_t ownId) : table(board, Parts()) {
+    mode.SetLocalMode(false); // at a game server
     people.AddPerson(MakePerson(100, "white", 0));
     people.AddPerson(MakePerson(200, "black", 1));
     people.SetColour(100, Colour::White);

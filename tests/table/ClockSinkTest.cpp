@@ -22,6 +22,7 @@ namespace {
 // seat 1; the clock is driven only through its message sink.
 struct SinkTable {
     SinkTable() : clock(context.Table(), loop), sink(context.Table(), clock) {
+        context.Mode().SetLocalMode(false);
         context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace kelo {
 namespace {
 
@@ -36,6 +38,20 @@ struct ClockTable {
     test::RecordingSender sender;
     CMainViewClock clock;
 };
+
+// The start of play shows both clocks as they now stand, then brings the table forward.
+TEST(Clock, StartRedrawsBothClocks) {
+    struct View : IClockView {
+        void RedrawClock(bool ownSide) override { calls.push_back(ownSide ? "own" : "other"); }
+        void BringToFront() override { calls.push_back("front"); }
+        std::vector<std::string> calls;
+    } view;
+    ClockTable t;
+    CMainViewClock clock(t.context.Table(), t.loop, &view);
+    clock.StartClock();
+    std::sort(view.calls.begin(), view.calls.end() - 1);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"other", "own", "front"}));
+}
 
 TEST(Clock, TimeOutCases) {
     struct Case {

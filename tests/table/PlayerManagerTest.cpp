@@ -35,6 +35,48 @@ TEST(PlayerManager, KeepsPlayersBySeatAndWatchersByLowId) {
     EXPECT_EQ(people.GetOwnSeat(), CPlayerManager::NONE);
 }
 
+// A person sent again after a reconnection: the record is new, the place at the table is not,
+// unless the person turned from player to watcher or back.
+TEST(PlayerManager, APersonSentAgainKeepsSeatColourAndResults) {
+    constexpr int16_t PLAYER = 4, WATCHER = 5;
+    struct Case {
+        const char* name;
+        int16_t status;      // first added on (or behind) seat 1
+        int16_t againStatus; // sent again naming againSeat
+        int16_t againSeat;
+        int16_t seat; // afterwards
+        int16_t colour;
+        int32_t score;
+    } cases[] = {
+        {"Player", PLAYER, PLAYER, 0, 1, 1, 30},
+        {"Watcher", WATCHER, WATCHER, 0, 1, 1, 30},
+        {"PlayerTurnsWatcher", PLAYER, WATCHER, 0, 0, -1, 0},
+        {"WatcherTurnsPlayer", WATCHER, PLAYER, 1, 1, -1, 0},
+    };
+    for (const Case& c : cases) {
+        CPlayerManager people;
+        people.SetSeatCount(2);
+        people.AddPerson(MakePerson(100, "white", 0));
+        PERSON first = MakePerson(7, "first", 1, c.status);
+        first.gamescore = 30;
+        people.AddPerson(first);
+        people.SetColour(7, 1);
+
+        PERSON again = MakePerson(7, "again", c.againSeat, c.againStatus);
+        people.AddPerson(again);
+        const CPlayerRecord* person = people.GetPersonById(7);
+        ASSERT_NE(person, nullptr) << c.name;
+        EXPECT_EQ(person->Role(), RoleFromStatus(c.againStatus)) << c.name;
+        EXPECT_EQ(person->person.seatno, c.seat) << c.name;
+        EXPECT_EQ(person->colour, c.colour) << c.name;
+        EXPECT_EQ(person->person.gamescore, c.score) << c.name;
+        EXPECT_STREQ(person->person.username, "again") << c.name;
+        // Nobody else moved, and the person is at the table once.
+        EXPECT_EQ(people.GetPersonBySeat(0)->person.id, 100u) << c.name;
+        EXPECT_EQ(people.Players().size() + people.Watchers().size(), 2u) << c.name;
+    }
+}
+
 TEST(PlayerManager, SeatAfterWrapsAroundTheSeatCount) {
     struct Case {
         uint16_t seats;

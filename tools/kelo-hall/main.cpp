@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -34,16 +35,19 @@ Configures the table client on the session bus as the hall does, then calls Show
                                           seat's colour
   --me USERNAME                           the own user (SetMe)
   --my-id ID                              the own id (SetMyID)
-  --seats N                               seat count (default 2)
+  --seats N                               seat count (SetSeatNum, default 2)
   --desk N                                desk number (AddRoomInfo1)
   --room N                                room id (AddRoomInfo1)
   --types SERVICE,GAME,SUB                SetSubType
   --server HOST:PORT                      the game server (SetGameSockIp)
   --local                                 a local table (SetWatchStyle 2)
-  --watch                                 join as a watcher (SetWatchStyle 1)
+  --watch                                 join as a watcher (SetWatchStyle 1); without
+                                          either, a player at the server (SetWatchStyle 0)
   --proxy-style USE,SOCK4,PASSWD          SetProxyStyle
   --proxy HOST:PORT[:USER:PASSWORD]       SetProxy
   --no-show                               do not call ShowWindow
+  --dry-run                               print the calls, one a line, instead of making
+                                          them (Join_Team and ShowWindow are not printed)
   --join-team USERNAME:ID                 call Join_Team and report AgreeOrNot
   --wait SECONDS                          how long to wait for AgreeOrNot (default 3)
   --help                                  this text
@@ -62,6 +66,27 @@ QVariant Short(const QString& text) {
 // The person record as the hall hands it over.
 QByteArray PersonRecord(const kelo::PERSON& person) {
     return QByteArray(reinterpret_cast<const char*>(&person), sizeof(person));
+}
+
+// One call as --dry-run shows it: the method and its arguments; a person record by its id and
+// seat.
+QString CallText(const QString& method, const QVariantList& arguments) {
+    QStringList parts{method};
+    for (const QVariant& argument : arguments) {
+        if (argument.typeId() == QMetaType::QByteArray) {
+            kelo::PERSON person{};
+            const QByteArray bytes = argument.toByteArray();
+            std::memcpy(&person, bytes.constData(),
+                        std::min<size_t>(sizeof(person), static_cast<size_t>(bytes.size())));
+            parts << QString("id=%1,seat=%2,watchno=%3")
+                         .arg(person.id)
+                         .arg(person.seatno)
+                         .arg(person.watchno);
+        } else {
+            parts << argument.toString();
+        }
+    }
+    return parts.join(' ');
 }
 
 // Prints the hall interface's event when it comes.
@@ -85,17 +110,16 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
 
-    // A client that has just started, or that replaces one that has just gone, may take a
-    // moment to own its name on the bus.
-    if (QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface()) {
-        for (int i = 0; i < 50 && !bus->isServiceRegistered(SERVICE); ++i)
-            QThread::msleep(100);
-    }
-    QDBusInterface hall(SERVICE, PATH, INTERFACE, QDBusConnection::sessionBus());
     std::vector<std::pair<QString, QVariantList>> calls;
     bool show = true;
+    bool dryRun = false;
     QString joinTeam;
     int waitSeconds = 3;
+    // The client starts alone at its table: a table at the server is said so every time.
+    short watchStyle = 0;
+    short seats = 2;
+    short desk = 0, room = 0;
+    bool room1 = false;
     auto value = [&](int& i) -> QString { return i + 1 < args.size() ? args[++i] : QString(); };
 
     for (int i = 0; i < args.size(); ++i) {
@@ -118,10 +142,11 @@ int main(int argc, char** argv) {
         } else if (a == "--my-id") {
             calls.emplace_back("SetMyID", QVariantList{value(i).toInt()});
         } else if (a == "--seats") {
-            calls.emplace_back("SetSeatNum", QVariantList{Short(value(i))});
+            seats = value(i).toShort();
         } else if (a == "--desk" || a == "--room") {
             // Both go through AddRoomInfo1 at the end, with whatever the other one is.
-            calls.emplace_back(a, QVariantList{value(i).toShort()});
+            (a == "--desk" ? desk : room) = value(i).toShort();
+            room1 = true;
         } else if (a == "--types") {
             const QStringList t = value(i).split(',');
             if (t.size() != 3)
@@ -137,8 +162,7 @@ int main(int argc, char** argv) {
             calls.emplace_back("SetGameSockIp",
                                QVariantList{hp[0], QVariant::fromValue<short>(short(port))});
         } else if (a == "--local" || a == "--watch") {
-            calls.emplace_back("SetWatchStyle",
-                               QVariantList{QVariant::fromValue<short>(a == "--local" ? 2 : 1)});
+            watchStyle = a == "--local" ? 2 : 1;
         } else if (a == "--proxy-style") {
             const QStringList t = value(i).split(',');
             if (t.size() != 3)
@@ -152,6 +176,8 @@ int main(int argc, char** argv) {
             calls.emplace_back("SetProxy", QVariantList{p[0], Short(p[1]), p.value(2), p.value(3)});
         } else if (a == "--no-show") {
             show = false;
+        } else if (a == "--dry-run") {
+            dryRun = true;
         } else if (a == "--join-team") {
             joinTeam = value(i);
         } else if (a == "--wait") {
@@ -161,24 +187,33 @@ int main(int argc, char** argv) {
         }
     }
 
+    calls.emplace_back("SetSeatNum", QVariantList{QVariant::fromValue<short>(seats)});
+    calls.emplace_back("SetWatchStyle", QVariantList{QVariant::fromValue<short>(watchStyle)});
+    if (room1) {
+        calls.emplace_back("AddRoomInfo1", QVariantList{QVariant::fromValue<short>(desk),
+                                                        QVariant::fromValue<short>(0),
+                                                        QVariant::fromValue<short>(room)});
+    }
+    if (dryRun) {
+        for (const auto& [method, arguments] : calls)
+            std::printf("%s\n", qPrintable(CallText(method, arguments)));
+        return 0;
+    }
+
+    // A client that has just started, or that replaces one that has just gone, may take a
+    // moment to own its name on the bus.
+    if (QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface()) {
+        for (int i = 0; i < 50 && !bus->isServiceRegistered(SERVICE); ++i)
+            QThread::msleep(100);
+    }
+    QDBusInterface hall(SERVICE, PATH, INTERFACE, QDBusConnection::sessionBus());
     if (!hall.isValid())
         return Fail(QString("the table client is not on the session bus (%1)").arg(SERVICE));
 
-    short desk = 0, room = 0;
-    bool room1 = false;
     for (const auto& [method, arguments] : calls) {
-        if (method == "--desk" || method == "--room") {
-            (method == "--desk" ? desk : room) = static_cast<short>(arguments[0].toInt());
-            room1 = true;
-            continue;
-        }
         const QDBusMessage reply = hall.callWithArgumentList(QDBus::Block, method, arguments);
         if (reply.type() == QDBusMessage::ErrorMessage)
             return Fail(method + ": " + reply.errorMessage());
-    }
-    if (room1) {
-        hall.call("AddRoomInfo1", QVariant::fromValue<short>(desk), QVariant::fromValue<short>(0),
-                  QVariant::fromValue<short>(room));
     }
 
     if (!joinTeam.isEmpty()) {

@@ -6,6 +6,7 @@
 #include "link/CCommunicationLayer.h"
 #include "link/CPersonRecord.h"
 #include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_EXCHANGE_ANSWER.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
@@ -314,6 +315,18 @@ void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* b
         if (desk.started[0] && desk.started[1] && BothSeated(client.desk))
             BeginGame(client.desk, desk, nowMs);
         break;
+    case MSG_EXCHANGE_ANSWER: {
+        // The players agreed to exchange colours: the seat they named moves first from now on,
+        // and the next start of play and game state name it, so that the clients, which take
+        // their colours from that seat, keep what they agreed. A game under way keeps the first
+        // seat its moves were played from.
+        MSG_EXCHANGE_ANSWER_BODY answer;
+        if (desk.phase != Desk::Phase::Playing &&
+            MSG_EXCHANGE_ANSWER_BODY::FromWire(body, length, answer) && answer.agree == 1 &&
+            answer.firstSeat < 2)
+            desk.firstSeat = answer.firstSeat;
+        break;
+    }
     case MSG_MOVE:
         if (desk.phase == Desk::Phase::Playing)
             OnMove(client.desk, desk, body, length, nowMs);

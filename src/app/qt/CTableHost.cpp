@@ -51,8 +51,10 @@ void CTableHost::ShowWindow() {
         m_pPeople =
             std::make_unique<CBaseGameinfoView>(m_context.PlayerManager(), m_context.State());
         CTableLink& link = m_pFrame->Link();
-        link.RegisterSink(&m_context.TableBoard());
+        // In the table window's order: the main view (its clocks) first, then the board, the
+        // chat and the list of people.
         link.RegisterSink(m_pClockSink.get());
+        link.RegisterSink(&m_context.TableBoard());
         // The chat reads a departing person's name before the list forgets the person.
         link.RegisterSink(m_pChat.get());
         link.RegisterSink(m_pPeople.get());

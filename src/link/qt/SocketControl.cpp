@@ -8,6 +8,10 @@ namespace kelo {
 namespace {
 // Room for two of the largest blocks; beyond it TCP holds the peer back.
 constexpr qint64 READ_BUFFER = 2 * SocketControl::MAX_BLOCK;
+
+bool IsPort(int32_t port) {
+    return port > 0 && port <= 65535;
+}
 } // namespace
 
 SocketControl::SocketControl(QObject* parent) : QObject(parent) {
@@ -44,7 +48,7 @@ void SocketControl::CloseSocket() {
 
 bool SocketControl::Connect(const std::string& host, int32_t port) {
     CloseSocket();
-    if (port <= 0 || port > 65535) {
+    if (!IsPort(port) || m_bProxyUnusable) {
         Raise([](ISocketEvents& events) { events.OnConnect(0); });
         return false;
     }
@@ -77,12 +81,19 @@ bool SocketControl::SendData(const uint8_t* data, size_t count) {
 }
 
 void SocketControl::UseProxy(int16_t kind, const std::string& host, int32_t port) {
-    m_proxy = ProxyFor(kind, host, port, {}, {});
+    SetProxy(kind, host, port, {}, {});
 }
 
 void SocketControl::UseProxyAuth(int16_t kind, const std::string& host, int32_t port,
                                  const std::string& user, const std::string& password) {
+    SetProxy(kind, host, port, user, password);
+}
+
+void SocketControl::SetProxy(int16_t kind, const std::string& host, int32_t port,
+                             const std::string& user, const std::string& password) {
     m_proxy = ProxyFor(kind, host, port, user, password);
+    m_bProxyUnusable =
+        !IsPort(port) && ProxyFor(kind, host, 1, user, password).type() != QNetworkProxy::NoProxy;
 }
 
 QNetworkProxy SocketControl::ProxyFor(int16_t kind, const std::string& host, int32_t port,
@@ -100,7 +111,7 @@ QNetworkProxy SocketControl::ProxyFor(int16_t kind, const std::string& host, int
     default:
         return QNetworkProxy(QNetworkProxy::NoProxy);
     }
-    if (port <= 0 || port > 65535)
+    if (!IsPort(port))
         return QNetworkProxy(QNetworkProxy::NoProxy);
     return QNetworkProxy(type, QString::fromStdString(host), static_cast<quint16>(port),
                          QString::fromStdString(user), QString::fromStdString(password));

@@ -24,7 +24,8 @@ namespace kelo {
 //   4  SOCKS5, with credentials when the hall gives them
 // Credentials given through UseProxyAuth are passed for every kind. Any other kind connects
 // directly. Without a proxy call the connection is direct; the system's proxy settings are
-// not used.
+// not used. A proxy is never bypassed: while one is set with a port outside 1-65535, every
+// Connect fails, as it does for a game server port outside that range.
 class SocketControl : public QObject, public ISocketControl {
     Q_OBJECT
 public:
@@ -51,9 +52,13 @@ private:
     void OnError();
     void TryDeliver();
     void Raise(std::function<void(ISocketEvents&)> event);
+    void SetProxy(int16_t kind, const std::string& host, int32_t port, const std::string& user,
+                  const std::string& password);
 
     QTcpSocket m_socket;
     QNetworkProxy m_proxy{QNetworkProxy::NoProxy};
+    // A proxy was asked for with a port it cannot have.
+    bool m_bProxyUnusable = false;
     ISocketEvents* m_pEvents = nullptr;
     size_t m_nWanted = 0;
     bool m_bConnecting = false;

@@ -120,6 +120,26 @@ TEST(SocketControlConnect, AFailedAttemptAnswersZero) {
     EXPECT_EQ(events.connects, std::vector<int16_t>{0});
 }
 
+// A proxy with a port it cannot have fails the connection rather than going around the proxy.
+TEST(SocketControlConnect, AProxyIsNeverBypassed) {
+    TestApplication();
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    SocketControl control;
+    Events events;
+    control.SetEvents(&events);
+    control.UseProxy(1, "127.0.0.1", -25536);
+    control.Connect("127.0.0.1", server.serverPort());
+    ASSERT_TRUE(WaitFor([&] { return !events.connects.empty(); }));
+    EXPECT_EQ(events.connects, std::vector<int16_t>{0});
+    EXPECT_FALSE(server.hasPendingConnections());
+
+    control.UseProxy(0, "", 0); // no proxy: direct
+    control.Connect("127.0.0.1", server.serverPort());
+    ASSERT_TRUE(WaitFor([&] { return events.connects.size() == 2; }));
+    EXPECT_EQ(events.connects.back(), 1);
+}
+
 TEST(SocketControlProxy, KindsMapOntoQtProxies) {
     const struct {
         int16_t kind;

@@ -2,11 +2,13 @@
 
 #include "link/CPersonRecord.h"
 #include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_EXCHANGE_ANSWER.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_MOVE.h"
 #include "link/MSG_SCORES.h"
+#include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
 #include "link/MessageFrame.h"
@@ -287,6 +289,47 @@ TEST_F(TableServerTest, RunsTheGameOfADesk) {
     EXPECT_EQ(scores.points, (std::array<int32_t, 2>{-10, 10}));
     EXPECT_EQ(scores.won[1], 1) << "games won by seat 1";
     EXPECT_EQ(scores.drawn[0], 1) << "the draw before";
+    EXPECT_EQ(server.Violations(), 0);
+}
+
+// An agreed colour exchange makes the seat it names the desk's first seat: the start of play,
+// the game state of a later entrant and the next game's start information all name it.
+TEST_F(TableServerTest, AnAgreedExchangeMovesTheFirstSeat) {
+    Client a = Enter(1, 5, 0, 0xFFFF);
+    Client b = Enter(2, 5, 1, 0xFFFF);
+    auto exchange = [&](uint16_t agree) {
+        const auto body = MSG_EXCHANGE_ANSWER_BODY{1, agree, 1}.ToWire();
+        const auto frame = b.Frame(MSG_EXCHANGE_ANSWER, {body.begin(), body.end()});
+        Send(b, frame);
+        EXPECT_EQ(output.received[1].back(), frame) << "relayed unchanged";
+    };
+    exchange(0); // refused: nothing changes
+    exchange(1);
+    exchange(0); // a later refusal does not undo it
+    Send(a, a.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+    Send(b, b.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+    const auto& begin = output.received[1][output.received[1].size() - 2];
+    ASSERT_EQ(MSG_HEAD::Decode(begin.data()).type, MSG_GAME_BEGIN);
+    MSG_SEAT_FLAG_BODY first;
+    ASSERT_TRUE(MSG_SEAT_FLAG_BODY::FromWire(begin.data() + MSG_HEAD::SIZE, 4, first));
+    EXPECT_EQ(first.seat, 1);
+
+    Enter(3, 5);
+    ASSERT_EQ(MSG_HEAD::Decode(entry[2].data()).type, MSG_GAME_STATE);
+    EXPECT_EQ(MSG_GAME_STATE_BODY::FromWire(entry[2].data() + MSG_HEAD::SIZE).fields[1], 1);
+
+    // During the game an exchange changes nothing; the next game starts from seat 1 too.
+    const auto back = MSG_EXCHANGE_ANSWER_BODY{0, 1, 0}.ToWire();
+    Send(a, a.Frame(MSG_EXCHANGE_ANSWER, {back.begin(), back.end()}));
+    Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B}));
+    output.received.clear();
+    now += CTableServer::NEXT_GAME_DELAY_MS;
+    server.OnTick(now);
+    ASSERT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_NEW_GAME, MSG_START_INFO}));
+    MSG_START_INFO_BODY info;
+    ASSERT_TRUE(
+        MSG_START_INFO_BODY::FromWire(output.received[1][1].data() + MSG_HEAD::SIZE, 18, info));
+    EXPECT_EQ(info.firstSeat, 1);
     EXPECT_EQ(server.Violations(), 0);
 }
 
