@@ -38,20 +38,21 @@ TEST(PlayerManager, KeepsPlayersBySeatAndWatchersByLowId) {
 // A person sent again after a reconnection: the record is new, the place at the table is not,
 // unless the person turned from player to watcher or back.
 TEST(PlayerManager, APersonSentAgainKeepsSeatColourAndResults) {
-    constexpr int16_t PLAYER = 4, WATCHER = 5;
+    constexpr int16_t PLAYER = WireValue(TableRole::Player),
+                      WATCHER = WireValue(TableRole::Watcher);
     struct Case {
         const char* name;
         int16_t status;      // first added on (or behind) seat 1
         int16_t againStatus; // sent again naming againSeat
         int16_t againSeat;
         int16_t seat; // afterwards
-        int16_t colour;
+        Colour colour;
         int32_t score;
     } cases[] = {
-        {"Player", PLAYER, PLAYER, 0, 1, 1, 30},
-        {"Watcher", WATCHER, WATCHER, 0, 1, 1, 30},
-        {"PlayerTurnsWatcher", PLAYER, WATCHER, 0, 0, -1, 0},
-        {"WatcherTurnsPlayer", WATCHER, PLAYER, 1, 1, -1, 0},
+        {"Player", PLAYER, PLAYER, 0, 1, Colour::Black, 30},
+        {"Watcher", WATCHER, WATCHER, 0, 1, Colour::Black, 30},
+        {"PlayerTurnsWatcher", PLAYER, WATCHER, 0, 0, Colour::None, 0},
+        {"WatcherTurnsPlayer", WATCHER, PLAYER, 1, 1, Colour::None, 0},
     };
     for (const Case& c : cases) {
         CPlayerManager people;
@@ -60,7 +61,7 @@ TEST(PlayerManager, APersonSentAgainKeepsSeatColourAndResults) {
         PERSON first = MakePerson(7, "first", 1, c.status);
         first.gamescore = 30;
         people.AddPerson(first);
-        people.SetColour(7, 1);
+        people.SetColour(7, Colour::Black);
 
         PERSON again = MakePerson(7, "again", c.againSeat, c.againStatus);
         people.AddPerson(again);
