@@ -15,6 +15,9 @@ void CMainViewClockSink::OnMessageRev(const CMessageRev& message) {
     const uint8_t* body = message.Body();
     const uint32_t length = body != nullptr ? message.Length() : 0;
     switch (message.Type()) {
+    case MSG_NEW_GAME:
+        m_clock.OnNewGame();
+        break;
     case MSG_GAME_INFO:
     case MSG_START_INFO: {
         MSG_START_INFO_BODY info;

@@ -7,8 +7,8 @@ namespace kelo {
 
 class CMainViewClock;
 
-// The main view's share of the game messages: it drives the players' clocks (start of play,
-// every move, joining a game under way) and takes the clock settings the server gives.
+// The main view's share of the game messages: it drives the players' clocks (a new game, start
+// of play, every move, joining a game under way) and takes the clock settings the server gives.
 class CMainViewClockSink : public IMessageSink {
 public:
     CMainViewClockSink(const CTableParts& table, CMainViewClock& clock)

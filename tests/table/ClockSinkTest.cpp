@@ -100,6 +100,25 @@ TEST(ClockSink, StartOfPlayRunsTheClockToATimeOut) {
     EXPECT_EQ(result.reason, RESULT_REASON_TIMEOUT);
 }
 
+// The game before leaves nothing behind: the new-game message clears the counters, before the
+// start of play clears them again.
+TEST(ClockSink, ANewGameClearsTheClocks) {
+    SinkTable t;
+    t.clock.m_nOwnUsedTime = 50;
+    t.clock.m_nOtherUsedTime = 70;
+    t.clock.m_nOwnLastMoveNumber = 7;
+    t.clock.m_nOtherLastMoveNumber = 6;
+    t.clock.m_nReplayCount = 3;
+    t.context.TimeControl().m_nStepCounter = 12;
+    t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6, 0));
+    EXPECT_EQ(t.clock.RemainingTotal(true), 1800);
+    EXPECT_EQ(t.clock.RemainingTotal(false), 1800);
+    EXPECT_EQ(t.clock.MovesMade(true), 0);
+    EXPECT_EQ(t.clock.MovesMade(false), 0);
+    EXPECT_EQ(t.clock.m_nReplayCount, 0u);
+    EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 0);
+}
+
 // Joining a game with moves: the clock starts at the last replayed move, with the time the
 // move in progress has already run (capped at the pace time minus 30).
 TEST(ClockSink, JoiningWithMovesStartsTheClockAtTheLastOne) {
