@@ -434,7 +434,7 @@ int main(int argc, char** argv) {
     CQtEventLoop loop;
     CTableBoard& board = context.TableBoard();
     CMainViewClock clock(context.Table(), loop);
-    CMainViewClockSink clockSink(context.Table(), clock);
+    CMainViewClockSink clockSink(context.Table(), clock, board);
     PrintingSink printer;
     CBot bot(options, context);
     context.SetPrompts(&bot.m_prompts);
@@ -457,11 +457,12 @@ int main(int argc, char** argv) {
         link->SetObserver(&bot);
         registry = &link->Registry();
     }
-    // The printer first, so that a message is shown before what it leads to; the bot last, so
-    // that it sees the board and the clocks after they took the message.
+    // The printer first, so that a message is shown before what it leads to; then the clocks
+    // and the board in the table client's order; the bot last, so that it sees the board and
+    // the clocks after they took the message.
     registry->RegisterSink(&printer);
-    registry->RegisterSink(&board);
     registry->RegisterSink(&clockSink);
+    registry->RegisterSink(&board);
     registry->RegisterSink(&bot);
     board.SetHandOn(registry);
 
@@ -484,8 +485,8 @@ int main(int argc, char** argv) {
     }
     const int code = app.exec();
     registry->UnregisterSink(&bot);
-    registry->UnregisterSink(&clockSink);
     registry->UnregisterSink(&board);
+    registry->UnregisterSink(&clockSink);
     registry->UnregisterSink(&printer);
     context.CommunicationLayer().Detach();
     return code;
