@@ -117,10 +117,10 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
             CTableBoard& table = context.TableBoard();
             CChnChessBoard& board = context.Board();
             CMainViewClock clock(context.Table(), loop);
-            CMainViewClockSink clockSink(context.Table(), clock);
+            CMainViewClockSink clockSink(context.Table(), clock, table);
             table.SetHandOn(&registry);
-            registry.RegisterSink(&table);
             registry.RegisterSink(&clockSink);
+            registry.RegisterSink(&table);
             state.ResumeTiming();
 
             registry.HandOn(MSG_GAME_STATE, headWire.data(), headWire.size());

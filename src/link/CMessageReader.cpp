@@ -127,6 +127,10 @@ void CMessageReader::OnGameStateRecords(const uint8_t* data, size_t count) {
 }
 
 bool CMessageReader::Deliver(uint16_t type, const uint8_t* body, uint32_t length) {
+    // The server's keep-alive only shows that the link lives; its data event has already
+    // restarted the watchdog, and no window has anything to do with it.
+    if (type == MSG_KEEP_ALIVE)
+        return true;
     if (!m_host.OnMessage(type, body, length)) {
         m_phase = Phase::Stopped;
         return false;

@@ -8,6 +8,9 @@ namespace kelo {
 // Cuts the received byte stream into messages in two phases: a 32-byte header, then the body
 // it announces. It asks the socket control for each block and is given exactly that block back.
 //
+// A keep-alive from the server is read like any message and then dropped: it is handed on to
+// nobody.
+//
 // A stream that cannot be read on is broken, not trusted: a header announcing more than 64 KiB,
 // a game state announcing more records than fit in 64 KiB, a header that came short or a block
 // of another size than asked for. The reader then stops for good and tells its host, which

@@ -44,15 +44,31 @@ void CMainViewClock::StopTimer() {
     m_bRunning = false;
 }
 
-void CMainViewClock::StartClock() {
+void CMainViewClock::ResetCounters() {
+    m_nOwnUsedTime = 0;
+    m_nOtherUsedTime = 0;
+    m_nOwnLastMoveNumber = 0;
+    m_nOtherLastMoveNumber = 0;
+    m_nReplayCount = 0;
     m_nReceivedCount = 0;
+    m_nRecoverUsedTime = 0;
     TimeControl().Reset();
+}
+
+void CMainViewClock::StartClock() {
+    // A game begins with nothing charged; a replay count left from a joined game would take
+    // one of this game's moves for the last replayed one.
+    ResetCounters();
     StartTimer();
     if (m_pView != nullptr) {
         m_pView->RedrawClock(true);
         m_pView->RedrawClock(false);
         m_pView->BringToFront();
     }
+}
+
+void CMainViewClock::OnNewGame() {
+    ResetCounters();
 }
 
 void CMainViewClock::OnTimer(uint32_t id) {
@@ -121,9 +137,11 @@ void CMainViewClock::OnMoveClock(Colour colour, int16_t moveNumber, int16_t cloc
 
 void CMainViewClock::OnGameState(uint16_t firstSeat, int16_t recoverUsedTime,
                                  uint32_t replayCount) {
+    // The moves that follow rebuild the game from its start; a client back after a lost
+    // connection would otherwise charge every one of them a second time.
+    ResetCounters();
     m_nRecoverUsedTime = recoverUsedTime;
     m_nReplayCount = replayCount;
-    m_nReceivedCount = 0;
     if (replayCount != 0)
         return; // the replayed moves bring the clocks up to date, the last one included
     const bool ownFirst = firstSeat == m_table.people.GetOwnSeat();

@@ -31,15 +31,18 @@ public:
     CMainViewClock(const CMainViewClock&) = delete;
     CMainViewClock& operator=(const CMainViewClock&) = delete;
 
-    // The start of play.
+    // The start of play: every counter of the game before is cleared.
     void StartClock();
+    // A new game (601): nothing charged, no move made, nothing to replay.
+    void OnNewGame();
     void ClockTick();
     // Reports the side to move out of time, once.
     void CheckTimeout();
-    // Every move message, replayed ones too.
+    // Every move the board applied, replayed ones too.
     void OnMoveClock(Colour colour, int16_t moveNumber, int16_t clock);
     // Joining a game under way: the seat that moves first, the seconds already spent on the
-    // move in progress and the number of moves about to be replayed.
+    // move in progress and the number of moves about to be replayed. The clock state begins
+    // afresh; the replayed moves rebuild it.
     void OnGameState(uint16_t firstSeat, int16_t recoverUsedTime, uint32_t replayCount);
     // An agreed take-back of the given number of steps.
     void OnTakeBack(int16_t steps);
@@ -66,6 +69,9 @@ public:
 
 private:
     CPlayerTimeControl& TimeControl() const;
+    // Clears what the clocks counted of a game: used times, move numbers, replay and received
+    // counts, the recovered time and the step counter.
+    void ResetCounters();
     int16_t& UsedTime(bool ownSide) { return ownSide ? m_nOwnUsedTime : m_nOtherUsedTime; }
     int16_t UsedTimeOf(bool ownSide) const { return ownSide ? m_nOwnUsedTime : m_nOtherUsedTime; }
     // The step counter of a joined move: what was spent, but never more than leaves 30 s.

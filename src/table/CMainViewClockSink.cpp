@@ -2,7 +2,6 @@
 
 #include "link/CMessageRev.h"
 #include "link/MSG_GAME_STATE.h"
-#include "link/MSG_MOVE.h"
 #include "link/MSG_START_INFO.h"
 #include "link/MessageTypes.h"
 #include "table/CMainViewClock.h"
@@ -11,10 +10,28 @@
 
 namespace kelo {
 
+CMainViewClockSink::CMainViewClockSink(const CTableParts& table, CMainViewClock& clock,
+                                       CTableBoard& board)
+    : m_table(table), m_clock(clock), m_board(board) {
+    m_board.SetMoveObserver(this);
+}
+
+CMainViewClockSink::~CMainViewClockSink() {
+    if (m_board.MoveObserver() == this)
+        m_board.SetMoveObserver(nullptr);
+}
+
+void CMainViewClockSink::OnMoveApplied(const MoveRecord& move) {
+    m_clock.OnMoveClock(move.colour, move.moveNumber, move.clock);
+}
+
 void CMainViewClockSink::OnMessageRev(const CMessageRev& message) {
     const uint8_t* body = message.Body();
     const uint32_t length = body != nullptr ? message.Length() : 0;
     switch (message.Type()) {
+    case MSG_NEW_GAME:
+        m_clock.OnNewGame();
+        break;
     case MSG_GAME_INFO:
     case MSG_START_INFO: {
         MSG_START_INFO_BODY info;
@@ -26,12 +43,6 @@ void CMainViewClockSink::OnMessageRev(const CMessageRev& message) {
         // A start without its first seat is not a start; the board ignores it as well.
         if (length >= 2)
             m_clock.StartClock();
-        break;
-    case MSG_MOVE:
-        if (length >= MSG_MOVE_BODY::SIZE) {
-            const MoveRecord move = MSG_MOVE_BODY::FromWire(body).ToRecord();
-            m_clock.OnMoveClock(move.colour, move.moveNumber, move.clock);
-        }
         break;
     case MSG_GAME_STATE:
         if (length >= MSG_GAME_STATE_BODY::SIZE) {

@@ -216,6 +216,8 @@ void CTableBoard::OnMove(const uint8_t* body, uint32_t length) {
     if (ownColour != m_table.mode.LocalMode())
         m_board.Position().AddMoveNumber();
     players.AdvanceTurn(true);
+    if (m_pMoveObserver != nullptr)
+        m_pMoveObserver->OnMoveApplied(move);
     Redraw();
 }
 

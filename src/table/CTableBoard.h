@@ -26,6 +26,15 @@ public:
     virtual void OnScores(const MSG_SCORES_BODY&) {}
 };
 
+// Whoever counts the moves the board applied (the players' clocks). A relayed move that does
+// not fit the position is refused by the board and never reaches it.
+class IMoveObserver {
+public:
+    virtual ~IMoveObserver() = default;
+    // After the move was applied, replayed ones too.
+    virtual void OnMoveApplied(const MoveRecord& move) = 0;
+};
+
 // The board at a table: it holds the game's board and handles the table's game messages for
 // it (starting a game, the moves, the replay of a game under way), sends the moves made here
 // and reports what the referee finds.
@@ -58,6 +67,8 @@ public:
     void SetHandOn(CMessageSinkRegistry* registry) { m_pHandOn = registry; }
     void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
     void SetObserver(IBoardObserver* observer) { m_pObserver = observer; }
+    void SetMoveObserver(IMoveObserver* observer) { m_pMoveObserver = observer; }
+    IMoveObserver* MoveObserver() const { return m_pMoveObserver; }
 
     uint8_t m_bAwaitingEcho = 0;
     int16_t m_nResultWinnerSeat = 0;
@@ -96,6 +107,7 @@ private:
     CMessageSinkRegistry* m_pHandOn = nullptr;
     ISoundPlayer* m_pSound = nullptr;
     IBoardObserver* m_pObserver = nullptr;
+    IMoveObserver* m_pMoveObserver = nullptr;
 };
 
 } // namespace kelo

@@ -60,6 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"EmptyBody", ServerMessage(MSG_USER_STATUS, {}), {{MSG_USER_STATUS, 0}}, {32}},
         ReadCase{"OrdinaryBody", ServerMessage(MSG_MOVE, Bytes(37)), {{MSG_MOVE, 37}}, {37, 32}},
+        ReadCase{"KeepAliveIsReadAndDropped", ServerMessage(MSG_KEEP_ALIVE, {}), {}, {32}},
+        ReadCase{"KeepAliveWithABodyToo", ServerMessage(MSG_KEEP_ALIVE, Bytes(17)), {}, {17, 32}},
         ReadCase{"OldChatArrivesAsChat",
                  ServerMessage(MSG_TABLE_CHAT_OLD, Bytes(9)),
                  {{MSG_TABLE_CHAT, 9}},
@@ -178,6 +180,11 @@ TEST_F(LinkFixture, EveryDataEventRestartsTheReceiveWatchdog) {
     loop.Advance(10000);
     Stream(Bytes(20));
     EXPECT_EQ(loop.TimerDue(&link, CTableLink::RECEIVE_TIMER), 95000u);
+    // The server's keep-alive on a quiet table is data like any other.
+    loop.Advance(40000);
+    Stream(ServerMessage(MSG_KEEP_ALIVE, {}));
+    EXPECT_EQ(loop.TimerDue(&link, CTableLink::RECEIVE_TIMER), 135000u);
+    EXPECT_EQ(observer.messages, std::vector<uint16_t>{MSG_MOVE}) << "nor is it the frame's";
 }
 
 // A stream that cannot be read on is a lost connection: no allocation of the announced size,

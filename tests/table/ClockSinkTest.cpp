@@ -1,5 +1,8 @@
 #include "app/CGameContext.h"
+#include "chess/CChnChessBoard.h"
+#include "chess/ChessTypes.h"
 #include "link/CMessageRev.h"
+#include "link/CMessageSinkRegistry.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_MOVE.h"
@@ -12,6 +15,7 @@
 #include "table/CMainViewClockSink.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
+#include "table/CTableBoard.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +23,13 @@ namespace kelo {
 namespace {
 
 // White's client (id 100, seat 0) against id 200 on seat 1, with a watcher (id 300) behind
-// seat 1; the clock is driven only through its message sink.
+// seat 1. The clock sink and the board take the messages from one registry, the clocks first
+// as in the table client (or the board first when asked); the clock is driven only through
+// them.
 struct SinkTable {
-    SinkTable() : clock(context.Table(), loop), sink(context.Table(), clock) {
+    explicit SinkTable(bool clockFirst = true)
+        : clock(context.Table(), loop), sink(context.Table(), clock, context.TableBoard()),
+          registry(loop) {
         context.Mode().SetLocalMode(false);
         context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
@@ -31,15 +39,23 @@ struct SinkTable {
         PERSON watcher = test::MakePerson(300, "watcher", 1, WireValue(TableRole::Watcher));
         people.AddPerson(watcher);
         people.SetOwnId(100);
+        CTableBoard& board = context.TableBoard();
+        registry.RegisterSink(clockFirst ? static_cast<IMessageSink*>(&sink) : &board);
+        registry.RegisterSink(clockFirst ? static_cast<IMessageSink*>(&board) : &sink);
+        board.SetHandOn(&registry);
     }
+    ~SinkTable() { context.TableBoard().SetHandOn(nullptr); }
     void Deliver(uint16_t type, const std::vector<uint8_t>& body) {
-        test::Deliver(sink, type, body);
+        registry.HandOn(type, body.empty() ? nullptr : body.data(),
+                        static_cast<uint32_t>(body.size()));
+        loop.RunPending();
     }
     CGameContext context;
     test::ManualEventLoop loop;
     test::RecordingSender sender;
     CMainViewClock clock;
     CMainViewClockSink sink;
+    CMessageSinkRegistry registry;
 };
 
 std::vector<uint8_t> StartInfo(uint16_t firstSeat, uint16_t pace, size_t size) {
@@ -53,10 +69,17 @@ std::vector<uint8_t> StartInfo(uint16_t firstSeat, uint16_t pace, size_t size) {
     return info.ToWire(size);
 }
 
-std::vector<uint8_t> Step(Colour colour, uint16_t clock) {
+// A knight's move as the server relays it (squares x * 100 + y, rank 8 at y = 0), made in
+// `clock` seconds.
+std::vector<uint8_t> Knight(Colour colour, uint32_t from, uint32_t to, uint16_t clock,
+                            uint16_t moveNumber = 1) {
     MSG_MOVE_BODY step;
     step.colour = static_cast<uint16_t>(WireValue(colour));
+    step.kind = static_cast<uint16_t>(WireValue(PieceKind::Knight));
+    step.from = from;
+    step.to = to;
     step.clock = clock;
+    step.moveNumber = moveNumber;
     const auto wire = step.ToWire();
     return {wire.begin(), wire.end()};
 }
@@ -101,14 +124,29 @@ TEST(ClockSink, StartOfPlayRunsTheClockToATimeOut) {
     EXPECT_EQ(result.reason, RESULT_REASON_TIMEOUT);
 }
 
+// The game before leaves nothing behind: the new-game message clears the counters, before the
+// start of play clears them again.
+TEST(ClockSink, ANewGameClearsTheClocks) {
+    SinkTable t;
+    t.clock.m_nOwnUsedTime = 50;
+    t.clock.m_nOtherUsedTime = 70;
+    t.clock.m_nOwnLastMoveNumber = 7;
+    t.clock.m_nOtherLastMoveNumber = 6;
+    t.clock.m_nReplayCount = 3;
+    t.context.TimeControl().m_nStepCounter = 12;
+    t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6, 0));
+    EXPECT_EQ(t.clock.RemainingTotal(true), 1800);
+    EXPECT_EQ(t.clock.RemainingTotal(false), 1800);
+    EXPECT_EQ(t.clock.MovesMade(true), 0);
+    EXPECT_EQ(t.clock.MovesMade(false), 0);
+    EXPECT_EQ(t.clock.m_nReplayCount, 0u);
+    EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 0);
+}
+
 // Joining a game with moves: the clock starts at the last replayed move, with the time the
 // move in progress has already run (capped at the pace time minus 30).
 TEST(ClockSink, JoiningWithMovesStartsTheClockAtTheLastOne) {
     SinkTable t;
-    t.context.State().SetState(GameState::Playing);
-    t.context.PlayerManager().SetColour(100,
-                                        Colour::White); // as the board gives them at the game state
-    t.context.PlayerManager().SetColour(200, Colour::Black);
     MSG_GAME_STATE_BODY state;
     state.fields[3] = 1800;
     state.fields[4] = 60;
@@ -117,13 +155,34 @@ TEST(ClockSink, JoiningWithMovesStartsTheClockAtTheLastOne) {
     state.fields[13] = 2;
     const auto head = state.ToWire();
     t.Deliver(MSG_GAME_STATE, {head.begin(), head.end()});
-    t.Deliver(MSG_MOVE, Step(Colour::White, 14));
     EXPECT_FALSE(t.clock.IsRunning());
-    t.Deliver(MSG_MOVE, Step(Colour::Black, 12));
+    auto moves = Knight(Colour::White, 607, 505, 14);
+    const auto black = Knight(Colour::Black, 600, 502, 12);
+    moves.insert(moves.end(), black.begin(), black.end());
+    t.Deliver(MSG_GAME_STATE_MOVES, moves);
     EXPECT_TRUE(t.clock.IsRunning());
     EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 30);
     EXPECT_EQ(t.clock.m_nOwnUsedTime, 4 + 100);
     EXPECT_EQ(t.clock.m_nOtherUsedTime, 2);
+}
+
+// The clocks charge what the board applied: a relayed move that does not fit the position
+// (a knight from an empty square, or White's first move relayed a second time) costs nobody
+// anything, whichever of the two takes the message first.
+TEST(ClockSink, AMoveTheBoardRefusesIsNotCharged) {
+    for (const bool clockFirst : {true, false}) {
+        SinkTable t(clockFirst);
+        t.Deliver(MSG_START_INFO, StartInfo(0, 60, 18));
+        t.Deliver(MSG_GAME_BEGIN, {0, 0, 0, 0});
+        t.Deliver(MSG_MOVE, Knight(Colour::White, 607, 505, 8));
+        t.Deliver(MSG_MOVE, Knight(Colour::Black, 404, 303, 50, 7));
+        t.Deliver(MSG_MOVE, Knight(Colour::Black, 600, 502, 9));
+        t.Deliver(MSG_MOVE, Knight(Colour::White, 607, 505, 40, 2));
+        EXPECT_EQ(t.clock.m_nOwnUsedTime, 8 - 3) << clockFirst;
+        EXPECT_EQ(t.clock.m_nOtherUsedTime, 9 - 3) << clockFirst;
+        EXPECT_EQ(t.clock.MovesMade(false), 1) << clockFirst;
+        EXPECT_EQ(t.context.Board().m_nPlyCount, 2) << clockFirst;
+    }
 }
 
 } // namespace

@@ -71,8 +71,8 @@ TEST(Clock, TimeOutCases) {
     for (const Case& c : cases) {
         ClockTable t(c.local);
         t.context.PlayerManager().SetCurrentTurnSeat(c.turnSeat);
-        (c.turnSeat == 0 ? t.clock.m_nOwnUsedTime : t.clock.m_nOtherUsedTime) = c.usedTime;
         t.clock.StartClock();
+        (c.turnSeat == 0 ? t.clock.m_nOwnUsedTime : t.clock.m_nOtherUsedTime) = c.usedTime;
         t.loop.Advance(c.quietMs);
         EXPECT_TRUE(t.sender.sent.empty()) << c.name;
         t.loop.Advance(1000);
@@ -138,6 +138,65 @@ TEST(Clock, JoiningAGameRecoversTheMoveInProgress) {
     r.clock.OnMoveClock(Colour::Black, 1, 10);
     EXPECT_EQ(r.context.TimeControl().m_nStepCounter, 12);
     EXPECT_EQ(r.clock.m_nOwnUsedTime, 12);
+}
+
+// A client back after a lost connection is told the whole game again: it must end where a
+// fresh client does, not charge the moves it had already counted a second time.
+TEST(Clock, AJoinRebuildsTheClocksFromTheReplayAlone) {
+    auto join = [](ClockTable& t) {
+        t.clock.OnGameState(0, 5, 2);
+        t.clock.OnMoveClock(Colour::White, 1, 40); // White, 30 s after the added time
+        t.clock.OnMoveClock(Colour::Black, 1, 50); // Black, 40 s; White's move has run 5 s since
+    };
+    ClockTable fresh;
+    join(fresh);
+    ClockTable back;
+    back.clock.StartClock();
+    back.clock.OnMoveClock(Colour::White, 1, 40);
+    back.clock.OnMoveClock(Colour::Black, 1, 50);
+    join(back);
+    for (ClockTable* t : {&fresh, &back}) {
+        const char* name = t == &fresh ? "fresh" : "back";
+        EXPECT_EQ(t->clock.m_nOwnUsedTime, 35) << name;
+        EXPECT_EQ(t->clock.m_nOtherUsedTime, 40) << name;
+        EXPECT_EQ(t->clock.MovesMade(true), 1) << name;
+        EXPECT_EQ(t->clock.MovesMade(false), 1) << name;
+        EXPECT_EQ(t->context.TimeControl().m_nStepCounter, 5) << name;
+        EXPECT_TRUE(t->clock.IsRunning()) << name;
+    }
+}
+
+// The next game after a joined one starts from nothing, whether its new-game message came
+// first or only the start of play: no used time, no moves, and no move of the new game taken
+// for the last move of the old replay.
+TEST(Clock, TheNextGameStartsFromNothing) {
+    for (const bool newGameFirst : {true, false}) {
+        ClockTable t;
+        t.clock.OnGameState(0, 12, 2);
+        t.clock.OnMoveClock(Colour::White, 1, 25);
+        t.clock.OnMoveClock(Colour::Black, 1, 30);
+        t.clock.OnMoveClock(Colour::White, 2, 40);
+        if (newGameFirst) {
+            t.clock.OnNewGame();
+            EXPECT_EQ(t.clock.m_nOwnUsedTime, 0);
+            EXPECT_EQ(t.clock.MovesMade(true), 0);
+        }
+        t.clock.StartClock();
+        EXPECT_EQ(t.clock.m_nOwnUsedTime, 0) << newGameFirst;
+        EXPECT_EQ(t.clock.m_nOtherUsedTime, 0) << newGameFirst;
+        EXPECT_EQ(t.clock.MovesMade(true), 0) << newGameFirst;
+        EXPECT_EQ(t.clock.MovesMade(false), 0) << newGameFirst;
+        EXPECT_EQ(t.clock.m_nReplayCount, 0u) << newGameFirst;
+        EXPECT_EQ(t.clock.RemainingTotal(true), 1800) << newGameFirst;
+        EXPECT_EQ(t.clock.FormatMoves(t.clock.MovesMade(false)), "0步");
+
+        t.clock.OnMoveClock(Colour::White, 1, 13);
+        t.context.TimeControl().m_nStepCounter = 9;
+        t.clock.OnMoveClock(Colour::Black, 1, 14); // the second move, as many as the old replay had
+        EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 0) << newGameFirst;
+        EXPECT_EQ(t.clock.m_nOwnUsedTime, 3) << newGameFirst;
+        EXPECT_EQ(t.clock.m_nOtherUsedTime, 4) << newGameFirst;
+    }
 }
 
 TEST(Clock, DisplayValues) {

@@ -51,14 +51,15 @@ const char USAGE[] =
     "                --player ID:USERNAME:NICKNAME:SEAT ...\n"
     "                --watcher ID:USERNAME:NICKNAME:WATCHNO[:SEAT] ...\n"
     "                [--moves \"f2f3 e7e5 g2g4 d8h4\"] [--quit-after-result] [--timeout SECONDS]\n"
-    "                [--local] [--wait-watcher PLY]\n"
+    "                [--local] [--wait-watcher PLY] [--think SECONDS] [--clock]\n"
     "\n"
     "Sits at a table of the game server as a table client without a window. It enters the\n"
     "desk, presses start when the table offers it, and plays the moves of the list that fall\n"
     "to its own colour when it is its turn (coordinate form, e7e8q for a promotion; each one\n"
     "is checked by the rules before it is sent). Every message sent or received is printed on\n"
     "one line, \"sent TYPE\" or \"recv TYPE\" followed by name=value fields; after every move\n"
-    "the board is printed as \"board fen=...\".\n"
+    "the board is printed as \"board fen=...\". Without --quit-after-result it stays at the\n"
+    "table and plays the next game of the desk with the same moves.\n"
     "\n"
     "  --server HOST:PORT   the game server (not with --local)\n"
     "  --desk D             the desk to sit at\n"
@@ -72,8 +73,14 @@ const char USAGE[] =
     "  --timeout SECONDS    exit 1 if still running after that long\n"
     "  --local              no server: this client plays both sides and starts a game at once\n"
     "  --wait-watcher PLY   hold the move at that ply until a watcher has entered\n"
+    "  --think SECONDS      wait that long before each of its own moves\n"
+    "  --clock              print the clocks after every move applied and at each start of\n"
+    "                       play: \"clock used0=S used1=S moves0=N moves1=N step=S\", the\n"
+    "                       seconds used and the moves made by seats 0 and 1, and the\n"
+    "                       seconds of the move in progress\n"
     "\n"
-    "Exit status: 0 done, 1 timeout or failure, 2 bad arguments (one line on stderr).\n";
+    "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s), 2 bad arguments\n"
+    "(one line on stderr).\n";
 
 struct Options {
     std::string host;
@@ -86,6 +93,8 @@ struct Options {
     int timeoutSeconds = 0;
     bool local = false;
     int waitWatcherPly = -1;
+    int thinkSeconds = 0;
+    bool clock = false;
 };
 
 bool ParseNumber(const std::string& text, long low, long high, long& out) {
@@ -113,6 +122,9 @@ int ParseOptions(int argc, char** argv, Options& o) {
             continue;
         } else if (arg == "--local") {
             o.local = true;
+            continue;
+        } else if (arg == "--clock") {
+            o.clock = true;
             continue;
         }
         if (i + 1 >= argc)
@@ -155,6 +167,10 @@ int ParseOptions(int argc, char** argv, Options& o) {
             if (!ParseNumber(value, 0, 10000, number))
                 return Fail("--wait-watcher needs a ply from 0 to 10000");
             o.waitWatcherPly = static_cast<int>(number);
+        } else if (arg == "--think") {
+            if (!ParseNumber(value, 0, 3600, number))
+                return Fail("--think needs a number of seconds from 0 to 3600");
+            o.thinkSeconds = static_cast<int>(number);
         } else {
             return Fail("unknown option " + arg + " (see --help)");
         }
@@ -239,9 +255,9 @@ public:
 // The bot's own play: it runs after the board and the clocks have taken each message.
 class CBot : public IMessageSink, public CTableLink::IObserver {
 public:
-    CBot(const Options& options, CGameContext& context)
+    CBot(const Options& options, CGameContext& context, const CMainViewClock& clock)
         : m_options(options), m_context(context), m_table(context.TableBoard()),
-          m_board(context.Board()) {}
+          m_board(context.Board()), m_clock(clock) {}
 
     void OnConnect(int16_t result) override {
         if (result != 1) {
@@ -261,14 +277,30 @@ public:
         Print("connection lost");
         Finish(m_bResult && m_options.quitAfterResult ? 0 : 1);
     }
-    void OnTimer(uint32_t) override {}
+    void OnTimer(uint32_t id) override {
+        // As the table client does, a link without data for 45 s is taken as dead; the bot
+        // does not reconnect.
+        if (id != CTableLink::RECEIVE_TIMER)
+            return;
+        Print("connection lost: nothing received for 45 s");
+        Finish(1);
+    }
 
     void OnMessageRev(const CMessageRev& message) override {
         const uint8_t* body = message.Body();
         const uint32_t length = body != nullptr ? message.Length() : 0;
         switch (message.Type()) {
+        case MSG_NEW_GAME:
+            NewGame();
+            break;
         case MSG_START_INFO:
             PressStart();
+            break;
+        case MSG_GAME_BEGIN:
+        case MSG_GAME_STATE:
+            m_nClockPly = m_board.m_nPlyCount;
+            if (message.Type() == MSG_GAME_BEGIN && m_context.State().IsPlaying())
+                PrintClock();
             break;
         case MSG_USER_ENTER:
             if (length >= CPersonRecord::SIZE &&
@@ -277,6 +309,11 @@ public:
             break;
         case MSG_MOVE:
             PrintBoard();
+            // Only a move the board applied moves the clocks.
+            if (m_board.m_nPlyCount != m_nClockPly) {
+                m_nClockPly = m_board.m_nPlyCount;
+                PrintClock();
+            }
             break;
         case MSG_GAME_RESULT:
             if (length >= 8 && !m_bResult) {
@@ -301,6 +338,31 @@ public:
 
 private:
     bool IsPlayer() { return m_context.Mode().Role() == TableRole::Player; }
+
+    // The next game of the desk: start may be pressed again and the moves begin anew.
+    void NewGame() {
+        ++m_nGame;
+        m_bStartPressed = false;
+        m_bResult = false;
+        m_nSentPly = -1;
+        m_nThinkingPly = -1;
+        m_nThoughtPly = -1;
+    }
+
+    void PrintClock() {
+        if (!m_options.clock)
+            return;
+        const uint16_t ownSeat = m_context.PlayerManager().GetOwnSeat();
+        auto used = [&](uint16_t seat) {
+            return std::to_string(seat == ownSeat ? m_clock.m_nOwnUsedTime
+                                                  : m_clock.m_nOtherUsedTime);
+        };
+        auto moves = [&](uint16_t seat) {
+            return std::to_string(m_clock.MovesMade(seat == ownSeat));
+        };
+        Print("clock used0=" + used(0) + " used1=" + used(1) + " moves0=" + moves(0) + " moves1=" +
+              moves(1) + " step=" + std::to_string(m_context.TimeControl().m_nStepCounter));
+    }
 
     void PressStart() {
         if (m_bStartPressed || !IsPlayer() || m_context.Mode().LocalMode())
@@ -373,6 +435,20 @@ private:
         if (colour == Colour::None || (!m_context.Mode().LocalMode() &&
                                        (!people.IsMyTurn() || colour != people.GetOwnColour())))
             return;
+        if (m_options.thinkSeconds > 0 && m_nThoughtPly != static_cast<int>(ply)) {
+            if (m_nThinkingPly != static_cast<int>(ply)) {
+                m_nThinkingPly = static_cast<int>(ply);
+                const int game = m_nGame;
+                QTimer::singleShot(m_options.thinkSeconds * 1000, Qt::PreciseTimer,
+                                   [this, game, ply] {
+                                       if (game != m_nGame)
+                                           return;
+                                       m_nThoughtPly = static_cast<int>(ply);
+                                       TryMove();
+                                   });
+            }
+            return;
+        }
         const std::string& text = m_options.moves[ply];
         const auto move = CCoordinateMove::Parse(text);
         CBaseRule* rule = move ? m_board.RuleAt(move->from) : nullptr;
@@ -397,11 +473,19 @@ private:
     CGameContext& m_context;
     CTableBoard& m_table;
     CChnChessBoard& m_board;
+    const CMainViewClock& m_clock;
     bool m_bStartPressed = false;
     bool m_bWatcherSeen = false;
     bool m_bResult = false;
     bool m_bFinished = false;
     int m_nSentPly = -1;
+    // The games of the desk so far; a thought from an earlier game is dropped.
+    int m_nGame = 0;
+    // The ply whose move is being thought over, and the one thought over.
+    int m_nThinkingPly = -1;
+    int m_nThoughtPly = -1;
+    // The ply count of the last clock line.
+    int m_nClockPly = -1;
 };
 
 } // namespace
@@ -433,9 +517,9 @@ int main(int argc, char** argv) {
     CQtEventLoop loop;
     CTableBoard& board = context.TableBoard();
     CMainViewClock clock(context.Table(), loop);
-    CMainViewClockSink clockSink(context.Table(), clock);
+    CMainViewClockSink clockSink(context.Table(), clock, board);
     PrintingSink printer;
-    CBot bot(options, context);
+    CBot bot(options, context, clock);
     context.SetPrompts(&bot.m_prompts);
 
     SocketControl socket;
@@ -456,11 +540,12 @@ int main(int argc, char** argv) {
         link->SetObserver(&bot);
         registry = &link->Registry();
     }
-    // The printer first, so that a message is shown before what it leads to; the bot last, so
-    // that it sees the board and the clocks after they took the message.
+    // The printer first, so that a message is shown before what it leads to; then the clocks
+    // and the board in the table client's order; the bot last, so that it sees the board and
+    // the clocks after they took the message.
     registry->RegisterSink(&printer);
-    registry->RegisterSink(&board);
     registry->RegisterSink(&clockSink);
+    registry->RegisterSink(&board);
     registry->RegisterSink(&bot);
     board.SetHandOn(registry);
 
@@ -483,8 +568,8 @@ int main(int argc, char** argv) {
     }
     const int code = app.exec();
     registry->UnregisterSink(&bot);
-    registry->UnregisterSink(&clockSink);
     registry->UnregisterSink(&board);
+    registry->UnregisterSink(&clockSink);
     registry->UnregisterSink(&printer);
     context.CommunicationLayer().Detach();
     return code;

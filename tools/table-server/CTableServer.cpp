@@ -102,8 +102,10 @@ bool CTableServer::IsRelayed(uint16_t type) {
 
 void CTableServer::OnAccept(int connection, uint64_t nowMs) {
     Client client;
+    m_nNowMs = nowMs;
     client.number = ++m_nConnections;
     client.lastHeard = nowMs;
+    client.lastSent = nowMs;
     m_clients[connection] = client;
 }
 
@@ -111,6 +113,7 @@ void CTableServer::OnData(int connection, const uint8_t* data, size_t count, uin
     auto it = m_clients.find(connection);
     if (it == m_clients.end())
         return;
+    m_nNowMs = nowMs;
     Client& client = it->second;
     client.lastHeard = nowMs;
     client.pending.insert(client.pending.end(), data, data + count);
@@ -242,20 +245,25 @@ void CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
         OfferStart(client.desk, desk);
 }
 
-void CTableServer::SendTo(int connection, const Client& client, uint16_t type, const uint8_t* body,
+void CTableServer::Transmit(int connection, Client& client, const uint8_t* data, size_t count) {
+    client.lastSent = m_nNowMs;
+    m_output.Send(connection, data, count);
+}
+
+void CTableServer::SendTo(int connection, Client& client, uint16_t type, const uint8_t* body,
                           size_t length) {
     const auto bytes = frame::BuildServerFrame(type, body, length, client.sequenceServer);
-    m_output.Send(connection, bytes.data(), bytes.size());
+    Transmit(connection, client, bytes.data(), bytes.size());
 }
 
 void CTableServer::SendToDesk(uint16_t deskNo, uint16_t type, const uint8_t* body, size_t length) {
-    for (const auto& [connection, client] : m_clients) {
+    for (auto& [connection, client] : m_clients) {
         if (client.entered && client.desk == deskNo)
             SendTo(connection, client, type, body, length);
     }
 }
 
-void CTableServer::SendPersons(int connection, const Client& newcomer) {
+void CTableServer::SendPersons(int connection, Client& newcomer) {
     auto record = [](const Client& c) {
         PERSON person{};
         person.id = c.id;
@@ -274,7 +282,7 @@ void CTableServer::SendPersons(int connection, const Client& newcomer) {
     }
     SendTo(connection, newcomer, MSG_TABLE_PERSONS, people.data(), people.size());
     const auto one = record(newcomer);
-    for (const auto& [other, client] : m_clients) {
+    for (auto& [other, client] : m_clients) {
         if (other != connection && client.entered && client.desk == newcomer.desk)
             SendTo(other, client, MSG_USER_ENTER, one.data(), one.size());
     }
@@ -407,8 +415,7 @@ void CTableServer::EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint1
     SendToDesk(deskNo, MSG_SCORES, body.data(), body.size());
 }
 
-void CTableServer::SendGameState(int connection, const Client& client, const Desk& desk,
-                                 uint64_t nowMs) {
+void CTableServer::SendGameState(int connection, Client& client, const Desk& desk, uint64_t nowMs) {
     MSG_GAME_STATE_BODY state;
     state.fields[1] = desk.firstSeat;
     state.fields[3] = m_time.total;
@@ -425,7 +432,7 @@ void CTableServer::SendGameState(int connection, const Client& client, const Des
         frame::BuildServerFrame(MSG_GAME_STATE, head.data(), head.size(), client.sequenceServer);
     for (const auto& step : desk.steps)
         bytes.insert(bytes.end(), step.begin(), step.end());
-    m_output.Send(connection, bytes.data(), bytes.size());
+    Transmit(connection, client, bytes.data(), bytes.size());
     SendTo(connection, client, MSG_TABLE_UNLOCK, nullptr, 0);
 }
 
@@ -452,13 +459,15 @@ void CTableServer::OnClosed(int connection) {
 }
 
 void CTableServer::Relay(const Client& sender, const uint8_t* frame, size_t count) {
-    for (const auto& [connection, client] : m_clients) {
-        if (client.entered && client.desk == sender.desk)
-            m_output.Send(connection, frame, count);
+    const uint16_t deskNo = sender.desk;
+    for (auto& [connection, client] : m_clients) {
+        if (client.entered && client.desk == deskNo)
+            Transmit(connection, client, frame, count);
     }
 }
 
 void CTableServer::OnTick(uint64_t nowMs) {
+    m_nNowMs = nowMs;
     for (auto& [deskNo, desk] : m_desks) {
         if (desk.phase != Desk::Phase::Ended || nowMs < desk.nextGameMs)
             continue;
@@ -469,6 +478,10 @@ void CTableServer::OnTick(uint64_t nowMs) {
         const uint8_t body[6] = {};
         SendToDesk(deskNo, MSG_NEW_GAME, body, sizeof body);
         OfferStart(deskNo, desk);
+    }
+    for (auto& [connection, client] : m_clients) {
+        if (client.entered && nowMs - client.lastSent >= KEEP_ALIVE_MS)
+            SendTo(connection, client, MSG_KEEP_ALIVE, nullptr, 0);
     }
     std::vector<int> silent;
     for (const auto& [connection, client] : m_clients) {

@@ -30,6 +30,9 @@ public:
     };
 
     static constexpr uint64_t IDLE_LIMIT_MS = 120000;
+    // A client sent nothing for this long gets an empty keep-alive: clients take a link
+    // without data for 45 s as dead, and a quiet table (a player thinking) sends nothing.
+    static constexpr uint64_t KEEP_ALIVE_MS = 20000;
     // Between the scores of a game and the new-game message of the next.
     static constexpr uint64_t NEXT_GAME_DELAY_MS = 3000;
     // The server's own draws: the same position a third time, 60 moves without a capture,
@@ -59,7 +62,8 @@ public:
     void OnData(int connection, const uint8_t* data, size_t count, uint64_t nowMs);
     // The peer went away; nothing more is sent to it.
     void OnClosed(int connection);
-    // Drops the clients that have been silent for too long.
+    // Starts the next game of a desk when it is due, sends keep-alives to the clients sent
+    // nothing for a while and drops the clients that have been silent for too long.
     void OnTick(uint64_t nowMs);
 
     int Violations() const { return m_nViolations; }
@@ -85,6 +89,8 @@ private:
         // Until the first numbered message, messages sent before the start may still arrive.
         bool numbered = false;
         uint64_t lastHeard = 0;
+        // When the server last sent it anything.
+        uint64_t lastSent = 0;
         std::vector<uint8_t> pending;
     };
 
@@ -121,11 +127,12 @@ private:
     void BeginGame(uint16_t deskNo, Desk& desk, uint64_t nowMs);
     void OnMove(uint16_t deskNo, Desk& desk, const uint8_t* body, size_t length, uint64_t nowMs);
     void EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint16_t winner, uint64_t nowMs);
-    void SendGameState(int connection, const Client& client, const Desk& desk, uint64_t nowMs);
-    void SendPersons(int connection, const Client& client);
+    void SendGameState(int connection, Client& client, const Desk& desk, uint64_t nowMs);
+    void SendPersons(int connection, Client& client);
     bool BothSeated(uint16_t deskNo) const;
-    void SendTo(int connection, const Client& client, uint16_t type, const uint8_t* body,
-                size_t length);
+    // Every byte a client is sent goes through here, so that its keep-alive waits.
+    void Transmit(int connection, Client& client, const uint8_t* data, size_t count);
+    void SendTo(int connection, Client& client, uint16_t type, const uint8_t* body, size_t length);
     void SendToDesk(uint16_t deskNo, uint16_t type, const uint8_t* body, size_t length);
 
     IOutput& m_output;
@@ -134,6 +141,8 @@ private:
     std::map<uint16_t, Desk> m_desks;
     int m_nViolations = 0;
     int m_nConnections = 0;
+    // The time the server was last told.
+    uint64_t m_nNowMs = 0;
 };
 
 } // namespace kelo

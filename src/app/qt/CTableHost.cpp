@@ -45,7 +45,8 @@ void CTableHost::ShowWindow() {
         m_pSocket = std::make_unique<SocketControl>();
         m_pFrame = std::make_unique<CMainFrame>(m_context, *m_pLoop, *m_pSocket, *this);
         m_pClock = std::make_unique<CMainViewClock>(m_context.Table(), *m_pLoop);
-        m_pClockSink = std::make_unique<CMainViewClockSink>(m_context.Table(), *m_pClock);
+        m_pClockSink = std::make_unique<CMainViewClockSink>(m_context.Table(), *m_pClock,
+                                                            m_context.TableBoard());
         m_pChat =
             std::make_unique<CBaseChatView>(m_context.PlayerManager(), m_context.State(), *this);
         m_pPeople =

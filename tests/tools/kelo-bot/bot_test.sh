@@ -42,14 +42,20 @@ start_server() {
 
 players="--player 1:white:White:0 --player 2:black:Black:1"
 
-# run_bot NAME ARGS...: a bot in the background, its lines in NAME.out.
+# start_bot NAME ARGS...: a bot in the background, its lines in NAME.out.
 declare -A bot_pid
+start_bot() {
+    local name=$1
+    shift
+    "$bot" "$@" >"$dir/$name.out" 2>&1 &
+    bot_pid[$name]=$!
+    pids+=($!)
+}
+# run_bot NAME ARGS...: a bot that plays one game and leaves.
 run_bot() {
     local name=$1
     shift
-    "$bot" --timeout 60 --quit-after-result "$@" >"$dir/$name.out" 2>&1 &
-    bot_pid[$name]=$!
-    pids+=($!)
+    start_bot "$name" --timeout 60 --quit-after-result "$@"
 }
 # The players of a game, White first.
 run_players() {
@@ -62,9 +68,10 @@ finish() {
     local name=$1
     wait "${bot_pid[$name]}" || fail "$name exited with $?"
 }
+# wait_for_line NAME PATTERN [TENTHS]: up to TENTHS tenths of a second (default 600).
 wait_for_line() {
     local name=$1 pattern=$2
-    for _ in $(seq 600); do
+    for _ in $(seq "${3:-600}"); do
         grep -qE "$pattern" "$dir/$name.out" && return
         sleep 0.1
     done
@@ -73,6 +80,25 @@ wait_for_line() {
 expect() { grep -qE "$2" "$dir/$1.out" || fail "$1 did not print /$2/"; }
 expect_not() { ! grep -qE "$2" "$dir/$1.out" || fail "$1 printed /$2/"; }
 last_board() { grep '^board ' "$dir/$1.out" | tail -n 1 | sed 's/ ply=.*//'; }
+# clock_at NAME PLY: the clock line printed after the board of that ply (the first such).
+clock_at() {
+    awk -v ply="ply=$2" '/^board / && $NF == ply { seen = 1; next } seen && /^clock / { print; exit }' \
+        "$dir/$1.out"
+}
+# clock_value LINE FIELD: one number of a clock line.
+clock_value() { sed -n "s/.* $2=\(-*[0-9]*\).*/\1/p" <<<"$1"; }
+# same_clocks A B: the same moves made, used times no more than a second apart.
+same_clocks() {
+    local field a b
+    for field in moves0 moves1; do
+        [ "$(clock_value "$1" $field)" = "$(clock_value "$2" $field)" ] || return 1
+    done
+    for field in used0 used1; do
+        a=$(clock_value "$1" $field)
+        b=$(clock_value "$2" $field)
+        [ -n "$a" ] && [ -n "$b" ] && [ $((a - b)) -le 1 ] && [ $((b - a)) -le 1 ] || return 1
+    done
+}
 
 case $scenario in
 fools_mate)
@@ -159,6 +185,74 @@ local)
         expect local "^recv 631 move=$move "
     done
     expect local '^recv 651 sender=0 decisive=1 winner=1 reason=651$'
+    ;;
+next_game)
+    # A game with pauses to a result, then the next game of the desk: its clocks start from
+    # nothing, although the first game left time and moves on both.
+    start_server --time 600,60,0
+    for side in white black; do
+        start_bot $side --timeout 60 --server 127.0.0.1:$port --desk 1 $players --me $side \
+            --moves "f2f3 e7e5 g2g4 d8h4" --think 1 --clock
+    done
+    for side in white black; do
+        wait_for_line $side '^clock .*' # the start of the first game
+        for _ in $(seq 300); do
+            second=$(awk '/^recv 627 / { n++ } n == 2 && /^clock / { print; exit }' "$dir/$side.out")
+            [ -n "$second" ] && break
+            sleep 0.1
+        done
+        [ -n "$second" ] || fail "$side never started a second game"
+        first=$(clock_at $side 4)
+        [ "$(clock_value "$first" moves0)" = 2 ] && [ "$(clock_value "$first" moves1)" = 2 ] &&
+            [ "$(clock_value "$first" used1)" -gt 0 ] ||
+            fail "$side ended the first game with '$first'"
+        [ "$second" = "clock used0=0 used1=0 moves0=0 moves1=0 step=0" ] ||
+            fail "$side began the second game with '$second'"
+    done
+    ;;
+rejoin)
+    # White is killed in the middle of a game and comes back with the same identity: after
+    # the replay, and after two more moves, its clocks are Black's, which stayed.
+    start_server --time 600,60,0
+    moves="e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 d2d3 f8c5"
+    for side in white black; do
+        start_bot $side --timeout 60 --server 127.0.0.1:$port --desk 1 $players --me $side \
+            --moves "$moves" --think 2 --clock
+    done
+    wait_for_line white '^board .* ply=4$'
+    kill -9 "${bot_pid[white]}"
+    wait "${bot_pid[white]}" 2>/dev/null
+    start_bot back --timeout 60 --server 127.0.0.1:$port --desk 1 $players --me white \
+        --moves "$moves" --think 2 --clock
+    wait_for_line back '^recv 663 .* count=4$'
+    for ply in 4 6; do
+        wait_for_line back "^board .* ply=$ply\$"
+        wait_for_line black "^board .* ply=$ply\$"
+        wait_for_line black '^clock ' # printed right after its board
+        stayed=$(clock_at black $ply)
+        returned=$(clock_at back $ply)
+        same_clocks "$stayed" "$returned" ||
+            fail "after ply $ply: black shows '$stayed', white back '$returned'"
+    done
+    expect_not black 'connection lost'
+    ;;
+long_think)
+    # White thinks for 50 s over its first move; the server's keep-alives keep both links
+    # alive through the quiet table.
+    start_server --time 1800,120,0
+    start_bot white --timeout 100 --server 127.0.0.1:$port --desk 1 $players --me white \
+        --moves "e2e4 e7e5" --think 50 --clock
+    start_bot black --timeout 100 --server 127.0.0.1:$port --desk 1 $players --me black \
+        --moves "e2e4 e7e5" --clock
+    wait_for_line black '^recv 631 move=e2e4 ' 900
+    wait_for_line white '^recv 631 move=e7e5 '
+    for side in white black; do
+        expect_not $side 'connection lost'
+        kill -0 "${bot_pid[$side]}" 2>/dev/null || fail "$side has gone"
+    done
+    wait_for_line black '^clock .* moves0=1 '
+    used=$(clock_value "$(clock_at black 1)" used0)
+    [ "${used:-0}" -ge 46 ] || fail "white's move took $used s, not the 50 s of a long think"
     ;;
 command_line)
     # A bad person is refused with one line and status 2; --help says how a watcher watches.

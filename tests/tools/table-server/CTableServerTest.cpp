@@ -179,6 +179,50 @@ TEST_F(TableServerTest, DropsAClientSilentFor120Seconds) {
     (void)a;
 }
 
+// A quiet table gets a sign of life: every client sent nothing for 20 s gets an empty 3011,
+// and whatever else it is sent puts its next one off.
+TEST_F(TableServerTest, SendsAKeepAliveToClientsSentNothingFor20Seconds) {
+    Client a = Enter(1, 1);
+    Client b = Enter(2, 1);
+    Enter(3, 2);
+    output.received.clear();
+    auto keepAlives = [&](int connection) {
+        size_t count = 0;
+        for (const auto& frame : output.received[connection]) {
+            const MSG_HEAD head = MSG_HEAD::Decode(frame.data());
+            EXPECT_EQ(head.type, MSG_KEEP_ALIVE);
+            EXPECT_EQ(head.length, 0u);
+            EXPECT_EQ(frame.size(), MSG_HEAD::SIZE);
+            EXPECT_TRUE(MSG_HEAD::Check(frame.data()));
+            ++count;
+        }
+        output.received[connection].clear();
+        return count;
+    };
+    now += CTableServer::KEEP_ALIVE_MS - 1;
+    server.OnTick(now);
+    for (int connection : {1, 2, 3})
+        EXPECT_EQ(keepAlives(connection), 0u) << connection;
+    server.OnTick(++now);
+    for (int connection : {1, 2, 3})
+        EXPECT_EQ(keepAlives(connection), 1u) << connection;
+
+    now += 10000;
+    Send(a, a.Frame(MSG_TABLE_CHAT, {'h', 'i'})); // relayed to desk 1
+    output.received[1].clear();
+    output.received[2].clear();
+    Send(b, b.Frame(MSG_KEEP_ALIVE, {})); // a sign of life, but nothing is sent back
+    now += 10000;
+    server.OnTick(now);
+    EXPECT_EQ(keepAlives(1), 0u);
+    EXPECT_EQ(keepAlives(3), 1u) << "the other desk heard nothing";
+    now += 10000;
+    server.OnTick(now);
+    EXPECT_EQ(keepAlives(1), 1u);
+    EXPECT_EQ(keepAlives(2), 1u);
+    EXPECT_EQ(server.Violations(), 0);
+}
+
 // The types of the frames a connection was sent, in order.
 std::vector<uint16_t> Types(const std::vector<std::vector<uint8_t>>& frames) {
     std::vector<uint16_t> types;
