@@ -58,6 +58,7 @@ public:
     void SetHandOn(CMessageSinkRegistry* registry) { m_pHandOn = registry; }
     void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
     void SetObserver(IBoardObserver* observer) { m_pObserver = observer; }
+    IBoardObserver* Observer() const { return m_pObserver; }
 
     uint8_t m_bAwaitingEcho = 0;
     int16_t m_nResultWinnerSeat = 0;
