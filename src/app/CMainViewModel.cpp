@@ -1,6 +1,8 @@
 #include "app/CMainViewModel.h"
 
 #include "app/CGameContext.h"
+#include "chess/CChessDiagram.h"
+#include "chess/CChnChessBoard.h"
 #include "link/CTableLink.h"
 #include "table/CTableBoard.h"
 
@@ -13,6 +15,9 @@ CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPl
       m_buttonBoard(context.TableBoard(), context.Table(), context.Prompts()),
       m_panels(context.Table(), m_clock) {
     context.TableBoard().SetSoundPlayer(sound);
+    // A table that has no game yet shows the pieces where a game starts.
+    if (context.Position().BoardMap().ForEach([](int32_t, CBasePiece*) { return true; }) == false)
+        context.Board().NewPosition();
     m_buttonBoard.CreateButtons();
 }
 

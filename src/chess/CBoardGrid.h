@@ -25,9 +25,10 @@ public:
     // The screen square whose centre lies within half a square of the point in each direction;
     // points outside the grid give columns or rows outside 0..7.
     CBasePoint PixelToSquare(int32_t x, int32_t y) const;
-    // The window the grid needs: the margin on each side and eight squares.
-    int32_t Width() const { return 2 * m_nOffsetX + 8 * m_nSquareWidth; }
-    int32_t Height() const { return 2 * m_nOffsetY + 8 * m_nSquareHeight; }
+    // The window the grid needs: eight squares with the same margin on each side as on the
+    // top-left.
+    int32_t Width() const { return 2 * m_nOffsetX + 7 * m_nSquareWidth; }
+    int32_t Height() const { return 2 * m_nOffsetY + 7 * m_nSquareHeight; }
 
     int32_t m_nSquareWidth = DEFAULT_SQUARE;
     int32_t m_nSquareHeight = DEFAULT_SQUARE;
