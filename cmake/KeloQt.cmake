@@ -1,6 +1,6 @@
 # The Qt shell library; the executables that use it add their own targets.
 set(CMAKE_AUTOMOC ON)
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network DBus)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network DBus Test)
 # Sounds need Qt Multimedia; without it the table plays nothing.
 find_package(Qt6 QUIET OPTIONAL_COMPONENTS Multimedia)
 
