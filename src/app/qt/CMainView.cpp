@@ -280,7 +280,11 @@ void CMainView::DrawPanels(QPainter& painter) {
         path.addText(box.center().x() - bounds.center().x(), box.center().y() - bounds.center().y(),
                      font, figure);
         const bool white = slot.colour == Colour::White;
-        painter.setPen(QPen(white ? QColor(30, 30, 30) : QColor(220, 220, 220), 1.2));
+        // A disc in the opposite tone keeps either king readable on the dark plate.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(white ? QColor(70, 56, 40) : QColor(232, 220, 196));
+        painter.drawEllipse(box);
+        painter.setPen(QPen(white ? QColor(30, 30, 30) : QColor(120, 110, 90), 1.2));
         painter.setBrush(white ? QColor(250, 248, 240) : QColor(20, 20, 20));
         painter.drawPath(path);
     }

@@ -123,6 +123,9 @@ TEST(TableWindow, LocalGamePlayedWithClicks) {
     ASSERT_TRUE(table.context.State().IsPlaying());
     table.Click("e2");
     table.Click("e4");
+    // Black is to move now: its panel at the top shows the sign.
+    EXPECT_TRUE(table.model->Panels().SlotAt(0).toMove);
+    EXPECT_EQ(table.model->Panels().SlotAt(0).colour, Colour::Black);
     ASSERT_NE(table.PieceAt("e4"), nullptr);
     EXPECT_EQ(table.PieceAt("e4")->m_nKind, PieceKind::Pawn);
     EXPECT_EQ(table.PieceAt("e2"), nullptr);
