@@ -1,6 +1,8 @@
 # The Qt shell library; the executables that use it add their own targets.
 set(CMAKE_AUTOMOC ON)
-find_package(Qt6 REQUIRED COMPONENTS Core Network DBus)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network DBus Test)
+# Sounds need Qt Multimedia; without it the table plays nothing.
+find_package(Qt6 QUIET OPTIONAL_COMPONENTS Multimedia)
 
 # The hall interface's adaptor is generated from the checked-in introspection file.
 qt_add_dbus_adaptor(KELO_DBUS_SOURCES
@@ -8,14 +10,27 @@ qt_add_dbus_adaptor(KELO_DBUS_SOURCES
     app/qt/CStartGameDBus.h kelo::CStartGameDBus istartgame_adaptor IStartGameAdaptor)
 
 add_library(kelo_gui STATIC
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CMainView.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CQtPrompts.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CStartGameDBus.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CTableHost.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/SkinFallback.cpp
     ${CMAKE_SOURCE_DIR}/src/link/qt/SocketControl.cpp
     ${CMAKE_SOURCE_DIR}/src/ports/qt/CQtEventLoop.cpp
+    ${CMAKE_SOURCE_DIR}/src/ports/qt/CQtSoundPlayer.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CBitmapViewer.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CButtonBoardWnd.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CChessBoardWnd.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CPromoteDlg.cpp
     ${KELO_DBUS_SOURCES})
 # The shell sits on top of every layer and sees the whole source tree.
 target_include_directories(kelo_gui PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_BINARY_DIR})
-target_link_libraries(kelo_gui PUBLIC kelo_core Qt6::Core Qt6::Network Qt6::DBus)
+target_link_libraries(kelo_gui PUBLIC kelo_core Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
+                                      Qt6::DBus)
+if(TARGET Qt6::Multimedia)
+    target_link_libraries(kelo_gui PUBLIC Qt6::Multimedia)
+    target_compile_definitions(kelo_gui PRIVATE KELO_HAVE_MULTIMEDIA)
+endif()
 
 # The table client itself.
 add_executable(kelo-chess ${CMAKE_SOURCE_DIR}/src/main.cpp)

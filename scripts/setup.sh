@@ -7,7 +7,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libssl-dev
     clang libclang-rt-dev
-    qt6-base-dev dbus-daemon
+    qt6-base-dev qt6-multimedia-dev dbus-daemon
+    fonts-wqy-microhei fonts-dejavu-core
+    xvfb xdotool imagemagick
 )
 
 missing=()

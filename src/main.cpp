@@ -4,7 +4,7 @@
 #include "app/qt/CTableHost.h"
 #include "ports/CAutoAnswerPrompts.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -20,7 +20,7 @@ bool IsEmbedding(const QString& arg) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     kelo::CGameContext context;
 
@@ -32,12 +32,18 @@ int main(int argc, char** argv) {
         context.SetPrompts(autoPrompts.get());
     }
 
-    if (args.isEmpty() || !IsEmbedding(args.first())) {
-        std::fprintf(stderr, "usage: kelo-chess -Embedding   (started by the hall over D-Bus)\n");
+    kelo::CTableHost host(context);
+    // Started on its own: a local table on which one user plays both sides.
+    if (args.isEmpty()) {
+        host.OpenLocalTable();
+        return app.exec();
+    }
+    if (!IsEmbedding(args.first())) {
+        std::fprintf(stderr, "usage: kelo-chess [-Embedding]   (-Embedding: started by the hall "
+                             "over D-Bus; without it a local table opens)\n");
         return 2;
     }
 
-    kelo::CTableHost host(context);
     kelo::CStartGameDBus startGame(context, &host);
     QString error;
     if (!startGame.Register(&error)) {

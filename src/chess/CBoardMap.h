@@ -93,14 +93,15 @@ public:
     // true to stop. Most walks look for one side's pieces only.
     // Only the slots of the given mask (bit x*8 + y) are visited.
     template <typename F>
-    bool ForEachOfColour(Colour colour, F&& f, uint64_t slots = ~uint64_t{0}) const {
+    bool ForEachOfColour(Colour colour, F&& f, uint64_t slotMask = ~uint64_t{0}) const {
         if (colour != Colour::White && colour != Colour::Black) {
             return ForEach([&](int32_t code, CBasePiece* piece) {
-                return ((slots >> SlotOf(code)) & 1) && piece->m_nColour == colour &&
+                return ((slotMask >> SlotOf(code)) & 1) && piece->m_nColour == colour &&
                        f(code, piece);
             });
         }
-        for (uint64_t mask = m_colourMask[SideIndex(colour)] & slots; mask != 0; mask &= mask - 1) {
+        for (uint64_t mask = m_colourMask[SideIndex(colour)] & slotMask; mask != 0;
+             mask &= mask - 1) {
             const int slot = std::countr_zero(mask);
             if (f(CodeOfSlot(slot), m_slots[slot]))
                 return true;

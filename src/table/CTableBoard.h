@@ -67,6 +67,7 @@ public:
     void SetHandOn(CMessageSinkRegistry* registry) { m_pHandOn = registry; }
     void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
     void SetObserver(IBoardObserver* observer) { m_pObserver = observer; }
+    IBoardObserver* Observer() const { return m_pObserver; }
     void SetMoveObserver(IMoveObserver* observer) { m_pMoveObserver = observer; }
     IMoveObserver* MoveObserver() const { return m_pMoveObserver; }
 

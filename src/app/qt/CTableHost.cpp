@@ -2,17 +2,29 @@
 
 #include "app/CGameContext.h"
 #include "app/CMainFrame.h"
+#include "app/CMainViewModel.h"
+#include "app/LocalTable.h"
+#include "app/qt/CMainView.h"
+#include "app/qt/CQtPrompts.h"
+#include "app/qt/SkinFallback.h"
 #include "base/CGbkConverter.h"
+#include "base/CSkinManager.h"
+#include "base/qt/SkinQt.h"
 #include "link/qt/SocketControl.h"
 #include "ports/qt/CQtEventLoop.h"
+#include "ports/qt/CQtSoundPlayer.h"
 #include "social/CBaseChatView.h"
 #include "social/CBaseGameinfoView.h"
-#include "table/CMainViewClock.h"
-#include "table/CMainViewClockSink.h"
 #include "table/CTableBoard.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDir>
+#include <QGuiApplication>
 #include <QMetaObject>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -22,6 +34,37 @@ namespace {
 void Say(const char* what, const std::string& text) {
     std::printf("%s: %s\n", what, text.c_str());
     std::fflush(stdout);
+}
+
+// The hall's own service; its window is brought to the front when it is on the bus.
+const char* const HALL_SERVICE = "com.zandor.KeloHall";
+const char* const HALL_PATH = "/Hall";
+const char* const HALL_INTERFACE = "com.zandor.KeloHall";
+// The page a local table advertises.
+const char* const LOCAL_ADV_URL = "https://kelo-chess.org/";
+
+// Skin and sounds: in the build tree next to the program when run from a build, else in the
+// installed data folder.
+QString DataFolder() {
+    const QString program = QCoreApplication::applicationDirPath();
+    if (QDir(program + "/skin").exists())
+        return program + "/";
+    const QString installed = QDir::cleanPath(program + "/../share/kelo-chess");
+    if (QDir(installed).exists())
+        return installed + "/";
+    return program + "/";
+}
+
+void RaiseHall() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusConnectionInterface* names = bus.isConnected() ? bus.interface() : nullptr;
+    if (names == nullptr || !names->isServiceRegistered(HALL_SERVICE))
+        return;
+    bus.asyncCall(QDBusMessage::createMethodCall(HALL_SERVICE, HALL_PATH, HALL_INTERFACE, "Raise"));
+}
+
+std::string UrlText(const char* field, size_t size) {
+    return CGbkConverter::ToUtf8(CGbkConverter::FromField(field, size));
 }
 } // namespace
 
@@ -33,9 +76,62 @@ CTableHost::~CTableHost() {
         CTableLink& link = m_pFrame->Link();
         link.UnregisterSink(m_pPeople.get());
         link.UnregisterSink(m_pChat.get());
-        link.UnregisterSink(m_pClockSink.get());
-        link.UnregisterSink(&m_context.TableBoard());
-        m_context.TableBoard().SetHandOn(nullptr);
+        m_pModel->UnregisterSinks(link);
+    }
+    m_pView.reset();
+    if (m_pPrompts != nullptr)
+        m_context.SetPrompts(nullptr);
+}
+
+void CTableHost::CreateWindow() {
+    // The skin is read once, for the screen the program starts on.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int width = screen != nullptr ? screen->geometry().width() : 1024;
+    const QString data = DataFolder();
+    CSkinManager::SetSource(data.toStdString(), width);
+    m_pSkin = std::make_unique<CSkinManager>(CSkinManager::GetInstance());
+    if (UseFallbackLayout(*m_pSkin))
+        Say("skin", "not found below " + data.toStdString() + ", plain layout");
+
+    m_pSound = std::make_unique<CQtSoundPlayer>(data + "sound/", [] { return true; });
+    // Answers given in advance (unattended runs) stay; otherwise the user answers.
+    if (qEnvironmentVariableIsEmpty("KELO_AUTO_ANSWER")) {
+        const QString caption = m_pSkin->m_strTitle.size() >= 2
+                                    ? QString::fromStdString(m_pSkin->m_strTitle)
+                                    : QStringLiteral("国际象棋");
+        m_pPrompts = std::make_unique<CQtPrompts>(caption, *m_pLoop,
+                                                  LoadSkinImage(m_pSkin->m_strChessPiecePath));
+        m_context.SetPrompts(m_pPrompts.get());
+    }
+    m_pModel = std::make_unique<CMainViewModel>(m_context, *m_pLoop, m_pSound.get());
+    m_pModel->BoardWindow().SetLinkDownQuery([this] { return m_pFrame->LinkDown() != 0; });
+    if (m_pPrompts != nullptr)
+        m_pPrompts->SetPromotionColour([this] { return m_pModel->BoardWindow().MoverColour(); });
+    m_pView = std::make_unique<CMainView>(*m_pModel, *m_pSkin, m_pSound.get());
+    if (m_pPrompts != nullptr)
+        m_pPrompts->SetParent(m_pView.get());
+    m_pView->onClose = [this] { DecideClose(); };
+    m_pView->onHall = [] { RaiseHall(); };
+    const CHallSettings& hall = m_context.Hall();
+    m_pView->SetHelpUrl(UrlText(hall.helpUrl.data(), hall.helpUrl.size()));
+    const std::string adv = m_context.Mode().LocalMode()
+                                ? std::string(LOCAL_ADV_URL)
+                                : UrlText(hall.gameAdvUrl.data(), hall.gameAdvUrl.size());
+    if (!adv.empty())
+        m_pView->SetAdvertisement(adv, "Kelo 国际象棋");
+}
+
+void CTableHost::OpenLocalTable(const std::string&) {
+    SetUpLocalTable(m_context);
+    ShowWindow();
+}
+
+void CTableHost::DecideClose() {
+    if (m_pFrame == nullptr || m_pFrame->OnClose()) {
+        Say("window", "closed");
+        if (m_pView != nullptr)
+            m_pView->CloseNow();
+        QCoreApplication::quit();
     }
 }
 
@@ -44,26 +140,24 @@ void CTableHost::ShowWindow() {
         m_pLoop = std::make_unique<CQtEventLoop>();
         m_pSocket = std::make_unique<SocketControl>();
         m_pFrame = std::make_unique<CMainFrame>(m_context, *m_pLoop, *m_pSocket, *this);
-        m_pClock = std::make_unique<CMainViewClock>(m_context.Table(), *m_pLoop);
-        m_pClockSink = std::make_unique<CMainViewClockSink>(m_context.Table(), *m_pClock,
-                                                            m_context.TableBoard());
+        CreateWindow();
         m_pChat =
             std::make_unique<CBaseChatView>(m_context.PlayerManager(), m_context.State(), *this);
         m_pPeople =
             std::make_unique<CBaseGameinfoView>(m_context.PlayerManager(), m_context.State());
         CTableLink& link = m_pFrame->Link();
         // In the table window's order: the main view (its clocks) first, then the board, the
-        // chat and the list of people.
-        link.RegisterSink(m_pClockSink.get());
-        link.RegisterSink(&m_context.TableBoard());
+        // button board, the chat and the list of people.
+        m_pModel->RegisterSinks(link);
         // The chat reads a departing person's name before the list forgets the person.
         link.RegisterSink(m_pChat.get());
         link.RegisterSink(m_pPeople.get());
-        m_context.TableBoard().SetHandOn(&link.Registry());
         Say("window", "shown");
     } else {
         Say("window", "shown again");
     }
+    m_pView->show();
+    m_pView->BringToFront();
     m_pFrame->Connect();
 }
 
@@ -83,14 +177,7 @@ void CTableHost::AddSystemLine(const std::string& text, uint32_t) {
 void CTableHost::CloseWindow() {
     // The frame decided; the close itself runs from the event loop, as a posted close would.
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [this] {
-            if (m_pFrame == nullptr || m_pFrame->OnClose()) {
-                Say("window", "closed");
-                QCoreApplication::quit();
-            }
-        },
-        Qt::QueuedConnection);
+        QCoreApplication::instance(), [this] { DecideClose(); }, Qt::QueuedConnection);
 }
 
 void CTableHost::SaveGame(int mode) {

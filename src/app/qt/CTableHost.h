@@ -4,6 +4,7 @@
 #include "app/IStartGameHost.h"
 
 #include <memory>
+#include <string>
 
 namespace kelo {
 
@@ -11,18 +12,25 @@ class CBaseChatView;
 class CBaseGameinfoView;
 class CGameContext;
 class CMainFrame;
-class CMainViewClock;
-class CMainViewClockSink;
+class CMainView;
+class CMainViewModel;
 class CQtEventLoop;
+class CQtPrompts;
+class CQtSoundPlayer;
+class CSkinManager;
 class SocketControl;
 
-// The table as the hall opens it, for now without a window of its own: ShowWindow builds the
-// connection to the game server (once) and connects (every time); chat lines and what the user
-// would be told go to standard output.
+// The table as the hall opens it: ShowWindow builds the table window and the connection to the
+// game server (once), shows the window and connects (every time); chat lines go to standard
+// output until the table has a chat of its own.
 class CTableHost : public IStartGameHost, public IMainFrameHost {
 public:
     explicit CTableHost(CGameContext& context);
     ~CTableHost() override;
+
+    // A table without a server with the two players of a direct start, shown and ready for
+    // the start button. A record to continue is taken up by the record files' part.
+    void OpenLocalTable(const std::string& recordPath = {});
 
     // IStartGameHost
     void ShowWindow() override;
@@ -37,13 +45,22 @@ public:
     void SaveGame(int mode) override;
     void OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) override;
 
+    CMainView* View() const { return m_pView.get(); }
+
 private:
+    void CreateWindow();
+    // Asks the table whether the window may close, and closes it when it may.
+    void DecideClose();
+
     CGameContext& m_context;
     std::unique_ptr<CQtEventLoop> m_pLoop;
     std::unique_ptr<SocketControl> m_pSocket;
     std::unique_ptr<CMainFrame> m_pFrame;
-    std::unique_ptr<CMainViewClock> m_pClock;
-    std::unique_ptr<CMainViewClockSink> m_pClockSink;
+    std::unique_ptr<CSkinManager> m_pSkin;
+    std::unique_ptr<CQtSoundPlayer> m_pSound;
+    std::unique_ptr<CQtPrompts> m_pPrompts;
+    std::unique_ptr<CMainViewModel> m_pModel;
+    std::unique_ptr<CMainView> m_pView;
     std::unique_ptr<CBaseChatView> m_pChat;
     std::unique_ptr<CBaseGameinfoView> m_pPeople;
 };

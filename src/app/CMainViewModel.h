@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/CMainViewButtons.h"
+#include "table/CBoardWindowModel.h"
+#include "table/CButtonBoard.h"
+#include "table/CMainViewClock.h"
+#include "table/CMainViewClockSink.h"
+#include "table/CPlayerPanelModel.h"
+
+namespace kelo {
+
+class CGameContext;
+class CTableLink;
+class IEventLoop;
+class ISoundPlayer;
+
+// Everything of the table window that is not drawing: the clocks with their messages, the
+// board window's decisions, the button board, the player panels and the view's own buttons.
+// The window draws from it and routes its input to it.
+class CMainViewModel : public IClockView {
+public:
+    CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound);
+    ~CMainViewModel() override;
+    CMainViewModel(const CMainViewModel&) = delete;
+    CMainViewModel& operator=(const CMainViewModel&) = delete;
+
+    // The windows' share of the received messages, in the order they see them: the board, the
+    // clocks, the button board. The chat and the people follow.
+    void RegisterSinks(CTableLink& link);
+    void UnregisterSinks(CTableLink& link);
+
+    // The window that redraws the clocks; until there is one, nothing is redrawn.
+    void SetClockView(IClockView* view) { m_pClockView = view; }
+
+    CGameContext& Context() { return m_context; }
+    CMainViewClock& Clock() { return m_clock; }
+    CBoardWindowModel& BoardWindow() { return m_boardWindow; }
+    CButtonBoard& ButtonBoard() { return m_buttonBoard; }
+    const CPlayerPanelModel& Panels() const { return m_panels; }
+    CMainViewButtons& ViewButtons() { return m_viewButtons; }
+
+    // IClockView
+    void RedrawClock(bool ownSide) override;
+    void BringToFront() override;
+
+private:
+    CGameContext& m_context;
+    IClockView* m_pClockView = nullptr;
+    CMainViewClock m_clock;
+    CMainViewClockSink m_clockSink;
+    CBoardWindowModel m_boardWindow;
+    CButtonBoard m_buttonBoard;
+    CPlayerPanelModel m_panels;
+    CMainViewButtons m_viewButtons;
+};
+
+} // namespace kelo

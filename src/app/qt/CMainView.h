@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/CMainViewButtons.h"
+#include "table/CMainViewClock.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <string>
+
+class QLabel;
+
+namespace kelo {
+
+class CButtonBoardWnd;
+class CChessBoardWnd;
+class CMainViewModel;
+class CSkinManager;
+class ISoundPlayer;
+
+// The table window: frameless, of the skin's size and shape. It paints the skin's background,
+// the player panels, its own six buttons and the title, holds the board, the button board, the
+// people, the chat and the advertisement at the skin's places, and moves with the mouse from
+// any free spot.
+class CMainView : public QWidget, public IClockView {
+public:
+    // The skin must outlive the view.
+    CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlayer* sound,
+              QWidget* parent = nullptr);
+    ~CMainView() override;
+
+    // What the view's buttons do beyond the window itself.
+    std::function<void()> onClose;
+    std::function<void()> onHall;
+    std::function<void()> onSettings;
+    void SetHelpUrl(const std::string& url) { m_strHelpUrl = url; }
+    void SetAdvertisement(const std::string& url, const std::string& text);
+
+    // Closes the window without asking again: the table has decided.
+    void CloseNow();
+
+    CChessBoardWnd* BoardWindow() const { return m_pBoard; }
+    CButtonBoardWnd* ButtonBoardWindow() const { return m_pButtons; }
+    // The view rectangle that the clock of a side repaints.
+    QRect ClockArea(bool ownSide) const;
+
+    // Opens the address in the system browser when it is a web address; anything else is
+    // refused. True when it was opened.
+    static bool OpenWebAddress(const QString& url);
+
+    // IClockView
+    void RedrawClock(bool ownSide) override;
+    void BringToFront() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void DrawBackground(class QPainter& painter);
+    void DrawPanels(QPainter& painter);
+    void DrawButtons(QPainter& painter);
+    void DrawTitle(QPainter& painter);
+    void Act(CMainViewButtons::Id id);
+    QRect InView(const struct CRect& rect) const;
+
+    CMainViewModel& m_model;
+    const CSkinManager& m_skin;
+    QImage m_background;
+    QImage m_pieces;
+    std::array<QImage, CMainViewButtons::COUNT> m_buttonImages;
+    CChessBoardWnd* m_pBoard = nullptr;
+    CButtonBoardWnd* m_pButtons = nullptr;
+    QLabel* m_pAdv = nullptr;
+    std::string m_strHelpUrl;
+    // Set once the close decision has let the window go.
+    bool m_bClosing = false;
+};
+
+} // namespace kelo

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ports/IPrompts.h"
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace kelo {
+
+class IEventLoop;
+
+// The user's answers through message boxes and the table's own dialogs.
+class CQtPrompts : public IPrompts {
+public:
+    // The caption of the message boxes, the loop that runs the dialogs' countdowns and the
+    // skin's piece sheet for the promotion dialog.
+    CQtPrompts(QString caption, IEventLoop& loop, QImage pieces)
+        : m_caption(std::move(caption)), m_loop(loop), m_pieces(std::move(pieces)) {}
+
+    void SetParent(QWidget* parent) { m_pParent = parent; }
+    // The colour whose pawn is promoted, for the pictures of the promotion dialog.
+    void SetPromotionColour(std::function<Colour()> colour) {
+        m_promotionColour = std::move(colour);
+    }
+
+    PieceKind ChoosePromotion() override;
+    void ShowNotice(const std::string& text) override;
+    bool AskYesNo(const std::string& question) override;
+    bool Verify(const std::string& question, const std::string& okLabel,
+                const std::string& cancelLabel) override;
+
+private:
+    QString m_caption;
+    IEventLoop& m_loop;
+    QImage m_pieces;
+    QWidget* m_pParent = nullptr;
+    std::function<Colour()> m_promotionColour;
+};
+
+} // namespace kelo

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "base/IniTypes.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <string>
+
+namespace kelo {
+
+// The skin's values in Qt's terms.
+inline QColor ToQColor(COLORREF colour) {
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+// A skin rectangle is a box at (left, top) of width right - left and height bottom - top.
+inline QRect ToQRect(const CRect& rect) {
+    return QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+inline bool IsEmptyRect(const CRect& rect) {
+    return rect.right - rect.left < 1 || rect.bottom - rect.top < 1;
+}
+
+// A skin image; a missing or unreadable file gives a null image, which the drawing skips.
+inline QImage LoadSkinImage(const std::string& path) {
+    if (path.empty())
+        return QImage();
+    return QImage(QString::fromStdString(path));
+}
+
+// A font of the skin: its family, or a face that has Chinese characters when the skin names
+// none, at the size in points (never below 8).
+inline QFont SkinFont(const std::string& family, int points) {
+    QFont font(family.empty() ? QStringLiteral("WenQuanYi Micro Hei")
+                              : QString::fromStdString(family));
+    font.setPointSize(points >= 8 ? points : 9);
+    return font;
+}
+
+} // namespace kelo

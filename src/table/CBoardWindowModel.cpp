@@ -1,0 +1,281 @@
+#include "table/CBoardWindowModel.h"
+
+#include "chess/CBaseBoard.h"
+#include "chess/CBaseDiagram.h"
+#include "chess/CBaseRule.h"
+#include "chess/ChessTypes.h"
+#include "link/CTableMode.h"
+#include "ports/IPrompts.h"
+#include "ports/ISoundPlayer.h"
+#include "table/CPlayerManager.h"
+#include "table/CTableBoard.h"
+#include "table/CTableState.h"
+
+namespace kelo {
+
+namespace {
+const char* const START_FIRST = "提示：请双方都按“开始”按钮后方可进行游戏！";
+
+int SlotOfKind(PieceKind kind) {
+    switch (kind) {
+    case PieceKind::Pawn:
+        return 0;
+    case PieceKind::Rook:
+        return 1;
+    case PieceKind::Knight:
+        return 2;
+    case PieceKind::Bishop:
+        return 3;
+    case PieceKind::King:
+        return 4;
+    case PieceKind::Queen:
+        return 5;
+    default:
+        // Kind 2 of the other board games is drawn as a queen.
+        return static_cast<int16_t>(kind) == 2 ? 5 : -1;
+    }
+}
+} // namespace
+
+CBoardWindowModel::CBoardWindowModel(CTableBoard& board, const CTableParts& table,
+                                     IPrompts& prompts, ISoundPlayer* sound)
+    : m_tableBoard(board), m_table(table), m_prompts(prompts), m_pSound(sound) {}
+
+bool CBoardWindowModel::Mirrored() const {
+    if (m_table.mode.LocalMode())
+        return false;
+    const Colour own = m_table.people.GetOwnColour();
+    return IsSide(own) && own != m_tableBoard.Board().BottomColour();
+}
+
+CBasePoint CBoardWindowModel::ToScreen(CBasePoint model) const {
+    if (!Mirrored())
+        return model;
+    const CBaseBoard& board = m_tableBoard.Board();
+    return OrientPoint(model, Colour::White, Colour::Black, board.m_nColumns, board.m_nRows);
+}
+
+CBasePoint CBoardWindowModel::ToModel(CBasePoint screen) const {
+    // The half-turn is its own inverse.
+    return ToScreen(screen);
+}
+
+CBasePoint CBoardWindowModel::SquareAt(int32_t x, int32_t y) const {
+    const CBasePoint screen = m_grid.PixelToSquare(x, y);
+    if (!IsOnBoard(screen))
+        return screen;
+    return ToModel(screen);
+}
+
+bool CBoardWindowModel::IsOnBoard(CBasePoint square) const {
+    return m_tableBoard.Board().IsOnBoard(square);
+}
+
+bool CBoardWindowModel::CanAct() const {
+    if (m_tableBoard.m_bAwaitingEcho || m_table.state.IsLocked() || !m_table.state.IsPlaying() ||
+        m_table.mode.IsWatcher())
+        return false;
+    if (m_table.mode.LocalMode())
+        return true;
+    if (m_linkDown && m_linkDown())
+        return false;
+    return m_table.people.IsMyTurn();
+}
+
+Colour CBoardWindowModel::MoverColour() const {
+    const CPlayerManager& people = m_table.people;
+    if (!m_table.mode.LocalMode())
+        return people.GetOwnColour();
+    const CPlayerRecord* toMove =
+        people.GetPersonBySeat(static_cast<int16_t>(people.GetCurrentTurnSeat()));
+    return toMove != nullptr ? toMove->colour : Colour::None;
+}
+
+bool CBoardWindowModel::ClickActs(CBasePoint square) {
+    CBaseBoard& board = m_tableBoard.Board();
+    if (!board.m_bPieceSelected)
+        return m_tableBoard.CanSelect(square);
+    CBaseRule* rule = board.RuleAt(board.m_ptSelected);
+    return rule != nullptr &&
+           rule->CheckMove(MoverColour(), board.m_ptSelected, square, board, nullptr);
+}
+
+CBoardWindowModel::Cursor CBoardWindowModel::OnMouseMove(int32_t x, int32_t y) {
+    const Cursor free = m_bDragging ? Cursor::Hidden : Cursor::Arrow;
+    const Cursor acting = m_bDragging ? Cursor::Hidden : Cursor::Cross;
+    if (!CanAct())
+        return Cursor::Arrow;
+    CBaseBoard& board = m_tableBoard.Board();
+    const CBasePoint square = SquareAt(x, y);
+    if (!IsOnBoard(square)) {
+        if (board.m_bHover) {
+            board.m_bHover = 0;
+            board.m_markSquares.clear();
+            if (board.m_bPieceSelected)
+                board.m_markSquares.push_back(board.m_ptSelected.Code());
+            Redraw();
+        }
+        return free;
+    }
+    if (board.m_bPieceSelected && square == board.m_ptSelected)
+        return acting;
+    if (ClickActs(square)) {
+        const bool changed = !board.m_bHover || !(board.m_ptTarget == square);
+        board.m_bHover = 1;
+        board.m_ptTarget = square;
+        if (board.m_bPieceSelected)
+            board.m_markSquares = {board.m_ptSelected.Code(), square.Code()};
+        if (changed)
+            Redraw();
+        return acting;
+    }
+    const CBasePiece* here = board.PieceAt(square);
+    const CBasePiece* selected =
+        board.m_bPieceSelected ? board.PieceAt(board.m_ptSelected) : nullptr;
+    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
+        board.m_bHover = 1;
+        return acting;
+    }
+    board.m_bHover = 0;
+    if (board.m_bPieceSelected && !(square == board.m_ptTarget) &&
+        board.m_markSquares.size() != 1) {
+        board.m_markSquares = {board.m_ptSelected.Code()};
+        Redraw();
+    }
+    return free;
+}
+
+void CBoardWindowModel::Refuse() {
+    if (m_pSound != nullptr)
+        m_pSound->PlayWave(ISoundPlayer::WAVE_REFUSED);
+}
+
+void CBoardWindowModel::Redraw() {
+    if (m_pObserver != nullptr)
+        m_pObserver->OnBoardChanged();
+}
+
+void CBoardWindowModel::PickUp(CBasePoint square) {
+    CBaseBoard& board = m_tableBoard.Board();
+    board.m_bPieceSelected = 1;
+    m_bDragging = 1;
+    board.m_ptSelected = square;
+    board.m_ptTarget = square;
+    board.m_markSquares = {square.Code()};
+    Redraw();
+}
+
+void CBoardWindowModel::OnLButtonDown(int32_t x, int32_t y) {
+    if (m_tableBoard.m_bAwaitingEcho) {
+        Refuse();
+        return;
+    }
+    const CBasePoint square = SquareAt(x, y);
+    if (!IsOnBoard(square))
+        return;
+    CBaseBoard& board = m_tableBoard.Board();
+    const GameState state = m_table.state.State();
+    if (state == GameState::None || state == GameState::Ready) {
+        Refuse();
+        const CBasePiece* piece = board.PieceAt(square);
+        const Colour own = m_table.people.GetOwnColour();
+        if (piece != nullptr && (piece->m_nColour == own || m_table.mode.LocalMode()))
+            m_prompts.ShowNotice(START_FIRST);
+        return;
+    }
+    if (!board.m_bHover) {
+        Refuse();
+        return;
+    }
+    const CBasePiece* here = board.PieceAt(square);
+    if (!board.m_bPieceSelected) {
+        if (here != nullptr && m_tableBoard.CanSelect(square))
+            PickUp(square);
+        else
+            Refuse();
+        return;
+    }
+    const CBasePiece* selected = board.PieceAt(board.m_ptSelected);
+    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
+        if (!m_tableBoard.CanSelect(square))
+            Refuse();
+        else if (!m_bDragging)
+            PickUp(square);
+        return;
+    }
+    TryMove(square);
+}
+
+void CBoardWindowModel::TryMove(CBasePoint square) {
+    CBaseBoard& board = m_tableBoard.Board();
+    board.m_ptTarget = square;
+    m_bDragging = 0;
+    const Colour colour = MoverColour();
+    const CBasePoint from = board.m_ptSelected;
+    CBaseRule* rule = board.RuleAt(from);
+    MoveRecord record;
+    bool legal = rule != nullptr && rule->CheckMove(colour, from, square, board, nullptr);
+    if (legal) {
+        // Only a legal pawn move to the last row asks which piece it becomes.
+        const PieceKind kind =
+            board.IsPromotion(from, square) ? m_prompts.ChoosePromotion() : PieceKind::None;
+        legal = rule->CheckMoveWithPromotion(colour, from, square, board, kind, record);
+    }
+    if (!legal) {
+        Refuse();
+        board.m_markSquares.clear();
+        Redraw();
+        return;
+    }
+    board.m_bHover = 0;
+    board.m_bPieceSelected = 0;
+    board.m_ptSelected = CBasePoint(0, -1);
+    board.m_markSquares.clear();
+    m_tableBoard.SendMove(record);
+    Redraw();
+}
+
+CBoardWindowModel::Cursor CBoardWindowModel::OnLButtonUp(int32_t x, int32_t y) {
+    if (!m_bDragging)
+        return Cursor::Arrow;
+    const CBasePoint square = SquareAt(x, y);
+    if (!(square == m_tableBoard.Board().m_ptSelected))
+        OnLButtonDown(x, y);
+    m_bDragging = 0;
+    return Cursor::Arrow;
+}
+
+std::string CBoardWindowModel::FileLabel(int column) const {
+    const int x = Mirrored() ? 7 - column : column;
+    return std::string(1, static_cast<char>('a' + x));
+}
+
+std::string CBoardWindowModel::RankLabel(int row) const {
+    const int y = Mirrored() ? 7 - row : row;
+    return std::string(1, static_cast<char>('8' - y));
+}
+
+Colour CBoardWindowModel::KingInCheck() {
+    CBaseBoard& board = m_tableBoard.Board();
+    if (board.GivesCheck(Colour::White))
+        return Colour::Black;
+    if (board.GivesCheck(Colour::Black))
+        return Colour::White;
+    return Colour::None;
+}
+
+int CBoardWindowModel::PieceImageIndex(const CBasePiece& piece, bool inCheck) {
+    int slot = SlotOfKind(piece.m_nKind);
+    if (slot < 0 || !IsSide(piece.m_nColour))
+        return -1;
+    if (inCheck && piece.m_nKind == PieceKind::King)
+        slot = SLOT_KING_IN_CHECK;
+    return SideIndex(piece.m_nColour) * IMAGES_PER_COLOUR + slot;
+}
+
+Colour CBoardWindowModel::BottomCapturedColour() const {
+    const Colour own = m_table.people.GetOwnColour();
+    return IsSide(own) ? own : Colour::White;
+}
+
+} // namespace kelo

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "base/IniTypes.h"
+#include "link/IMessageSink.h"
+#include "table/CTableParts.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kelo {
+
+class CTableBoard;
+class IPrompts;
+
+// The table's commands that need more than the button board: negotiations, records, the
+// study window. Each does nothing until the table has it.
+class IButtonBoardHost {
+public:
+    virtual ~IButtonBoardHost() = default;
+    virtual void RequestExchange() {}
+    virtual void LoadRecord() {}
+    virtual void RequestTakeBack() {}
+    virtual void Resign() {}
+    virtual void OfferDraw() {}
+    virtual void OpenStudy() {}
+    virtual void SaveGame() {}
+    // The sealing request dialog of an adjourned game.
+    virtual void RequestSeal() {}
+};
+
+// Told when a button's state or place changed, to repaint it.
+class IButtonBoardView {
+public:
+    virtual ~IButtonBoardView() = default;
+    virtual void OnButtonsChanged() = 0;
+};
+
+// The grid of the table's command buttons: which buttons a table has and where they sit, which
+// of them the game's messages enable, and what a click on one does.
+class CButtonBoard : public IMessageSink {
+public:
+    static constexpr int32_t ID_START = 101;
+    static constexpr int32_t ID_EXCHANGE = 103;
+    static constexpr int32_t ID_TAKEBACK = 104;
+    static constexpr int32_t ID_RESIGN = 105;
+    static constexpr int32_t ID_DRAW = 106;
+    static constexpr int32_t ID_SAVE = 107;
+    static constexpr int32_t ID_STUDY = 118;
+    static constexpr int32_t ID_LOAD = 128;
+    static constexpr int32_t ID_GUESS = 130;
+
+    struct GButton {
+        int32_t id = 0;
+        std::string caption;
+        bool visible = false;
+        bool enabled = false;
+        int16_t slot = -1;
+        // Where the button sits in the board's window, after LayoutButtons.
+        CRect rect;
+    };
+
+    CButtonBoard(CTableBoard& board, const CTableParts& table, IPrompts& prompts);
+
+    void SetHost(IButtonBoardHost* host) { m_pHost = host; }
+    void SetView(IButtonBoardView* view) { m_pView = view; }
+    // The grid from the skin: columns, rows, a button's size and the pitch between buttons.
+    void SetGrid(int32_t columns, int32_t rows, CPoint buttonSize, CPoint interval);
+    CPoint BoardSize() const;
+
+    // The buttons of this table (local or not), laid out, all disabled; a local table can
+    // start at once.
+    void CreateButtons();
+    void AddButton(int32_t id, const std::string& caption);
+    // Makes room when the slot is taken: that button and every one above it move up by one.
+    void SetButtonSlot(int32_t id, int16_t slot);
+    void LayoutButtons();
+    void EnableButton(int32_t id, bool on);
+    void EnableAllButtons(bool on);
+
+    const std::map<int32_t, GButton>& Buttons() const { return m_buttons; }
+    const GButton* Button(int32_t id) const;
+    bool IsEnabled(int32_t id) const;
+    // The ids of the enabled buttons, in id order.
+    std::vector<int32_t> EnabledIds() const;
+
+    // A button was released: its command, unless the table is locked or the button is off.
+    void OnButtonUp(int32_t id);
+    // The game's messages switch the buttons.
+    void OnMessageRev(const CMessageRev& message) override;
+    void HandleMessage(uint16_t type, const uint8_t* body, uint32_t length);
+
+private:
+    // Sends the start notice; a local table begins its game at once with seat 0.
+    void Start();
+    void OnMove(const uint8_t* body, uint32_t length);
+    void Changed();
+
+    CTableBoard& m_board;
+    CTableParts m_table;
+    IPrompts& m_prompts;
+    IButtonBoardHost* m_pHost = nullptr;
+    IButtonBoardView* m_pView = nullptr;
+    std::map<int32_t, GButton> m_buttons;
+    int32_t m_nColumns = 4;
+    int32_t m_nRows = 2;
+    CPoint m_sizeButton{56, 29};
+    CPoint m_sizeInterval{60, 33};
+    int32_t m_nMarginX = 0;
+    int32_t m_nMarginY = 0;
+};
+
+} // namespace kelo

@@ -1,0 +1,110 @@
+#include "table/qt/CButtonBoardWnd.h"
+
+#include "base/CSkinManager.h"
+#include "base/qt/SkinQt.h"
+#include "table/qt/CBitmapViewer.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace kelo {
+
+namespace {
+enum Face { FACE_NORMAL, FACE_HOVER, FACE_PRESSED, FACE_DISABLED };
+
+// The button faces are the program's own: a raised plate, lighter under the mouse, sunk when
+// pressed, flat and grey when it cannot be pressed.
+QPixmap MakeFace(QSize size, Face face) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(pixmap.rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient fill(0, 0, 0, size.height());
+    switch (face) {
+    case FACE_NORMAL:
+        fill.setColorAt(0, QColor(250, 232, 196));
+        fill.setColorAt(1, QColor(214, 178, 122));
+        break;
+    case FACE_HOVER:
+        fill.setColorAt(0, QColor(255, 244, 214));
+        fill.setColorAt(1, QColor(232, 200, 146));
+        break;
+    case FACE_PRESSED:
+        fill.setColorAt(0, QColor(190, 152, 98));
+        fill.setColorAt(1, QColor(222, 190, 138));
+        break;
+    case FACE_DISABLED:
+        fill.setColorAt(0, QColor(150, 150, 142));
+        fill.setColorAt(1, QColor(128, 128, 120));
+        break;
+    }
+    QPainterPath path;
+    path.addRoundedRect(box, 5, 5);
+    painter.fillPath(path, fill);
+    painter.setPen(QPen(face == FACE_DISABLED ? QColor(96, 96, 90) : QColor(110, 70, 30), 1));
+    painter.drawPath(path);
+    return pixmap;
+}
+} // namespace
+
+CButtonBoardWnd::CButtonBoardWnd(CButtonBoard& model, const CSkinManager& skin, ISoundPlayer* sound,
+                                 QWidget* parent)
+    : QWidget(parent), m_model(model), m_pSound(sound) {
+    model.SetGrid(skin.m_nButtonCol, skin.m_nButtonRow, skin.m_sizeButton,
+                  skin.m_sizeButtonInterval);
+    const CPoint size = model.BoardSize();
+    resize(size.x, size.y);
+    model.SetView(this);
+    Rebuild();
+}
+
+CButtonBoardWnd::~CButtonBoardWnd() {
+    m_model.SetView(nullptr);
+}
+
+CBitmapViewer* CButtonBoardWnd::Viewer(int32_t id) const {
+    auto it = m_viewers.find(id);
+    return it != m_viewers.end() ? it->second : nullptr;
+}
+
+void CButtonBoardWnd::Rebuild() {
+    for (auto& [id, viewer] : m_viewers)
+        delete viewer;
+    m_viewers.clear();
+    for (const auto& [id, button] : m_model.Buttons()) {
+        if (!button.visible)
+            continue;
+        auto* viewer = new CBitmapViewer(id, this);
+        const QRect box = ToQRect(button.rect);
+        viewer->setGeometry(box);
+        viewer->AddFrame(0, MakeFace(box.size(), FACE_NORMAL));
+        viewer->AddFrame(1, MakeFace(box.size(), FACE_HOVER));
+        viewer->AddFrame(2, MakeFace(box.size(), FACE_PRESSED));
+        viewer->SetDisabledImage(MakeFace(box.size(), FACE_DISABLED));
+        viewer->SetCaption(QString::fromStdString(button.caption));
+        viewer->SetTextColours(QColor(60, 30, 10), QColor(250, 20, 70), QColor(200, 200, 196));
+        viewer->SetSoundPlayer(m_pSound);
+        viewer->SetOnButtonUp([this](int32_t command) { m_model.OnButtonUp(command); });
+        viewer->SetEnabled(button.enabled);
+        viewer->show();
+        m_viewers[id] = viewer;
+    }
+}
+
+void CButtonBoardWnd::OnButtonsChanged() {
+    bool same = true;
+    for (const auto& [id, button] : m_model.Buttons())
+        same = same && (!button.visible || Viewer(id) != nullptr);
+    if (!same || m_viewers.size() > m_model.Buttons().size()) {
+        Rebuild();
+        return;
+    }
+    for (auto& [id, viewer] : m_viewers) {
+        const CButtonBoard::GButton* button = m_model.Button(id);
+        viewer->SetEnabled(button != nullptr && button->enabled);
+    }
+}
+
+} // namespace kelo

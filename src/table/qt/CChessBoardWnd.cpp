@@ -1,0 +1,274 @@
+#include "table/qt/CChessBoardWnd.h"
+
+#include "base/CSkinManager.h"
+#include "base/qt/SkinQt.h"
+#include "chess/CBaseDiagram.h"
+#include "chess/CBasePiece.h"
+#include "table/CBoardWindowModel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace kelo {
+
+namespace {
+constexpr int SHEET_IMAGES = 14;
+// Solid chess figures by sheet slot (pawn, rook, knight, bishop, king, queen, king in check),
+// drawn in the side's colour when the skin has no piece sheet.
+const char16_t FIGURES[] = u"\u265F\u265C\u265E\u265D\u265A\u265B\u265A";
+
+QRect CentredBox(QPoint centre, int width, int height) {
+    return QRect(centre.x() - width / 2, centre.y() - height / 2, width, height);
+}
+} // namespace
+
+CChessBoardWnd::CChessBoardWnd(CBoardWindowModel& model, const CSkinManager& skin, QWidget* parent)
+    : QWidget(parent), m_model(model), m_skin(skin) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    const QImage back = LoadSkinImage(skin.m_strFrmBackPath);
+    if (!back.isNull() && !IsEmptyRect(skin.m_rcChessBoard))
+        m_background = back.copy(ToQRect(skin.m_rcChessBoard));
+    m_pieces = LoadSkinImage(skin.m_strChessPiecePath);
+    m_frame = LoadSkinImage(skin.m_strChessPieceBorderPath);
+    m_icons = LoadSkinImage(skin.m_strPieceIconPath);
+    const CBoardGrid& grid = model.Grid();
+    if (IsEmptyRect(skin.m_rcChessBoard))
+        resize(grid.Width(), grid.Height());
+    else
+        resize(ToQRect(skin.m_rcChessBoard).size());
+    model.TableBoard().SetObserver(this);
+    model.SetObserver(this);
+}
+
+CChessBoardWnd::~CChessBoardWnd() {
+    if (m_model.TableBoard().Observer() == this)
+        m_model.TableBoard().SetObserver(nullptr);
+    m_model.SetObserver(nullptr);
+}
+
+QPoint CChessBoardWnd::SquareCentre(int x, int y) const {
+    const CPoint centre = m_model.Grid().SquareToPixel(m_model.ToScreen(CBasePoint(x, y)));
+    return QPoint(centre.x, centre.y);
+}
+
+void CChessBoardWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    DrawBoard(painter);
+    DrawLabels(painter);
+    DrawHighlights(painter);
+    DrawPieces(painter);
+    DrawCaptured(painter);
+}
+
+void CChessBoardWnd::DrawBoard(QPainter& painter) {
+    if (!m_background.isNull()) {
+        painter.drawImage(rect(), m_background);
+        return;
+    }
+    // No skin picture: a wooden board on a dark surround, drawn from the grid.
+    painter.fillRect(rect(), QColor(38, 58, 48));
+    const CBoardGrid& grid = m_model.Grid();
+    const int sw = grid.m_nSquareWidth, sh = grid.m_nSquareHeight;
+    const QRect squares(grid.m_nOffsetX - sw / 2, grid.m_nOffsetY - sh / 2, 8 * sw, 8 * sh);
+    painter.fillRect(squares.adjusted(-6, -6, 6, 6), QColor(92, 58, 30));
+    for (int row = 0; row < 8; ++row)
+        for (int column = 0; column < 8; ++column) {
+            const bool light = (row + column) % 2 == 0;
+            painter.fillRect(QRect(squares.left() + column * sw, squares.top() + row * sh, sw, sh),
+                             light ? QColor(240, 217, 181) : QColor(181, 136, 99));
+        }
+}
+
+void CChessBoardWnd::DrawLabels(QPainter& painter) {
+    const CBoardGrid& grid = m_model.Grid();
+    const int sw = grid.m_nSquareWidth, sh = grid.m_nSquareHeight;
+    QFont font = SkinFont("", 9);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(200, 200, 200));
+    const bool placed = m_skin.m_ptLabelBottom != CPoint{} || m_skin.m_ptLabelLeft != CPoint{};
+    for (int i = 0; i < 8; ++i) {
+        const QString file = QString::fromStdString(m_model.FileLabel(i));
+        const QString rank = QString::fromStdString(m_model.RankLabel(i));
+        if (placed) {
+            const QFontMetrics metrics(font);
+            painter.drawText(m_skin.m_ptLabelBottom.x + i * sw,
+                             m_skin.m_ptLabelBottom.y + metrics.ascent(), file);
+            painter.drawText(m_skin.m_ptLabelLeft.x,
+                             m_skin.m_ptLabelLeft.y + i * sw + metrics.ascent(), rank);
+            continue;
+        }
+        // Without label places: centred in the margins below and left of the squares.
+        const int bottom = grid.m_nOffsetY + 7 * sh + sh / 2 + 6;
+        const int marginY = height() - bottom;
+        painter.drawText(QRect(grid.m_nOffsetX + (i - 0) * sw - sw / 2, bottom, sw,
+                               marginY > 4 ? marginY - 4 : 16),
+                         Qt::AlignHCenter | Qt::AlignTop, file);
+        const int left = grid.m_nOffsetX - sw / 2 - 6;
+        painter.drawText(QRect(0, grid.m_nOffsetY + i * sh - sh / 2, left, sh), Qt::AlignCenter,
+                         rank);
+    }
+}
+
+void CChessBoardWnd::DrawHighlights(QPainter& painter) {
+    CBaseBoard& board = m_model.TableBoard().Board();
+    const CBoardGrid& grid = m_model.Grid();
+    std::vector<std::pair<int32_t, bool>> squares;
+    for (int32_t code : board.m_lastMoveSquares)
+        squares.push_back({code, false});
+    for (int32_t code : board.m_markSquares)
+        squares.push_back({code, true});
+    for (const auto& [code, mark] : squares) {
+        const CBasePoint square = CBasePoint::FromCode(code);
+        if (code < 0 || !m_model.IsOnBoard(square))
+            continue;
+        const QPoint centre = SquareCentre(square.x, square.y);
+        if (!m_frame.isNull()) {
+            painter.drawImage(CentredBox(centre, m_frame.width(), m_frame.height()), m_frame);
+            continue;
+        }
+        const QRect box = CentredBox(centre, grid.m_nSquareWidth, grid.m_nSquareHeight);
+        painter.fillRect(box, mark ? QColor(80, 160, 255, 70) : QColor(255, 210, 60, 90));
+        painter.setPen(QPen(mark ? QColor(40, 110, 220) : QColor(220, 160, 20), 3));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box.adjusted(2, 2, -2, -2));
+    }
+}
+
+void CChessBoardWnd::DrawPieces(QPainter& painter) {
+    CBaseBoard& board = m_model.TableBoard().Board();
+    const CBoardGrid& grid = m_model.Grid();
+    const Colour inCheck = m_model.KingInCheck();
+    const bool dragging = m_model.IsDragging() && board.m_bPieceSelected;
+    int dragIndex = -1;
+    board.Position().BoardMap().ForEach([&](int32_t code, CBasePiece* piece) {
+        const bool checked = piece->m_nKind == PieceKind::King && piece->m_nColour == inCheck;
+        const int index = CBoardWindowModel::PieceImageIndex(*piece, checked);
+        const CBasePoint square = CBasePoint::FromCode(code);
+        if (dragging && square == board.m_ptSelected) {
+            dragIndex = index;
+            return false;
+        }
+        const QPoint centre = SquareCentre(square.x, square.y);
+        DrawPiece(painter, index, CentredBox(centre, grid.m_nPieceWidth, grid.m_nPieceHeight));
+        return false;
+    });
+    // The dragged piece follows the hand, drawn last so that it passes over the others.
+    if (dragIndex >= 0)
+        DrawPiece(painter, dragIndex,
+                  CentredBox(m_dragAt, grid.m_nPieceWidth, grid.m_nPieceHeight));
+}
+
+void CChessBoardWnd::DrawPiece(QPainter& painter, int index, const QRect& box) {
+    if (index < 0)
+        return;
+    if (!m_pieces.isNull()) {
+        const int cell =
+            m_skin.m_sizePiece.x > 0 ? m_skin.m_sizePiece.x : m_pieces.width() / SHEET_IMAGES;
+        const int cellHeight = m_skin.m_sizePiece.y > 0 ? m_skin.m_sizePiece.y : m_pieces.height();
+        painter.drawImage(box, m_pieces, QRect(index * cell, 0, cell, cellHeight));
+        return;
+    }
+    const int slot = index % CBoardWindowModel::IMAGES_PER_COLOUR;
+    const bool white = index < CBoardWindowModel::IMAGES_PER_COLOUR;
+    if (slot == CBoardWindowModel::SLOT_KING_IN_CHECK) {
+        QRadialGradient glow(box.center(), box.width() * 0.6);
+        glow.setColorAt(0, QColor(230, 30, 30, 200));
+        glow.setColorAt(1, QColor(230, 30, 30, 0));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(glow);
+        painter.drawEllipse(box.adjusted(-4, -4, 4, 4));
+    }
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(box.height());
+    QPainterPath path;
+    const QString figure = QString(QChar(FIGURES[slot]));
+    const QFontMetrics metrics(font);
+    const QRect bounds = metrics.tightBoundingRect(figure);
+    path.addText(box.center().x() - bounds.center().x(), box.center().y() - bounds.center().y(),
+                 font, figure);
+    painter.setPen(QPen(white ? QColor(30, 30, 30) : QColor(230, 230, 230, 160), 1.4));
+    painter.setBrush(white ? QColor(250, 248, 240) : QColor(25, 25, 25));
+    painter.drawPath(path);
+}
+
+void CChessBoardWnd::DrawIcon(QPainter& painter, int index, const QRect& box) {
+    if (!m_icons.isNull()) {
+        const int cell = m_icons.width() / SHEET_IMAGES;
+        painter.drawImage(box.topLeft(), m_icons, QRect(index * cell, 0, cell, m_icons.height()));
+        return;
+    }
+    DrawPiece(painter, index, box);
+}
+
+void CChessBoardWnd::DrawCaptured(QPainter& painter) {
+    CBaseBoard& board = m_model.TableBoard().Board();
+    const int iconWidth = !m_icons.isNull() ? m_icons.width() / SHEET_IMAGES : 18;
+    const int iconHeight = !m_icons.isNull() ? m_icons.height() : 18;
+    const Colour bottom = m_model.BottomCapturedColour();
+    int bottomX = 20, topX = 20;
+    const int boardHeight = IsEmptyRect(m_skin.m_rcChessBoard)
+                                ? height()
+                                : m_skin.m_rcChessBoard.bottom - m_skin.m_rcChessBoard.top;
+    for (const CBasePiece* piece : board.Position().Captured()) {
+        const int index = CBoardWindowModel::PieceImageIndex(*piece, false);
+        if (piece->m_nColour == bottom) {
+            DrawIcon(painter, index,
+                     QRect(bottomX, boardHeight - iconHeight, iconWidth, iconHeight));
+            bottomX += iconWidth;
+        } else {
+            DrawIcon(painter, index, QRect(topX, 0, iconWidth, iconHeight));
+            topX += iconWidth;
+        }
+    }
+}
+
+void CChessBoardWnd::ApplyCursor(int cursor) {
+    switch (static_cast<CBoardWindowModel::Cursor>(cursor)) {
+    case CBoardWindowModel::Cursor::Cross:
+        setCursor(Qt::CrossCursor);
+        break;
+    case CBoardWindowModel::Cursor::Hidden:
+        setCursor(Qt::BlankCursor);
+        break;
+    default:
+        setCursor(Qt::ArrowCursor);
+        break;
+    }
+}
+
+void CChessBoardWnd::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    ApplyCursor(static_cast<int>(m_model.OnMouseMove(at.x(), at.y())));
+    if (m_model.IsDragging()) {
+        m_dragAt = at;
+        update();
+    }
+}
+
+void CChessBoardWnd::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    // The hover state belongs to the point pressed, whether or not a move event came first.
+    m_model.OnMouseMove(at.x(), at.y());
+    m_model.OnLButtonDown(at.x(), at.y());
+    m_dragAt = at;
+    ApplyCursor(static_cast<int>(m_model.OnMouseMove(at.x(), at.y())));
+}
+
+void CChessBoardWnd::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    if (m_model.IsDragging())
+        m_model.OnMouseMove(at.x(), at.y());
+    ApplyCursor(static_cast<int>(m_model.OnLButtonUp(at.x(), at.y())));
+    update();
+}
+
+} // namespace kelo

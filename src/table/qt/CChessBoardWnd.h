@@ -1,0 +1,62 @@
+#pragma once
+
+#include "table/CTableBoard.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+#include <functional>
+
+namespace kelo {
+
+class CBoardWindowModel;
+class CSkinManager;
+
+// The board window: draws the board, the labels, the last move and the marks, the pieces and
+// the captured pieces, and hands the mouse to the board window's model.
+class CChessBoardWnd : public QWidget, public IBoardObserver {
+public:
+    CChessBoardWnd(CBoardWindowModel& model, const CSkinManager& skin, QWidget* parent = nullptr);
+    ~CChessBoardWnd() override;
+
+    // Told after the board has changed, for the windows that show the game around it.
+    std::function<void()> onBoardChanged;
+
+    // IBoardObserver
+    void OnBoardChanged() override {
+        update();
+        if (onBoardChanged)
+            onBoardChanged();
+    }
+
+    // The window point at the centre of a model square.
+    QPoint SquareCentre(int x, int y) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void DrawBoard(class QPainter& painter);
+    void DrawLabels(QPainter& painter);
+    void DrawHighlights(QPainter& painter);
+    void DrawPieces(QPainter& painter);
+    void DrawCaptured(QPainter& painter);
+    void DrawPiece(QPainter& painter, int index, const QRect& box);
+    void DrawIcon(QPainter& painter, int index, const QRect& box);
+    void ApplyCursor(int cursor);
+
+    CBoardWindowModel& m_model;
+    const CSkinManager& m_skin;
+    QImage m_background;
+    QImage m_pieces;
+    QImage m_frame;
+    QImage m_icons;
+    // Where the mouse holds a dragged piece.
+    QPoint m_dragAt;
+};
+
+} // namespace kelo

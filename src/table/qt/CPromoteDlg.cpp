@@ -1,0 +1,83 @@
+#include "table/qt/CPromoteDlg.h"
+
+#include "chess/CBasePiece.h"
+#include "table/CBoardWindowModel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QWindow>
+
+namespace kelo {
+
+namespace {
+constexpr int BUTTON = 56;
+const QColor TEXT_COLOUR(6, 121, 212);
+const char16_t FIGURES[] = u"\u265F\u265C\u265E\u265D\u265A\u265B";
+
+QIcon PieceIcon(const QImage& sheet, PieceKind kind, Colour colour) {
+    const int index = CBoardWindowModel::PieceImageIndex(CBasePiece(kind, colour, 0), false);
+    QPixmap pixmap(BUTTON - 8, BUTTON - 8);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!sheet.isNull()) {
+        const int cell = sheet.width() / 14;
+        painter.drawImage(pixmap.rect(), sheet, QRect(index * cell, 0, cell, sheet.height()));
+    } else {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(pixmap.height() - 6);
+        QPainterPath path;
+        const QString figure =
+            QString(QChar(FIGURES[index % CBoardWindowModel::IMAGES_PER_COLOUR]));
+        const QRect bounds = QFontMetrics(font).tightBoundingRect(figure);
+        path.addText(pixmap.width() / 2 - bounds.center().x(),
+                     pixmap.height() / 2 - bounds.center().y(), font, figure);
+        const bool white = colour == Colour::White;
+        painter.setPen(QPen(white ? QColor(30, 30, 30) : QColor(200, 200, 200), 1.2));
+        painter.setBrush(white ? QColor(250, 248, 240) : QColor(25, 25, 25));
+        painter.drawPath(path);
+    }
+    return QIcon(pixmap);
+}
+} // namespace
+
+CPromoteDlg::CPromoteDlg(IEventLoop& loop, const QImage& pieces, Colour colour, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      m_choice(loop, [this](PieceKind) { accept(); }), m_pieces(pieces), m_colour(colour) {
+    setFixedSize(4 * (BUTTON + 8) + 12, BUTTON + 52);
+    int x = 10;
+    for (PieceKind kind : CPromoteChoice::CHOICES) {
+        auto* button = new QPushButton(this);
+        button->setGeometry(x, 38, BUTTON, BUTTON);
+        button->setIcon(PieceIcon(m_pieces, kind, m_colour));
+        button->setIconSize(QSize(BUTTON - 8, BUTTON - 8));
+        button->setToolTip(QString::fromUtf8(CPromoteChoice::Caption(kind)));
+        connect(button, &QPushButton::clicked, this, [this, kind] { m_choice.Choose(kind); });
+        x += BUTTON + 8;
+    }
+    m_choice.SetTick([this](int) { update(); });
+    m_choice.Start();
+}
+
+void CPromoteDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(246, 240, 226));
+    painter.setPen(QColor(110, 70, 30));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPixelSize(14);
+    painter.setFont(font);
+    painter.setPen(TEXT_COLOUR);
+    painter.drawText(10, 10 + QFontMetrics(font).ascent(), QStringLiteral("升变为"));
+    painter.drawText(150, 10 + QFontMetrics(font).ascent(),
+                     QStringLiteral("[%1]").arg(m_choice.Remaining()));
+}
+
+void CPromoteDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && windowHandle() != nullptr)
+        windowHandle()->startSystemMove();
+}
+
+} // namespace kelo

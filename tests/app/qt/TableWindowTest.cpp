@@ -1,0 +1,219 @@
+// The table window as a person uses it, offscreen: a local game played with the mouse, the
+// board seen from Black's side, the refusals, and a start without any skin.
+#include "app/CGameContext.h"
+#include "app/CMainViewModel.h"
+#include "app/LocalTable.h"
+#include "app/qt/CMainView.h"
+#include "app/qt/SkinFallback.h"
+#include "base/CSkinManager.h"
+#include "chess/CBasePiece.h"
+#include "chess/CChessDiagram.h"
+#include "chess/CChnChessBoard.h"
+#include "link/CTableLink.h"
+#include "link/MessageTypes.h"
+#include "ports/ISoundPlayer.h"
+#include "support/FakeSocketControl.h"
+#include "support/ManualEventLoop.h"
+#include "support/TestSupport.h"
+#include "table/CButtonBoard.h"
+#include "table/CPlayerManager.h"
+#include "table/CTableBoard.h"
+#include "table/qt/CBitmapViewer.h"
+#include "table/qt/CButtonBoardWnd.h"
+#include "table/qt/CChessBoardWnd.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kelo {
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "kelo-tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+class RecordingSound : public ISoundPlayer {
+public:
+    void PlayWave(uint16_t id) override { waves.push_back(id); }
+    std::vector<uint16_t> waves;
+};
+
+CBasePoint Square(const char* name) {
+    return CBasePoint(name[0] - 'a', '8' - name[1]);
+}
+
+// A local table with its window, on a loop the test drives; no skin folder at all.
+struct LocalTableWindow {
+    explicit LocalTableWindow(bool local = true) {
+        App();
+        if (local)
+            SetUpLocalTable(context);
+        context.SetPrompts(&prompts);
+        skin.LoadSkin("/nonexistent/kelo-skin/", 1280);
+        UseFallbackLayout(skin);
+        link = std::make_unique<CTableLink>(context.CommunicationLayer(), context.Prompts(), loop,
+                                            socket);
+        model = std::make_unique<CMainViewModel>(context, loop, &sound);
+        model->RegisterSinks(*link);
+        view = std::make_unique<CMainView>(*model, skin, &sound);
+        view->show();
+    }
+    ~LocalTableWindow() {
+        view.reset();
+        model->UnregisterSinks(*link);
+        context.SetPrompts(nullptr);
+    }
+    CChessBoardWnd& Board() { return *view->BoardWindow(); }
+    void ClickButton(int32_t id) {
+        CBitmapViewer* button = view->ButtonBoardWindow()->Viewer(id);
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
+        loop.RunPending();
+    }
+    void Click(QPoint at) {
+        QTest::mouseClick(&Board(), Qt::LeftButton, {}, at);
+        loop.RunPending();
+    }
+    void Click(const char* square) {
+        const CBasePoint s = Square(square);
+        Click(Board().SquareCentre(s.x, s.y));
+    }
+    const CBasePiece* PieceAt(const char* square) {
+        return context.Position().PieceAt(Square(square));
+    }
+    size_t Refusals() const {
+        return std::count(sound.waves.begin(), sound.waves.end(), ISoundPlayer::WAVE_REFUSED);
+    }
+
+    CGameContext context;
+    test::ManualEventLoop loop;
+    test::FakeSocketControl socket;
+    test::ScriptedPrompts prompts;
+    RecordingSound sound;
+    CSkinManager skin;
+    std::unique_ptr<CTableLink> link;
+    std::unique_ptr<CMainViewModel> model;
+    std::unique_ptr<CMainView> view;
+};
+
+TEST(TableWindow, StartsWithoutASkinFolder) {
+    LocalTableWindow table;
+    EXPECT_TRUE(table.view->isVisible());
+    EXPECT_GT(table.view->width(), 0);
+    EXPECT_FALSE(table.view->grab().isNull());
+    EXPECT_FALSE(table.Board().grab().isNull());
+}
+
+TEST(TableWindow, LocalGamePlayedWithClicks) {
+    LocalTableWindow table;
+    // Before the start a click on an own piece only says what to do.
+    table.Click("e2");
+    EXPECT_EQ(table.prompts.notices.size(), 1u);
+    EXPECT_EQ(table.Refusals(), 1u);
+
+    table.ClickButton(CButtonBoard::ID_START);
+    ASSERT_TRUE(table.context.State().IsPlaying());
+    table.Click("e2");
+    table.Click("e4");
+    // Black is to move now: its panel at the top shows the sign.
+    EXPECT_TRUE(table.model->Panels().SlotAt(0).toMove);
+    EXPECT_EQ(table.model->Panels().SlotAt(0).colour, Colour::Black);
+    ASSERT_NE(table.PieceAt("e4"), nullptr);
+    EXPECT_EQ(table.PieceAt("e4")->m_nKind, PieceKind::Pawn);
+    EXPECT_EQ(table.PieceAt("e2"), nullptr);
+    // The same user now plays Black.
+    table.Click("e7");
+    table.Click("e5");
+    ASSERT_NE(table.PieceAt("e5"), nullptr);
+    EXPECT_EQ(table.PieceAt("e5")->m_nColour, Colour::Black);
+    EXPECT_EQ(table.Refusals(), 1u);
+    EXPECT_TRUE(table.model->ButtonBoard().IsEnabled(CButtonBoard::ID_TAKEBACK));
+    EXPECT_FALSE(table.model->ButtonBoard().IsEnabled(CButtonBoard::ID_START));
+}
+
+TEST(TableWindow, ClickHalfASquareLeftOfColumnALandsOnIt) {
+    LocalTableWindow table;
+    table.ClickButton(CButtonBoard::ID_START);
+    const CBoardGrid& grid = table.model->BoardWindow().Grid();
+    const QPoint a2 = table.Board().SquareCentre(0, 6);
+    table.Click(a2 - QPoint(grid.m_nSquareWidth / 2, 0));
+    EXPECT_TRUE(table.context.Board().m_bPieceSelected);
+    EXPECT_EQ(table.context.Board().m_ptSelected, Square("a2"));
+    // A pixel further left is off the board: the a-pawn stays picked up, nothing else happens.
+    table.Click(a2 - QPoint(grid.m_nSquareWidth / 2 + 1, 0));
+    EXPECT_EQ(table.context.Board().m_ptSelected, Square("a2"));
+}
+
+TEST(TableWindow, DragReleasedOnItsOwnSquareKeepsThePiece) {
+    LocalTableWindow table;
+    table.ClickButton(CButtonBoard::ID_START);
+    const QPoint g1 = table.Board().SquareCentre(6, 7);
+    QTest::mousePress(&table.Board(), Qt::LeftButton, {}, g1);
+    QTest::mouseMove(&table.Board(), g1 + QPoint(8, -5));
+    QTest::mouseRelease(&table.Board(), Qt::LeftButton, {}, g1 + QPoint(8, -5));
+    table.loop.RunPending();
+    EXPECT_TRUE(table.context.Board().m_bPieceSelected);
+    EXPECT_FALSE(table.model->BoardWindow().IsDragging());
+    EXPECT_NE(table.PieceAt("g1"), nullptr);
+    // A drag that ends on f3 plays the knight there.
+    QTest::mousePress(&table.Board(), Qt::LeftButton, {}, g1);
+    const QPoint f3 = table.Board().SquareCentre(5, 5);
+    QTest::mouseMove(&table.Board(), f3);
+    QTest::mouseRelease(&table.Board(), Qt::LeftButton, {}, f3);
+    table.loop.RunPending();
+    ASSERT_NE(table.PieceAt("f3"), nullptr);
+    EXPECT_EQ(table.PieceAt("f3")->m_nKind, PieceKind::Knight);
+}
+
+// A client at a server that plays Black: its view is turned and only its own moves count.
+struct BlackAtServer : LocalTableWindow {
+    BlackAtServer() : LocalTableWindow(false) {
+        CPlayerManager& people = context.PlayerManager();
+        people.AddPerson(test::MakePerson(100, "white", 0));
+        people.AddPerson(test::MakePerson(200, "black", 1));
+        people.SetOwnId(200);
+        people.SetSeatCount(2);
+        context.Mode().SetLocalMode(false);
+        context.SetSender(&sender);
+        const uint8_t begin[] = {0, 0, 0, 0};
+        context.TableBoard().HandleGameMessage(MSG_GAME_BEGIN, begin, sizeof begin);
+    }
+    test::RecordingSender sender;
+};
+
+TEST(TableWindow, BlackSeesTheBoardTurned) {
+    BlackAtServer table;
+    ASSERT_EQ(table.context.PlayerManager().GetOwnColour(), Colour::Black);
+    const CBoardGrid& grid = table.model->BoardWindow().Grid();
+    const CPoint bottomLeft = grid.SquareToPixel(CBasePoint(0, 7));
+    EXPECT_EQ(table.model->BoardWindow().SquareAt(bottomLeft.x, bottomLeft.y), Square("h8"));
+    const CBasePiece* rook = table.PieceAt("h8");
+    ASSERT_NE(rook, nullptr);
+    EXPECT_EQ(rook->m_nKind, PieceKind::Rook);
+    EXPECT_EQ(table.model->BoardWindow().FileLabel(0), "h");
+    EXPECT_EQ(table.model->BoardWindow().RankLabel(7), "8");
+}
+
+TEST(TableWindow, WhileTheOpponentIsToMoveClicksOnlyRefuse) {
+    BlackAtServer table;
+    const QPoint e7 = table.Board().SquareCentre(4, 1);
+    QTest::mouseMove(&table.Board(), e7);
+    EXPECT_EQ(table.Board().cursor().shape(), Qt::ArrowCursor);
+    table.Click("e7");
+    table.Click("e2");
+    table.Click("e5");
+    EXPECT_EQ(table.Refusals(), 3u);
+    EXPECT_FALSE(table.context.Board().m_bPieceSelected);
+    EXPECT_TRUE(table.sender.sent.empty());
+}
+
+} // namespace
+} // namespace kelo

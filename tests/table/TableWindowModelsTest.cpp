@@ -1,0 +1,211 @@
+// The table window's models without a window: the button board's switching by message, the
+// player panels' texts and the promotion countdown.
+#include "link/MSG_MOVE.h"
+#include "link/MessageTypes.h"
+#include "support/ChessTable.h"
+#include "support/ManualEventLoop.h"
+#include "table/CButtonBoard.h"
+#include "table/CMainViewClock.h"
+#include "table/CPlayerPanelModel.h"
+#include "table/CPromoteChoice.h"
+
+#include <gtest/gtest.h>
+
+namespace kelo {
+namespace {
+
+using Ids = std::vector<int32_t>;
+constexpr int32_t START = CButtonBoard::ID_START, EXCHANGE = CButtonBoard::ID_EXCHANGE,
+                  TAKEBACK = CButtonBoard::ID_TAKEBACK, RESIGN = CButtonBoard::ID_RESIGN,
+                  DRAW = CButtonBoard::ID_DRAW, SAVE = CButtonBoard::ID_SAVE,
+                  STUDY = CButtonBoard::ID_STUDY, LOAD = CButtonBoard::ID_LOAD;
+
+struct Buttons : test::ChessTable {
+    explicit Buttons(bool local, uint32_t own = 100) : ChessTable(own) {
+        mode.SetLocalMode(local);
+        people.SetSeatCount(2);
+        board.CreateButtons();
+    }
+    void Deliver(uint16_t type, std::vector<uint8_t> body = {}) {
+        board.HandleMessage(type, body.data(), static_cast<uint32_t>(body.size()));
+    }
+    test::ScriptedPrompts prompts;
+    CButtonBoard board{table, Parts(), prompts};
+};
+
+std::vector<uint8_t> MoveBody(Colour colour) {
+    MoveRecord move;
+    move.colour = colour;
+    const auto wire = MSG_MOVE_BODY::FromRecord(move).ToWire();
+    return {wire.begin(), wire.end()};
+}
+
+TEST(ButtonBoard, LocalTableStartsWithStartAndLoad) {
+    Buttons local(true);
+    EXPECT_EQ(local.board.EnabledIds(), (Ids{START, LOAD}));
+    EXPECT_EQ(local.board.Button(LOAD)->slot, 1);
+    EXPECT_EQ(local.board.Button(EXCHANGE), nullptr);
+    Buttons network(false);
+    EXPECT_TRUE(network.board.EnabledIds().empty());
+    EXPECT_NE(network.board.Button(CButtonBoard::ID_GUESS), nullptr);
+}
+
+TEST(ButtonBoard, EnablingByMessage) {
+    struct Case {
+        const char* name;
+        bool local;
+        uint16_t type;
+        std::vector<uint8_t> body;
+        Ids enabled;
+    };
+    const Case cases[] = {
+        {"new game", true, MSG_NEW_GAME, {}, {}},
+        {"local ready", true, MSG_READY, {0, 0, 0, 1}, {START, STUDY}},
+        {"local start notice", true, MSG_START_NOTICE, {0, 0, 0, 1}, {SAVE, STUDY}},
+        {"local move",
+         true,
+         MSG_MOVE,
+         MoveBody(Colour::White),
+         {TAKEBACK, RESIGN, DRAW, SAVE, STUDY}},
+        {"start info", false, MSG_START_INFO, {}, {START, EXCHANGE}},
+        {"game state", false, MSG_GAME_STATE, {}, {SAVE, STUDY}},
+        {"resume agreed", false, MSG_RESUME_ANSWER, {0xFF, 0xFF, 0, 1}, {SAVE}},
+        {"local connect", true, MSG_USER_CONNECT, {}, {START, LOAD}},
+        {"game info changes nothing", true, MSG_GAME_INFO, {}, {START, LOAD}},
+    };
+    for (const Case& c : cases) {
+        Buttons table(c.local);
+        table.Deliver(c.type, c.body);
+        EXPECT_EQ(table.board.EnabledIds(), c.enabled) << c.name;
+    }
+}
+
+TEST(ButtonBoard, OwnStartNoticeDisablesStart) {
+    Buttons table(false);
+    table.Deliver(MSG_START_INFO);
+    table.Deliver(MSG_START_NOTICE, {0, 1, 0, 1}); // the opponent's
+    EXPECT_TRUE(table.board.IsEnabled(START));
+    table.Deliver(MSG_START_NOTICE, {0, 0, 0, 1});
+    EXPECT_FALSE(table.board.IsEnabled(START));
+}
+
+TEST(ButtonBoard, TakeBackAndDrawAfterTheOpponentsFourthMove) {
+    Buttons table(false); // White, seat 0
+    table.table.HandleGameMessage(MSG_GAME_BEGIN, std::vector<uint8_t>{0, 0, 0, 0}.data(), 4);
+    table.position.SetMoveNumber(4);
+    table.Deliver(MSG_MOVE, MoveBody(Colour::Black));
+    EXPECT_TRUE(table.board.IsEnabled(TAKEBACK));
+    EXPECT_TRUE(table.board.IsEnabled(DRAW));
+    EXPECT_FALSE(table.board.IsEnabled(RESIGN));
+    table.Deliver(MSG_MOVE, MoveBody(Colour::White));
+    EXPECT_FALSE(table.board.IsEnabled(TAKEBACK));
+    EXPECT_FALSE(table.board.IsEnabled(DRAW));
+    table.position.SetMoveNumber(6);
+    table.Deliver(MSG_MOVE, MoveBody(Colour::White));
+    EXPECT_TRUE(table.board.IsEnabled(RESIGN));
+}
+
+TEST(ButtonBoard, StartSendsTheNoticeAndALocalBegin) {
+    Buttons table(true);
+    table.board.OnButtonUp(START);
+    ASSERT_EQ(table.sender.sent.size(), 2u);
+    EXPECT_EQ(table.sender.sent[0].type, MSG_START_NOTICE);
+    EXPECT_EQ(table.sender.sent[0].body, (std::vector<uint8_t>{0, 0, 0, 1}));
+    EXPECT_EQ(table.sender.sent[1].type, MSG_GAME_BEGIN);
+}
+
+TEST(ButtonBoard, LockedTableAndDisabledButtonsDoNothing) {
+    Buttons table(true);
+    table.state.SetLock(TableLock::Locked);
+    table.board.OnButtonUp(START);
+    table.state.SetLock(TableLock::Free);
+    table.board.OnButtonUp(SAVE); // disabled
+    EXPECT_TRUE(table.sender.sent.empty());
+}
+
+TEST(ButtonBoard, SlotsMakeRoomAndFollowTheGrid) {
+    Buttons table(false);
+    table.board.SetGrid(4, 2, {56, 29}, {60, 33});
+    table.board.SetButtonSlot(CButtonBoard::ID_GUESS, 1);
+    EXPECT_EQ(table.board.Button(EXCHANGE)->slot, 2);
+    EXPECT_EQ(table.board.Button(TAKEBACK)->slot, 3);
+    table.board.LayoutButtons();
+    // Slot 5 (the draw button now) is row 1, column 1.
+    EXPECT_EQ(table.board.Button(DRAW)->slot, 5);
+    EXPECT_EQ(table.board.Button(DRAW)->rect, (CRect{60, 33, 116, 62}));
+}
+
+TEST(PlayerPanel, Texts) {
+    struct Case {
+        int16_t total, pace, step, ownUsed;
+        uint16_t turnSeat;
+        const char* ownTotal;
+        const char* ownMove;
+        const char* otherTotal;
+        const char* otherMove;
+    };
+    const Case cases[] = {
+        {1200, 60, 10, 0, 0, "19分50秒", "00分50秒", "20分00秒", "01分00秒"},
+        {1200, 60, 10, 0, 1, "20分00秒", "01分00秒", "19分50秒", "00分50秒"},
+        {600, 60, 15, 590, 0, "00分00秒", "00分00秒", "10分00秒", "01分00秒"},
+    };
+    for (const Case& c : cases) {
+        test::ChessTable table;
+        table.people.SetSeatCount(2);
+        table.time.m_nTotalTime = c.total;
+        table.time.m_nPaceTime = c.pace;
+        table.time.m_nStepCounter = c.step;
+        table.people.SetCurrentTurnSeat(c.turnSeat);
+        table.state.SetState(GameState::Playing);
+        test::ManualEventLoop loop;
+        CMainViewClock clock(table.Parts(), loop);
+        clock.m_nOwnUsedTime = c.ownUsed;
+        const CPlayerPanelModel panels(table.Parts(), clock);
+        ASSERT_TRUE(panels.Visible());
+        const auto top = panels.SlotAt(0), bottom = panels.SlotAt(1);
+        EXPECT_EQ(bottom.totalLeft, c.ownTotal) << c.total << " " << c.turnSeat;
+        EXPECT_EQ(bottom.moveLeft, c.ownMove);
+        EXPECT_EQ(top.totalLeft, c.otherTotal);
+        EXPECT_EQ(top.moveLeft, c.otherMove);
+        EXPECT_EQ(bottom.hot, c.turnSeat == 0);
+        EXPECT_EQ(top.hot, c.turnSeat == 1);
+    }
+}
+
+TEST(PlayerPanel, NamesSettingsAndNoPanelWithoutAnOpponent) {
+    test::ChessTable table;
+    test::ManualEventLoop loop;
+    CMainViewClock clock(table.Parts(), loop);
+    table.time.m_nTotalTime = 1200;
+    const CPlayerPanelModel panels(table.Parts(), clock);
+    EXPECT_EQ(panels.SlotAt(1).username, "white");
+    EXPECT_EQ(panels.SlotAt(0).nickname, "black");
+    EXPECT_EQ(panels.SlotAt(1).moves, "0步");
+    EXPECT_EQ(panels.TableSettings().total, "20分00秒");
+    EXPECT_EQ(panels.TableSettings().added, "10");
+    // Outside a game nobody's times are highlighted.
+    EXPECT_FALSE(panels.SlotAt(1).hot);
+    table.people.RemovePerson(200);
+    EXPECT_FALSE(panels.Visible());
+}
+
+TEST(PromoteChoice, CountdownPicksTheQueen) {
+    test::ManualEventLoop loop;
+    PieceKind chosen = PieceKind::None;
+    CPromoteChoice choice(loop, [&](PieceKind kind) { chosen = kind; });
+    choice.Start();
+    loop.Advance(24000);
+    EXPECT_EQ(chosen, PieceKind::None);
+    EXPECT_EQ(choice.Remaining(), 1);
+    loop.Advance(1000);
+    EXPECT_EQ(chosen, PieceKind::Queen);
+
+    CPromoteChoice knight(loop, [&](PieceKind kind) { chosen = kind; });
+    knight.Start();
+    knight.Choose(PieceKind::Knight);
+    loop.Advance(30000);
+    EXPECT_EQ(chosen, PieceKind::Knight);
+}
+
+} // namespace
+} // namespace kelo
