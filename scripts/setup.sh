@@ -8,6 +8,7 @@ packages=(
     libssl-dev
     clang libclang-rt-dev
     qt6-base-dev dbus-daemon
+    python3-pil fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()
