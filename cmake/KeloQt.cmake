@@ -9,6 +9,8 @@ qt_add_dbus_adaptor(KELO_DBUS_SOURCES
 
 add_library(kelo_gui STATIC
     ${CMAKE_SOURCE_DIR}/src/app/qt/CStartGameDBus.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CHallClients.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CInstanceLock.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CTableHost.cpp
     ${CMAKE_SOURCE_DIR}/src/link/qt/SocketControl.cpp
     ${CMAKE_SOURCE_DIR}/src/ports/qt/CQtEventLoop.cpp

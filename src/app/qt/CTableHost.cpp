@@ -1,6 +1,7 @@
 #include "app/qt/CTableHost.h"
 
 #include "app/CGameContext.h"
+#include "app/CLocalTable.h"
 #include "app/CMainFrame.h"
 #include "base/CGbkConverter.h"
 #include "link/qt/SocketControl.h"
@@ -37,6 +38,16 @@ CTableHost::~CTableHost() {
         link.UnregisterSink(&m_context.TableBoard());
         m_context.TableBoard().SetHandOn(nullptr);
     }
+}
+
+void CTableHost::OpenLocalTable(const std::string& recordPath) {
+    CLocalTable::Prepare(m_context);
+    Say("local table", recordPath.empty() ? "without a record" : recordPath);
+    ShowWindow();
+    if (recordPath.empty())
+        return;
+    // Records cannot be read yet, so no record has moves to continue.
+    m_context.Prompts().ShowNotice(CLocalTable::NO_RECORD);
 }
 
 void CTableHost::ShowWindow() {

@@ -4,6 +4,7 @@
 #include "app/IStartGameHost.h"
 
 #include <memory>
+#include <string>
 
 namespace kelo {
 
@@ -23,6 +24,10 @@ class CTableHost : public IStartGameHost, public IMainFrameHost {
 public:
     explicit CTableHost(CGameContext& context);
     ~CTableHost() override;
+
+    // A direct start: the local table with its two fixed players, which continues the game of
+    // the record at recordPath (none when empty).
+    void OpenLocalTable(const std::string& recordPath);
 
     // IStartGameHost
     void ShowWindow() override;
