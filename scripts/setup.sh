@@ -8,7 +8,7 @@ packages=(
     libssl-dev
     clang libclang-rt-dev
     qt6-base-dev qt6-multimedia-dev dbus-daemon
-    fonts-wqy-microhei fonts-dejavu-core
+    python3-pil fonts-dejavu-core fonts-wqy-microhei
     xvfb xdotool imagemagick
 )
 

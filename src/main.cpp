@@ -1,29 +1,45 @@
 // kelo-chess: the table client.
+#include "app/CCommandLine.h"
 #include "app/CGameContext.h"
+#include "app/CServerRegistration.h"
+#include "app/qt/CHallClients.h"
+#include "app/qt/CInstanceLock.h"
 #include "app/qt/CStartGameDBus.h"
 #include "app/qt/CTableHost.h"
 #include "ports/CAutoAnswerPrompts.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
 #include <memory>
-
-namespace {
-
-bool IsEmbedding(const QString& arg) {
-    return arg.compare("-Embedding", Qt::CaseInsensitive) == 0 ||
-           arg.compare("/Embedding", Qt::CaseInsensitive) == 0;
-}
-
-} // namespace
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    kelo::CGameContext context;
+    std::vector<std::string> args;
+    for (const QString& arg : app.arguments().mid(1))
+        args.push_back(QFile::encodeName(arg).toStdString());
+    const kelo::CCommandLine line = kelo::CCommandLine::Parse(args);
+    using Action = kelo::CCommandLine::Action;
 
+    // Every start refreshes how the desktop and the hall find the program; a file that cannot
+    // be written is skipped and the start goes on.
+    kelo::CServerRegistration registration(kelo::CServerRegistration::DefaultPaths(
+        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
+    registration.WriteInstallRecord();
+    if (line.m_action == Action::Unregister) {
+        registration.Unregister();
+        return 0;
+    }
+    registration.Register();
+    if (line.m_action == Action::Register)
+        return 0;
+
+    kelo::CGameContext context;
     // For unattended runs the questions can be answered in advance.
     std::unique_ptr<kelo::IPrompts> autoPrompts;
     const QByteArray answer = qgetenv("KELO_AUTO_ANSWER");
@@ -31,20 +47,28 @@ int main(int argc, char** argv) {
         autoPrompts = std::make_unique<kelo::CAutoAnswerPrompts>(answer == "yes");
         context.SetPrompts(autoPrompts.get());
     }
-
     kelo::CTableHost host(context);
-    // Started on its own: a local table on which one user plays both sides.
-    if (args.isEmpty()) {
-        host.OpenLocalTable();
+
+    if (line.m_action == Action::Direct) {
+        // One directly started table at a time; a second start leaves the first alone.
+        kelo::CInstanceLock lock(kelo::CInstanceLock::DefaultPath());
+        if (!lock.TryLock())
+            return 0;
+        host.OpenLocalTable(line.m_strRecordPath);
         return app.exec();
     }
-    if (!IsEmbedding(args.first())) {
-        std::fprintf(stderr, "usage: kelo-chess [-Embedding]   (-Embedding: started by the hall "
-                             "over D-Bus; without it a local table opens)\n");
-        return 2;
-    }
 
+    // Started for the hall: wait for its calls, and end once every hall client that called
+    // has left the bus and none has come back for a while.
     kelo::CStartGameDBus startGame(context, &host);
+    kelo::CHallClients clients(QDBusConnection::sessionBus());
+    QObject::connect(&startGame, &kelo::CStartGameDBus::Called, &clients,
+                     &kelo::CHallClients::NoteCaller);
+    QObject::connect(&clients, &kelo::CHallClients::AllGone, &app, [] {
+        std::printf("hall gone\n");
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
     QString error;
     if (!startGame.Register(&error)) {
         std::fprintf(stderr, "kelo-chess: cannot offer %s on the session bus: %s\n",

@@ -1,6 +1,8 @@
 #include "base/SettingsFolders.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 namespace kelo {
 
@@ -33,6 +35,15 @@ SettingsFolders::DefaultFolders(const std::string& dataFolder,
     folders.m_strRecordFolder = documents + "kelo-chess/";
     folders.m_strDataFolder = WithTrailingSlash(dataFolder);
     return folders;
+}
+
+std::string SettingsFolders::DataFolderOf(const std::string& programFolder) {
+    const std::string folder = WithTrailingSlash(programFolder.empty() ? "." : programFolder);
+    const std::string installed = folder + "../share/kelo-chess/";
+    std::error_code error;
+    if (std::filesystem::is_directory(installed + "skin/image", error))
+        return installed;
+    return folder;
 }
 
 } // namespace kelo

@@ -23,6 +23,11 @@ struct SettingsFolders {
     static SettingsFolders
     DefaultFolders(const std::string& dataFolder,
                    const std::function<const char*(const char*)>& getEnv = nullptr);
+
+    // The data folder of the program in programFolder: "../share/kelo-chess/" from it when
+    // that holds a skin (an installed program), otherwise the program's own folder (a build
+    // tree, where the skin and the sounds are generated beside the program).
+    static std::string DataFolderOf(const std::string& programFolder);
 };
 
 // The folder with a "/" at the end unless it has one (an empty folder stays empty).

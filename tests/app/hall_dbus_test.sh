@@ -6,6 +6,8 @@ client=$1
 hall=$2
 server=$3
 work=$(mktemp -d)
+# Every start registers the program; keep that out of the user's own folders.
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 failures=0
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 
@@ -63,7 +65,7 @@ port=$(sed -n 's/^listening 127.0.0.1:\([0-9]*\)$/\1/p' "$work/server.log")
 
 start_client no
 "$hall" --player 100:alice:Alice:0 --player 200:bob:Bob:1 --me alice --desk 5 \
-    --types 1,2,3 --server "127.0.0.1:$port" || fail "kelo-hall failed"
+    --types 1,2,3 --server "127.0.0.1:$port" --detach || fail "kelo-hall failed"
 for _ in $(seq 100); do grep -q 'entered' "$work/server.log" && break; sleep 0.1; done
 grep -q 'id=100 entered desk 5 seat 0 watchno 65535 types 1,2,3' "$work/server.log" ||
     fail "no entry at the server: $(cat "$work/server.log")"
@@ -72,7 +74,7 @@ stop_client
 
 # A local table (SetWatchStyle 2) connects nothing.
 start_client no
-"$hall" --player 1:a:A:0 --me a --local --server "127.0.0.1:$port" >/dev/null ||
+"$hall" --player 1:a:A:0 --me a --local --server "127.0.0.1:$port" --detach >/dev/null ||
     fail "kelo-hall failed"
 sleep 0.5
 grep -q '^window: shown' "$work/client.log" || fail "ShowWindow did not arrive locally"

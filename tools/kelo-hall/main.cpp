@@ -1,5 +1,6 @@
 // kelo-hall: plays the hall's part. It configures a running table client over the session bus
-// from command-line options, then asks it to show its window.
+// from command-line options, then asks it to show its window, and holds on to the table as the
+// hall does: the client ends a few seconds after its last hall has left the bus.
 #include "PersonOption.h"
 
 #include "link/PERSON.h"
@@ -9,6 +10,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
 #include <QStringList>
 #include <QThread>
 #include <QTimer>
@@ -26,7 +28,9 @@ constexpr const char* PATH = "/StartGame";
 constexpr const char* INTERFACE = "com.zandor.KeloChessGame.IStartGame";
 
 const char* USAGE = R"(usage: kelo-hall [options]
-Configures the table client on the session bus as the hall does, then calls ShowWindow.
+Configures the table client on the session bus as the hall does, then calls ShowWindow and
+stays until the client leaves the bus (its window closed) or kelo-hall is stopped (Ctrl-C);
+the client ends 5 s after its last hall has gone.
   --player ID:USERNAME:NICKNAME:SEAT      a seated player (repeatable)
   --watcher ID:USERNAME:NICKNAME:WATCHNO[:SEAT]
                                           a watcher (repeatable): WATCHNO is its watcher
@@ -45,7 +49,8 @@ Configures the table client on the session bus as the hall does, then calls Show
                                           either, a player at the server (SetWatchStyle 0)
   --proxy-style USE,SOCK4,PASSWD          SetProxyStyle
   --proxy HOST:PORT[:USER:PASSWORD]       SetProxy
-  --no-show                               do not call ShowWindow
+  --no-show                               do not call ShowWindow (and end at once)
+  --detach                                call ShowWindow and end at once
   --dry-run                               print the calls, one a line, instead of making
                                           them (Join_Team and ShowWindow are not printed)
   --join-team USERNAME:ID                 call Join_Team and report AgreeOrNot
@@ -113,6 +118,7 @@ int main(int argc, char** argv) {
     std::vector<std::pair<QString, QVariantList>> calls;
     bool show = true;
     bool dryRun = false;
+    bool detach = false;
     QString joinTeam;
     int waitSeconds = 3;
     // The client starts alone at its table: a table at the server is said so every time.
@@ -178,6 +184,8 @@ int main(int argc, char** argv) {
             show = false;
         } else if (a == "--dry-run") {
             dryRun = true;
+        } else if (a == "--detach") {
+            detach = true;
         } else if (a == "--join-team") {
             joinTeam = value(i);
         } else if (a == "--wait") {
@@ -232,12 +240,22 @@ int main(int argc, char** argv) {
             std::printf("no AgreeOrNot\n");
         std::fflush(stdout);
     }
-    if (show) {
-        const QDBusMessage reply = hall.call("ShowWindow");
-        if (reply.type() == QDBusMessage::ErrorMessage)
-            return Fail("ShowWindow: " + reply.errorMessage());
-    }
-    return 0;
+    if (!show)
+        return 0;
+    // Watch before asking, so a client that goes at once is not missed.
+    QDBusServiceWatcher watcher(SERVICE, QDBusConnection::sessionBus(),
+                                QDBusServiceWatcher::WatchForUnregistration);
+    QObject::connect(&watcher, &QDBusServiceWatcher::serviceUnregistered, &app,
+                     &QCoreApplication::quit);
+    const QDBusMessage reply = hall.call("ShowWindow");
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return Fail("ShowWindow: " + reply.errorMessage());
+    if (detach)
+        return 0;
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    if (bus != nullptr && !bus->isServiceRegistered(SERVICE).value())
+        return 0;
+    return app.exec();
 }
 
 #include "main.moc"

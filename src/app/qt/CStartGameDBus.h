@@ -4,6 +4,7 @@
 #include "app/StartGame.h"
 
 #include <QByteArray>
+#include <QDBusContext>
 #include <QObject>
 #include <QString>
 
@@ -13,8 +14,9 @@ class CGameContext;
 
 // The hall interface on the session bus: a thin facade that turns the bus's types into the
 // hall's records (texts to GBK, the person as its raw record) and hands every call to
-// StartGame. The adaptor generated from the interface's XML calls these slots.
-class CStartGameDBus : public QObject {
+// StartGame. The adaptor generated from the interface's XML calls these slots; every call
+// names its caller (the hall's connection) through Called.
+class CStartGameDBus : public QObject, protected QDBusContext {
     Q_OBJECT
 public:
     static constexpr const char* SERVICE = "com.zandor.KeloChessGame";
@@ -57,8 +59,12 @@ public slots:
 
 signals:
     void AgreeOrNot(short roomno, short isagree, int joined_id);
+    // A method was called by the bus connection of this unique name.
+    void Called(const QString& caller);
 
 private:
+    void NoteCall();
+
     // Turns the core's event into the bus signal.
     class EventRelay : public IStartGameEvents {
     public:

@@ -1,14 +1,15 @@
 #include "app/qt/CTableHost.h"
 
 #include "app/CGameContext.h"
+#include "app/CLocalTable.h"
 #include "app/CMainFrame.h"
 #include "app/CMainViewModel.h"
-#include "app/LocalTable.h"
 #include "app/qt/CMainView.h"
 #include "app/qt/CQtPrompts.h"
 #include "app/qt/SkinFallback.h"
 #include "base/CGbkConverter.h"
 #include "base/CSkinManager.h"
+#include "base/SettingsFolders.h"
 #include "base/qt/SkinQt.h"
 #include "link/qt/SocketControl.h"
 #include "ports/qt/CQtEventLoop.h"
@@ -22,6 +23,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QScreen>
@@ -46,13 +48,9 @@ const char* const LOCAL_ADV_URL = "https://kelo-chess.org/";
 // Skin and sounds: in the build tree next to the program when run from a build, else in the
 // installed data folder.
 QString DataFolder() {
-    const QString program = QCoreApplication::applicationDirPath();
-    if (QDir(program + "/skin").exists())
-        return program + "/";
-    const QString installed = QDir::cleanPath(program + "/../share/kelo-chess");
-    if (QDir(installed).exists())
-        return installed + "/";
-    return program + "/";
+    const std::string program =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    return QFile::decodeName(SettingsFolders::DataFolderOf(program).c_str());
 }
 
 void RaiseHall() {
@@ -121,11 +119,6 @@ void CTableHost::CreateWindow() {
         m_pView->SetAdvertisement(adv, "Kelo 国际象棋");
 }
 
-void CTableHost::OpenLocalTable(const std::string&) {
-    SetUpLocalTable(m_context);
-    ShowWindow();
-}
-
 void CTableHost::DecideClose() {
     if (m_pFrame == nullptr || m_pFrame->OnClose()) {
         Say("window", "closed");
@@ -133,6 +126,16 @@ void CTableHost::DecideClose() {
             m_pView->CloseNow();
         QCoreApplication::quit();
     }
+}
+
+void CTableHost::OpenLocalTable(const std::string& recordPath) {
+    CLocalTable::Prepare(m_context);
+    Say("local table", recordPath.empty() ? "without a record" : recordPath);
+    ShowWindow();
+    if (recordPath.empty())
+        return;
+    // Records cannot be read yet, so no record has moves to continue.
+    m_context.Prompts().ShowNotice(CLocalTable::NO_RECORD);
 }
 
 void CTableHost::ShowWindow() {

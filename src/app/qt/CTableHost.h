@@ -28,8 +28,8 @@ public:
     explicit CTableHost(CGameContext& context);
     ~CTableHost() override;
 
-    // A table without a server with the two players of a direct start, shown and ready for
-    // the start button. A record to continue is taken up by the record files' part.
+    // A direct start: the local table with its two fixed players, shown and ready for the start
+    // button, which continues the game of the record at recordPath (none when empty).
     void OpenLocalTable(const std::string& recordPath = {});
 
     // IStartGameHost

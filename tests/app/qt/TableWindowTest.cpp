@@ -1,8 +1,8 @@
 // The table window as a person uses it, offscreen: a local game played with the mouse, the
 // board seen from Black's side, the refusals, and a start without any skin.
 #include "app/CGameContext.h"
+#include "app/CLocalTable.h"
 #include "app/CMainViewModel.h"
-#include "app/LocalTable.h"
 #include "app/qt/CMainView.h"
 #include "app/qt/SkinFallback.h"
 #include "base/CSkinManager.h"
@@ -55,7 +55,7 @@ struct LocalTableWindow {
     explicit LocalTableWindow(bool local = true) {
         App();
         if (local)
-            SetUpLocalTable(context);
+            CLocalTable::Prepare(context);
         context.SetPrompts(&prompts);
         skin.LoadSkin("/nonexistent/kelo-skin/", 1280);
         UseFallbackLayout(skin);
