@@ -1,5 +1,7 @@
 #include "table/CPlayerManager.h"
 
+#include <cstring>
+
 namespace kelo {
 
 void CPlayerManager::AddPerson(const PERSON& person) {
@@ -22,6 +24,14 @@ void CPlayerManager::AddPerson(const PERSON& person) {
             record.person.losenum = was.losenum;
             record.person.equalnum = was.equalnum;
         }
+        // A record without names (a server that knows only what the entry said) does not wipe
+        // the names the hall gave.
+        if (record.person.username[0] == '\0')
+            std::memcpy(record.person.username, known->person.username,
+                        sizeof record.person.username);
+        if (record.person.nickname[0] == '\0')
+            std::memcpy(record.person.nickname, known->person.nickname,
+                        sizeof record.person.nickname);
         RemovePerson(person.id);
     }
     if (watcher)

@@ -78,6 +78,19 @@ TEST(PlayerManager, APersonSentAgainKeepsSeatColourAndResults) {
     }
 }
 
+// The reference server's records carry no names: they must not wipe the hall's.
+TEST(PlayerManager, ARecordWithoutNamesKeepsTheNamesGiven) {
+    CPlayerManager people;
+    people.AddPerson(MakePerson(7, "alice", 0));
+    PERSON nameless = MakePerson(7, "", 0);
+    nameless.gamescore = 12;
+    people.AddPerson(nameless);
+    EXPECT_STREQ(people.GetPersonById(7)->person.username, "alice");
+    EXPECT_STREQ(people.GetPersonById(7)->person.nickname, "alice");
+    people.AddPerson(MakePerson(7, "alicia", 0));
+    EXPECT_STREQ(people.GetPersonById(7)->person.username, "alicia");
+}
+
 TEST(PlayerManager, SeatAfterWrapsAroundTheSeatCount) {
     struct Case {
         uint16_t seats;
