@@ -139,6 +139,30 @@ TEST(TableWindow, LocalGamePlayedWithClicks) {
     EXPECT_FALSE(table.model->ButtonBoard().IsEnabled(CButtonBoard::ID_START));
 }
 
+// The white h-pawn takes its way to g8 with clicks; the choice asked there is the one played.
+TEST(TableWindow, PromotionByClicksPlaysThePieceChosen) {
+    LocalTableWindow table;
+    table.ClickButton(CButtonBoard::ID_START);
+    const char* const moves[][2] = {{"h2", "h4"}, {"g7", "g5"}, {"h4", "g5"}, {"a7", "a6"},
+                                    {"g5", "g6"}, {"a6", "a5"}, {"g6", "h7"}, {"a5", "a4"}};
+    for (const auto& [from, to] : moves) {
+        table.Click(from);
+        table.Click(to);
+    }
+    ASSERT_NE(table.PieceAt("h7"), nullptr);
+    EXPECT_EQ(table.prompts.promotionQuestions, 0);
+    table.prompts.promotionAnswers.push_back(PieceKind::Knight);
+    table.Click("h7");
+    table.Click("g8");
+    EXPECT_EQ(table.prompts.promotionQuestions, 1);
+    const CBasePiece* knight = table.PieceAt("g8");
+    ASSERT_NE(knight, nullptr);
+    EXPECT_EQ(knight->m_nKind, PieceKind::Knight);
+    EXPECT_EQ(knight->m_nColour, Colour::White);
+    EXPECT_EQ(table.PieceAt("h7"), nullptr);
+    EXPECT_EQ(table.Refusals(), 0u);
+}
+
 TEST(TableWindow, ClickHalfASquareLeftOfColumnALandsOnIt) {
     LocalTableWindow table;
     table.ClickButton(CButtonBoard::ID_START);
