@@ -47,8 +47,7 @@ CPlayerPanelModel::Slot CPlayerPanelModel::SlotAt(int index) const {
     slot.colour = player->colour;
     slot.nickname = FieldText(player->person.nickname);
     slot.username = FieldText(player->person.username);
-    // The portrait index is the field after sex in the record.
-    slot.headPicture = player->person.priority;
+    slot.headPicture = player->person.headpicid;
     slot.toMove = static_cast<uint16_t>(slot.seat) == m_table.people.GetCurrentTurnSeat();
     slot.hot = slot.toMove && m_table.state.IsPlaying();
     slot.totalLeft = CMainViewClock::FormatTime(m_clock.RemainingTotal(own));

@@ -237,6 +237,11 @@ void CMainView::DrawPanels(QPainter& painter) {
     for (int side = 0; side < 2; ++side) {
         const CSkinManager::PlayerRects& rects = m_skin.m_player[side];
         const CPlayerPanelModel::Slot& slot = panel[side];
+        const QRect portrait = InView(rects.m_rcHeadPic);
+        if (slot.headPicture >= 0 &&
+            static_cast<size_t>(slot.headPicture) < m_headPictures.size() && portrait.width() > 0)
+            painter.drawImage(QRect(portrait.topLeft(), QSize(32, 32)),
+                              m_headPictures[static_cast<size_t>(slot.headPicture)]);
         painter.setFont(nickFont);
         painter.setPen(ToQColor(m_skin.m_clrNickName));
         text(rects.m_rcNickName, slot.nickname, nickAlign, true);

@@ -4,7 +4,9 @@
 #include "table/CMainViewClock.h"
 
 #include <QImage>
+
 #include <QWidget>
+#include <vector>
 
 #include <array>
 #include <functional>
@@ -36,6 +38,8 @@ public:
     std::function<void()> onHall;
     std::function<void()> onSettings;
     void SetHelpUrl(const std::string& url) { m_strHelpUrl = url; }
+    // The hall's head pictures, by index; a player's portrait is the one its record names.
+    void SetHeadPictures(std::vector<QImage> pictures) { m_headPictures = std::move(pictures); }
     void SetAdvertisement(const std::string& url, const std::string& text);
 
     // Closes the window without asking again: the table has decided.
@@ -73,6 +77,7 @@ private:
     CMainViewModel& m_model;
     const CSkinManager& m_skin;
     QImage m_background;
+    std::vector<QImage> m_headPictures;
     QImage m_pieces;
     std::array<QImage, CMainViewButtons::COUNT> m_buttonImages;
     CChessBoardWnd* m_pBoard = nullptr;

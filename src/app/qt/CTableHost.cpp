@@ -1,6 +1,7 @@
 #include "app/qt/CTableHost.h"
 
 #include "app/CGameContext.h"
+#include "app/CHallPresence.h"
 #include "app/CLocalTable.h"
 #include "app/CMainFrame.h"
 #include "app/CMainViewModel.h"
@@ -27,6 +28,8 @@
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -106,6 +109,7 @@ void CTableHost::CreateWindow() {
     if (m_pPrompts != nullptr)
         m_pPrompts->SetPromotionColour([this] { return m_pModel->BoardWindow().MoverColour(); });
     m_pView = std::make_unique<CMainView>(*m_pModel, *m_pSkin, m_pSound.get());
+    LoadHeadPictures();
     if (m_pPrompts != nullptr)
         m_pPrompts->SetParent(m_pView.get());
     m_pView->onClose = [this] { DecideClose(); };
@@ -119,6 +123,25 @@ void CTableHost::CreateWindow() {
         m_pView->SetAdvertisement(adv, "Kelo 国际象棋");
 }
 
+void CTableHost::LoadHeadPictures() {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const std::string hall = CHallPresence::HallFolder(QFile::encodeName(config).toStdString());
+    if (hall.empty()) {
+        // A table the hall opened has a hall; a direct start has none by design and is not
+        // reminded of it at every local game.
+        // Told once the hall's call has returned, so the hall never waits on the box.
+        if (!m_bDirectStart)
+            QTimer::singleShot(0, m_pView.get(),
+                               [this] { m_context.Prompts().ShowNotice(CHallPresence::NO_HALL); });
+        return;
+    }
+    std::vector<QImage> pictures;
+    for (const std::string& path : CHallPresence::HeadPictures(hall))
+        pictures.push_back(QImage(QFile::decodeName(path.c_str())));
+    Say("head pictures", std::to_string(pictures.size()));
+    m_pView->SetHeadPictures(std::move(pictures));
+}
+
 void CTableHost::DecideClose() {
     if (m_pFrame == nullptr || m_pFrame->OnClose()) {
         Say("window", "closed");
@@ -129,6 +152,7 @@ void CTableHost::DecideClose() {
 }
 
 void CTableHost::OpenLocalTable(const std::string& recordPath) {
+    m_bDirectStart = true;
     CLocalTable::Prepare(m_context);
     Say("local table", recordPath.empty() ? "without a record" : recordPath);
     ShowWindow();

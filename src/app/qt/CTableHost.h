@@ -49,10 +49,15 @@ public:
 
 private:
     void CreateWindow();
+    // The hall's head pictures for the portraits; a table the hall opened without an installed
+    // hall says so.
+    void LoadHeadPictures();
     // Asks the table whether the window may close, and closes it when it may.
     void DecideClose();
 
     CGameContext& m_context;
+    // Started directly by the user, not by the hall.
+    bool m_bDirectStart = false;
     std::unique_ptr<CQtEventLoop> m_pLoop;
     std::unique_ptr<SocketControl> m_pSocket;
     std::unique_ptr<CMainFrame> m_pFrame;
