@@ -19,8 +19,8 @@ public:
     void SetLock(TableLock lock) { m_lock = lock; }
     bool IsLocked() const { return m_lock == TableLock::Locked; }
 
-    // Take-backs used in the game under way, and how many the server allows; both come with
-    // the server's start information and game state.
+    // Take-backs used in the game under way, and how many the server allows (3 until it says);
+    // both come with the server's start information and game state.
     int16_t TakeBackCount() const { return m_nTakeBackCount; }
     void SetTakeBackCount(int16_t count) { m_nTakeBackCount = count; }
     int16_t MaxTakeBacks() const { return m_nMaxTakeBacks; }
@@ -34,7 +34,7 @@ private:
     GameState m_gameState = GameState::None;
     TableLock m_lock = TableLock::Free;
     int16_t m_nTakeBackCount = 0;
-    int16_t m_nMaxTakeBacks = 0;
+    int16_t m_nMaxTakeBacks = 3;
     bool m_bOpponentDisconnected = false;
 };
 
