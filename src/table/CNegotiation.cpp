@@ -14,12 +14,14 @@
 #include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_SCORES.h"
 #include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MSG_TAKEBACK_REQUEST.h"
 #include "link/MessageTypes.h"
 #include "ports/IPrompts.h"
 #include "table/CMainViewClock.h"
 #include "table/CPlayerManager.h"
+#include "table/CResultDialogModel.h"
 #include "table/CTableBoard.h"
 #include "table/CTableState.h"
 #include "table/GameResult.h"
@@ -374,6 +376,13 @@ void CNegotiation::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
     case MSG_EXCHANGE_ANSWER:
         OnExchangeAnswer(body, length);
         break;
+    case MSG_SCORES: {
+        MSG_SCORES_BODY scores;
+        if (MSG_SCORES_BODY::FromWire(body, length, scores) && m_pHost != nullptr)
+            m_pHost->OpenResultDialog(
+                CResultDialogModel(m_board.ResultLine(), m_table.people, scores));
+        break;
+    }
     default:
         break;
     }

@@ -12,6 +12,7 @@
 namespace kelo {
 
 class CMainViewClock;
+class CResultDialogModel;
 class CTableBoard;
 class IEventLoop;
 class IPrompts;
@@ -24,13 +25,15 @@ public:
     virtual void OpenDialog(CNegotiationDialog& dialog) = 0;
     // The user left the table at once; the table closes without a question.
     virtual void CloseTable() {}
+    // The scores of a game came: the result dialog, modeless; every score opens one.
+    virtual void OpenResultDialog(const CResultDialogModel&) {}
 };
 
 // The table's negotiations between its two players: taking back a move, a draw, exchanging
-// colours, resigning and leaving. The requests start from the table's commands; the requests
-// and answers of the opponent arrive as the game's messages. The requester's client and
-// watchers ignore a request; the opponent answers within the dialog's countdown, and every
-// client applies an agreement.
+// colours, resigning and leaving; and the score table at the end of a game. The requests start from
+// the table's commands; the requests and answers of the opponent arrive as the game's messages. The
+// requester's client and watchers ignore a request; the opponent answers within the dialog's
+// countdown, and every client applies an agreement.
 class CNegotiation : public IMessageSink {
 public:
     static constexpr const char* TOO_MANY_TAKEBACKS =
@@ -62,7 +65,8 @@ public:
     // mode the user answers the request of the player at the given seat.
     void OpenExitDialog(bool requestMode, uint16_t seat);
 
-    // 616, 617, 636, 637, 641 and 642; other types are not the negotiations'.
+    // 616, 617, 636, 637, 641, 642 and the scores (656), after the board has taken them; other
+    // types are not the negotiations'.
     void OnMessageRev(const CMessageRev& message) override;
     void HandleMessage(uint16_t type, const uint8_t* body, uint32_t length);
 

@@ -17,7 +17,8 @@ namespace kelo {
 //
 // It also runs the game of each desk: the start information when both players are seated, the
 // start of play when both have pressed start, the moves kept for those who enter later, its own
-// draw rules, the scores after a result and the next game after that.
+// draw rules, agreed draws and take-backs, the answer to a request to leave, the scores after a
+// result and the next game after that.
 class CTableServer {
 public:
     class IOutput {
@@ -126,6 +127,11 @@ private:
     void OfferStart(uint16_t deskNo, Desk& desk);
     void BeginGame(uint16_t deskNo, Desk& desk, uint64_t nowMs);
     void OnMove(uint16_t deskNo, Desk& desk, const uint8_t* body, size_t length, uint64_t nowMs);
+    // An agreed take-back: the last two kept moves go, and the position is played again
+    // from the rest.
+    void TakeBack(Desk& desk);
+    // The opponent's answer to a request to leave the game under way.
+    void OnExitAnswer(const Client& client, Desk& desk, const uint8_t* body, size_t length);
     void EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint16_t winner, uint64_t nowMs);
     void SendGameState(int connection, Client& client, const Desk& desk, uint64_t nowMs);
     void SendPersons(int connection, Client& client);
