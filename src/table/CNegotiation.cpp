@@ -52,6 +52,8 @@ CNegotiationDialog& CNegotiation::Open(Kind kind, bool requestMode,
     m_dialogs.push_back(
         std::make_unique<CNegotiationDialog>(kind, requestMode, m_loop, std::move(run), text));
     CNegotiationDialog& dialog = *m_dialogs.back();
+    if (kind != Kind::Information)
+        dialog.SetCountdownSeconds(m_nCountdownSeconds);
     if (m_pHost != nullptr)
         m_pHost->OpenDialog(dialog);
     return dialog;
@@ -72,6 +74,13 @@ CNegotiationDialog* CNegotiation::OpenDialog() const {
         if (!(*it)->IsClosed())
             return it->get();
     return nullptr;
+}
+
+bool CNegotiation::IsOpen(const CNegotiationDialog* dialog) const {
+    for (const auto& open : m_dialogs)
+        if (open.get() == dialog)
+            return !open->IsClosed();
+    return false;
 }
 
 size_t CNegotiation::OpenDialogCount() const {

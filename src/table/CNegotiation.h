@@ -56,6 +56,9 @@ public:
     // The clocks, whose move counts follow a take-back.
     void SetClock(CMainViewClock* clock) { m_pClock = clock; }
 
+    // The requests' and answers' countdown, when it is not the usual one.
+    void SetCountdownSeconds(int seconds) { m_nCountdownSeconds = seconds; }
+
     // The table's commands.
     void RequestTakeBack();
     void OfferDraw();
@@ -76,6 +79,8 @@ public:
 
     // The dialog opened last and still open, or none.
     CNegotiationDialog* OpenDialog() const;
+    // Whether the dialog is one of the open ones (it is not looked at otherwise).
+    bool IsOpen(const CNegotiationDialog* dialog) const;
     size_t OpenDialogCount() const;
 
 private:
@@ -111,6 +116,7 @@ private:
     CMainViewClock* m_pClock = nullptr;
     std::vector<std::unique_ptr<CNegotiationDialog>> m_dialogs;
     int m_nCommandDepth = 0;
+    int m_nCountdownSeconds = 0;
 };
 
 } // namespace kelo

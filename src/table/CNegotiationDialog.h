@@ -67,6 +67,8 @@ public:
     bool IsClosed() const { return m_bClosed; }
 
     void SetView(IView* view) { m_pView = view; }
+    // A countdown of another length (an unattended run that lets answers run out sooner).
+    void SetCountdownSeconds(int seconds) { m_nLimit = seconds > 0 ? seconds : m_nLimit; }
     // A button was pressed: its command, once; the dialog closes.
     void Press(int32_t id);
     void OnTimer(uint32_t id) override;

@@ -311,6 +311,7 @@ void CTableServer::OfferStart(uint16_t deskNo, Desk& desk) {
     info.totalTime = m_time.total;
     info.paceTime = m_time.pace;
     info.paceAddedTime = m_time.added;
+    info.maxTakeBacks = MAX_TAKEBACKS;
     const auto body = info.ToWire(MSG_START_INFO_BODY::START_INFO_SIZE);
     SendToDesk(deskNo, MSG_START_INFO, body.data(), body.size());
 }
@@ -481,6 +482,7 @@ void CTableServer::SendGameState(int connection, Client& client, const Desk& des
     state.fields[3] = m_time.total;
     state.fields[4] = m_time.pace;
     state.fields[5] = m_time.added;
+    state.fields[6] = MAX_TAKEBACKS;
     // The seconds the move in progress has run.
     state.fields[12] =
         static_cast<uint16_t>(std::min<uint64_t>((nowMs - desk.moveStartMs) / 1000, 0x7FFF));

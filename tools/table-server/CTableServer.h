@@ -45,6 +45,9 @@ public:
     static constexpr int NO_CAPTURE_PLIES = 120;
     static constexpr int MOVE_LIMIT_PLIES = 400;
     static constexpr uint16_t NO_SEAT = 0xFFFF;
+    // The take-backs a player may ask for in a game, as the start information and game state
+    // say.
+    static constexpr uint16_t MAX_TAKEBACKS = 3;
 
     struct TimeSettings {
         uint16_t total = 1800;
