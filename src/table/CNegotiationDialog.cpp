@@ -59,6 +59,9 @@ CNegotiationDialog::CNegotiationDialog(Kind kind, bool requestMode, IEventLoop& 
 
 CNegotiationDialog::~CNegotiationDialog() {
     m_loop.KillTimers(this);
+    // A window still showing the dialog goes with it.
+    if (m_pView != nullptr)
+        m_pView->OnDialogClosed();
 }
 
 std::string CNegotiationDialog::CountdownLine() const {
