@@ -171,6 +171,7 @@ void CTableBoard::Redraw() {
 
 void CTableBoard::OnNewGame() {
     m_table.state.SetTakeBackCount(0);
+    m_table.state.SetOpponentTakeBackCount(0);
     m_board.ResetGameState();
     m_table.state.SetState(GameState::None);
     SendReady();

@@ -24,6 +24,9 @@ public:
     int16_t TakeBackCount() const { return m_nTakeBackCount; }
     void SetTakeBackCount(int16_t count) { m_nTakeBackCount = count; }
     int16_t MaxTakeBacks() const { return m_nMaxTakeBacks; }
+    // The opponent's take-back count, as its last request in this game said (for the record).
+    int16_t OpponentTakeBackCount() const { return m_nOpponentTakeBackCount; }
+    void SetOpponentTakeBackCount(int16_t count) { m_nOpponentTakeBackCount = count; }
     void SetMaxTakeBacks(int16_t count) { m_nMaxTakeBacks = count; }
 
     // Set while the server says the opponent's connection is broken.
@@ -35,6 +38,7 @@ private:
     TableLock m_lock = TableLock::Free;
     int16_t m_nTakeBackCount = 0;
     int16_t m_nMaxTakeBacks = 3;
+    int16_t m_nOpponentTakeBackCount = 0;
     bool m_bOpponentDisconnected = false;
 };
 
