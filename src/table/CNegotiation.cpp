@@ -260,7 +260,10 @@ void CNegotiation::OnExchangeRequest(const uint8_t* body, uint32_t length) {
         MSG_EXCHANGE_ANSWER_BODY answer;
         answer.seat = people.GetOwnSeat();
         answer.agree = id == CNegotiationDialog::ID_AGREE ? 1 : 0;
-        answer.firstSeat = people.SeatAfter(people.GetCurrentTurnSeat(), true);
+        // The seat after the first mover, not after the seat whose turn it is: between games
+        // the turn is wherever the last game left it, and an agreed exchange that named the
+        // same first mover again would change nothing.
+        answer.firstSeat = people.SeatAfter(people.GetFirstMoverSeat(), true);
         Send(MSG_EXCHANGE_ANSWER, answer);
     });
 }

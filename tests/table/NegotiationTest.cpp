@@ -313,6 +313,9 @@ TEST(Draw, AgreedEndsTheGameWithoutWinnerAndRefusalTellsTheOfferer) {
 TEST(Exchange, AgreedSwapsColoursEverywhereAndTellsTheWatcher) {
     for (bool agree : {true, false}) {
         Desk d;
+        // As after a game that ended with Black to move: the turn is not the first mover's.
+        for (Client* c : d.All())
+            c->people.SetCurrentTurnSeat(1);
         d.white.negotiation.RequestExchange();
         EXPECT_EQ(d.white.Dialog()->Text(), "您真的要交换棋子么？");
         d.white.Dialog()->Press(AGREE);
