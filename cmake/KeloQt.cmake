@@ -23,6 +23,8 @@ add_library(kelo_gui STATIC
     ${CMAKE_SOURCE_DIR}/src/table/qt/CBitmapViewer.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CButtonBoardWnd.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CChessBoardWnd.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogResult.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CNegotiationDlg.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CPromoteDlg.cpp
     ${KELO_DBUS_SOURCES})
 # The shell sits on top of every layer and sees the whole source tree.

@@ -25,8 +25,11 @@ CChessDiagram& CGameContext::Position(int16_t gameId) {
 }
 
 CTableBoard& CGameContext::TableBoard() {
-    return m_tableBoards.Get(m_nGameId,
-                             [&] { return std::make_unique<CTableBoard>(Board(), Table()); });
+    return m_tableBoards.Get(m_nGameId, [&] {
+        auto board = std::make_unique<CTableBoard>(Board(), Table());
+        board->SetPrompts(&m_prompts);
+        return board;
+    });
 }
 
 } // namespace kelo

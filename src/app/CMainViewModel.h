@@ -5,6 +5,7 @@
 #include "table/CButtonBoard.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
+#include "table/CNegotiation.h"
 #include "table/CPlayerPanelModel.h"
 
 namespace kelo {
@@ -15,9 +16,10 @@ class IEventLoop;
 class ISoundPlayer;
 
 // Everything of the table window that is not drawing: the clocks with their messages, the
-// board window's decisions, the button board, the player panels and the view's own buttons.
+// board window's decisions, the button board with the negotiations it starts, the player
+// panels and the view's own buttons.
 // The window draws from it and routes its input to it.
-class CMainViewModel : public IClockView {
+class CMainViewModel : public IClockView, public IButtonBoardHost {
 public:
     CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound);
     ~CMainViewModel() override;
@@ -36,12 +38,19 @@ public:
     CMainViewClock& Clock() { return m_clock; }
     CBoardWindowModel& BoardWindow() { return m_boardWindow; }
     CButtonBoard& ButtonBoard() { return m_buttonBoard; }
+    CNegotiation& Negotiation() { return m_negotiation; }
     const CPlayerPanelModel& Panels() const { return m_panels; }
     CMainViewButtons& ViewButtons() { return m_viewButtons; }
 
     // IClockView
     void RedrawClock(bool ownSide) override;
     void BringToFront() override;
+
+    // IButtonBoardHost
+    void RequestExchange() override { m_negotiation.RequestExchange(); }
+    void RequestTakeBack() override { m_negotiation.RequestTakeBack(); }
+    void Resign() override { m_negotiation.Resign(); }
+    void OfferDraw() override { m_negotiation.OfferDraw(); }
 
 private:
     CGameContext& m_context;
@@ -50,6 +59,7 @@ private:
     CMainViewClockSink m_clockSink;
     CBoardWindowModel m_boardWindow;
     CButtonBoard m_buttonBoard;
+    CNegotiation m_negotiation;
     CPlayerPanelModel m_panels;
     CMainViewButtons m_viewButtons;
 };

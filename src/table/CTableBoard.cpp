@@ -15,6 +15,7 @@
 #include "link/MSG_SCORES.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MessageTypes.h"
+#include "ports/IPrompts.h"
 #include "ports/ISoundPlayer.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
@@ -170,6 +171,7 @@ void CTableBoard::Redraw() {
 
 void CTableBoard::OnNewGame() {
     m_table.state.SetTakeBackCount(0);
+    m_table.state.SetOpponentTakeBackCount(0);
     m_board.ResetGameState();
     m_table.state.SetState(GameState::None);
     SendReady();
@@ -276,11 +278,41 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
     m_table.state.SetState(GameState::Ended);
     const CPlayerManager& players = m_table.people;
     m_nResultWinnerSeat = static_cast<int16_t>(result.winnerSeat);
+    // Without a winner there is no loser either: a draw names nobody.
+    const bool seated = result.winnerSeat < players.SeatCount();
     m_nResultLoserSeat =
-        static_cast<int16_t>(players.SeatAfter(static_cast<int16_t>(result.winnerSeat), true));
+        seated
+            ? static_cast<int16_t>(players.SeatAfter(static_cast<int16_t>(result.winnerSeat), true))
+            : static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultReason = static_cast<int16_t>(result.reason);
+    if (m_table.mode.LocalMode()) {
+        // Nobody else starts the next game of a local table.
+        m_table.sender.SendMessage(MSG_NEW_GAME, nullptr, 0);
+        const std::string line = ResultLine();
+        if (!line.empty() && m_pPrompts != nullptr)
+            m_pPrompts->ShowNotice(line);
+    }
     if (m_pObserver != nullptr)
         m_pObserver->OnGameResult(result);
+}
+
+void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {
+    MSG_GAME_RESULT_BODY draw;
+    draw.senderSeat = answererSeat;
+    draw.decisive = 0;
+    draw.winnerSeat = CPlayerManager::NONE;
+    draw.reason = RESULT_REASON_CHECKMATE;
+    m_table.state.SetState(GameState::Ended);
+    m_nResultWinnerSeat = static_cast<int16_t>(CPlayerManager::NONE);
+    m_nResultLoserSeat = static_cast<int16_t>(CPlayerManager::NONE);
+    m_nResultReason = static_cast<int16_t>(RESULT_REASON_CHECKMATE);
+    if (m_pObserver != nullptr)
+        m_pObserver->OnGameResult(draw);
+}
+
+std::string CTableBoard::ResultLine() const {
+    return kelo::ResultLine(m_table.people, m_nResultWinnerSeat, m_nResultLoserSeat,
+                            m_nResultReason);
 }
 
 void CTableBoard::OnScores(const uint8_t* body, uint32_t length) {

@@ -5,11 +5,13 @@
 #include "table/CTableParts.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kelo {
 
 class CMessageSinkRegistry;
+class IPrompts;
 class ISoundPlayer;
 struct MSG_GAME_RESULT_BODY;
 struct MSG_SCORES_BODY;
@@ -66,10 +68,18 @@ public:
     // Where the moves of a game under way are re-posted so that every window gets them.
     void SetHandOn(CMessageSinkRegistry* registry) { m_pHandOn = registry; }
     void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
+    // Who shows a local game's result line.
+    void SetPrompts(IPrompts* prompts) { m_pPrompts = prompts; }
     void SetObserver(IBoardObserver* observer) { m_pObserver = observer; }
     IBoardObserver* Observer() const { return m_pObserver; }
     void SetMoveObserver(IMoveObserver* observer) { m_pMoveObserver = observer; }
     IMoveObserver* MoveObserver() const { return m_pMoveObserver; }
+
+    // A draw both players agreed to (642): recorded as a result without a winner, and the game
+    // ends here as at any result.
+    void RecordAgreedDraw(uint16_t answererSeat);
+    // The line that tells the result recorded last.
+    std::string ResultLine() const;
 
     uint8_t m_bAwaitingEcho = 0;
     int16_t m_nResultWinnerSeat = 0;
@@ -79,12 +89,14 @@ public:
 protected:
     void SendGameResult(uint16_t decisive, uint16_t winnerSeat, uint16_t reason);
 
-    // Negotiations (colour exchange, take-back, draw), adjourned games and results are handled
-    // by the table's later parts; the board hands them these messages.
+    // Adjourned games are handled by the table's later parts; the board hands them these
+    // messages. The negotiations (colour exchange, take-back, draw) take theirs as a window of
+    // their own, after the board.
     virtual void OnNegotiationMessage(uint16_t, const uint8_t*, uint32_t) {}
     virtual void OnResumeMessage(uint16_t, const uint8_t*, uint32_t) {}
     virtual void OnSealMessage(uint16_t, const uint8_t*, uint32_t) {}
-    // Records the result and ends the game on this client.
+    // Records the result and ends the game on this client; a local table then starts the next
+    // game and shows the result line.
     virtual void OnGameResult(const MSG_GAME_RESULT_BODY& result);
     virtual void OnScores(const uint8_t* body, uint32_t length);
 
@@ -107,6 +119,7 @@ private:
 
     CMessageSinkRegistry* m_pHandOn = nullptr;
     ISoundPlayer* m_pSound = nullptr;
+    IPrompts* m_pPrompts = nullptr;
     IBoardObserver* m_pObserver = nullptr;
     IMoveObserver* m_pMoveObserver = nullptr;
 };

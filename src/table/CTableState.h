@@ -19,11 +19,14 @@ public:
     void SetLock(TableLock lock) { m_lock = lock; }
     bool IsLocked() const { return m_lock == TableLock::Locked; }
 
-    // Take-backs used in the game under way, and how many the server allows; both come with
-    // the server's start information and game state.
+    // Take-backs used in the game under way, and how many the server allows (3 until it says);
+    // both come with the server's start information and game state.
     int16_t TakeBackCount() const { return m_nTakeBackCount; }
     void SetTakeBackCount(int16_t count) { m_nTakeBackCount = count; }
     int16_t MaxTakeBacks() const { return m_nMaxTakeBacks; }
+    // The opponent's take-back count, as its last request in this game said (for the record).
+    int16_t OpponentTakeBackCount() const { return m_nOpponentTakeBackCount; }
+    void SetOpponentTakeBackCount(int16_t count) { m_nOpponentTakeBackCount = count; }
     void SetMaxTakeBacks(int16_t count) { m_nMaxTakeBacks = count; }
 
     // Set while the server says the opponent's connection is broken.
@@ -34,7 +37,8 @@ private:
     GameState m_gameState = GameState::None;
     TableLock m_lock = TableLock::Free;
     int16_t m_nTakeBackCount = 0;
-    int16_t m_nMaxTakeBacks = 0;
+    int16_t m_nMaxTakeBacks = 3;
+    int16_t m_nOpponentTakeBackCount = 0;
     bool m_bOpponentDisconnected = false;
 };
 

@@ -287,8 +287,11 @@ TEST(BoardMessages, LocalModePlaysBothSidesWithoutAServer) {
         EXPECT_EQ(t.table.m_bAwaitingEcho, 0) << text;
     }
     EXPECT_EQ(t.position.MoveCount(), 4u);
-    EXPECT_EQ(t.state.State(), GameState::Ended) << "the mate's result came back too";
+    // The mate's result came back, and with nobody else to start it the next game follows.
     EXPECT_EQ(t.table.m_nResultWinnerSeat, 1);
+    EXPECT_EQ(t.table.ResultLine(), "black[black]成功将杀！");
+    EXPECT_EQ(t.state.State(), GameState::None);
+    EXPECT_EQ(t.sender.sent.back().type, MSG_READY);
     layer.Detach();
 }
 

@@ -3,7 +3,14 @@
 #include "chess/CBoardMap.h"
 #include "chess/CCoordinateMove.h"
 #include "link/CPersonRecord.h"
+#include "link/MSG_DRAW_ANSWER.h"
+#include "link/MSG_DRAW_OFFER.h"
 #include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_EXCHANGE_ANSWER.h"
+#include "link/MSG_EXCHANGE_REQUEST.h"
+#include "link/MSG_EXIT_ANSWER.h"
+#include "link/MSG_EXIT_DISCOURAGE.h"
+#include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_LEAVE_TABLE.h"
@@ -12,6 +19,8 @@
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
+#include "link/MSG_TAKEBACK_ANSWER.h"
+#include "link/MSG_TAKEBACK_REQUEST.h"
 #include "link/MessageTypes.h"
 #include "link/PERSON.h"
 
@@ -133,7 +142,66 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
     case MSG_LEAVE_TABLE: {
         MSG_LEAVE_TABLE_BODY leave;
         if (wire::DecodeThrough<&MSG_LEAVE_TABLE_BODY::seatno>(b, n, leave))
-            return text + Field("id", leave.id) + Field("seat", leave.seatno);
+            return text + Field("id", leave.id) + Field("seat", leave.seatno) +
+                   (n >= MSG_LEAVE_TABLE_BODY::SIZE ? Field("reason", leave.reason) : "");
+        break;
+    }
+    case MSG_TAKEBACK_REQUEST: {
+        MSG_TAKEBACK_REQUEST_BODY r;
+        if (MSG_TAKEBACK_REQUEST_BODY::FromWire(b, n, r))
+            return text + Field("seat", r.seat) + Field("count", r.count) + Field("step", r.step);
+        break;
+    }
+    case MSG_TAKEBACK_ANSWER: {
+        MSG_TAKEBACK_ANSWER_BODY a;
+        if (MSG_TAKEBACK_ANSWER_BODY::FromWire(b, n, a))
+            return text + Field("seat", a.seat) + Field("count", a.count) + Field("step", a.step) +
+                   Field("agree", a.agree);
+        break;
+    }
+    case MSG_DRAW_OFFER: {
+        MSG_DRAW_OFFER_BODY o;
+        if (wire::DecodeThrough<&MSG_DRAW_OFFER_BODY::moveNumber>(b, n, o))
+            return text + Field("seat", o.seat) + Field("number", o.moveNumber);
+        break;
+    }
+    case MSG_DRAW_ANSWER: {
+        MSG_DRAW_ANSWER_BODY a;
+        if (MSG_DRAW_ANSWER_BODY::FromWire(b, n, a))
+            return text + Field("seat", a.seat) + Field("number", a.moveNumber) +
+                   Field("agree", a.agree);
+        break;
+    }
+    case MSG_EXCHANGE_REQUEST: {
+        MSG_EXCHANGE_REQUEST_BODY r;
+        if (MSG_EXCHANGE_REQUEST_BODY::FromWire(b, n, r))
+            return text + Field("seat", r.seat) + Field("next", r.nextSeat);
+        break;
+    }
+    case MSG_EXCHANGE_ANSWER: {
+        MSG_EXCHANGE_ANSWER_BODY a;
+        if (MSG_EXCHANGE_ANSWER_BODY::FromWire(b, n, a))
+            return text + Field("seat", a.seat) + Field("agree", a.agree) +
+                   Field("first", a.firstSeat);
+        break;
+    }
+    case MSG_EXIT_REQUEST: {
+        MSG_EXIT_REQUEST_BODY r;
+        if (MSG_EXIT_REQUEST_BODY::FromWire(b, n, r))
+            return text + Field("id", r.id) + Field("seat", r.seatno);
+        break;
+    }
+    case MSG_EXIT_ANSWER: {
+        MSG_EXIT_ANSWER_BODY a;
+        if (MSG_EXIT_ANSWER_BODY::FromWire(b, n, a))
+            return text + Field("id", a.answererId) + Field("seat", a.answererSeat) +
+                   Field("requester", a.requesterId) + Field("refused", a.refused);
+        break;
+    }
+    case MSG_EXIT_DISCOURAGE: {
+        MSG_EXIT_DISCOURAGE_BODY d;
+        if (MSG_EXIT_DISCOURAGE_BODY::FromWire(b, n, d))
+            return text + Field("id", d.id);
         break;
     }
     default:

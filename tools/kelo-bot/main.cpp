@@ -17,10 +17,15 @@
 #include "link/CMessageSinkRegistry.h"
 #include "link/CPersonRecord.h"
 #include "link/CTableLink.h"
+#include "link/MSG_DRAW_ANSWER.h"
 #include "link/MSG_ENTER_TABLE.h"
+#include "link/MSG_EXIT_ANSWER.h"
+#include "link/MSG_EXIT_DISCOURAGE.h"
+#include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
 #include "link/MSG_SEAT_FLAG.h"
+#include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
 #include "link/PERSON.h"
@@ -29,7 +34,9 @@
 #include "ports/qt/CQtEventLoop.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
+#include "table/CNegotiation.h"
 #include "table/CPlayerManager.h"
+#include "table/CResultDialogModel.h"
 #include "table/CTableBoard.h"
 
 #include <QCoreApplication>
@@ -52,6 +59,8 @@ const char USAGE[] =
     "                --watcher ID:USERNAME:NICKNAME:WATCHNO[:SEAT] ...\n"
     "                [--moves \"f2f3 e7e5 g2g4 d8h4\"] [--quit-after-result] [--timeout SECONDS]\n"
     "                [--local] [--wait-watcher PLY] [--think SECONDS] [--clock]\n"
+    "                [--answer yes|no] [--answer-after SECONDS] [--request KIND@PLY ...]\n"
+    "                [--countdown SECONDS]\n"
     "\n"
     "Sits at a table of the game server as a table client without a window. It enters the\n"
     "desk, presses start when the table offers it, and plays the moves of the list that fall\n"
@@ -78,6 +87,17 @@ const char USAGE[] =
     "                       play: \"clock used0=S used1=S moves0=N moves1=N step=S\", the\n"
     "                       seconds used and the moves made by seats 0 and 1, and the\n"
     "                       seconds of the move in progress\n"
+    "  --answer yes|no      answer every request of the opponent so (without it a request\n"
+    "                       is left alone and its countdown refuses it)\n"
+    "  --answer-after S     wait that long before answering (default 1)\n"
+    "  --request KIND@PLY   make a request when PLY moves have been applied (repeatable):\n"
+    "                       takeback, draw, resign, leave (ask to leave), leave-now (leave at\n"
+    "                       once); exchange is asked before the start when PLY is 0, and\n"
+    "                       start waits for its answer. The bot confirms its own dialogs.\n"
+    "  --countdown S        the dialogs' countdown instead of 30 s\n"
+    "\n"
+    "Every dialog or question the table would show is printed as \"dialog TEXT\" (the\n"
+    "result dialog with the result line).\n"
     "\n"
     "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s), 2 bad arguments\n"
     "(one line on stderr).\n";
@@ -95,6 +115,15 @@ struct Options {
     int waitWatcherPly = -1;
     int thinkSeconds = 0;
     bool clock = false;
+    // Answers to the opponent's requests: 1 yes, 0 no, -1 none (the countdown refuses).
+    int answer = -1;
+    int answerAfterSeconds = 1;
+    struct Request {
+        std::string kind;
+        int ply = 0;
+    };
+    std::vector<Request> requests;
+    int countdownSeconds = 0;
 };
 
 bool ParseNumber(const std::string& text, long low, long high, long& out) {
@@ -167,6 +196,28 @@ int ParseOptions(int argc, char** argv, Options& o) {
             if (!ParseNumber(value, 0, 10000, number))
                 return Fail("--wait-watcher needs a ply from 0 to 10000");
             o.waitWatcherPly = static_cast<int>(number);
+        } else if (arg == "--answer") {
+            if (value != "yes" && value != "no")
+                return Fail("--answer needs yes or no");
+            o.answer = value == "yes" ? 1 : 0;
+        } else if (arg == "--answer-after") {
+            if (!ParseNumber(value, 0, 3600, number))
+                return Fail("--answer-after needs a number of seconds from 0 to 3600");
+            o.answerAfterSeconds = static_cast<int>(number);
+        } else if (arg == "--countdown") {
+            if (!ParseNumber(value, 1, 3600, number))
+                return Fail("--countdown needs a number of seconds from 1 to 3600");
+            o.countdownSeconds = static_cast<int>(number);
+        } else if (arg == "--request") {
+            const size_t at = value.find('@');
+            const std::string kind = value.substr(0, at);
+            const bool known = kind == "takeback" || kind == "draw" || kind == "exchange" ||
+                               kind == "resign" || kind == "leave" || kind == "leave-now";
+            if (at == std::string::npos || !known ||
+                !ParseNumber(value.substr(at + 1), 0, 10000, number))
+                return Fail("--request needs KIND@PLY with KIND one of takeback, draw, "
+                            "exchange, resign, leave, leave-now");
+            o.requests.push_back({kind, static_cast<int>(number)});
         } else if (arg == "--think") {
             if (!ParseNumber(value, 0, 3600, number))
                 return Fail("--think needs a number of seconds from 0 to 3600");
@@ -187,16 +238,22 @@ void Print(const std::string& line) {
     std::fflush(stdout);
 }
 
-// Promotions are chosen by the move text, not asked.
+// Promotions are chosen by the move text, not asked. A question is shown as a dialog line and
+// answered yes only while the bot makes a request of its own.
 class BotPrompts : public IPrompts {
 public:
     // The bot's moves name their promotion piece; nothing asks it.
     PieceKind ChoosePromotion() override { return PieceKind::Queen; }
     void ShowNotice(const std::string& text) override { Print("notice " + text); }
-    bool AskYesNo(const std::string&) override { return false; }
-    bool Verify(const std::string&, const std::string&, const std::string&) override {
-        return false;
+    bool AskYesNo(const std::string& question) override {
+        Print("dialog " + question);
+        return m_bOwnRequest;
     }
+    bool Verify(const std::string& question, const std::string&, const std::string&) override {
+        Print("dialog " + question);
+        return m_bOwnRequest;
+    }
+    bool m_bOwnRequest = false;
 };
 
 // The socket control with every frame that leaves printed.
@@ -253,11 +310,44 @@ public:
 };
 
 // The bot's own play: it runs after the board and the clocks have taken each message.
-class CBot : public IMessageSink, public CTableLink::IObserver {
+class CBot : public IMessageSink, public CTableLink::IObserver, public INegotiationHost {
 public:
-    CBot(const Options& options, CGameContext& context, const CMainViewClock& clock)
+    CBot(const Options& options, CGameContext& context, const CMainViewClock& clock,
+         CNegotiation& negotiation)
         : m_options(options), m_context(context), m_table(context.TableBoard()),
-          m_board(context.Board()), m_clock(clock) {}
+          m_board(context.Board()), m_clock(clock), m_negotiation(negotiation),
+          m_requestsDone(options.requests.size(), false) {}
+
+    // INegotiationHost: every dialog is printed; the bot confirms its own requests at once and
+    // answers the opponent's as it was told, after its delay.
+    void OpenDialog(CNegotiationDialog& dialog) override {
+        Print("dialog " + dialog.Text());
+        if (dialog.GetKind() == CNegotiationDialog::Kind::Information)
+            return;
+        if (dialog.RequestMode()) {
+            if (m_nRequestButton != 0)
+                dialog.Press(m_nRequestButton);
+            return;
+        }
+        if (m_options.answer < 0)
+            return;
+        const int32_t button =
+            m_options.answer == 1 ? CNegotiationDialog::ID_AGREE : CNegotiationDialog::ID_REFUSE;
+        CNegotiationDialog* open = &dialog;
+        QTimer::singleShot(m_options.answerAfterSeconds * 1000, Qt::PreciseTimer,
+                           [this, open, button] {
+                               if (m_negotiation.IsOpen(open))
+                                   open->Press(button);
+                           });
+    }
+    void CloseTable() override {
+        Print("table closed");
+        m_bTableClosed = true;
+        QTimer::singleShot(300, [this] { Finish(0); });
+    }
+    void OpenResultDialog(const CResultDialogModel& result) override {
+        Print("dialog " + result.Line());
+    }
 
     void OnConnect(int16_t result) override {
         if (result != 1) {
@@ -289,12 +379,83 @@ public:
     void OnMessageRev(const CMessageRev& message) override {
         const uint8_t* body = message.Body();
         const uint32_t length = body != nullptr ? message.Length() : 0;
+        // An agreed take-back: the plies taken back are played again.
+        if (m_board.m_nPlyCount < m_nLastPly) {
+            m_nSentPly = -1;
+            m_nThinkingPly = -1;
+            m_nThoughtPly = -1;
+            PrintBoard();
+        }
+        m_nLastPly = m_board.m_nPlyCount;
         switch (message.Type()) {
         case MSG_NEW_GAME:
             NewGame();
             break;
         case MSG_START_INFO:
+            MakeRequests(true);
             PressStart();
+            break;
+        case MSG_TAKEBACK_ANSWER: {
+            MSG_TAKEBACK_ANSWER_BODY answer;
+            if (MSG_TAKEBACK_ANSWER_BODY::FromWire(body, length, answer) && OwnSeat(answer.seat))
+                AnswerCame();
+            break;
+        }
+        case MSG_DRAW_ANSWER: {
+            MSG_DRAW_ANSWER_BODY answer;
+            if (MSG_DRAW_ANSWER_BODY::FromWire(body, length, answer) && !OwnSeat(answer.seat))
+                AnswerCame();
+            break;
+        }
+        case MSG_EXIT_ANSWER: {
+            MSG_EXIT_ANSWER_BODY answer;
+            if (MSG_EXIT_ANSWER_BODY::FromWire(body, length, answer) &&
+                OwnSeat(answer.requesterSeat))
+                AnswerCame();
+            break;
+        }
+        case MSG_EXCHANGE_ANSWER:
+            if (m_bExchangePending) {
+                m_bExchangePending = false;
+                PressStart();
+            }
+            break;
+        case MSG_EXIT_REQUEST: {
+            // The table window's frame opens the answer; the bot has none.
+            MSG_EXIT_REQUEST_BODY request;
+            if (MSG_EXIT_REQUEST_BODY::FromWire(body, length, request) &&
+                request.seatno != m_context.PlayerManager().GetOwnSeat() && IsPlayer())
+                m_negotiation.OpenExitDialog(false, request.seatno);
+            break;
+        }
+        case MSG_EXIT_DISCOURAGE: {
+            MSG_EXIT_DISCOURAGE_BODY discourage;
+            if (MSG_EXIT_DISCOURAGE_BODY::FromWire(body, length, discourage) &&
+                discourage.id == m_context.PlayerManager().OwnId())
+                Print("dialog 请不要中途退出，玩完这把好吧？");
+            break;
+        }
+        case MSG_LEAVE_TABLE: {
+            // Clients leave with the id field 0; one that names somebody comes from the server,
+            // which let a player go: the table closes.
+            // A player who leaves a game under way closes the table as well.
+            MSG_LEAVE_TABLE_BODY leave;
+            if (MSG_LEAVE_TABLE_BODY::FromWire(body, length, leave) &&
+                (leave.id != 0 ||
+                 (!m_bResult && leave.seatno != m_context.PlayerManager().GetOwnSeat()))) {
+                Print("table closed");
+                Finish(0);
+                return;
+            }
+            break;
+        }
+        case MSG_SCORES:
+            // An agreed draw ends the game without a result message of its own.
+            if (!m_bResult) {
+                m_bResult = true;
+                if (m_options.quitAfterResult)
+                    QTimer::singleShot(300, [this] { Leave(); });
+            }
             break;
         case MSG_GAME_BEGIN:
         case MSG_GAME_STATE:
@@ -325,6 +486,7 @@ public:
         default:
             break;
         }
+        MakeRequests(false);
         TryMove();
     }
 
@@ -338,10 +500,18 @@ public:
 
 private:
     bool IsPlayer() { return m_context.Mode().Role() == TableRole::Player; }
+    bool OwnSeat(uint16_t seat) { return seat == m_context.PlayerManager().GetOwnSeat(); }
+    void AnswerCame() {
+        if (m_nAwaitedAnswers > 0)
+            --m_nAwaitedAnswers;
+    }
 
     // The next game of the desk: start may be pressed again and the moves begin anew.
     void NewGame() {
         ++m_nGame;
+        m_nAwaitedAnswers = 0;
+        m_requestsDone.assign(m_requestsDone.size(), false);
+        m_nLastPly = 0;
         m_bStartPressed = false;
         m_bResult = false;
         m_nSentPly = -1;
@@ -364,8 +534,52 @@ private:
               moves(1) + " step=" + std::to_string(m_context.TimeControl().m_nStepCounter));
     }
 
+    // The requests due at this ply, each once a game. An exchange is asked when the start is
+    // offered, before pressing it.
+    void MakeRequests(bool startOffered) {
+        if (m_bFinished || !IsPlayer())
+            return;
+        const bool playing = m_context.State().IsPlaying();
+        for (size_t i = 0; i < m_options.requests.size(); ++i) {
+            const Options::Request& request = m_options.requests[i];
+            const bool exchange = request.kind == "exchange";
+            if (m_requestsDone[i] || request.ply != m_board.m_nPlyCount ||
+                (exchange ? !startOffered || playing || m_bStartPressed : !playing) ||
+                m_board.m_nPlyCount < m_board.m_nReplayCount)
+                continue;
+            m_requestsDone[i] = true;
+            Print("request " + request.kind);
+            m_prompts.m_bOwnRequest = true;
+            m_nRequestButton = CNegotiationDialog::ID_AGREE;
+            // As a user would, the bot makes no move while a request of its own waits for its
+            // answer.
+            if (request.kind == "takeback") {
+                const int16_t before = m_context.State().TakeBackCount();
+                m_negotiation.RequestTakeBack();
+                if (m_context.State().TakeBackCount() != before)
+                    ++m_nAwaitedAnswers;
+            } else if (request.kind == "draw") {
+                m_negotiation.OfferDraw();
+                ++m_nAwaitedAnswers;
+            } else if (exchange) {
+                m_bExchangePending = true;
+                m_negotiation.RequestExchange();
+            } else if (request.kind == "resign") {
+                m_negotiation.Resign();
+            } else {
+                m_nRequestButton = request.kind == "leave" ? CNegotiationDialog::ID_ASK_LEAVE
+                                                           : CNegotiationDialog::ID_LEAVE_NOW;
+                m_negotiation.OpenExitDialog(true, m_context.PlayerManager().GetOwnSeat());
+                if (request.kind == "leave")
+                    ++m_nAwaitedAnswers;
+            }
+            m_nRequestButton = 0;
+            m_prompts.m_bOwnRequest = false;
+        }
+    }
+
     void PressStart() {
-        if (m_bStartPressed || !IsPlayer() || m_context.Mode().LocalMode())
+        if (m_bExchangePending || m_bStartPressed || !IsPlayer() || m_context.Mode().LocalMode())
             return;
         m_bStartPressed = true;
         const auto body = MSG_SEAT_FLAG_BODY{m_context.PlayerManager().GetOwnSeat(), 1}.ToWire();
@@ -373,6 +587,9 @@ private:
     }
 
     void Leave() {
+        // A table closed by leaving has already said so.
+        if (m_bTableClosed)
+            return;
         // As the client sends it: the server knows the sender by its connection, so the id
         // field stays 0; then the seat and leave reason 0.
         MSG_LEAVE_TABLE_BODY leave;
@@ -416,8 +633,9 @@ private:
     }
 
     void TryMove() {
-        if (m_bFinished || m_bResult || !IsPlayer() || !m_context.State().IsPlaying() ||
-            m_table.m_bAwaitingEcho != 0 || m_board.m_nPlyCount < m_board.m_nReplayCount)
+        if (m_bFinished || m_bResult || m_nAwaitedAnswers > 0 || !IsPlayer() ||
+            !m_context.State().IsPlaying() || m_table.m_bAwaitingEcho != 0 ||
+            m_board.m_nPlyCount < m_board.m_nReplayCount)
             return;
         if (!m_context.Mode().LocalMode() && m_context.State().IsLocked())
             return;
@@ -474,6 +692,17 @@ private:
     CTableBoard& m_table;
     CChnChessBoard& m_board;
     const CMainViewClock& m_clock;
+    CNegotiation& m_negotiation;
+    std::vector<bool> m_requestsDone;
+    // The button that confirms the bot's own request dialog, while it makes one.
+    int32_t m_nRequestButton = 0;
+    // Start waits for the answer to the bot's exchange request.
+    bool m_bExchangePending = false;
+    bool m_bTableClosed = false;
+    // Requests of the bot's own still without their answer.
+    int m_nAwaitedAnswers = 0;
+    // The ply count last seen, to notice a take-back.
+    int m_nLastPly = 0;
     bool m_bStartPressed = false;
     bool m_bWatcherSeen = false;
     bool m_bResult = false;
@@ -519,7 +748,11 @@ int main(int argc, char** argv) {
     CMainViewClock clock(context.Table(), loop);
     CMainViewClockSink clockSink(context.Table(), clock, board);
     PrintingSink printer;
-    CBot bot(options, context, clock);
+    CNegotiation negotiation(board, context.Table(), loop, context.Prompts());
+    negotiation.SetClock(&clock);
+    negotiation.SetCountdownSeconds(options.countdownSeconds);
+    CBot bot(options, context, clock, negotiation);
+    negotiation.SetHost(&bot);
     context.SetPrompts(&bot.m_prompts);
 
     SocketControl socket;
@@ -546,6 +779,7 @@ int main(int argc, char** argv) {
     registry->RegisterSink(&printer);
     registry->RegisterSink(&clockSink);
     registry->RegisterSink(&board);
+    registry->RegisterSink(&negotiation);
     registry->RegisterSink(&bot);
     board.SetHandOn(registry);
 
@@ -568,6 +802,7 @@ int main(int argc, char** argv) {
     }
     const int code = app.exec();
     registry->UnregisterSink(&bot);
+    registry->UnregisterSink(&negotiation);
     registry->UnregisterSink(&board);
     registry->UnregisterSink(&clockSink);
     registry->UnregisterSink(&printer);

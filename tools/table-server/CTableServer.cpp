@@ -5,16 +5,21 @@
 #include "chess/ChessTypes.h"
 #include "link/CCommunicationLayer.h"
 #include "link/CPersonRecord.h"
+#include "link/MSG_DRAW_ANSWER.h"
 #include "link/MSG_ENTER_TABLE.h"
 #include "link/MSG_EXCHANGE_ANSWER.h"
+#include "link/MSG_EXIT_ANSWER.h"
+#include "link/MSG_EXIT_DISCOURAGE.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
+#include "link/MSG_LEAVE_TABLE.h"
 #include "link/MSG_MOVE.h"
 #include "link/MSG_SCORES.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
+#include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
 #include "link/PERSON.h"
@@ -306,6 +311,7 @@ void CTableServer::OfferStart(uint16_t deskNo, Desk& desk) {
     info.totalTime = m_time.total;
     info.paceTime = m_time.pace;
     info.paceAddedTime = m_time.added;
+    info.maxTakeBacks = MAX_TAKEBACKS;
     const auto body = info.ToWire(MSG_START_INFO_BODY::START_INFO_SIZE);
     SendToDesk(deskNo, MSG_START_INFO, body.data(), body.size());
 }
@@ -338,6 +344,24 @@ void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* b
     case MSG_MOVE:
         if (desk.phase == Desk::Phase::Playing)
             OnMove(client.desk, desk, body, length, nowMs);
+        break;
+    case MSG_TAKEBACK_ANSWER: {
+        MSG_TAKEBACK_ANSWER_BODY answer;
+        if (desk.phase == Desk::Phase::Playing &&
+            MSG_TAKEBACK_ANSWER_BODY::FromWire(body, length, answer) && answer.agree == 1)
+            TakeBack(desk);
+        break;
+    }
+    case MSG_DRAW_ANSWER: {
+        // An agreed draw is the game's result; the clients record it from the answer itself.
+        MSG_DRAW_ANSWER_BODY answer;
+        if (desk.phase == Desk::Phase::Playing &&
+            MSG_DRAW_ANSWER_BODY::FromWire(body, length, answer) && answer.agree == 1)
+            EndGame(client.desk, desk, 0, NO_SEAT, nowMs);
+        break;
+    }
+    case MSG_EXIT_ANSWER:
+        OnExitAnswer(client, desk, body, length);
         break;
     case MSG_GAME_RESULT:
         if (desk.phase == Desk::Phase::Playing && length >= MSG_GAME_RESULT_BODY::SIZE) {
@@ -386,6 +410,43 @@ void CTableServer::OnMove(uint16_t deskNo, Desk& desk, const uint8_t* body, size
     }
 }
 
+void CTableServer::TakeBack(Desk& desk) {
+    // The clients take back two plies whatever the request said; so does the desk.
+    if (desk.steps.size() < 2)
+        return;
+    desk.steps.resize(desk.steps.size() - 2);
+    desk.model = std::make_unique<DeskModel>();
+    for (const auto& step : desk.steps)
+        desk.model->Play(MSG_MOVE_BODY::FromWire(step.data()).ToRecord());
+}
+
+void CTableServer::OnExitAnswer(const Client& client, Desk& desk, const uint8_t* body,
+                                size_t length) {
+    MSG_EXIT_ANSWER_BODY answer;
+    if (desk.phase != Desk::Phase::Playing || !MSG_EXIT_ANSWER_BODY::FromWire(body, length, answer))
+        return;
+    if (answer.refused != 0) {
+        // The opponent wants the game played out: the requester is told so.
+        MSG_EXIT_DISCOURAGE_BODY discourage;
+        discourage.id = answer.requesterId;
+        const auto wire = discourage.ToWire();
+        SendToDesk(client.desk, MSG_EXIT_DISCOURAGE, wire.data(), wire.size());
+        return;
+    }
+    // Let go: the game ends without a result and everybody at the desk learns that the
+    // requester left, which closes their tables.
+    desk.phase = Desk::Phase::Waiting;
+    desk.started[0] = desk.started[1] = false;
+    desk.steps.clear();
+    desk.model.reset();
+    MSG_LEAVE_TABLE_BODY leave;
+    leave.id = answer.requesterId;
+    leave.seatno = answer.requesterSeat;
+    leave.reason = 0;
+    const auto wire = leave.ToWire();
+    SendToDesk(client.desk, MSG_LEAVE_TABLE, wire.data(), wire.size());
+}
+
 void CTableServer::EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint16_t winner,
                            uint64_t nowMs) {
     desk.phase = Desk::Phase::Ended;
@@ -421,6 +482,7 @@ void CTableServer::SendGameState(int connection, Client& client, const Desk& des
     state.fields[3] = m_time.total;
     state.fields[4] = m_time.pace;
     state.fields[5] = m_time.added;
+    state.fields[6] = MAX_TAKEBACKS;
     // The seconds the move in progress has run.
     state.fields[12] =
         static_cast<uint16_t>(std::min<uint64_t>((nowMs - desk.moveStartMs) / 1000, 0x7FFF));

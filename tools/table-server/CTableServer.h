@@ -17,7 +17,8 @@ namespace kelo {
 //
 // It also runs the game of each desk: the start information when both players are seated, the
 // start of play when both have pressed start, the moves kept for those who enter later, its own
-// draw rules, the scores after a result and the next game after that.
+// draw rules, agreed draws and take-backs, the answer to a request to leave, the scores after a
+// result and the next game after that.
 class CTableServer {
 public:
     class IOutput {
@@ -44,6 +45,9 @@ public:
     static constexpr int NO_CAPTURE_PLIES = 120;
     static constexpr int MOVE_LIMIT_PLIES = 400;
     static constexpr uint16_t NO_SEAT = 0xFFFF;
+    // The take-backs a player may ask for in a game, as the start information and game state
+    // say.
+    static constexpr uint16_t MAX_TAKEBACKS = 3;
 
     struct TimeSettings {
         uint16_t total = 1800;
@@ -126,6 +130,11 @@ private:
     void OfferStart(uint16_t deskNo, Desk& desk);
     void BeginGame(uint16_t deskNo, Desk& desk, uint64_t nowMs);
     void OnMove(uint16_t deskNo, Desk& desk, const uint8_t* body, size_t length, uint64_t nowMs);
+    // An agreed take-back: the last two kept moves go, and the position is played again
+    // from the rest.
+    void TakeBack(Desk& desk);
+    // The opponent's answer to a request to leave the game under way.
+    void OnExitAnswer(const Client& client, Desk& desk, const uint8_t* body, size_t length);
     void EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint16_t winner, uint64_t nowMs);
     void SendGameState(int connection, Client& client, const Desk& desk, uint64_t nowMs);
     void SendPersons(int connection, Client& client);

@@ -18,6 +18,8 @@
 #include "social/CBaseChatView.h"
 #include "social/CBaseGameinfoView.h"
 #include "table/CTableBoard.h"
+#include "table/qt/CDialogResult.h"
+#include "table/qt/CNegotiationDlg.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -79,6 +81,8 @@ CTableHost::~CTableHost() {
         link.UnregisterSink(m_pChat.get());
         m_pModel->UnregisterSinks(link);
     }
+    if (m_pModel != nullptr)
+        m_pModel->Negotiation().SetHost(nullptr);
     m_pView.reset();
     if (m_pPrompts != nullptr)
         m_context.SetPrompts(nullptr);
@@ -105,6 +109,7 @@ void CTableHost::CreateWindow() {
         m_context.SetPrompts(m_pPrompts.get());
     }
     m_pModel = std::make_unique<CMainViewModel>(m_context, *m_pLoop, m_pSound.get());
+    m_pModel->Negotiation().SetHost(this);
     m_pModel->BoardWindow().SetLinkDownQuery([this] { return m_pFrame->LinkDown() != 0; });
     if (m_pPrompts != nullptr)
         m_pPrompts->SetPromotionColour([this] { return m_pModel->BoardWindow().MoverColour(); });
@@ -211,9 +216,27 @@ void CTableHost::SaveGame(int mode) {
     Say("save", std::to_string(mode));
 }
 
-void CTableHost::OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) {
-    Say("exit dialog", std::string(requestMode ? "request" : "answer") + " seat " +
-                           std::to_string(seat) + " " + text);
+void CTableHost::OpenExitDialog(bool requestMode, uint16_t seat, const std::string&) {
+    // The dialog says its own texts in either mode.
+    if (m_pModel != nullptr)
+        m_pModel->Negotiation().OpenExitDialog(requestMode, seat);
+}
+
+void CTableHost::OpenDialog(CNegotiationDialog& dialog) {
+    Say("dialog", dialog.Text());
+    auto* window = new CNegotiationDlg(dialog, m_pView.get());
+    window->show();
+}
+
+void CTableHost::CloseTable() {
+    if (m_pFrame != nullptr)
+        m_pFrame->CloseTable();
+}
+
+void CTableHost::OpenResultDialog(const CResultDialogModel& result) {
+    Say("result", result.Line());
+    auto* window = new CDialogResult(result, m_pView.get());
+    window->show();
 }
 
 } // namespace kelo

@@ -2,6 +2,7 @@
 
 #include "app/IMainFrameHost.h"
 #include "app/IStartGameHost.h"
+#include "table/CNegotiation.h"
 
 #include <memory>
 #include <string>
@@ -22,8 +23,8 @@ class SocketControl;
 
 // The table as the hall opens it: ShowWindow builds the table window and the connection to the
 // game server (once), shows the window and connects (every time); chat lines go to standard
-// output until the table has a chat of its own.
-class CTableHost : public IStartGameHost, public IMainFrameHost {
+// output until the table has a chat of its own. The table's dialogs open over its window.
+class CTableHost : public IStartGameHost, public IMainFrameHost, public INegotiationHost {
 public:
     explicit CTableHost(CGameContext& context);
     ~CTableHost() override;
@@ -44,6 +45,11 @@ public:
     void CloseWindow() override;
     void SaveGame(int mode) override;
     void OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) override;
+
+    // INegotiationHost: the dialogs as windows over the table.
+    void OpenDialog(CNegotiationDialog& dialog) override;
+    void CloseTable() override;
+    void OpenResultDialog(const CResultDialogModel& result) override;
 
     CMainView* View() const { return m_pView.get(); }
 

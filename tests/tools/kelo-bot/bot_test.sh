@@ -40,6 +40,13 @@ start_server() {
     fail "the server did not listen"
 }
 
+# A second game of a scenario gets a fresh server.
+restart_server() {
+    kill "$server_pid" 2>/dev/null
+    wait "$server_pid" 2>/dev/null
+    start_server "$@"
+}
+
 players="--player 1:white:White:0 --player 2:black:Black:1"
 
 # start_bot NAME ARGS...: a bot in the background, its lines in NAME.out.
@@ -172,6 +179,165 @@ watcher)
     for side in black watcher; do
         [ "$(last_board $side)" = "$(last_board white)" ] ||
             fail "$side ends in $(last_board $side), white in $(last_board white)"
+    done
+    ;;
+takeback_agreed)
+    # White asks to take back after four plies; Black agrees: two plies go on both players and
+    # on the watcher, the move number goes back with them, and the game is played on to a mate.
+    start_server
+    moves="e2e4 e7e5 d1h5 b8c6 f1c4 g8f6 h5f7"
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request takeback@4 --wait-watcher 0 --clock
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" --answer yes
+    wait_for_line white '^sent 626 '
+    run_bot watcher --server 127.0.0.1:$port --desk 1 $players --watcher 3:watch:Watch:0 --me watch
+    finish white
+    finish black
+    finish watcher
+    expect white '^sent 636 seat=0 count=1 step=1$'
+    expect black '^dialog 对方要悔棋，同意吗？$'
+    expect black '^sent 637 seat=0 count=1 step=1 agree=1$'
+    expect_not watcher '^dialog 对方要悔棋'
+    for side in white black watcher; do
+        # The board after the take-back is the one of ply 2, everywhere.
+        taken=$(grep '^board ' "$dir/$side.out" | awk '/ply=4$/ { four = 1; next } four { print; exit }')
+        [ "$taken" = "$(grep '^board .* ply=2$' "$dir/white.out" | head -n 1)" ] ||
+            fail "$side after the take-back: '$taken'"
+        [ "$(last_board $side)" = "$(last_board white)" ] || fail "$side ends elsewhere"
+        expect $side '^recv 651 sender=[01] decisive=1 winner=0 reason=651$'
+    done
+    # The queen's move is sent again with the same move number: the number went back.
+    [ "$(grep -c '^sent 631 move=d1h5 .* number=2 ' "$dir/white.out")" = 2 ] ||
+        fail "d1h5 was not sent twice with number 2"
+    ;;
+takeback_refused)
+    # Black refuses every take-back: White is told each time, Black never; the fifth request
+    # is refused on White's side and only four are sent.
+    start_server
+    moves="e2e4 e7e5 d1h5 b8c6 f1c4 g8f6 h5f7"
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request takeback@4 --request takeback@4 --request takeback@4 \
+        --request takeback@4 --request takeback@4
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" --answer no
+    finish white
+    finish black
+    [ "$(grep -c '^sent 636 ' "$dir/white.out")" = 4 ] || fail "white did not send four requests"
+    expect white '^sent 636 seat=0 count=4 step=1$'
+    expect white '^dialog 您已经超过了允许悔棋的最大次数，不能再悔棋了！$'
+    [ "$(grep -c '^dialog 对方不同意悔棋！$' "$dir/white.out")" = 4 ] || fail "white was not told four times"
+    expect_not black '^dialog 对方不同意悔棋！'
+    [ "$(grep -c '^sent 637 .* agree=0$' "$dir/black.out")" = 4 ] || fail "black did not refuse four times"
+    expect white '^recv 651 sender=0 decisive=1 winner=0 reason=651$'
+    ;;
+takeback_countdown)
+    # Black leaves the question alone: its countdown, shortened here, refuses for it.
+    start_server
+    moves="e2e4 e7e5 d1h5 b8c6 f1c4 g8f6 h5f7"
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request takeback@4
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" --countdown 2
+    finish white
+    finish black
+    expect black '^sent 637 seat=0 count=1 step=1 agree=0$'
+    expect white '^dialog 对方不同意悔棋！$'
+    ;;
+resign)
+    # Black resigns after five plies: a result with reason 8 and the loser's names.
+    start_server
+    moves="e2e4 e7e5 d1h5 b8c6 f1c4 g8f6 h5f7"
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves"
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" \
+        --request resign@5
+    finish white
+    finish black
+    expect black '^dialog 您确定要认输么？$'
+    expect black '^sent 651 sender=1 decisive=1 winner=0 reason=8$'
+    for side in white black; do
+        expect $side '^dialog Black\[black\]中途认输！$'
+        expect $side '^recv 656 points=10,-10 '
+    done
+    ;;
+draw)
+    # An agreed draw ends the game: no result line, no points.
+    start_server
+    moves="e2e4 e7e5 d1h5 b8c6 f1c4 g8f6 h5f7"
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request draw@4
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" --answer yes
+    finish white
+    finish black
+    expect white '^sent 641 seat=0 number=3$'
+    expect black '^dialog “White”要和棋，您同意么？$'
+    expect black '^sent 642 seat=1 number=3 agree=1$'
+    for side in white black; do
+        expect $side '^recv 656 points=0,0 '
+        expect $side '^dialog $'
+        expect_not $side '^recv 631 move=f1c4'
+    done
+    ;;
+exchange)
+    # White asks to exchange colours before the start; Black agrees: Black's seat moves
+    # first with White's pieces, and the watcher is told.
+    start_server
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "f2f3 e7e5 g2g4 d8h4" --request exchange@0
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "f2f3 e7e5 g2g4 d8h4" --answer yes
+    run_bot watcher --server 127.0.0.1:$port --desk 1 $players --watcher 3:watch:Watch:0 --me watch
+    finish white
+    finish black
+    finish watcher
+    expect white '^sent 616 seat=0 next=1$'
+    expect black '^sent 617 seat=1 agree=1 first=1$'
+    expect watcher '^dialog 双方交换执子色！$'
+    expect_not white '^dialog 双方交换'
+    for side in white black watcher; do
+        expect $side '^recv 627 first=1$'
+        expect $side '^recv 651 sender=[01] decisive=1 winner=0 reason=651$'
+    done
+    expect black '^sent 631 move=f2f3 '
+    expect white '^sent 631 move=e7e5 '
+    ;;
+leave_now)
+    # Leaving at once after move 10 resigns first; at move 10 or earlier only the leave
+    # message goes, with reason 1.
+    start_server
+    moves="a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 g2g3 g7g6 h2h3 h7h6 a3a4 a6a5 b3b4 b6b5"
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request leave-now@20
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves"
+    finish white
+    finish black
+    [ "$(grep -E '^sent (651|3026) ' "$dir/white.out" | head -n 2 | cut -d' ' -f2 | tr '\n' ' ')" = "651 3026 " ] ||
+        fail "white did not resign before leaving"
+    expect white '^sent 651 sender=0 decisive=1 winner=1 reason=8$'
+    expect white '^sent 3026 id=0 seat=0 reason=0$'
+    expect black '^dialog White\[white\]中途认输！$'
+    restart_server
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request leave-now@2
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves"
+    finish white
+    finish black
+    expect white '^sent 3026 id=0 seat=0 reason=1$'
+    expect_not white '^sent 651'
+    expect black '^table closed$'
+    ;;
+leave_asked)
+    # Asking to leave: refused, the server asks the player to play on, and the game goes on
+    # to its end; agreed, the server lets the player go and every table closes.
+    start_server
+    moves="e2e4 e7e5 d1h5 b8c6 f1c4 g8f6 h5f7"
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request leave@4
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" --answer no
+    finish white
+    finish black
+    expect white '^sent 3031 id=1 seat=0$'
+    expect black '^dialog 对方请求退出，你同意么？$'
+    expect black '^sent 3032 id=2 seat=1 requester=1 refused=1$'
+    expect white '^dialog 请不要中途退出，玩完这把好吧？$'
+    expect_not black '^dialog 请不要中途退出'
+    expect white '^recv 651 sender=0 decisive=1 winner=0 reason=651$'
+    restart_server
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request leave@4
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" --answer yes
+    finish white
+    finish black
+    for side in white black; do
+        expect $side '^recv 3026 id=1 seat=0 reason=0$'
+        expect $side '^table closed$'
     done
     ;;
 local)

@@ -3,9 +3,12 @@
 #include "link/CPersonRecord.h"
 #include "link/MSG_ENTER_TABLE.h"
 #include "link/MSG_EXCHANGE_ANSWER.h"
+#include "link/MSG_EXIT_ANSWER.h"
+#include "link/MSG_EXIT_DISCOURAGE.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
+#include "link/MSG_LEAVE_TABLE.h"
 #include "link/MSG_MOVE.h"
 #include "link/MSG_SCORES.h"
 #include "link/MSG_SEAT_FLAG.h"
@@ -374,6 +377,82 @@ TEST_F(TableServerTest, AnAgreedExchangeMovesTheFirstSeat) {
     ASSERT_TRUE(
         MSG_START_INFO_BODY::FromWire(output.received[1][1].data() + MSG_HEAD::SIZE, 18, info));
     EXPECT_EQ(info.firstSeat, 1);
+    EXPECT_EQ(server.Violations(), 0);
+}
+
+// The negotiations the desk takes part in: an agreed take-back leaves the kept moves two
+// short (a newcomer replays the rest), an agreed draw ends the game with no points.
+TEST_F(TableServerTest, AgreedTakeBackAndDrawChangeTheDesksGame) {
+    Client a = Enter(1, 5, 0, 0xFFFF);
+    Client b = Enter(2, 5, 1, 0xFFFF);
+    Send(a, a.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+    Send(b, b.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+    Send(a, a.Frame(MSG_MOVE, Knight(0, 607, 505)));
+    Send(b, b.Frame(MSG_MOVE, Knight(1, 600, 502)));
+    Send(a, a.Frame(MSG_MOVE, Knight(0, 107, 205)));
+    Send(b, b.Frame(MSG_TAKEBACK_ANSWER, {0, 0, 0, 1, 0, 1, 0, 0})); // refused: kept
+    Send(b, b.Frame(MSG_TAKEBACK_ANSWER, {0, 0, 0, 1, 0, 1, 0, 1}));
+    Enter(3, 5);
+    ASSERT_EQ(MSG_HEAD::Decode(entry[2].data()).type, MSG_GAME_STATE);
+    EXPECT_EQ(MSG_GAME_STATE_BODY::FromWire(entry[2].data() + MSG_HEAD::SIZE).RecordCount(), 1);
+    // The position went back too: Black's knight is on g8 again and may go to f6 once more.
+    Send(b, b.Frame(MSG_MOVE, Knight(1, 600, 502)));
+    Enter(4, 5, 0xFFFF, 1);
+    EXPECT_EQ(MSG_GAME_STATE_BODY::FromWire(entry[2].data() + MSG_HEAD::SIZE).RecordCount(), 2);
+    output.received.clear();
+
+    Send(a, a.Frame(MSG_DRAW_ANSWER, {0, 0, 0, 3, 0, 0}));
+    EXPECT_EQ(Types(output.received[1]), std::vector<uint16_t>{MSG_DRAW_ANSWER});
+    Send(a, a.Frame(MSG_DRAW_ANSWER, {0, 0, 0, 3, 0, 1}));
+    ASSERT_EQ(Types(output.received[1]),
+              (std::vector<uint16_t>{MSG_DRAW_ANSWER, MSG_DRAW_ANSWER, MSG_SCORES}));
+    MSG_SCORES_BODY scores;
+    ASSERT_TRUE(
+        MSG_SCORES_BODY::FromWire(output.received[1][2].data() + MSG_HEAD::SIZE, 40, scores));
+    EXPECT_EQ(scores.points, (std::array<int32_t, 2>{0, 0}));
+    EXPECT_EQ(scores.drawn, (std::array<int32_t, 2>{1, 1}));
+    EXPECT_EQ(server.Violations(), 0);
+}
+
+// The opponent's answer to a request to leave: a refusal is told to the requester (3033 with
+// its id); consent lets it go, and the desk learns that it left (3026 with its id).
+TEST_F(TableServerTest, TheAnswerToALeaveRequest) {
+    for (uint16_t refused : {1, 0}) {
+        output.received.clear();
+        const uint16_t desk = static_cast<uint16_t>(5 + refused);
+        const int first = 10 * (refused + 1);
+        Client a = Enter(first, desk, 0, 0xFFFF);
+        Client b = Enter(first + 1, desk, 1, 0xFFFF);
+        Send(a, a.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+        Send(b, b.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+        output.received.clear();
+        const auto request = a.Frame(MSG_EXIT_REQUEST, {0, 0, 0x03, 0xF2, 0, 0, 0, 1});
+        Send(a, request);
+        EXPECT_EQ(output.received[first + 1].back(), request) << "relayed";
+        MSG_EXIT_ANSWER_BODY answer;
+        answer.answererId = 1000 + first + 1;
+        answer.answererSeat = 1;
+        answer.requesterId = 1000 + first;
+        answer.requesterSeat = 0;
+        answer.refused = refused;
+        const auto body = answer.ToWire();
+        Send(b, b.Frame(MSG_EXIT_ANSWER, {body.begin(), body.end()}));
+        const auto& told = output.received[first];
+        ASSERT_EQ(Types(told),
+                  (std::vector<uint16_t>{MSG_EXIT_REQUEST, MSG_EXIT_ANSWER,
+                                         refused ? MSG_EXIT_DISCOURAGE : MSG_LEAVE_TABLE}));
+        if (refused) {
+            MSG_EXIT_DISCOURAGE_BODY discourage;
+            ASSERT_TRUE(MSG_EXIT_DISCOURAGE_BODY::FromWire(told[2].data() + MSG_HEAD::SIZE, 12,
+                                                           discourage));
+            EXPECT_EQ(discourage.id, 1000u + first);
+        } else {
+            MSG_LEAVE_TABLE_BODY leave;
+            ASSERT_TRUE(MSG_LEAVE_TABLE_BODY::FromWire(told[2].data() + MSG_HEAD::SIZE, 8, leave));
+            EXPECT_EQ(leave.id, 1000u + first);
+            EXPECT_EQ(leave.reason, 0);
+        }
+    }
     EXPECT_EQ(server.Violations(), 0);
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "link/WireRecord.h"
+
+#include <array>
+#include <cstdint>
+
+namespace kelo {
+
+// A draw offer (641): the offerer's seat, its move number, and a field nobody reads (sent 0).
+struct MSG_DRAW_OFFER_BODY {
+    static constexpr size_t SIZE = 6;
+    uint16_t seat = 0;
+    uint16_t moveNumber = 0;
+    uint16_t unused = 0;
+
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{0, &MSG_DRAW_OFFER_BODY::seat},
+        wire::Field{2, &MSG_DRAW_OFFER_BODY::moveNumber},
+        wire::Field{4, &MSG_DRAW_OFFER_BODY::unused},
+    };
+
+    std::array<uint8_t, SIZE> ToWire() const { return wire::Encode(*this); }
+    static bool FromWire(const uint8_t* p, size_t length, MSG_DRAW_OFFER_BODY& out) {
+        return wire::Decode(p, length, out);
+    }
+};
+
+} // namespace kelo
