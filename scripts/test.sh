@@ -26,7 +26,7 @@ echo "== build (AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELO_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    run_ctest build-asan
+    LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp run_ctest build-asan
 
 echo "== fuzz (libFuzzer, a few seconds per target)"
 if command -v clang++ >/dev/null 2>&1; then
