@@ -69,6 +69,20 @@ private:
                     const std::string& cancelLabel) override {
             return Target().Verify(question, okLabel, cancelLabel);
         }
+        std::string ChooseSaveFile(const std::string& folder, const std::string& name,
+                                   const std::string& filter,
+                                   const std::string& extension) override {
+            return Target().ChooseSaveFile(folder, name, filter, extension);
+        }
+        std::string ChooseOpenFile(const std::string& folder, const std::string& name,
+                                   const std::string& filter,
+                                   const std::string& extension) override {
+            return Target().ChooseOpenFile(folder, name, filter, extension);
+        }
+        bool InputText(const std::string& caption, const std::string& label,
+                       std::string& text) override {
+            return Target().InputText(caption, label, text);
+        }
         CSilentPrompts silent;
         IPrompts* target = nullptr;
     };
