@@ -90,11 +90,13 @@ bool CResumeManager::WriteIndex() {
 }
 
 bool CResumeManager::RemoveEntry(const ResumeEntry& entry) {
+    // A copy: the entry may be one of the list about to be read again.
+    const std::string path = entry.path;
     CFileLock lock(IndexPath());
     // Another client may have sealed a game since this list was read.
     LoadIndex();
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
-        if (it->path == entry.path) {
+        if (it->path == path) {
             m_entries.erase(it);
             break;
         }
