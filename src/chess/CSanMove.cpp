@@ -6,6 +6,8 @@
 #include "chess/CPerft.h"
 #include "chess/ChessTypes.h"
 
+#include <algorithm>
+
 namespace kelo {
 
 namespace {
@@ -19,10 +21,8 @@ std::string Stripped(const std::string& text) {
     for (char c : text)
         if (c != '+' && c != '#' && c != '!' && c != '?')
             out += c;
-    if (out == "0-0")
-        return "O-O";
-    if (out == "0-0-0")
-        return "O-O-O";
+    if (out == "0-0" || out == "0-0-0")
+        std::replace(out.begin(), out.end(), '0', 'O');
     return out;
 }
 
@@ -31,7 +31,10 @@ std::string Stripped(const std::string& text) {
 std::string CSanMove::SquareName(int32_t code) {
     if (!OnBoard(code))
         return "??";
-    return std::string{static_cast<char>('a' + code / 100), static_cast<char>('8' - code % 100)};
+    std::string name(2, ' ');
+    name[0] = static_cast<char>('a' + code / 100);
+    name[1] = static_cast<char>('8' - code % 100);
+    return name;
 }
 
 std::vector<MoveRecord> CSanMove::LegalMoves(CBaseBoard& board, Colour colour) {
