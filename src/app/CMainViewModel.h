@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/CMainViewButtons.h"
+#include "app/CTableCommands.h"
 #include "table/CBoardWindowModel.h"
 #include "table/CButtonBoard.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
 #include "table/CPlayerPanelModel.h"
+#include "table/CResumeNegotiation.h"
 
 namespace kelo {
 
@@ -38,12 +40,33 @@ public:
     CButtonBoard& ButtonBoard() { return m_buttonBoard; }
     const CPlayerPanelModel& Panels() const { return m_panels; }
     CMainViewButtons& ViewButtons() { return m_viewButtons; }
+    // Sealing and resuming games.
+    CResumeNegotiation& Resume() { return m_resume; }
+    // The window's seal and resume dialogs. Until there are some, the questions go to the
+    // prompts as yes/no questions and the information as notices.
+    void SetResumeDialogs(IResumeDialogs* dialogs) { m_resumeDialogs.target = dialogs; }
 
     // IClockView
     void RedrawClock(bool ownSide) override;
     void BringToFront() override;
 
 private:
+    // Passes each dialog on to the window's, or asks through the prompts.
+    struct CResumeDialogsSwitch : IResumeDialogs {
+        CResumeDialogsSwitch(IPrompts& prompts, IEventLoop& loop) : prompts(prompts), loop(loop) {}
+        void OpenSealAnswer(const std::string& question) override;
+        void OpenResumeAnswer(const std::string& question) override;
+        void CloseAnswer() override;
+        void OnCountdown(int seconds) override;
+        void ShowInformation(const std::string& text) override;
+        void OnSealed(const std::string& path) override;
+        void OnResumed() override;
+        IPrompts& prompts;
+        IEventLoop& loop;
+        CResumeNegotiation* negotiation = nullptr;
+        IResumeDialogs* target = nullptr;
+    };
+
     CGameContext& m_context;
     IClockView* m_pClockView = nullptr;
     CMainViewClock m_clock;
@@ -52,6 +75,9 @@ private:
     CButtonBoard m_buttonBoard;
     CPlayerPanelModel m_panels;
     CMainViewButtons m_viewButtons;
+    CResumeDialogsSwitch m_resumeDialogs;
+    CResumeNegotiation m_resume;
+    CTableCommands m_commands;
 };
 
 } // namespace kelo

@@ -118,17 +118,13 @@ void CResumeNegotiation::OnSealAnswer(const uint8_t* body, uint32_t length) {
     MSG_SEAL_ANSWER_BODY answer;
     if (!MSG_SEAL_ANSWER_BODY::FromWire(body, length, answer))
         return;
-    if (answer.agree != 1) {
-        if (!IsWatcher() && answer.seatno != OwnSeat())
-            m_dialogs.ShowInformation(SEAL_REFUSED);
+    // The button board tells the requester of a refusal and the watchers of a seal.
+    if (answer.agree != 1)
         return;
-    }
     // Only the players store the game; everyone's table is left without a game.
     m_strSealedPath.clear();
     const GameState state = m_table.state.State();
-    if (IsWatcher()) {
-        m_dialogs.ShowInformation(SEALED_FOR_WATCHERS);
-    } else if (state == GameState::Playing || state == GameState::Ended) {
+    if (!IsWatcher() && (state == GameState::Playing || state == GameState::Ended)) {
         m_strSealedPath = CResumeManager(m_table, m_board.Board(), m_settings, m_prompts)
                               .SaveGame(CResumeManager::SAVE_SEAL);
     }

@@ -93,8 +93,6 @@ public:
     static constexpr const char* SEAL_ACTION = "封盘保存,进入下一局";
     static constexpr const char* SEAL_LEAVE_QUESTION = "对方请求封盘并退出游戏，你同意么？";
     static constexpr const char* SEAL_NEXT_QUESTION = "对方请求封盘进入下一局，你同意么？";
-    static constexpr const char* SEAL_REFUSED = "对方不同意你的续盘退出请求！";
-    static constexpr const char* SEALED_FOR_WATCHERS = "双方续盘保存，本局结束！";
     static constexpr const char* RESUME_REFUSED = "别人不同意你的续盘请求！";
     static constexpr const char* USERS_MISMATCH = "用户不匹配，不能续盘！";
     static constexpr const char* NO_MOVES = "不存在走子纪录，不能续盘！";

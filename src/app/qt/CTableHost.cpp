@@ -9,13 +9,16 @@
 #include "app/qt/SkinFallback.h"
 #include "base/CGbkConverter.h"
 #include "base/CSkinManager.h"
+#include "base/GameSettings.h"
 #include "base/SettingsFolders.h"
 #include "base/qt/SkinQt.h"
+#include "chess/CChnChessBoard.h"
 #include "link/qt/SocketControl.h"
 #include "ports/qt/CQtEventLoop.h"
 #include "ports/qt/CQtSoundPlayer.h"
 #include "social/CBaseChatView.h"
 #include "social/CBaseGameinfoView.h"
+#include "table/CResumeManager.h"
 #include "table/CTableBoard.h"
 
 #include <QCoreApplication>
@@ -91,6 +94,8 @@ void CTableHost::CreateWindow() {
     if (UseFallbackLayout(*m_pSkin))
         Say("skin", "not found below " + data.toStdString() + ", plain layout");
 
+    // The record folder and what happens to a finished game's record.
+    LoadGameSettings(m_context.Settings(), SettingsFolders::DefaultFolders(data.toStdString()));
     m_pSound = std::make_unique<CQtSoundPlayer>(data + "sound/", [] { return true; });
     // Answers given in advance (unattended runs) stay; otherwise the user answers.
     if (qEnvironmentVariableIsEmpty("KELO_AUTO_ANSWER")) {
@@ -134,8 +139,8 @@ void CTableHost::OpenLocalTable(const std::string& recordPath) {
     ShowWindow();
     if (recordPath.empty())
         return;
-    // Records cannot be read yet, so no record has moves to continue.
-    m_context.Prompts().ShowNotice(CLocalTable::NO_RECORD);
+    // The record goes to the table as a resume request and its agreement, as at a server.
+    m_pModel->Resume().ResumeRecordPath(recordPath);
 }
 
 void CTableHost::ShowWindow() {
@@ -184,7 +189,10 @@ void CTableHost::CloseWindow() {
 }
 
 void CTableHost::SaveGame(int mode) {
-    Say("save", std::to_string(mode));
+    const std::string path = CResumeManager(m_context.Table(), m_context.Board(),
+                                            m_context.Settings(), m_context.Prompts())
+                                 .SaveGame(mode);
+    Say("save", std::to_string(mode) + (path.empty() ? " nothing saved" : " " + path));
 }
 
 void CTableHost::OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) {
