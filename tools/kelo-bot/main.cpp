@@ -30,6 +30,8 @@
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
 #include "table/CPlayerManager.h"
+#include "table/CResumeManager.h"
+#include "table/CResumeNegotiation.h"
 #include "table/CTableBoard.h"
 
 #include <QCoreApplication>
@@ -37,6 +39,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -52,6 +55,7 @@ const char USAGE[] =
     "                --watcher ID:USERNAME:NICKNAME:WATCHNO[:SEAT] ...\n"
     "                [--moves \"f2f3 e7e5 g2g4 d8h4\"] [--quit-after-result] [--timeout SECONDS]\n"
     "                [--local] [--wait-watcher PLY] [--think SECONDS] [--clock]\n"
+    "                [--save-records DIR] [--request seal@PLY] [--request resume@NAME]\n"
     "\n"
     "Sits at a table of the game server as a table client without a window. It enters the\n"
     "desk, presses start when the table offers it, and plays the moves of the list that fall\n"
@@ -78,6 +82,14 @@ const char USAGE[] =
     "                       play: \"clock used0=S used1=S moves0=N moves1=N step=S\", the\n"
     "                       seconds used and the moves made by seats 0 and 1, and the\n"
     "                       seconds of the move in progress\n"
+    "  --save-records DIR   the record folder: every finished game is saved there (\"saved\n"
+    "                       PATH\"), and a sealed game with its entry in the index\n"
+    "  --request seal@PLY   at that ply, instead of moving, ask to seal the game (the other\n"
+    "                       bot agrees; each player prints \"sealed PATH\")\n"
+    "  --request resume@NAME  when the table offers a start, ask to continue the stored game\n"
+    "                       of that name from the index of --save-records instead; the other\n"
+    "                       bot agrees, and every client prints \"resumed moves=N\"\n"
+    "A bot agrees to every seal and resume request it is asked.\n"
     "\n"
     "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s), 2 bad arguments\n"
     "(one line on stderr).\n";
@@ -95,6 +107,9 @@ struct Options {
     int waitWatcherPly = -1;
     int thinkSeconds = 0;
     bool clock = false;
+    std::string recordFolder;
+    int sealPly = -1;
+    std::string resumeName;
 };
 
 bool ParseNumber(const std::string& text, long low, long high, long& out) {
@@ -167,6 +182,18 @@ int ParseOptions(int argc, char** argv, Options& o) {
             if (!ParseNumber(value, 0, 10000, number))
                 return Fail("--wait-watcher needs a ply from 0 to 10000");
             o.waitWatcherPly = static_cast<int>(number);
+        } else if (arg == "--save-records") {
+            o.recordFolder = value;
+        } else if (arg == "--request") {
+            const size_t at = value.find('@');
+            const std::string kind = value.substr(0, at);
+            const std::string what = at == std::string::npos ? "" : value.substr(at + 1);
+            if (kind == "seal" && ParseNumber(what, 0, 10000, number))
+                o.sealPly = static_cast<int>(number);
+            else if (kind == "resume" && !what.empty())
+                o.resumeName = what;
+            else
+                return Fail("--request needs seal@PLY or resume@NAME");
         } else if (arg == "--think") {
             if (!ParseNumber(value, 0, 3600, number))
                 return Fail("--think needs a number of seconds from 0 to 3600");
@@ -179,6 +206,8 @@ int ParseOptions(int argc, char** argv, Options& o) {
         return Fail("--me and at least one --player or --watcher are needed (see --help)");
     if (o.local == !o.host.empty())
         return Fail("give either --server or --local (see --help)");
+    if ((o.sealPly >= 0 || !o.resumeName.empty()) && o.recordFolder.empty())
+        return Fail("--request needs --save-records DIR (see --help)");
     return -1;
 }
 
@@ -200,6 +229,35 @@ public:
 };
 
 // The socket control with every frame that leaves printed.
+// The seal and resume dialogs: every question is agreed to, after the message that asked it.
+class BotResumeDialogs : public IResumeDialogs {
+public:
+    explicit BotResumeDialogs(IEventLoop& loop) : m_loop(loop) {}
+    void OpenSealAnswer(const std::string& question) override {
+        Print("question " + question + " -> agree");
+        m_loop.Post([this] { negotiation->AnswerSeal(true); });
+    }
+    void OpenResumeAnswer(const std::string& question) override {
+        Print("question " + question + " -> agree");
+        m_loop.Post([this] { negotiation->AnswerResume(true); });
+    }
+    void ShowInformation(const std::string& text) override { Print("information " + text); }
+    void OnSealed(const std::string& path) override {
+        Print("sealed " + (path.empty() ? std::string("nothing") : path));
+        if (onSealed)
+            onSealed();
+    }
+    void OnResumed() override {
+        Print("resumed moves=" + std::to_string(negotiation->PendingRecord()->moves.size()));
+    }
+
+    CResumeNegotiation* negotiation = nullptr;
+    std::function<void()> onSealed;
+
+private:
+    IEventLoop& m_loop;
+};
+
 class PrintingSocket : public ISocketControl {
 public:
     explicit PrintingSocket(ISocketControl& inner) : m_inner(inner) {}
@@ -255,9 +313,17 @@ public:
 // The bot's own play: it runs after the board and the clocks have taken each message.
 class CBot : public IMessageSink, public CTableLink::IObserver {
 public:
-    CBot(const Options& options, CGameContext& context, const CMainViewClock& clock)
+    CBot(const Options& options, CGameContext& context, const CMainViewClock& clock,
+         CResumeNegotiation& resume)
         : m_options(options), m_context(context), m_table(context.TableBoard()),
-          m_board(context.Board()), m_clock(clock) {}
+          m_board(context.Board()), m_clock(clock), m_resume(resume) {}
+
+    // A sealed game ends the bot's part as a result does.
+    void OnSealed() {
+        m_bResult = true;
+        if (m_options.quitAfterResult)
+            Leave();
+    }
 
     void OnConnect(int16_t result) override {
         if (result != 1) {
@@ -294,7 +360,10 @@ public:
             NewGame();
             break;
         case MSG_START_INFO:
-            PressStart();
+            if (!m_options.resumeName.empty() && IsPlayer())
+                RequestResume();
+            else
+                PressStart();
             break;
         case MSG_GAME_BEGIN:
         case MSG_GAME_STATE:
@@ -318,6 +387,7 @@ public:
         case MSG_GAME_RESULT:
             if (length >= 8 && !m_bResult) {
                 m_bResult = true;
+                SaveRecord();
                 if (m_options.quitAfterResult)
                     Leave();
             }
@@ -338,6 +408,7 @@ public:
 
 private:
     bool IsPlayer() { return m_context.Mode().Role() == TableRole::Player; }
+    const CPlayerManager& people() const { return m_context.PlayerManager(); }
 
     // The next game of the desk: start may be pressed again and the moves begin anew.
     void NewGame() {
@@ -347,6 +418,33 @@ private:
         m_nSentPly = -1;
         m_nThinkingPly = -1;
         m_nThoughtPly = -1;
+    }
+
+    // The finished game saved as the table client saves it when its setting says so.
+    void SaveRecord() {
+        if (m_options.recordFolder.empty() || !IsPlayer())
+            return;
+        const std::string path =
+            CResumeManager(m_context.Table(), m_board, m_context.Settings(), m_prompts)
+                .SaveGame(CResumeManager::SAVE_GAME_END);
+        Print("saved " + (path.empty() ? std::string("nothing") : path));
+    }
+
+    void RequestResume() {
+        if (m_bResumeRequested)
+            return;
+        m_bResumeRequested = true;
+        CResumeManager manager(m_context.Table(), m_board, m_context.Settings(), m_prompts);
+        manager.LoadIndex();
+        for (const ResumeEntry& entry : manager.Entries()) {
+            if (entry.key == m_options.resumeName) {
+                if (!m_resume.RequestResume(entry))
+                    Finish(1);
+                return;
+            }
+        }
+        Print("no stored game " + m_options.resumeName);
+        Finish(1);
     }
 
     void PrintClock() {
@@ -422,6 +520,15 @@ private:
         if (!m_context.Mode().LocalMode() && m_context.State().IsLocked())
             return;
         const size_t ply = m_board.Position().MoveCount();
+        // At the seal ply the game waits for the seal; the requester asks once.
+        if (m_options.sealPly >= 0 && static_cast<int>(ply) >= m_options.sealPly) {
+            if (!m_bSealRequested && static_cast<int>(ply) == m_options.sealPly &&
+                people().IsMyTurn()) {
+                m_bSealRequested = true;
+                m_resume.SendSealRequest(true);
+            }
+            return;
+        }
         if (ply >= m_options.moves.size())
             return;
         if (static_cast<int>(ply) == m_options.waitWatcherPly && !m_bWatcherSeen)
@@ -474,6 +581,9 @@ private:
     CTableBoard& m_table;
     CChnChessBoard& m_board;
     const CMainViewClock& m_clock;
+    CResumeNegotiation& m_resume;
+    bool m_bSealRequested = false;
+    bool m_bResumeRequested = false;
     bool m_bStartPressed = false;
     bool m_bWatcherSeen = false;
     bool m_bResult = false;
@@ -514,12 +624,20 @@ int main(int argc, char** argv) {
     context.Mode().SetLocalMode(options.local);
     context.Mode().SetRole(RoleFromStatus(own->status));
 
+    context.Settings().m_strManualPath = options.recordFolder;
+    context.Settings().m_nSaveType = 1;
+
     CQtEventLoop loop;
     CTableBoard& board = context.TableBoard();
     CMainViewClock clock(context.Table(), loop);
     CMainViewClockSink clockSink(context.Table(), clock, board);
     PrintingSink printer;
-    CBot bot(options, context, clock);
+    BotResumeDialogs resumeDialogs(loop);
+    CResumeNegotiation resume(context.Table(), board, context.Settings(), context.Prompts(), loop,
+                              resumeDialogs);
+    resumeDialogs.negotiation = &resume;
+    CBot bot(options, context, clock, resume);
+    resumeDialogs.onSealed = [&bot] { bot.OnSealed(); };
     context.SetPrompts(&bot.m_prompts);
 
     SocketControl socket;
@@ -546,8 +664,10 @@ int main(int argc, char** argv) {
     registry->RegisterSink(&printer);
     registry->RegisterSink(&clockSink);
     registry->RegisterSink(&board);
+    registry->RegisterSink(&resume);
     registry->RegisterSink(&bot);
     board.SetHandOn(registry);
+    resume.SetHandOn(registry);
 
     if (options.timeoutSeconds > 0) {
         QTimer::singleShot(options.timeoutSeconds * 1000, [&bot] {
@@ -568,6 +688,7 @@ int main(int argc, char** argv) {
     }
     const int code = app.exec();
     registry->UnregisterSink(&bot);
+    registry->UnregisterSink(&resume);
     registry->UnregisterSink(&board);
     registry->UnregisterSink(&clockSink);
     registry->UnregisterSink(&printer);
