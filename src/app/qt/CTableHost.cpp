@@ -4,6 +4,7 @@
 #include "app/CLocalTable.h"
 #include "app/CMainFrame.h"
 #include "app/CMainViewModel.h"
+#include "app/qt/CDialogResume.h"
 #include "app/qt/CMainView.h"
 #include "app/qt/CQtPrompts.h"
 #include "app/qt/SkinFallback.h"
@@ -21,6 +22,7 @@
 #include "table/CResumeManager.h"
 #include "table/CTableBoard.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -114,6 +116,14 @@ void CTableHost::CreateWindow() {
     if (m_pPrompts != nullptr)
         m_pPrompts->SetParent(m_pView.get());
     m_pView->onClose = [this] { DecideClose(); };
+    // Sealing and the adjourned games are reached from the window's menu (right button).
+    m_pView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* seal = new QAction(QStringLiteral("封盘"), m_pView.get());
+    QObject::connect(seal, &QAction::triggered, [this] { m_pModel->Resume().RequestSeal(); });
+    auto* resume = new QAction(QStringLiteral("续盘"), m_pView.get());
+    QObject::connect(resume, &QAction::triggered, [this] { OpenResumeDialog(); });
+    m_pView->addAction(seal);
+    m_pView->addAction(resume);
     m_pView->onHall = [] { RaiseHall(); };
     const CHallSettings& hall = m_context.Hall();
     m_pView->SetHelpUrl(UrlText(hall.helpUrl.data(), hall.helpUrl.size()));
@@ -122,6 +132,13 @@ void CTableHost::CreateWindow() {
                                 : UrlText(hall.gameAdvUrl.data(), hall.gameAdvUrl.size());
     if (!adv.empty())
         m_pView->SetAdvertisement(adv, "Kelo 国际象棋");
+}
+
+void CTableHost::OpenResumeDialog() {
+    CResumeManager manager(m_context.Table(), m_context.Board(), m_context.Settings(),
+                           m_context.Prompts());
+    CDialogResume dialog(manager, m_pModel->Resume(), m_pView.get());
+    dialog.exec();
 }
 
 void CTableHost::DecideClose() {

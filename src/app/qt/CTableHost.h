@@ -46,6 +46,8 @@ public:
     void OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) override;
 
     CMainView* View() const { return m_pView.get(); }
+    // "续盘窗口", the adjourned games of the record folder.
+    void OpenResumeDialog();
 
 private:
     void CreateWindow();
