@@ -7,6 +7,7 @@
 #include "app/qt/CDialogResume.h"
 #include "app/qt/CMainView.h"
 #include "app/qt/CQtPrompts.h"
+#include "app/qt/CResumeDialogs.h"
 #include "app/qt/SkinFallback.h"
 #include "base/CGbkConverter.h"
 #include "base/CSkinManager.h"
@@ -81,6 +82,9 @@ CTableHost::~CTableHost() {
         link.UnregisterSink(m_pChat.get());
         m_pModel->UnregisterSinks(link);
     }
+    if (m_pModel != nullptr)
+        m_pModel->SetResumeDialogs(nullptr);
+    m_pResumeDialogs.reset();
     m_pView.reset();
     if (m_pPrompts != nullptr)
         m_context.SetPrompts(nullptr);
@@ -116,6 +120,9 @@ void CTableHost::CreateWindow() {
     if (m_pPrompts != nullptr)
         m_pPrompts->SetParent(m_pView.get());
     m_pView->onClose = [this] { DecideClose(); };
+    m_pResumeDialogs =
+        std::make_unique<CResumeDialogs>(m_pModel->Resume(), m_context.Prompts(), m_pView.get());
+    m_pModel->SetResumeDialogs(m_pResumeDialogs.get());
     // Sealing and the adjourned games are reached from the window's menu (right button).
     m_pView->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* seal = new QAction(QStringLiteral("封盘"), m_pView.get());

@@ -17,6 +17,7 @@ class CMainViewModel;
 class CQtEventLoop;
 class CQtPrompts;
 class CQtSoundPlayer;
+class CResumeDialogs;
 class CSkinManager;
 class SocketControl;
 
@@ -61,6 +62,7 @@ private:
     std::unique_ptr<CSkinManager> m_pSkin;
     std::unique_ptr<CQtSoundPlayer> m_pSound;
     std::unique_ptr<CQtPrompts> m_pPrompts;
+    std::unique_ptr<CResumeDialogs> m_pResumeDialogs;
     std::unique_ptr<CMainViewModel> m_pModel;
     std::unique_ptr<CMainView> m_pView;
     std::unique_ptr<CBaseChatView> m_pChat;

@@ -1,7 +1,11 @@
 // The resume dialog on the index of a scratch record folder.
 #include "app/qt/CDialogResume.h"
+#include "app/qt/CDialogResumeAnswer.h"
+#include "app/qt/CResumeDialogs.h"
 #include "base/GameSettings.h"
 #include "base/ScratchFolder.h"
+#include "link/MSG_SEAL_ANSWER.h"
+#include "link/MSG_SEAL_REQUEST.h"
 #include "link/MessageTypes.h"
 #include "support/ChessTable.h"
 #include "support/ManualEventLoop.h"
@@ -9,6 +13,7 @@
 #include "table/CResumeNegotiation.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -90,6 +95,54 @@ TEST(DialogResume, ListsDeletesAndRequests) {
     ASSERT_EQ(table.sender.sent.size(), 1u);
     EXPECT_EQ(table.sender.sent[0].type, MSG_RESUME_REQUEST);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+// The opponent's seal request opens the answer dialog with its countdown; "同意" answers and
+// closes it.
+TEST(DialogResume, TheSealAnswerDialogAnswersAndCounts) {
+    TheApp();
+    // The negotiation and its dialogs know each other: the dialogs are reached through this.
+    struct Forward : IResumeDialogs {
+        void OpenSealAnswer(const std::string& q) override { to->OpenSealAnswer(q); }
+        void OpenResumeAnswer(const std::string& q) override { to->OpenResumeAnswer(q); }
+        void CloseAnswer() override { to->CloseAnswer(); }
+        void OnCountdown(int seconds) override { to->OnCountdown(seconds); }
+        void ShowInformation(const std::string& text) override { to->ShowInformation(text); }
+        IResumeDialogs* to = nullptr;
+    } forward;
+    test::ChessTable table(200);
+    table.mode.SetRole(TableRole::Player);
+    GameSettings settings;
+    test::ScriptedPrompts prompts;
+    test::ManualEventLoop loop;
+    CResumeNegotiation negotiation(table.Parts(), table.table, settings, prompts, loop, forward);
+    CResumeDialogs dialogs(negotiation, prompts, nullptr);
+    forward.to = &dialogs;
+
+    const auto request = MSG_SEAL_REQUEST_BODY{0, 4, 0}.ToWire();
+    negotiation.HandleMessage(MSG_SEAL_REQUEST, request.data(), request.size());
+    CDialogResumeAnswer* dialog = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* found = dynamic_cast<CDialogResumeAnswer*>(widget); found && found->isVisible())
+            dialog = found;
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("封盘应答"));
+    loop.Advance(3000);
+    bool counted = false;
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        counted = counted || label->text() == "27";
+    EXPECT_TRUE(counted);
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == QString::fromUtf8("同意"))
+            button->click();
+    ASSERT_EQ(table.sender.sent.size(), 1u);
+    EXPECT_EQ(table.sender.sent[0].type, MSG_SEAL_ANSWER);
+    MSG_SEAL_ANSWER_BODY answer;
+    ASSERT_TRUE(MSG_SEAL_ANSWER_BODY::FromWire(table.sender.sent[0].body.data(),
+                                               table.sender.sent[0].body.size(), answer));
+    EXPECT_EQ(answer.agree, 1);
+    EXPECT_EQ(answer.moveNumber, 4);
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 } // namespace
