@@ -12,6 +12,9 @@ qt_add_dbus_adaptor(KELO_DBUS_SOURCES
 add_library(kelo_gui STATIC
     ${CMAKE_SOURCE_DIR}/src/app/qt/CMainView.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CQtPrompts.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResume.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResumeAnswer.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CResumeDialogs.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CStartGameDBus.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CHallClients.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CInstanceLock.cpp

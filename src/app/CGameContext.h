@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CHallSettings.h"
+#include "base/GameSettings.h"
 #include "chess/CGameRegistry.h"
 #include "link/CTableMode.h"
 #include "link/IMessageSender.h"
@@ -48,6 +49,9 @@ public:
     CTableParts Table() { return {m_people, m_time, m_state, m_mode, m_sender}; }
     // What the hall has told the client.
     CHallSettings& Hall() { return m_hall; }
+    // The user's preferences (the record folder, what happens to a finished game's record);
+    // the shell loads them, tests and tools set them.
+    GameSettings& Settings() { return m_settings; }
     // Who answers the user's questions: the prompts set here, else nobody (silent answers).
     // Objects made before a change follow it.
     IPrompts& Prompts() { return m_prompts; }
@@ -69,6 +73,20 @@ private:
                     const std::string& cancelLabel) override {
             return Target().Verify(question, okLabel, cancelLabel);
         }
+        std::string ChooseSaveFile(const std::string& folder, const std::string& name,
+                                   const std::string& filter,
+                                   const std::string& extension) override {
+            return Target().ChooseSaveFile(folder, name, filter, extension);
+        }
+        std::string ChooseOpenFile(const std::string& folder, const std::string& name,
+                                   const std::string& filter,
+                                   const std::string& extension) override {
+            return Target().ChooseOpenFile(folder, name, filter, extension);
+        }
+        bool InputText(const std::string& caption, const std::string& label,
+                       std::string& text) override {
+            return Target().InputText(caption, label, text);
+        }
         CSilentPrompts silent;
         IPrompts* target = nullptr;
     };
@@ -82,6 +100,7 @@ private:
 
     int16_t m_nGameId = -1;
     CHallSettings m_hall;
+    GameSettings m_settings;
     CPromptsSwitch m_prompts;
     CPlayerManager m_people;
     CPlayerTimeControl m_time;

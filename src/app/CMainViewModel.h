@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/CMainViewButtons.h"
+#include "app/CTableCommands.h"
 #include "table/CBoardWindowModel.h"
 #include "table/CButtonBoard.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
 #include "table/CNegotiation.h"
 #include "table/CPlayerPanelModel.h"
+#include "table/CResumeNegotiation.h"
 
 namespace kelo {
 
@@ -41,6 +43,11 @@ public:
     CNegotiation& Negotiation() { return m_negotiation; }
     const CPlayerPanelModel& Panels() const { return m_panels; }
     CMainViewButtons& ViewButtons() { return m_viewButtons; }
+    // Sealing and resuming games.
+    CResumeNegotiation& Resume() { return m_resume; }
+    // The window's seal and resume dialogs. Until there are some, the questions go to the
+    // prompts as yes/no questions and the information as notices.
+    void SetResumeDialogs(IResumeDialogs* dialogs) { m_resumeDialogs.target = dialogs; }
 
     // IClockView
     void RedrawClock(bool ownSide) override;
@@ -51,8 +58,26 @@ public:
     void RequestTakeBack() override { m_negotiation.RequestTakeBack(); }
     void Resign() override { m_negotiation.Resign(); }
     void OfferDraw() override { m_negotiation.OfferDraw(); }
+    void SaveGame() override { m_commands.SaveGame(); }
+    void LoadRecord() override { m_commands.LoadRecord(); }
 
 private:
+    // Passes each dialog on to the window's, or asks through the prompts.
+    struct CResumeDialogsSwitch : IResumeDialogs {
+        CResumeDialogsSwitch(IPrompts& prompts, IEventLoop& loop) : prompts(prompts), loop(loop) {}
+        void OpenSealAnswer(const std::string& question) override;
+        void OpenResumeAnswer(const std::string& question) override;
+        void CloseAnswer() override;
+        void OnCountdown(int seconds) override;
+        void ShowInformation(const std::string& text) override;
+        void OnSealed(const std::string& path) override;
+        void OnResumed() override;
+        IPrompts& prompts;
+        IEventLoop& loop;
+        CResumeNegotiation* negotiation = nullptr;
+        IResumeDialogs* target = nullptr;
+    };
+
     CGameContext& m_context;
     IClockView* m_pClockView = nullptr;
     CMainViewClock m_clock;
@@ -62,6 +87,9 @@ private:
     CNegotiation m_negotiation;
     CPlayerPanelModel m_panels;
     CMainViewButtons m_viewButtons;
+    CResumeDialogsSwitch m_resumeDialogs;
+    CResumeNegotiation m_resume;
+    CTableCommands m_commands;
 };
 
 } // namespace kelo

@@ -22,6 +22,25 @@ public:
     // A modal question with two buttons of the given labels; true for the first.
     virtual bool Verify(const std::string& question, const std::string& okLabel,
                         const std::string& cancelLabel) = 0;
+    // The save-file and open-file dialogs, opening in folder with the proposed file name,
+    // the filter ("label|pattern|...||") and the extension added to a name without one. The
+    // chosen path, empty when the user cancelled. Without a user nothing is chosen.
+    virtual std::string ChooseSaveFile(const std::string& /*folder*/, const std::string& /*name*/,
+                                       const std::string& /*filter*/,
+                                       const std::string& /*extension*/) {
+        return {};
+    }
+    virtual std::string ChooseOpenFile(const std::string& /*folder*/, const std::string& /*name*/,
+                                       const std::string& /*filter*/,
+                                       const std::string& /*extension*/) {
+        return {};
+    }
+    // A one-line input dialog showing text; false when it was closed without its button, text
+    // then unchanged.
+    virtual bool InputText(const std::string& /*caption*/, const std::string& /*label*/,
+                           std::string& /*text*/) {
+        return false;
+    }
 };
 
 // Answers without a user: always a queen, always no, notices go nowhere.

@@ -141,7 +141,6 @@ void CNegotiation::OnTakeBackRequest(const uint8_t* body, uint32_t length) {
     }
     if (IsOwnSeat(request.seat))
         return;
-    m_table.state.SetOpponentTakeBackCount(static_cast<int16_t>(request.count));
     Open(Kind::BackPace, false, [this, request](int32_t id) {
         MSG_TAKEBACK_ANSWER_BODY answer;
         answer.seat = request.seat;

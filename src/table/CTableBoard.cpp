@@ -96,9 +96,16 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
     case MSG_MOVE:
         OnMove(body, length);
         break;
+    case MSG_TAKEBACK_REQUEST:
+        // A record of the game keeps how many take-backs each side has used: the request
+        // announces the requester's count (its seat, then the count).
+        if (length >= 4)
+            m_table.state.SetSeatTakeBackCount(wire::GetU16(body),
+                                               static_cast<int16_t>(wire::GetU16(body + 2)));
+        OnNegotiationMessage(type, body, length);
+        break;
     case MSG_EXCHANGE_REQUEST:
     case MSG_EXCHANGE_ANSWER:
-    case MSG_TAKEBACK_REQUEST:
     case MSG_TAKEBACK_ANSWER:
     case MSG_DRAW_OFFER:
     case MSG_DRAW_ANSWER:
@@ -171,7 +178,8 @@ void CTableBoard::Redraw() {
 
 void CTableBoard::OnNewGame() {
     m_table.state.SetTakeBackCount(0);
-    m_table.state.SetOpponentTakeBackCount(0);
+    for (uint16_t seat = 0; seat < 2; ++seat)
+        m_table.state.SetSeatTakeBackCount(seat, 0);
     m_board.ResetGameState();
     m_table.state.SetState(GameState::None);
     SendReady();

@@ -24,10 +24,17 @@ public:
     int16_t TakeBackCount() const { return m_nTakeBackCount; }
     void SetTakeBackCount(int16_t count) { m_nTakeBackCount = count; }
     int16_t MaxTakeBacks() const { return m_nMaxTakeBacks; }
-    // The opponent's take-back count, as its last request in this game said (for the record).
-    int16_t OpponentTakeBackCount() const { return m_nOpponentTakeBackCount; }
-    void SetOpponentTakeBackCount(int16_t count) { m_nOpponentTakeBackCount = count; }
     void SetMaxTakeBacks(int16_t count) { m_nMaxTakeBacks = count; }
+
+    // The take-back count that a seat's last take-back request announced (the opponent's side
+    // of a record; the own side is TakeBackCount).
+    int16_t SeatTakeBackCount(uint16_t seat) const {
+        return seat < 2 ? m_seatTakeBacks[seat] : int16_t{0};
+    }
+    void SetSeatTakeBackCount(uint16_t seat, int16_t count) {
+        if (seat < 2)
+            m_seatTakeBacks[seat] = count;
+    }
 
     // Set while the server says the opponent's connection is broken.
     bool OpponentDisconnected() const { return m_bOpponentDisconnected; }
@@ -38,7 +45,7 @@ private:
     TableLock m_lock = TableLock::Free;
     int16_t m_nTakeBackCount = 0;
     int16_t m_nMaxTakeBacks = 3;
-    int16_t m_nOpponentTakeBackCount = 0;
+    int16_t m_seatTakeBacks[2] = {0, 0};
     bool m_bOpponentDisconnected = false;
 };
 

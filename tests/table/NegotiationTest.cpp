@@ -156,7 +156,7 @@ TEST(TakeBack, RefusedTellsOnlyTheRequesterAndSpendsTheCount) {
     EXPECT_TRUE(d.watcher.host.texts.empty());
     EXPECT_EQ(d.black.position.MoveCount(), 7u);
     EXPECT_EQ(d.black.state.TakeBackCount(), 1) << "a refused request is spent";
-    EXPECT_EQ(d.white.state.OpponentTakeBackCount(), 1) << "kept for the record";
+    EXPECT_EQ(d.white.state.SeatTakeBackCount(1), 1) << "kept for the record";
 }
 
 TEST(TakeBack, AgreedTakesTwoPliesOnEveryClientAndPlayGoesOn) {

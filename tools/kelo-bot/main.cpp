@@ -37,6 +37,8 @@
 #include "table/CNegotiation.h"
 #include "table/CPlayerManager.h"
 #include "table/CResultDialogModel.h"
+#include "table/CResumeManager.h"
+#include "table/CResumeNegotiation.h"
 #include "table/CTableBoard.h"
 
 #include <QCoreApplication>
@@ -44,6 +46,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -61,6 +64,7 @@ const char USAGE[] =
     "                [--local] [--wait-watcher PLY] [--think SECONDS] [--clock]\n"
     "                [--answer yes|no] [--answer-after SECONDS] [--request KIND@PLY ...]\n"
     "                [--countdown SECONDS]\n"
+    "                [--save-records DIR] [--request seal@PLY] [--request resume@NAME]\n"
     "\n"
     "Sits at a table of the game server as a table client without a window. It enters the\n"
     "desk, presses start when the table offers it, and plays the moves of the list that fall\n"
@@ -98,6 +102,14 @@ const char USAGE[] =
     "\n"
     "Every dialog or question the table would show is printed as \"dialog TEXT\" (the\n"
     "result dialog with the result line).\n"
+    "  --save-records DIR   the record folder: every finished game is saved there (\"saved\n"
+    "                       PATH\"), and a sealed game with its entry in the index\n"
+    "  --request seal@PLY   at that ply, instead of moving, ask to seal the game (the other\n"
+    "                       bot agrees; each player prints \"sealed PATH\")\n"
+    "  --request resume@NAME  when the table offers a start, ask to continue the stored game\n"
+    "                       of that name from the index of --save-records instead; the other\n"
+    "                       bot agrees, and every client prints \"resumed moves=N\"\n"
+    "A bot agrees to every seal and resume request it is asked.\n"
     "\n"
     "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s), 2 bad arguments\n"
     "(one line on stderr).\n";
@@ -124,6 +136,9 @@ struct Options {
     };
     std::vector<Request> requests;
     int countdownSeconds = 0;
+    std::string recordFolder;
+    int sealPly = -1;
+    std::string resumeName;
 };
 
 bool ParseNumber(const std::string& text, long low, long high, long& out) {
@@ -208,16 +223,23 @@ int ParseOptions(int argc, char** argv, Options& o) {
             if (!ParseNumber(value, 1, 3600, number))
                 return Fail("--countdown needs a number of seconds from 1 to 3600");
             o.countdownSeconds = static_cast<int>(number);
+        } else if (arg == "--save-records") {
+            o.recordFolder = value;
         } else if (arg == "--request") {
             const size_t at = value.find('@');
             const std::string kind = value.substr(0, at);
-            const bool known = kind == "takeback" || kind == "draw" || kind == "exchange" ||
-                               kind == "resign" || kind == "leave" || kind == "leave-now";
-            if (at == std::string::npos || !known ||
-                !ParseNumber(value.substr(at + 1), 0, 10000, number))
-                return Fail("--request needs KIND@PLY with KIND one of takeback, draw, "
-                            "exchange, resign, leave, leave-now");
-            o.requests.push_back({kind, static_cast<int>(number)});
+            const std::string what = at == std::string::npos ? "" : value.substr(at + 1);
+            const bool negotiation = kind == "takeback" || kind == "draw" || kind == "exchange" ||
+                                     kind == "resign" || kind == "leave" || kind == "leave-now";
+            if (negotiation && ParseNumber(what, 0, 10000, number))
+                o.requests.push_back({kind, static_cast<int>(number)});
+            else if (kind == "seal" && ParseNumber(what, 0, 10000, number))
+                o.sealPly = static_cast<int>(number);
+            else if (kind == "resume" && !what.empty())
+                o.resumeName = what;
+            else
+                return Fail("--request needs KIND@PLY with KIND one of takeback, draw, exchange, "
+                            "resign, leave, leave-now, seal, or resume@NAME");
         } else if (arg == "--think") {
             if (!ParseNumber(value, 0, 3600, number))
                 return Fail("--think needs a number of seconds from 0 to 3600");
@@ -230,6 +252,8 @@ int ParseOptions(int argc, char** argv, Options& o) {
         return Fail("--me and at least one --player or --watcher are needed (see --help)");
     if (o.local == !o.host.empty())
         return Fail("give either --server or --local (see --help)");
+    if ((o.sealPly >= 0 || !o.resumeName.empty()) && o.recordFolder.empty())
+        return Fail("--request needs --save-records DIR (see --help)");
     return -1;
 }
 
@@ -257,6 +281,35 @@ public:
 };
 
 // The socket control with every frame that leaves printed.
+// The seal and resume dialogs: every question is agreed to, after the message that asked it.
+class BotResumeDialogs : public IResumeDialogs {
+public:
+    explicit BotResumeDialogs(IEventLoop& loop) : m_loop(loop) {}
+    void OpenSealAnswer(const std::string& question) override {
+        Print("question " + question + " -> agree");
+        m_loop.Post([this] { negotiation->AnswerSeal(true); });
+    }
+    void OpenResumeAnswer(const std::string& question) override {
+        Print("question " + question + " -> agree");
+        m_loop.Post([this] { negotiation->AnswerResume(true); });
+    }
+    void ShowInformation(const std::string& text) override { Print("information " + text); }
+    void OnSealed(const std::string& path) override {
+        Print("sealed " + (path.empty() ? std::string("nothing") : path));
+        if (onSealed)
+            onSealed();
+    }
+    void OnResumed() override {
+        Print("resumed moves=" + std::to_string(negotiation->PendingRecord()->moves.size()));
+    }
+
+    CResumeNegotiation* negotiation = nullptr;
+    std::function<void()> onSealed;
+
+private:
+    IEventLoop& m_loop;
+};
+
 class PrintingSocket : public ISocketControl {
 public:
     explicit PrintingSocket(ISocketControl& inner) : m_inner(inner) {}
@@ -313,9 +366,9 @@ public:
 class CBot : public IMessageSink, public CTableLink::IObserver, public INegotiationHost {
 public:
     CBot(const Options& options, CGameContext& context, const CMainViewClock& clock,
-         CNegotiation& negotiation)
+         CNegotiation& negotiation, CResumeNegotiation& resume)
         : m_options(options), m_context(context), m_table(context.TableBoard()),
-          m_board(context.Board()), m_clock(clock), m_negotiation(negotiation),
+          m_board(context.Board()), m_clock(clock), m_negotiation(negotiation), m_resume(resume),
           m_requestsDone(options.requests.size(), false) {}
 
     // INegotiationHost: every dialog is printed; the bot confirms its own requests at once and
@@ -347,6 +400,13 @@ public:
     }
     void OpenResultDialog(const CResultDialogModel& result) override {
         Print("dialog " + result.Line());
+    }
+
+    // A sealed game ends the bot's part as a result does.
+    void OnSealed() {
+        m_bResult = true;
+        if (m_options.quitAfterResult)
+            Leave();
     }
 
     void OnConnect(int16_t result) override {
@@ -392,8 +452,12 @@ public:
             NewGame();
             break;
         case MSG_START_INFO:
-            MakeRequests(true);
-            PressStart();
+            if (!m_options.resumeName.empty() && IsPlayer()) {
+                RequestResume();
+            } else {
+                MakeRequests(true);
+                PressStart();
+            }
             break;
         case MSG_TAKEBACK_ANSWER: {
             MSG_TAKEBACK_ANSWER_BODY answer;
@@ -479,6 +543,7 @@ public:
         case MSG_GAME_RESULT:
             if (length >= 8 && !m_bResult) {
                 m_bResult = true;
+                SaveRecord();
                 if (m_options.quitAfterResult)
                     Leave();
             }
@@ -505,6 +570,7 @@ private:
         if (m_nAwaitedAnswers > 0)
             --m_nAwaitedAnswers;
     }
+    const CPlayerManager& people() const { return m_context.PlayerManager(); }
 
     // The next game of the desk: start may be pressed again and the moves begin anew.
     void NewGame() {
@@ -517,6 +583,33 @@ private:
         m_nSentPly = -1;
         m_nThinkingPly = -1;
         m_nThoughtPly = -1;
+    }
+
+    // The finished game saved as the table client saves it when its setting says so.
+    void SaveRecord() {
+        if (m_options.recordFolder.empty() || !IsPlayer())
+            return;
+        const std::string path =
+            CResumeManager(m_context.Table(), m_board, m_context.Settings(), m_prompts)
+                .SaveGame(CResumeManager::SAVE_GAME_END);
+        Print("saved " + (path.empty() ? std::string("nothing") : path));
+    }
+
+    void RequestResume() {
+        if (m_bResumeRequested)
+            return;
+        m_bResumeRequested = true;
+        CResumeManager manager(m_context.Table(), m_board, m_context.Settings(), m_prompts);
+        manager.LoadIndex();
+        for (const ResumeEntry& entry : manager.Entries()) {
+            if (entry.key == m_options.resumeName) {
+                if (!m_resume.RequestResume(entry))
+                    Finish(1);
+                return;
+            }
+        }
+        Print("no stored game " + m_options.resumeName);
+        Finish(1);
     }
 
     void PrintClock() {
@@ -640,6 +733,15 @@ private:
         if (!m_context.Mode().LocalMode() && m_context.State().IsLocked())
             return;
         const size_t ply = m_board.Position().MoveCount();
+        // At the seal ply the game waits for the seal; the requester asks once.
+        if (m_options.sealPly >= 0 && static_cast<int>(ply) >= m_options.sealPly) {
+            if (!m_bSealRequested && static_cast<int>(ply) == m_options.sealPly &&
+                people().IsMyTurn()) {
+                m_bSealRequested = true;
+                m_resume.SendSealRequest(true);
+            }
+            return;
+        }
         if (ply >= m_options.moves.size())
             return;
         if (static_cast<int>(ply) == m_options.waitWatcherPly && !m_bWatcherSeen)
@@ -703,6 +805,9 @@ private:
     int m_nAwaitedAnswers = 0;
     // The ply count last seen, to notice a take-back.
     int m_nLastPly = 0;
+    CResumeNegotiation& m_resume;
+    bool m_bSealRequested = false;
+    bool m_bResumeRequested = false;
     bool m_bStartPressed = false;
     bool m_bWatcherSeen = false;
     bool m_bResult = false;
@@ -743,6 +848,9 @@ int main(int argc, char** argv) {
     context.Mode().SetLocalMode(options.local);
     context.Mode().SetRole(RoleFromStatus(own->status));
 
+    context.Settings().m_strManualPath = options.recordFolder;
+    context.Settings().m_nSaveType = 1;
+
     CQtEventLoop loop;
     CTableBoard& board = context.TableBoard();
     CMainViewClock clock(context.Table(), loop);
@@ -751,8 +859,13 @@ int main(int argc, char** argv) {
     CNegotiation negotiation(board, context.Table(), loop, context.Prompts());
     negotiation.SetClock(&clock);
     negotiation.SetCountdownSeconds(options.countdownSeconds);
-    CBot bot(options, context, clock, negotiation);
+    BotResumeDialogs resumeDialogs(loop);
+    CResumeNegotiation resume(context.Table(), board, context.Settings(), context.Prompts(), loop,
+                              resumeDialogs);
+    resumeDialogs.negotiation = &resume;
+    CBot bot(options, context, clock, negotiation, resume);
     negotiation.SetHost(&bot);
+    resumeDialogs.onSealed = [&bot] { bot.OnSealed(); };
     context.SetPrompts(&bot.m_prompts);
 
     SocketControl socket;
@@ -780,8 +893,10 @@ int main(int argc, char** argv) {
     registry->RegisterSink(&clockSink);
     registry->RegisterSink(&board);
     registry->RegisterSink(&negotiation);
+    registry->RegisterSink(&resume);
     registry->RegisterSink(&bot);
     board.SetHandOn(registry);
+    resume.SetHandOn(registry);
 
     if (options.timeoutSeconds > 0) {
         QTimer::singleShot(options.timeoutSeconds * 1000, [&bot] {
@@ -803,6 +918,7 @@ int main(int argc, char** argv) {
     const int code = app.exec();
     registry->UnregisterSink(&bot);
     registry->UnregisterSink(&negotiation);
+    registry->UnregisterSink(&resume);
     registry->UnregisterSink(&board);
     registry->UnregisterSink(&clockSink);
     registry->UnregisterSink(&printer);

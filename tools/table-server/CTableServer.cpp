@@ -15,7 +15,10 @@
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
 #include "link/MSG_MOVE.h"
+#include "link/MSG_RESUME_ANSWER.h"
+#include "link/MSG_RESUME_REQUEST.h"
 #include "link/MSG_SCORES.h"
+#include "link/MSG_SEAL_ANSWER.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
@@ -363,6 +366,28 @@ void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* b
     case MSG_EXIT_ANSWER:
         OnExitAnswer(client, desk, body, length);
         break;
+    case MSG_SEAL_ANSWER: {
+        // A sealed game ends without scores; the next game follows as after a result.
+        MSG_SEAL_ANSWER_BODY answer;
+        if (desk.phase == Desk::Phase::Playing &&
+            MSG_SEAL_ANSWER_BODY::FromWire(body, length, answer) && answer.agree == 1) {
+            desk.phase = Desk::Phase::Ended;
+            desk.nextGameMs = nowMs + NEXT_GAME_DELAY_MS;
+            m_output.Report("desk " + std::to_string(client.desk) + " game sealed");
+        }
+        break;
+    }
+    case MSG_RESUME_REQUEST:
+        if (desk.phase != Desk::Phase::Playing && length >= MSG_RESUME_REQUEST_BODY::SIZE)
+            desk.resumeRequest.assign(body, body + length);
+        break;
+    case MSG_RESUME_ANSWER: {
+        MSG_RESUME_ANSWER_BODY answer;
+        if (desk.phase != Desk::Phase::Playing && !desk.resumeRequest.empty() &&
+            MSG_RESUME_ANSWER_BODY::FromWire(body, length, answer) && answer.agree == 1)
+            ResumeGame(client.desk, desk, nowMs);
+        break;
+    }
     case MSG_GAME_RESULT:
         if (desk.phase == Desk::Phase::Playing && length >= MSG_GAME_RESULT_BODY::SIZE) {
             const auto result = MSG_GAME_RESULT_BODY::FromWire(body);
@@ -445,6 +470,48 @@ void CTableServer::OnExitAnswer(const Client& client, Desk& desk, const uint8_t*
     leave.reason = 0;
     const auto wire = leave.ToWire();
     SendToDesk(client.desk, MSG_LEAVE_TABLE, wire.data(), wire.size());
+}
+
+void CTableServer::ResumeGame(uint16_t deskNo, Desk& desk, uint64_t nowMs) {
+    const std::vector<uint8_t> request = std::move(desk.resumeRequest);
+    desk.resumeRequest.clear();
+    MSG_RESUME_REQUEST_BODY head;
+    if (!MSG_RESUME_REQUEST_BODY::FromWire(request.data(), request.size(), head) ||
+        request.size() < MSG_RESUME_REQUEST_BODY::SIZE + head.moveCount * MSG_MOVE_BODY::SIZE)
+        return;
+    // The first seat is the seat of the player who holds the colour that moved first.
+    uint16_t firstSeat = NO_SEAT;
+    for (int slot = 0; slot < 2; ++slot) {
+        if (head.colours[slot] != head.firstMoverColour)
+            continue;
+        for (const auto& [connection, client] : m_clients) {
+            if (client.entered && client.player && client.desk == deskNo &&
+                client.id == head.userIds[slot])
+                firstSeat = client.seat;
+        }
+    }
+    if (firstSeat >= 2)
+        return;
+    auto model = std::make_unique<DeskModel>();
+    std::vector<std::array<uint8_t, MSG_MOVE_BODY::SIZE>> steps;
+    for (uint16_t i = 0; i < head.moveCount; ++i) {
+        const uint8_t* at =
+            request.data() + MSG_RESUME_REQUEST_BODY::SIZE + i * MSG_MOVE_BODY::SIZE;
+        if (!model->Play(MSG_MOVE_BODY::FromWire(at).ToRecord()))
+            return;
+        std::array<uint8_t, MSG_MOVE_BODY::SIZE> step{};
+        std::copy(at, at + MSG_MOVE_BODY::SIZE, step.begin());
+        steps.push_back(step);
+    }
+    desk.phase = Desk::Phase::Playing;
+    desk.started[0] = desk.started[1] = false;
+    desk.firstSeat = firstSeat;
+    desk.model = std::move(model);
+    desk.steps = std::move(steps);
+    desk.moveStartMs = nowMs;
+    m_output.Report("desk " + std::to_string(deskNo) + " game resumed, " +
+                    std::to_string(head.moveCount) + " moves, seat " + std::to_string(firstSeat) +
+                    " first");
 }
 
 void CTableServer::EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint16_t winner,

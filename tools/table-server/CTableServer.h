@@ -107,6 +107,8 @@ private:
         // The game's moves as they were relayed, for those who enter later.
         std::vector<std::array<uint8_t, 20>> steps;
         std::unique_ptr<DeskModel> model;
+        // The last resume request between games, kept until it is agreed to.
+        std::vector<uint8_t> resumeRequest;
         // When the move in progress began; when the next game is due.
         uint64_t moveStartMs = 0;
         uint64_t nextGameMs = 0;
@@ -135,6 +137,8 @@ private:
     void TakeBack(Desk& desk);
     // The opponent's answer to a request to leave the game under way.
     void OnExitAnswer(const Client& client, Desk& desk, const uint8_t* body, size_t length);
+    // The players agreed to continue a stored game: its moves become the desk's game.
+    void ResumeGame(uint16_t deskNo, Desk& desk, uint64_t nowMs);
     void EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint16_t winner, uint64_t nowMs);
     void SendGameState(int connection, Client& client, const Desk& desk, uint64_t nowMs);
     void SendPersons(int connection, Client& client);

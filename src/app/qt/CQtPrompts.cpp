@@ -2,8 +2,13 @@
 
 #include "table/qt/CPromoteDlg.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 
 namespace kelo {
 
@@ -31,6 +36,58 @@ bool CQtPrompts::Verify(const std::string& question, const std::string& okLabel,
     box.addButton(QString::fromStdString(cancelLabel), QMessageBox::RejectRole);
     box.exec();
     return box.clickedButton() == ok;
+}
+
+namespace {
+
+// "label|pattern|label|pattern||" as the file dialogs take it: "label;;label".
+QString FileFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList labels;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (!parts[i].isEmpty())
+            labels << parts[i];
+    }
+    return labels.join(";;");
+}
+
+std::string ChooseFile(QWidget* parent, bool save, const std::string& folder,
+                       const std::string& name, const std::string& filter,
+                       const std::string& extension) {
+    // Names on disk are bytes in the locale's encoding (UTF-8).
+    QFileDialog dialog(parent, QString(), QFile::decodeName(folder.c_str()), FileFilter(filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromStdString(extension));
+    if (save)
+        dialog.selectFile(QFile::decodeName(name.c_str()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+} // namespace
+
+std::string CQtPrompts::ChooseSaveFile(const std::string& folder, const std::string& name,
+                                       const std::string& filter, const std::string& extension) {
+    return ChooseFile(m_pParent, true, folder, name, filter, extension);
+}
+
+std::string CQtPrompts::ChooseOpenFile(const std::string& folder, const std::string& name,
+                                       const std::string& filter, const std::string& extension) {
+    return ChooseFile(m_pParent, false, folder, name, filter, extension);
+}
+
+bool CQtPrompts::InputText(const std::string& caption, const std::string& label,
+                           std::string& text) {
+    bool ok = false;
+    const QString value = QInputDialog::getText(m_pParent, QString::fromStdString(caption),
+                                                QString::fromStdString(label), QLineEdit::Normal,
+                                                QString::fromStdString(text), &ok);
+    if (!ok)
+        return false;
+    text = value.toStdString();
+    return true;
 }
 
 } // namespace kelo

@@ -32,6 +32,12 @@ public:
     bool AskYesNo(const std::string& question) override;
     bool Verify(const std::string& question, const std::string& okLabel,
                 const std::string& cancelLabel) override;
+    std::string ChooseSaveFile(const std::string& folder, const std::string& name,
+                               const std::string& filter, const std::string& extension) override;
+    std::string ChooseOpenFile(const std::string& folder, const std::string& name,
+                               const std::string& filter, const std::string& extension) override;
+    bool InputText(const std::string& caption, const std::string& label,
+                   std::string& text) override;
 
 private:
     QString m_caption;

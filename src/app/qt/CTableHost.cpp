@@ -5,22 +5,28 @@
 #include "app/CLocalTable.h"
 #include "app/CMainFrame.h"
 #include "app/CMainViewModel.h"
+#include "app/qt/CDialogResume.h"
 #include "app/qt/CMainView.h"
 #include "app/qt/CQtPrompts.h"
+#include "app/qt/CResumeDialogs.h"
 #include "app/qt/SkinFallback.h"
 #include "base/CGbkConverter.h"
 #include "base/CSkinManager.h"
+#include "base/GameSettings.h"
 #include "base/SettingsFolders.h"
 #include "base/qt/SkinQt.h"
+#include "chess/CChnChessBoard.h"
 #include "link/qt/SocketControl.h"
 #include "ports/qt/CQtEventLoop.h"
 #include "ports/qt/CQtSoundPlayer.h"
 #include "social/CBaseChatView.h"
 #include "social/CBaseGameinfoView.h"
+#include "table/CResumeManager.h"
 #include "table/CTableBoard.h"
 #include "table/qt/CDialogResult.h"
 #include "table/qt/CNegotiationDlg.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -81,8 +87,11 @@ CTableHost::~CTableHost() {
         link.UnregisterSink(m_pChat.get());
         m_pModel->UnregisterSinks(link);
     }
-    if (m_pModel != nullptr)
+    if (m_pModel != nullptr) {
         m_pModel->Negotiation().SetHost(nullptr);
+        m_pModel->SetResumeDialogs(nullptr);
+    }
+    m_pResumeDialogs.reset();
     m_pView.reset();
     if (m_pPrompts != nullptr)
         m_context.SetPrompts(nullptr);
@@ -98,6 +107,8 @@ void CTableHost::CreateWindow() {
     if (UseFallbackLayout(*m_pSkin))
         Say("skin", "not found below " + data.toStdString() + ", plain layout");
 
+    // The record folder and what happens to a finished game's record.
+    LoadGameSettings(m_context.Settings(), SettingsFolders::DefaultFolders(data.toStdString()));
     m_pSound = std::make_unique<CQtSoundPlayer>(data + "sound/", [] { return true; });
     // Answers given in advance (unattended runs) stay; otherwise the user answers.
     if (qEnvironmentVariableIsEmpty("KELO_AUTO_ANSWER")) {
@@ -118,6 +129,17 @@ void CTableHost::CreateWindow() {
     if (m_pPrompts != nullptr)
         m_pPrompts->SetParent(m_pView.get());
     m_pView->onClose = [this] { DecideClose(); };
+    m_pResumeDialogs =
+        std::make_unique<CResumeDialogs>(m_pModel->Resume(), m_context.Prompts(), m_pView.get());
+    m_pModel->SetResumeDialogs(m_pResumeDialogs.get());
+    // Sealing and the adjourned games are reached from the window's menu (right button).
+    m_pView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* seal = new QAction(QStringLiteral("封盘"), m_pView.get());
+    QObject::connect(seal, &QAction::triggered, [this] { m_pModel->Resume().RequestSeal(); });
+    auto* resume = new QAction(QStringLiteral("续盘"), m_pView.get());
+    QObject::connect(resume, &QAction::triggered, [this] { OpenResumeDialog(); });
+    m_pView->addAction(seal);
+    m_pView->addAction(resume);
     m_pView->onHall = [] { RaiseHall(); };
     const CHallSettings& hall = m_context.Hall();
     m_pView->SetHelpUrl(UrlText(hall.helpUrl.data(), hall.helpUrl.size()));
@@ -147,6 +169,13 @@ void CTableHost::LoadHeadPictures() {
     m_pView->SetHeadPictures(std::move(pictures));
 }
 
+void CTableHost::OpenResumeDialog() {
+    CResumeManager manager(m_context.Table(), m_context.Board(), m_context.Settings(),
+                           m_context.Prompts());
+    CDialogResume dialog(manager, m_pModel->Resume(), m_pView.get());
+    dialog.exec();
+}
+
 void CTableHost::DecideClose() {
     if (m_pFrame == nullptr || m_pFrame->OnClose()) {
         Say("window", "closed");
@@ -163,8 +192,8 @@ void CTableHost::OpenLocalTable(const std::string& recordPath) {
     ShowWindow();
     if (recordPath.empty())
         return;
-    // Records cannot be read yet, so no record has moves to continue.
-    m_context.Prompts().ShowNotice(CLocalTable::NO_RECORD);
+    // The record goes to the table as a resume request and its agreement, as at a server.
+    m_pModel->Resume().ResumeRecordPath(recordPath);
 }
 
 void CTableHost::ShowWindow() {
@@ -213,7 +242,10 @@ void CTableHost::CloseWindow() {
 }
 
 void CTableHost::SaveGame(int mode) {
-    Say("save", std::to_string(mode));
+    const std::string path = CResumeManager(m_context.Table(), m_context.Board(),
+                                            m_context.Settings(), m_context.Prompts())
+                                 .SaveGame(mode);
+    Say("save", std::to_string(mode) + (path.empty() ? " nothing saved" : " " + path));
 }
 
 void CTableHost::OpenExitDialog(bool requestMode, uint16_t seat, const std::string&) {

@@ -18,6 +18,7 @@ class CMainViewModel;
 class CQtEventLoop;
 class CQtPrompts;
 class CQtSoundPlayer;
+class CResumeDialogs;
 class CSkinManager;
 class SocketControl;
 
@@ -52,6 +53,8 @@ public:
     void OpenResultDialog(const CResultDialogModel& result) override;
 
     CMainView* View() const { return m_pView.get(); }
+    // "续盘窗口", the adjourned games of the record folder.
+    void OpenResumeDialog();
 
 private:
     void CreateWindow();
@@ -70,6 +73,7 @@ private:
     std::unique_ptr<CSkinManager> m_pSkin;
     std::unique_ptr<CQtSoundPlayer> m_pSound;
     std::unique_ptr<CQtPrompts> m_pPrompts;
+    std::unique_ptr<CResumeDialogs> m_pResumeDialogs;
     std::unique_ptr<CMainViewModel> m_pModel;
     std::unique_ptr<CMainView> m_pView;
     std::unique_ptr<CBaseChatView> m_pChat;

@@ -1,0 +1,19 @@
+#include "app/CTableCommands.h"
+
+#include "app/CGameContext.h"
+#include "chess/CChnChessBoard.h"
+#include "table/CResumeManager.h"
+#include "table/CResumeNegotiation.h"
+
+namespace kelo {
+
+void CTableCommands::SaveGame() {
+    CResumeManager(m_context.Table(), m_context.Board(), m_context.Settings(), m_context.Prompts())
+        .SaveGame(CResumeManager::SAVE_ASKED);
+}
+
+void CTableCommands::LoadRecord() {
+    m_resume.ResumeFromFile();
+}
+
+} // namespace kelo

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "table/CButtonBoard.h"
+
+namespace kelo {
+
+class CGameContext;
+class CResumeNegotiation;
+
+// What the button board's buttons do beyond the board itself: "保存" saves the game through the
+// save-file dialog, "载入" (a local table's) continues a record file.
+class CTableCommands : public IButtonBoardHost {
+public:
+    CTableCommands(CGameContext& context, CResumeNegotiation& resume)
+        : m_context(context), m_resume(resume) {}
+
+    void SaveGame() override;
+    void LoadRecord() override;
+
+private:
+    CGameContext& m_context;
+    CResumeNegotiation& m_resume;
+};
+
+} // namespace kelo

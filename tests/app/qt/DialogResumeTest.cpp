@@ -1,0 +1,149 @@
+// The resume dialog on the index of a scratch record folder.
+#include "app/qt/CDialogResume.h"
+#include "app/qt/CDialogResumeAnswer.h"
+#include "app/qt/CResumeDialogs.h"
+#include "base/GameSettings.h"
+#include "base/ScratchFolder.h"
+#include "link/MSG_SEAL_ANSWER.h"
+#include "link/MSG_SEAL_REQUEST.h"
+#include "link/MessageTypes.h"
+#include "support/ChessTable.h"
+#include "support/ManualEventLoop.h"
+#include "table/CResumeManager.h"
+#include "table/CResumeNegotiation.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace kelo {
+namespace {
+
+// The test program's one application, whichever test made it first.
+QApplication& TheApp() {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
+    static int argc = 1;
+    static char name[] = "kelo_tests_app_qt";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+class NoDialogs : public IResumeDialogs {
+public:
+    void OpenSealAnswer(const std::string&) override {}
+    void OpenResumeAnswer(const std::string&) override {}
+    void ShowInformation(const std::string&) override {}
+};
+
+QPushButton* Button(QDialog& dialog, const char* text) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QString::fromUtf8(text))
+            return button;
+    return nullptr;
+}
+
+TEST(DialogResume, ListsDeletesAndRequests) {
+    TheApp();
+    test::ScratchFolder scratch;
+    test::ChessTable table;
+    table.people.SetSeatCount(2);
+    table.StartPosition();
+    ASSERT_TRUE(table.PlayLine("e2e4 e7e5"));
+    table.state.SetState(GameState::Playing);
+    GameSettings settings;
+    settings.m_strManualPath = scratch.Folder();
+    test::ScriptedPrompts prompts;
+    test::ManualEventLoop loop;
+    NoDialogs dialogs;
+    CResumeNegotiation negotiation(table.Parts(), table.table, settings, prompts, loop, dialogs);
+    CResumeManager manager(table.Parts(), table.board, settings, prompts);
+    std::vector<std::string> paths;
+    for (int i = 0; i < 2; ++i) {
+        manager.m_localTime = [i] {
+            std::tm t{};
+            t.tm_min = i;
+            return t;
+        };
+        paths.push_back(manager.SaveGame(CResumeManager::SAVE_SEAL));
+    }
+
+    CDialogResume dialog(manager, negotiation);
+    auto* tree = dialog.findChild<QTreeWidget*>();
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), QString::fromUtf8("white_black_"));
+    EXPECT_FALSE(Button(dialog, "添加残局")->isEnabled());
+    EXPECT_FALSE(Button(dialog, "棋局预览")->isEnabled());
+
+    // Nothing chosen: nothing happens.
+    Button(dialog, "删除")->click();
+    EXPECT_EQ(tree->topLevelItemCount(), 2);
+    tree->setCurrentItem(tree->topLevelItem(0));
+    Button(dialog, "删除")->click();
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    manager.LoadIndex();
+    ASSERT_EQ(manager.Entries().size(), 1u);
+    EXPECT_EQ(manager.Entries()[0].path, paths[1]);
+
+    tree->setCurrentItem(tree->topLevelItem(0));
+    Button(dialog, "请求续盘")->click();
+    ASSERT_EQ(table.sender.sent.size(), 1u);
+    EXPECT_EQ(table.sender.sent[0].type, MSG_RESUME_REQUEST);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+// The opponent's seal request opens the answer dialog with its countdown; "同意" answers and
+// closes it.
+TEST(DialogResume, TheSealAnswerDialogAnswersAndCounts) {
+    TheApp();
+    // The negotiation and its dialogs know each other: the dialogs are reached through this.
+    struct Forward : IResumeDialogs {
+        void OpenSealAnswer(const std::string& q) override { to->OpenSealAnswer(q); }
+        void OpenResumeAnswer(const std::string& q) override { to->OpenResumeAnswer(q); }
+        void CloseAnswer() override { to->CloseAnswer(); }
+        void OnCountdown(int seconds) override { to->OnCountdown(seconds); }
+        void ShowInformation(const std::string& text) override { to->ShowInformation(text); }
+        IResumeDialogs* to = nullptr;
+    } forward;
+    test::ChessTable table(200);
+    table.mode.SetRole(TableRole::Player);
+    GameSettings settings;
+    test::ScriptedPrompts prompts;
+    test::ManualEventLoop loop;
+    CResumeNegotiation negotiation(table.Parts(), table.table, settings, prompts, loop, forward);
+    CResumeDialogs dialogs(negotiation, prompts, nullptr);
+    forward.to = &dialogs;
+
+    const auto request = MSG_SEAL_REQUEST_BODY{0, 4, 0}.ToWire();
+    negotiation.HandleMessage(MSG_SEAL_REQUEST, request.data(), request.size());
+    CDialogResumeAnswer* dialog = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* found = dynamic_cast<CDialogResumeAnswer*>(widget); found && found->isVisible())
+            dialog = found;
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("封盘应答"));
+    loop.Advance(3000);
+    bool counted = false;
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        counted = counted || label->text() == "27";
+    EXPECT_TRUE(counted);
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == QString::fromUtf8("同意"))
+            button->click();
+    ASSERT_EQ(table.sender.sent.size(), 1u);
+    EXPECT_EQ(table.sender.sent[0].type, MSG_SEAL_ANSWER);
+    MSG_SEAL_ANSWER_BODY answer;
+    ASSERT_TRUE(MSG_SEAL_ANSWER_BODY::FromWire(table.sender.sent[0].body.data(),
+                                               table.sender.sent[0].body.size(), answer));
+    EXPECT_EQ(answer.agree, 1);
+    EXPECT_EQ(answer.moveNumber, 4);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+} // namespace
+} // namespace kelo

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# kelo-record's command line: a PGN game made into a record and written back as the same PGN
+# moves and bytes, info's fields, errors as one line with status 2.
+set -u
+record=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+expect_error() {
+    local what=$1; shift
+    local err status
+    err=$("$record" "$@" 2>&1 >/dev/null)
+    status=$?
+    if [ $status -ne 2 ] || ! grep -q -- "$what" <<<"$err" || [ "$(wc -l <<<"$err")" != 1 ]; then
+        fail "kelo-record $* gave status $status and '$err', expected one line naming '$what'"
+    fi
+}
+
+"$record" from-pgn "$here/game.pgn" "$work/game.che" || fail "from-pgn refused the game"
+info=$("$record" info "$work/game.che")
+for line in "version: 1.1" "slot 0: id 50001336, White, Alice" "slot 1: id 1001, Black, 甲" \
+            "moves: 41" "e5d6 a6a5" "c7b8n b7b6" "e1g1 a8a7"; do
+    grep -qxF "$line" <<<"$info" || fail "info lacks '$line'"
+done
+"$record" pgn "$work/game.che" >"$work/again.pgn" || fail "pgn failed"
+grep -qF '5. cxb8=N b6' "$work/again.pgn" || fail "the promotion is not written as cxb8=N"
+grep -qF '21. Nc3+ 1-0' "$work/again.pgn" && fail "the game did not end in mate, yet 1-0 was written"
+grep -qF '[Result "*"]' "$work/again.pgn" || fail "an unfinished game's result is not *"
+"$record" from-pgn "$work/again.pgn" "$work/again.che" --white Alice --black 甲 ||
+    fail "from-pgn refused its own PGN"
+cmp -s "$work/game.che" "$work/again.che" || fail "pgn then from-pgn changed the record"
+
+# A mate gets its sign and the result.
+printf '1. f3 e5 2. g4 Qh4#\n' >"$work/mate.pgn"
+"$record" from-pgn "$work/mate.pgn" "$work/mate.che" --white W --black B
+"$record" pgn "$work/mate.che" | grep -qxF '1. f3 e5 2. g4 Qh4# 0-1' || fail "no mate sign or result"
+
+printf '1. e4 e5 2. Ke3 Nc6\n' >"$work/illegal.pgn"
+expect_error "move 2. Ke3 is illegal" from-pgn "$work/illegal.pgn" "$work/x.che"
+[ -e "$work/x.che" ] && fail "a record was written for an illegal game"
+head -c 30 "$work/game.che" >"$work/cut.che"
+expect_error "damaged record" info "$work/cut.che"
+expect_error "damaged record" pgn "$work/cut.che"
+printf '\x00\x00\x00\x00\x00\x00\xf0\x3f' >"$work/old.che"
+expect_error "version is not 1.1" info "$work/old.che"
+expect_error "cannot be opened" info "$work/missing.che"
+expect_error "unknown command" frobnicate
+
+[ $failures -eq 0 ] && echo "kelo-record: all checks passed"
+exit $((failures > 0))
