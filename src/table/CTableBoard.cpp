@@ -302,6 +302,8 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
     }
     if (m_pObserver != nullptr)
         m_pObserver->OnGameResult(result);
+    if (m_saveOffer)
+        m_saveOffer();
 }
 
 void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {
@@ -316,6 +318,8 @@ void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {
     m_nResultReason = static_cast<int16_t>(RESULT_REASON_CHECKMATE);
     if (m_pObserver != nullptr)
         m_pObserver->OnGameResult(draw);
+    if (m_saveOffer)
+        m_saveOffer();
 }
 
 std::string CTableBoard::ResultLine() const {

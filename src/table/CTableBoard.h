@@ -5,6 +5,7 @@
 #include "table/CTableParts.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,9 @@ public:
     // Who shows a local game's result line.
     void SetPrompts(IPrompts* prompts) { m_pPrompts = prompts; }
     void SetObserver(IBoardObserver* observer) { m_pObserver = observer; }
+    // What runs at every game end, a result or an agreed draw, once the result is recorded: the
+    // offer to save the game as the settings say.
+    void SetSaveOffer(std::function<void()> offer) { m_saveOffer = std::move(offer); }
     IBoardObserver* Observer() const { return m_pObserver; }
     void SetMoveObserver(IMoveObserver* observer) { m_pMoveObserver = observer; }
     IMoveObserver* MoveObserver() const { return m_pMoveObserver; }
@@ -121,6 +125,7 @@ private:
     ISoundPlayer* m_pSound = nullptr;
     IPrompts* m_pPrompts = nullptr;
     IBoardObserver* m_pObserver = nullptr;
+    std::function<void()> m_saveOffer;
     IMoveObserver* m_pMoveObserver = nullptr;
 };
 

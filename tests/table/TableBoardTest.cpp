@@ -216,7 +216,15 @@ TEST(BoardMessages, StartMessages) {
 
     t.Begin();
     t.Deliver(MSG_MOVE, t.Step(Colour::White, "e2e4"));
+    // The save offer runs once the result is recorded, with the game's moves still there.
+    int offers = 0;
+    t.table.SetSaveOffer([&] {
+        ++offers;
+        EXPECT_EQ(t.state.State(), GameState::Ended);
+        EXPECT_EQ(t.position.MoveCount(), 1u);
+    });
     t.Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B});
+    EXPECT_EQ(offers, 1);
     EXPECT_EQ(t.state.State(), GameState::Ended);
     EXPECT_EQ(t.table.m_nResultWinnerSeat, 1);
     EXPECT_EQ(t.table.m_nResultLoserSeat, 0);

@@ -90,6 +90,7 @@ CTableHost::~CTableHost() {
     if (m_pModel != nullptr) {
         m_pModel->Negotiation().SetHost(nullptr);
         m_pModel->SetResumeDialogs(nullptr);
+        m_context.TableBoard().SetSaveOffer(nullptr);
     }
     m_pResumeDialogs.reset();
     m_pView.reset();
@@ -120,6 +121,8 @@ void CTableHost::CreateWindow() {
         m_context.SetPrompts(m_pPrompts.get());
     }
     m_pModel = std::make_unique<CMainViewModel>(m_context, *m_pLoop, m_pSound.get());
+    // Every game end offers to save the game as the settings say.
+    m_context.TableBoard().SetSaveOffer([this] { SaveGame(1); });
     m_pModel->Negotiation().SetHost(this);
     m_pModel->BoardWindow().SetLinkDownQuery([this] { return m_pFrame->LinkDown() != 0; });
     if (m_pPrompts != nullptr)
