@@ -14,6 +14,7 @@ add_library(kelo_gui STATIC
     ${CMAKE_SOURCE_DIR}/src/app/qt/CQtPrompts.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResume.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResumeAnswer.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResumeExit.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CResumeDialogs.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CStartGameDBus.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CHallClients.cpp
@@ -26,9 +27,12 @@ add_library(kelo_gui STATIC
     ${CMAKE_SOURCE_DIR}/src/table/qt/CBitmapViewer.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CButtonBoardWnd.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CChessBoardWnd.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogInput.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogResult.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogVerify.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CNegotiationDlg.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CPromoteDlg.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CTableDialog.cpp
     ${KELO_DBUS_SOURCES})
 # The shell sits on top of every layer and sees the whole source tree.
 target_include_directories(kelo_gui PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_BINARY_DIR})

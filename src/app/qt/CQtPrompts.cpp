@@ -1,13 +1,13 @@
 #include "app/qt/CQtPrompts.h"
 
+#include "table/qt/CDialogInput.h"
+#include "table/qt/CDialogVerify.h"
 #include "table/qt/CPromoteDlg.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStringList>
 
 namespace kelo {
@@ -30,12 +30,10 @@ bool CQtPrompts::AskYesNo(const std::string& question) {
 
 bool CQtPrompts::Verify(const std::string& question, const std::string& okLabel,
                         const std::string& cancelLabel) {
-    QMessageBox box(QMessageBox::Question, m_caption, QString::fromStdString(question),
-                    QMessageBox::NoButton, m_pParent);
-    QPushButton* ok = box.addButton(QString::fromStdString(okLabel), QMessageBox::AcceptRole);
-    box.addButton(QString::fromStdString(cancelLabel), QMessageBox::RejectRole);
-    box.exec();
-    return box.clickedButton() == ok;
+    CDialogVerify dialog(QString::fromStdString(question), QString::fromStdString(okLabel),
+                         QString::fromStdString(cancelLabel), m_pParent);
+    dialog.exec();
+    return dialog.Confirmed();
 }
 
 namespace {
@@ -80,13 +78,11 @@ std::string CQtPrompts::ChooseOpenFile(const std::string& folder, const std::str
 
 bool CQtPrompts::InputText(const std::string& caption, const std::string& label,
                            std::string& text) {
-    bool ok = false;
-    const QString value = QInputDialog::getText(m_pParent, QString::fromStdString(caption),
-                                                QString::fromStdString(label), QLineEdit::Normal,
-                                                QString::fromStdString(text), &ok);
-    if (!ok)
+    CDialogInput dialog(QString::fromStdString(caption), QString::fromStdString(label),
+                        QString::fromStdString(text), m_pParent);
+    if (dialog.exec() != QDialog::Accepted)
         return false;
-    text = value.toStdString();
+    text = dialog.Text().toStdString();
     return true;
 }
 

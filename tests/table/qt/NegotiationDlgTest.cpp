@@ -22,6 +22,8 @@ namespace {
 using Kind = CNegotiationDialog::Kind;
 
 QApplication& App() {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
     static int argc = 1;
     static char name[] = "kelo-tests";
     static char* argv[] = {name, nullptr};
