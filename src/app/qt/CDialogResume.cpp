@@ -3,36 +3,46 @@
 #include "table/CResumeManager.h"
 #include "table/CResumeNegotiation.h"
 
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace kelo {
 
+namespace {
+constexpr int WIDTH = 380;
+constexpr int HEIGHT = 250;
+constexpr int MARGIN = 10;
+constexpr int BUTTON_WIDTH = 100;
+constexpr int BUTTON_STEP = 32;
+} // namespace
+
 CDialogResume::CDialogResume(CResumeManager& manager, CResumeNegotiation& negotiation,
                              QWidget* parent)
-    : QDialog(parent), m_manager(manager), m_negotiation(negotiation) {
-    setWindowTitle(QStringLiteral("续盘窗口"));
+    : CTableDialog(QStringLiteral("续盘窗口"), QStringLiteral("续盘窗口"), parent),
+      m_manager(manager), m_negotiation(negotiation) {
+    setModal(true);
+    setFixedSize(WIDTH, HEIGHT);
+    const int top = TITLE_HEIGHT + MARGIN;
+    const int buttonLeft = WIDTH - MARGIN - BUTTON_WIDTH;
     m_pTree = new QTreeWidget(this);
+    m_pTree->setFont(DialogFont(12));
     m_pTree->setHeaderHidden(true);
     m_pTree->setRootIsDecorated(false);
+    m_pTree->setGeometry(MARGIN, top, buttonLeft - 2 * MARGIN, HEIGHT - top - MARGIN);
     auto* request = new QPushButton(QStringLiteral("请求续盘"), this);
     auto* remove = new QPushButton(QStringLiteral("删除"), this);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
     // Shown as the table has them, without a use here.
     auto* add = new QPushButton(QStringLiteral("添加残局"), this);
     auto* preview = new QPushButton(QStringLiteral("棋局预览"), this);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
     add->setEnabled(false);
     preview->setEnabled(false);
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* button : {request, remove, add, preview, cancel})
-        buttons->addWidget(button);
-    buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(m_pTree, 1);
-    layout->addLayout(buttons);
+    int y = top;
+    for (QPushButton* button : {request, remove, add, preview, cancel}) {
+        button->setFont(DialogFont(12));
+        button->setGeometry(buttonLeft, y, BUTTON_WIDTH, BUTTON_HEIGHT);
+        y += BUTTON_STEP;
+    }
     connect(request, &QPushButton::clicked, this, &CDialogResume::Request);
     connect(remove, &QPushButton::clicked, this, &CDialogResume::Remove);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

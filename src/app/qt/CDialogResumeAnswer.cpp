@@ -1,36 +1,27 @@
 #include "app/qt/CDialogResumeAnswer.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
+#include "table/CResumeNegotiation.h"
+
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace kelo {
 
-CDialogResumeAnswer::CDialogResumeAnswer(const QString& caption, const QString& question,
-                                         std::function<void(bool)> answer, QWidget* parent)
-    : QDialog(parent), m_answer(std::move(answer)) {
-    setWindowTitle(caption);
+CDialogResumeAnswer::CDialogResumeAnswer(const QString& question, std::function<void(bool)> answer,
+                                         QWidget* parent)
+    : CTableDialog(QStringLiteral("续盘应答"), QStringLiteral("续盘应答"), parent),
+      m_question(question), m_answer(std::move(answer)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    auto* text = new QLabel(question, this);
-    text->setWordWrap(true);
-    m_pSeconds = new QLabel(this);
-    auto* agree = new QPushButton(QStringLiteral("同意"), this);
-    auto* refuse = new QPushButton(QStringLiteral("不同意"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_pSeconds);
-    buttons->addStretch();
-    buttons->addWidget(agree);
-    buttons->addWidget(refuse);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text);
-    layout->addLayout(buttons);
-    connect(agree, &QPushButton::clicked, this, [this] { Answer(true); });
-    connect(refuse, &QPushButton::clicked, this, [this] { Answer(false); });
+    setModal(false);
+    SetSeconds(CResumeNegotiation::COUNTDOWN_SECONDS);
+    setFixedSize(WidthForLines({question}, 260), 110);
+    const auto buttons =
+        AddButtonRow({{QStringLiteral("同意"), {}}, {QStringLiteral("不同意"), {}}});
+    connect(buttons[0], &QPushButton::clicked, this, [this] { Answer(true); });
+    connect(buttons[1], &QPushButton::clicked, this, [this] { Answer(false); });
 }
 
 void CDialogResumeAnswer::SetSeconds(int seconds) {
-    m_pSeconds->setText(QString::number(seconds));
+    SetTextLines({m_question, QString::number(seconds)});
 }
 
 void CDialogResumeAnswer::Answer(bool agree) {

@@ -1,6 +1,7 @@
 #include "app/qt/CResumeDialogs.h"
 
 #include "app/qt/CDialogResumeAnswer.h"
+#include "app/qt/CDialogResumeExit.h"
 #include "ports/IPrompts.h"
 
 #include <cstdio>
@@ -8,41 +9,39 @@
 namespace kelo {
 
 CResumeDialogs::~CResumeDialogs() {
-    if (m_pAnswer != nullptr)
-        m_pAnswer->close();
-}
-
-void CResumeDialogs::Open(const QString& caption, const std::string& question, bool seal) {
     CloseAnswer();
-    m_pAnswer = new CDialogResumeAnswer(
-        caption, QString::fromStdString(question),
-        [this, seal](bool agree) {
-            if (seal)
-                m_negotiation.AnswerSeal(agree);
-            else
-                m_negotiation.AnswerResume(agree);
-        },
-        m_pParent);
-    m_pAnswer->show();
 }
 
 void CResumeDialogs::OpenSealAnswer(const std::string& question) {
-    Open(QStringLiteral("封盘应答"), question, true);
+    CloseAnswer();
+    m_pSealAnswer = new CDialogResumeExit(
+        QString::fromStdString(question), [this](bool agree) { m_negotiation.AnswerSeal(agree); },
+        m_pParent);
+    m_pSealAnswer->show();
 }
 
 void CResumeDialogs::OpenResumeAnswer(const std::string& question) {
-    Open(QStringLiteral("续盘应答"), question, false);
+    CloseAnswer();
+    m_pResumeAnswer = new CDialogResumeAnswer(
+        QString::fromStdString(question), [this](bool agree) { m_negotiation.AnswerResume(agree); },
+        m_pParent);
+    m_pResumeAnswer->show();
 }
 
 void CResumeDialogs::CloseAnswer() {
-    if (m_pAnswer != nullptr)
-        m_pAnswer->close();
-    m_pAnswer = nullptr;
+    if (m_pSealAnswer != nullptr)
+        m_pSealAnswer->close();
+    if (m_pResumeAnswer != nullptr)
+        m_pResumeAnswer->close();
+    m_pSealAnswer = nullptr;
+    m_pResumeAnswer = nullptr;
 }
 
 void CResumeDialogs::OnCountdown(int seconds) {
-    if (m_pAnswer != nullptr)
-        m_pAnswer->SetSeconds(seconds);
+    if (m_pSealAnswer != nullptr)
+        m_pSealAnswer->SetSeconds(seconds);
+    if (m_pResumeAnswer != nullptr)
+        m_pResumeAnswer->SetSeconds(seconds);
 }
 
 void CResumeDialogs::ShowInformation(const std::string& text) {

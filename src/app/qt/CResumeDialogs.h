@@ -9,6 +9,7 @@ class QWidget;
 namespace kelo {
 
 class CDialogResumeAnswer;
+class CDialogResumeExit;
 class IPrompts;
 
 // The table window's side of sealing and resuming: the answer dialogs with their countdown, the
@@ -28,12 +29,12 @@ public:
     void OnResumed() override;
 
 private:
-    void Open(const QString& caption, const std::string& question, bool seal);
-
     CResumeNegotiation& m_negotiation;
     IPrompts& m_prompts;
     QWidget* m_pParent;
-    QPointer<CDialogResumeAnswer> m_pAnswer;
+    // At most one of them is open.
+    QPointer<CDialogResumeExit> m_pSealAnswer;
+    QPointer<CDialogResumeAnswer> m_pResumeAnswer;
 };
 
 } // namespace kelo

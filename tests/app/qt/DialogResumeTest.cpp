@@ -1,6 +1,8 @@
 // The resume dialog on the index of a scratch record folder.
 #include "app/qt/CDialogResume.h"
 #include "app/qt/CDialogResumeAnswer.h"
+#include "app/qt/CDialogResumeExit.h"
+#include "app/qt/CQtPrompts.h"
 #include "app/qt/CResumeDialogs.h"
 #include "base/GameSettings.h"
 #include "base/ScratchFolder.h"
@@ -13,8 +15,9 @@
 #include "table/CResumeNegotiation.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -73,6 +76,17 @@ TEST(DialogResume, ListsDeletesAndRequests) {
     }
 
     CDialogResume dialog(manager, negotiation);
+    dialog.show();
+    EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("续盘窗口"));
+    EXPECT_EQ(dialog.Title(), QString::fromUtf8("续盘窗口"));
+    EXPECT_FALSE(dialog.grab().isNull());
+    QStringList labels;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        labels << button->text();
+        EXPECT_TRUE(dialog.rect().contains(button->geometry()));
+    }
+    EXPECT_EQ(labels, QString::fromUtf8("请求续盘|删除|添加残局|棋局预览|取消").split('|'));
     auto* tree = dialog.findChild<QTreeWidget*>();
     ASSERT_NE(tree, nullptr);
     ASSERT_EQ(tree->topLevelItemCount(), 2);
@@ -97,8 +111,8 @@ TEST(DialogResume, ListsDeletesAndRequests) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-// The opponent's seal request opens the answer dialog with its countdown; "同意" answers and
-// closes it.
+// The opponent's seal request opens the seal answer dialog in the table's look with its
+// countdown; "同意" answers and closes it.
 TEST(DialogResume, TheSealAnswerDialogAnswersAndCounts) {
     TheApp();
     // The negotiation and its dialogs know each other: the dialogs are reached through this.
@@ -121,17 +135,23 @@ TEST(DialogResume, TheSealAnswerDialogAnswersAndCounts) {
 
     const auto request = MSG_SEAL_REQUEST_BODY{0, 4, 0}.ToWire();
     negotiation.HandleMessage(MSG_SEAL_REQUEST, request.data(), request.size());
-    CDialogResumeAnswer* dialog = nullptr;
+    CDialogResumeExit* dialog = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* found = dynamic_cast<CDialogResumeAnswer*>(widget); found && found->isVisible())
+        if (auto* found = dynamic_cast<CDialogResumeExit*>(widget); found && found->isVisible())
             dialog = found;
     ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(dialog->isModal());
     EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("封盘应答"));
+    EXPECT_EQ(dialog->Title(), QString::fromUtf8("续盘退出"));
+    const QString question = QString::fromUtf8(CResumeNegotiation::SEAL_NEXT_QUESTION);
+    EXPECT_EQ(dialog->TextLines(), (QStringList{question, "30"}));
     loop.Advance(3000);
-    bool counted = false;
-    for (QLabel* label : dialog->findChildren<QLabel*>())
-        counted = counted || label->text() == "27";
-    EXPECT_TRUE(counted);
+    EXPECT_EQ(dialog->TextLines(), (QStringList{question, "27"}));
+    QStringList labels;
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        labels << button->text();
+    EXPECT_EQ(labels, QString::fromUtf8("同意|不同意").split('|'));
     for (QPushButton* button : dialog->findChildren<QPushButton*>())
         if (button->text() == QString::fromUtf8("同意"))
             button->click();
@@ -143,6 +163,62 @@ TEST(DialogResume, TheSealAnswerDialogAnswersAndCounts) {
     EXPECT_EQ(answer.agree, 1);
     EXPECT_EQ(answer.moveNumber, 4);
     EXPECT_FALSE(dialog->isVisible());
+}
+
+// The resume answer: its texts, buttons and countdown; a second click answers nothing more.
+TEST(DialogResume, TheResumeAnswerDialogAnswersOnce) {
+    TheApp();
+    std::vector<bool> answers;
+    const QString question = QString::fromUtf8("white[0][me:1]请求续盘，你同意么？");
+    auto* dialog = new CDialogResumeAnswer(question, [&](bool agree) { answers.push_back(agree); });
+    dialog->show();
+    EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("续盘应答"));
+    EXPECT_EQ(dialog->TextLines(), (QStringList{question, "30"}));
+    dialog->SetSeconds(12);
+    EXPECT_EQ(dialog->TextLines(), (QStringList{question, "12"}));
+    EXPECT_FALSE(dialog->grab().isNull());
+    QPushButton* refuse = nullptr;
+    QStringList labels;
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        labels << button->text();
+        if (button->text() == QString::fromUtf8("不同意"))
+            refuse = button;
+    }
+    EXPECT_EQ(labels, QString::fromUtf8("同意|不同意").split('|'));
+    ASSERT_NE(refuse, nullptr);
+    refuse->click();
+    refuse->click();
+    EXPECT_EQ(answers, std::vector<bool>{false});
+    delete dialog;
+}
+
+// The prompts ask the save question and the game's name through the table's dialogs.
+TEST(DialogResume, ThePromptsUseTheTablesDialogs) {
+    TheApp();
+    test::ManualEventLoop loop;
+    CQtPrompts prompts("Kelo", loop, QImage());
+    // Presses a button of the modal dialog once it is open.
+    auto press = [](const char* label, const char* typed = nullptr) {
+        QTimer::singleShot(0, [label, typed] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            if (typed != nullptr)
+                modal->findChild<QLineEdit*>()->setText(QString::fromUtf8(typed));
+            for (QPushButton* button : modal->findChildren<QPushButton*>())
+                if (button->text() == QString::fromUtf8(label))
+                    button->click();
+        });
+    };
+    press("保存");
+    EXPECT_TRUE(prompts.Verify("本局游戏结束，您要保存棋局么？", "保存", "放弃"));
+    press("放弃");
+    EXPECT_FALSE(prompts.Verify("本局游戏结束，您要保存棋局么？", "保存", "放弃"));
+    std::string name = "white_black_";
+    press("确定", "甲乙");
+    EXPECT_TRUE(prompts.InputText("请输入续盘名称", "封盘名：", name));
+    EXPECT_EQ(name, "甲乙");
 }
 
 } // namespace
