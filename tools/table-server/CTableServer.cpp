@@ -67,9 +67,10 @@ struct CTableServer::DeskModel {
         return key;
     }
     // Whether the move is the side to move's and legal on the position: the piece it names on
-    // its square, the rules' own record for the two squares (castling and en passant alike) and
-    // a promotion piece exactly when a pawn reaches the last row.
-    bool Legal(const MoveRecord& move) {
+    // its square, the rules' own record for the two squares (its capture, castling and en
+    // passant alike) and a promotion piece exactly when a pawn reaches the last row. The rules'
+    // record, with the promotion, goes to played when given.
+    bool Legal(const MoveRecord& move, MoveRecord* played = nullptr) {
         auto square = [](int32_t code) { return code >= 0 && code % 100 < 8 && code < 800; };
         if (move.colour != sideToMove || !square(move.from) || !square(move.to))
             return false;
@@ -79,11 +80,18 @@ struct CTableServer::DeskModel {
         CBaseRule* rule = board.RuleAt(from);
         MoveRecord legal;
         if (rule == nullptr || !rule->CheckMove(move.colour, from, to, board, &legal) ||
-            legal.kind != move.kind)
+            legal.kind != move.kind || (legal.flags & FLAG_CAPTURE) != (move.flags & FLAG_CAPTURE))
             return false;
-        if (board.IsPromotion(from, to))
-            return move.special >= SPECIAL_PROMOTE_QUEEN && move.special <= SPECIAL_PROMOTE_BISHOP;
-        return move.special == legal.special;
+        if (board.IsPromotion(from, to)) {
+            if (move.special < SPECIAL_PROMOTE_QUEEN || move.special > SPECIAL_PROMOTE_BISHOP)
+                return false;
+            legal.special = move.special;
+        }
+        if (move.special != legal.special)
+            return false;
+        if (played != nullptr)
+            *played = legal;
+        return true;
     }
     // Whether the side to move has no legal move, and whether its king is attacked.
     bool Blocked() { return !game.Board().HasLegalMove(sideToMove); }
@@ -94,7 +102,8 @@ struct CTableServer::DeskModel {
     }
     // Plays a legal move; false when it is not.
     bool Play(const MoveRecord& move) {
-        if (!Legal(move) || !position.Apply(move))
+        MoveRecord played;
+        if (!Legal(move, &played) || !position.Apply(played))
             return false;
         const bool capture = (move.flags & FLAG_CAPTURE) != 0 || move.special == SPECIAL_EN_PASSANT;
         quietPlies = capture ? 0 : quietPlies + 1;

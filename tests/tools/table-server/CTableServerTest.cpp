@@ -1,5 +1,6 @@
 #include "CTableServer.h"
 
+#include "chess/ChessTypes.h"
 #include "link/CPersonRecord.h"
 #include "link/MSG_ENTER_TABLE.h"
 #include "link/MSG_EXCHANGE_ANSWER.h"
@@ -431,6 +432,49 @@ TEST_F(TableServerTest, RefusesForgedMessagesAndStillEndsTheRealGame) {
     Send(black, black.Frame(MSG_GAME_RESULT, mate(0)));
     EXPECT_EQ(server.Violations(), violations + 2);
     EXPECT_EQ(Types(output.received[2]).size(), 3u);
+}
+
+// A pawn reaching the last row must name its promotion piece, and only there.
+TEST_F(TableServerTest, APromotionNamesItsPiece) {
+    Client white = Enter(1, 5, 0, 0xFFFF);
+    Client black = Enter(2, 5, 1, 0xFFFF);
+    Send(white, white.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+    Send(black, black.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+    // A step to a square one column over is a pawn's capture.
+    auto step = [](uint16_t colour, PieceKind kind, uint32_t from, uint32_t to,
+                   uint8_t special = 0) {
+        MSG_MOVE_BODY body;
+        body.colour = colour;
+        body.kind = static_cast<uint16_t>(kind);
+        body.from = from;
+        body.to = to;
+        const bool capture = kind == PieceKind::Pawn && from / 100 != to / 100;
+        body.specialFlags = static_cast<uint16_t>(special << 8 | (capture ? FLAG_CAPTURE : 0));
+        const auto wire = body.ToWire();
+        return std::vector<uint8_t>(wire.begin(), wire.end());
+    };
+    // h4 g5 hxg5 h6 gxh6 Nf6 h7 Rg8, a pawn that names a queen on the way refused.
+    const std::vector<uint8_t> line[] = {
+        step(0, PieceKind::Pawn, 706, 704), step(1, PieceKind::Pawn, 601, 603),
+        step(0, PieceKind::Pawn, 704, 603), step(1, PieceKind::Pawn, 701, 702),
+        step(0, PieceKind::Pawn, 603, 702), step(1, PieceKind::Knight, 600, 502),
+        step(0, PieceKind::Pawn, 702, 701), step(1, PieceKind::Rook, 700, 600),
+    };
+    for (size_t i = 0; i < std::size(line); ++i) {
+        Client& mover = i % 2 == 0 ? white : black;
+        if (i == 6)
+            Send(mover, mover.Frame(MSG_MOVE, step(0, PieceKind::Pawn, 702, 701, 1)));
+        Send(mover, mover.Frame(MSG_MOVE, line[i]));
+    }
+    ASSERT_EQ(server.Violations(), 1) << ::testing::PrintToString(output.lines);
+    for (uint8_t special : {0, 5}) {
+        Send(white, white.Frame(MSG_MOVE, step(0, PieceKind::Pawn, 701, 600, special)));
+        EXPECT_EQ(server.Violations(), 2 + (special != 0)) << int(special);
+    }
+    output.received.clear();
+    Send(white, white.Frame(MSG_MOVE, step(0, PieceKind::Pawn, 701, 600, 1)));
+    EXPECT_EQ(Types(output.received[2]), std::vector<uint16_t>{MSG_MOVE});
+    EXPECT_EQ(server.Violations(), 3);
 }
 
 // An agreed colour exchange makes the seat it names the desk's first seat: the start of play,
