@@ -13,7 +13,10 @@ namespace kelo {
 // The reference game server's rules, without sockets: it is told of connections, bytes and the
 // time, and answers through its output. Clients enter a desk; the server starts their numbered
 // exchange, checks every message of theirs (head digest, body digest with their counters,
-// sequence numbers rising by one) and relays the table messages to everyone at the desk.
+// sequence numbers rising by one) and relays the table messages to everyone at the desk. It is
+// the authority of its desks: only the types a client may originate, game messages only from
+// the seated players, a move only from the player to move and legal on its own position, a
+// result only during a game; anything else is a violation and goes no further.
 //
 // It also runs the game of each desk: the start information when both players are seated, the
 // start of play when both have pressed start, the moves kept for those who enter later, its own
