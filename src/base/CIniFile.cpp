@@ -1,5 +1,7 @@
 #include "base/CIniFile.h"
 
+#include "base/FileBytes.h"
+
 #include <cstdio>
 #include <limits>
 
@@ -15,29 +17,11 @@ CIniFile::~CIniFile() {
 
 bool CIniFile::OpenForRead() {
     Close();
-    std::FILE* file = std::fopen(FullPath().c_str(), "rb");
-    if (file == nullptr)
+    // Only a regular file is read, so that a FIFO or a device in its place never blocks.
+    std::vector<uint8_t> bytes;
+    if (ReadFileBytes(FullPath(), MAX_FILE_SIZE, bytes) != FileReadResult::Read)
         return false;
-    std::string text;
-    char chunk[4096];
-    bool ok = true;
-    for (;;) {
-        const size_t got = std::fread(chunk, 1, sizeof(chunk), file);
-        text.append(chunk, got);
-        if (text.size() > MAX_FILE_SIZE) {
-            ok = false;
-            break;
-        }
-        if (got < sizeof(chunk)) {
-            // A directory opens but cannot be read; a read error is not an empty file.
-            ok = !std::ferror(file);
-            break;
-        }
-    }
-    std::fclose(file);
-    if (!ok)
-        return false;
-    SplitLines(text);
+    SplitLines(std::string(bytes.begin(), bytes.end()));
     m_bReading = true;
     return true;
 }

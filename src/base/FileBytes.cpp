@@ -10,7 +10,13 @@
 namespace kelo {
 
 FileReadResult ReadFileBytes(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only regular files: opening a FIFO for reading would wait for a writer, a device may
+    // never end. The check before opening skips them; opening without blocking and looking
+    // again at what was opened closes the gap in which the path could change.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return FileReadResult::CannotOpen;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return FileReadResult::CannotOpen;
     struct stat info {};

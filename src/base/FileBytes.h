@@ -9,13 +9,14 @@ namespace kelo {
 
 enum class FileReadResult {
     Read,
-    // Missing, unreadable or a folder.
+    // Missing, unreadable or not a regular file.
     CannotOpen,
     // Larger than the reader's bound.
     TooLarge,
 };
 
-// Reads a whole file, opened for reading only (read-only files are read as well).
+// Reads a whole regular file, opened for reading only (read-only files are read as well) and
+// without blocking: a FIFO, a device or a folder cannot be opened.
 FileReadResult ReadFileBytes(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out);
 
 // Writes the bytes to a temporary file in the same folder and renames it over path, so that

@@ -3,6 +3,8 @@
 #include "base/CIniFile.h"
 #include "ports/IPrompts.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -13,6 +15,11 @@ namespace {
 const char* const SETTINGS_FILE = "ChessGame";
 const char* const SECTION_GAME = "chessgame";
 const char* const SECTION_TABLE = "gogame";
+
+// A number read for a 16-bit field, clamped to the field's range rather than wrapped.
+int16_t Clamped16(int32_t value) {
+    return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX));
+}
 
 } // namespace
 
@@ -36,11 +43,11 @@ void LoadGameSettings(GameSettings& settings, const SettingsFolders& folders) {
         ini.ReadBool(SECTION_GAME, "showontop", settings.m_bShowOnTop);
         int32_t value = 0;
         if (ini.ReadInt(SECTION_GAME, "savetype", value))
-            settings.m_nSaveType = static_cast<int16_t>(value);
+            settings.m_nSaveType = Clamped16(value);
         ini.ReadString(SECTION_GAME, "manualpath", settings.m_strManualPath);
         ini.ReadString(SECTION_GAME, "dllfilename", settings.m_strDllFileName);
         if (ini.ReadInt(SECTION_TABLE, "tableback", value))
-            settings.m_nTableBack = static_cast<int16_t>(value);
+            settings.m_nTableBack = Clamped16(value);
         ini.Close();
     }
     // The defaults are filled in even without a file: on the first run an empty record folder

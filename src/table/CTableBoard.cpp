@@ -208,7 +208,13 @@ void CTableBoard::OnMove(const uint8_t* body, uint32_t length) {
         return;
     const MoveRecord move = MSG_MOVE_BODY::FromWire(body).ToRecord();
     // The referee applies the move only when it fits the position: a move from an empty square
-    // or off the board leaves the position, the counts and the turn as they were.
+    // or off the board, or of the side not to move (White moves first, then the sides take
+    // turns), leaves the position, the counts and the turn as they were.
+    MoveRecord last;
+    const Colour toMove =
+        m_board.Position().LastMove(last) ? OppositeColour(last.colour) : Colour::White;
+    if (move.colour != toMove)
+        return;
     ++m_board.m_nPlyCount;
     if (!AfterMove(move)) {
         --m_board.m_nPlyCount;

@@ -6,10 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <iterator>
 #include <map>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelo {
 namespace {
@@ -223,6 +228,78 @@ SettingsFolders FoldersIn(const ScratchFolder& scratch) {
     folders.m_strRecordFolder = scratch.Folder() + "Documents/kelo-chess/";
     folders.m_strDataFolder = scratch.Folder() + "share/kelo-chess/";
     return folders;
+}
+
+// Only regular files are read: a FIFO, a device or a folder in the settings file's place is
+// skipped as a missing file at once, without blocking on the FIFO.
+TEST(GameSettingsTest, AFileThatIsNotRegularIsSkippedWithoutBlocking) {
+    ScratchFolder scratch;
+    const std::string folder = scratch.Folder() + "config/kelo-chess/";
+    const std::string path = folder + "ChessGame.ini";
+    const struct {
+        const char* name;
+        void (*make)(const std::string& path);
+    } cases[] = {
+        {"fifo", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"device", [](const std::string& p) { fs::create_symlink("/dev/zero", p); }},
+        {"folder", [](const std::string& p) { fs::create_directory(p); }},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        c.make(path);
+        SettingsFolders folders;
+        folders.m_strConfigFolder = folder;
+        GameSettings settings;
+        settings.m_nSaveType = 2;
+        auto load = std::async(std::launch::async, [&] {
+            LoadGameSettings(settings, folders);
+            CIniFile ini;
+            ini.SetPath(folder);
+            ini.SetFileName("ChessGame");
+            return ini.OpenForRead() ? -1 : settings.m_nSaveType;
+        });
+        if (load.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+            ADD_FAILURE() << c.name << ": the settings reading blocked";
+            // A writer that comes and goes lets the blocked reader go, so that the test ends.
+            for (int i = 0; i < 100 && load.wait_for(std::chrono::milliseconds(50)) !=
+                                           std::future_status::ready;
+                 ++i) {
+                const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+                ::usleep(10000);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        }
+        EXPECT_EQ(load.get(), 2) << c.name << " (-1: opened)";
+    }
+}
+
+// Numbers outside their field's range are clamped to it, never wrapped.
+TEST(GameSettingsTest, NumbersAreClampedToTheirFieldsRange) {
+    ScratchFolder scratch;
+    const SettingsFolders folders = FoldersIn(scratch);
+    fs::create_directories(folders.m_strConfigFolder);
+    const struct {
+        const char* text;
+        int16_t expected;
+    } cases[] = {
+        {"99999999999999999999999", 32767},
+        {"2147483647", 32767},
+        {"32768", 32767},
+        {"-2147483648", -32768},
+        {"-40000", -32768},
+        {"3", 3},
+    };
+    for (const auto& c : cases) {
+        WriteFile(folders.m_strConfigFolder + "ChessGame.ini",
+                  std::string("[chessgame]\nsavetype=") + c.text +
+                      "\n[gogame]\ntableback=" + c.text + "\n");
+        GameSettings settings;
+        LoadGameSettings(settings, folders);
+        EXPECT_EQ(settings.m_nSaveType, c.expected) << c.text;
+        EXPECT_EQ(settings.m_nTableBack, c.expected) << c.text;
+    }
 }
 
 TEST(GameSettingsTest, WithoutAFileDefaultsAndDefaultFolders) {

@@ -133,11 +133,13 @@ TEST(BoardMessages, MoveNumberRules) {
     }
 }
 
-// A relayed move that does not fit the position is ignored: no ply, no turn, no change.
+// A relayed move that does not fit the position, or is not the side to move's, is ignored: no
+// ply, no turn, no change.
 TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
-    auto step = [](uint32_t from, uint32_t to, size_t size = MSG_MOVE_BODY::SIZE) {
+    auto step = [](uint32_t from, uint32_t to, size_t size = MSG_MOVE_BODY::SIZE,
+                   Colour colour = Colour::White) {
         MSG_MOVE_BODY body;
-        body.colour = WireValue(Colour::White);
+        body.colour = WireValue(colour);
         body.kind = WireValue(PieceKind::Pawn);
         body.from = from;
         body.to = to;
@@ -148,9 +150,13 @@ TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
         const char* name;
         std::vector<uint8_t> body;
     } cases[] = {
-        {"empty from square", step(404, 403)},       {"from off the board", step(408, 404)},
-        {"to off the board", step(406, 0xFFFFFFFF)}, {"another layer", step(10406, 404)},
-        {"short body", step(406, 404, 19)},          {"no body", {}},
+        {"empty from square", step(404, 403)},
+        {"from off the board", step(408, 404)},
+        {"to off the board", step(406, 0xFFFFFFFF)},
+        {"another layer", step(10406, 404)},
+        {"short body", step(406, 404, 19)},
+        {"no body", {}},
+        {"the side not to move", step(401, 403, MSG_MOVE_BODY::SIZE, Colour::Black)},
     };
     for (const auto& c : cases) {
         BoardTable t;

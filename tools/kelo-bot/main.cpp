@@ -111,7 +111,8 @@ const char USAGE[] =
     "                       bot agrees, and every client prints \"resumed moves=N\"\n"
     "A bot agrees to every seal and resume request it is asked.\n"
     "\n"
-    "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s), 2 bad arguments\n"
+    "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s or a login\n"
+    "elsewhere), 2 bad arguments\n"
     "(one line on stderr).\n";
 
 struct Options {
@@ -422,6 +423,15 @@ public:
         enter.seatno = static_cast<uint16_t>(own->person.seatno);
         enter.watchno = static_cast<uint16_t>(own->person.watchno);
         m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
+    }
+    // As the table client does, a login elsewhere (3004) closes the table: the bot leaves and
+    // exits with a failure rather than wait for its timeout.
+    bool OnConnectionMessage(uint16_t type, const uint8_t*, uint32_t) override {
+        if (type != MSG_LOGIN_ELSEWHERE)
+            return true;
+        Print("logged in elsewhere: leaving");
+        Finish(1);
+        return false;
     }
     void OnConnectionLost() override {
         Print("connection lost");

@@ -1,6 +1,7 @@
 #include "CTableServer.h"
 
 #include "base/TableTypes.h"
+#include "chess/CBaseRule.h"
 #include "chess/CChessSet.h"
 #include "chess/ChessTypes.h"
 #include "link/CCommunicationLayer.h"
@@ -65,11 +66,44 @@ struct CTableServer::DeskModel {
         key.back() = static_cast<char>('0' + WireValue(sideToMove));
         return key;
     }
-    // Plays a relayed move; false when it is not the side to move's or does not fit.
+    // Whether the move is the side to move's and legal on the position: the piece it names on
+    // its square, the rules' own record for the two squares (its capture, castling and en
+    // passant alike) and a promotion piece exactly when a pawn reaches the last row. The rules'
+    // record, with the promotion, goes to played when given.
+    bool Legal(const MoveRecord& move, MoveRecord* played = nullptr) {
+        auto square = [](int32_t code) { return code >= 0 && code % 100 < 8 && code < 800; };
+        if (move.colour != sideToMove || !square(move.from) || !square(move.to))
+            return false;
+        const CBasePoint from = CBasePoint::FromCode(move.from);
+        const CBasePoint to = CBasePoint::FromCode(move.to);
+        CChnChessBoard& board = game.Board();
+        CBaseRule* rule = board.RuleAt(from);
+        MoveRecord legal;
+        if (rule == nullptr || !rule->CheckMove(move.colour, from, to, board, &legal) ||
+            legal.kind != move.kind || (legal.flags & FLAG_CAPTURE) != (move.flags & FLAG_CAPTURE))
+            return false;
+        if (board.IsPromotion(from, to)) {
+            if (move.special < SPECIAL_PROMOTE_QUEEN || move.special > SPECIAL_PROMOTE_BISHOP)
+                return false;
+            legal.special = move.special;
+        }
+        if (move.special != legal.special)
+            return false;
+        if (played != nullptr)
+            *played = legal;
+        return true;
+    }
+    // Whether the side to move has no legal move, and whether its king is attacked.
+    bool Blocked() { return !game.Board().HasLegalMove(sideToMove); }
+    bool InCheck() {
+        const int32_t king = position.Find(sideToMove, PieceKind::King);
+        return king != NO_SQUARE &&
+               game.Board().AttackedBy(OppositeColour(sideToMove), CBasePoint::FromCode(king));
+    }
+    // Plays a legal move; false when it is not.
     bool Play(const MoveRecord& move) {
-        const CBasePiece* mover = position.PieceAt(move.from);
-        if (move.colour != sideToMove || mover == nullptr || mover->m_nColour != move.colour ||
-            !position.Apply(move))
+        MoveRecord played;
+        if (!Legal(move, &played) || !position.Apply(played))
             return false;
         const bool capture = (move.flags & FLAG_CAPTURE) != 0 || move.special == SPECIAL_EN_PASSANT;
         quietPlies = capture ? 0 : quietPlies + 1;
@@ -106,6 +140,90 @@ bool CTableServer::IsRelayed(uint16_t type) {
     default:
         return IsTableGameMessage(type);
     }
+}
+
+bool CTableServer::MayOriginate(uint16_t type) {
+    switch (type) {
+    case MSG_READY:
+    case MSG_EXCHANGE_REQUEST:
+    case MSG_EXCHANGE_ANSWER:
+    case MSG_RESUME_REQUEST:
+    case MSG_RESUME_ANSWER:
+    case MSG_START_NOTICE:
+    case MSG_MOVE:
+    case MSG_TAKEBACK_REQUEST:
+    case MSG_TAKEBACK_ANSWER:
+    case MSG_DRAW_OFFER:
+    case MSG_DRAW_ANSWER:
+    case MSG_SEAL_REQUEST:
+    case MSG_SEAL_ANSWER:
+    case MSG_GAME_RESULT:
+    case MSG_LEAVE_SEAT:
+    case MSG_TABLE_CHAT_OLD:
+    case MSG_KEEP_ALIVE:
+    case MSG_TABLE_CHAT:
+    case MSG_LEAVE_TABLE:
+    case MSG_LEAVE_WATCH:
+    case MSG_EXIT_REQUEST:
+    case MSG_EXIT_ANSWER:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string CTableServer::Refusal(const Client& client, uint16_t type, const uint8_t* body,
+                                  size_t length) {
+    if (!MayOriginate(type))
+        return "a client may not send this type";
+    if (!client.player)
+        return CCommunicationLayer::IsAllowedForWatcher(type) ? std::string()
+                                                              : "a watcher may not send this type";
+    Desk& desk = m_desks[client.desk];
+    const bool playing = desk.phase == Desk::Phase::Playing && desk.model != nullptr;
+    if (type == MSG_MOVE) {
+        if (!playing)
+            return "a move with no game under way";
+        const Colour toMove = desk.model->sideToMove;
+        const uint16_t seatToMove =
+            toMove == Colour::White ? desk.firstSeat : static_cast<uint16_t>(1 - desk.firstSeat);
+        if (client.seat != seatToMove)
+            return "a move from the player not to move";
+        if (length < MSG_MOVE_BODY::SIZE ||
+            !desk.model->Legal(MSG_MOVE_BODY::FromWire(body).ToRecord()))
+            return "an illegal move";
+    }
+    if (type == MSG_GAME_RESULT) {
+        if (length < MSG_GAME_RESULT_BODY::SIZE)
+            return "a short result";
+        const auto claim = MSG_GAME_RESULT_BODY::FromWire(body);
+        if (playing) {
+            // A mate or a stalemate is judged on the server's position, in favour of the player
+            // who moved last.
+            const uint16_t seatToMove = desk.model->sideToMove == Colour::White
+                                            ? desk.firstSeat
+                                            : static_cast<uint16_t>(1 - desk.firstSeat);
+            if (claim.reason == RESULT_REASON_CHECKMATE &&
+                (claim.decisive != 1 || claim.winnerSeat != 1 - seatToMove ||
+                 !desk.model->InCheck() || !desk.model->Blocked()))
+                return "a mate that the position does not show";
+            if (claim.reason == RESULT_REASON_STALEMATE &&
+                (claim.decisive != 0 || desk.model->InCheck() || !desk.model->Blocked()))
+                return "a stalemate that the position does not show";
+            return {};
+        }
+        // Both players may judge the end themselves: the other one's matching result is
+        // relayed once. A draw names each sender's own seat, so only a win compares winners.
+        const auto& result = claim;
+        const bool matches = desk.phase == Desk::Phase::Ended && desk.resultSeat < 2 &&
+                             client.seat != desk.resultSeat && result.decisive == desk.result[0] &&
+                             result.reason == desk.result[2] &&
+                             (result.decisive == 0 || result.winnerSeat == desk.result[1]);
+        if (!matches)
+            return "a result with no game under way";
+        desk.resultSeat = NO_SEAT;
+    }
+    return {};
 }
 
 void CTableServer::OnAccept(int connection, uint64_t nowMs) {
@@ -205,6 +323,12 @@ bool CTableServer::OnFrame(int connection, Client& client, const uint8_t* bytes,
             return true;
         }
         Enter(connection, client, body, length, nowMs);
+        return true;
+    }
+    const std::string refusal = Refusal(client, head.type, body, length);
+    if (!refusal.empty()) {
+        ++m_nViolations;
+        m_output.Report("violation " + what + ": " + refusal);
         return true;
     }
     if (IsRelayed(head.type))
@@ -392,6 +516,8 @@ void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* b
         if (desk.phase == Desk::Phase::Playing && length >= MSG_GAME_RESULT_BODY::SIZE) {
             const auto result = MSG_GAME_RESULT_BODY::FromWire(body);
             EndGame(client.desk, desk, result.decisive, result.winnerSeat, nowMs);
+            desk.resultSeat = client.seat;
+            desk.result = {result.decisive, result.winnerSeat, result.reason};
         }
         break;
     default:
@@ -518,6 +644,7 @@ void CTableServer::EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint1
                            uint64_t nowMs) {
     desk.phase = Desk::Phase::Ended;
     desk.nextGameMs = nowMs + NEXT_GAME_DELAY_MS;
+    desk.resultSeat = NO_SEAT;
     // Ten points move from the loser to the winner; a draw moves none.
     std::array<int32_t, 2> points{};
     if (decisive != 0 && winner < 2) {

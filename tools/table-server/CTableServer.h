@@ -13,7 +13,10 @@ namespace kelo {
 // The reference game server's rules, without sockets: it is told of connections, bytes and the
 // time, and answers through its output. Clients enter a desk; the server starts their numbered
 // exchange, checks every message of theirs (head digest, body digest with their counters,
-// sequence numbers rising by one) and relays the table messages to everyone at the desk.
+// sequence numbers rising by one) and relays the table messages to everyone at the desk. It is
+// the authority of its desks: only the types a client may originate, game messages only from
+// the seated players, a move only from the player to move and legal on its own position, a
+// result only during a game; anything else is a violation and goes no further.
 //
 // It also runs the game of each desk: the start information when both players are seated, the
 // start of play when both have pressed start, the moves kept for those who enter later, its own
@@ -75,6 +78,9 @@ public:
 
     // Whether a client's message goes on to everyone at its desk.
     static bool IsRelayed(uint16_t type);
+    // Whether a client may send the type at all once it has entered; the server's own types
+    // are not among them.
+    static bool MayOriginate(uint16_t type);
 
 private:
     struct Client {
@@ -117,11 +123,17 @@ private:
         std::array<int32_t, 2> won{};
         std::array<int32_t, 2> lost{};
         std::array<int32_t, 2> drawn{};
+        // The player's result that ended the game (decisive, winner, reason) and its seat, so
+        // that the other player's matching result may follow once.
+        uint16_t resultSeat = NO_SEAT;
+        std::array<uint16_t, 3> result{};
     };
 
     // False when the connection was dropped.
     bool OnFrame(int connection, Client& client, const uint8_t* frame, size_t count,
                  uint64_t nowMs);
+    // Why the message of an entered client may not go on, or empty when it may.
+    std::string Refusal(const Client& client, uint16_t type, const uint8_t* body, size_t length);
     void Enter(int connection, Client& client, const uint8_t* body, size_t length, uint64_t nowMs);
     void Relay(const Client& sender, const uint8_t* frame, size_t count);
     void Drop(int connection, const std::string& why);

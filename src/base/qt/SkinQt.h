@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FileBytes.h"
 #include "base/IniTypes.h"
 
 #include <QColor>
@@ -8,7 +9,9 @@
 #include <QRect>
 #include <QString>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kelo {
 
@@ -26,11 +29,14 @@ inline bool IsEmptyRect(const CRect& rect) {
     return rect.right - rect.left < 1 || rect.bottom - rect.top < 1;
 }
 
-// A skin image; a missing or unreadable file gives a null image, which the drawing skips.
+// A skin image; a missing or unreadable file, or one that is not a regular file (a FIFO, a
+// device, a folder), gives a null image, which the drawing skips.
 inline QImage LoadSkinImage(const std::string& path) {
-    if (path.empty())
+    constexpr size_t MAX_IMAGE_BYTES = 64u << 20;
+    std::vector<uint8_t> bytes;
+    if (path.empty() || ReadFileBytes(path, MAX_IMAGE_BYTES, bytes) != FileReadResult::Read)
         return QImage();
-    return QImage(QString::fromStdString(path));
+    return QImage::fromData(bytes.data(), static_cast<int>(bytes.size()));
 }
 
 // A font of the skin: its family, or a face that has Chinese characters when the skin names

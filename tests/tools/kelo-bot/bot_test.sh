@@ -420,6 +420,19 @@ long_think)
     used=$(clock_value "$(clock_at black 1)" used0)
     [ "${used:-0}" -ge 46 ] || fail "white's move took $used s, not the 50 s of a long think"
     ;;
+login_elsewhere)
+    # A login elsewhere (3004) makes the bot leave at once with a message and status 1.
+    server="$(dirname "$0")/login_elsewhere_server.py"
+    start_server
+    "$bot" --server 127.0.0.1:$port --desk 1 $players --me white --timeout 20 >"$dir/white.out" 2>&1
+    status=$?
+    [ $status = 1 ] || fail "white exited with $status"
+    expect white "^logged in elsewhere"
+    expect_not white "^timeout"
+    wait "$server_pid" || fail "the server never saw the bot leave"
+    grep -q "^client left" "$dir/server.out" || fail "the bot did not leave"
+    server_pid=
+    ;;
 command_line)
     # A bad person is refused with one line and status 2; --help says how a watcher watches.
     for bad in "--player 1:a:A:2" "--watcher 3:w:W:0:2" "--watcher 3:w:W"; do

@@ -1,5 +1,6 @@
 #include "CTableServer.h"
 
+#include "chess/ChessTypes.h"
 #include "link/CPersonRecord.h"
 #include "link/MSG_ENTER_TABLE.h"
 #include "link/MSG_EXCHANGE_ANSWER.h"
@@ -95,7 +96,7 @@ TEST_F(TableServerTest, RelaysTableMessagesUnchangedToTheWholeDeskOnly) {
     Client other = Enter(3, 8);
     output.received.clear(); // the announcements of the newcomers
     Send(a, a.Frame(MSG_KEEP_ALIVE, {}));
-    const auto move = a.Frame(MSG_MOVE, std::vector<uint8_t>(20, 5));
+    const auto move = a.Frame(MSG_TABLE_CHAT, std::vector<uint8_t>(20, 'x'));
     // Delivered a byte at a time: the server cuts the stream itself.
     for (uint8_t byte : move)
         server.OnData(1, &byte, 1, now);
@@ -132,12 +133,12 @@ TEST_F(TableServerTest, EachDamagedFrameCountsOnce) {
     for (const auto& c : cases) {
         Client client = Enter(++connection, 1);
         const int before = server.Violations();
-        auto bytes = client.Frame(MSG_MOVE, std::vector<uint8_t>(20, 9));
+        auto bytes = client.Frame(MSG_TABLE_CHAT, std::vector<uint8_t>(20, 9));
         bytes[c.offset] ^= 0x01;
         Send(client, bytes);
         EXPECT_EQ(server.Violations(), before + 1) << c.name;
         EXPECT_TRUE(output.received[connection].empty()) << c.name << " was relayed";
-        Send(client, client.Frame(MSG_MOVE, std::vector<uint8_t>(20, 9)));
+        Send(client, client.Frame(MSG_TABLE_CHAT, std::vector<uint8_t>(20, 9)));
         EXPECT_EQ(server.Violations(), before + 1) << c.name << " threw the next message off";
         EXPECT_EQ(output.received[connection].size(), 1u) << c.name;
         server.OnClosed(connection);
@@ -283,8 +284,9 @@ TEST_F(TableServerTest, RunsTheGameOfADesk) {
     for (int i = 0; i < 2; ++i) {
         Send(i == 0 ? a : b, (i == 0 ? a : b).Frame(MSG_MOVE, back[i]));
     }
-    // A move from an empty square is relayed but not kept.
+    // A move from an empty square is refused.
     Send(a, a.Frame(MSG_MOVE, Knight(0, 404, 303)));
+    EXPECT_EQ(server.Violations(), 1);
 
     now += 7500;
     Enter(3, 5);
@@ -312,9 +314,10 @@ TEST_F(TableServerTest, RunsTheGameOfADesk) {
     const auto draw = MSG_GAME_RESULT_BODY::FromWire(output.received[3][4].data() + MSG_HEAD::SIZE);
     EXPECT_EQ(draw.decisive, 0);
     EXPECT_EQ(draw.reason, CTableServer::DRAW_REPETITION);
-    // A result after the end changes nothing.
+    // A result after the end is refused and changes nothing.
     Send(a, a.Frame(MSG_GAME_RESULT, {0, 0, 0, 1, 0, 0, 0x02, 0x8B}));
-    EXPECT_EQ(Types(output.received[3]).back(), MSG_GAME_RESULT);
+    EXPECT_EQ(Types(output.received[3]).back(), MSG_SCORES);
+    EXPECT_EQ(server.Violations(), 2);
     output.received.clear();
 
     now += CTableServer::NEXT_GAME_DELAY_MS - 1;
@@ -323,11 +326,11 @@ TEST_F(TableServerTest, RunsTheGameOfADesk) {
     server.OnTick(++now);
     EXPECT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_NEW_GAME, MSG_START_INFO}));
 
-    // The next game ends with a mate reported by a player: ten points to the winner.
+    // The next game ends with a player's resignation: ten points to the winner.
     Send(a, a.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
     Send(b, b.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
     output.received.clear();
-    Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B}));
+    Send(a, a.Frame(MSG_GAME_RESULT, {0, 0, 0, 1, 0, 1, 0, 8}));
     ASSERT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_GAME_RESULT, MSG_SCORES}));
     const std::vector<uint8_t>& frame = output.received[1][1];
     MSG_SCORES_BODY scores;
@@ -336,7 +339,142 @@ TEST_F(TableServerTest, RunsTheGameOfADesk) {
     EXPECT_EQ(scores.points, (std::array<int32_t, 2>{-10, 10}));
     EXPECT_EQ(scores.won[1], 1) << "games won by seat 1";
     EXPECT_EQ(scores.drawn[0], 1) << "the draw before";
-    EXPECT_EQ(server.Violations(), 0);
+    EXPECT_EQ(server.Violations(), 2);
+}
+
+// The server is the authority of its desks: before every move of a Fool's mate, the watcher and
+// the player not to move forge a move, a mate, scores, start information, a game state and the
+// server's other messages, and the player to move tries an illegal move. Each is one violation
+// and reaches nobody; the real game still ends in mate, and the other player's matching result
+// is no violation.
+TEST_F(TableServerTest, RefusesForgedMessagesAndStillEndsTheRealGame) {
+    Client white = Enter(1, 5, 0, 0xFFFF);
+    Client black = Enter(2, 5, 1, 0xFFFF);
+    Client watcher = Enter(3, 5);
+    Send(white, white.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+    Send(black, black.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+    auto step = [](uint16_t colour, PieceKind kind, uint32_t from, uint32_t to) {
+        MSG_MOVE_BODY body;
+        body.colour = colour;
+        body.kind = static_cast<uint16_t>(kind);
+        body.from = from;
+        body.to = to;
+        const auto wire = body.ToWire();
+        return std::vector<uint8_t>(wire.begin(), wire.end());
+    };
+    // f3 e5 g4 Qh4#, and for each ply an illegal try of the same piece.
+    const struct {
+        std::vector<uint8_t> move, illegal;
+    } plies[] = {
+        {step(0, PieceKind::Pawn, 506, 505), step(0, PieceKind::Pawn, 506, 503)},
+        // A legal pawn step that names a queen.
+        {step(1, PieceKind::Pawn, 401, 403), step(1, PieceKind::Queen, 401, 402)},
+        {step(0, PieceKind::Pawn, 606, 604), step(0, PieceKind::Pawn, 606, 505)},
+        {step(1, PieceKind::Queen, 300, 704), step(1, PieceKind::Queen, 300, 403)},
+    };
+    const auto mate = [](uint8_t seat) {
+        return std::vector<uint8_t>{0, seat, 0, 1, 0, seat, 0x02, 0x8B};
+    };
+    output.received.clear();
+    int violations = 0;
+    for (size_t ply = 0; ply < 4; ++ply) {
+        Client& mover = ply % 2 == 0 ? white : black;
+        Client& idle = ply % 2 == 0 ? black : white;
+        for (Client* forger : {&watcher, &idle}) {
+            const struct {
+                uint16_t type;
+                std::vector<uint8_t> body;
+            } forgeries[] = {
+                {MSG_MOVE, plies[ply].move},
+                {MSG_GAME_RESULT, mate(forger == &idle ? ply % 2 == 0 : ply % 2)},
+                {MSG_SCORES, std::vector<uint8_t>(40, 0)},
+                {MSG_START_INFO, std::vector<uint8_t>(18, 0)},
+                {MSG_GAME_STATE, std::vector<uint8_t>(28 + 20, 1)},
+                {MSG_NEW_GAME, {}},
+                {MSG_GAME_BEGIN, {0, 1, 0, 0}},
+                {MSG_TABLE_UNLOCK, {}},
+                {MSG_GAME_STATE_MOVES, std::vector<uint8_t>(20, 0)},
+            };
+            for (const auto& forged : forgeries) {
+                Send(*forger, forger->Frame(forged.type, forged.body));
+                EXPECT_EQ(server.Violations(), ++violations)
+                    << forged.type << " from " << (forger == &idle ? "the player" : "the watcher")
+                    << " at ply " << ply;
+            }
+        }
+        Send(mover, mover.Frame(MSG_MOVE, plies[ply].illegal));
+        EXPECT_EQ(server.Violations(), ++violations) << "illegal try at ply " << ply;
+        for (int connection : {1, 2, 3})
+            EXPECT_TRUE(output.received[connection].empty()) << connection << " at ply " << ply;
+        Send(mover, mover.Frame(MSG_MOVE, plies[ply].move));
+        for (int connection : {1, 2, 3}) {
+            EXPECT_EQ(Types(output.received[connection]), std::vector<uint16_t>{MSG_MOVE});
+            output.received[connection].clear();
+        }
+    }
+    // The watcher may still chat.
+    Send(watcher, watcher.Frame(MSG_TABLE_CHAT, {'g', 'g'}));
+    EXPECT_EQ(Types(output.received[1]), std::vector<uint16_t>{MSG_TABLE_CHAT});
+    output.received.clear();
+
+    Send(black, black.Frame(MSG_GAME_RESULT, mate(1)));
+    ASSERT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_GAME_RESULT, MSG_SCORES}));
+    MSG_SCORES_BODY scores;
+    ASSERT_TRUE(
+        MSG_SCORES_BODY::FromWire(output.received[1][1].data() + MSG_HEAD::SIZE, 40, scores));
+    EXPECT_EQ(scores.points, (std::array<int32_t, 2>{-10, 10}));
+    Send(white, white.Frame(MSG_GAME_RESULT, mate(1)));
+    EXPECT_EQ(server.Violations(), violations) << "the other player's matching result";
+    EXPECT_EQ(Types(output.received[2]),
+              (std::vector<uint16_t>{MSG_GAME_RESULT, MSG_SCORES, MSG_GAME_RESULT}));
+    // Once only, and never a different one.
+    Send(white, white.Frame(MSG_GAME_RESULT, mate(1)));
+    Send(black, black.Frame(MSG_GAME_RESULT, mate(0)));
+    EXPECT_EQ(server.Violations(), violations + 2);
+    EXPECT_EQ(Types(output.received[2]).size(), 3u);
+}
+
+// A pawn reaching the last row must name its promotion piece, and only there.
+TEST_F(TableServerTest, APromotionNamesItsPiece) {
+    Client white = Enter(1, 5, 0, 0xFFFF);
+    Client black = Enter(2, 5, 1, 0xFFFF);
+    Send(white, white.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+    Send(black, black.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+    // A step to a square one column over is a pawn's capture.
+    auto step = [](uint16_t colour, PieceKind kind, uint32_t from, uint32_t to,
+                   uint8_t special = 0) {
+        MSG_MOVE_BODY body;
+        body.colour = colour;
+        body.kind = static_cast<uint16_t>(kind);
+        body.from = from;
+        body.to = to;
+        const bool capture = kind == PieceKind::Pawn && from / 100 != to / 100;
+        body.specialFlags = static_cast<uint16_t>(special << 8 | (capture ? FLAG_CAPTURE : 0));
+        const auto wire = body.ToWire();
+        return std::vector<uint8_t>(wire.begin(), wire.end());
+    };
+    // h4 g5 hxg5 h6 gxh6 Nf6 h7 Rg8, a pawn that names a queen on the way refused.
+    const std::vector<uint8_t> line[] = {
+        step(0, PieceKind::Pawn, 706, 704), step(1, PieceKind::Pawn, 601, 603),
+        step(0, PieceKind::Pawn, 704, 603), step(1, PieceKind::Pawn, 701, 702),
+        step(0, PieceKind::Pawn, 603, 702), step(1, PieceKind::Knight, 600, 502),
+        step(0, PieceKind::Pawn, 702, 701), step(1, PieceKind::Rook, 700, 600),
+    };
+    for (size_t i = 0; i < std::size(line); ++i) {
+        Client& mover = i % 2 == 0 ? white : black;
+        if (i == 6)
+            Send(mover, mover.Frame(MSG_MOVE, step(0, PieceKind::Pawn, 702, 701, 1)));
+        Send(mover, mover.Frame(MSG_MOVE, line[i]));
+    }
+    ASSERT_EQ(server.Violations(), 1) << ::testing::PrintToString(output.lines);
+    for (uint8_t special : {0, 5}) {
+        Send(white, white.Frame(MSG_MOVE, step(0, PieceKind::Pawn, 701, 600, special)));
+        EXPECT_EQ(server.Violations(), 2 + (special != 0)) << int(special);
+    }
+    output.received.clear();
+    Send(white, white.Frame(MSG_MOVE, step(0, PieceKind::Pawn, 701, 600, 1)));
+    EXPECT_EQ(Types(output.received[2]), std::vector<uint16_t>{MSG_MOVE});
+    EXPECT_EQ(server.Violations(), 3);
 }
 
 // An agreed colour exchange makes the seat it names the desk's first seat: the start of play,
@@ -368,7 +506,7 @@ TEST_F(TableServerTest, AnAgreedExchangeMovesTheFirstSeat) {
     // During the game an exchange changes nothing; the next game starts from seat 1 too.
     const auto back = MSG_EXCHANGE_ANSWER_BODY{0, 1, 0}.ToWire();
     Send(a, a.Frame(MSG_EXCHANGE_ANSWER, {back.begin(), back.end()}));
-    Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B}));
+    Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0, 8}));
     output.received.clear();
     now += CTableServer::NEXT_GAME_DELAY_MS;
     server.OnTick(now);
