@@ -8,8 +8,13 @@ namespace kelo {
 
 CDialogResumeAnswer::CDialogResumeAnswer(const QString& question, std::function<void(bool)> answer,
                                          QWidget* parent)
-    : CTableDialog(QStringLiteral("续盘应答"), QStringLiteral("续盘应答"), parent),
-      m_question(question), m_answer(std::move(answer)) {
+    : CDialogResumeAnswer(QStringLiteral("续盘应答"), QStringLiteral("续盘应答"), question,
+                          std::move(answer), parent) {}
+
+CDialogResumeAnswer::CDialogResumeAnswer(const QString& caption, const QString& title,
+                                         const QString& question, std::function<void(bool)> answer,
+                                         QWidget* parent)
+    : CTableDialog(caption, title, parent), m_question(question), m_answer(std::move(answer)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     SetSeconds(CResumeNegotiation::COUNTDOWN_SECONDS);

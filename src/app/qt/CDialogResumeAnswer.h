@@ -15,6 +15,11 @@ public:
                         QWidget* parent = nullptr);
     void SetSeconds(int seconds);
 
+protected:
+    // The same answer under another caption and painted title.
+    CDialogResumeAnswer(const QString& caption, const QString& title, const QString& question,
+                        std::function<void(bool)> answer, QWidget* parent);
+
 private:
     void Answer(bool agree);
 

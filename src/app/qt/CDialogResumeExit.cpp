@@ -1,35 +1,10 @@
 #include "app/qt/CDialogResumeExit.h"
 
-#include "table/CResumeNegotiation.h"
-
-#include <QPushButton>
-
 namespace kelo {
 
 CDialogResumeExit::CDialogResumeExit(const QString& question, std::function<void(bool)> answer,
                                      QWidget* parent)
-    : CTableDialog(QStringLiteral("封盘应答"), QStringLiteral("续盘退出"), parent),
-      m_question(question), m_answer(std::move(answer)) {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
-    SetSeconds(CResumeNegotiation::COUNTDOWN_SECONDS);
-    setFixedSize(WidthForLines({question}, 260), 110);
-    const auto buttons =
-        AddButtonRow({{QStringLiteral("同意"), {}}, {QStringLiteral("不同意"), {}}});
-    connect(buttons[0], &QPushButton::clicked, this, [this] { Answer(true); });
-    connect(buttons[1], &QPushButton::clicked, this, [this] { Answer(false); });
-}
-
-void CDialogResumeExit::SetSeconds(int seconds) {
-    SetTextLines({m_question, QString::number(seconds)});
-}
-
-void CDialogResumeExit::Answer(bool agree) {
-    if (m_bAnswered)
-        return;
-    m_bAnswered = true;
-    // The negotiation closes the dialog when it has sent the answer.
-    m_answer(agree);
-}
+    : CDialogResumeAnswer(QStringLiteral("封盘应答"), QStringLiteral("续盘退出"), question,
+                          std::move(answer), parent) {}
 
 } // namespace kelo

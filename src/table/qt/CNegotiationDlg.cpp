@@ -11,11 +11,11 @@ CNegotiationDlg::CNegotiationDlg(CNegotiationDialog& model, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setFixedSize(model.Width(), model.Height());
-    std::vector<ButtonSpec> specs;
+    std::vector<ButtonFace> faces;
     for (const auto& button : model.Buttons())
-        specs.push_back(
+        faces.push_back(
             {QString::fromStdString(button.label), QString::fromStdString(button.hint)});
-    const std::vector<QPushButton*> pushes = AddButtonRow(specs);
+    const std::vector<QPushButton*> pushes = AddButtonRow(faces);
     for (size_t i = 0; i < pushes.size(); ++i) {
         const int32_t id = model.Buttons()[i].id;
         connect(pushes[i], &QPushButton::clicked, this, [this, id] {

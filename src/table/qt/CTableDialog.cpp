@@ -38,13 +38,13 @@ void CTableDialog::SetTextLines(const QStringList& lines) {
     update();
 }
 
-std::vector<QPushButton*> CTableDialog::AddButtonRow(const std::vector<ButtonSpec>& buttons) {
+std::vector<QPushButton*> CTableDialog::AddButtonRow(const std::vector<ButtonFace>& buttons) {
     const QFontMetrics metrics(DialogFont(12));
     const int least = buttons.size() > 2 ? 72 : 64;
     std::vector<int> widths;
     int total = 0;
-    for (const ButtonSpec& spec : buttons) {
-        widths.push_back(std::max(least, metrics.horizontalAdvance(spec.label) + 16));
+    for (const ButtonFace& face : buttons) {
+        widths.push_back(std::max(least, metrics.horizontalAdvance(face.label) + 16));
         total += widths.back();
     }
     total += static_cast<int>(buttons.size() > 0 ? buttons.size() - 1 : 0) * BUTTON_GAP;

@@ -15,7 +15,7 @@ namespace kelo {
 // the system and moves with the mouse from any spot that is not a child widget.
 class CTableDialog : public QDialog {
 public:
-    struct ButtonSpec {
+    struct ButtonFace {
         QString label;
         QString hint;
     };
@@ -38,7 +38,7 @@ protected:
     void SetTextLines(const QStringList& lines);
     // A centred row of buttons along the bottom edge, each as wide as its label needs; the
     // dialog's size must be set before.
-    std::vector<QPushButton*> AddButtonRow(const std::vector<ButtonSpec>& buttons);
+    std::vector<QPushButton*> AddButtonRow(const std::vector<ButtonFace>& buttons);
     // The width that the text lines need, with a margin, and at least `least`.
     int WidthForLines(const QStringList& lines, int least) const;
     // The band between the title and the buttons where the text lines are painted.
