@@ -53,6 +53,25 @@ void CMainViewModel::UnregisterSinks(CTableLink& link) {
     m_context.TableBoard().SetHandOn(nullptr);
 }
 
+void CMainViewModel::CResumeDialogsSwitch::OpenSealRequest(const std::string& question,
+                                                           const std::string& action) {
+    if (target != nullptr)
+        return target->OpenSealRequest(question, action);
+    loop.Post([this, question, action] {
+        negotiation->SendSealRequest(prompts.Verify(question, action, "取消"));
+    });
+}
+
+void CMainViewModel::CResumeDialogsSwitch::CloseSealRequest() {
+    if (target != nullptr)
+        target->CloseSealRequest();
+}
+
+void CMainViewModel::CResumeDialogsSwitch::OnSealRequestCountdown(int seconds) {
+    if (target != nullptr)
+        target->OnSealRequestCountdown(seconds);
+}
+
 void CMainViewModel::CResumeDialogsSwitch::OpenSealAnswer(const std::string& question) {
     if (target != nullptr)
         return target->OpenSealAnswer(question);

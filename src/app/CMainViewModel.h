@@ -65,6 +65,9 @@ private:
     // Passes each dialog on to the window's, or asks through the prompts.
     struct CResumeDialogsSwitch : IResumeDialogs {
         CResumeDialogsSwitch(IPrompts& prompts, IEventLoop& loop) : prompts(prompts), loop(loop) {}
+        void OpenSealRequest(const std::string& question, const std::string& action) override;
+        void CloseSealRequest() override;
+        void OnSealRequestCountdown(int seconds) override;
         void OpenSealAnswer(const std::string& question) override;
         void OpenResumeAnswer(const std::string& question) override;
         void CloseAnswer() override;

@@ -44,12 +44,21 @@ uint16_t CResumeNegotiation::OwnSeat() const {
 }
 
 void CResumeNegotiation::RequestSeal() {
-    if (IsWatcher() || !m_table.state.IsPlaying())
+    if (IsWatcher() || !m_table.state.IsPlaying() || m_bSealRequestOpen)
         return;
-    SendSealRequest(m_prompts.Verify(SEAL_QUESTION, SEAL_ACTION, "取消"));
+    m_bSealRequestOpen = true;
+    m_dialogs.OpenSealRequest(SEAL_QUESTION, SEAL_ACTION);
+    m_nSealRequestSeconds = COUNTDOWN_SECONDS;
+    m_dialogs.OnSealRequestCountdown(m_nSealRequestSeconds);
+    m_loop.SetTimer(this, SEAL_REQUEST_TIMER, 1000);
 }
 
 void CResumeNegotiation::SendSealRequest(bool confirmed) {
+    if (m_bSealRequestOpen) {
+        m_bSealRequestOpen = false;
+        m_loop.KillTimer(this, SEAL_REQUEST_TIMER);
+        m_dialogs.CloseSealRequest();
+    }
     const uint16_t moveNumber = static_cast<uint16_t>(m_board.Board().Position().MoveNumber());
     if (m_table.mode.LocalMode()) {
         // Nobody else is asked: the request answers itself.
@@ -59,7 +68,8 @@ void CResumeNegotiation::SendSealRequest(bool confirmed) {
         m_table.sender.SendMessage(MSG_SEAL_ANSWER, body.data(), body.size());
         return;
     }
-    if (!confirmed)
+    // A game that ended while the dialog was open has nothing left to seal.
+    if (!confirmed || !m_table.state.IsPlaying())
         return;
     // No button asks to seal and leave: the game goes on to the next one.
     const auto body = MSG_SEAL_REQUEST_BODY{OwnSeat(), moveNumber, 0}.ToWire();
@@ -361,6 +371,13 @@ void CResumeNegotiation::StopCountdown(uint32_t timer) {
 }
 
 void CResumeNegotiation::OnTimer(uint32_t id) {
+    if (id == SEAL_REQUEST_TIMER) {
+        if (--m_nSealRequestSeconds > 0)
+            m_dialogs.OnSealRequestCountdown(m_nSealRequestSeconds);
+        else
+            SendSealRequest(false);
+        return;
+    }
     int& seconds = id == SEAL_TIMER ? m_nSealSeconds : m_nResumeSeconds;
     if (--seconds > 0) {
         m_dialogs.OnCountdown(seconds);

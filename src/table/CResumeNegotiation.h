@@ -22,6 +22,13 @@ struct ResumeEntry;
 class IResumeDialogs {
 public:
     virtual ~IResumeDialogs() = default;
+    // The seal request dialog (CDialogResumeExit in request mode) with its question and action
+    // button; the user's choice comes back through SendSealRequest.
+    virtual void OpenSealRequest(const std::string& question, const std::string& action) = 0;
+    // The seal request dialog closes (answered or its countdown ran out).
+    virtual void CloseSealRequest() {}
+    // The seconds left of the open seal request dialog's countdown.
+    virtual void OnSealRequestCountdown(int /*seconds*/) {}
     // The seal answer dialog (CDialogResumeExit in answer mode) with its question; the user's
     // answer comes back through AnswerSeal.
     virtual void OpenSealAnswer(const std::string& question) = 0;
@@ -49,6 +56,7 @@ public:
     static constexpr int COUNTDOWN_SECONDS = 30;
     static constexpr uint32_t SEAL_TIMER = 9001;
     static constexpr uint32_t RESUME_TIMER = 9002;
+    static constexpr uint32_t SEAL_REQUEST_TIMER = 9003;
 
     CResumeNegotiation(const CTableParts& table, CTableBoard& board, const GameSettings& settings,
                        IPrompts& prompts, IEventLoop& loop, IResumeDialogs& dialogs);
@@ -56,12 +64,13 @@ public:
     CResumeNegotiation(const CResumeNegotiation&) = delete;
     CResumeNegotiation& operator=(const CResumeNegotiation&) = delete;
 
-    // The seal request dialog: asks the user, then sends the request (in local mode it answers
-    // itself). Only a player of a game under way asks.
+    // Opens the seal request dialog with its countdown; its choice comes back through
+    // SendSealRequest. Only a player of a game under way asks, one request at a time.
     void RequestSeal();
-    // What the request dialog's buttons send: its action button (true) or, in local mode,
-    // "取消" and the end of its countdown (false).
+    // The request dialog's choice: its action button (true), "取消" or the end of its countdown
+    // (false). The request goes out on true; in local mode it answers itself either way.
     void SendSealRequest(bool confirmed);
+    bool SealRequestOpen() const { return m_bSealRequestOpen; }
     // The user's answer to the opponent's seal request.
     void AnswerSeal(bool agree);
 
@@ -91,6 +100,7 @@ public:
 
     static constexpr const char* SEAL_QUESTION = "你真的请求封盘并结束本局游戏么？";
     static constexpr const char* SEAL_ACTION = "封盘保存,进入下一局";
+    static constexpr const char* SEAL_ACTION_HINT = "封盘保存";
     static constexpr const char* SEAL_LEAVE_QUESTION = "对方请求封盘并退出游戏，你同意么？";
     static constexpr const char* SEAL_NEXT_QUESTION = "对方请求封盘进入下一局，你同意么？";
     static constexpr const char* RESUME_REFUSED = "别人不同意你的续盘请求！";
@@ -128,6 +138,9 @@ private:
     int m_nSealSeconds = 0;
     bool m_bResumeAnswerOpen = false;
     int m_nResumeSeconds = 0;
+    // The own seal request dialog: open, seconds left.
+    bool m_bSealRequestOpen = false;
+    int m_nSealRequestSeconds = 0;
 };
 
 } // namespace kelo

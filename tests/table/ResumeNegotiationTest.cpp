@@ -29,6 +29,12 @@ constexpr uint32_t WHITE_ID = 100, BLACK_ID = 200, WATCHER_ID = 300;
 
 class RecordingDialogs : public IResumeDialogs {
 public:
+    void OpenSealRequest(const std::string& q, const std::string& action) override {
+        opened.push_back("request: " + q + " / " + action);
+    }
+    void CloseSealRequest() override { opened.push_back("request closed"); }
+    void OnSealRequestCountdown(int seconds) override { requestSeconds = seconds; }
+    int requestSeconds = 0;
     void OpenSealAnswer(const std::string& q) override { opened.push_back("seal: " + q); }
     void OpenResumeAnswer(const std::string& q) override { opened.push_back("resume: " + q); }
     void ShowInformation(const std::string& text) override { information.push_back(text); }
@@ -124,10 +130,16 @@ protected:
 
 TEST_F(ResumeNegotiationTest, AnAgreedSealStoresTheGameOnBothPlayers) {
     PlayEverywhere("e2e4 e7e5 g1f3");
-    white.prompts.yesNoAnswer = true;
     white.negotiation.RequestSeal();
+    EXPECT_EQ(white.dialogs.opened,
+              (std::vector<std::string>{"request: 你真的请求封盘并结束本局游戏么？ / "
+                                        "封盘保存,进入下一局"}));
+    EXPECT_TRUE(white.table.sender.sent.empty());
+    white.negotiation.SendSealRequest(true);
     ASSERT_EQ(white.table.sender.sent.size(), 1u);
     EXPECT_EQ(white.table.sender.sent[0].type, MSG_SEAL_REQUEST);
+    EXPECT_EQ(white.dialogs.opened.back(), "request closed");
+    white.dialogs.opened.clear();
     Relay();
     // Only the opponent is asked.
     EXPECT_TRUE(white.dialogs.opened.empty());
@@ -168,6 +180,38 @@ TEST_F(ResumeNegotiationTest, ASealAnswerCountsDown) {
     Relay();
     EXPECT_EQ(white.table.state.State(), GameState::Playing);
     EXPECT_TRUE(white.dialogs.sealed.empty());
+}
+
+// The asker's dialog counts down too: at a server its end sends nothing, alone at a local table
+// it answers no; a second request waits for the first dialog to close.
+TEST_F(ResumeNegotiationTest, ASealRequestCountsDown) {
+    struct Case {
+        bool local;
+        std::vector<std::vector<uint8_t>> sent;
+    };
+    for (const Case& c :
+         {Case{false, {}}, Case{true, {Bytes(MSG_SEAL_ANSWER_BODY{0, 1, 0, 0}.ToWire())}}}) {
+        SCOPED_TRACE(c.local ? "local" : "network");
+        Client client{WHITE_ID, scratch.Folder() + "c/"};
+        client.table.mode.SetLocalMode(c.local);
+        client.negotiation.RequestSeal();
+        client.negotiation.RequestSeal();
+        EXPECT_EQ(client.dialogs.opened.size(), 1u);
+        EXPECT_EQ(client.dialogs.requestSeconds, 30);
+        client.loop.Advance(29000);
+        EXPECT_EQ(client.dialogs.requestSeconds, 1);
+        EXPECT_TRUE(client.table.sender.sent.empty());
+        client.loop.Advance(1000);
+        EXPECT_EQ(client.dialogs.opened.back(), "request closed");
+        std::vector<std::vector<uint8_t>> sent;
+        for (const auto& message : client.table.sender.sent)
+            sent.push_back(message.body);
+        EXPECT_EQ(sent, c.sent);
+        // A late click after the countdown changes nothing.
+        client.table.sender.sent.clear();
+        client.loop.Advance(5000);
+        EXPECT_TRUE(client.table.sender.sent.empty());
+    }
 }
 
 // The request carries the stored game; after agreement every client, the watcher too, replays

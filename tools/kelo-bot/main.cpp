@@ -286,6 +286,10 @@ public:
 class BotResumeDialogs : public IResumeDialogs {
 public:
     explicit BotResumeDialogs(IEventLoop& loop) : m_loop(loop) {}
+    void OpenSealRequest(const std::string& question, const std::string&) override {
+        Print("question " + question + " -> confirm");
+        m_loop.Post([this] { negotiation->SendSealRequest(true); });
+    }
     void OpenSealAnswer(const std::string& question) override {
         Print("question " + question + " -> agree");
         m_loop.Post([this] { negotiation->AnswerSeal(true); });
@@ -805,6 +809,7 @@ private:
     CChnChessBoard& m_board;
     const CMainViewClock& m_clock;
     CNegotiation& m_negotiation;
+    CResumeNegotiation& m_resume;
     std::vector<bool> m_requestsDone;
     // The button that confirms the bot's own request dialog, while it makes one.
     int32_t m_nRequestButton = 0;
@@ -815,7 +820,6 @@ private:
     int m_nAwaitedAnswers = 0;
     // The ply count last seen, to notice a take-back.
     int m_nLastPly = 0;
-    CResumeNegotiation& m_resume;
     bool m_bSealRequested = false;
     bool m_bResumeRequested = false;
     bool m_bStartPressed = false;

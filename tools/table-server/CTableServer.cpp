@@ -371,9 +371,16 @@ void CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
     SendPersons(connection, client);
 
     Desk& desk = m_desks[client.desk];
-    if (desk.phase == Desk::Phase::Playing)
+    if (desk.phase == Desk::Phase::Playing) {
         SendGameState(connection, client, desk, nowMs);
-    else if (desk.phase == Desk::Phase::Waiting && client.player)
+        return;
+    }
+    // A resume request still waiting for its answer reaches a newcomer too, so that the
+    // agreement rebuilds its board as it does everyone else's.
+    if (!desk.resumeRequest.empty())
+        SendTo(connection, client, MSG_RESUME_REQUEST, desk.resumeRequest.data(),
+               desk.resumeRequest.size());
+    if (desk.phase == Desk::Phase::Waiting && client.player)
         OfferStart(client.desk, desk);
 }
 
@@ -507,9 +514,13 @@ void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* b
         break;
     case MSG_RESUME_ANSWER: {
         MSG_RESUME_ANSWER_BODY answer;
-        if (desk.phase != Desk::Phase::Playing && !desk.resumeRequest.empty() &&
-            MSG_RESUME_ANSWER_BODY::FromWire(body, length, answer) && answer.agree == 1)
+        if (desk.phase == Desk::Phase::Playing || desk.resumeRequest.empty() ||
+            !MSG_RESUME_ANSWER_BODY::FromWire(body, length, answer))
+            break;
+        if (answer.agree == 1)
             ResumeGame(client.desk, desk, nowMs);
+        else
+            desk.resumeRequest.clear();
         break;
     }
     case MSG_GAME_RESULT:
@@ -527,6 +538,7 @@ void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* b
 
 void CTableServer::BeginGame(uint16_t deskNo, Desk& desk, uint64_t nowMs) {
     desk.phase = Desk::Phase::Playing;
+    desk.resumeRequest.clear();
     desk.steps.clear();
     desk.model = std::make_unique<DeskModel>();
     desk.moveStartMs = nowMs;

@@ -9,18 +9,19 @@ namespace kelo {
 CDialogResumeAnswer::CDialogResumeAnswer(const QString& question, std::function<void(bool)> answer,
                                          QWidget* parent)
     : CDialogResumeAnswer(QStringLiteral("续盘应答"), QStringLiteral("续盘应答"), question,
-                          std::move(answer), parent) {}
+                          std::move(answer), {QStringLiteral("同意"), {}},
+                          {QStringLiteral("不同意"), {}}, parent) {}
 
 CDialogResumeAnswer::CDialogResumeAnswer(const QString& caption, const QString& title,
                                          const QString& question, std::function<void(bool)> answer,
+                                         const ButtonFace& yes, const ButtonFace& no,
                                          QWidget* parent)
     : CTableDialog(caption, title, parent), m_question(question), m_answer(std::move(answer)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     SetSeconds(CResumeNegotiation::COUNTDOWN_SECONDS);
     setFixedSize(WidthForLines({question}, 260), 110);
-    const auto buttons =
-        AddButtonRow({{QStringLiteral("同意"), {}}, {QStringLiteral("不同意"), {}}});
+    const auto buttons = AddButtonRow({yes, no});
     connect(buttons[0], &QPushButton::clicked, this, [this] { Answer(true); });
     connect(buttons[1], &QPushButton::clicked, this, [this] { Answer(false); });
 }

@@ -16,9 +16,11 @@ public:
     void SetSeconds(int seconds);
 
 protected:
-    // The same answer under another caption and painted title.
+    // The same answer under another caption and painted title, with the faces of the yes and
+    // the no button.
     CDialogResumeAnswer(const QString& caption, const QString& title, const QString& question,
-                        std::function<void(bool)> answer, QWidget* parent);
+                        std::function<void(bool)> answer, const ButtonFace& yes,
+                        const ButtonFace& no, QWidget* parent);
 
 private:
     void Answer(bool agree);

@@ -9,7 +9,28 @@
 namespace kelo {
 
 CResumeDialogs::~CResumeDialogs() {
+    CloseSealRequest();
     CloseAnswer();
+}
+
+void CResumeDialogs::OpenSealRequest(const std::string& question, const std::string& action) {
+    CloseSealRequest();
+    m_pSealRequest = new CDialogResumeExit(
+        QString::fromStdString(question), QString::fromStdString(action),
+        QString::fromUtf8(CResumeNegotiation::SEAL_ACTION_HINT),
+        [this](bool confirmed) { m_negotiation.SendSealRequest(confirmed); }, m_pParent);
+    m_pSealRequest->show();
+}
+
+void CResumeDialogs::CloseSealRequest() {
+    if (m_pSealRequest != nullptr)
+        m_pSealRequest->close();
+    m_pSealRequest = nullptr;
+}
+
+void CResumeDialogs::OnSealRequestCountdown(int seconds) {
+    if (m_pSealRequest != nullptr)
+        m_pSealRequest->SetSeconds(seconds);
 }
 
 void CResumeDialogs::OpenSealAnswer(const std::string& question) {

@@ -20,6 +20,9 @@ public:
         : m_negotiation(negotiation), m_prompts(prompts), m_pParent(parent) {}
     ~CResumeDialogs() override;
 
+    void OpenSealRequest(const std::string& question, const std::string& action) override;
+    void CloseSealRequest() override;
+    void OnSealRequestCountdown(int seconds) override;
     void OpenSealAnswer(const std::string& question) override;
     void OpenResumeAnswer(const std::string& question) override;
     void CloseAnswer() override;
@@ -32,7 +35,8 @@ private:
     CResumeNegotiation& m_negotiation;
     IPrompts& m_prompts;
     QWidget* m_pParent;
-    // At most one of them is open.
+    QPointer<CDialogResumeExit> m_pSealRequest;
+    // At most one of the answer dialogs is open.
     QPointer<CDialogResumeExit> m_pSealAnswer;
     QPointer<CDialogResumeAnswer> m_pResumeAnswer;
 };

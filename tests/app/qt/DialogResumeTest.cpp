@@ -38,6 +38,7 @@ QApplication& TheApp() {
 
 class NoDialogs : public IResumeDialogs {
 public:
+    void OpenSealRequest(const std::string&, const std::string&) override {}
     void OpenSealAnswer(const std::string&) override {}
     void OpenResumeAnswer(const std::string&) override {}
     void ShowInformation(const std::string&) override {}
@@ -111,19 +112,66 @@ TEST(DialogResume, ListsDeletesAndRequests) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
+// The negotiation and its dialogs know each other: the dialogs are reached through this.
+struct Forward : IResumeDialogs {
+    void OpenSealRequest(const std::string& q, const std::string& a) override {
+        to->OpenSealRequest(q, a);
+    }
+    void CloseSealRequest() override { to->CloseSealRequest(); }
+    void OnSealRequestCountdown(int seconds) override { to->OnSealRequestCountdown(seconds); }
+    void OpenSealAnswer(const std::string& q) override { to->OpenSealAnswer(q); }
+    void OpenResumeAnswer(const std::string& q) override { to->OpenResumeAnswer(q); }
+    void CloseAnswer() override { to->CloseAnswer(); }
+    void OnCountdown(int seconds) override { to->OnCountdown(seconds); }
+    void ShowInformation(const std::string& text) override { to->ShowInformation(text); }
+    IResumeDialogs* to = nullptr;
+};
+
+template <class Dialog> Dialog* OpenDialog() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* found = dynamic_cast<Dialog*>(widget); found && found->isVisible())
+            return found;
+    return nullptr;
+}
+
+// The own seal request opens the dialog in request mode with its countdown; the action button
+// sends the request and closes it.
+TEST(DialogResume, TheSealRequestDialogAsksAndCounts) {
+    TheApp();
+    Forward forward;
+    test::ChessTable table(100);
+    table.mode.SetRole(TableRole::Player);
+    table.state.SetState(GameState::Playing);
+    GameSettings settings;
+    test::ScriptedPrompts prompts;
+    test::ManualEventLoop loop;
+    CResumeNegotiation negotiation(table.Parts(), table.table, settings, prompts, loop, forward);
+    CResumeDialogs dialogs(negotiation, prompts, nullptr);
+    forward.to = &dialogs;
+
+    negotiation.RequestSeal();
+    CDialogResumeExit* dialog = OpenDialog<CDialogResumeExit>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("封盘"));
+    EXPECT_EQ(dialog->Title(), QString::fromUtf8("续盘退出"));
+    const QString question = QString::fromUtf8(CResumeNegotiation::SEAL_QUESTION);
+    loop.Advance(2000);
+    EXPECT_EQ(dialog->TextLines(), (QStringList{question, "28"}));
+    QStringList labels;
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        labels << button->text() + "/" + button->toolTip();
+    EXPECT_EQ(labels, QString::fromUtf8("封盘保存,进入下一局/封盘保存|取消/").split('|'));
+    dialog->findChildren<QPushButton*>()[0]->click();
+    ASSERT_EQ(table.sender.sent.size(), 1u);
+    EXPECT_EQ(table.sender.sent[0].type, MSG_SEAL_REQUEST);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
 // The opponent's seal request opens the seal answer dialog in the table's look with its
 // countdown; "同意" answers and closes it.
 TEST(DialogResume, TheSealAnswerDialogAnswersAndCounts) {
     TheApp();
-    // The negotiation and its dialogs know each other: the dialogs are reached through this.
-    struct Forward : IResumeDialogs {
-        void OpenSealAnswer(const std::string& q) override { to->OpenSealAnswer(q); }
-        void OpenResumeAnswer(const std::string& q) override { to->OpenResumeAnswer(q); }
-        void CloseAnswer() override { to->CloseAnswer(); }
-        void OnCountdown(int seconds) override { to->OnCountdown(seconds); }
-        void ShowInformation(const std::string& text) override { to->ShowInformation(text); }
-        IResumeDialogs* to = nullptr;
-    } forward;
+    Forward forward;
     test::ChessTable table(200);
     table.mode.SetRole(TableRole::Player);
     GameSettings settings;

@@ -11,6 +11,8 @@
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
 #include "link/MSG_MOVE.h"
+#include "link/MSG_RESUME_ANSWER.h"
+#include "link/MSG_RESUME_REQUEST.h"
 #include "link/MSG_SCORES.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
@@ -591,6 +593,26 @@ TEST_F(TableServerTest, TheAnswerToALeaveRequest) {
             EXPECT_EQ(leave.reason, 0);
         }
     }
+    EXPECT_EQ(server.Violations(), 0);
+}
+
+// A resume request waiting for its answer is handed to whoever enters meanwhile; once refused,
+// it is forgotten.
+TEST_F(TableServerTest, ANewcomerGetsTheResumeRequestStillOpen) {
+    Client a = Enter(1, 5, 0, 0xFFFF);
+    Client b = Enter(2, 5, 1, 0xFFFF);
+    MSG_RESUME_REQUEST_BODY head;
+    head.userIds = {1001, 1002};
+    const auto request = head.ToWire();
+    Send(a, a.Frame(MSG_RESUME_REQUEST, {request.begin(), request.end()}));
+    Enter(3, 5);
+    ASSERT_EQ(MSG_HEAD::Decode(entry.back().data()).type, MSG_RESUME_REQUEST);
+    EXPECT_TRUE(std::equal(request.begin(), request.end(), entry.back().begin() + MSG_HEAD::SIZE));
+    const auto refusal = MSG_RESUME_ANSWER_BODY{1, 0}.ToWire();
+    Send(b, b.Frame(MSG_RESUME_ANSWER, {refusal.begin(), refusal.end()}));
+    Enter(4, 5);
+    for (const auto& frame : entry)
+        EXPECT_NE(MSG_HEAD::Decode(frame.data()).type, MSG_RESUME_REQUEST);
     EXPECT_EQ(server.Violations(), 0);
 }
 
