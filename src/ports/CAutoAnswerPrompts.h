@@ -27,6 +27,13 @@ public:
         return m_bYes;
     }
 
+    // Answered yes, a file is saved where it was proposed; no saves nothing.
+    std::string ChooseSaveFile(const std::string& folder, const std::string& name,
+                               const std::string&, const std::string&) override {
+        std::fprintf(stderr, "save file: %s\n", m_bYes ? (folder + name).c_str() : "cancelled");
+        return m_bYes ? folder + name : std::string();
+    }
+
 private:
     bool m_bYes;
 };

@@ -448,6 +448,9 @@ void CTableServer::OfferStart(uint16_t deskNo, Desk& desk) {
     info.maxTakeBacks = MAX_TAKEBACKS;
     const auto body = info.ToWire(MSG_START_INFO_BODY::START_INFO_SIZE);
     SendToDesk(deskNo, MSG_START_INFO, body.data(), body.size());
+    // The start information locks the tables; they are freed so that the players can press
+    // start.
+    SendToDesk(deskNo, MSG_TABLE_UNLOCK, nullptr, 0);
 }
 
 void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* body, size_t length,

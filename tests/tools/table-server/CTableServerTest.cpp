@@ -256,10 +256,11 @@ TEST_F(TableServerTest, RunsTheGameOfADesk) {
     Client a = Enter(1, 5, 0, 0xFFFF);
     EXPECT_EQ(Types(entry), (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS}));
     Client b = Enter(2, 5, 1, 0xFFFF);
-    EXPECT_EQ(Types(entry),
-              (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS, MSG_START_INFO}));
+    EXPECT_EQ(Types(entry), (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS,
+                                                   MSG_START_INFO, MSG_TABLE_UNLOCK}));
     EXPECT_EQ(MSG_HEAD::Decode(entry[1].data()).length, 2 * CPersonRecord::SIZE);
-    ASSERT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_USER_ENTER, MSG_START_INFO}));
+    ASSERT_EQ(Types(output.received[1]),
+              (std::vector<uint16_t>{MSG_USER_ENTER, MSG_START_INFO, MSG_TABLE_UNLOCK}));
     const PERSON newcomer = CPersonRecord::FromWire(output.received[1][0].data() + MSG_HEAD::SIZE);
     EXPECT_EQ(newcomer.id, 1002u);
     EXPECT_EQ(newcomer.seatno, 1);
@@ -326,7 +327,8 @@ TEST_F(TableServerTest, RunsTheGameOfADesk) {
     server.OnTick(now);
     EXPECT_TRUE(output.received[1].empty());
     server.OnTick(++now);
-    EXPECT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_NEW_GAME, MSG_START_INFO}));
+    EXPECT_EQ(Types(output.received[1]),
+              (std::vector<uint16_t>{MSG_NEW_GAME, MSG_START_INFO, MSG_TABLE_UNLOCK}));
 
     // The next game ends with a player's resignation: ten points to the winner.
     Send(a, a.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
@@ -512,7 +514,8 @@ TEST_F(TableServerTest, AnAgreedExchangeMovesTheFirstSeat) {
     output.received.clear();
     now += CTableServer::NEXT_GAME_DELAY_MS;
     server.OnTick(now);
-    ASSERT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_NEW_GAME, MSG_START_INFO}));
+    ASSERT_EQ(Types(output.received[1]),
+              (std::vector<uint16_t>{MSG_NEW_GAME, MSG_START_INFO, MSG_TABLE_UNLOCK}));
     MSG_START_INFO_BODY info;
     ASSERT_TRUE(
         MSG_START_INFO_BODY::FromWire(output.received[1][1].data() + MSG_HEAD::SIZE, 18, info));

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# The fault run: a game between the table window and kelo-bot through the reference server,
+# and the server killed in the middle of it, twice.
+#   1. The server is killed and started again on the same port between two of the client's
+#      attempts: the client reconnects at its next attempt and does not give up.
+#   2. The server is killed for good: the client retries, gives up with its question, and the
+#      game is saved (the question answered "保存"); the record holds every move played.
+# The window runs on a virtual screen of its own (Xvfb), started by kelo-hall on a session bus
+# of its own; its moves are mouse clicks at the squares the skin places. Loopback only, about
+# two minutes (the client notices a silent server by its 45 s receive watchdog). Usage: scripts/fault_run.sh [BUILD_FOLDER] (default build). Prints the figures and
+# "PASS" or "FAIL: ..." and exits 0 or 1.
+set -u
+build=$(cd "${1:-build}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${KELO_FAULT_RUN_BUS:-}" ]; then
+    command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is missing"; exit 1; }
+    KELO_FAULT_RUN_BUS=1 exec dbus-run-session -- bash "$0" "$build"
+fi
+source "$here/xvfb_display.sh"
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit 1; }
+done
+client=$build/kelo-chess
+server=$build/tools/table-server/kelo-table-server
+bot=$build/tools/kelo-bot/kelo-bot
+hall=$build/tools/kelo-hall/kelo-hall
+record=$build/tools/kelo-record/kelo-record
+skin=$build/skin/image/1024/config.ini
+
+work=$(mktemp -d)
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_CONFIG_HOME/kelo-chess"
+printf '[chessgame]\r\nmanualpath=%s/records/\r\n' "$work" >"$XDG_CONFIG_HOME/kelo-chess/ChessGame.ini"
+server_pid="" client_pid="" hall_pid="" bot_pid="" XVFB_PID=""
+# Only what this script started is ended.
+cleanup() {
+    for pid in $server_pid $bot_pid $hall_pid $client_pid $XVFB_PID; do
+        kill "$pid" 2>/dev/null
+    done
+    wait 2>/dev/null
+    [ -n "${KELO_FAULT_KEEP:-}" ] && mkdir -p "$KELO_FAULT_KEEP" && cp "$work"/*.log "$work"/*.png "$KELO_FAULT_KEEP"/ 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    [ -n "${KELO_FAULT_KEEP:-}" ] && command -v import >/dev/null && import -window root "$work/fail.png"
+    for log in "$work"/*.log; do
+        echo "== $(basename "$log")"
+        tail -n 40 "$log"
+    done
+    exit 1
+}
+# wait_for FILE PATTERN SECONDS: until the file has a line matching the pattern.
+wait_for() {
+    local tenths=$(($3 * 10))
+    for _ in $(seq "$tenths"); do
+        grep -qE "$2" "$1" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+now_ms() { date +%s%3N; }
+
+start_server() { # LOG [PORT]
+    "$server" --port "${2:-0}" >"$1" 2>&1 &
+    server_pid=$!
+    wait_for "$1" '^listening' 5 || fail "the server did not start"
+    port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$1")
+}
+kill_server() {
+    kill -9 "$server_pid" 2>/dev/null
+    wait "$server_pid" 2>/dev/null
+    server_pid=""
+}
+
+start_xvfb 1280x1024 "$work" || exit 1
+start_server "$work/server1.log"
+QT_QPA_PLATFORM=xcb KELO_AUTO_ANSWER=yes "$client" -Embedding >"$work/client.log" \
+    2>"$work/client-questions.log" &
+client_pid=$!
+wait_for "$work/client.log" '^registered' 10 || fail "the client did not offer the hall interface"
+people="--player 100:alice:Alice:0 --player 200:bob:Bob:1"
+# kelo-hall stays while the window is open, as the hall does.
+"$hall" $people --me alice --desk 1 --server "127.0.0.1:$port" >"$work/hall.log" 2>&1 &
+hall_pid=$!
+# White is the window; Black is the bot, which answers with its half of this line.
+line="e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 d2d3 f8c5"
+"$bot" --server "127.0.0.1:$port" --desk 1 $people --me bob --moves "$line" --timeout 120 \
+    >"$work/bot.log" 2>&1 &
+bot_pid=$!
+
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | head -n1)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "no window"
+wait_for "$work/server1.log" 'id=100 entered' 10 || fail "the window did not enter the table"
+wait_for "$work/server1.log" 'id=200 entered' 10 || fail "the bot did not enter the table"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+read -r board_left board_top _ _ < <(skin_value "$skin" chessboardrect)
+read -r offset_x offset_y < <(skin_value "$skin" chessoffset)
+read -r square_w square_h < <(skin_value "$skin" pieceintervalsize)
+read -r buttons_left buttons_top _ _ < <(skin_value "$skin" buttonboardrect)
+read -r button_w button_h < <(skin_value "$skin" buttonsize)
+centre() {
+    local column=$(($(printf %d "'${1:0:1}") - 97)) row=$((8 - ${1:1:1}))
+    echo "$((X + board_left + offset_x + column * square_w))" \
+        "$((Y + board_top + offset_y + row * square_h))"
+}
+click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.2; }
+
+# "开始", then the window's moves, each after the bot's answer to the one before.
+# The button is enabled once the table's settings have arrived; pressed until the game begins.
+for _ in $(seq 10); do
+    click_at $((X + buttons_left + button_w / 2)) $((Y + buttons_top + button_h / 2))
+    wait_for "$work/server1.log" 'game begins' 1 && break
+done
+grep -q 'game begins' "$work/server1.log" || fail "the game did not begin"
+plies=0
+for move in $line; do
+    plies=$((plies + 1))
+    if [ $((plies % 2)) -eq 1 ]; then
+        click_at $(centre "${move:0:2}")
+        click_at $(centre "${move:2:2}")
+    fi
+    wait_for "$work/bot.log" "^board .*" 5 || true
+    for _ in $(seq 50); do
+        [ "$(grep -c '^board ' "$work/bot.log")" -ge "$plies" ] && break
+        sleep 0.1
+    done
+    [ "$(grep -c '^board ' "$work/bot.log")" -ge "$plies" ] || fail "ply $plies ($move) was not played"
+done
+echo "played: $plies plies ($line)"
+
+# 1. Killed, and back before the client's next attempt.
+killed=$(now_ms)
+kill_server
+# The client hears nothing more and its 45 s receive watchdog starts the first attempt.
+wait_for "$work/client.log" '没能成功连上游戏服务器' 60 || fail "the client did not notice the server gone"
+start_server "$work/server2.log" "$port"
+wait_for "$work/server2.log" 'id=100 entered' 15 || fail "the client did not reconnect"
+back=$(now_ms)
+grep -q '不能连接服务器' "$work/client-questions.log" && fail "the client gave up although the server came back"
+attempts=$(grep -c '正在断线重连' "$work/client.log")
+echo "reconnected: $((back - killed)) ms after the kill, $attempts attempts counted"
+
+# 2. Killed for good: three attempts, the question, the game saved.
+killed=$(now_ms)
+kill_server
+wait_for "$work/client.log" '^save: 2 ' 80 || fail "the client did not save the game on giving up"
+gave_up=$(now_ms)
+grep -q 'question: 不能连接服务器，游戏结束，您要保存棋局么？ -> 保存' "$work/client-questions.log" ||
+    fail "the give-up question was not asked"
+saved=$(sed -n 's/^save: 2 //p' "$work/client.log" | tail -n1)
+[ -f "$saved" ] || fail "no record at $saved"
+# The moves follow the "moves: N" line, a move pair a line.
+info=$("$record" info "$saved") || fail "kelo-record cannot read $saved"
+stored=$(echo "$info" | sed -n '/^moves:/,$p' | tail -n +2 | tr -s ' \n' ' ' | sed 's/ $//')
+[ "$stored" = "$line" ] || fail "the record holds '$stored', not '$line'"
+echo "gave up: $((gave_up - killed)) ms after the kill; saved $saved"
+echo "PASS: the window reconnected once and, given up, saved all $plies plies"
