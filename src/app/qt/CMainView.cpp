@@ -153,6 +153,18 @@ void CMainView::BringToFront() {
     activateWindow();
 }
 
+void CMainView::SetShowOnTop(bool onTop) {
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // A new flag makes a new native window, which starts hidden and may be placed anew.
+    const bool shown = isVisible();
+    const QPoint place = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    move(place);
+    if (shown)
+        show();
+}
+
 void CMainView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
