@@ -4,8 +4,10 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,6 +32,20 @@ QString FromPath(const std::string& path) {
 
 std::string ToPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+// The folder itself when it is there, else the nearest folder above it that is: the browser
+// cannot open on a folder that is not made yet, such as the default record folder before the
+// first record.
+QString NearestFolder(const QString& path) {
+    QString folder = QDir::cleanPath(path);
+    while (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder)
+            return {};
+        folder = parent;
+    }
+    return folder;
 }
 } // namespace
 
@@ -70,7 +86,8 @@ CDialogSet::CDialogSet(CDialogSetModel& model, QWidget* parent)
     auto* hint =
         new QLabel(QStringLiteral("单击\"保存到文件夹\"更改或查看棋谱保存的位置"), records);
     auto* folder = new QPushButton(QStringLiteral("保存到文件夹"), records);
-    folder->setFixedHeight(BUTTON_HEIGHT);
+    folder->setFixedSize(folder->fontMetrics().horizontalAdvance(folder->text()) + 2 * MARGIN,
+                         BUTTON_HEIGHT);
     folder->setAutoDefault(false);
     auto* folderLine = new QHBoxLayout;
     folderLine->addStretch();
@@ -105,7 +122,7 @@ void CDialogSet::PickFolder() {
     if (!chooseFolder)
         return;
     const QString folder = chooseFolder(QString::fromUtf8(CDialogSetModel::FOLDER_TITLE),
-                                        FromPath(m_model.FolderToBrowse()));
+                                        NearestFolder(FromPath(m_model.FolderToBrowse())));
     m_model.ChooseFolder(ToPath(folder));
 }
 

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -152,16 +153,23 @@ TEST(DialogSet, CancelSavesNothingButAPickedFolderStays) {
     dialog.show();
     Click(Find<QCheckBox>(dialog, "声音效果"));
     Click(Find<QRadioButton>(dialog, "提示保存"));
-    // The browser opens on the record folder; cancelling it saves nothing.
+    // The record folder is not made yet: the browser opens on the folder above it. Cancelling
+    // the browser saves nothing.
+    const QString scratch = QString::fromStdString(s.scratch.Folder());
     Click(Find<QPushButton>(dialog, "保存到文件夹"));
-    EXPECT_EQ(asked, QStringList({QStringLiteral("棋谱保存位置"),
-                                  QString::fromStdString(s.folders.m_strRecordFolder)}));
+    EXPECT_EQ(asked, QStringList({QStringLiteral("棋谱保存位置"), QDir::cleanPath(scratch)}));
     EXPECT_FALSE(std::filesystem::exists(s.File()));
 
-    answer = QString::fromStdString(s.scratch.Folder() + "games");
+    std::filesystem::create_directories(s.scratch.Folder() + "games");
+    answer = scratch + "games";
     Click(Find<QPushButton>(dialog, "保存到文件夹"));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(s.Saved().m_strManualPath, s.scratch.Folder() + "games/");
+    // The next browse opens on the folder picked.
+    asked.clear();
+    answer.clear();
+    Click(Find<QPushButton>(dialog, "保存到文件夹"));
+    EXPECT_EQ(asked.value(1), scratch + "games");
 
     Click(Find<QPushButton>(dialog, "取消"));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
