@@ -160,9 +160,11 @@ void CMainView::SetShowOnTop(bool onTop) {
     const bool shown = isVisible();
     const QPoint place = pos();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    move(place);
-    if (shown)
+    // A window not shown yet is left for the window manager to place.
+    if (shown) {
+        move(place);
         show();
+    }
 }
 
 void CMainView::paintEvent(QPaintEvent*) {

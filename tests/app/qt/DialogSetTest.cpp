@@ -204,11 +204,16 @@ TEST(DialogSet, TheTableWindowGoesOnTopInItsPlace) {
     test::ManualEventLoop loop;
     CMainViewModel model(context, loop, nullptr);
     CMainView view(model, skin, nullptr);
+    // As at start-up with the setting on: the window is not shown, nor placed, before its time.
+    view.SetShowOnTop(true);
+    EXPECT_TRUE(view.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_FALSE(view.testAttribute(Qt::WA_Moved));
     view.move(40, 30);
     view.show();
     const QPoint place = view.pos();
     const QSize size = view.size();
-    for (bool onTop : {true, true, false}) {
+    for (bool onTop : {false, false, true}) {
         view.SetShowOnTop(onTop);
         EXPECT_EQ(view.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
         EXPECT_TRUE(view.windowFlags().testFlag(Qt::FramelessWindowHint));
