@@ -13,6 +13,7 @@ add_library(kelo_gui STATIC
     ${CMAKE_SOURCE_DIR}/src/app/qt/CMainView.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CQtPrompts.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResume.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogSet.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResumeAnswer.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResumeExit.cpp
     ${CMAKE_SOURCE_DIR}/src/app/qt/CResumeDialogs.cpp

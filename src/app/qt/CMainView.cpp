@@ -153,6 +153,20 @@ void CMainView::BringToFront() {
     activateWindow();
 }
 
+void CMainView::SetShowOnTop(bool onTop) {
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // A new flag makes a new native window, which starts hidden and may be placed anew.
+    const bool shown = isVisible();
+    const QPoint place = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    // A window not shown yet is left for the window manager to place.
+    if (shown) {
+        move(place);
+        show();
+    }
+}
+
 void CMainView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -44,6 +44,9 @@ public:
 
     // Closes the window without asking again: the table has decided.
     void CloseNow();
+    // Keeps the window above all other windows, or lets it go back among them, in its place and
+    // size; a shown window stays shown.
+    void SetShowOnTop(bool onTop);
 
     CChessBoardWnd* BoardWindow() const { return m_pBoard; }
     CButtonBoardWnd* ButtonBoardWindow() const { return m_pButtons; }

@@ -6,10 +6,12 @@
 #include "app/CMainFrame.h"
 #include "app/CMainViewModel.h"
 #include "app/qt/CDialogResume.h"
+#include "app/qt/CDialogSet.h"
 #include "app/qt/CMainView.h"
 #include "app/qt/CQtPrompts.h"
 #include "app/qt/CResumeDialogs.h"
 #include "app/qt/SkinFallback.h"
+#include "base/CDialogSetModel.h"
 #include "base/CGbkConverter.h"
 #include "base/CSkinManager.h"
 #include "base/GameSettings.h"
@@ -109,8 +111,11 @@ void CTableHost::CreateWindow() {
         Say("skin", "not found below " + data.toStdString() + ", plain layout");
 
     // The record folder and what happens to a finished game's record.
-    LoadGameSettings(m_context.Settings(), SettingsFolders::DefaultFolders(data.toStdString()));
-    m_pSound = std::make_unique<CQtSoundPlayer>(data + "sound/", [] { return true; });
+    const SettingsFolders folders = SettingsFolders::DefaultFolders(data.toStdString());
+    LoadGameSettings(m_context.Settings(), folders);
+    // Asked at every sound, so a change in the settings dialog is heard at once.
+    m_pSound = std::make_unique<CQtSoundPlayer>(data + "sound/",
+                                                [this] { return m_context.Settings().m_bSound; });
     // Answers given in advance (unattended runs) stay; otherwise the user answers.
     if (qEnvironmentVariableIsEmpty("KELO_AUTO_ANSWER")) {
         const QString caption = m_pSkin->m_strTitle.size() >= 2
@@ -144,6 +149,13 @@ void CTableHost::CreateWindow() {
     m_pView->addAction(seal);
     m_pView->addAction(resume);
     m_pView->onHall = [] { RaiseHall(); };
+    m_pView->SetShowOnTop(m_context.Settings().m_bShowOnTop);
+    m_pView->onSettings = [this, folders] {
+        CDialogSetModel model(m_context.Settings(), folders, m_context.Prompts());
+        model.onShowOnTop = [this](bool onTop) { m_pView->SetShowOnTop(onTop); };
+        CDialogSet dialog(model, m_pView.get());
+        dialog.exec();
+    };
     const CHallSettings& hall = m_context.Hall();
     m_pView->SetHelpUrl(UrlText(hall.helpUrl.data(), hall.helpUrl.size()));
     const std::string adv = m_context.Mode().LocalMode()
