@@ -157,7 +157,7 @@ done
 if [ -n "$study" ]; then
     study_size=$(xdotool getwindowgeometry --shell "$study" | grep -E '^(WIDTH|HEIGHT)=' |
         cut -d= -f2 | paste -sd x)
-    [ "$study_size" = "620x410" ] || fail "the study window is $study_size, not 620x410"
+    [ "$study_size" = "620x380" ] || fail "the study window is $study_size, not 620x380"
     shot study
 else
     fail "棋谱 opened no study window"

@@ -60,9 +60,10 @@ CDialogManualWnd::CDialogManualWnd(const CBaseDiagram& table, const CPlayerManag
     m_pModel = std::make_unique<CDialogManual>(m_pHost->Board(), table, loop);
     m_pModel->SetView(this);
 
+    // 260 pixels beside the board for the list and the buttons; below it the same margin as
+    // above. The caption bar and the borders are the window system's, outside this size.
     const QRect board = m_pHost->BoardWindow().geometry();
-    const int boardSide = board.width();
-    setFixedSize(boardSide + 260, board.height() + 50);
+    setFixedSize(board.width() + 260, board.height() + 2 * CChnBoardStudyImp::BOX_MARGIN);
 
     // The list right of the board, its label above it; the buttons in a column on the right.
     const int listLeft = board.right() + 1 + GAP;

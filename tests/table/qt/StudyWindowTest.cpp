@@ -82,7 +82,7 @@ TEST(StudyWindow, TitleSizeAndButtons) {
     EXPECT_EQ(s.window->parentWidget(), nullptr);
     EXPECT_EQ(s.BoardWindow().size(), QSize(360, 360));
     EXPECT_EQ(s.BoardWindow().pos(), QPoint(10, 10));
-    EXPECT_EQ(s.window->size(), QSize(360 + 260, 360 + 50));
+    EXPECT_EQ(s.window->size(), QSize(360 + 260, 360 + 20));
     EXPECT_FALSE(s.window->Host().isVisible());
     QStringList captions;
     for (const char* caption : {"刷新", "保存", "旋转", "上一步", "下一步", "自动", "关闭"}) {
