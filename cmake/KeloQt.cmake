@@ -34,6 +34,10 @@ add_library(kelo_gui STATIC
     ${CMAKE_SOURCE_DIR}/src/table/qt/CNegotiationDlg.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CPromoteDlg.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CTableDialog.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/BoardFallback.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CChessBoardStudyWnd.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CChnBoardStudyImp.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogManualWnd.cpp
     ${KELO_DBUS_SOURCES})
 # The shell sits on top of every layer and sees the whole source tree.
 target_include_directories(kelo_gui PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_BINARY_DIR})

@@ -10,6 +10,8 @@
 #include "table/CPlayerPanelModel.h"
 #include "table/CResumeNegotiation.h"
 
+#include <functional>
+
 namespace kelo {
 
 class CGameContext;
@@ -60,6 +62,12 @@ public:
     void OfferDraw() override { m_negotiation.OfferDraw(); }
     void SaveGame() override { m_commands.SaveGame(); }
     void LoadRecord() override { m_commands.LoadRecord(); }
+    // The study window is the shell's: "棋谱" opens a further one each time.
+    void SetStudyOpener(std::function<void()> open) { m_openStudy = std::move(open); }
+    void OpenStudy() override {
+        if (m_openStudy)
+            m_openStudy();
+    }
 
 private:
     // Passes each dialog on to the window's, or asks through the prompts.
@@ -93,6 +101,7 @@ private:
     CResumeDialogsSwitch m_resumeDialogs;
     CResumeNegotiation m_resume;
     CTableCommands m_commands;
+    std::function<void()> m_openStudy;
 };
 
 } // namespace kelo

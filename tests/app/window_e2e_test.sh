@@ -143,10 +143,30 @@ expect_same black-moved knight-moved a8 h1 d4
 [ "$(differing started e2 knight-moved e4)" = "0" ] || fail "e4 does not show the pawn of e2"
 [ "$(differing started e4 knight-moved e2)" = "0" ] || fail "e2 does not look empty"
 
+# "棋谱" (slot 5 of the button board) opens the study window, a window of its own.
+read -r step_x step_y < <(skin_value "$skin" buttonintervalsize)
+read -r columns < <(skin_value "$skin" buttoncol)
+click_at $((X + buttons_left + 5 % columns * step_x + button_w / 2)) \
+    $((Y + buttons_top + 5 / columns * step_y + button_h / 2))
+study=""
+for _ in $(seq 50); do
+    study=$(xdotool search --onlyvisible --name "棋谱研究" 2>/dev/null | head -n1)
+    [ -n "$study" ] && break
+    sleep 0.1
+done
+if [ -n "$study" ]; then
+    study_size=$(xdotool getwindowgeometry --shell "$study" | grep -E '^(WIDTH|HEIGHT)=' |
+        cut -d= -f2 | paste -sd x)
+    [ "$study_size" = "620x380" ] || fail "the study window is $study_size, not 620x380"
+    shot study
+else
+    fail "棋谱 opened no study window"
+fi
+
 kill -0 "$client_pid" 2>/dev/null || fail "the program ended during the game"
 if [ "$failures" -gt 0 ]; then
     echo "client log:"
     cat "$work/client.log"
     exit 1
 fi
-echo "PASS: window at $X,$Y ${WIDTH}x$HEIGHT, three moves played with clicks"
+echo "PASS: window at $X,$Y ${WIDTH}x$HEIGHT, three moves played with clicks, the study window opened"

@@ -25,6 +25,7 @@
 #include "social/CBaseGameinfoView.h"
 #include "table/CResumeManager.h"
 #include "table/CTableBoard.h"
+#include "table/qt/CDialogManualWnd.h"
 #include "table/qt/CDialogResult.h"
 #include "table/qt/CNegotiationDlg.h"
 
@@ -156,6 +157,10 @@ void CTableHost::CreateWindow() {
         CDialogSet dialog(model, m_pView.get());
         dialog.exec();
     };
+    m_pModel->SetStudyOpener([this] {
+        CDialogManualWnd::Open(*m_pView, m_context.TableBoard().Board().Position(),
+                               m_context.PlayerManager(), *m_pLoop, *m_pSkin, m_pSound.get());
+    });
     const CHallSettings& hall = m_context.Hall();
     m_pView->SetHelpUrl(UrlText(hall.helpUrl.data(), hall.helpUrl.size()));
     const std::string adv = m_context.Mode().LocalMode()
