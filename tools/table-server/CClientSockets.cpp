@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kelo {
@@ -38,6 +39,10 @@ void CClientSockets::Send(int fd, const uint8_t* data, size_t count) {
     }
     if (count == 0)
         return;
+    // Grown by a quarter at a time, so that what the bounds count is close to what is held.
+    if (out.data.size() + count > out.data.capacity())
+        out.data.reserve(std::max(out.data.size() + count,
+                                  out.data.capacity() + out.data.capacity() / 4 + 4096));
     out.data.insert(out.data.end(), data, data + count);
     m_nTotal += count;
     if (out.Size() > m_nClientBound) {
