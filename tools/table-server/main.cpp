@@ -40,25 +40,32 @@ uint64_t NowMs() {
 }
 
 void Usage(FILE* to) {
+    const kelo::CTableServer::Limits limits;
     std::fprintf(
-        to, "usage: kelo-table-server --port P [--time TOTAL,PACE,ADD] [limits]\n"
-            "  --port P                 0 picks a free port (on 127.0.0.1)\n"
-            "  --time TOTAL,PACE,ADD    clock settings in seconds: total time of each player,\n"
-            "                           time per move, time added per move (1800,60,10)\n"
-            "Limits (a client that keeps to the protocol never meets them):\n"
-            "  --max-connections N      connections at once, entered or not (1000); more are\n"
-            "                           closed at once\n"
-            "  --max-desk N             clients at one desk, players and watchers (100)\n"
-            "  --max-violations N       a client is dropped at its Nth violation (100)\n"
-            "  --idle-limit S           a client is dropped when it has not completed a message\n"
-            "                           for S seconds (120); bytes of an unfinished message do\n"
-            "                           not count, clients send a keep-alive every 30 s\n"
-            "  --max-unsent KIB         a client with more unsent data is dropped (1024)\n"
-            "  --max-unsent-total KIB   when all clients together have more unsent, the one\n"
-            "                           with the most is dropped (32768)\n"
-            "The log goes to standard output without ever blocking the server: up to 1 MiB\n"
-            "waits for a slow reader, more is dropped and counted; violations beyond 5 a\n"
-            "second are summarised on one line starting with \"violations\".\n");
+        to,
+        "usage: kelo-table-server --port P [--time TOTAL,PACE,ADD] [limits]\n"
+        "  --port P                 0 picks a free port (on 127.0.0.1)\n"
+        "  --time TOTAL,PACE,ADD    clock settings in seconds: total time of each player,\n"
+        "                           time per move, time added per move (1800,60,10)\n"
+        "Limits (a client that keeps to the protocol never meets them):\n"
+        "  --max-connections N      connections at once, entered or not (%zu); more are\n"
+        "                           closed at once\n"
+        "  --max-desk N             clients at one desk, players and watchers (%zu)\n"
+        "  --max-violations N       a client is dropped at its Nth violation (%d)\n"
+        "  --idle-limit S           a client is dropped after S seconds (%llu) without\n"
+        "                           completing a message; bytes of an unfinished one do\n"
+        "                           not count, clients send a keep-alive every 30 s\n"
+        "  --max-unsent KIB         a client with more unsent data is dropped (%zu)\n"
+        "  --max-unsent-total KIB   unsent data of all clients together (%zu); above it,\n"
+        "                           the client with the most unsent is dropped\n"
+        "The log goes to standard output without ever blocking the server: up to %zu KiB\n"
+        "wait for a slow reader, more are dropped and counted; violations beyond %d a\n"
+        "second are summarised on one line starting with \"violations\".\n",
+        limits.connections, limits.perDesk, limits.violations,
+        static_cast<unsigned long long>(limits.idleMs / 1000),
+        kelo::CClientSockets::DEFAULT_CLIENT_BOUND / 1024,
+        kelo::CClientSockets::DEFAULT_TOTAL_BOUND / 1024, kelo::CServerLog::DEFAULT_BOUND / 1024,
+        kelo::CServerLog::VIOLATIONS_PER_SECOND);
 }
 
 int BadUsage() {
