@@ -181,8 +181,9 @@ TEST_F(TableServerTest, DropsAClientThatCompletesNoMessageFor120Seconds) {
             Send(b, b.Frame(MSG_KEEP_ALIVE, {}));
         server.OnData(3, &trickled[second - 1], 1, now);
         server.OnTick(now);
-        if (second < 120)
+        if (second < 120) {
             ASSERT_TRUE(output.closed.empty()) << second;
+        }
     }
     EXPECT_EQ(output.closed, (std::set<int>{1, 3}));
     EXPECT_EQ(server.ClientCount(), 1u);
