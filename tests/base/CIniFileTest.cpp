@@ -259,7 +259,7 @@ TEST(GameSettingsTest, AFileThatIsNotRegularIsSkippedWithoutBlocking) {
             ini.SetFileName("ChessGame");
             return ini.OpenForRead() ? -1 : settings.m_nSaveType;
         });
-        if (load.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+        if (load.wait_for(std::chrono::seconds(1)) != std::future_status::ready) {
             ADD_FAILURE() << c.name << ": the settings reading blocked";
             // A writer that comes and goes lets the blocked reader go, so that the test ends.
             for (int i = 0; i < 100 && load.wait_for(std::chrono::milliseconds(50)) !=

@@ -488,8 +488,12 @@ public:
         case MSG_EXIT_ANSWER: {
             MSG_EXIT_ANSWER_BODY answer;
             if (MSG_EXIT_ANSWER_BODY::FromWire(body, length, answer) &&
-                OwnSeat(answer.requesterSeat))
+                OwnSeat(answer.requesterSeat)) {
                 AnswerCame();
+                // Let go: the game is over for this player, whose leave the server announces.
+                if (answer.refused == 0)
+                    m_bGivenUp = true;
+            }
             break;
         }
         case MSG_EXCHANGE_ANSWER:
@@ -594,6 +598,7 @@ private:
         m_nLastPly = 0;
         m_bStartPressed = false;
         m_bResult = false;
+        m_bGivenUp = false;
         m_nSentPly = -1;
         m_nThinkingPly = -1;
         m_nThoughtPly = -1;
@@ -673,6 +678,7 @@ private:
                 m_negotiation.RequestExchange();
             } else if (request.kind == "resign") {
                 m_negotiation.Resign();
+                m_bGivenUp = true;
             } else {
                 m_nRequestButton = request.kind == "leave" ? CNegotiationDialog::ID_ASK_LEAVE
                                                            : CNegotiationDialog::ID_LEAVE_NOW;
@@ -740,7 +746,7 @@ private:
     }
 
     void TryMove() {
-        if (m_bFinished || m_bResult || m_nAwaitedAnswers > 0 || !IsPlayer() ||
+        if (m_bFinished || m_bResult || m_bGivenUp || m_nAwaitedAnswers > 0 || !IsPlayer() ||
             !m_context.State().IsPlaying() || m_table.m_bAwaitingEcho != 0 ||
             m_board.m_nPlyCount < m_board.m_nReplayCount)
             return;
@@ -825,6 +831,8 @@ private:
     bool m_bStartPressed = false;
     bool m_bWatcherSeen = false;
     bool m_bResult = false;
+    // The bot resigned or was let go from the game: it makes no more moves in it.
+    bool m_bGivenUp = false;
     bool m_bFinished = false;
     int m_nSentPly = -1;
     // The games of the desk so far; a thought from an earlier game is dropped.

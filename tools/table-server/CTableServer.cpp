@@ -226,13 +226,19 @@ std::string CTableServer::Refusal(const Client& client, uint16_t type, const uin
     return {};
 }
 
-void CTableServer::OnAccept(int connection, uint64_t nowMs) {
-    Client client;
+bool CTableServer::OnAccept(int connection, uint64_t nowMs) {
     m_nNowMs = nowMs;
+    if (m_clients.size() >= m_limits.connections) {
+        m_output.Report("connection refused: " + std::to_string(m_clients.size()) +
+                        " connections already");
+        return false;
+    }
+    Client client;
     client.number = ++m_nConnections;
-    client.lastHeard = nowMs;
+    client.lastFrame = nowMs;
     client.lastSent = nowMs;
     m_clients[connection] = client;
+    return true;
 }
 
 void CTableServer::OnData(int connection, const uint8_t* data, size_t count, uint64_t nowMs) {
@@ -241,21 +247,22 @@ void CTableServer::OnData(int connection, const uint8_t* data, size_t count, uin
         return;
     m_nNowMs = nowMs;
     Client& client = it->second;
-    client.lastHeard = nowMs;
     client.pending.insert(client.pending.end(), data, data + count);
     size_t used = 0;
     while (client.pending.size() - used >= MSG_HEAD::SIZE) {
         const MSG_HEAD head = MSG_HEAD::Decode(client.pending.data() + used);
         if (head.length > frame::MAX_LENGTH) {
-            ++m_nViolations;
-            m_output.Report("violation client " + std::to_string(client.number) +
-                            ": a header announces " + std::to_string(head.length) + " bytes");
-            Drop(connection, "unreadable stream");
+            if (Violation(connection, client,
+                          "client " + std::to_string(client.number) + ": a header announces " +
+                              std::to_string(head.length) + " bytes"))
+                Drop(connection, "unreadable stream");
             return;
         }
         const size_t size = MSG_HEAD::SIZE + head.length;
         if (client.pending.size() - used < size)
             break;
+        // Only a whole message is a sign of life.
+        client.lastFrame = nowMs;
         if (!OnFrame(connection, client, client.pending.data() + used, size, nowMs))
             return;
         used += size;
@@ -269,11 +276,8 @@ bool CTableServer::OnFrame(int connection, Client& client, const uint8_t* bytes,
     const std::string what = "client " + std::to_string(client.number) +
                              " type=" + std::to_string(head.type) +
                              " seq=" + std::to_string(head.sequence);
-    if (head.length < frame::BODY_DIGEST_SIZE) {
-        ++m_nViolations;
-        m_output.Report("violation " + what + ": no body digest");
-        return true;
-    }
+    if (head.length < frame::BODY_DIGEST_SIZE)
+        return Violation(connection, client, what + ": no body digest");
     const uint8_t* body = bytes + MSG_HEAD::SIZE;
     const size_t length = head.length - frame::BODY_DIGEST_SIZE;
     const uint8_t* digest = body + length;
@@ -309,37 +313,34 @@ bool CTableServer::OnFrame(int connection, Client& client, const uint8_t* bytes,
                 failures.erase(0, 2);
         }
     }
-    if (!failures.empty()) {
-        // A message that fails a check is counted once and goes no further.
-        ++m_nViolations;
-        m_output.Report("violation " + what + ": " + failures);
-        return true;
-    }
+    // A message that fails a check is counted once and goes no further.
+    if (!failures.empty())
+        return Violation(connection, client, what + ": " + failures);
 
     if (!client.entered) {
-        if (head.type != MSG_ENTER_TABLE || length < MSG_ENTER_TABLE_BODY::SIZE) {
-            ++m_nViolations;
-            m_output.Report("violation " + what + ": the first message must enter a desk");
-            return true;
-        }
-        Enter(connection, client, body, length, nowMs);
-        return true;
+        if (head.type != MSG_ENTER_TABLE || length < MSG_ENTER_TABLE_BODY::SIZE)
+            return Violation(connection, client, what + ": the first message must enter a desk");
+        return Enter(connection, client, body, length, nowMs);
     }
     const std::string refusal = Refusal(client, head.type, body, length);
-    if (!refusal.empty()) {
-        ++m_nViolations;
-        m_output.Report("violation " + what + ": " + refusal);
-        return true;
-    }
+    if (!refusal.empty())
+        return Violation(connection, client, what + ": " + refusal);
     if (IsRelayed(head.type))
         Relay(client, bytes, count);
     OnGameMessage(client, head.type, body, length, nowMs);
     return true;
 }
 
-void CTableServer::Enter(int connection, Client& client, const uint8_t* body, size_t,
+bool CTableServer::Enter(int connection, Client& client, const uint8_t* body, size_t,
                          uint64_t nowMs) {
     const auto enter = MSG_ENTER_TABLE_BODY::FromWire(body);
+    const auto present = std::count_if(m_clients.begin(), m_clients.end(), [&](const auto& entry) {
+        return entry.second.entered && entry.second.desk == enter.deskno;
+    });
+    if (static_cast<size_t>(present) >= m_limits.perDesk) {
+        Drop(connection, "desk " + std::to_string(enter.deskno) + " is full");
+        return false;
+    }
     client.entered = true;
     client.id = enter.id;
     client.desk = enter.deskno;
@@ -382,6 +383,7 @@ void CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
                desk.resumeRequest.size());
     if (desk.phase == Desk::Phase::Waiting && client.player)
         OfferStart(client.desk, desk);
+    return true;
 }
 
 void CTableServer::Transmit(int connection, Client& client, const uint8_t* data, size_t count) {
@@ -754,13 +756,22 @@ void CTableServer::OnTick(uint64_t nowMs) {
         if (client.entered && nowMs - client.lastSent >= KEEP_ALIVE_MS)
             SendTo(connection, client, MSG_KEEP_ALIVE, nullptr, 0);
     }
-    std::vector<int> silent;
+    std::vector<int> idle;
     for (const auto& [connection, client] : m_clients) {
-        if (nowMs - client.lastHeard >= IDLE_LIMIT_MS)
-            silent.push_back(connection);
+        if (nowMs - client.lastFrame >= m_limits.idleMs)
+            idle.push_back(connection);
     }
-    for (int connection : silent)
-        Drop(connection, "silent for 120 s");
+    for (int connection : idle)
+        Drop(connection, "no whole message for " + std::to_string(m_limits.idleMs / 1000) + " s");
+}
+
+bool CTableServer::Violation(int connection, Client& client, const std::string& what) {
+    ++m_nViolations;
+    m_output.Report("violation " + what);
+    if (++client.violations < m_limits.violations)
+        return true;
+    Drop(connection, std::to_string(client.violations) + " violations");
+    return false;
 }
 
 void CTableServer::Drop(int connection, const std::string& why) {

@@ -33,7 +33,6 @@ public:
         virtual void Report(const std::string& line) = 0;
     };
 
-    static constexpr uint64_t IDLE_LIMIT_MS = 120000;
     // A client sent nothing for this long gets an empty keep-alive: clients take a link
     // without data for 45 s as dead, and a quiet table (a player thinking) sends nothing.
     static constexpr uint64_t KEEP_ALIVE_MS = 20000;
@@ -58,20 +57,39 @@ public:
         uint16_t added = 10;
     };
 
+    // What one server lets its clients take. The defaults never touch a client that keeps to
+    // the protocol: it completes a message at least every 30 s (its keep-alive), sends only
+    // what it may, and a desk has two players and a few watchers.
+    struct Limits {
+        // Connections at once, entered or not; the next one is closed at once.
+        size_t connections = 1000;
+        // Clients entered at one desk, players and watchers; the next one is dropped.
+        size_t perDesk = 100;
+        // A client is dropped at this many violations.
+        int violations = 100;
+        // A client is dropped when it has not completed a message for this long; bytes that do
+        // not make a whole message do not count.
+        uint64_t idleMs = 120000;
+    };
+
     explicit CTableServer(IOutput& output);
     ~CTableServer();
     CTableServer(const CTableServer&) = delete;
     CTableServer& operator=(const CTableServer&) = delete;
 
     void SetTimeSettings(const TimeSettings& time) { m_time = time; }
+    void SetLimits(const Limits& limits) { m_limits = limits; }
 
-    void OnAccept(int connection, uint64_t nowMs);
+    // False when the server has no room for another connection: the caller closes it.
+    bool OnAccept(int connection, uint64_t nowMs);
     void OnData(int connection, const uint8_t* data, size_t count, uint64_t nowMs);
     // The peer went away; nothing more is sent to it.
     void OnClosed(int connection);
     // Starts the next game of a desk when it is due, sends keep-alives to the clients sent
-    // nothing for a while and drops the clients that have been silent for too long.
+    // nothing for a while and drops the clients that have not completed a message for too long.
     void OnTick(uint64_t nowMs);
+    // Reports why the client goes and closes its connection.
+    void Drop(int connection, const std::string& why);
 
     int Violations() const { return m_nViolations; }
     size_t ClientCount() const { return m_clients.size(); }
@@ -98,7 +116,9 @@ private:
         uint32_t sequenceServer = 0;
         // Until the first numbered message, messages sent before the start may still arrive.
         bool numbered = false;
-        uint64_t lastHeard = 0;
+        // When it last completed a message (or connected).
+        uint64_t lastFrame = 0;
+        int violations = 0;
         // When the server last sent it anything.
         uint64_t lastSent = 0;
         std::vector<uint8_t> pending;
@@ -134,9 +154,11 @@ private:
                  uint64_t nowMs);
     // Why the message of an entered client may not go on, or empty when it may.
     std::string Refusal(const Client& client, uint16_t type, const uint8_t* body, size_t length);
-    void Enter(int connection, Client& client, const uint8_t* body, size_t length, uint64_t nowMs);
+    // False when the client was turned away.
+    bool Enter(int connection, Client& client, const uint8_t* body, size_t length, uint64_t nowMs);
     void Relay(const Client& sender, const uint8_t* frame, size_t count);
-    void Drop(int connection, const std::string& why);
+    // Counts and reports a violation; false when it was one too many and the client is gone.
+    bool Violation(int connection, Client& client, const std::string& what);
 
     // The game of a desk.
     void OnGameMessage(Client& client, uint16_t type, const uint8_t* body, size_t length,
@@ -162,6 +184,7 @@ private:
 
     IOutput& m_output;
     TimeSettings m_time;
+    Limits m_limits;
     std::map<int, Client> m_clients;
     std::map<uint16_t, Desk> m_desks;
     int m_nViolations = 0;

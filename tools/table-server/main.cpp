@@ -1,6 +1,8 @@
 // kelo-table-server: the reference game server for tests and demos. One thread, one poll loop
 // over the listening socket, the clients and a pipe on which the signal handler wakes it.
 
+#include "CClientSockets.h"
+#include "CServerLog.h"
 #include "CTableServer.h"
 
 #include <arpa/inet.h>
@@ -9,15 +11,16 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -36,76 +39,46 @@ uint64_t NowMs() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-// A client that does not read what is relayed to it is not allowed to fill the memory.
-constexpr size_t MAX_UNSENT = 4 * 1024 * 1024;
+void Usage(FILE* to) {
+    const kelo::CTableServer::Limits limits;
+    std::fprintf(
+        to,
+        "usage: kelo-table-server --port P [--time TOTAL,PACE,ADD] [limits]\n"
+        "  --port P                 0 picks a free port (on 127.0.0.1)\n"
+        "  --time TOTAL,PACE,ADD    clock settings in seconds: total time of each player,\n"
+        "                           time per move, time added per move (1800,60,10)\n"
+        "Limits (a client that keeps to the protocol never meets them):\n"
+        "  --max-connections N      connections at once, entered or not (%zu); more are\n"
+        "                           closed at once\n"
+        "  --max-desk N             clients at one desk, players and watchers (%zu)\n"
+        "  --max-violations N       a client is dropped at its Nth violation (%d)\n"
+        "  --idle-limit S           a client is dropped after S seconds (%llu) without\n"
+        "                           completing a message; bytes of an unfinished one do\n"
+        "                           not count, clients send a keep-alive every 30 s\n"
+        "  --max-unsent KIB         a client with more unsent data is dropped (%zu)\n"
+        "  --max-unsent-total KIB   unsent data of all clients together (%zu); above it,\n"
+        "                           the client with the most unsent is dropped\n"
+        "The log goes to standard output without ever blocking the server: up to %zu KiB\n"
+        "wait for a slow reader, more are dropped and counted; violations beyond %d a\n"
+        "second are summarised on one line starting with \"violations\".\n",
+        limits.connections, limits.perDesk, limits.violations,
+        static_cast<unsigned long long>(limits.idleMs / 1000),
+        kelo::CClientSockets::DEFAULT_CLIENT_BOUND / 1024,
+        kelo::CClientSockets::DEFAULT_TOTAL_BOUND / 1024, kelo::CServerLog::DEFAULT_BOUND / 1024,
+        kelo::CServerLog::VIOLATIONS_PER_SECOND);
+}
 
-class Sockets : public kelo::CTableServer::IOutput {
-public:
-    void Send(int fd, const uint8_t* data, size_t count) override {
-        auto it = m_unsent.find(fd);
-        if (it == m_unsent.end())
-            return;
-        it->second.insert(it->second.end(), data, data + count);
-        if (it->second.size() > MAX_UNSENT)
-            m_closing.push_back(fd);
-        else
-            Flush(fd);
-    }
-    void Close(int fd) override { m_closing.push_back(fd); }
-    void Report(const std::string& line) override {
-        std::printf("%s\n", line.c_str());
-        std::fflush(stdout);
-    }
-
-    void Add(int fd) { m_unsent[fd]; }
-    void Flush(int fd) {
-        auto it = m_unsent.find(fd);
-        if (it == m_unsent.end())
-            return;
-        std::vector<uint8_t>& out = it->second;
-        while (!out.empty()) {
-            const ssize_t n = send(fd, out.data(), out.size(), MSG_NOSIGNAL);
-            if (n > 0) {
-                out.erase(out.begin(), out.begin() + n);
-            } else if (n < 0 && errno == EINTR) {
-                continue;
-            } else {
-                if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
-                    m_closing.push_back(fd);
-                break;
-            }
-        }
-    }
-    // Closes what the server or a failed write gave up; returns the closed descriptors.
-    std::vector<int> TakeClosing() {
-        std::vector<int> closed;
-        for (int fd : m_closing) {
-            if (m_unsent.erase(fd) != 0) {
-                close(fd);
-                closed.push_back(fd);
-            }
-        }
-        m_closing.clear();
-        return closed;
-    }
-    const std::map<int, std::vector<uint8_t>>& Unsent() const { return m_unsent; }
-    void CloseAll() {
-        for (auto& [fd, out] : m_unsent)
-            close(fd);
-        m_unsent.clear();
-    }
-
-private:
-    std::map<int, std::vector<uint8_t>> m_unsent;
-    std::vector<int> m_closing;
-};
-
-int Usage() {
-    std::fprintf(stderr, "usage: kelo-table-server --port P [--time TOTAL,PACE,ADD]\n"
-                         "  --port P      0 picks a free port\n"
-                         "  --time        clock settings in seconds: total time of each player,\n"
-                         "                time per move, time added per move (1800,60,10)\n");
+int BadUsage() {
+    Usage(stderr);
     return 2;
+}
+
+// A whole number from MIN to MAX.
+bool ParseNumber(const char* text, long min, long max, long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text, &end, 10);
+    return end != text && *end == '\0' && errno == 0 && value >= min && value <= max;
 }
 
 // TOTAL,PACE,ADD: three numbers of seconds that fit the clocks' 16-bit fields.
@@ -130,22 +103,59 @@ bool ParseTime(const std::string& text, kelo::CTableServer::TimeSettings& time) 
 int main(int argc, char** argv) {
     long port = -1;
     kelo::CTableServer::TimeSettings time;
+    kelo::CTableServer::Limits limits;
+    size_t clientBound = kelo::CClientSockets::DEFAULT_CLIENT_BOUND;
+    size_t totalBound = kelo::CClientSockets::DEFAULT_TOTAL_BOUND;
+    constexpr long MANY = 1L << 30;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--port" && i + 1 < argc) {
-            char* end = nullptr;
-            port = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || port < 0 || port > 65535)
-                return Usage();
-        } else if (arg == "--time" && i + 1 < argc) {
-            if (!ParseTime(argv[++i], time))
-                return Usage();
+        long value = 0;
+        if (arg == "--help") {
+            Usage(stdout);
+            return 0;
+        }
+        if (i + 1 >= argc)
+            return BadUsage();
+        const char* next = argv[++i];
+        if (arg == "--port" && ParseNumber(next, 0, 65535, value)) {
+            port = value;
+        } else if (arg == "--time") {
+            if (!ParseTime(next, time))
+                return BadUsage();
+        } else if (arg == "--max-connections" && ParseNumber(next, 1, MANY, value)) {
+            limits.connections = static_cast<size_t>(value);
+        } else if (arg == "--max-desk" && ParseNumber(next, 1, MANY, value)) {
+            limits.perDesk = static_cast<size_t>(value);
+        } else if (arg == "--max-violations" && ParseNumber(next, 1, MANY, value)) {
+            limits.violations = static_cast<int>(value);
+        } else if (arg == "--idle-limit" && ParseNumber(next, 1, 86400, value)) {
+            limits.idleMs = static_cast<uint64_t>(value) * 1000;
+        } else if (arg == "--max-unsent" && ParseNumber(next, 1, 1L << 22, value)) {
+            clientBound = static_cast<size_t>(value) * 1024;
+        } else if (arg == "--max-unsent-total" && ParseNumber(next, 1, 1L << 22, value)) {
+            totalBound = static_cast<size_t>(value) * 1024;
         } else {
-            return Usage();
+            return BadUsage();
         }
     }
     if (port < 0)
-        return Usage();
+        return BadUsage();
+
+    // Every connection is a descriptor: the limit of connections fits the process's.
+    rlimit files{};
+    constexpr rlim_t RESERVED = 16;
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < limits.connections + RESERVED) {
+        files.rlim_cur = std::min<rlim_t>(files.rlim_max, limits.connections + RESERVED);
+        setrlimit(RLIMIT_NOFILE, &files);
+        getrlimit(RLIMIT_NOFILE, &files);
+        if (files.rlim_cur < limits.connections + RESERVED) {
+            limits.connections = files.rlim_cur > RESERVED ? files.rlim_cur - RESERVED : 1;
+            std::fprintf(stderr, "kelo-table-server: at most %zu connections (open files)\n",
+                         limits.connections);
+        }
+    }
+    // A log reader or a client that has gone is an error of a write, not a signal.
+    signal(SIGPIPE, SIG_IGN);
 
     if (pipe(g_wakePipe) != 0) {
         std::perror("pipe");
@@ -167,26 +177,29 @@ int main(int argc, char** argv) {
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (listener < 0 ||
         bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener, 16) != 0) {
+        listen(listener, SOMAXCONN) != 0) {
         std::fprintf(stderr, "kelo-table-server: cannot listen on 127.0.0.1:%ld: %s\n", port,
                      std::strerror(errno));
         return 1;
     }
     socklen_t size = sizeof address;
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-    std::printf("listening 127.0.0.1:%d\n", ntohs(address.sin_port));
-    std::fflush(stdout);
 
-    Sockets sockets;
+    kelo::CServerLog log(STDOUT_FILENO);
+    log.Line("listening 127.0.0.1:" + std::to_string(ntohs(address.sin_port)), NowMs());
+    kelo::CClientSockets sockets(log, NowMs, clientBound, totalBound);
     kelo::CTableServer server(sockets);
     server.SetTimeSettings(time);
+    server.SetLimits(limits);
     bool running = true;
     while (running) {
         std::vector<pollfd> fds;
         fds.push_back({g_wakePipe[0], POLLIN, 0});
         fds.push_back({listener, POLLIN, 0});
-        for (const auto& [fd, out] : sockets.Unsent())
-            fds.push_back({fd, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0});
+        // The log's output is polled apart from the clients (a descriptor of -1 is skipped).
+        fds.push_back({log.Waiting() ? log.Descriptor() : -1, POLLOUT, 0});
+        for (const auto& [fd, waiting] : sockets.Sockets())
+            fds.push_back({fd, static_cast<short>(POLLIN | (waiting ? POLLOUT : 0)), 0});
         const int ready = poll(fds.data(), fds.size(), 1000);
         if (ready < 0 && errno != EINTR) {
             std::perror("poll");
@@ -195,17 +208,22 @@ int main(int argc, char** argv) {
         const uint64_t now = NowMs();
         if (fds[0].revents != 0)
             running = false;
+        if (fds[2].revents != 0)
+            log.Flush();
         if (fds[1].revents & POLLIN) {
             for (;;) {
                 const int fd = accept4(listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
                 if (fd < 0)
                     break;
+                if (!server.OnAccept(fd, now)) {
+                    close(fd);
+                    continue;
+                }
                 setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
                 sockets.Add(fd);
-                server.OnAccept(fd, now);
             }
         }
-        for (size_t i = 2; i < fds.size() && running; ++i) {
+        for (size_t i = 3; i < fds.size() && running; ++i) {
             const int fd = fds[i].fd;
             if (fds[i].revents & POLLOUT)
                 sockets.Flush(fd);
@@ -221,12 +239,16 @@ int main(int argc, char** argv) {
             }
         }
         server.OnTick(now);
-        for (int fd : sockets.TakeClosing())
+        for (const auto& [fd, why] : sockets.TakeDropped()) {
+            server.Drop(fd, why);
+            sockets.Close(fd);
+        }
+        for (int fd : sockets.TakeClosed())
             server.OnClosed(fd);
+        log.Tick(now);
     }
     sockets.CloseAll();
     close(listener);
-    std::printf("stopped, %d violations\n", server.Violations());
-    std::fflush(stdout);
+    log.Finish("stopped, " + std::to_string(server.Violations()) + " violations");
     return 0;
 }

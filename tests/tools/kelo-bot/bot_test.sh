@@ -448,6 +448,6 @@ command_line)
     ;;
 esac
 if [ -n "$server_pid" ]; then
-    grep -q ' violation' "$dir/server.out" && fail "the server counted violations"
+    grep -q '^violation' "$dir/server.out" && fail "the server counted violations"
 fi
 echo "ok $scenario"

@@ -170,19 +170,59 @@ TEST_F(TableServerTest, AHeaderAnnouncingTooMuchDropsTheClient) {
     EXPECT_EQ(server.Violations(), 1);
 }
 
-TEST_F(TableServerTest, DropsAClientSilentFor120Seconds) {
+// Only whole messages are signs of life: a client that completes none for 120 s is dropped,
+// however many bytes of an unfinished one it trickles in meanwhile.
+TEST_F(TableServerTest, DropsAClientThatCompletesNoMessageFor120Seconds) {
     Client a = Enter(1, 1);
     Client b = Enter(2, 1);
-    now += 60000;
-    Send(b, b.Frame(MSG_KEEP_ALIVE, {}));
-    now += 59999;
-    server.OnTick(now);
-    EXPECT_TRUE(output.closed.empty());
-    now += 1;
-    server.OnTick(now);
-    EXPECT_EQ(output.closed, std::set<int>{1});
+    Client c = Enter(3, 1);
+    const auto trickled = c.Frame(MSG_TABLE_CHAT, std::vector<uint8_t>(200, 'x'));
+    for (int second = 1; second <= 120; ++second) {
+        now += 1000;
+        if (second == 60)
+            Send(b, b.Frame(MSG_KEEP_ALIVE, {}));
+        server.OnData(3, &trickled[second - 1], 1, now);
+        server.OnTick(now);
+        if (second < 120) {
+            ASSERT_TRUE(output.closed.empty()) << second;
+        }
+    }
+    EXPECT_EQ(output.closed, (std::set<int>{1, 3}));
     EXPECT_EQ(server.ClientCount(), 1u);
     (void)a;
+}
+
+// The other bounds, each at a small value: connections in all (the next one is refused before
+// it is a client), clients at a desk (the next entry is turned away) and violations of one
+// client (dropped at the last one). None of it is a violation of anyone else.
+TEST_F(TableServerTest, BoundsConnectionsDesksAndViolations) {
+    CTableServer::Limits limits;
+    limits.connections = 4;
+    limits.perDesk = 2;
+    limits.violations = 3;
+    server.SetLimits(limits);
+    Client a = Enter(1, 1);
+    Enter(2, 1);
+    server.OnAccept(3, now);
+    MSG_ENTER_TABLE_BODY enter;
+    enter.deskno = 1;
+    const auto body = enter.ToWire();
+    Client third{3};
+    Send(third, third.Frame(MSG_ENTER_TABLE, {body.begin(), body.end()}, false));
+    EXPECT_EQ(output.closed, std::set<int>{3}) << "desk 1 is full";
+    EXPECT_TRUE(output.received[3].empty());
+    Enter(4, 2);
+    EXPECT_TRUE(server.OnAccept(5, now));
+    EXPECT_FALSE(server.OnAccept(6, now)) << "four connections already";
+    EXPECT_EQ(server.ClientCount(), 4u);
+    EXPECT_EQ(server.Violations(), 0);
+
+    for (int i = 1; i <= 3; ++i) {
+        Send(a, a.Frame(MSG_SCORES, std::vector<uint8_t>(40, 0)));
+        EXPECT_EQ(output.closed.count(1), i == 3 ? 1u : 0u) << i;
+    }
+    EXPECT_EQ(server.Violations(), 3);
+    EXPECT_TRUE(server.OnAccept(6, now)) << "room again";
 }
 
 // A quiet table gets a sign of life: every client sent nothing for 20 s gets an empty 3011,

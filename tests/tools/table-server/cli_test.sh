@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# The server's command line: a bad option is refused, --port 0 prints the port it listens on,
-# and SIGTERM and SIGINT stop it cleanly.
+# The server's command line: a bad option or limit is refused, --help names the limits,
+# --port 0 prints the port it listens on, and SIGTERM and SIGINT stop it cleanly.
 set -euo pipefail
 server="$1"
-if "$server" --bogus 2>/dev/null; then
-    echo "a bad option was accepted"; exit 1
-fi
+for bad in "--bogus" "--port 0 --max-desk 0" "--port 0 --idle-limit x" "--port 0 --max-unsent"; do
+    if "$server" $bad 2>/dev/null; then
+        echo "'$bad' was accepted"; exit 1
+    fi
+done
+# --help names every limit with its default.
+help=$("$server" --help)
+for option in max-connections max-desk max-violations idle-limit max-unsent max-unsent-total; do
+    grep -q -- "--$option .*([0-9]*)" <<<"$help" || { echo "--help lacks --$option"; exit 1; }
+done
 for signal in TERM INT; do
     out=$(mktemp)
     "$server" --port 0 >"$out" &
