@@ -374,7 +374,7 @@ bool CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
     Desk& desk = m_desks[client.desk];
     if (desk.phase == Desk::Phase::Playing) {
         SendGameState(connection, client, desk, nowMs);
-        return;
+        return true;
     }
     // A resume request still waiting for its answer reaches a newcomer too, so that the
     // agreement rebuilds its board as it does everyone else's.
