@@ -45,6 +45,14 @@ CChatWnd::CChatWnd(CZynChatImp& chat, QWidget* parent)
     m_pLines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pLines->document()->setDocumentMargin(3);
     m_pLines->setFocusPolicy(Qt::NoFocus);
+    m_pLines->verticalScrollBar()->setStyleSheet(
+        QStringLiteral(
+            "QScrollBar:vertical { background: %1; width: 8px; border: none; }"
+            "QScrollBar::handle:vertical { background: %2; border-radius: 3px; min-height: 16px; "
+            "margin: 1px; }"
+            "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
+            "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
+            .arg(PAPER.darker(108).name(), PAPER.darker(150).name()));
     m_pInput->setPalette(palette);
     m_pInput->setFont(font);
     m_pInput->setPlaceholderText(QStringLiteral("在此输入，回车发送"));

@@ -7,6 +7,7 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QScrollBar>
 
 #include <cstdio>
 
@@ -45,6 +46,18 @@ CPersonListWnd::CPersonListWnd(CZynPersonListImp& list, QWidget* parent)
                        "border-right: 1px solid %3; border-bottom: 1px solid %3; "
                        "padding: 1px 3px; }")
             .arg(back.lighter(150).name(), text.name(), back.darker(150).name()));
+
+    // Thin bars in the list's own colours.
+    const QString bar =
+        QStringLiteral("QScrollBar { background: %1; border: none; }"
+                       "QScrollBar:horizontal { height: 8px; } QScrollBar:vertical { width: 8px; }"
+                       "QScrollBar::handle { background: %2; border-radius: 3px; min-width: 16px; "
+                       "min-height: 16px; margin: 1px; }"
+                       "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }"
+                       "QScrollBar::add-page, QScrollBar::sub-page { background: none; }");
+    horizontalScrollBar()->setStyleSheet(
+        bar.arg(back.darker(130).name(), back.lighter(220).name()));
+    verticalScrollBar()->setStyleSheet(bar.arg(back.darker(130).name(), back.lighter(220).name()));
 
     m_pMenu->SetItemSize(CZynPersonListImp::MENU_ITEM_WIDTH, CZynPersonListImp::MENU_ITEM_HEIGHT);
     for (const char* item : CZynPersonListImp::MENU_ITEMS)
