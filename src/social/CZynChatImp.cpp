@@ -37,6 +37,14 @@ void CZynChatImp::AddSystemLine(const std::string& text, uint32_t colour) {
     Add({text, colour & 0x00FFFFFF, true});
 }
 
+void CZynChatImp::AddAdvertisement(const std::string& header, const std::string& link,
+                                   const std::string& text) {
+    uint32_t colour = CHAT_TEXT_COLOUR;
+    if (header.size() >= ADV_COLOUR_AT + sizeof colour)
+        std::memcpy(&colour, header.data() + ADV_COLOUR_AT, sizeof colour);
+    Add({CGbkConverter::ToUtf8(text), colour & 0x00FFFFFF, true, CGbkConverter::ToUtf8(link)});
+}
+
 void CZynChatImp::Add(Line line) {
     m_lines.push_back(std::move(line));
     if (m_lines.size() > MAX_LINES)

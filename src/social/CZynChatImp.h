@@ -34,7 +34,11 @@ public:
         std::string text; // UTF-8
         uint32_t colour;  // 0x00BBGGRR
         bool system;
+        std::string link = {}; // a web address the line leads to (advertisements)
     };
+    // The size of the hall's header of an advertisement line, and where its colour is.
+    static constexpr size_t ADV_HEADER_SIZE = 44;
+    static constexpr size_t ADV_COLOUR_AT = 28;
 
     // linkUp says whether the connection to the game server is up now.
     CZynChatImp(const CPlayerManager& people, const CTableMode& mode, IMessageSender& sender,
@@ -44,6 +48,11 @@ public:
     void OnMessageRev(const CMessageRev& message) override;
     // IChatSink: a line of the table itself.
     void AddSystemLine(const std::string& text, uint32_t colour) override;
+
+    // The hall's advertisement: text and link (GBK) under the hall's 44-byte chat header, whose
+    // colour (in the hall's own byte order) the line takes.
+    void AddAdvertisement(const std::string& header, const std::string& link,
+                          const std::string& text);
 
     // The input line (UTF-8).
     const std::string& Input() const { return m_strInput; }

@@ -174,6 +174,20 @@ TEST(Chat, ShowsReceivedLinesInTheirHeadsColour) {
     EXPECT_EQ(t.chat.LastText(), text);
 }
 
+TEST(Chat, TheHallsAdvertisementIsALinkedLineInItsHeadersColour) {
+    Table t;
+    std::string header(CZynChatImp::ADV_HEADER_SIZE, '\0');
+    const uint32_t colour = 0x00336699;
+    std::memcpy(header.data() + CZynChatImp::ADV_COLOUR_AT, &colour, sizeof colour);
+    t.chat.AddAdvertisement(header, "https://example.org/", CGbkConverter::ToGbk("新棋谱"));
+    t.chat.AddAdvertisement("short", "", "x"); // a header without its colour: plain text
+    ASSERT_EQ(t.chat.Lines().size(), 2u);
+    EXPECT_EQ(t.chat.Lines()[0].text, "新棋谱");
+    EXPECT_EQ(t.chat.Lines()[0].link, "https://example.org/");
+    EXPECT_EQ(t.chat.Lines()[0].colour, colour);
+    EXPECT_EQ(t.chat.Lines()[1].colour, CHAT_TEXT_COLOUR);
+}
+
 TEST(PersonList, AnnouncementsFillTheListAndMarkTheUser) {
     Table t;
     // The server's records carry no names: the names the hall gave stay.

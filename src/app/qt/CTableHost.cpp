@@ -244,13 +244,15 @@ void CTableHost::ShowWindow() {
     m_pFrame->Connect();
 }
 
-void CTableHost::ShowAdvMessage(const std::string&, const std::string& link,
+void CTableHost::ShowAdvMessage(const std::string& header, const std::string& link,
                                 const std::string& text) {
     Say("chat", CGbkConverter::ToUtf8(text) + " <" + CGbkConverter::ToUtf8(link) + ">");
+    if (m_pChatLines != nullptr)
+        m_pChatLines->AddAdvertisement(header, link, text);
 }
 
 void CTableHost::ShowInstantMessage(const std::string& text) {
-    Say("chat", CGbkConverter::ToUtf8(text));
+    AddSystemLine(CGbkConverter::ToUtf8(text), CHAT_SYSTEM_COLOUR);
 }
 
 void CTableHost::AddSystemLine(const std::string& text, uint32_t colour) {

@@ -3,10 +3,12 @@
 #include "base/qt/SkinQt.h"
 #include "social/CZynChatImp.h"
 
+#include <QDesktopServices>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTextEdit>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -26,8 +28,8 @@ QString Hex(uint32_t colour) {
 } // namespace
 
 CChatWnd::CChatWnd(CZynChatImp& chat, QWidget* parent)
-    : QWidget(parent), m_chat(chat), m_pLines(new QTextEdit(this)), m_pInput(new QLineEdit(this)),
-      m_bDump(!qEnvironmentVariableIsEmpty("KELO_SOCIAL_DUMP")) {
+    : QWidget(parent), m_chat(chat), m_pLines(new QTextBrowser(this)),
+      m_pInput(new QLineEdit(this)), m_bDump(!qEnvironmentVariableIsEmpty("KELO_SOCIAL_DUMP")) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -66,6 +68,13 @@ CChatWnd::CChatWnd(CZynChatImp& chat, QWidget* parent)
         m_pInput->setFocus();
         m_pInput->end(false);
     };
+    // A line with a link opens it in the browser, only when it is a web address.
+    m_pLines->setOpenLinks(false);
+    connect(m_pLines, &QTextBrowser::anchorClicked, this, [](const QUrl& url) {
+        const QString scheme = url.scheme().toLower();
+        if (url.isValid() && (scheme == "http" || scheme == "https") && !url.host().isEmpty())
+            QDesktopServices::openUrl(url);
+    });
     connect(m_pInput, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_chat.SetInput(text.toStdString()); });
     connect(m_pInput, &QLineEdit::returnPressed, this, [this] { Send(); });
@@ -84,6 +93,11 @@ void CChatWnd::Show(const CZynChatImp::Line& line) {
         cursor.insertBlock();
     QTextCharFormat format;
     format.setForeground(ToQColor(line.colour));
+    if (!line.link.empty()) {
+        format.setAnchor(true);
+        format.setAnchorHref(QString::fromStdString(line.link));
+        format.setFontUnderline(true);
+    }
     cursor.insertText(text, format);
     // The older lines go as the chat forgets them.
     while (m_pLines->document()->blockCount() > static_cast<int>(CZynChatImp::MAX_LINES)) {
@@ -97,6 +111,10 @@ void CChatWnd::Show(const CZynChatImp::Line& line) {
         std::printf("chat shown: %s %s\n", qPrintable(Hex(line.colour)), text.toUtf8().constData());
         std::fflush(stdout);
     }
+}
+
+QTextEdit* CChatWnd::Transcript() const {
+    return m_pLines;
 }
 
 void CChatWnd::Send() {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QLineEdit;
+class QTextBrowser;
 class QTextEdit;
 
 namespace kelo {
@@ -19,14 +20,14 @@ public:
     ~CChatWnd() override;
 
     QLineEdit* InputLine() const { return m_pInput; }
-    QTextEdit* Transcript() const { return m_pLines; }
+    QTextEdit* Transcript() const;
 
 private:
     void Show(const CZynChatImp::Line& line);
     void Send();
 
     CZynChatImp& m_chat;
-    QTextEdit* m_pLines;
+    QTextBrowser* m_pLines;
     QLineEdit* m_pInput;
     bool m_bDump;
 };

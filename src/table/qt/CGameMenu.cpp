@@ -1,9 +1,12 @@
 #include "table/qt/CGameMenu.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
+
+#include <algorithm>
 
 namespace kelo {
 
@@ -79,6 +82,10 @@ CGameMenu::CGameMenu(QWidget* parent)
     // The face named may be missing: one with Chinese characters takes its place.
     m_font.setFamilies({QStringLiteral("宋体"), QStringLiteral("WenQuanYi Micro Hei"),
                         QStringLiteral("Noto Sans CJK SC")});
+    // The face is 6 pixels wide: a wider one that takes its place is narrowed to that.
+    const int wide = QFontMetrics(m_font).horizontalAdvance(QLatin1Char('x'));
+    if (wide > 6)
+        m_font.setStretch(std::max(60, 600 / wide));
     m_pStyle = new Style(*this);
     m_pStyle->setParent(this);
     setStyle(m_pStyle);
