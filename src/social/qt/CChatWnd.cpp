@@ -58,6 +58,9 @@ CChatWnd::CChatWnd(CZynChatImp& chat, QWidget* parent)
     m_pInput->setPalette(palette);
     m_pInput->setFont(font);
     m_pInput->setPlaceholderText(QStringLiteral("在此输入，回车发送"));
+    // The input line takes the keyboard when clicked (or a person is addressed), not when the
+    // table window opens.
+    m_pInput->setFocusPolicy(Qt::ClickFocus);
     m_pInput->setFixedHeight(QFontMetrics(font).height() + 8);
 
     for (const CZynChatImp::Line& line : chat.Lines())
