@@ -8,10 +8,28 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 #include <cstdio>
 
 namespace kelo {
+
+namespace {
+
+// Rows just as tall as a head picture, so that a table's few people fit the small list.
+class CompactRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(17, option.fontMetrics.height() + 1));
+        return size;
+    }
+};
+
+} // namespace
 
 CPersonListWnd::CPersonListWnd(CZynPersonListImp& list, QWidget* parent)
     : QTreeWidget(parent), m_list(list), m_pMenu(new CGameMenu(this)),
@@ -23,6 +41,7 @@ CPersonListWnd::CPersonListWnd(CZynPersonListImp& list, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFrameShape(QFrame::NoFrame);
     setIconSize(QSize(16, 16));
+    setItemDelegate(new CompactRows(this));
     setFocusPolicy(Qt::NoFocus);
     setContextMenuPolicy(Qt::DefaultContextMenu);
     const QFont font = SkinFont("", 9);
@@ -44,7 +63,7 @@ CPersonListWnd::CPersonListWnd(CZynPersonListImp& list, QWidget* parent)
     header()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background: %1; color: %2; border: none; "
                        "border-right: 1px solid %3; border-bottom: 1px solid %3; "
-                       "padding: 1px 3px; }")
+                       "padding: 0px 3px; }")
             .arg(back.lighter(150).name(), text.name(), back.darker(150).name()));
 
     // Thin bars in the list's own colours.

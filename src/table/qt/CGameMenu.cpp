@@ -6,13 +6,12 @@
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
 
-#include <algorithm>
-
 namespace kelo {
 
 namespace {
 constexpr int CHECK_COLUMN = 20;
-}
+constexpr int MIN_PIXELS = 9;
+} // namespace
 
 // Measures and draws the items as the menu says; everything else as the application's style.
 class CGameMenu::Style : public QProxyStyle {
@@ -67,6 +66,13 @@ public:
                               Qt::AlignCenter, QStringLiteral("√"));
             text.setLeft(text.left() + CHECK_COLUMN);
         }
+        // A face wider than the menu's own six pixels a letter is drawn smaller until the text
+        // fits its item.
+        QFont font = m_menu.m_font;
+        while (font.pixelSize() > MIN_PIXELS &&
+               QFontMetrics(font).horizontalAdvance(item->text) > text.width() - 4)
+            font.setPixelSize(font.pixelSize() - 1);
+        painter->setFont(font);
         painter->drawText(text, Qt::AlignCenter, item->text);
         painter->restore();
     }
@@ -82,10 +88,6 @@ CGameMenu::CGameMenu(QWidget* parent)
     // The face named may be missing: one with Chinese characters takes its place.
     m_font.setFamilies({QStringLiteral("宋体"), QStringLiteral("WenQuanYi Micro Hei"),
                         QStringLiteral("Noto Sans CJK SC")});
-    // The face is 6 pixels wide: a wider one that takes its place is narrowed to that.
-    const int wide = QFontMetrics(m_font).horizontalAdvance(QLatin1Char('x'));
-    if (wide > 6)
-        m_font.setStretch(std::max(60, 600 / wide));
     m_pStyle = new Style(*this);
     m_pStyle->setParent(this);
     setStyle(m_pStyle);
