@@ -64,6 +64,10 @@ void CZynChatImp::AddressPerson(const PERSON& person) {
         onInputChanged();
 }
 
+bool CZynChatImp::LocalTable() const {
+    return m_mode.LocalMode();
+}
+
 bool CZynChatImp::SendInput() {
     if (!SendLine(m_strInput))
         return false;

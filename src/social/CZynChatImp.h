@@ -59,6 +59,8 @@ public:
     void SetInput(const std::string& text);
     // Puts "nickname[username]," into the input line, to address that person.
     void AddressPerson(const PERSON& person);
+    // A local table has nobody to talk to: nothing typed is ever sent.
+    bool LocalTable() const;
     // Sends the input line as the user's line and empties it; true when it went out. Nothing is
     // sent in local mode, while the link is down, without the own record, or for an empty line.
     bool SendInput();

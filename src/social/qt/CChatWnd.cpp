@@ -57,7 +57,9 @@ CChatWnd::CChatWnd(CZynChatImp& chat, QWidget* parent)
             .arg(PAPER.darker(108).name(), PAPER.darker(150).name()));
     m_pInput->setPalette(palette);
     m_pInput->setFont(font);
-    m_pInput->setPlaceholderText(QStringLiteral("在此输入，回车发送"));
+    m_pInput->setPlaceholderText(chat.LocalTable() ? QStringLiteral("本地对局，没有聊天")
+                                                   : QStringLiteral("在此输入，回车发送"));
+    m_pInput->setEnabled(!chat.LocalTable());
     // The input line takes the keyboard when clicked (or a person is addressed), not when the
     // table window opens.
     m_pInput->setFocusPolicy(Qt::ClickFocus);

@@ -42,7 +42,6 @@ QApplication& App() {
 // A watcher's table with its link open on a fake socket, and the two windows.
 struct SocialWindows {
     SocialWindows() {
-        context.Mode().SetLocalMode(false);
         PERSON alice = test::MakePerson(100, "alice", 0);
         alice.watchno = -1;
         PERSON carol = test::MakePerson(300, "carol", 0, 5);
@@ -62,6 +61,8 @@ struct SocialWindows {
     // The application comes before the windows.
     QApplication& app = App();
     CGameContext context;
+    // At a server, before the windows look at the mode.
+    bool networked = (context.Mode().SetLocalMode(false), true);
     test::FakeSocketControl socket;
     test::ManualEventLoop loop;
     CTableLink link{context.CommunicationLayer(), context.Prompts(), loop, socket};
