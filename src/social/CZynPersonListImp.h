@@ -38,7 +38,7 @@ public:
         uint32_t link = Rgb(0, 100, 255);
         // The rows of the user's friends.
         uint32_t friendText = Rgb(68, 192, 238);
-        uint32_t selfBack = Rgb(70, 71, 50);
+        uint32_t selfBack = Rgb(110, 96, 52);
         uint32_t selectBack = Rgb(49, 106, 197);
         uint32_t text = Rgb(255, 255, 255);
         uint32_t selectText = Rgb(255, 255, 255);

@@ -3,6 +3,7 @@
 // addresses them in the input line.
 #include "app/CGameContext.h"
 #include "base/CGbkConverter.h"
+#include "base/qt/SkinQt.h"
 #include "link/CCommunicationLayer.h"
 #include "link/CMessageRev.h"
 #include "link/CTableLink.h"
@@ -122,8 +123,10 @@ TEST(SocialWindows, LinesInTheirColourAndPeopleAddressed) {
     t.list.onPersonEvent = [&](const PERSON& who) { t.chat.AddressPerson(who); };
     ASSERT_EQ(t.listWnd.topLevelItemCount(), 2);
     EXPECT_EQ(t.listWnd.topLevelItem(0)->text(0), QStringLiteral("alice"));
+    // Without a skin the list keeps its fixed colours; the own row stands out from the rest.
     EXPECT_EQ(t.listWnd.topLevelItem(1)->background(0).color(),
-              QColor(70, 71, 50)); // the own row, in the fixed set without a skin
+              ToQColor(t.list.GetColours().selfBack));
+    EXPECT_NE(t.list.GetColours().selfBack, t.list.GetColours().back);
     const QRect row = t.listWnd.visualItemRect(t.listWnd.topLevelItem(0));
     QTest::mouseClick(t.listWnd.viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(t.listWnd.viewport(), Qt::LeftButton, {}, row.center());
