@@ -25,12 +25,15 @@ add_library(kelo_gui STATIC
     ${CMAKE_SOURCE_DIR}/src/link/qt/SocketControl.cpp
     ${CMAKE_SOURCE_DIR}/src/ports/qt/CQtEventLoop.cpp
     ${CMAKE_SOURCE_DIR}/src/ports/qt/CQtSoundPlayer.cpp
+    ${CMAKE_SOURCE_DIR}/src/social/qt/CChatWnd.cpp
+    ${CMAKE_SOURCE_DIR}/src/social/qt/CPersonListWnd.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CBitmapViewer.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CButtonBoardWnd.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CChessBoardWnd.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogInput.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogResult.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogVerify.cpp
+    ${CMAKE_SOURCE_DIR}/src/table/qt/CGameMenu.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CNegotiationDlg.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CPromoteDlg.cpp
     ${CMAKE_SOURCE_DIR}/src/table/qt/CTableDialog.cpp

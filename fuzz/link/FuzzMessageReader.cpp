@@ -2,18 +2,24 @@
 // control behaves: as it should (every block exactly the size asked for, cut from the stream
 // however its pieces fall) or misbehaving (every piece handed over as a block of its own). The
 // rest is a list of pieces, each a length byte and that many bytes. The windows read every byte
-// they are told of, so that a length beyond the copy shows up under the address sanitizer.
+// they are told of, so that a length beyond the copy shows up under the address sanitizer; the
+// chat and the list of people read theirs as the table window does.
 
 #include "app/CGameContext.h"
 #include "link/CMessageRev.h"
 #include "link/CTableLink.h"
 #include "link/IMessageSink.h"
 #include "link/MessageFrame.h"
+#include "social/CBaseChatView.h"
+#include "social/CBaseGameinfoView.h"
+#include "social/CZynChatImp.h"
+#include "social/CZynPersonListImp.h"
 #include "support/FakeSocketControl.h"
 #include "support/ManualEventLoop.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -42,6 +48,18 @@ public:
     }
 };
 
+// The table's own lines go to the chat as the table window's do.
+class ChatLines : public kelo::IChatSink {
+public:
+    explicit ChatLines(kelo::CZynChatImp& chat) : m_chat(chat) {}
+    void AddSystemLine(const std::string& text, uint32_t colour) override {
+        m_chat.AddSystemLine(text, colour);
+    }
+
+private:
+    kelo::CZynChatImp& m_chat;
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -56,6 +74,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReadingSink first, second;
     link.RegisterSink(&first);
     link.RegisterSink(&second);
+    kelo::CZynChatImp chat(context.PlayerManager(), context.Mode(), context.Sender(),
+                           [] { return true; });
+    ChatLines lines(chat);
+    kelo::CBaseChatView chatView(context.PlayerManager(), context.State(), lines);
+    kelo::CZynPersonListImp list;
+    kelo::CBaseGameinfoView listView(context.PlayerManager(), context.State(), &list);
+    // A person event addresses the person, as a double click in the list does.
+    list.onChanged = [&] {
+        if (!list.Rows().empty())
+            chat.AddressPerson(list.Rows().back());
+    };
+    link.RegisterSink(&chat);
+    link.RegisterSink(&chatView);
+    link.RegisterSink(&listView);
     link.OnConnect(1);
 
     std::vector<uint8_t> stream;
@@ -82,5 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // Timers fire too: the keep-alive after a sequence start, the receive watchdog.
     loop.Advance(60000);
+    link.UnregisterSink(&listView);
+    link.UnregisterSink(&chatView);
+    link.UnregisterSink(&chat);
     return 0;
 }

@@ -73,8 +73,16 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
     case MSG_USER_ENTER: {
         if (length < USERNAME_OFFSET + USERNAME_SIZE || wire::GetU32(body) == people.OwnId())
             return;
-        const char* name = reinterpret_cast<const char*>(body + USERNAME_OFFSET);
-        say(Utf8Name(name, USERNAME_SIZE) + " 进来了!");
+        std::string name =
+            Utf8Name(reinterpret_cast<const char*>(body + USERNAME_OFFSET), USERNAME_SIZE);
+        // A record without a name (a server that knows only what the entry said) is named by
+        // the table's own record of that person; nobody without a name is announced.
+        if (name.empty()) {
+            if (const CPlayerRecord* known = people.GetPersonById(wire::GetU32(body)))
+                name = Utf8Name(known->person.username, sizeof(known->person.username));
+        }
+        if (!name.empty())
+            say(name + " 进来了!");
         return;
     }
     case MSG_PLAYTIME_NOTICE: {

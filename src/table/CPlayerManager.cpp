@@ -40,6 +40,19 @@ void CPlayerManager::AddPerson(const PERSON& person) {
         m_players[record.person.seatno] = record;
 }
 
+bool CPlayerManager::SetResults(int16_t seat, int32_t total, int32_t won, int32_t lost,
+                                int32_t drawn) {
+    const auto it = m_players.find(seat);
+    if (it == m_players.end())
+        return false;
+    PERSON& person = it->second.person;
+    person.gamescore = total;
+    person.winnum = won;
+    person.losenum = lost;
+    person.equalnum = drawn;
+    return true;
+}
+
 bool CPlayerManager::RemovePerson(uint32_t id) {
     for (auto it = m_players.begin(); it != m_players.end(); ++it) {
         if (it->second.person.id == id) {

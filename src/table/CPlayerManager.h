@@ -49,6 +49,9 @@ public:
     const CPlayerRecord* GetPersonByColour(Colour colour) const;
     bool IsPresent(uint32_t id) const { return GetPersonById(id) != nullptr; }
     void SetColour(uint32_t id, Colour colour);
+    // The results of the table's games of the player on that seat: total points, games won,
+    // lost and drawn. False when the seat is empty.
+    bool SetResults(int16_t seat, int32_t total, int32_t won, int32_t lost, int32_t drawn);
 
     // The seat after (or before) the given one, modulo the seat count.
     uint16_t SeatAfter(int32_t seat, bool forward) const;

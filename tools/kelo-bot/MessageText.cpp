@@ -1,5 +1,6 @@
 #include "MessageText.h"
 
+#include "base/CGbkConverter.h"
 #include "chess/CBoardMap.h"
 #include "chess/CCoordinateMove.h"
 #include "link/CPersonRecord.h"
@@ -19,10 +20,13 @@
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
+#include "link/MSG_TABLE_CHAT.h"
 #include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MSG_TAKEBACK_REQUEST.h"
 #include "link/MessageTypes.h"
 #include "link/PERSON.h"
+
+#include <cstring>
 
 namespace kelo {
 
@@ -134,6 +138,17 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
         for (uint32_t at = 0; at + CPersonRecord::SIZE <= n; at += CPersonRecord::SIZE)
             text += (at == 0 ? "" : ",") + PersonText(CPersonRecord::FromWire(b + at));
         return text;
+    }
+    case MSG_TABLE_CHAT:
+    case MSG_TABLE_CHAT_OLD: {
+        MSG_TABLE_CHAT_BODY head;
+        if (!MSG_TABLE_CHAT_BODY::FromWire(b, n, head))
+            break;
+        const char* line = reinterpret_cast<const char*>(b + MSG_TABLE_CHAT_BODY::SIZE);
+        return text + Field("id", head.id) + Field("seat", head.seatno) +
+               Field("watchno", head.watchno) + Field("colour", head.colour) + " line=" +
+               CGbkConverter::ToUtf8(
+                   std::string(line, strnlen(line, n - MSG_TABLE_CHAT_BODY::SIZE)));
     }
     case MSG_USER_ENTER:
         if (n >= CPersonRecord::SIZE)

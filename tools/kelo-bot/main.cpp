@@ -32,6 +32,7 @@
 #include "link/qt/SocketControl.h"
 #include "ports/IPrompts.h"
 #include "ports/qt/CQtEventLoop.h"
+#include "social/CZynChatImp.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
 #include "table/CNegotiation.h"
@@ -65,6 +66,7 @@ const char USAGE[] =
     "                [--answer yes|no] [--answer-after SECONDS] [--request KIND@PLY ...]\n"
     "                [--countdown SECONDS]\n"
     "                [--save-records DIR] [--request seal@PLY] [--request resume@NAME]\n"
+    "                [--say TEXT@PLY ...]\n"
     "\n"
     "Sits at a table of the game server as a table client without a window. It enters the\n"
     "desk, presses start when the table offers it, and plays the moves of the list that fall\n"
@@ -110,6 +112,11 @@ const char USAGE[] =
     "                       of that name from the index of --save-records instead; the other\n"
     "                       bot agrees, and every client prints \"resumed moves=N\"\n"
     "A bot agrees to every seal and resume request it is asked.\n"
+    "  --say TEXT@PLY       say TEXT in the table chat once PLY moves have been applied (0:\n"
+    "                       when the game begins; repeatable; the last @ ends the text). The\n"
+    "                       line goes out as the table client sends it, \"NICKNAME(USERNAME)\n"
+    "                       说：TEXT\" (\"[旁观]\" after a watcher's user name); a watcher says\n"
+    "                       it at that ply of the game it watches.\n"
     "\n"
     "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s or a login\n"
     "elsewhere), 2 bad arguments\n"
@@ -140,6 +147,11 @@ struct Options {
     std::string recordFolder;
     int sealPly = -1;
     std::string resumeName;
+    struct Say {
+        std::string text;
+        int ply = 0;
+    };
+    std::vector<Say> says;
 };
 
 bool ParseNumber(const std::string& text, long low, long high, long& out) {
@@ -241,6 +253,12 @@ int ParseOptions(int argc, char** argv, Options& o) {
             else
                 return Fail("--request needs KIND@PLY with KIND one of takeback, draw, exchange, "
                             "resign, leave, leave-now, seal, or resume@NAME");
+        } else if (arg == "--say") {
+            const size_t at = value.rfind('@');
+            if (at == std::string::npos || at == 0 ||
+                !ParseNumber(value.substr(at + 1), 0, 10000, number))
+                return Fail("--say needs TEXT@PLY");
+            o.says.push_back({value.substr(0, at), static_cast<int>(number)});
         } else if (arg == "--think") {
             if (!ParseNumber(value, 0, 3600, number))
                 return Fail("--think needs a number of seconds from 0 to 3600");
@@ -371,10 +389,11 @@ public:
 class CBot : public IMessageSink, public CTableLink::IObserver, public INegotiationHost {
 public:
     CBot(const Options& options, CGameContext& context, const CMainViewClock& clock,
-         CNegotiation& negotiation, CResumeNegotiation& resume)
+         CNegotiation& negotiation, CResumeNegotiation& resume, CZynChatImp& chat)
         : m_options(options), m_context(context), m_table(context.TableBoard()),
           m_board(context.Board()), m_clock(clock), m_negotiation(negotiation), m_resume(resume),
-          m_requestsDone(options.requests.size(), false) {}
+          m_requestsDone(options.requests.size(), false), m_chat(chat),
+          m_said(options.says.size(), false) {}
 
     // INegotiationHost: every dialog is printed; the bot confirms its own requests at once and
     // answers the opponent's as it was told, after its delay.
@@ -570,6 +589,7 @@ public:
             break;
         }
         MakeRequests(false);
+        Say();
         TryMove();
     }
 
@@ -593,6 +613,7 @@ private:
     // The next game of the desk: start may be pressed again and the moves begin anew.
     void NewGame() {
         ++m_nGame;
+        m_said.assign(m_said.size(), false);
         m_nAwaitedAnswers = 0;
         m_requestsDone.assign(m_requestsDone.size(), false);
         m_nLastPly = 0;
@@ -688,6 +709,20 @@ private:
             }
             m_nRequestButton = 0;
             m_prompts.m_bOwnRequest = false;
+        }
+    }
+
+    // The chat lines due at this ply of the game under way, each once a game.
+    void Say() {
+        if (m_bFinished || !m_context.State().IsPlaying() ||
+            m_board.m_nPlyCount < m_board.m_nReplayCount)
+            return;
+        for (size_t i = 0; i < m_options.says.size(); ++i) {
+            if (m_said[i] || m_options.says[i].ply != m_board.m_nPlyCount)
+                continue;
+            m_said[i] = true;
+            if (!m_chat.SendLine(m_options.says[i].text))
+                Print("not said " + m_options.says[i].text);
         }
     }
 
@@ -842,6 +877,8 @@ private:
     int m_nThoughtPly = -1;
     // The ply count of the last clock line.
     int m_nClockPly = -1;
+    CZynChatImp& m_chat;
+    std::vector<bool> m_said;
 };
 
 } // namespace
@@ -885,7 +922,9 @@ int main(int argc, char** argv) {
     CResumeNegotiation resume(context.Table(), board, context.Settings(), context.Prompts(), loop,
                               resumeDialogs);
     resumeDialogs.negotiation = &resume;
-    CBot bot(options, context, clock, negotiation, resume);
+    CZynChatImp chat(people, context.Mode(), context.Sender(),
+                     [&context] { return context.CommunicationLayer().IsConnected(); });
+    CBot bot(options, context, clock, negotiation, resume, chat);
     negotiation.SetHost(&bot);
     resumeDialogs.onSealed = [&bot] { bot.OnSealed(); };
     context.SetPrompts(&bot.m_prompts);

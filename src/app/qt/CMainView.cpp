@@ -4,6 +4,8 @@
 #include "base/CSkinManager.h"
 #include "base/qt/SkinQt.h"
 #include "chess/CBasePiece.h"
+#include "social/qt/CChatWnd.h"
+#include "social/qt/CPersonListWnd.h"
 #include "table/qt/CButtonBoardWnd.h"
 #include "table/qt/CChessBoardWnd.h"
 
@@ -99,10 +101,10 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
 
     const QColor listBack =
         skin.m_clrListBack != 0 ? ToQColor(skin.m_clrListBack) : QColor(30, 44, 38);
-    auto* people = new CPlaceholder(QStringLiteral("在座的人"), listBack, this);
-    people->setGeometry(InView(skin.m_rcUserList));
-    auto* chat = new CPlaceholder(QStringLiteral("聊天"), listBack, this);
-    chat->setGeometry(InView(skin.m_rcChat));
+    m_pPeoplePlace = new CPlaceholder(QStringLiteral("在座的人"), listBack, this);
+    m_pPeoplePlace->setGeometry(InView(skin.m_rcUserList));
+    m_pChatPlace = new CPlaceholder(QStringLiteral("聊天"), listBack, this);
+    m_pChatPlace->setGeometry(InView(skin.m_rcChat));
     m_pAdv = new QLabel(this);
     m_pAdv->setGeometry(InView(skin.m_rcAdv));
     m_pAdv->setTextFormat(Qt::RichText);
@@ -114,6 +116,27 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
 
 CMainView::~CMainView() {
     m_model.SetClockView(nullptr);
+}
+
+void CMainView::SetHeadPictures(std::vector<QImage> pictures) {
+    m_headPictures = std::move(pictures);
+    if (m_pPeople != nullptr)
+        m_pPeople->SetHeadPictures(m_headPictures);
+}
+
+void CMainView::SetSocial(CZynChatImp& chat, CZynPersonListImp& people) {
+    if (m_pChat != nullptr)
+        return;
+    m_pPeople = new CPersonListWnd(people, this);
+    m_pPeople->setGeometry(m_pPeoplePlace->geometry());
+    m_pPeople->SetHeadPictures(m_headPictures);
+    m_pChat = new CChatWnd(chat, this);
+    m_pChat->setGeometry(m_pChatPlace->geometry());
+    delete m_pPeoplePlace;
+    delete m_pChatPlace;
+    m_pPeoplePlace = m_pChatPlace = nullptr;
+    m_pPeople->show();
+    m_pChat->show();
 }
 
 QRect CMainView::InView(const CRect& rect) const {

@@ -17,7 +17,11 @@ class QLabel;
 namespace kelo {
 
 class CButtonBoardWnd;
+class CChatWnd;
 class CChessBoardWnd;
+class CPersonListWnd;
+class CZynChatImp;
+class CZynPersonListImp;
 class CMainViewModel;
 class CSkinManager;
 class ISoundPlayer;
@@ -39,7 +43,12 @@ public:
     std::function<void()> onSettings;
     void SetHelpUrl(const std::string& url) { m_strHelpUrl = url; }
     // The hall's head pictures, by index; a player's portrait is the one its record names.
-    void SetHeadPictures(std::vector<QImage> pictures) { m_headPictures = std::move(pictures); }
+    void SetHeadPictures(std::vector<QImage> pictures);
+    // The table's chat and list of people take their places (once; both must outlive the
+    // view).
+    void SetSocial(CZynChatImp& chat, CZynPersonListImp& people);
+    CChatWnd* ChatWindow() const { return m_pChat; }
+    CPersonListWnd* PersonListWindow() const { return m_pPeople; }
     void SetAdvertisement(const std::string& url, const std::string& text);
 
     // Closes the window without asking again: the table has decided.
@@ -85,6 +94,11 @@ private:
     std::array<QImage, CMainViewButtons::COUNT> m_buttonImages;
     CChessBoardWnd* m_pBoard = nullptr;
     CButtonBoardWnd* m_pButtons = nullptr;
+    // Until the chat and the list come, plain boxes hold their places.
+    QWidget* m_pChatPlace = nullptr;
+    QWidget* m_pPeoplePlace = nullptr;
+    CChatWnd* m_pChat = nullptr;
+    CPersonListWnd* m_pPeople = nullptr;
     QLabel* m_pAdv = nullptr;
     std::string m_strHelpUrl;
     // Set once the close decision has let the window go.

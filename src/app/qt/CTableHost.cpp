@@ -18,11 +18,14 @@
 #include "base/SettingsFolders.h"
 #include "base/qt/SkinQt.h"
 #include "chess/CChnChessBoard.h"
+#include "link/CCommunicationLayer.h"
 #include "link/qt/SocketControl.h"
 #include "ports/qt/CQtEventLoop.h"
 #include "ports/qt/CQtSoundPlayer.h"
 #include "social/CBaseChatView.h"
 #include "social/CBaseGameinfoView.h"
+#include "social/CZynChatImp.h"
+#include "social/CZynPersonListImp.h"
 #include "table/CResumeManager.h"
 #include "table/CTableBoard.h"
 #include "table/qt/CDialogManualWnd.h"
@@ -88,6 +91,7 @@ CTableHost::~CTableHost() {
         CTableLink& link = m_pFrame->Link();
         link.UnregisterSink(m_pPeople.get());
         link.UnregisterSink(m_pChat.get());
+        link.UnregisterSink(m_pChatLines.get());
         m_pModel->UnregisterSinks(link);
     }
     if (m_pModel != nullptr) {
@@ -222,15 +226,30 @@ void CTableHost::ShowWindow() {
         m_pSocket = std::make_unique<SocketControl>();
         m_pFrame = std::make_unique<CMainFrame>(m_context, *m_pLoop, *m_pSocket, *this);
         CreateWindow();
+        m_pChatLines = std::make_unique<CZynChatImp>(
+            m_context.PlayerManager(), m_context.Mode(), m_context.Sender(), [this] {
+                return m_pFrame->LinkDown() == 0 && m_context.CommunicationLayer().IsConnected();
+            });
+        m_pPersonList = std::make_unique<CZynPersonListImp>();
+        m_pPersonList->SetColours(*m_pSkin);
+        const CHallSettings& hall = m_context.Hall();
+        m_pPersonList->SetListHead(hall.listHead.data(), hall.listHeadLength);
+        m_pPersonList->onPersonEvent = [this](const PERSON& who) {
+            m_pChatLines->AddressPerson(who);
+        };
+        m_pView->SetSocial(*m_pChatLines, *m_pPersonList);
         m_pChat =
             std::make_unique<CBaseChatView>(m_context.PlayerManager(), m_context.State(), *this);
-        m_pPeople =
-            std::make_unique<CBaseGameinfoView>(m_context.PlayerManager(), m_context.State());
+        m_pPeople = std::make_unique<CBaseGameinfoView>(m_context.PlayerManager(),
+                                                        m_context.State(), m_pPersonList.get());
+        // The people the hall named are listed before the server names them.
+        m_pPeople->FillList();
         CTableLink& link = m_pFrame->Link();
         // In the table window's order: the main view (its clocks) first, then the board, the
         // button board, the chat and the list of people.
         m_pModel->RegisterSinks(link);
         // The chat reads a departing person's name before the list forgets the person.
+        link.RegisterSink(m_pChatLines.get());
         link.RegisterSink(m_pChat.get());
         link.RegisterSink(m_pPeople.get());
         Say("window", "shown");
@@ -242,17 +261,21 @@ void CTableHost::ShowWindow() {
     m_pFrame->Connect();
 }
 
-void CTableHost::ShowAdvMessage(const std::string&, const std::string& link,
+void CTableHost::ShowAdvMessage(const std::string& header, const std::string& link,
                                 const std::string& text) {
     Say("chat", CGbkConverter::ToUtf8(text) + " <" + CGbkConverter::ToUtf8(link) + ">");
+    if (m_pChatLines != nullptr)
+        m_pChatLines->AddAdvertisement(header, link, text);
 }
 
 void CTableHost::ShowInstantMessage(const std::string& text) {
-    Say("chat", CGbkConverter::ToUtf8(text));
+    AddSystemLine(CGbkConverter::ToUtf8(text), CHAT_SYSTEM_COLOUR);
 }
 
-void CTableHost::AddSystemLine(const std::string& text, uint32_t) {
+void CTableHost::AddSystemLine(const std::string& text, uint32_t colour) {
     Say("chat", text);
+    if (m_pChatLines != nullptr)
+        m_pChatLines->AddSystemLine(text, colour);
 }
 
 void CTableHost::CloseWindow() {

@@ -20,11 +20,13 @@ class CQtPrompts;
 class CQtSoundPlayer;
 class CResumeDialogs;
 class CSkinManager;
+class CZynChatImp;
+class CZynPersonListImp;
 class SocketControl;
 
 // The table as the hall opens it: ShowWindow builds the table window and the connection to the
-// game server (once), shows the window and connects (every time); chat lines go to standard
-// output until the table has a chat of its own. The table's dialogs open over its window.
+// game server (once), shows the window and connects (every time); the table's own lines go to
+// its chat and to standard output. The table's dialogs open over its window.
 class CTableHost : public IStartGameHost, public IMainFrameHost, public INegotiationHost {
 public:
     explicit CTableHost(CGameContext& context);
@@ -76,6 +78,8 @@ private:
     std::unique_ptr<CResumeDialogs> m_pResumeDialogs;
     std::unique_ptr<CMainViewModel> m_pModel;
     std::unique_ptr<CMainView> m_pView;
+    std::unique_ptr<CZynChatImp> m_pChatLines;
+    std::unique_ptr<CZynPersonListImp> m_pPersonList;
     std::unique_ptr<CBaseChatView> m_pChat;
     std::unique_ptr<CBaseGameinfoView> m_pPeople;
 };

@@ -442,6 +442,14 @@ command_line)
             grep -q -- "${bad%% *}" "$dir/error.out" || fail "$bad gave status $status"
     done
     "$bot" --help | grep -q 'WATCHNO\[:SEAT\]' || fail "--help has no watcher form"
+    # A chat line needs its ply.
+    for bad in "hello" "hello@" "@3" "hi@x"; do
+        "$bot" --local --me a --player 1:a:A:0 --say "$bad" >/dev/null 2>"$dir/error.out"
+        status=$?
+        [ $status = 2 ] && grep -q -- "--say needs TEXT@PLY" "$dir/error.out" ||
+            fail "--say $bad gave status $status"
+    done
+    "$bot" --help | grep -q -- '--say TEXT@PLY' || fail "--help has no --say"
     ;;
 *)
     fail "no such scenario"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QTreeWidget>
+
+#include <vector>
+
+namespace kelo {
+
+class CGameMenu;
+class CZynPersonListImp;
+
+// The people at the table on screen: eight columns, a head picture per row, the own row on its
+// own background, the seated players in the table's highlight. A double click raises the person
+// event; the right button opens the list's menu. With KELO_SOCIAL_DUMP set every change is also
+// printed on standard output ("people shown: USERNAME[*],..." with * at the own row).
+class CPersonListWnd : public QTreeWidget {
+public:
+    // The list must outlive the window.
+    CPersonListWnd(CZynPersonListImp& list, QWidget* parent = nullptr);
+    ~CPersonListWnd() override;
+
+    // The head pictures, by index; drawn at 16 by 16.
+    void SetHeadPictures(const std::vector<QImage>& pictures);
+    CGameMenu* Menu() const { return m_pMenu; }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void Rebuild();
+
+    CZynPersonListImp& m_list;
+    std::vector<QIcon> m_heads;
+    CGameMenu* m_pMenu;
+    bool m_bDump;
+};
+
+} // namespace kelo
