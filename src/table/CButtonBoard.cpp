@@ -263,6 +263,13 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
             EnableAllButtons(false);
         }
         break;
+    case MSG_GAME_BEGIN:
+        // A player at a server may save and study the game under way, as a watcher may.
+        if (!local) {
+            EnableButton(ID_SAVE, true);
+            EnableButton(ID_STUDY, true);
+        }
+        break;
     case MSG_START_INFO:
         EnableButton(ID_EXCHANGE, true);
         EnableButton(ID_START, true);

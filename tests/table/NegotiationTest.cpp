@@ -400,11 +400,13 @@ TEST(Leave, WhatEachButtonOfTheCloseDialogSends) {
             EXPECT_EQ(body.seatno, 0);
         }
         const auto result = w.SentOf(MSG_GAME_RESULT);
-        if (!result.empty())
+        if (!result.empty()) {
             EXPECT_EQ(result[0], (std::vector<uint8_t>{0, 0, 0, 1, 0, 1, 0, 8}));
+        }
         const auto exit = w.SentOf(MSG_EXIT_REQUEST);
-        if (!exit.empty())
+        if (!exit.empty()) {
             EXPECT_EQ(exit[0], (std::vector<uint8_t>{0, 0, 0, 100, 0, 0, 0, 1}));
+        }
     }
 }
 

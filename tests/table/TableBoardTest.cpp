@@ -261,8 +261,9 @@ TEST(BoardMessages, BodiesShorterThanTheirTypeAreHarmless) {
             const bool tooShort = (type == MSG_GAME_BEGIN && size < 2) ||
                                   (type == MSG_GAME_RESULT && size < 8) ||
                                   (type == MSG_GAME_STATE && size < 28);
-            if (tooShort)
+            if (tooShort) {
                 EXPECT_EQ(t.state.State(), GameState::None) << type << " with " << size << " bytes";
+            }
             EXPECT_EQ(t.position.MoveCount(), 0u) << type;
         }
     }

@@ -69,6 +69,7 @@ TEST(ButtonBoard, EnablingByMessage) {
          {TAKEBACK, RESIGN, DRAW, SAVE, STUDY}},
         {"start info", false, MSG_START_INFO, {}, {START, EXCHANGE}},
         {"game state", false, MSG_GAME_STATE, {}, {SAVE, STUDY}},
+        {"game begins", false, MSG_GAME_BEGIN, {0, 0, 0, 0}, {SAVE, STUDY}},
         {"resume agreed", false, MSG_RESUME_ANSWER, {0xFF, 0xFF, 0, 1}, {SAVE}},
         {"local connect", true, MSG_USER_CONNECT, {}, {START, LOAD}},
         {"game info changes nothing", true, MSG_GAME_INFO, {}, {START, LOAD}},

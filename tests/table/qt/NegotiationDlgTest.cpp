@@ -118,8 +118,9 @@ TEST(NegotiationDlg, TextsButtonsAndCountdownInBothModes) {
         EXPECT_FALSE(window->grab().isNull());
         if (c.kind == Kind::GameClose) {
             EXPECT_EQ(window->size(), QSize(280, 115));
-            if (c.request)
+            if (c.request) {
                 EXPECT_EQ(ButtonNamed(*window, "强行退出")->toolTip(), "强退");
+            }
         }
         delete window;
         EXPECT_FALSE(model.IsClosed()) << "closing the window alone answers nothing";
