@@ -86,6 +86,10 @@ SLOT_GLYPHS = [("\u2659", "\u265f"), ("\u2656", "\u265c"), ("\u2658", "\u265e"),
                ("\u2657", "\u265d"), ("\u2654", "\u265a"), ("\u2655", "\u265b"),
                ("\u2654", "\u265a")]
 KING_IN_CHECK = 6
+# The glyphs all fill the same height; a set's pieces are not. Each piece's height as a share of
+# the king's, so that a pawn is plainly smaller than a bishop.
+PIECE_HEIGHT = {"\u2659": 0.74, "\u2656": 0.84, "\u2658": 0.9, "\u2657": 0.93,
+                "\u2654": 1.0, "\u2655": 0.97}
 SUPERSAMPLE = 4
 
 
@@ -364,14 +368,17 @@ def piece_layers(white_glyph, black_glyph, size):
     big = size * SUPERSAMPLE
     masters = master_layers(white_glyph, black_glyph)
     ink_w, ink_h = masters[0].size
-    # Keep the aspect and fit 86% of the cell, which leaves room for the outline.
-    scale = big * 0.86 / max(ink_w, ink_h)
+    # Keep the aspect and fit 86% of the cell, which leaves room for the outline; the smaller
+    # pieces stand on the king's base line.
+    scale = big * 0.86 / max(ink_w, ink_h) * PIECE_HEIGHT.get(white_glyph, 1.0)
     new_size = (max(1, round(ink_w * scale)), max(1, round(ink_h * scale)))
+    full = big * 0.86 / max(ink_w, ink_h) * ink_h
+    base = (big + full) / 2 + big // 40
 
     def place(mask):
         cell = Image.new("L", (big, big), 0)
         part = mask.resize(new_size, Image.LANCZOS)
-        cell.paste(part, ((big - new_size[0]) // 2, (big - new_size[1]) // 2 + big // 40))
+        cell.paste(part, ((big - new_size[0]) // 2, round(base - new_size[1])))
         return cell
 
     return tuple(place(m) for m in masters)
