@@ -105,16 +105,7 @@ done
 wait_for "$work/server1.log" 'id=100 entered' 10 || fail "the window did not enter the table"
 wait_for "$work/server1.log" 'id=200 entered' 10 || fail "the bot did not enter the table"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-read -r board_left board_top _ _ < <(skin_value "$skin" chessboardrect)
-read -r offset_x offset_y < <(skin_value "$skin" chessoffset)
-read -r square_w square_h < <(skin_value "$skin" pieceintervalsize)
-read -r buttons_left buttons_top _ _ < <(skin_value "$skin" buttonboardrect)
-read -r button_w button_h < <(skin_value "$skin" buttonsize)
-centre() {
-    local column=$(($(printf %d "'${1:0:1}") - 97)) row=$((8 - ${1:1:1}))
-    echo "$((X + board_left + offset_x + column * square_w))" \
-        "$((Y + board_top + offset_y + row * square_h))"
-}
+board_geometry "$skin"
 click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.2; }
 
 # "开始", then the window's moves, each after the bot's answer to the one before.

@@ -24,3 +24,22 @@ start_xvfb() {
 skin_value() {
     grep -a "^$2=" "$1" | head -n1 | cut -d= -f2 | tr -d '\r' | tr ',' ' '
 }
+
+# board_geometry FILE reads the places of a skin's board window, its grid and its button board
+# into board_left board_top offset_x offset_y square_w square_h buttons_left buttons_top
+# button_w button_h.
+board_geometry() {
+    read -r board_left board_top _ _ < <(skin_value "$1" chessboardrect)
+    read -r offset_x offset_y < <(skin_value "$1" chessoffset)
+    read -r square_w square_h < <(skin_value "$1" pieceintervalsize)
+    read -r buttons_left buttons_top _ _ < <(skin_value "$1" buttonboardrect)
+    read -r button_w button_h < <(skin_value "$1" buttonsize)
+}
+
+# centre SQUARE prints the screen point of a square's centre (White at the bottom) in the window
+# at X, Y, after board_geometry.
+centre() {
+    local column=$(($(printf %d "'${1:0:1}") - 97)) row=$((8 - ${1:1:1}))
+    echo "$((X + board_left + offset_x + column * square_w))" \
+        "$((Y + board_top + offset_y + row * square_h))"
+}

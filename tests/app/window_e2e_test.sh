@@ -52,18 +52,8 @@ read -r width height < <(skin_value "$skin" size)
     fail "window is ${WIDTH}x$HEIGHT, the skin says ${width}x$height"
 
 # Screen places from the description file: the board window, its grid, the button board.
-read -r board_left board_top _ _ < <(skin_value "$skin" chessboardrect)
-read -r offset_x offset_y < <(skin_value "$skin" chessoffset)
-read -r square_w square_h < <(skin_value "$skin" pieceintervalsize)
-read -r buttons_left buttons_top _ _ < <(skin_value "$skin" buttonboardrect)
-read -r button_w button_h < <(skin_value "$skin" buttonsize)
+board_geometry "$skin"
 
-# centre SQUARE prints the screen point of a square's centre (White at the bottom).
-centre() {
-    local column=$(($(printf %d "'${1:0:1}") - 97)) row=$((8 - ${1:1:1}))
-    echo "$((X + board_left + offset_x + column * square_w))" \
-        "$((Y + board_top + offset_y + row * square_h))"
-}
 click_at() {
     xdotool mousemove "$1" "$2" click 1
 }
