@@ -11,6 +11,7 @@
 # usage: bench/table_server_soak.sh [SERVER [BOT]]   (defaults: the build/ programs)
 set -uo pipefail
 cd "$(dirname "$0")/.."
+source scripts/table_server.sh
 server=$(realpath "${1:-build/tools/table-server/kelo-table-server}")
 bot=$(realpath "${2:-build/tools/kelo-bot/kelo-bot}")
 games=${GAMES:-200}
@@ -40,12 +41,7 @@ peak_kib() { sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$server_pid
 
 "$server" --port 0 >"$dir/server.out" 2>&1 &
 server_pid=$!
-for _ in $(seq 100); do
-    port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$dir/server.out" 2>/dev/null)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || { echo "the server did not listen"; exit 1; }
+port=$(listening_port "$dir/server.out") || { echo "the server did not listen"; exit 1; }
 
 # play_desk DESK COUNT: COUNT games one after the other at that desk; one line per game in
 # results ("ok" or "failed"), the bots' output of a failed game kept.

@@ -19,6 +19,7 @@ if [ -z "${KELO_FAULT_RUN_BUS:-}" ]; then
     KELO_FAULT_RUN_BUS=1 exec dbus-run-session -- bash "$0" "$build"
 fi
 source "$here/xvfb_display.sh"
+source "$here/table_server.sh"
 missing=1
 [ -n "${KELO_FAULT_GAME_ONLY:-}" ] && missing=77
 for tool in Xvfb xdotool; do
@@ -70,8 +71,7 @@ now_ms() { date +%s%3N; }
 start_server() { # LOG [PORT]
     "$server" --port "${2:-0}" >"$1" 2>&1 &
     server_pid=$!
-    wait_for "$1" '^listening' 5 || fail "the server did not start"
-    port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$1")
+    port=$(listening_port "$1") || fail "the server did not start"
 }
 kill_server() {
     kill -9 "$server_pid" 2>/dev/null

@@ -119,12 +119,17 @@ uint16_t CResumeManager::OwnSeatOrFirst() const {
                : uint16_t{0};
 }
 
-std::string CResumeManager::GameName(bool quiet) {
-    const uint16_t own = OwnSeatOrFirst();
+bool CResumeManager::SeatPair(uint16_t& own, uint16_t& other) const {
     const CPlayerManager& people = m_table.people;
-    const uint16_t other = people.SeatAfter(own, true);
-    if (people.GetPersonBySeat(static_cast<int16_t>(own)) == nullptr ||
-        people.GetPersonBySeat(static_cast<int16_t>(other)) == nullptr)
+    own = OwnSeatOrFirst();
+    other = people.SeatAfter(own, true);
+    return people.GetPersonBySeat(static_cast<int16_t>(own)) != nullptr &&
+           people.GetPersonBySeat(static_cast<int16_t>(other)) != nullptr;
+}
+
+std::string CResumeManager::GameName(bool quiet) {
+    uint16_t own = 0, other = 0;
+    if (!SeatPair(own, other))
         return {};
     const std::string proposed = NicknameAt(own) + "_" + NicknameAt(other) + "_";
     if (quiet)
@@ -140,11 +145,8 @@ std::string CResumeManager::GameName(bool quiet) {
 }
 
 std::string CResumeManager::FileGameName() const {
-    const uint16_t own = OwnSeatOrFirst();
-    const CPlayerManager& people = m_table.people;
-    const uint16_t other = people.SeatAfter(own, true);
-    if (people.GetPersonBySeat(static_cast<int16_t>(own)) == nullptr ||
-        people.GetPersonBySeat(static_cast<int16_t>(other)) == nullptr)
+    uint16_t own = 0, other = 0;
+    if (!SeatPair(own, other))
         return {};
     return SafeFileName(NicknameAt(own)) + "_" + SafeFileName(NicknameAt(other)) + "_";
 }

@@ -84,6 +84,8 @@ private:
     void FitPlayers(GameRecord& record);
     std::string NicknameAt(uint16_t seat) const;
     uint16_t OwnSeatOrFirst() const;
+    // The own seat (the first for a watcher) and the seat after it; false when either is empty.
+    bool SeatPair(uint16_t& own, uint16_t& other) const;
 
     CTableParts m_table;
     CBaseBoard& m_board;

@@ -2,6 +2,7 @@
 # Runs inside its own session bus (dbus-run-session): the table client offers the hall
 # interface, and kelo-hall drives it as the hall would.
 set -u
+source "$(dirname "$0")/../../scripts/table_server.sh"
 client=$1
 hall=$2
 server=$3
@@ -59,9 +60,7 @@ stop_client
 # ShowWindow connects to the game server and enters the table with what the hall said.
 "$server" --port 0 >"$work/server.log" 2>&1 &
 server_pid=$!
-for _ in $(seq 100); do grep -q '^listening' "$work/server.log" && break; sleep 0.1; done
-port=$(sed -n 's/^listening 127.0.0.1:\([0-9]*\)$/\1/p' "$work/server.log")
-[ -n "$port" ] || fail "the server did not start: $(cat "$work/server.log")"
+port=$(listening_port "$work/server.log") || fail "the server did not start: $(cat "$work/server.log")"
 
 start_client no
 "$hall" --player 100:alice:Alice:0 --player 200:bob:Bob:1 --me alice --desk 5 \

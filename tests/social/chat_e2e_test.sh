@@ -6,6 +6,7 @@
 # show (KELO_SOCIAL_DUMP).
 # Arguments: kelo-chess, kelo-hall, kelo-table-server, kelo-bot.
 set -u
+source "$(dirname "$0")/../../scripts/table_server.sh"
 client=$1 hall=$2 server=$3 bot=$4
 work=$(mktemp -d)
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
@@ -34,8 +35,7 @@ logs() {
 
 "$server" --port 0 >"$work/server.log" 2>&1 &
 pids+=($!)
-wait_for "$work/server.log" '^listening' || { fail "the server did not start"; logs; exit 1; }
-port=$(sed -n 's/^listening 127.0.0.1:\([0-9]*\)$/\1/p' "$work/server.log")
+port=$(listening_port "$work/server.log") || { fail "the server did not start"; logs; exit 1; }
 
 KELO_SOCIAL_DUMP=1 KELO_AUTO_ANSWER=no "$client" -Embedding >"$work/client.log" 2>&1 &
 pids+=($!)

@@ -8,6 +8,11 @@
 
 namespace kelo::test {
 
+// A square by its name ("e2") in the model orientation, White at the bottom.
+inline CBasePoint Square(const char* name) {
+    return CBasePoint(name[0] - 'a', '8' - name[1]);
+}
+
 // A bare game for rule and referee tests: a position and its board, no table around them.
 class ChessBoard {
 public:

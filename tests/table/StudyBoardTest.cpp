@@ -31,10 +31,6 @@ public:
     int count = 0;
 };
 
-CBasePoint Square(const char* name) {
-    return CBasePoint(name[0] - 'a', '8' - name[1]);
-}
-
 // A table whose game has the given moves, and a study window opened on it by the user.
 struct Study : test::ChessTable {
     explicit Study(const std::string& moves = "", uint32_t own = 100) : ChessTable(own) {
@@ -54,7 +50,7 @@ struct Study : test::ChessTable {
 
     // A click as the board window passes it on: the mouse arrives, is pressed and released.
     void Click(const char* name) {
-        const CPoint at = study->Grid().SquareToPixel(study->ToScreen(Square(name)));
+        const CPoint at = study->Grid().SquareToPixel(study->ToScreen(test::Square(name)));
         study->OnMouseMove(at.x, at.y);
         study->OnLButtonDown(at.x, at.y);
         study->OnLButtonUp(at.x, at.y);
@@ -63,7 +59,7 @@ struct Study : test::ChessTable {
         Click(from);
         Click(to);
     }
-    const CBasePiece* StudyPiece(const char* name) { return study->PieceAt(Square(name)); }
+    const CBasePiece* StudyPiece(const char* name) { return study->PieceAt(test::Square(name)); }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const CDialogManual::Item& item : dialog->Items())
@@ -144,8 +140,8 @@ TEST(StudyBoard, AMoveTriedAfterAnEarlierItemCutsTheLine) {
     EXPECT_EQ(s.position.MoveCount(), 5u);
     EXPECT_EQ(s.tableMoves.count, 0);
     EXPECT_EQ(s.people.GetCurrentTurnSeat(), 0);
-    ASSERT_NE(s.position.PieceAt(Square("b5")), nullptr);
-    EXPECT_EQ(s.position.PieceAt(Square("d4")), nullptr);
+    ASSERT_NE(s.position.PieceAt(test::Square("b5")), nullptr);
+    EXPECT_EQ(s.position.PieceAt(test::Square("d4")), nullptr);
     EXPECT_TRUE(s.prompts.notices.empty());
     EXPECT_TRUE(s.sound.waves.empty());
     // "刷新" takes the table's game again.
@@ -205,7 +201,7 @@ TEST(StudyBoard, TurningTheBoardMirrorsAndRelabelsButNotTheList) {
     EXPECT_FALSE(s.study->Mirrored());
     EXPECT_EQ(s.study->FileLabel(0) + s.study->RankLabel(0), "a8");
     const CPoint a1 = s.study->Grid().SquareToPixel(CBasePoint(0, 7));
-    EXPECT_EQ(s.study->SquareAt(a1.x, a1.y), Square("a1"));
+    EXPECT_EQ(s.study->SquareAt(a1.x, a1.y), test::Square("a1"));
 
     s.dialog->OnRotate();
     EXPECT_TRUE(s.study->Mirrored());
@@ -214,7 +210,7 @@ TEST(StudyBoard, TurningTheBoardMirrorsAndRelabelsButNotTheList) {
     EXPECT_EQ(s.study->FileLabel(0) + s.study->RankLabel(0), "h1");
     EXPECT_EQ(s.study->FileLabel(7) + s.study->RankLabel(7), "a8");
     // The bottom-left square on the screen is h8 now.
-    EXPECT_EQ(s.study->SquareAt(a1.x, a1.y), Square("h8"));
+    EXPECT_EQ(s.study->SquareAt(a1.x, a1.y), test::Square("h8"));
     EXPECT_EQ(s.Texts().back(), "1 白方 : Pe2--e4");
     // Black to move plays with clicks on the turned board.
     s.Move("e7", "e5");
@@ -268,8 +264,9 @@ TEST(StudyBoard, RefusedClicksSayWhyAndChangeNothing) {
     // A move reaching the study board as a step message is played there and passes the turn;
     // the black pawn still held is then no longer of the side to move.
     MoveRecord step;
-    ASSERT_TRUE(s.study->RuleAt(Square("d7"))
-                    ->CheckMove(Colour::Black, Square("d7"), Square("d5"), *s.study, &step));
+    ASSERT_TRUE(
+        s.study->RuleAt(test::Square("d7"))
+            ->CheckMove(Colour::Black, test::Square("d7"), test::Square("d5"), *s.study, &step));
     const auto wire = MSG_MOVE_BODY::FromRecord(step).ToWire();
     s.study->HandleGameMessage(MSG_MOVE, wire.data(), static_cast<uint32_t>(wire.size()));
     ASSERT_NE(s.StudyPiece("d5"), nullptr);

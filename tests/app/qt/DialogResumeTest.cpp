@@ -11,6 +11,7 @@
 #include "link/MessageTypes.h"
 #include "support/ChessTable.h"
 #include "support/ManualEventLoop.h"
+#include "support/qt/QtTestSupport.h"
 #include "table/CResumeManager.h"
 #include "table/CResumeNegotiation.h"
 
@@ -25,17 +26,6 @@
 namespace kelo {
 namespace {
 
-// The test program's one application, whichever test made it first.
-QApplication& TheApp() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    static int argc = 1;
-    static char name[] = "kelo_tests_app_qt";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 class NoDialogs : public IResumeDialogs {
 public:
     void OpenSealRequest(const std::string&, const std::string&) override {}
@@ -44,15 +34,8 @@ public:
     void ShowInformation(const std::string&) override {}
 };
 
-QPushButton* Button(QDialog& dialog, const char* text) {
-    for (QPushButton* button : dialog.findChildren<QPushButton*>())
-        if (button->text() == QString::fromUtf8(text))
-            return button;
-    return nullptr;
-}
-
 TEST(DialogResume, ListsDeletesAndRequests) {
-    TheApp();
+    test::TestApp();
     test::ScratchFolder scratch;
     test::ChessTable table;
     table.people.SetSeatCount(2);
@@ -92,21 +75,21 @@ TEST(DialogResume, ListsDeletesAndRequests) {
     ASSERT_NE(tree, nullptr);
     ASSERT_EQ(tree->topLevelItemCount(), 2);
     EXPECT_EQ(tree->topLevelItem(0)->text(0), QString::fromUtf8("white_black_"));
-    EXPECT_FALSE(Button(dialog, "添加残局")->isEnabled());
-    EXPECT_FALSE(Button(dialog, "棋局预览")->isEnabled());
+    EXPECT_FALSE(test::ButtonNamed(dialog, QString::fromUtf8("添加残局"))->isEnabled());
+    EXPECT_FALSE(test::ButtonNamed(dialog, QString::fromUtf8("棋局预览"))->isEnabled());
 
     // Nothing chosen: nothing happens.
-    Button(dialog, "删除")->click();
+    test::ButtonNamed(dialog, QString::fromUtf8("删除"))->click();
     EXPECT_EQ(tree->topLevelItemCount(), 2);
     tree->setCurrentItem(tree->topLevelItem(0));
-    Button(dialog, "删除")->click();
+    test::ButtonNamed(dialog, QString::fromUtf8("删除"))->click();
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     manager.LoadIndex();
     ASSERT_EQ(manager.Entries().size(), 1u);
     EXPECT_EQ(manager.Entries()[0].path, paths[1]);
 
     tree->setCurrentItem(tree->topLevelItem(0));
-    Button(dialog, "请求续盘")->click();
+    test::ButtonNamed(dialog, QString::fromUtf8("请求续盘"))->click();
     ASSERT_EQ(table.sender.sent.size(), 1u);
     EXPECT_EQ(table.sender.sent[0].type, MSG_RESUME_REQUEST);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -127,66 +110,52 @@ struct Forward : IResumeDialogs {
     IResumeDialogs* to = nullptr;
 };
 
-template <class Dialog> Dialog* OpenDialog() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* found = dynamic_cast<Dialog*>(widget); found && found->isVisible())
-            return found;
-    return nullptr;
-}
+// A player's seal negotiation with the table window's dialogs.
+struct SealTable {
+    explicit SealTable(uint32_t ownId) : table(ownId) {
+        test::TestApp();
+        table.mode.SetRole(TableRole::Player);
+        forward.to = &dialogs;
+    }
+    Forward forward;
+    test::ChessTable table;
+    GameSettings settings;
+    test::ScriptedPrompts prompts;
+    test::ManualEventLoop loop;
+    CResumeNegotiation negotiation{table.Parts(), table.table, settings, prompts, loop, forward};
+    CResumeDialogs dialogs{negotiation, prompts, nullptr};
+};
 
 // The own seal request opens the dialog in request mode with its countdown; the action button
 // sends the request and closes it.
 TEST(DialogResume, TheSealRequestDialogAsksAndCounts) {
-    TheApp();
-    Forward forward;
-    test::ChessTable table(100);
-    table.mode.SetRole(TableRole::Player);
-    table.state.SetState(GameState::Playing);
-    GameSettings settings;
-    test::ScriptedPrompts prompts;
-    test::ManualEventLoop loop;
-    CResumeNegotiation negotiation(table.Parts(), table.table, settings, prompts, loop, forward);
-    CResumeDialogs dialogs(negotiation, prompts, nullptr);
-    forward.to = &dialogs;
-
-    negotiation.RequestSeal();
-    CDialogResumeExit* dialog = OpenDialog<CDialogResumeExit>();
+    SealTable t(100);
+    t.table.state.SetState(GameState::Playing);
+    t.negotiation.RequestSeal();
+    CDialogResumeExit* dialog = test::ShownTopLevel<CDialogResumeExit>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("封盘"));
     EXPECT_EQ(dialog->Title(), QString::fromUtf8("续盘退出"));
     const QString question = QString::fromUtf8(CResumeNegotiation::SEAL_QUESTION);
-    loop.Advance(2000);
+    t.loop.Advance(2000);
     EXPECT_EQ(dialog->TextLines(), (QStringList{question, "28"}));
     QStringList labels;
     for (QPushButton* button : dialog->findChildren<QPushButton*>())
         labels << button->text() + "/" + button->toolTip();
     EXPECT_EQ(labels, QString::fromUtf8("封盘保存,进入下一局/封盘保存|取消/").split('|'));
     dialog->findChildren<QPushButton*>()[0]->click();
-    ASSERT_EQ(table.sender.sent.size(), 1u);
-    EXPECT_EQ(table.sender.sent[0].type, MSG_SEAL_REQUEST);
+    ASSERT_EQ(t.table.sender.sent.size(), 1u);
+    EXPECT_EQ(t.table.sender.sent[0].type, MSG_SEAL_REQUEST);
     EXPECT_FALSE(dialog->isVisible());
 }
 
 // The opponent's seal request opens the seal answer dialog in the table's look with its
 // countdown; "同意" answers and closes it.
 TEST(DialogResume, TheSealAnswerDialogAnswersAndCounts) {
-    TheApp();
-    Forward forward;
-    test::ChessTable table(200);
-    table.mode.SetRole(TableRole::Player);
-    GameSettings settings;
-    test::ScriptedPrompts prompts;
-    test::ManualEventLoop loop;
-    CResumeNegotiation negotiation(table.Parts(), table.table, settings, prompts, loop, forward);
-    CResumeDialogs dialogs(negotiation, prompts, nullptr);
-    forward.to = &dialogs;
-
+    SealTable t(200);
     const auto request = MSG_SEAL_REQUEST_BODY{0, 4, 0}.ToWire();
-    negotiation.HandleMessage(MSG_SEAL_REQUEST, request.data(), request.size());
-    CDialogResumeExit* dialog = nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* found = dynamic_cast<CDialogResumeExit*>(widget); found && found->isVisible())
-            dialog = found;
+    t.negotiation.HandleMessage(MSG_SEAL_REQUEST, request.data(), request.size());
+    CDialogResumeExit* dialog = test::ShownTopLevel<CDialogResumeExit>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_FALSE(dialog->isModal());
@@ -194,20 +163,15 @@ TEST(DialogResume, TheSealAnswerDialogAnswersAndCounts) {
     EXPECT_EQ(dialog->Title(), QString::fromUtf8("续盘退出"));
     const QString question = QString::fromUtf8(CResumeNegotiation::SEAL_NEXT_QUESTION);
     EXPECT_EQ(dialog->TextLines(), (QStringList{question, "30"}));
-    loop.Advance(3000);
+    t.loop.Advance(3000);
     EXPECT_EQ(dialog->TextLines(), (QStringList{question, "27"}));
-    QStringList labels;
-    for (QPushButton* button : dialog->findChildren<QPushButton*>())
-        labels << button->text();
-    EXPECT_EQ(labels, QString::fromUtf8("同意|不同意").split('|'));
-    for (QPushButton* button : dialog->findChildren<QPushButton*>())
-        if (button->text() == QString::fromUtf8("同意"))
-            button->click();
-    ASSERT_EQ(table.sender.sent.size(), 1u);
-    EXPECT_EQ(table.sender.sent[0].type, MSG_SEAL_ANSWER);
+    EXPECT_EQ(test::ButtonLabels(*dialog), QString::fromUtf8("同意|不同意").split('|'));
+    test::ButtonNamed(*dialog, QString::fromUtf8("同意"))->click();
+    ASSERT_EQ(t.table.sender.sent.size(), 1u);
+    EXPECT_EQ(t.table.sender.sent[0].type, MSG_SEAL_ANSWER);
     MSG_SEAL_ANSWER_BODY answer;
-    ASSERT_TRUE(MSG_SEAL_ANSWER_BODY::FromWire(table.sender.sent[0].body.data(),
-                                               table.sender.sent[0].body.size(), answer));
+    ASSERT_TRUE(MSG_SEAL_ANSWER_BODY::FromWire(t.table.sender.sent[0].body.data(),
+                                               t.table.sender.sent[0].body.size(), answer));
     EXPECT_EQ(answer.agree, 1);
     EXPECT_EQ(answer.moveNumber, 4);
     EXPECT_FALSE(dialog->isVisible());
@@ -215,7 +179,7 @@ TEST(DialogResume, TheSealAnswerDialogAnswersAndCounts) {
 
 // The resume answer: its texts, buttons and countdown; a second click answers nothing more.
 TEST(DialogResume, TheResumeAnswerDialogAnswersOnce) {
-    TheApp();
+    test::TestApp();
     std::vector<bool> answers;
     const QString question = QString::fromUtf8("white[0][me:1]请求续盘，你同意么？");
     auto* dialog = new CDialogResumeAnswer(question, [&](bool agree) { answers.push_back(agree); });
@@ -227,14 +191,8 @@ TEST(DialogResume, TheResumeAnswerDialogAnswersOnce) {
     dialog->SetSeconds(12);
     EXPECT_EQ(dialog->TextLines(), (QStringList{question, "12"}));
     EXPECT_FALSE(dialog->grab().isNull());
-    QPushButton* refuse = nullptr;
-    QStringList labels;
-    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-        labels << button->text();
-        if (button->text() == QString::fromUtf8("不同意"))
-            refuse = button;
-    }
-    EXPECT_EQ(labels, QString::fromUtf8("同意|不同意").split('|'));
+    EXPECT_EQ(test::ButtonLabels(*dialog), QString::fromUtf8("同意|不同意").split('|'));
+    QPushButton* refuse = test::ButtonNamed(*dialog, QString::fromUtf8("不同意"));
     ASSERT_NE(refuse, nullptr);
     refuse->click();
     refuse->click();
@@ -244,7 +202,7 @@ TEST(DialogResume, TheResumeAnswerDialogAnswersOnce) {
 
 // The prompts ask the save question and the game's name through the table's dialogs.
 TEST(DialogResume, ThePromptsUseTheTablesDialogs) {
-    TheApp();
+    test::TestApp();
     test::ManualEventLoop loop;
     CQtPrompts prompts("Kelo", loop, QImage());
     // Presses a button of the modal dialog once it is open.

@@ -11,6 +11,7 @@
 #include "base/ScratchFolder.h"
 #include "support/ManualEventLoop.h"
 #include "support/TestSupport.h"
+#include "support/qt/QtTestSupport.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -28,16 +29,6 @@
 
 namespace kelo {
 namespace {
-
-QApplication& TheApp() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    static int argc = 1;
-    static char name[] = "kelo_tests_app_qt";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 template <typename Widget> Widget* Find(QWidget& dialog, const char* text) {
     for (Widget* widget : dialog.findChildren<Widget*>()) {
@@ -65,7 +56,7 @@ struct ScratchSettings {
     test::ScriptedPrompts prompts;
 
     ScratchSettings() {
-        TheApp();
+        test::TestApp();
         folders.m_strConfigFolder = scratch.Folder() + "config/kelo-chess/";
         folders.m_strRecordFolder = scratch.Folder() + "records/";
         folders.m_strDataFolder = scratch.Folder() + "data/";
@@ -195,7 +186,7 @@ TEST(DialogSet, CancelSavesNothingButAPickedFolderStays) {
 
 // What "棋盘总在最上面" does to the table window once confirmed.
 TEST(DialogSet, TheTableWindowGoesOnTopInItsPlace) {
-    TheApp();
+    test::TestApp();
     CGameContext context;
     CLocalTable::Prepare(context);
     CSkinManager skin;

@@ -12,9 +12,11 @@
 #include "link/CTableLink.h"
 #include "link/MessageTypes.h"
 #include "ports/ISoundPlayer.h"
+#include "support/ChessBoard.h"
 #include "support/FakeSocketControl.h"
 #include "support/ManualEventLoop.h"
 #include "support/TestSupport.h"
+#include "support/qt/QtTestSupport.h"
 #include "table/CButtonBoard.h"
 #include "table/CPlayerManager.h"
 #include "table/CTableBoard.h"
@@ -32,28 +34,16 @@
 namespace kelo {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "kelo-tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 class RecordingSound : public ISoundPlayer {
 public:
     void PlayWave(uint16_t id) override { waves.push_back(id); }
     std::vector<uint16_t> waves;
 };
 
-CBasePoint Square(const char* name) {
-    return CBasePoint(name[0] - 'a', '8' - name[1]);
-}
-
 // A local table with its window, on a loop the test drives; no skin folder at all.
 struct LocalTableWindow {
     explicit LocalTableWindow(bool local = true) {
-        App();
+        test::TestApp();
         if (local)
             CLocalTable::Prepare(context);
         context.SetPrompts(&prompts);
@@ -83,11 +73,11 @@ struct LocalTableWindow {
         loop.RunPending();
     }
     void Click(const char* square) {
-        const CBasePoint s = Square(square);
+        const CBasePoint s = test::Square(square);
         Click(Board().SquareCentre(s.x, s.y));
     }
     const CBasePiece* PieceAt(const char* square) {
-        return context.Position().PieceAt(Square(square));
+        return context.Position().PieceAt(test::Square(square));
     }
     size_t Refusals() const {
         return std::count(sound.waves.begin(), sound.waves.end(), ISoundPlayer::WAVE_REFUSED);
@@ -170,10 +160,10 @@ TEST(TableWindow, ClickHalfASquareLeftOfColumnALandsOnIt) {
     const QPoint a2 = table.Board().SquareCentre(0, 6);
     table.Click(a2 - QPoint(grid.m_nSquareWidth / 2, 0));
     EXPECT_TRUE(table.context.Board().m_bPieceSelected);
-    EXPECT_EQ(table.context.Board().m_ptSelected, Square("a2"));
+    EXPECT_EQ(table.context.Board().m_ptSelected, test::Square("a2"));
     // A pixel further left is off the board: the a-pawn stays picked up, nothing else happens.
     table.Click(a2 - QPoint(grid.m_nSquareWidth / 2 + 1, 0));
-    EXPECT_EQ(table.context.Board().m_ptSelected, Square("a2"));
+    EXPECT_EQ(table.context.Board().m_ptSelected, test::Square("a2"));
 }
 
 TEST(TableWindow, DragReleasedOnItsOwnSquareKeepsThePiece) {
@@ -218,7 +208,7 @@ TEST(TableWindow, BlackSeesTheBoardTurned) {
     ASSERT_EQ(table.context.PlayerManager().GetOwnColour(), Colour::Black);
     const CBoardGrid& grid = table.model->BoardWindow().Grid();
     const CPoint bottomLeft = grid.SquareToPixel(CBasePoint(0, 7));
-    EXPECT_EQ(table.model->BoardWindow().SquareAt(bottomLeft.x, bottomLeft.y), Square("h8"));
+    EXPECT_EQ(table.model->BoardWindow().SquareAt(bottomLeft.x, bottomLeft.y), test::Square("h8"));
     const CBasePiece* rook = table.PieceAt("h8");
     ASSERT_NE(rook, nullptr);
     EXPECT_EQ(rook->m_nKind, PieceKind::Rook);

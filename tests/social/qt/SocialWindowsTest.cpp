@@ -19,6 +19,7 @@
 #include "support/ManualEventLoop.h"
 #include "support/RecordingSink.h"
 #include "support/TestSupport.h"
+#include "support/qt/QtTestSupport.h"
 #include "table/CPlayerManager.h"
 
 #include <QApplication>
@@ -31,14 +32,6 @@
 
 namespace kelo {
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "kelo-tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // A watcher's table with its link open on a fake socket, and the two windows.
 struct SocialWindows {
@@ -60,7 +53,7 @@ struct SocialWindows {
     ~SocialWindows() { context.SetPrompts(nullptr); }
 
     // The application comes before the windows.
-    QApplication& app = App();
+    QApplication& app = test::TestApp();
     CGameContext context;
     // At a server, before the windows look at the mode.
     bool networked = (context.Mode().SetLocalMode(false), true);

@@ -3,6 +3,7 @@
 #include "link/MSG_SCORES.h"
 #include "support/ManualEventLoop.h"
 #include "support/TestSupport.h"
+#include "support/qt/QtTestSupport.h"
 #include "table/CNegotiationDialog.h"
 #include "table/CPlayerManager.h"
 #include "table/CResultDialogModel.h"
@@ -21,32 +22,8 @@ namespace {
 
 using Kind = CNegotiationDialog::Kind;
 
-QApplication& App() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    static int argc = 1;
-    static char name[] = "kelo-tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-QStringList Labels(const QWidget& window) {
-    QStringList labels;
-    for (const QPushButton* button : window.findChildren<QPushButton*>())
-        labels << button->text();
-    return labels;
-}
-
-QPushButton* ButtonNamed(const QWidget& window, const QString& label) {
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == label)
-            return button;
-    return nullptr;
-}
-
 TEST(NegotiationDlg, TextsButtonsAndCountdownInBothModes) {
-    App();
+    test::TestApp();
     const struct {
         Kind kind;
         bool request;
@@ -111,7 +88,7 @@ TEST(NegotiationDlg, TextsButtonsAndCountdownInBothModes) {
         window->show();
         EXPECT_EQ(window->windowTitle(), c.caption);
         EXPECT_FALSE(window->isModal());
-        EXPECT_EQ(Labels(*window), c.buttons) << c.lines.join('|').toStdString();
+        EXPECT_EQ(test::ButtonLabels(*window), c.buttons) << c.lines.join('|').toStdString();
         EXPECT_EQ(window->TextLines(), c.lines);
         loop.Advance(1000);
         EXPECT_EQ(window->TextLines(), c.linesAfterASecond);
@@ -119,7 +96,7 @@ TEST(NegotiationDlg, TextsButtonsAndCountdownInBothModes) {
         if (c.kind == Kind::GameClose) {
             EXPECT_EQ(window->size(), QSize(280, 115));
             if (c.request) {
-                EXPECT_EQ(ButtonNamed(*window, "强行退出")->toolTip(), "强退");
+                EXPECT_EQ(test::ButtonNamed(*window, "强行退出")->toolTip(), "强退");
             }
         }
         delete window;
@@ -128,7 +105,7 @@ TEST(NegotiationDlg, TextsButtonsAndCountdownInBothModes) {
 }
 
 TEST(NegotiationDlg, AClickAnswersAndTheWindowCloses) {
-    App();
+    test::TestApp();
     for (const QString& label : {QStringLiteral("同意"), QStringLiteral("不同意")}) {
         test::ManualEventLoop loop;
         std::vector<int32_t> commands;
@@ -136,7 +113,7 @@ TEST(NegotiationDlg, AClickAnswersAndTheWindowCloses) {
                                  [&](int32_t id) { commands.push_back(id); });
         QPointer<CNegotiationDlg> window = new CNegotiationDlg(model);
         window->show();
-        QTest::mouseClick(ButtonNamed(*window, label), Qt::LeftButton);
+        QTest::mouseClick(test::ButtonNamed(*window, label), Qt::LeftButton);
         EXPECT_EQ(commands, std::vector<int32_t>{label == "同意" ? CNegotiationDialog::ID_AGREE
                                                                  : CNegotiationDialog::ID_REFUSE});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -156,7 +133,7 @@ TEST(NegotiationDlg, AClickAnswersAndTheWindowCloses) {
 }
 
 TEST(DialogResult, SizeButtonAndSignedValues) {
-    App();
+    test::TestApp();
     CPlayerManager people;
     people.SetSeatCount(2);
     people.AddPerson(test::MakePerson(100, "white", 0));
@@ -171,7 +148,7 @@ TEST(DialogResult, SizeButtonAndSignedValues) {
     window->show();
     EXPECT_EQ(window->size(), QSize(290, 22 * 4 + 38 + 40));
     EXPECT_FALSE(window->isModal());
-    QPushButton* close = ButtonNamed(*window, "关闭");
+    QPushButton* close = test::ButtonNamed(*window, "关闭");
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(close->geometry(), QRect(115, 131, 60, 30));
     EXPECT_EQ(close->toolTip(), "关闭窗口");

@@ -5,6 +5,7 @@
 #include "ports/ISoundPlayer.h"
 #include "support/ChessTable.h"
 #include "support/ManualEventLoop.h"
+#include "support/qt/QtTestSupport.h"
 #include "table/qt/CChessBoardStudyWnd.h"
 #include "table/qt/CChnBoardStudyImp.h"
 #include "table/qt/CDialogManualWnd.h"
@@ -22,29 +23,15 @@
 namespace kelo {
 namespace {
 
-QApplication& App() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    static int argc = 1;
-    static char name[] = "kelo-tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 class NoSound : public ISoundPlayer {
 public:
     void PlayWave(uint16_t) override {}
 };
 
-CBasePoint Square(const char* name) {
-    return CBasePoint(name[0] - 'a', '8' - name[1]);
-}
-
 // A table with three moves played and a study window opened on it, without a skin folder.
 struct StudyWindow : test::ChessTable {
     StudyWindow() {
-        App();
+        test::TestApp();
         people.SetSeatCount(2);
         StartPosition();
         PlayLine("e2e4 e7e5 g1f3");
@@ -61,7 +48,7 @@ struct StudyWindow : test::ChessTable {
     }
     void ClickSquare(const char* name) {
         QTest::mouseClick(&BoardWindow(), Qt::LeftButton, {},
-                          BoardWindow().SquareCentre(Square(name)));
+                          BoardWindow().SquareCentre(test::Square(name)));
     }
     void ClickRow(int row) {
         QListWidget* list = window->List();
@@ -132,7 +119,7 @@ TEST(StudyWindow, ListAndButtonsDriveTheBoard) {
     ASSERT_EQ(s.window->List()->count(), 3);
     EXPECT_EQ(s.window->List()->item(2)->text(), QStringLiteral("1 黑方 : Pd7--d5"));
     EXPECT_EQ(s.window->List()->currentRow(), 2);
-    ASSERT_NE(s.Board().PieceAt(Square("d5")), nullptr);
+    ASSERT_NE(s.Board().PieceAt(test::Square("d5")), nullptr);
     EXPECT_EQ(s.position.MoveCount(), 3u);
 
     s.Press("刷新");

@@ -1,5 +1,6 @@
 // The question and the input dialogs in the table's look, offscreen: their texts, buttons and
 // what the buttons answer.
+#include "support/qt/QtTestSupport.h"
 #include "table/qt/CDialogInput.h"
 #include "table/qt/CDialogVerify.h"
 
@@ -13,32 +14,8 @@
 namespace kelo {
 namespace {
 
-QApplication& App() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    static int argc = 1;
-    static char name[] = "kelo-tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-QStringList Labels(const QWidget& window) {
-    QStringList labels;
-    for (const QPushButton* button : window.findChildren<QPushButton*>())
-        labels << button->text();
-    return labels;
-}
-
-QPushButton* ButtonNamed(const QWidget& window, const QString& label) {
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == label)
-            return button;
-    return nullptr;
-}
-
 TEST(DialogVerify, TextsButtonsAndTheAnswer) {
-    App();
+    test::TestApp();
     const struct {
         QString question, ok, cancel, press;
         bool confirmed;
@@ -57,7 +34,7 @@ TEST(DialogVerify, TextsButtonsAndTheAnswer) {
         EXPECT_EQ(dialog.windowTitle(), "确认窗口");
         EXPECT_EQ(dialog.Title(), "确认提示");
         EXPECT_EQ(dialog.TextLines(), QStringList{c.question});
-        EXPECT_EQ(Labels(dialog), (QStringList{c.ok, c.cancel}));
+        EXPECT_EQ(test::ButtonLabels(dialog), (QStringList{c.ok, c.cancel}));
         const QFontMetrics metrics(CTableDialog::DialogFont(14));
         EXPECT_GE(dialog.width(), metrics.horizontalAdvance(c.question));
         for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
@@ -66,7 +43,7 @@ TEST(DialogVerify, TextsButtonsAndTheAnswer) {
                       QFontMetrics(button->font()).horizontalAdvance(button->text()));
         }
         EXPECT_FALSE(dialog.grab().isNull());
-        QTest::mouseClick(ButtonNamed(dialog, c.press), Qt::LeftButton);
+        QTest::mouseClick(test::ButtonNamed(dialog, c.press), Qt::LeftButton);
         EXPECT_EQ(dialog.Confirmed(), c.confirmed);
         EXPECT_EQ(dialog.result(), c.confirmed ? QDialog::Accepted : QDialog::Rejected);
     }
@@ -78,7 +55,7 @@ TEST(DialogVerify, TextsButtonsAndTheAnswer) {
 }
 
 TEST(DialogInput, TheLabelTheLineAndOneButton) {
-    App();
+    test::TestApp();
     CDialogInput dialog("请输入续盘名称", "封盘名：", "white_black_");
     dialog.show();
     EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
@@ -86,7 +63,7 @@ TEST(DialogInput, TheLabelTheLineAndOneButton) {
     EXPECT_EQ(dialog.windowTitle(), "请输入续盘名称");
     EXPECT_EQ(dialog.Title(), "请输入续盘名称");
     EXPECT_EQ(dialog.TextLines(), QStringList{"封盘名："});
-    EXPECT_EQ(Labels(dialog), QStringList{"确定"});
+    EXPECT_EQ(test::ButtonLabels(dialog), QStringList{"确定"});
     auto* edit = dialog.findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(dialog.Text(), "white_black_");
@@ -94,7 +71,7 @@ TEST(DialogInput, TheLabelTheLineAndOneButton) {
     EXPECT_FALSE(dialog.grab().isNull());
     edit->clear();
     edit->insert("甲乙");
-    QTest::mouseClick(ButtonNamed(dialog, "确定"), Qt::LeftButton);
+    QTest::mouseClick(test::ButtonNamed(dialog, "确定"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Text(), "甲乙");
 }

@@ -5,6 +5,7 @@
 # Every scenario starts its own server on a free port and reads its listening line. Waits are
 # generous; nothing is asserted about how long anything took.
 set -uo pipefail
+source "$(dirname "$0")/../../../scripts/table_server.sh"
 server=$1
 bot=$2
 scenario=$3
@@ -32,12 +33,7 @@ fail() {
 start_server() {
     "$server" --port 0 "$@" >"$dir/server.out" 2>&1 &
     server_pid=$!
-    for _ in $(seq 100); do
-        port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$dir/server.out")
-        [ -n "$port" ] && return
-        sleep 0.1
-    done
-    fail "the server did not listen"
+    port=$(listening_port "$dir/server.out") || fail "the server did not listen"
 }
 
 # A second game of a scenario gets a fresh server.

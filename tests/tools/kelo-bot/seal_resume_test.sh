@@ -4,6 +4,7 @@
 # in order on both players and the watcher, and the game goes on at the server.
 # usage: seal_resume_test.sh SERVER BOT
 set -uo pipefail
+source "$(dirname "$0")/../../../scripts/table_server.sh"
 server=$1
 bot=$2
 dir=$(mktemp -d)
@@ -26,12 +27,7 @@ fail() {
 }
 "$server" --port 0 >"$dir/server.out" 2>&1 &
 server_pid=$!
-for _ in $(seq 100); do
-    port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$dir/server.out")
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || fail "the server did not listen"
+port=$(listening_port "$dir/server.out") || fail "the server did not listen"
 
 people="--player 1:white:White:0 --player 2:black:Black:1 --watcher 3:watch:Watch:1"
 stored="e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 d2d3 f8c5 c2c3 d7d6 b1d2 a7a6 a2a4 h7h6 h2h3 c8e6 \
