@@ -182,8 +182,6 @@ std::string CTableServer::Refusal(const Client& client, uint16_t type, const uin
                                   size_t length) {
     if (!MayOriginate(type))
         return "a client may not send this type";
-    if (client.left && type != MSG_KEEP_ALIVE)
-        return "a message after its own leave";
     if (type == MSG_TABLE_CHAT || type == MSG_TABLE_CHAT_OLD) {
         if (length <= MSG_TABLE_CHAT_BODY::SIZE)
             return "a chat line without its head or text";
@@ -390,6 +388,10 @@ bool CTableServer::OnFrame(int connection, Client& client, const uint8_t* bytes,
             return Violation(connection, client, what + ": the first message must enter a desk");
         return Enter(connection, client, body, length, nowMs);
     }
+    // After its own leave a client may still send what it had under way (a move, its last
+    // keep-alive): nothing of it goes on.
+    if (client.left)
+        return true;
     const std::string refusal = Refusal(client, head.type, body, length);
     if (!refusal.empty())
         return Violation(connection, client, what + ": " + refusal);
