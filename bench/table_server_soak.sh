@@ -97,17 +97,17 @@ churn() {
         sleep 1
         if [ $((i % 2)) = 0 ]; then
             kill -KILL "$pid" 2>/dev/null
+            wait "$pid" 2>/dev/null
         fi
         echo "churned $i" >>"$dir/churned"
-        # Reaped in the background, so that the next one enters at once.
-        (wait "$pid" 2>/dev/null) &
     done
+    wait
 }
 
 : >"$dir/results"
 : >"$dir/churned"
 start=$(date +%s.%N)
-churn "${CHURN:-100}" &
+churn "${CHURN:-100}" 2>/dev/null &
 churn_pid=$!
 per_desk=$((games / desks))
 for desk in $(seq "$desks"); do

@@ -376,7 +376,7 @@ def flood():
     check(server.lines.count("desk 2 game begins, seat 0 first") == 1, "the flood had no game")
     late = Peer(port, 98, 3)
     check(late.wait_started(10), "a new client was not answered after the flood")
-    print("flood: %d chats of 4000 bytes, %d quiet clients dropped, server peak %.1f MB%s" %
+    print("flood: %d requests of 4000 bytes, %d quiet clients dropped, server peak %.1f MB%s" %
           (sent, dropped, peak / 1024, " (AddressSanitizer: not judged)" if SANITIZED else ""))
     if not SANITIZED:
         check(peak < 100 * 1024, "the server grew to %d KiB" % peak)
