@@ -428,11 +428,20 @@ bool CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
             continue;
         }
         const int oldConnection = it->first;
+        const uint16_t oldDesk = old.desk;
         SendTo(oldConnection, old, MSG_LOGIN_ELSEWHERE, nullptr, 0);
         m_output.Report("client " + std::to_string(old.number) + " replaced by client " +
                         std::to_string(client.number) + ", id=" + std::to_string(enter.id));
         m_output.Close(oldConnection);
         it = m_clients.erase(it);
+        // A desk left empty by the replaced connection is forgotten, unless it holds a seat.
+        const bool anyone = std::any_of(m_clients.begin(), m_clients.end(), [&](const auto& c) {
+            return c.second.entered && c.second.desk == oldDesk;
+        });
+        auto desk = m_desks.find(oldDesk);
+        if (!anyone && oldDesk != enter.deskno && desk != m_desks.end() && !desk->second.held[0] &&
+            !desk->second.held[1])
+            m_desks.erase(desk);
     }
     const auto present = std::count_if(m_clients.begin(), m_clients.end(), [&](const auto& entry) {
         return entry.second.entered && entry.second.desk == enter.deskno;
