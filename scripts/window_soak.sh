@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A soak of the table window: GAMES games (default 50) of the real window against kelo-bot
 # through the reference server, every move of the window a mouse click. The window (White) plays
-# f2f3 and g2g4, the bot (Black) answers e7e5 and d8h4, mate; the server starts the next game
-# 3 s later and the window's "开始" is clicked again. The window's resident memory (VmRSS) and
+# f2f3 and g2g4, the bot (Black) answers e7e5 and d8h4, mate; the result dialog is closed with
+# a click on its button, the server starts the next game 3 s later and the window's "开始" is
+# clicked again. The window's resident memory (VmRSS) and
 # open file descriptors are read after game 5 and after the last game; both must stay within
 # 5 % or 2 MB (2 descriptors), whichever is larger.
 # The window runs on a virtual screen of its own (Xvfb), started by kelo-hall on a session bus of
@@ -121,6 +122,25 @@ for game in $(seq "$games"); do
             fail "game $game: ply $plies ($move) was not played"
     done
     wait_for "$work/server.log" 'game over' 10 "$game" || fail "game $game did not end"
+    # The result dialog is closed as a person closes it, with its "关闭" button.
+    dialog=""
+    for _ in $(seq 50); do
+        dialog=$(xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | grep -vx "$window" |
+            head -n1)
+        [ -n "$dialog" ] && break
+        sleep 0.1
+    done
+    [ -n "$dialog" ] || fail "game $game: no result dialog"
+    for _ in $(seq 10); do
+        # "关闭" is centred at the dialog's foot, its centre 20 pixels above the bottom.
+        read -r dx dy dw dh < <(xdotool getwindowgeometry --shell "$dialog" 2>/dev/null |
+            sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=//p' | tr '\n' ' ')
+        [ -n "${dh:-}" ] && click_at $((dx + dw / 2)) $((dy + dh - 20))
+        sleep 0.3
+        xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | grep -qx "$dialog" || break
+    done
+    xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | grep -qx "$dialog" &&
+        fail "game $game: the result dialog did not close"
     if [ "$game" = 5 ]; then
         sleep 1
         rss5=$(rss_kib) fds5=$(fds)
