@@ -16,7 +16,11 @@ namespace kelo {
 // sequence numbers rising by one) and relays the table messages to everyone at the desk. It is
 // the authority of its desks: only the types a client may originate, game messages only from
 // the seated players, a move only from the player to move and legal on its own position, a
-// result only during a game; anything else is a violation and goes no further.
+// result only during a game and only where it can check it (a mate or stalemate on its position,
+// a resignation from the resigning seat, a loss on time on its own clocks), a leave or a chat
+// line only for its sender, an exit answer only to a pending request; anything else is a
+// violation and goes no further. Seats belong to whoever entered them: a player whose connection
+// goes during a game keeps the seat for a while, and whoever goes is announced to the desk.
 //
 // It also runs the game of each desk: the start information when both players are seated, the
 // start of play when both have pressed start, the moves kept for those who enter later, its own
