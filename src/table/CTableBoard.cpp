@@ -14,6 +14,7 @@
 #include "link/MSG_MOVE.h"
 #include "link/MSG_SCORES.h"
 #include "link/MSG_SEAT_FLAG.h"
+#include "link/MSG_TAKEBACK_REQUEST.h"
 #include "link/MessageTypes.h"
 #include "ports/IPrompts.h"
 #include "ports/ISoundPlayer.h"
@@ -96,14 +97,15 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
     case MSG_MOVE:
         OnMove(body, length);
         break;
-    case MSG_TAKEBACK_REQUEST:
+    case MSG_TAKEBACK_REQUEST: {
         // A record of the game keeps how many take-backs each side has used: the request
-        // announces the requester's count (its seat, then the count).
-        if (length >= 4)
-            m_table.state.SetSeatTakeBackCount(wire::GetU16(body),
-                                               static_cast<int16_t>(wire::GetU16(body + 2)));
+        // announces the requester's count.
+        MSG_TAKEBACK_REQUEST_BODY request;
+        if (wire::DecodeThrough<&MSG_TAKEBACK_REQUEST_BODY::count>(body, length, request))
+            m_table.state.SetSeatTakeBackCount(request.seat, static_cast<int16_t>(request.count));
         OnNegotiationMessage(type, body, length);
         break;
+    }
     case MSG_EXCHANGE_REQUEST:
     case MSG_EXCHANGE_ANSWER:
     case MSG_TAKEBACK_ANSWER:

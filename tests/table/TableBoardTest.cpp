@@ -269,6 +269,17 @@ TEST(BoardMessages, BodiesShorterThanTheirTypeAreHarmless) {
     }
 }
 
+// A take-back request (seat, count, step) announces the requester's count, kept for the record;
+// a body that ends inside the count changes nothing.
+TEST(BoardMessages, ATakeBackRequestKeepsTheRequestersCount) {
+    BoardTable t;
+    t.Deliver(MSG_TAKEBACK_REQUEST, {0, 1, 0});
+    EXPECT_EQ(t.state.SeatTakeBackCount(1), 0);
+    t.Deliver(MSG_TAKEBACK_REQUEST, {0, 1, 0, 3});
+    EXPECT_EQ(t.state.SeatTakeBackCount(1), 3);
+    EXPECT_EQ(t.state.SeatTakeBackCount(0), 0);
+}
+
 // Without a server: a prepare message starts the game at once with seat 0, and both sides'
 // moves come straight back through the table's own windows.
 TEST(BoardMessages, LocalModePlaysBothSidesWithoutAServer) {
