@@ -11,6 +11,7 @@
 #include "ports/ISoundPlayer.h"
 #include "support/ChessTable.h"
 #include "support/ManualEventLoop.h"
+#include "support/RecordingSound.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
 
@@ -25,11 +26,7 @@ using test::ChessTable;
 
 constexpr uint32_t WHITE_ID = 100, BLACK_ID = 200;
 
-class RecordingSound : public ISoundPlayer {
-public:
-    void PlayWave(uint16_t id) override { waves.push_back(id); }
-    std::vector<uint16_t> waves;
-};
+using test::RecordingSound;
 
 // One client's table with the board taking the game messages; moves made on it are recorded
 // as steps, ready to be relayed back.

@@ -15,6 +15,7 @@
 #include "support/ChessBoard.h"
 #include "support/FakeSocketControl.h"
 #include "support/ManualEventLoop.h"
+#include "support/RecordingSound.h"
 #include "support/TestSupport.h"
 #include "support/qt/QtTestSupport.h"
 #include "table/CButtonBoard.h"
@@ -34,11 +35,7 @@
 namespace kelo {
 namespace {
 
-class RecordingSound : public ISoundPlayer {
-public:
-    void PlayWave(uint16_t id) override { waves.push_back(id); }
-    std::vector<uint16_t> waves;
-};
+using test::RecordingSound;
 
 // A local table with its window, on a loop the test drives; no skin folder at all.
 struct LocalTableWindow {
