@@ -6,6 +6,7 @@
 # generous; nothing is asserted about how long anything took.
 set -uo pipefail
 source "$(dirname "$0")/../../../scripts/table_server.sh"
+source "$(dirname "$0")/../../../scripts/test_helpers.sh"
 server=$1
 bot=$2
 scenario=$3
@@ -13,20 +14,11 @@ dir=$(mktemp -d)
 pids=()
 server_pid=
 
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$dir"
-}
-trap cleanup EXIT
+trap stop_all EXIT
 
 fail() {
     echo "FAIL ($scenario): $*"
-    for f in "$dir"/*.out; do
-        echo "== $(basename "$f")"
-        cat "$f"
-    done
+    show_logs
     exit 1
 }
 
@@ -72,14 +64,6 @@ finish() {
     wait "${bot_pid[$name]}" || fail "$name exited with $?"
 }
 # wait_for_line NAME PATTERN [TENTHS]: up to TENTHS tenths of a second (default 600).
-wait_for_line() {
-    local name=$1 pattern=$2
-    for _ in $(seq "${3:-600}"); do
-        grep -qE "$pattern" "$dir/$name.out" && return
-        sleep 0.1
-    done
-    fail "$name never printed /$pattern/"
-}
 expect() { grep -qE "$2" "$dir/$1.out" || fail "$1 did not print /$2/"; }
 expect_not() { ! grep -qE "$2" "$dir/$1.out" || fail "$1 printed /$2/"; }
 last_board() { grep '^board ' "$dir/$1.out" | tail -n 1 | sed 's/ ply=.*//'; }
@@ -406,7 +390,7 @@ long_think)
         --moves "e2e4 e7e5" --think 50 --clock
     start_bot black --timeout 100 --server 127.0.0.1:$port --desk 1 $players --me black \
         --moves "e2e4 e7e5" --clock
-    wait_for_line black '^recv 631 move=e2e4 ' 900
+    wait_for_line black '^recv 631 move=e2e4 ' 90
     wait_for_line white '^recv 631 move=e7e5 '
     for side in white black; do
         expect_not $side 'connection lost'
