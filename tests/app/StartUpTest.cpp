@@ -6,6 +6,7 @@
 #include "app/CServerRegistration.h"
 #include "base/CGbkConverter.h"
 #include "base/CIniFile.h"
+#include "base/GameSettings.h"
 
 #include "base/ScratchFolder.h"
 
@@ -185,6 +186,16 @@ TEST(LocalTableTest, TwoFixedPlayersTheUserFirstOnALocalTable) {
                                                                  CHallSettings::LIST_HEAD_SLOT,
                                                              CHallSettings::LIST_HEAD_SLOT)),
               "执子色");
+    EXPECT_EQ(context.Hall().AdvertisementAddress(),
+              std::string(CLocalTable::ADV_PAGE) + "?type=107&subtype=0&roomid=0");
+
+    // The style library of the settings, unless the hall named one.
+    context.Settings().m_strDllFileName = "/opt/kelo/style.so";
+    CLocalTable::TakeStyleLibrary(context);
+    EXPECT_EQ(context.Hall().dllFileName, "/opt/kelo/style.so");
+    context.Hall().dllFileName = "hall.so";
+    CLocalTable::TakeStyleLibrary(context);
+    EXPECT_EQ(context.Hall().dllFileName, "hall.so");
 }
 
 } // namespace

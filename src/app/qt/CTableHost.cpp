@@ -59,9 +59,6 @@ void Say(const char* what, const std::string& text) {
 const char* const HALL_SERVICE = "com.zandor.KeloHall";
 const char* const HALL_PATH = "/Hall";
 const char* const HALL_INTERFACE = "com.zandor.KeloHall";
-// The page a local table advertises.
-const char* const LOCAL_ADV_URL = "https://kelo-chess.org/";
-
 // Skin and sounds: in the build tree next to the program when run from a build, else in the
 // installed data folder.
 QString DataFolder() {
@@ -167,9 +164,8 @@ void CTableHost::CreateWindow() {
     });
     const CHallSettings& hall = m_context.Hall();
     m_pView->SetHelpUrl(UrlText(hall.helpUrl.data(), hall.helpUrl.size()));
-    const std::string adv = m_context.Mode().LocalMode()
-                                ? std::string(LOCAL_ADV_URL)
-                                : UrlText(hall.gameAdvUrl.data(), hall.gameAdvUrl.size());
+    // A local table's page is set with its players.
+    const std::string adv = CGbkConverter::ToUtf8(hall.AdvertisementAddress());
     if (!adv.empty())
         m_pView->SetAdvertisement(adv, "Kelo 国际象棋");
 }
@@ -214,6 +210,7 @@ void CTableHost::OpenLocalTable(const std::string& recordPath) {
     CLocalTable::Prepare(m_context);
     Say("local table", recordPath.empty() ? "without a record" : recordPath);
     ShowWindow();
+    CLocalTable::TakeStyleLibrary(m_context);
     if (recordPath.empty())
         return;
     // The record goes to the table as a resume request and its agreement, as at a server.

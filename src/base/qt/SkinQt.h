@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontDatabase>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -41,6 +42,23 @@ inline QImage LoadSkinImage(const std::string& path) {
 
 // A font of the skin: its family, or a face that has Chinese characters when the skin names
 // none, at the size in points (never below 8).
+// The table's view font: "宋体" 12 pixels high, weight 500, where the system has that face (or
+// its Latin name); otherwise the fallback, a face that has the CJK characters.
+inline QFont ViewFont(const QFont& fallback) {
+    static const QString family = [] {
+        for (const QString& name : {QStringLiteral("宋体"), QStringLiteral("SimSun")})
+            if (QFontDatabase::hasFamily(name))
+                return name;
+        return QString();
+    }();
+    if (family.isEmpty())
+        return fallback;
+    QFont font(family);
+    font.setPixelSize(12);
+    font.setWeight(static_cast<QFont::Weight>(500));
+    return font;
+}
+
 inline QFont SkinFont(const std::string& family, int points) {
     QFont font(family.empty() ? QStringLiteral("WenQuanYi Micro Hei")
                               : QString::fromStdString(family));

@@ -73,8 +73,9 @@ void CChessBoardWnd::DrawBoard(QPainter& painter) {
 void CChessBoardWnd::DrawLabels(QPainter& painter) {
     const CBoardGrid& grid = m_model.Grid();
     const int sw = grid.m_nSquareWidth, sh = grid.m_nSquareHeight;
-    QFont font = SkinFont("", 9);
-    font.setBold(true);
+    QFont fallback = SkinFont("", 9);
+    fallback.setBold(true);
+    const QFont font = ViewFont(fallback);
     painter.setFont(font);
     painter.setPen(QColor(200, 200, 200));
     const bool placed = m_skin.m_ptLabelBottom != CPoint{} || m_skin.m_ptLabelLeft != CPoint{};
