@@ -78,9 +78,22 @@ TEST_F(ServerRegistrationTest, RegisterWritesTheThreeFilesAndUnregisterRemovesTh
     const std::string entry = ReadFile(reg.DesktopFile());
     EXPECT_NE(entry.find("Exec=\"/opt/kelo chess/bin/kelo-chess\" %f\n"), std::string::npos);
     EXPECT_NE(entry.find("MimeType=application/x-kelo-chess-record;\n"), std::string::npos);
+    EXPECT_NE(entry.find("Icon=kelo-chess\n"), std::string::npos);
     const std::string mime = ReadFile(reg.MimeFile());
     EXPECT_NE(mime.find("<mime-type type=\"application/x-kelo-chess-record\">"), std::string::npos);
     EXPECT_NE(mime.find("<glob pattern=\"*.che\"/>"), std::string::npos);
+    EXPECT_NE(mime.find("<icon name=\"application-x-kelo-chess-record\"/>"), std::string::npos);
+
+    // A program that is not installed names its icon by its path; a path that would break the
+    // line falls back to the theme's name.
+    CServerRegistration::Paths built = Paths("/src/build/kelo-chess");
+    built.m_strIcon = "/src/build/icons/kelo-chess.svg";
+    ASSERT_TRUE(CServerRegistration(built).Register());
+    EXPECT_NE(ReadFile(reg.DesktopFile()).find("Icon=/src/build/icons/kelo-chess.svg\n"),
+              std::string::npos);
+    built.m_strIcon = "/x\nExec=/bin/sh";
+    ASSERT_TRUE(CServerRegistration(built).Register());
+    EXPECT_NE(ReadFile(reg.DesktopFile()).find("Icon=kelo-chess\n"), std::string::npos);
 
     // Every start writes them again over what is there.
     ASSERT_TRUE(reg.Register());

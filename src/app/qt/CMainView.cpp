@@ -314,7 +314,8 @@ void CMainView::DrawPanels(QPainter& painter) {
         if (!m_pieces.isNull() && m_skin.m_sizePiece.x > 0) {
             painter.drawImage(
                 box, m_pieces,
-                QRect(index * m_skin.m_sizePiece.x, 0, m_skin.m_sizePiece.x, m_skin.m_sizePiece.y));
+                PictureRect(m_pieces, QRect(index * m_skin.m_sizePiece.x, 0, m_skin.m_sizePiece.x,
+                                            m_skin.m_sizePiece.y)));
             continue;
         }
         QFont font(QStringLiteral("DejaVu Sans"));
@@ -345,8 +346,9 @@ void CMainView::DrawButtons(QPainter& painter) {
         const QRect box = ToQRect(button.rect);
         const QImage& image = m_buttonImages[i];
         if (!image.isNull()) {
-            painter.drawImage(box.topLeft(), image,
-                              QRect(button.state * box.width(), 0, box.width(), box.height()));
+            painter.drawImage(box, image,
+                              PictureRect(image, QRect(button.state * box.width(), 0, box.width(),
+                                                       box.height())));
             continue;
         }
         // The caption buttons without pictures: a plain glyph that lights up under the mouse.

@@ -111,6 +111,8 @@ void CTableHost::CreateWindow() {
     m_pSkin = std::make_unique<CSkinManager>(CSkinManager::GetInstance());
     if (UseFallbackLayout(*m_pSkin))
         Say("skin", "not found below " + data.toStdString() + ", plain layout");
+    else
+        Say("skin", m_pSkin->m_strSkinFolder);
 
     // The record folder and what happens to a finished game's record.
     const SettingsFolders folders = SettingsFolders::DefaultFolders(data.toStdString());
@@ -173,18 +175,19 @@ void CTableHost::CreateWindow() {
 void CTableHost::LoadHeadPictures() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     const std::string hall = CHallPresence::HallFolder(QFile::encodeName(config).toStdString());
-    if (hall.empty()) {
-        // A table the hall opened has a hall; a direct start has none by design and is not
-        // reminded of it at every local game.
-        // Told once the hall's call has returned, so the hall never waits on the box.
-        if (!m_bDirectStart)
-            QTimer::singleShot(0, m_pView.get(),
-                               [this] { m_context.Prompts().ShowNotice(CHallPresence::NO_HALL); });
-        return;
-    }
+    // A table the hall opened has a hall; a direct start has none by design and is not
+    // reminded of it at every local game.
+    // Told once the hall's call has returned, so the hall never waits on the box.
+    if (hall.empty() && !m_bDirectStart)
+        QTimer::singleShot(0, m_pView.get(),
+                           [this] { m_context.Prompts().ShowNotice(CHallPresence::NO_HALL); });
+    // Without the hall's pictures, the program's own, which lie in the same layout.
+    std::vector<std::string> paths = CHallPresence::HeadPictures(hall);
+    if (paths.empty())
+        paths = CHallPresence::HeadPictures(QFile::encodeName(DataFolder()).toStdString());
     std::vector<QImage> pictures;
-    for (const std::string& path : CHallPresence::HeadPictures(hall))
-        pictures.push_back(QImage(QFile::decodeName(path.c_str())));
+    for (const std::string& path : paths)
+        pictures.push_back(LoadSkinImage(path));
     Say("head pictures", std::to_string(pictures.size()));
     m_pView->SetHeadPictures(std::move(pictures));
 }

@@ -16,11 +16,10 @@ enum Face { FACE_NORMAL, FACE_HOVER, FACE_PRESSED };
 // The button faces are the program's own: a raised plate, lighter under the mouse, sunk when
 // pressed.
 QPixmap MakeFace(QSize size, Face face) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = DevicePixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF box = QRectF(pixmap.rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QRectF box = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient fill(0, 0, 0, size.height());
     switch (face) {
     case FACE_NORMAL:
