@@ -301,9 +301,8 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
             ? static_cast<int16_t>(players.SeatAfter(static_cast<int16_t>(result.winnerSeat), true))
             : static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultReason = static_cast<int16_t>(result.reason);
-    if (m_table.mode.LocalMode()) {
-        // Nobody else starts the next game of a local table.
-        m_table.sender.SendMessage(MSG_NEW_GAME, nullptr, 0);
+    const bool local = m_table.mode.LocalMode();
+    if (local) {
         const std::string line = ResultLine();
         if (!line.empty() && m_pPrompts != nullptr)
             m_pPrompts->ShowNotice(line);
@@ -312,6 +311,10 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
         m_pObserver->OnGameResult(result);
     if (m_saveOffer)
         m_saveOffer();
+    // Nobody else starts the next game of a local table. It is asked for only now: a message
+    // box runs the event loop, which would take the new game before the finished one is saved.
+    if (local)
+        m_table.sender.SendMessage(MSG_NEW_GAME, nullptr, 0);
 }
 
 void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {

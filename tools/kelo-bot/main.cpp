@@ -24,6 +24,7 @@
 #include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_SEAL_ANSWER.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MessageFrame.h"
@@ -33,6 +34,7 @@
 #include "ports/IPrompts.h"
 #include "ports/qt/CQtEventLoop.h"
 #include "social/CZynChatImp.h"
+#include "table/CButtonBoard.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
 #include "table/CNegotiation.h"
@@ -106,12 +108,12 @@ const char USAGE[] =
     "result dialog with the result line).\n"
     "  --save-records DIR   the record folder: every finished game is saved there (\"saved\n"
     "                       PATH\"), and a sealed game with its entry in the index\n"
-    "  --request seal@PLY   at that ply, instead of moving, ask to seal the game (the other\n"
-    "                       bot agrees; each player prints \"sealed PATH\")\n"
+    "  --request seal@PLY   at that ply, instead of moving, ask to seal the game; agreed,\n"
+    "                       each player prints \"sealed PATH\"; refused, the game goes on\n"
     "  --request resume@NAME  when the table offers a start, ask to continue the stored game\n"
     "                       of that name from the index of --save-records instead; the other\n"
     "                       bot agrees, and every client prints \"resumed moves=N\"\n"
-    "A bot agrees to every seal and resume request it is asked.\n"
+    "A bot answers seal and resume requests as --answer says, and agrees without it.\n"
     "  --say TEXT@PLY       say TEXT in the table chat once PLY moves have been applied (0:\n"
     "                       when the game begins; repeatable; the last @ ends the text). The\n"
     "                       line goes out as the table client sends it, \"NICKNAME(USERNAME)\n"
@@ -300,21 +302,22 @@ public:
 };
 
 // The socket control with every frame that leaves printed.
-// The seal and resume dialogs: every question is agreed to, after the message that asked it.
+// The seal and resume dialogs: every question is answered after the message that asked it,
+// with --answer (agreed without it).
 class BotResumeDialogs : public IResumeDialogs {
 public:
-    explicit BotResumeDialogs(IEventLoop& loop) : m_loop(loop) {}
+    BotResumeDialogs(IEventLoop& loop, bool agree) : m_loop(loop), m_bAgree(agree) {}
     void OpenSealRequest(const std::string& question, const std::string&) override {
         Print("question " + question + " -> confirm");
         m_loop.Post([this] { negotiation->SendSealRequest(true); });
     }
     void OpenSealAnswer(const std::string& question) override {
-        Print("question " + question + " -> agree");
-        m_loop.Post([this] { negotiation->AnswerSeal(true); });
+        Print("question " + question + (m_bAgree ? " -> agree" : " -> refuse"));
+        m_loop.Post([this] { negotiation->AnswerSeal(m_bAgree); });
     }
     void OpenResumeAnswer(const std::string& question) override {
-        Print("question " + question + " -> agree");
-        m_loop.Post([this] { negotiation->AnswerResume(true); });
+        Print("question " + question + (m_bAgree ? " -> agree" : " -> refuse"));
+        m_loop.Post([this] { negotiation->AnswerResume(m_bAgree); });
     }
     void ShowInformation(const std::string& text) override { Print("information " + text); }
     void OnSealed(const std::string& path) override {
@@ -331,6 +334,7 @@ public:
 
 private:
     IEventLoop& m_loop;
+    bool m_bAgree;
 };
 
 class PrintingSocket : public ISocketControl {
@@ -513,6 +517,13 @@ public:
                 if (answer.refused == 0)
                     m_bGivenUp = true;
             }
+            break;
+        }
+        case MSG_SEAL_ANSWER: {
+            MSG_SEAL_ANSWER_BODY answer;
+            if (m_bSealRequested && MSG_SEAL_ANSWER_BODY::FromWire(body, length, answer) &&
+                answer.agree == 0 && !OwnSeat(answer.seatno))
+                m_bSealRefused = true;
             break;
         }
         case MSG_EXCHANGE_ANSWER:
@@ -789,7 +800,8 @@ private:
             return;
         const size_t ply = m_board.Position().MoveCount();
         // At the seal ply the game waits for the seal; the requester asks once.
-        if (m_options.sealPly >= 0 && static_cast<int>(ply) >= m_options.sealPly) {
+        if (m_options.sealPly >= 0 && static_cast<int>(ply) >= m_options.sealPly &&
+            !m_bSealRefused) {
             if (!m_bSealRequested && static_cast<int>(ply) == m_options.sealPly &&
                 people().IsMyTurn()) {
                 m_bSealRequested = true;
@@ -862,6 +874,8 @@ private:
     // The ply count last seen, to notice a take-back.
     int m_nLastPly = 0;
     bool m_bSealRequested = false;
+    // The opponent refused the seal: the game is played on.
+    bool m_bSealRefused = false;
     bool m_bResumeRequested = false;
     bool m_bStartPressed = false;
     bool m_bWatcherSeen = false;
@@ -918,7 +932,7 @@ int main(int argc, char** argv) {
     CNegotiation negotiation(board, context.Table(), loop, context.Prompts());
     negotiation.SetClock(&clock);
     negotiation.SetCountdownSeconds(options.countdownSeconds);
-    BotResumeDialogs resumeDialogs(loop);
+    BotResumeDialogs resumeDialogs(loop, options.answer != 0);
     CResumeNegotiation resume(context.Table(), board, context.Settings(), context.Prompts(), loop,
                               resumeDialogs);
     resumeDialogs.negotiation = &resume;
@@ -928,6 +942,10 @@ int main(int argc, char** argv) {
     negotiation.SetHost(&bot);
     resumeDialogs.onSealed = [&bot] { bot.OnSealed(); };
     context.SetPrompts(&bot.m_prompts);
+    // The button board tells what the window's tells (a refused seal, a watcher's seal); the
+    // bot presses none of its buttons.
+    CButtonBoard buttons(board, context.Table(), context.Prompts());
+    buttons.CreateButtons();
 
     SocketControl socket;
     PrintingSocket printingSocket(socket);
@@ -954,6 +972,7 @@ int main(int argc, char** argv) {
     registry->RegisterSink(&clockSink);
     registry->RegisterSink(&board);
     registry->RegisterSink(&negotiation);
+    registry->RegisterSink(&buttons);
     registry->RegisterSink(&resume);
     registry->RegisterSink(&bot);
     board.SetHandOn(registry);
@@ -979,6 +998,7 @@ int main(int argc, char** argv) {
     const int code = app.exec();
     registry->UnregisterSink(&bot);
     registry->UnregisterSink(&negotiation);
+    registry->UnregisterSink(&buttons);
     registry->UnregisterSink(&resume);
     registry->UnregisterSink(&board);
     registry->UnregisterSink(&clockSink);

@@ -320,6 +320,27 @@ leave_asked)
         expect $side '^table closed$'
     done
     ;;
+seal_refused)
+    # White asks to seal after four plies; Black refuses: only White is told, in the button
+    # board's notice, and the game is played on to its mate.
+    start_server
+    moves="e2e4 e7e5 d1h5 b8c6 f1c4 g8f6 h5f7"
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" \
+        --save-records "$dir/white" --request seal@4
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" \
+        --save-records "$dir/black" --answer no
+    finish white
+    finish black
+    expect white '^sent 646 '
+    expect black '^question 对方请求封盘进入下一局，你同意么？ -> refuse$'
+    expect black '^sent 647 seat=1 .*agree=0'
+    expect white '^notice 对方不同意你的续盘退出请求！$'
+    expect_not black '对方不同意你的续盘退出请求'
+    expect_not white '^sealed '
+    for side in white black; do
+        expect $side '^recv 651 sender=[01] decisive=1 winner=0 reason=651$'
+    done
+    ;;
 local)
     # No server: a prepare message starts the game with seat 0, and every move comes back.
     run_bot local --local $players --me white --moves "f2f3 e7e5 g2g4 d8h4"
