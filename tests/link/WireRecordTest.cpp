@@ -181,7 +181,8 @@ TEST(WireRecord, WritesFieldsInNetworkOrderAndSignedValuesAsTwosComplement) {
     EXPECT_EQ(Hex(leave.ToWire()), "0000000000010001");
 }
 
-// The chat head carries the component's text field byte for byte, whatever its code page.
+// The chat head carries the component's text field byte for byte, whatever its code page, and
+// its integers as they are, in little-endian order.
 TEST(WireRecord, ChatHeadKeepsItsTextFieldAsRawBytes) {
     MSG_TABLE_CHAT_BODY head;
     head.id = 100;
@@ -192,11 +193,11 @@ TEST(WireRecord, ChatHeadKeepsItsTextFieldAsRawBytes) {
     head.colour = 0x0000FF;
     head.formatFlags = {1, 0, 0, 0, 9};
     const auto wire = head.ToWire();
-    EXPECT_EQ(Hex(wire), "000000640001ffff"
+    EXPECT_EQ(Hex(wire), "640000000100ffff"
                          "cbcecce500000000000000000000000000000000"
-                         "000000ff"
+                         "ff000000"
                          "0000"
-                         "00010000000000000009"
+                         "01000000000000000900"
                          "00000000");
     MSG_TABLE_CHAT_BODY back;
     ASSERT_TRUE(MSG_TABLE_CHAT_BODY::FromWire(wire.data(), wire.size(), back));

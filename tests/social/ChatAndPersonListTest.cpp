@@ -121,6 +121,39 @@ TEST(Chat, TheUsersLineNamesTheSpeaker) {
     }
 }
 
+// A head as a peer on a little-endian machine writes it: id 2002, seat 1, watch number 0xFFFF,
+// the colour 0x0000FF at byte 28. The line is shown in that colour, and the head read back names
+// the sender.
+TEST(Chat, ReadsAHeadWrittenInItsOwnByteOrder) {
+    Table t;
+    std::vector<uint8_t> body(48, 0);
+    const uint8_t fields[][2] = {{0, 0xD2}, {1, 0x07}, {4, 0x01}, {6, 0xFF}, {7, 0xFF}, {28, 0xFF}};
+    for (const auto& [at, byte] : fields)
+        body[at] = byte;
+    for (char c : std::string("hi"))
+        body.push_back(static_cast<uint8_t>(c));
+    body.push_back(0);
+    Deliver(t.chat, MSG_TABLE_CHAT, body);
+    ASSERT_EQ(t.chat.Lines().size(), 1u);
+    EXPECT_EQ(t.chat.Lines()[0].text, "hi");
+    EXPECT_EQ(t.chat.Lines()[0].colour, 0x0000FFu);
+    EXPECT_EQ(t.chat.LastHead().id, 2002u);
+    EXPECT_EQ(t.chat.LastHead().seatno, 1u);
+    EXPECT_EQ(t.chat.LastHead().watchno, 0xFFFFu);
+
+    // And a line sent goes out in the same order: the own id in the first four bytes, lowest
+    // byte first.
+    Table own;
+    ASSERT_TRUE(own.chat.SendLine("x"));
+    const auto& sent = own.sender.sent.at(0).body;
+    const uint32_t id = own.people.GetOwnRecord()->person.id;
+    EXPECT_EQ(sent[0], id & 0xFF);
+    EXPECT_EQ(sent[1], (id >> 8) & 0xFF);
+    EXPECT_EQ(sent[2], (id >> 16) & 0xFF);
+    EXPECT_EQ(sent[3], id >> 24);
+    EXPECT_EQ(sent[28], CZynChatImp::OWN_COLOUR & 0xFF);
+}
+
 TEST(Chat, SendsNothingAloneOrWithoutTheLink) {
     struct Case {
         const char* name;

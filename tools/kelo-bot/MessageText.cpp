@@ -15,6 +15,7 @@
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_MOVE.h"
 #include "link/MSG_SCORES.h"
 #include "link/MSG_SEAL_ANSWER.h"
@@ -170,6 +171,13 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
         if (n >= CPersonRecord::SIZE)
             return text + " person=" + PersonText(CPersonRecord::FromWire(b));
         break;
+    case MSG_LEAVE_WATCH: {
+        MSG_LEAVE_WATCH_BODY leave;
+        if (wire::DecodeThrough<&MSG_LEAVE_WATCH_BODY::watchno>(b, n, leave))
+            return text + Field("id", leave.id) + Field("seat", leave.seatno) +
+                   Field("watchno", leave.watchno);
+        break;
+    }
     case MSG_LEAVE_TABLE: {
         MSG_LEAVE_TABLE_BODY leave;
         if (wire::DecodeThrough<&MSG_LEAVE_TABLE_BODY::seatno>(b, n, leave))

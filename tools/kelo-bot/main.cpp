@@ -3,6 +3,7 @@
 // every message it sends or receives on one line.
 
 #include "MessageText.h"
+#include "PeoplePrinter.h"
 #include "PersonOption.h"
 
 #include "app/CGameContext.h"
@@ -25,6 +26,7 @@
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
 #include "link/MSG_SEAL_ANSWER.h"
+#include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MessageFrame.h"
@@ -68,7 +70,7 @@ const char USAGE[] =
     "                [--answer yes|no] [--answer-after SECONDS] [--request KIND@PLY ...]\n"
     "                [--countdown SECONDS]\n"
     "                [--save-records DIR] [--request seal@PLY] [--request resume@NAME]\n"
-    "                [--say TEXT@PLY ...]\n"
+    "                [--say TEXT@PLY ...] [--people]\n"
     "\n"
     "Sits at a table of the game server as a table client without a window. It enters the\n"
     "desk, presses start when the table offers it, and plays the moves of the list that fall\n"
@@ -119,6 +121,9 @@ const char USAGE[] =
     "                       line goes out as the table client sends it, \"NICKNAME(USERNAME)\n"
     "                       说：TEXT\" (\"[旁观]\" after a watcher's user name); a watcher says\n"
     "                       it at that ply of the game it watches.\n"
+    "  --people             keep the people list as the table window does and print it\n"
+    "                       whenever it changes: \"people ID,ID,...\", the ids of its rows in\n"
+    "                       increasing order\n"
     "\n"
     "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s or a login\n"
     "elsewhere), 2 bad arguments\n"
@@ -154,6 +159,7 @@ struct Options {
         int ply = 0;
     };
     std::vector<Say> says;
+    bool printPeople = false;
 };
 
 bool ParseNumber(const std::string& text, long low, long high, long& out) {
@@ -176,6 +182,9 @@ int ParseOptions(int argc, char** argv, Options& o) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(USAGE, stdout);
             return 0;
+        } else if (arg == "--people") {
+            o.printPeople = true;
+            continue;
         } else if (arg == "--quit-after-result") {
             o.quitAfterResult = true;
             continue;
@@ -749,12 +758,24 @@ private:
         // A table closed by leaving has already said so.
         if (m_bTableClosed)
             return;
-        // As the client sends it: the server knows the sender by its connection, so the id
-        // field stays 0; then the seat and leave reason 0.
-        MSG_LEAVE_TABLE_BODY leave;
-        leave.seatno = m_context.PlayerManager().GetOwnSeat();
-        const auto body = leave.ToWire();
-        m_context.Sender().SendMessage(MSG_LEAVE_TABLE, body.data(), body.size());
+        // As the client sends it: a watcher stops watching (3027, its id, seat and watch
+        // number); a player leaves the table (3026) with the id field 0, since the server knows
+        // the sender by its connection, its seat and leave reason 0.
+        const CPlayerManager& people = m_context.PlayerManager();
+        const CPlayerRecord* own = people.GetOwnRecord();
+        if (m_context.Mode().IsWatcher() && own != nullptr) {
+            MSG_LEAVE_WATCH_BODY leave;
+            leave.id = own->person.id;
+            leave.seatno = static_cast<uint16_t>(own->person.seatno);
+            leave.watchno = static_cast<uint16_t>(own->person.watchno);
+            const auto body = leave.ToWire();
+            m_context.Sender().SendMessage(MSG_LEAVE_WATCH, body.data(), body.size());
+        } else {
+            MSG_LEAVE_TABLE_BODY leave;
+            leave.seatno = people.GetOwnSeat();
+            const auto body = leave.ToWire();
+            m_context.Sender().SendMessage(MSG_LEAVE_TABLE, body.data(), body.size());
+        }
         // Give the socket a moment to write the leave message.
         QTimer::singleShot(300, [this] { Finish(0); });
     }
@@ -969,6 +990,12 @@ int main(int argc, char** argv) {
     // and the board in the table client's order; the bot last, so that it sees the board and
     // the clocks after they took the message.
     registry->RegisterSink(&printer);
+    std::unique_ptr<PeoplePrinter> peoplePrinter;
+    if (options.printPeople) {
+        peoplePrinter = std::make_unique<PeoplePrinter>(
+            people, context.State(), [](const std::string& line) { Print(line); });
+        registry->RegisterSink(peoplePrinter.get());
+    }
     registry->RegisterSink(&clockSink);
     registry->RegisterSink(&board);
     registry->RegisterSink(&negotiation);
@@ -1003,6 +1030,8 @@ int main(int argc, char** argv) {
     registry->UnregisterSink(&board);
     registry->UnregisterSink(&clockSink);
     registry->UnregisterSink(&printer);
+    if (peoplePrinter)
+        registry->UnregisterSink(peoplePrinter.get());
     context.CommunicationLayer().Detach();
     return code;
 }
