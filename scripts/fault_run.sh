@@ -20,6 +20,7 @@ if [ -z "${KELO_FAULT_RUN_BUS:-}" ]; then
 fi
 source "$here/xvfb_display.sh"
 source "$here/table_server.sh"
+source "$here/test_helpers.sh"
 missing=1
 [ -n "${KELO_FAULT_GAME_ONLY:-}" ] && missing=77
 for tool in Xvfb xdotool; do
@@ -56,15 +57,6 @@ fail() {
         tail -n 40 "$log"
     done
     exit 1
-}
-# wait_for FILE PATTERN SECONDS: until the file has a line matching the pattern.
-wait_for() {
-    local tenths=$(($3 * 10))
-    for _ in $(seq "$tenths"); do
-        grep -qE "$2" "$1" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
 }
 now_ms() { date +%s%3N; }
 

@@ -9,6 +9,7 @@ set -u
 client=$1
 skin=$2/config.ini
 source "$(dirname "$0")/../../scripts/xvfb_display.sh"
+source "$(dirname "$0")/../../scripts/test_helpers.sh"
 
 for tool in Xvfb xdotool import compare convert; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
@@ -29,7 +30,6 @@ cleanup() {
 }
 trap cleanup EXIT
 failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 start_xvfb 1280x1024 "$work" || exit 1
 # A session bus that is not there must not be looked for.

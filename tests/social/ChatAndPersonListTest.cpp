@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 namespace kelo {
 namespace {
@@ -269,8 +270,11 @@ TEST(PersonList, ExtraDataUpTo64RecordsInHostOrder) {
             uint8_t* record = body.data() + i * CZynPersonListImp::EXTRA_SIZE;
             wire::PutU32(record, static_cast<uint32_t>(1000 + i));
             wire::PutU32(record + 20, 0x01020304);
+            wire::PutU16(record + 24, 0x0708);
+            wire::PutU16(record + 98, 0x090A);
             wire::PutU16(record + 172, 0x0506);
-            record[30] = 0x77; // not an integer: as it came
+            record[30] = 0x77;  // not an integer: as it came
+            record[175] = 0x66; // nor the last byte
         }
         Deliver(t.view, MSG_PERSON_UPDATE, body);
         const std::vector<uint8_t>& first = t.list.ExtraData(1000);
@@ -280,12 +284,16 @@ TEST(PersonList, ExtraDataUpTo64RecordsInHostOrder) {
         if (!c.kept)
             continue;
         uint32_t u32 = 0;
-        uint16_t u16 = 0;
         std::memcpy(&u32, first.data() + 20, 4);
-        std::memcpy(&u16, first.data() + 172, 2);
         EXPECT_EQ(u32, 0x01020304u) << c.name;
-        EXPECT_EQ(u16, 0x0506) << c.name;
+        for (auto [at, value] :
+             {std::pair<size_t, uint16_t>{24, 0x0708}, {98, 0x090A}, {172, 0x0506}}) {
+            uint16_t u16 = 0;
+            std::memcpy(&u16, first.data() + at, 2);
+            EXPECT_EQ(u16, value) << c.name << " at " << at;
+        }
         EXPECT_EQ(first[30], 0x77) << c.name;
+        EXPECT_EQ(first[175], 0x66) << c.name;
     }
 }
 

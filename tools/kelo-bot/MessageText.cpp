@@ -18,6 +18,8 @@
 #include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_MOVE.h"
 #include "link/MSG_SCORES.h"
+#include "link/MSG_SEAL_ANSWER.h"
+#include "link/MSG_SEAL_REQUEST.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
@@ -87,6 +89,20 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
         MSG_SEAT_FLAG_BODY notice;
         if (MSG_SEAT_FLAG_BODY::FromWire(b, n, notice))
             return text + Field("seat", notice.seat) + Field("flag", notice.flag);
+        break;
+    }
+    case MSG_SEAL_REQUEST: {
+        MSG_SEAL_REQUEST_BODY request;
+        if (MSG_SEAL_REQUEST_BODY::FromWire(b, n, request))
+            return text + Field("seat", request.seatno) + Field("number", request.moveNumber) +
+                   Field("leave", request.leave);
+        break;
+    }
+    case MSG_SEAL_ANSWER: {
+        MSG_SEAL_ANSWER_BODY answer;
+        if (MSG_SEAL_ANSWER_BODY::FromWire(b, n, answer))
+            return text + Field("seat", answer.seatno) + Field("number", answer.moveNumber) +
+                   Field("agree", answer.agree);
         break;
     }
     case MSG_GAME_BEGIN: {

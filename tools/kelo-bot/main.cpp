@@ -25,6 +25,7 @@
 #include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_SEAL_ANSWER.h"
 #include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_TAKEBACK_ANSWER.h"
@@ -35,6 +36,7 @@
 #include "ports/IPrompts.h"
 #include "ports/qt/CQtEventLoop.h"
 #include "social/CZynChatImp.h"
+#include "table/CButtonBoard.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
 #include "table/CNegotiation.h"
@@ -108,12 +110,12 @@ const char USAGE[] =
     "result dialog with the result line).\n"
     "  --save-records DIR   the record folder: every finished game is saved there (\"saved\n"
     "                       PATH\"), and a sealed game with its entry in the index\n"
-    "  --request seal@PLY   at that ply, instead of moving, ask to seal the game (the other\n"
-    "                       bot agrees; each player prints \"sealed PATH\")\n"
+    "  --request seal@PLY   at that ply, instead of moving, ask to seal the game; agreed,\n"
+    "                       each player prints \"sealed PATH\"; refused, the game goes on\n"
     "  --request resume@NAME  when the table offers a start, ask to continue the stored game\n"
     "                       of that name from the index of --save-records instead; the other\n"
     "                       bot agrees, and every client prints \"resumed moves=N\"\n"
-    "A bot agrees to every seal and resume request it is asked.\n"
+    "A bot answers seal and resume requests as --answer says, and agrees without it.\n"
     "  --say TEXT@PLY       say TEXT in the table chat once PLY moves have been applied (0:\n"
     "                       when the game begins; repeatable; the last @ ends the text). The\n"
     "                       line goes out as the table client sends it, \"NICKNAME(USERNAME)\n"
@@ -309,21 +311,22 @@ public:
 };
 
 // The socket control with every frame that leaves printed.
-// The seal and resume dialogs: every question is agreed to, after the message that asked it.
+// The seal and resume dialogs: every question is answered after the message that asked it,
+// with --answer (agreed without it).
 class BotResumeDialogs : public IResumeDialogs {
 public:
-    explicit BotResumeDialogs(IEventLoop& loop) : m_loop(loop) {}
+    BotResumeDialogs(IEventLoop& loop, bool agree) : m_loop(loop), m_bAgree(agree) {}
     void OpenSealRequest(const std::string& question, const std::string&) override {
         Print("question " + question + " -> confirm");
         m_loop.Post([this] { negotiation->SendSealRequest(true); });
     }
     void OpenSealAnswer(const std::string& question) override {
-        Print("question " + question + " -> agree");
-        m_loop.Post([this] { negotiation->AnswerSeal(true); });
+        Print("question " + question + (m_bAgree ? " -> agree" : " -> refuse"));
+        m_loop.Post([this] { negotiation->AnswerSeal(m_bAgree); });
     }
     void OpenResumeAnswer(const std::string& question) override {
-        Print("question " + question + " -> agree");
-        m_loop.Post([this] { negotiation->AnswerResume(true); });
+        Print("question " + question + (m_bAgree ? " -> agree" : " -> refuse"));
+        m_loop.Post([this] { negotiation->AnswerResume(m_bAgree); });
     }
     void ShowInformation(const std::string& text) override { Print("information " + text); }
     void OnSealed(const std::string& path) override {
@@ -340,6 +343,7 @@ public:
 
 private:
     IEventLoop& m_loop;
+    bool m_bAgree;
 };
 
 class PrintingSocket : public ISocketControl {
@@ -522,6 +526,13 @@ public:
                 if (answer.refused == 0)
                     m_bGivenUp = true;
             }
+            break;
+        }
+        case MSG_SEAL_ANSWER: {
+            MSG_SEAL_ANSWER_BODY answer;
+            if (m_bSealRequested && MSG_SEAL_ANSWER_BODY::FromWire(body, length, answer) &&
+                answer.agree == 0 && !OwnSeat(answer.seatno))
+                m_bSealRefused = true;
             break;
         }
         case MSG_EXCHANGE_ANSWER:
@@ -810,7 +821,8 @@ private:
             return;
         const size_t ply = m_board.Position().MoveCount();
         // At the seal ply the game waits for the seal; the requester asks once.
-        if (m_options.sealPly >= 0 && static_cast<int>(ply) >= m_options.sealPly) {
+        if (m_options.sealPly >= 0 && static_cast<int>(ply) >= m_options.sealPly &&
+            !m_bSealRefused) {
             if (!m_bSealRequested && static_cast<int>(ply) == m_options.sealPly &&
                 people().IsMyTurn()) {
                 m_bSealRequested = true;
@@ -883,6 +895,8 @@ private:
     // The ply count last seen, to notice a take-back.
     int m_nLastPly = 0;
     bool m_bSealRequested = false;
+    // The opponent refused the seal: the game is played on.
+    bool m_bSealRefused = false;
     bool m_bResumeRequested = false;
     bool m_bStartPressed = false;
     bool m_bWatcherSeen = false;
@@ -939,7 +953,7 @@ int main(int argc, char** argv) {
     CNegotiation negotiation(board, context.Table(), loop, context.Prompts());
     negotiation.SetClock(&clock);
     negotiation.SetCountdownSeconds(options.countdownSeconds);
-    BotResumeDialogs resumeDialogs(loop);
+    BotResumeDialogs resumeDialogs(loop, options.answer != 0);
     CResumeNegotiation resume(context.Table(), board, context.Settings(), context.Prompts(), loop,
                               resumeDialogs);
     resumeDialogs.negotiation = &resume;
@@ -949,6 +963,10 @@ int main(int argc, char** argv) {
     negotiation.SetHost(&bot);
     resumeDialogs.onSealed = [&bot] { bot.OnSealed(); };
     context.SetPrompts(&bot.m_prompts);
+    // The button board tells what the window's tells (a refused seal, a watcher's seal); the
+    // bot presses none of its buttons.
+    CButtonBoard buttons(board, context.Table(), context.Prompts());
+    buttons.CreateButtons();
 
     SocketControl socket;
     PrintingSocket printingSocket(socket);
@@ -981,6 +999,7 @@ int main(int argc, char** argv) {
     registry->RegisterSink(&clockSink);
     registry->RegisterSink(&board);
     registry->RegisterSink(&negotiation);
+    registry->RegisterSink(&buttons);
     registry->RegisterSink(&resume);
     registry->RegisterSink(&bot);
     board.SetHandOn(registry);
@@ -1006,6 +1025,7 @@ int main(int argc, char** argv) {
     const int code = app.exec();
     registry->UnregisterSink(&bot);
     registry->UnregisterSink(&negotiation);
+    registry->UnregisterSink(&buttons);
     registry->UnregisterSink(&resume);
     registry->UnregisterSink(&board);
     registry->UnregisterSink(&clockSink);
