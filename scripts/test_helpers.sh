@@ -5,11 +5,13 @@
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# wait_for FILE PATTERN [SECONDS]: true as soon as a line of FILE matches the extended regular
-# expression PATTERN, false after SECONDS (15 when not given).
+# wait_for FILE PATTERN [SECONDS [COUNT]]: true as soon as COUNT lines (1 when not given) of
+# FILE match the extended regular expression PATTERN, false after SECONDS (15 when not given).
 wait_for() {
+    local found
     for _ in $(seq $((${3:-15} * 10))); do
-        grep -qE "$2" "$1" 2>/dev/null && return 0
+        found=$(grep -cE "$2" "$1" 2>/dev/null)
+        [ "${found:-0}" -ge "${4:-1}" ] && return 0
         sleep 0.1
     done
     return 1

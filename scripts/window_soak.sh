@@ -19,6 +19,8 @@ if [ -z "${KELO_SOAK_BUS:-}" ]; then
 fi
 source "$here/xvfb_display.sh"
 source "$here/table_server.sh"
+source "$here/test_helpers.sh"
+source "$here/window_game.sh"
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit 77; }
 done
@@ -31,10 +33,7 @@ hall=$build/tools/kelo-hall/kelo-hall
 skin=$build/skin/image/1024/config.ini
 
 work=$(mktemp -d)
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-mkdir -p "$XDG_CONFIG_HOME/kelo-chess"
-printf '[chessgame]\r\nmanualpath=%s/records/\r\n' "$work" >"$XDG_CONFIG_HOME/kelo-chess/ChessGame.ini"
+own_folders "$work" '[chessgame]\r\nmanualpath=%s/records/\r\n' "$work"
 server_pid="" client_pid="" hall_pid="" bot_pid="" XVFB_PID=""
 # Only what this script started is ended.
 cleanup() {
@@ -54,15 +53,6 @@ fail() {
     exit 1
 }
 deadline=$(($(date +%s) + limit))
-# wait_for FILE PATTERN SECONDS [COUNT]: until the file has COUNT (default 1) lines matching.
-wait_for() {
-    local tenths=$(($3 * 10)) count=${4:-1}
-    for _ in $(seq "$tenths"); do
-        [ "$(grep -cE "$2" "$1" 2>/dev/null)" -ge "$count" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
 rss_kib() { sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$client_pid/status"; }
 fds() { ls "/proc/$client_pid/fd" | wc -l; }
 
@@ -70,30 +60,9 @@ start_xvfb 1280x1024 "$work" || exit 1
 "$server" --port 0 >"$work/server.log" 2>&1 &
 server_pid=$!
 port=$(listening_port "$work/server.log") || fail "the server did not start"
-QT_QPA_PLATFORM=xcb KELO_AUTO_ANSWER=yes "$client" -Embedding >"$work/client.log" \
-    2>"$work/client-questions.log" &
-client_pid=$!
-wait_for "$work/client.log" '^registered' 10 || fail "the client did not offer the hall interface"
-people="--player 100:alice:Alice:0 --player 200:bob:Bob:1"
-"$hall" $people --me alice --desk 1 --server "127.0.0.1:$port" >"$work/hall.log" 2>&1 &
-hall_pid=$!
 line="f2f3 e7e5 g2g4 d8h4"
 # The bot stays for the next game and plays the same moves again.
-"$bot" --server "127.0.0.1:$port" --desk 1 $people --me bob --moves "$line" --timeout "$limit" \
-    >"$work/bot.log" 2>&1 &
-bot_pid=$!
-
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | head -n1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no window"
-wait_for "$work/server.log" 'id=100 entered' 10 || fail "the window did not enter the table"
-wait_for "$work/server.log" 'id=200 entered' 10 || fail "the bot did not enter the table"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-board_geometry "$skin"
+start_window_game "$work/server.log" "$line" "$limit"
 click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.2; }
 
 start=$(date +%s)
@@ -123,14 +92,7 @@ for game in $(seq "$games"); do
     done
     wait_for "$work/server.log" 'game over' 10 "$game" || fail "game $game did not end"
     # The result dialog is closed as a person closes it, with its "关闭" button.
-    dialog=""
-    for _ in $(seq 50); do
-        dialog=$(xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | grep -vx "$window" |
-            head -n1)
-        [ -n "$dialog" ] && break
-        sleep 0.1
-    done
-    [ -n "$dialog" ] || fail "game $game: no result dialog"
+    dialog=$(window_of "$client_pid" "$window") || fail "game $game: no result dialog"
     for _ in $(seq 10); do
         # "关闭" is centred at the dialog's foot, its centre 20 pixels above the bottom.
         read -r dx dy dw dh < <(xdotool getwindowgeometry --shell "$dialog" 2>/dev/null |

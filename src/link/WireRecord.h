@@ -29,7 +29,9 @@
 //   };
 //
 // A field's width follows from its member's type: uint16_t, int16_t, uint32_t and int32_t travel
-// in network order; std::array and C arrays of those travel element by element; std::array of
+// in network order, or little-endian in a record that says so with
+//       static constexpr wire::Order WIRE_ORDER = wire::Order::Little; std::array and C arrays of
+//       those travel element by element; std::array of
 // uint8_t or char and C arrays of uint8_t travel as raw bytes (texts stay in their own code page).
 // A C array of char is a zero-ended text: it travels as raw bytes, may travel cut short (a third
 // value in its Field names how many of its first bytes travel), and it is always ended inside
@@ -39,7 +41,17 @@
 // the end of the last field.
 namespace kelo::wire {
 
+// The order of a record's integers on the wire.
+enum class Order { Network, Little };
+
 namespace detail {
+
+template <class Record> constexpr Order OrderOf() {
+    if constexpr (requires { Record::WIRE_ORDER; })
+        return Record::WIRE_ORDER;
+    else
+        return Order::Network;
+}
 
 template <class T>
 constexpr bool IS_INTEGER = std::is_same_v<T, uint16_t> || std::is_same_v<T, int16_t> ||
@@ -91,31 +103,33 @@ template <class Record, class T> Field(size_t, T Record::*, size_t) -> Field<Rec
 
 namespace detail {
 
-template <class T> void Put(uint8_t* p, const T& v) {
+template <Order O, class T> void Put(uint8_t* p, const T& v) {
     if constexpr (IS_BYTE<T>) {
         *p = static_cast<uint8_t>(v);
     } else if constexpr (IS_INTEGER<T> && sizeof(T) == 2) {
-        PutU16(p, static_cast<uint16_t>(v));
+        O == Order::Little ? PutU16Le(p, static_cast<uint16_t>(v))
+                           : PutU16(p, static_cast<uint16_t>(v));
     } else if constexpr (IS_INTEGER<T> && sizeof(T) == 4) {
-        PutU32(p, static_cast<uint32_t>(v));
+        O == Order::Little ? PutU32Le(p, static_cast<uint32_t>(v))
+                           : PutU32(p, static_cast<uint32_t>(v));
     } else {
         constexpr size_t step = Width<Element<T>>();
         for (size_t i = 0; i < std::size(v); ++i)
-            Put(p + i * step, v[i]);
+            Put<O>(p + i * step, v[i]);
     }
 }
 
-template <class T> void Get(const uint8_t* p, T& v) {
+template <Order O, class T> void Get(const uint8_t* p, T& v) {
     if constexpr (IS_BYTE<T>) {
         v = static_cast<T>(*p);
     } else if constexpr (IS_INTEGER<T> && sizeof(T) == 2) {
-        v = static_cast<T>(GetU16(p));
+        v = static_cast<T>(O == Order::Little ? GetU16Le(p) : GetU16(p));
     } else if constexpr (IS_INTEGER<T> && sizeof(T) == 4) {
-        v = static_cast<T>(GetU32(p));
+        v = static_cast<T>(O == Order::Little ? GetU32Le(p) : GetU32(p));
     } else {
         constexpr size_t step = Width<Element<T>>();
         for (size_t i = 0; i < std::size(v); ++i)
-            Get(p + i * step, v[i]);
+            Get<O>(p + i * step, v[i]);
     }
 }
 
@@ -126,7 +140,7 @@ void PutField(uint8_t* out, const Record& record, const Field<Record, T>& field)
         std::memcpy(out + field.offset, record.*field.member, width - 1);
         out[field.offset + width - 1] = 0;
     } else {
-        Put(out + field.offset, record.*field.member);
+        Put<OrderOf<Record>()>(out + field.offset, record.*field.member);
     }
 }
 
@@ -137,7 +151,7 @@ void GetField(const uint8_t* p, Record& record, const Field<Record, T>& field) {
         std::memcpy(record.*field.member, p + field.offset, width);
         (record.*field.member)[width - 1] = 0;
     } else {
-        Get(p + field.offset, record.*field.member);
+        Get<OrderOf<Record>()>(p + field.offset, record.*field.member);
     }
 }
 

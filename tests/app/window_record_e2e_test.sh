@@ -17,11 +17,8 @@ done
 [ -f "$skin" ] || { echo "FAIL: no skin description at $skin"; exit 1; }
 
 work=$(mktemp -d)
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-mkdir -p "$XDG_CONFIG_HOME/kelo-chess" "$work/records"
-printf '[chessgame]\nsound=0\nsavetype=1\nmanualpath=%s/records/\n' "$work" \
-    >"$XDG_CONFIG_HOME/kelo-chess/ChessGame.ini"
+mkdir -p "$work/records"
+own_folders "$work" '[chessgame]\nsound=0\nsavetype=1\nmanualpath=%s/records/\n' "$work"
 client_pid="" XVFB_PID=""
 # Only what this script started is ended.
 cleanup() {
@@ -43,14 +40,7 @@ unset DBUS_SESSION_BUS_ADDRESS KELO_AUTO_ANSWER
 QT_QPA_PLATFORM=xcb "$client" >"$work/client.log" 2>&1 &
 client_pid=$!
 
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | head -n1)
-    [ -n "$window" ] && break
-    kill -0 "$client_pid" 2>/dev/null || break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no window"
+window=$(window_of "$client_pid") || fail "no window"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 board_geometry "$skin"
 click_at() {
@@ -64,14 +54,7 @@ for square in f2 f3 e7 e5 g2 g4 d8 h4; do
     click_at $(centre $square)
 done
 # The result line comes in a message box over the table; it is closed with its button.
-box=""
-for _ in $(seq 50); do
-    box=$(xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | grep -v "^$window\$" |
-        head -n1)
-    [ -n "$box" ] && break
-    sleep 0.1
-done
-[ -n "$box" ] || fail "no result box after the mate"
+box=$(window_of "$client_pid" "$window") || fail "no result box after the mate"
 xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
 
 saved=""

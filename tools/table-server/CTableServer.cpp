@@ -983,8 +983,14 @@ bool CTableServer::OnChat(int connection, Client& client, uint16_t type, uint32_
     std::string line(text, strnlen(text, length - MSG_TABLE_CHAT_BODY::SIZE));
     if (line.size() > MAX_CHAT_TEXT)
         line = CGbkConverter::CutGbk(line, MAX_CHAT_TEXT);
-    std::vector<uint8_t> out(body, body + MSG_TABLE_CHAT_BODY::SIZE);
-    MSG_TABLE_CHAT_BODY::StampSender(out.data(), client.id, client.seat, client.watchno);
+    // The head speaks for its sender; every other byte of it goes on as it came.
+    MSG_TABLE_CHAT_BODY head;
+    MSG_TABLE_CHAT_BODY::FromWire(body, length, head);
+    head.id = client.id;
+    head.seatno = client.seat;
+    head.watchno = client.watchno;
+    const auto wire = head.ToWire();
+    std::vector<uint8_t> out(wire.begin(), wire.end());
     out.insert(out.end(), line.begin(), line.end());
     out.push_back(0);
     RelayBody(client, type, sequence, comm, out.data(), out.size());

@@ -102,8 +102,6 @@ inline QImage PictureCopy(const QImage& image, const QRect& logical) {
     return part;
 }
 
-// A font of the skin: its family, or a face that has Chinese characters when the skin names
-// none, at the size in points (never below 8).
 // The table's view font: "宋体" 12 pixels high, weight 500, where the system has that face (or
 // its Latin name); otherwise the fallback, a face that has the CJK characters.
 inline QFont ViewFont(const QFont& fallback) {
@@ -121,6 +119,8 @@ inline QFont ViewFont(const QFont& fallback) {
     return font;
 }
 
+// A font of the skin: its family, or a face that has Chinese characters when the skin names
+// none, at the size in points (never below 8).
 inline QFont SkinFont(const std::string& family, int points) {
     QFont font(family.empty() ? QStringLiteral("WenQuanYi Micro Hei")
                               : QString::fromStdString(family));

@@ -241,6 +241,45 @@ def plies_seen(types):
     return types.count(MSG_MOVE) if MSG_GAME_BEGIN in types else -1
 
 
+def start_bots(relays, workdir, suffix="", extra=()):
+    """White and Black playing Fool's mate, each through its relay; their processes and outputs."""
+    people = ["--player", "1:white:White:0", "--player", "2:black:Black:1"]
+    moves = " ".join("%s%d%s%d" % ("abcdefgh"[s // 100], 8 - s % 100, "abcdefgh"[e // 100],
+                                   8 - e % 100) for _, _, s, e in FOOLS_MATE)
+    bots, outputs = [], []
+    for relay, me in zip(relays, ["white", "black"]):
+        out = open(os.path.join(workdir, me + suffix + ".out"), "w+")
+        bots.append(subprocess.Popen(
+            [BOT, "--server", "127.0.0.1:%d" % relay.port, "--desk", "1", *people, "--me", me,
+             "--moves", moves, *extra, "--quit-after-result", "--timeout", "60"],
+            stdout=out, stderr=subprocess.STDOUT))
+        outputs.append(out)
+        relay.accept()
+    return bots, outputs
+
+
+def pump(live, peers, relays):
+    """One round: whatever is ready among the live sockets is read and handed to its peer or
+    relay; a socket that closed leaves live."""
+    ready, _, _ = select.select(list(live), [], [], 0.2)
+    for sock in ready:
+        try:
+            data = sock.recv(65536)
+        except ConnectionError:
+            data = b""
+        if not data:
+            live.discard(sock)
+            continue
+        for peer in peers:
+            if peer is not None and sock is peer.sock:
+                peer.take(data)
+        for relay in relays:
+            if sock is relay.bot:
+                relay.on_bot(data)
+            elif sock is relay.upstream:
+                relay.on_server(data)
+
+
 def forged_game(workdir):
     server = Server()
     port = server.port()
@@ -248,18 +287,7 @@ def forged_game(workdir):
     watcher = Peer(port, 3, 1, 0, 1)
     check(watcher.wait_started(10), "the watcher was not started")
     relays = [Relay(port), Relay(port)]
-    people = ["--player", "1:white:White:0", "--player", "2:black:Black:1"]
-    moves = " ".join("%s%d%s%d" % ("abcdefgh"[s // 100], 8 - s % 100, "abcdefgh"[e // 100],
-                                   8 - e % 100) for _, _, s, e in FOOLS_MATE)
-    bots, outputs = [], []
-    for seat, (relay, me) in enumerate(zip(relays, ["white", "black"])):
-        out = open(os.path.join(workdir, me + ".out"), "w+")
-        bots.append(subprocess.Popen(
-            [BOT, "--server", "127.0.0.1:%d" % relay.port, "--desk", "1", *people, "--me", me,
-             "--moves", moves, "--quit-after-result", "--timeout", "60"],
-            stdout=out, stderr=subprocess.STDOUT))
-        outputs.append(out)
-        relay.accept()
+    bots, outputs = start_bots(relays, workdir)
     # Each forger forges once before each of the four moves: the watcher always, a player while
     # the other one is to move.
     forged = {"watcher": set(), 0: set(), 1: set()}
@@ -269,21 +297,7 @@ def forged_game(workdir):
     for relay in relays:
         live |= {relay.bot, relay.upstream}
     while any(bot.poll() is None for bot in bots) and time.time() < deadline:
-        ready, _, _ = select.select(list(live), [], [], 0.2)
-        for sock in ready:
-            try:
-                data = sock.recv(65536)
-            except ConnectionError:
-                data = b""
-            if not data:
-                live.discard(sock)
-            elif sock is watcher.sock:
-                watcher.take(data)
-            for relay in relays:
-                if data and sock is relay.bot:
-                    relay.on_bot(data)
-                elif data and sock is relay.upstream:
-                    relay.on_server(data)
+        pump(live, [watcher], relays)
         for seat, relay in enumerate(relays):
             ply = plies_seen(relay.received)
             if 0 <= ply < 4 and ply % 2 != seat and ply not in forged[seat]:
@@ -443,18 +457,7 @@ def mended_rules(workdir):
     leaver = Peer(port, 4, 1, 0, 2)
     check(watcher.wait_started(10) and leaver.wait_started(10), "the watchers were not started")
     relays = [Relay(port), Relay(port)]
-    people = ["--player", "1:white:White:0", "--player", "2:black:Black:1"]
-    moves = " ".join("%s%d%s%d" % ("abcdefgh"[s // 100], 8 - s % 100, "abcdefgh"[e // 100],
-                                   8 - e % 100) for _, _, s, e in FOOLS_MATE)
-    bots, outputs = [], []
-    for relay, me in zip(relays, ["white", "black"]):
-        out = open(os.path.join(workdir, me + "-rules.out"), "w+")
-        bots.append(subprocess.Popen(
-            [BOT, "--server", "127.0.0.1:%d" % relay.port, "--desk", "1", *people, "--me", me,
-             "--moves", moves, "--think", "2", "--quit-after-result", "--timeout", "60"],
-            stdout=out, stderr=subprocess.STDOUT))
-        outputs.append(out)
-        relay.accept()
+    bots, outputs = start_bots(relays, workdir, "-rules", ["--think", "2"])
     white_move = forgeries(0, 0)[0][1]
     long_line = b"a" * 600
     done = set()
@@ -464,23 +467,7 @@ def mended_rules(workdir):
     for relay in relays:
         live |= {relay.bot, relay.upstream}
     while any(bot.poll() is None for bot in bots) and time.time() < deadline:
-        ready, _, _ = select.select(list(live), [], [], 0.2)
-        for sock in ready:
-            try:
-                data = sock.recv(65536)
-            except ConnectionError:
-                data = b""
-            if not data:
-                live.discard(sock)
-            elif sock is watcher.sock:
-                watcher.take(data)
-            elif intruder is not None and sock is intruder.sock:
-                intruder.take(data)
-            for relay in relays:
-                if data and sock is relay.bot:
-                    relay.on_bot(data)
-                elif data and sock is relay.upstream:
-                    relay.on_server(data)
+        pump(live, [watcher, intruder], relays)
         ply = plies_seen(relays[0].received)
         if ply >= 1 and "forged" not in done:
             done.add("forged")
