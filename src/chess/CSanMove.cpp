@@ -94,6 +94,14 @@ std::string CSanMove::Format(CBaseBoard& board, Colour colour, const MoveRecord&
 
 std::optional<MoveRecord> CSanMove::Parse(CBaseBoard& board, Colour colour,
                                           const std::string& text) {
+    const auto matches = Matches(board, colour, text);
+    if (!matches || matches->size() != 1)
+        return std::nullopt;
+    return matches->front();
+}
+
+std::optional<std::vector<MoveRecord>> CSanMove::Matches(CBaseBoard& board, Colour colour,
+                                                         const std::string& text) {
     // Read as piece letter, the parts of the origin given, the destination and the promotion,
     // so that a needlessly named origin (Ngf3) or a promotion without "=" (e8Q) reads too.
     std::string rest = Stripped(text);
@@ -135,7 +143,7 @@ std::optional<MoveRecord> CSanMove::Parse(CBaseBoard& board, Colour colour,
                 return std::nullopt;
         }
     }
-    std::optional<MoveRecord> found;
+    std::vector<MoveRecord> found;
     for (const MoveRecord& move : LegalMoves(board, colour)) {
         const bool fits = castle != 0 ? move.special == castle
                                       : move.kind == kind && move.to == to &&
@@ -144,11 +152,8 @@ std::optional<MoveRecord> CSanMove::Parse(CBaseBoard& board, Colour colour,
                                             (fromRank < 0 || move.from % 100 == fromRank) &&
                                             move.special != SPECIAL_CASTLE_KING &&
                                             move.special != SPECIAL_CASTLE_QUEEN;
-        if (!fits)
-            continue;
-        if (found)
-            return std::nullopt;
-        found = move;
+        if (fits)
+            found.push_back(move);
     }
     return found;
 }

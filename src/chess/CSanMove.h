@@ -23,6 +23,10 @@ public:
     // ignored, "0-0" is read as castling. None when no legal move or more than one fits.
     static std::optional<MoveRecord> Parse(CBaseBoard& board, Colour colour,
                                            const std::string& text);
+    // Every legal move that the notation names, so that a caller can tell a move that does not
+    // fit from one that fits several; None when the text is not notation at all.
+    static std::optional<std::vector<MoveRecord>> Matches(CBaseBoard& board, Colour colour,
+                                                          const std::string& text);
     // Plays a legal move as a received one (ply count up, the referee judging) and returns its
     // notation with "+" for check and "#" for mate; empty when the move was refused.
     static std::string Play(CBaseBoard& board, Colour colour, const MoveRecord& move);

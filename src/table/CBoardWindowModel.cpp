@@ -3,6 +3,7 @@
 #include "chess/CBaseBoard.h"
 #include "chess/CBaseDiagram.h"
 #include "chess/CBaseRule.h"
+#include "chess/CSanMove.h"
 #include "chess/ChessTypes.h"
 #include "link/CTableMode.h"
 #include "ports/IPrompts.h"
@@ -243,6 +244,37 @@ CBoardWindowModel::Cursor CBoardWindowModel::OnLButtonUp(int32_t x, int32_t y) {
         OnLButtonDown(x, y);
     m_bDragging = 0;
     return Cursor::Arrow;
+}
+
+bool CBoardWindowModel::PutBack() {
+    CBaseBoard& board = m_tableBoard.Board();
+    if (!board.m_bPieceSelected)
+        return false;
+    board.m_bPieceSelected = 0;
+    board.m_bHover = 0;
+    board.m_ptSelected = CBasePoint(0, -1);
+    board.m_markSquares.clear();
+    m_bDragging = 0;
+    Redraw();
+    return true;
+}
+
+std::optional<CBasePoint> CBoardWindowModel::Selected() const {
+    const CBaseBoard& board = m_tableBoard.Board();
+    if (!board.m_bPieceSelected)
+        return std::nullopt;
+    return board.m_ptSelected;
+}
+
+std::vector<MoveRecord> CBoardWindowModel::Destinations() {
+    const std::optional<CBasePoint> from = Selected();
+    std::vector<MoveRecord> moves;
+    if (!from)
+        return moves;
+    for (const MoveRecord& move : CSanMove::LegalMoves(m_tableBoard.Board(), MoverColour()))
+        if (move.from == from->Code() && (moves.empty() || moves.back().to != move.to))
+            moves.push_back(move);
+    return moves;
 }
 
 std::string CBoardWindowModel::FileLabel(int column) const {

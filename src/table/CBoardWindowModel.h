@@ -1,10 +1,13 @@
 #pragma once
 
 #include "chess/CBoardGrid.h"
+#include "chess/MoveRecord.h"
 #include "table/CTableParts.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kelo {
 
@@ -55,6 +58,12 @@ public:
     void OnLButtonDown(int32_t x, int32_t y);
     Cursor OnLButtonUp(int32_t x, int32_t y);
     bool IsDragging() const { return m_bDragging != 0; }
+    // Puts a picked-up piece back (Escape); false when none was picked up.
+    bool PutBack();
+    // The model square of the picked-up piece, if one is.
+    std::optional<CBasePoint> Selected() const;
+    // The legal moves of the picked-up piece, for the dots on its destinations.
+    std::vector<MoveRecord> Destinations();
 
     // Drawing.
     // The label of a screen column (a..h, h..a for Black) and of a screen row (8..1, 1..8).
