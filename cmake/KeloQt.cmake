@@ -41,7 +41,8 @@ kelo_qt_layer(kelo_gui table
     SOURCES table/qt/CBitmapViewer.cpp table/qt/CButtonBoardWnd.cpp table/qt/CChessBoardWnd.cpp
             table/qt/CDialogInput.cpp table/qt/CDialogResult.cpp table/qt/CDialogVerify.cpp
             table/qt/CGameMenu.cpp table/qt/CNegotiationDlg.cpp table/qt/CPromoteDlg.cpp
-            table/qt/CTableDialog.cpp table/qt/BoardFallback.cpp
+            table/qt/CTableDialog.cpp table/qt/BoardFallback.cpp table/qt/CBoardAccessible.cpp
+            table/qt/CMoveBoxWnd.cpp table/qt/CAnnouncer.cpp
             table/qt/CChessBoardStudyWnd.cpp table/qt/CChnBoardStudyImp.cpp
             table/qt/CDialogManualWnd.cpp
     LINKS ${KELO_QT_GUI})

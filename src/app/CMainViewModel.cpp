@@ -14,7 +14,8 @@ CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPl
       m_boardWindow(context.TableBoard(), context.Table(), context.Prompts(), sound),
       m_buttonBoard(context.TableBoard(), context.Table(), context.Prompts()),
       m_negotiation(context.TableBoard(), context.Table(), loop, context.Prompts()),
-      m_panels(context.Table(), m_clock), m_resumeDialogs(context.Prompts(), loop),
+      m_panels(context.Table(), m_clock), m_moveBox(m_boardWindow, context.Table(), m_panels),
+      m_resumeDialogs(context.Prompts(), loop),
       m_resume(context.Table(), context.TableBoard(), context.Settings(), context.Prompts(), loop,
                m_resumeDialogs),
       m_commands(context, m_resume) {

@@ -6,6 +6,7 @@
 #include "table/CButtonBoard.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
+#include "table/CMoveBox.h"
 #include "table/CNegotiation.h"
 #include "table/CPlayerPanelModel.h"
 #include "table/CResumeNegotiation.h"
@@ -44,6 +45,8 @@ public:
     CButtonBoard& ButtonBoard() { return m_buttonBoard; }
     CNegotiation& Negotiation() { return m_negotiation; }
     const CPlayerPanelModel& Panels() const { return m_panels; }
+    // Moves and questions typed under the board.
+    CMoveBox& MoveBox() { return m_moveBox; }
     CMainViewButtons& ViewButtons() { return m_viewButtons; }
     // Sealing and resuming games.
     CResumeNegotiation& Resume() { return m_resume; }
@@ -97,6 +100,7 @@ private:
     CButtonBoard m_buttonBoard;
     CNegotiation m_negotiation;
     CPlayerPanelModel m_panels;
+    CMoveBox m_moveBox;
     CMainViewButtons m_viewButtons;
     CResumeDialogsSwitch m_resumeDialogs;
     CResumeNegotiation m_resume;

@@ -3,11 +3,16 @@
 #include "app/CMainViewModel.h"
 #include "base/CSkinManager.h"
 #include "base/qt/SkinQt.h"
+#include "chess/CBaseBoard.h"
+#include "chess/CBaseDiagram.h"
 #include "chess/CBasePiece.h"
 #include "social/qt/CChatWnd.h"
 #include "social/qt/CPersonListWnd.h"
+#include "table/CTableBoard.h"
+#include "table/qt/CAnnouncer.h"
 #include "table/qt/CButtonBoardWnd.h"
 #include "table/qt/CChessBoardWnd.h"
+#include "table/qt/CMoveBoxWnd.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -15,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShortcut>
 #include <QUrl>
 #include <QWindow>
 
@@ -96,7 +102,34 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
     m_pBoard = new CChessBoardWnd(board, skin, this);
     m_pBoard->move(InView(skin.m_rcChessBoard).topLeft());
     // A move or a new game changes the panels: the turn, the move counts, the times.
-    m_pBoard->onBoardChanged = [this] { update(); };
+    m_pBoard->onBoardChanged = [this] {
+        update();
+        AnnounceMoves();
+    };
+    m_nMovesTold = board.TableBoard().Board().Position().MoveCount();
+    // The move box and the spoken line share the band between the board's frame and the strip
+    // at the window's foot: the box under the a-c files, the line beside it.
+    const CBoardGrid& grid = board.Grid();
+    const QRect boardBox = InView(skin.m_rcChessBoard);
+    const int squaresLeft = boardBox.left() + grid.m_nOffsetX - grid.m_nSquareWidth / 2;
+    const int squaresBottom =
+        boardBox.top() + grid.m_nOffsetY + 8 * grid.m_nSquareHeight - grid.m_nSquareHeight / 2;
+    const int bandTop = squaresBottom + 26;
+    m_pMoveBox = new CMoveBoxWnd(model.MoveBox(), this);
+    m_pMoveBox->setGeometry(squaresLeft, bandTop, 3 * grid.m_nSquareWidth, 24);
+    m_pMoveBox->setFont(SkinFont("", 9));
+    m_pAnnouncer = new CAnnouncer(this);
+    m_pAnnouncer->setGeometry(squaresLeft + 3 * grid.m_nSquareWidth + 8, bandTop,
+                              5 * grid.m_nSquareWidth - 8, 24);
+    m_pAnnouncer->setFont(SkinFont("", 9));
+    QPalette spoken = m_pAnnouncer->palette();
+    spoken.setColor(QPalette::WindowText, QColor(240, 226, 190));
+    m_pAnnouncer->setPalette(spoken);
+    m_pMoveBox->onAnswer = [this](const QString& line) { m_pAnnouncer->Say(line); };
+    m_pMoveBox->onEscape = [this] { m_pBoard->setFocus(Qt::ShortcutFocusReason); };
+    auto* toMoveBox = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    connect(toMoveBox, &QShortcut::activated, this,
+            [this] { m_pMoveBox->setFocus(Qt::ShortcutFocusReason); });
     m_pButtons = new CButtonBoardWnd(model.ButtonBoard(), skin, sound, this);
     m_pButtons->move(InView(skin.m_rcButtonBoard).topLeft());
 
@@ -113,6 +146,8 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
     m_pAdv->setAlignment(Qt::AlignCenter);
     connect(m_pAdv, &QLabel::linkActivated, this, [](const QString& url) { OpenWebAddress(url); });
     model.SetClockView(this);
+    // The keys start on the board: arrows and Space play at once.
+    m_pBoard->setFocus(Qt::OtherFocusReason);
 }
 
 CMainView::~CMainView() {
@@ -168,6 +203,45 @@ QRect CMainView::ClockArea(bool ownSide) const {
 
 void CMainView::RedrawClock(bool ownSide) {
     update(ClockArea(ownSide));
+    if (ownSide)
+        AnnounceLowTime();
+}
+
+void CMainView::Announce(const std::string& line, bool alert) {
+    if (m_pAnnouncer != nullptr && !line.empty())
+        m_pAnnouncer->Say(QString::fromStdString(line), alert);
+}
+
+void CMainView::AnnounceMoves() {
+    CBaseDiagram& position = m_model.BoardWindow().TableBoard().Board().Position();
+    const std::vector<MoveRecord>& moves = position.Moves();
+    if (moves.size() < m_nMovesTold) {
+        m_nMovesTold = moves.size();
+        m_bLowMoveTold = m_bLowTotalTold = false;
+        return;
+    }
+    // A game replayed at once (joining a game under way) tells only its last move.
+    if (moves.size() > m_nMovesTold)
+        Announce(CBaseDiagram::MoveText(moves.back()));
+    if (moves.size() != m_nMovesTold)
+        m_bLowMoveTold = false;
+    m_nMovesTold = moves.size();
+}
+
+void CMainView::AnnounceLowTime() {
+    const CMainViewClock& clock = m_model.Clock();
+    constexpr int LOW = 10;
+    const int move = clock.RemainingMove(true), total = clock.RemainingTotal(true);
+    if (!m_model.Panels().SlotAt(1).hot)
+        return;
+    if (move < LOW && !m_bLowMoveTold) {
+        m_bLowMoveTold = true;
+        Announce("步时不到 10 秒", true);
+    }
+    if (total < LOW && !m_bLowTotalTold) {
+        m_bLowTotalTold = true;
+        Announce("局时不到 10 秒", true);
+    }
 }
 
 void CMainView::BringToFront() {

@@ -16,7 +16,9 @@ class QLabel;
 
 namespace kelo {
 
+class CAnnouncer;
 class CButtonBoardWnd;
+class CMoveBoxWnd;
 class CChatWnd;
 class CChessBoardWnd;
 class CPersonListWnd;
@@ -58,6 +60,10 @@ public:
     void SetShowOnTop(bool onTop);
 
     CChessBoardWnd* BoardWindow() const { return m_pBoard; }
+    CMoveBoxWnd* MoveBoxWindow() const { return m_pMoveBox; }
+    // Shows the line under the board and hands it to a screen reader; an alert for endings and
+    // requests.
+    void Announce(const std::string& line, bool alert = false);
     CButtonBoardWnd* ButtonBoardWindow() const { return m_pButtons; }
     // The view rectangle that the clock of a side repaints.
     QRect ClockArea(bool ownSide) const;
@@ -85,6 +91,9 @@ private:
     void DrawTitle(QPainter& painter);
     void Act(CMainViewButtons::Id id);
     QRect InView(const struct CRect& rect) const;
+    // Tells each newly applied move once, and a clock that falls under ten seconds.
+    void AnnounceMoves();
+    void AnnounceLowTime();
 
     CMainViewModel& m_model;
     const CSkinManager& m_skin;
@@ -96,6 +105,13 @@ private:
     std::array<QImage, CMainViewButtons::COUNT> m_buttonImages;
     CChessBoardWnd* m_pBoard = nullptr;
     CButtonBoardWnd* m_pButtons = nullptr;
+    CMoveBoxWnd* m_pMoveBox = nullptr;
+    CAnnouncer* m_pAnnouncer = nullptr;
+    // The moves of the game already told; fewer after a new game or a take-back.
+    size_t m_nMovesTold = 0;
+    // The own clock already told under ten seconds, for the move time and the total.
+    bool m_bLowMoveTold = false;
+    bool m_bLowTotalTold = false;
     // Until the chat and the list come, plain boxes hold their places.
     QWidget* m_pChatPlace = nullptr;
     QWidget* m_pPeoplePlace = nullptr;

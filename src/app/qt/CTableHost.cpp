@@ -276,6 +276,8 @@ void CTableHost::AddSystemLine(const std::string& text, uint32_t colour) {
     Say("chat", text);
     if (m_pChatLines != nullptr)
         m_pChatLines->AddSystemLine(text, colour);
+    if (m_pView != nullptr)
+        m_pView->Announce(text);
 }
 
 void CTableHost::CloseWindow() {
@@ -299,6 +301,9 @@ void CTableHost::OpenExitDialog(bool requestMode, uint16_t seat, const std::stri
 
 void CTableHost::OpenDialog(CNegotiationDialog& dialog) {
     Say("dialog", dialog.Text());
+    // A request or an answer must not pass unheard.
+    if (m_pView != nullptr)
+        m_pView->Announce(dialog.Text(), true);
     auto* window = new CNegotiationDlg(dialog, m_pView.get());
     window->show();
 }
@@ -310,6 +315,8 @@ void CTableHost::CloseTable() {
 
 void CTableHost::OpenResultDialog(const CResultDialogModel& result) {
     Say("result", result.Line());
+    if (m_pView != nullptr)
+        m_pView->Announce(result.Line().empty() ? std::string("本局结束") : result.Line(), true);
     auto* window = new CDialogResult(result, m_pView.get());
     window->show();
 }

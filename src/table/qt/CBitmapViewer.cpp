@@ -1,7 +1,9 @@
 #include "table/qt/CBitmapViewer.h"
 
 #include "ports/ISoundPlayer.h"
+#include "table/qt/CBoardAccessible.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,12 +14,46 @@ CBitmapViewer::CBitmapViewer(int32_t commandId, QWidget* parent)
     m_font = QFont(QStringLiteral("WenQuanYi Micro Hei"));
     m_font.setPixelSize(12);
     setCursor(Qt::ArrowCursor);
+    // Tab reaches it; a click leaves the keys where they were (on the board).
+    setFocusPolicy(Qt::TabFocus);
+    CBoardAccessible::Install();
 }
 
 void CBitmapViewer::SetTextColours(QColor normal, QColor hover, QColor disabled) {
     m_normal = normal;
     m_hover = hover;
     m_grey = disabled;
+}
+
+void CBitmapViewer::Press() {
+    if (!m_bEnabled)
+        return;
+    if (m_pSound != nullptr)
+        m_pSound->PlayWave(ISoundPlayer::WAVE_PRESS);
+    if (m_onButtonUp)
+        m_onButtonUp(m_nCommandId);
+}
+
+void CBitmapViewer::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Press();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CBitmapViewer::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CBitmapViewer::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CBitmapViewer::SetEnabled(bool on) {
@@ -47,6 +83,11 @@ void CBitmapViewer::paintEvent(QPaintEvent*) {
     // Pressed buttons look pushed in: the caption moves with the face.
     const int shift = m_bEnabled && m_nFrame == 2 ? 1 : 0;
     painter.drawText(rect().translated(shift, shift), Qt::AlignCenter, m_caption);
+    // Reached with Tab: a dotted frame shows where Enter goes.
+    if (hasFocus()) {
+        painter.setPen(QPen(QColor(20, 60, 160), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
 }
 
 void CBitmapViewer::enterEvent(QEnterEvent*) {

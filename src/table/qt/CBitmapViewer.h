@@ -32,6 +32,8 @@ public:
     void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
     void SetOnButtonUp(std::function<void(int32_t)> handler) { m_onButtonUp = std::move(handler); }
     int CurrentFrame() const { return m_nFrame; }
+    // A click from the keyboard, a shortcut or a screen reader; a disabled button stays silent.
+    void Press();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,6 +41,9 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void ShowFrame(int frame);

@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShortcut>
 
 namespace kelo {
 
@@ -64,10 +65,57 @@ CButtonBoardWnd::CButtonBoardWnd(CButtonBoard& model, const CSkinManager& skin, 
     resize(size.x, size.y);
     model.SetView(this);
     Rebuild();
+    // The shortcuts work wherever the keys are in the table window, and only press a button
+    // that is shown and enabled.
+    for (int32_t id : {CButtonBoard::ID_START, CButtonBoard::ID_EXCHANGE, CButtonBoard::ID_TAKEBACK,
+                       CButtonBoard::ID_RESIGN, CButtonBoard::ID_DRAW, CButtonBoard::ID_SAVE,
+                       CButtonBoard::ID_STUDY, CButtonBoard::ID_LOAD}) {
+        auto* shortcut = new QShortcut(Shortcut(id), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, id] {
+            if (CBitmapViewer* viewer = Viewer(id))
+                viewer->Press();
+        });
+    }
 }
 
 CButtonBoardWnd::~CButtonBoardWnd() {
     m_model.SetView(nullptr);
+}
+
+QKeySequence CButtonBoardWnd::Shortcut(int32_t id) {
+    // Alt and the first letter of the caption's pinyin; the draw takes D, as 悔棋 has H.
+    switch (id) {
+    case CButtonBoard::ID_START:
+        return QKeySequence(Qt::ALT | Qt::Key_K);
+    case CButtonBoard::ID_EXCHANGE:
+        return QKeySequence(Qt::ALT | Qt::Key_J);
+    case CButtonBoard::ID_TAKEBACK:
+        return QKeySequence(Qt::ALT | Qt::Key_H);
+    case CButtonBoard::ID_RESIGN:
+        return QKeySequence(Qt::ALT | Qt::Key_R);
+    case CButtonBoard::ID_DRAW:
+        return QKeySequence(Qt::ALT | Qt::Key_D);
+    case CButtonBoard::ID_SAVE:
+        return QKeySequence(Qt::ALT | Qt::Key_B);
+    case CButtonBoard::ID_STUDY:
+        return QKeySequence(Qt::ALT | Qt::Key_Q);
+    case CButtonBoard::ID_LOAD:
+        return QKeySequence(Qt::ALT | Qt::Key_Z);
+    default:
+        return {};
+    }
+}
+
+void CButtonBoardWnd::ShowShortcut(CBitmapViewer* viewer) {
+    const QKeySequence key = Shortcut(viewer->CommandId());
+    if (key.isEmpty())
+        return;
+    const QString line = QStringLiteral("快捷键 ") + key.toString(QKeySequence::NativeText);
+    const QString tip = viewer->toolTip();
+    if (!tip.endsWith(line))
+        viewer->setToolTip(tip.isEmpty() ? line : tip + '\n' + line);
+    viewer->setAccessibleDescription(viewer->toolTip());
 }
 
 CBitmapViewer* CButtonBoardWnd::Viewer(int32_t id) const {
@@ -95,6 +143,7 @@ void CButtonBoardWnd::Rebuild() {
         viewer->SetSoundPlayer(m_pSound);
         viewer->SetOnButtonUp([this](int32_t command) { m_model.OnButtonUp(command); });
         viewer->SetEnabled(button.enabled);
+        ShowShortcut(viewer);
         viewer->show();
         m_viewers[id] = viewer;
     }

@@ -2,6 +2,7 @@
 
 #include "table/CButtonBoard.h"
 
+#include <QKeySequence>
 #include <QWidget>
 
 #include <map>
@@ -24,9 +25,13 @@ public:
     void OnButtonsChanged() override;
 
     CBitmapViewer* Viewer(int32_t id) const;
+    // The key that presses a button from anywhere in the table window, empty when none.
+    static QKeySequence Shortcut(int32_t id);
 
 private:
     void Rebuild();
+    // The tooltip's last line names the shortcut.
+    void ShowShortcut(CBitmapViewer* viewer);
 
     CButtonBoard& m_model;
     ISoundPlayer* m_pSound;

@@ -6,7 +6,10 @@
 #include "chess/CBasePiece.h"
 #include "table/CBoardWindowModel.h"
 #include "table/qt/BoardFallback.h"
+#include "table/qt/CBoardAccessible.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -21,8 +24,12 @@ QRect CentredBox(QPoint centre, int width, int height) {
 } // namespace
 
 CChessBoardWnd::CChessBoardWnd(CBoardWindowModel& model, const CSkinManager& skin, QWidget* parent)
-    : QWidget(parent), m_model(model), m_skin(skin) {
+    : QWidget(parent), m_model(model), m_skin(skin), m_cursor(model) {
+    CBoardAccessible::Install();
     setMouseTracking(true);
+    // A click or Tab gives the board the keys; the cursor then shows.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("棋盘"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     const QImage back = LoadSkinImage(skin.m_strFrmBackPath);
     if (!back.isNull() && !IsEmptyRect(skin.m_rcChessBoard))
@@ -45,6 +52,87 @@ CChessBoardWnd::~CChessBoardWnd() {
     m_model.SetObserver(nullptr);
 }
 
+void CChessBoardWnd::OnBoardChanged() {
+    update();
+    if (onBoardChanged)
+        onBoardChanged();
+}
+
+CBasePoint CChessBoardWnd::CellSquare(int index) const {
+    return m_model.ToModel(CBasePoint(index % 8, index / 8));
+}
+
+int CChessBoardWnd::CellIndex(CBasePoint square) const {
+    const CBasePoint screen = m_model.ToScreen(square);
+    return screen.y * 8 + screen.x;
+}
+
+void CChessBoardWnd::SetCursorSquare(CBasePoint square) {
+    m_cursor.SetSquare(square);
+    update();
+    AnnounceCursor();
+}
+
+void CChessBoardWnd::AnnounceCursor() {
+    if (!hasFocus() || !QAccessible::isActive())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(CellIndex(m_cursor.Square()));
+    QAccessible::updateAccessibility(&event);
+}
+
+void CChessBoardWnd::keyPressEvent(QKeyEvent* event) {
+    int dx = 0, dy = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        dx = -1;
+        break;
+    case Qt::Key_Right:
+        dx = 1;
+        break;
+    case Qt::Key_Up:
+        dy = -1;
+        break;
+    case Qt::Key_Down:
+        dy = 1;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_cursor.Activate();
+        update();
+        AnnounceCursor();
+        return;
+    case Qt::Key_Escape:
+        if (m_cursor.PutBack()) {
+            AnnounceCursor();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    if (dx == 0 && dy == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (m_cursor.Move(dx, dy)) {
+        update();
+        AnnounceCursor();
+    }
+}
+
+void CChessBoardWnd::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+    AnnounceCursor();
+}
+
+void CChessBoardWnd::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 QPoint CChessBoardWnd::SquareCentre(int x, int y) const {
     const CPoint centre = m_model.Grid().SquareToPixel(m_model.ToScreen(CBasePoint(x, y)));
     return QPoint(centre.x, centre.y);
@@ -56,9 +144,62 @@ void CChessBoardWnd::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     DrawBoard(painter);
     DrawLabels(painter);
+    DrawSelection(painter);
     DrawHighlights(painter);
     DrawPieces(painter);
+    DrawDestinations(painter);
     DrawCaptured(painter);
+    DrawCursor(painter);
+}
+
+void CChessBoardWnd::DrawSelection(QPainter& painter) {
+    // The picked-up piece's square is filled, so that it never reads as the last move's frame.
+    const std::optional<CBasePoint> selected = m_model.Selected();
+    if (!selected || !m_model.IsOnBoard(*selected))
+        return;
+    const CBoardGrid& grid = m_model.Grid();
+    const QRect box = CentredBox(SquareCentre(selected->x, selected->y), grid.m_nSquareWidth,
+                                 grid.m_nSquareHeight);
+    painter.fillRect(box, QColor(70, 170, 90, 150));
+}
+
+void CChessBoardWnd::DrawDestinations(QPainter& painter) {
+    CBaseBoard& board = m_model.TableBoard().Board();
+    const CBoardGrid& grid = m_model.Grid();
+    const int side = std::min(grid.m_nSquareWidth, grid.m_nSquareHeight);
+    painter.save();
+    for (const MoveRecord& move : m_model.Destinations()) {
+        const CBasePoint to = CBasePoint::FromCode(move.to);
+        const QPoint centre = SquareCentre(to.x, to.y);
+        // A ring round a piece that would be taken, a dot on an empty square.
+        if (board.PieceAt(to) != nullptr) {
+            painter.setBrush(Qt::NoBrush);
+            painter.setPen(QPen(QColor(30, 110, 50, 200), std::max(3, side / 14)));
+            painter.drawEllipse(centre, side / 2 - side / 12, side / 2 - side / 12);
+        } else {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(30, 110, 50, 170));
+            painter.drawEllipse(centre, side / 7, side / 7);
+        }
+    }
+    painter.restore();
+}
+
+void CChessBoardWnd::DrawCursor(QPainter& painter) {
+    if (!hasFocus())
+        return;
+    const CBoardGrid& grid = m_model.Grid();
+    const CBasePoint square = m_cursor.Square();
+    const QRect box =
+        CentredBox(SquareCentre(square.x, square.y), grid.m_nSquareWidth, grid.m_nSquareHeight)
+            .adjusted(2, 2, -2, -2);
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(20, 20, 20), 5));
+    painter.drawRect(box);
+    painter.setPen(QPen(QColor(80, 200, 255), 3));
+    painter.drawRect(box);
+    painter.restore();
 }
 
 void CChessBoardWnd::DrawBoard(QPainter& painter) {
@@ -108,8 +249,10 @@ void CChessBoardWnd::DrawHighlights(QPainter& painter) {
     std::vector<std::pair<int32_t, bool>> squares;
     for (int32_t code : board.m_lastMoveSquares)
         squares.push_back({code, false});
+    const std::optional<CBasePoint> selected = m_model.Selected();
     for (int32_t code : board.m_markSquares)
-        squares.push_back({code, true});
+        if (!selected || code != selected->Code())
+            squares.push_back({code, true});
     for (const auto& [code, mark] : squares) {
         const CBasePoint square = CBasePoint::FromCode(code);
         if (code < 0 || !m_model.IsOnBoard(square))
@@ -231,6 +374,10 @@ void CChessBoardWnd::mousePressEvent(QMouseEvent* event) {
     m_model.OnMouseMove(at.x(), at.y());
     m_model.OnLButtonDown(at.x(), at.y());
     m_dragAt = at;
+    // The keys go on from the square clicked.
+    const CBasePoint square = m_model.SquareAt(at.x(), at.y());
+    if (m_model.IsOnBoard(square))
+        m_cursor.SetSquare(square);
     ApplyCursor(static_cast<int>(m_model.OnMouseMove(at.x(), at.y())));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "table/CBoardCursor.h"
 #include "table/CTableBoard.h"
 
 #include <QImage>
@@ -24,20 +25,27 @@ public:
     std::function<void()> onBoardChanged;
 
     // IBoardObserver
-    void OnBoardChanged() override {
-        update();
-        if (onBoardChanged)
-            onBoardChanged();
-    }
+    void OnBoardChanged() override;
 
     // The window point at the centre of a model square.
     QPoint SquareCentre(int x, int y) const;
+
+    CBoardWindowModel& Model() { return m_model; }
+    CBoardCursor& Cursor() { return m_cursor; }
+    // The model square of an accessible cell: cells run row by row as the player sees them.
+    CBasePoint CellSquare(int index) const;
+    int CellIndex(CBasePoint square) const;
+    // Moves the cursor (a cell's focus action) and tells the screen reader.
+    void SetCursorSquare(CBasePoint square);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void DrawBoard(class QPainter& painter);
@@ -45,6 +53,10 @@ private:
     void DrawHighlights(QPainter& painter);
     void DrawPieces(QPainter& painter);
     void DrawCaptured(QPainter& painter);
+    void DrawSelection(QPainter& painter);
+    void DrawDestinations(QPainter& painter);
+    void DrawCursor(QPainter& painter);
+    void AnnounceCursor();
     void DrawPiece(QPainter& painter, int index, const QRect& box);
     void DrawIcon(QPainter& painter, int index, const QRect& box);
     void ApplyCursor(int cursor);
@@ -57,6 +69,7 @@ private:
     QImage m_icons;
     // Where the mouse holds a dragged piece.
     QPoint m_dragAt;
+    CBoardCursor m_cursor;
 };
 
 } // namespace kelo
