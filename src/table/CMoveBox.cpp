@@ -215,20 +215,21 @@ std::string CMoveBox::MovesOf(CBaseBoard& board, CBasePoint square) {
     return head + "可走 " + Joined(moves, "、");
 }
 
+std::string CMoveBox::PanelText(const CPlayerPanelModel::Slot& slot) {
+    std::string text = IsSide(slot.colour) ? ColourName(slot.colour) : "";
+    // A local table's players are named after their sides.
+    if (slot.nickname != text)
+        text += " " + slot.nickname;
+    if (slot.toMove)
+        text += " 走棋中";
+    return text + "，局时 " + slot.totalLeft + "，步时 " + slot.moveLeft + "，已走 " + slot.moves;
+}
+
 std::string CMoveBox::Clocks() const {
     if (!m_panels.Visible())
         return "还没有对手，没有计时";
-    std::vector<std::string> sides;
     // The player at the bottom first: for a player, the own clock.
-    for (int index : {1, 0}) {
-        const CPlayerPanelModel::Slot slot = m_panels.SlotAt(index);
-        std::string side = IsSide(slot.colour) ? ColourName(slot.colour) : "";
-        side += " " + slot.nickname + " 局时 " + slot.totalLeft + " 步时 " + slot.moveLeft;
-        if (slot.toMove)
-            side += " 走棋中";
-        sides.push_back(side);
-    }
-    return Joined(sides, "；");
+    return PanelText(m_panels.SlotAt(1)) + "；" + PanelText(m_panels.SlotAt(0));
 }
 
 CMoveBox::Answer CMoveBox::Enter(const std::string& typed) {

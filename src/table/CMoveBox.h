@@ -3,6 +3,7 @@
 #include "base/TableTypes.h"
 #include "chess/CBasePoint.h"
 #include "chess/MoveRecord.h"
+#include "table/CPlayerPanelModel.h"
 #include "table/CTableParts.h"
 
 #include <string>
@@ -12,7 +13,6 @@ namespace kelo {
 
 class CBaseBoard;
 class CBoardWindowModel;
-class CPlayerPanelModel;
 
 // The line under the board where a move is typed instead of clicked: standard notation (Nf3,
 // exd5, O-O, e8=Q, with or without + and #) or coordinates (g1f3, e7e8q). It also answers the
@@ -60,6 +60,8 @@ public:
     static std::string MovesOf(CBaseBoard& board, CBasePoint square);
     // A square and what stands there: "e4 白方兵", "e5 空".
     static std::string SquareText(CBaseBoard& board, CBasePoint square);
+    // A player panel read out: side, name, whose move, the times and the move count.
+    static std::string PanelText(const CPlayerPanelModel::Slot& slot);
     // The name of a kind as the table says it: 王 后 车 象 马 兵.
     static const char* KindName(PieceKind kind);
 

@@ -14,8 +14,10 @@
 #include "table/qt/CChessBoardWnd.h"
 #include "table/qt/CMoveBoxWnd.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -51,6 +53,65 @@ private:
     QString m_caption;
     QColor m_back;
 };
+
+// A transparent stand-in over something the view paints (a player panel, one of its own
+// buttons), so that a screen reader finds it: the mouse passes through to the view, and the
+// name is asked for when read, so a running clock raises no event every second.
+class CPaintedPart : public QWidget {
+public:
+    CPaintedPart(QAccessible::Role role, std::function<QString()> name, QWidget* parent)
+        : QWidget(parent), role(role), name(std::move(name)) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+    QAccessible::Role role;
+    std::function<QString()> name;
+    // Set for a button: what its press action does.
+    std::function<void()> press;
+    std::function<bool()> enabled;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+    void keyPressEvent(QKeyEvent* event) override {
+        const int key = event->key();
+        if (press && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            press();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+};
+
+class CPaintedPartAccessible : public QAccessibleWidget {
+public:
+    explicit CPaintedPartAccessible(CPaintedPart* part) : QAccessibleWidget(part, part->role) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return Part()->name();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.disabled = Part()->enabled && !Part()->enabled();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return Part()->press ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && Part()->press && !state().disabled)
+            Part()->press();
+    }
+
+private:
+    CPaintedPart* Part() const { return static_cast<CPaintedPart*>(widget()); }
+};
+
+QAccessibleInterface* PaintedPartInterface(const QString&, QObject* object) {
+    if (auto* part = dynamic_cast<CPaintedPart*>(object))
+        return new CPaintedPartAccessible(part);
+    return nullptr;
+}
 
 Qt::Alignment AlignmentOf(const CTextFormat& format) {
     switch (format.m_nAlign) {
@@ -146,12 +207,53 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
     m_pAdv->setAlignment(Qt::AlignCenter);
     connect(m_pAdv, &QLabel::linkActivated, this, [](const QString& url) { OpenWebAddress(url); });
     model.SetClockView(this);
+    AddPaintedParts();
     // The keys start on the board: arrows and Space play at once.
     m_pBoard->setFocus(Qt::OtherFocusReason);
 }
 
 CMainView::~CMainView() {
     m_model.SetClockView(nullptr);
+}
+
+void CMainView::AddPaintedParts() {
+    static const bool installed = [] {
+        QAccessible::installFactory(PaintedPartInterface);
+        return true;
+    }();
+    (void)installed;
+    // The player panels: the opponent above, the own side below.
+    for (int side = 0; side < 2; ++side) {
+        const CSkinManager::PlayerRects& rects = m_skin.m_player[side];
+        const QRect box = InView(rects.m_rcHeadPic)
+                              .united(InView(rects.m_rcNickName))
+                              .united(InView(rects.m_rcPaceNum))
+                              .united(InView(rects.m_rcPaceTime));
+        auto* panel = new CPaintedPart(
+            QAccessible::StaticText,
+            [this, side] {
+                const CPlayerPanelModel& panels = m_model.Panels();
+                if (!panels.Visible())
+                    return QString(side == 0 ? "对手：空位" : "自己：空位");
+                return QString::fromStdString(CMoveBox::PanelText(panels.SlotAt(side)));
+            },
+            this);
+        panel->setGeometry(box);
+        panel->setAccessibleDescription(side == 0 ? QStringLiteral("上方玩家")
+                                                  : QStringLiteral("下方玩家"));
+    }
+    // The view's own buttons.
+    static const char* const captions[CMainViewButtons::COUNT] = {"关闭", "最小化", "大厅",
+                                                                  "设置", "帮助",   "退出"};
+    for (int i = 0; i < CMainViewButtons::COUNT; ++i) {
+        const auto id = static_cast<CMainViewButtons::Id>(i);
+        auto* button = new CPaintedPart(
+            QAccessible::Button, [i] { return QString::fromUtf8(captions[i]); }, this);
+        button->press = [this, id] { Act(id); };
+        button->enabled = [this, id] { return m_model.ViewButtons().IsShown(id); };
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setGeometry(ToQRect(m_model.ViewButtons().ButtonAt(id).rect));
+    }
 }
 
 void CMainView::SetHeadPictures(std::vector<QImage> pictures) {
@@ -173,6 +275,9 @@ void CMainView::SetSocial(CZynChatImp& chat, CZynPersonListImp& people) {
     m_pPeoplePlace = m_pChatPlace = nullptr;
     m_pPeople->show();
     m_pChat->show();
+    m_pPeople->setAccessibleName(QStringLiteral("在座的人"));
+    m_pChat->setAccessibleName(QStringLiteral("聊天"));
+    m_pChat->InputLine()->setAccessibleName(QStringLiteral("聊天输入"));
 }
 
 QRect CMainView::InView(const CRect& rect) const {

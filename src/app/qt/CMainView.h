@@ -91,6 +91,8 @@ private:
     void DrawTitle(QPainter& painter);
     void Act(CMainViewButtons::Id id);
     QRect InView(const struct CRect& rect) const;
+    // Stand-ins over the painted panels and buttons for screen readers.
+    void AddPaintedParts();
     // Tells each newly applied move once, and a clock that falls under ten seconds.
     void AnnounceMoves();
     void AnnounceLowTime();
