@@ -24,6 +24,18 @@ CNegotiationDlg::CNegotiationDlg(CNegotiationDialog& model, QWidget* parent)
         });
     }
     model.SetView(this);
+    // What the dialog paints is read out from its name and description.
+    setAccessibleName(
+        QString::fromStdString(model.Title().empty() ? model.Caption() : model.Title()));
+    setAccessibleDescription(QString::fromStdString(model.Text()));
+}
+
+void CNegotiationDlg::reject() {
+    if (m_pModel != nullptr && !m_pModel->Buttons().empty()) {
+        m_pModel->Press(m_pModel->Buttons().back().id);
+        return;
+    }
+    CTableDialog::reject();
 }
 
 CNegotiationDlg::~CNegotiationDlg() {

@@ -16,6 +16,9 @@ public:
     ~CNegotiationDlg() override;
 
     QStringList TextLines() const override;
+    // Escape answers with the last button (refuse, cancel or the only one), so that the
+    // dialog never just vanishes while its model waits.
+    void reject() override;
 
     // CNegotiationDialog::IView
     void OnDialogChanged() override;

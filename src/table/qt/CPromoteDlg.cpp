@@ -49,13 +49,26 @@ CPromoteDlg::CPromoteDlg(IEventLoop& loop, const QImage& pieces, Colour colour, 
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       m_choice(loop, [this](PieceKind) { accept(); }), m_pieces(pieces), m_colour(colour) {
     setFixedSize(4 * (BUTTON + 8) + 12, BUTTON + 52);
+    setAccessibleName(QStringLiteral("升变为"));
     int x = 10;
+    // The letters of standard notation choose from the keys; Tab and Enter work too, and
+    // Escape closes with the queen as the countdown does.
+    const char* const letters = "QRBN";
+    int index = 0;
     for (PieceKind kind : CPromoteChoice::CHOICES) {
         auto* button = new QPushButton(this);
+        const QString caption = QString::fromUtf8(CPromoteChoice::Caption(kind));
+        button->setAccessibleName(caption);
+        button->setShortcut(QKeySequence(QChar(letters[index])));
+        if (index == 0) {
+            button->setDefault(true);
+            button->setFocus(Qt::OtherFocusReason);
+        }
+        ++index;
         button->setGeometry(x, 38, BUTTON, BUTTON);
         button->setIcon(PieceIcon(m_pieces, kind, m_colour));
         button->setIconSize(QSize(BUTTON - 8, BUTTON - 8));
-        button->setToolTip(QString::fromUtf8(CPromoteChoice::Caption(kind)));
+        button->setToolTip(caption + QStringLiteral(" (") + QChar(letters[index - 1]) + ')');
         connect(button, &QPushButton::clicked, this, [this, kind] { m_choice.Choose(kind); });
         x += BUTTON + 8;
     }
