@@ -28,10 +28,14 @@ PieceKind CQtPrompts::ChoosePromotion() {
 }
 
 void CQtPrompts::ShowNotice(const std::string& text) {
+    if (m_spoken)
+        m_spoken(text);
     QMessageBox::information(m_pParent, m_caption, QString::fromStdString(text));
 }
 
 void CQtPrompts::ShowInformation(const std::string& text, bool modal) {
+    if (m_spoken)
+        m_spoken(text);
     std::erase_if(m_informations, [](const auto& dialog) { return dialog->IsClosed(); });
     auto model = std::make_unique<CNegotiationDialog>(CNegotiationDialog::Kind::Information, true,
                                                       m_loop, nullptr, text);
@@ -49,6 +53,8 @@ void CQtPrompts::ShowInformation(const std::string& text, bool modal) {
 }
 
 void CQtPrompts::ShowError(const std::string& text) {
+    if (m_spoken)
+        m_spoken(text);
     QMessageBox::critical(m_pParent, m_caption, QString::fromStdString(text));
 }
 

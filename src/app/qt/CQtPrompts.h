@@ -25,6 +25,9 @@ public:
     ~CQtPrompts() override;
 
     void SetParent(QWidget* parent) { m_pParent = parent; }
+    // Where the notices, errors and informations are also said aloud (the table's spoken
+    // line), before their box opens.
+    void SetSpoken(std::function<void(const std::string&)> say) { m_spoken = std::move(say); }
     // The colour whose pawn is promoted, for the pictures of the promotion dialog.
     void SetPromotionColour(std::function<Colour()> colour) {
         m_promotionColour = std::move(colour);
@@ -51,6 +54,7 @@ private:
     QImage m_pieces;
     QWidget* m_pParent = nullptr;
     std::function<Colour()> m_promotionColour;
+    std::function<void(const std::string&)> m_spoken;
     // The open information dialogs' models; closed ones go at the next notice.
     std::vector<std::unique_ptr<CNegotiationDialog>> m_informations;
 };

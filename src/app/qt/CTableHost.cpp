@@ -138,8 +138,14 @@ void CTableHost::CreateWindow() {
         m_pPrompts->SetPromotionColour([this] { return m_pModel->BoardWindow().MoverColour(); });
     m_pView = std::make_unique<CMainView>(*m_pModel, *m_pSkin, m_pSound.get());
     LoadHeadPictures();
-    if (m_pPrompts != nullptr)
+    if (m_pPrompts != nullptr) {
         m_pPrompts->SetParent(m_pView.get());
+        // A notice or an information is an ending, a refusal or a warning: an alert.
+        m_pPrompts->SetSpoken([this](const std::string& text) {
+            if (m_pView != nullptr)
+                m_pView->Announce(text, true);
+        });
+    }
     m_pView->onClose = [this] { DecideClose(); };
     m_pResumeDialogs =
         std::make_unique<CResumeDialogs>(m_pModel->Resume(), m_context.Prompts(), m_pView.get());

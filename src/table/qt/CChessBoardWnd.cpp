@@ -54,6 +54,17 @@ CChessBoardWnd::~CChessBoardWnd() {
 
 void CChessBoardWnd::OnBoardChanged() {
     update();
+    // What stands under the cursor and whether it is picked up may have changed.
+    if (hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent named(this, QAccessible::NameChanged);
+        named.setChild(CellIndex(m_cursor.Square()));
+        QAccessible::updateAccessibility(&named);
+        QAccessible::State changed;
+        changed.selected = true;
+        QAccessibleStateChangeEvent selected(this, changed);
+        selected.setChild(CellIndex(m_cursor.Square()));
+        QAccessible::updateAccessibility(&selected);
+    }
     if (onBoardChanged)
         onBoardChanged();
 }
