@@ -149,6 +149,17 @@ void CMainFrame::OnConnectionLost() {
     OnReceiveTimeout();
 }
 
+void CMainFrame::OnConnectionClosed(bool heard) {
+    if (heard) {
+        OnReceiveTimeout();
+        return;
+    }
+    // A server that takes the connection and drops it before saying anything is asked again
+    // only after the pause of a failed attempt, not in a tight loop.
+    m_loop.KillTimer(&m_link, ENTER_TIMER);
+    m_loop.SetTimer(&m_link, CTableLink::RECEIVE_TIMER, RETRY_PERIOD_MS);
+}
+
 void CMainFrame::OnReceiveTimeout() {
     m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
     ++m_nRetryCount;

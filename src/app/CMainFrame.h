@@ -41,6 +41,7 @@ public:
     void OnConnect(int16_t result) override;
     bool OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_t length) override;
     void OnConnectionLost() override;
+    void OnConnectionClosed(bool heard) override;
     void OnTimer(uint32_t id) override;
 
     // 1 after a failed or abandoned connection, 0 after a successful one.

@@ -247,6 +247,28 @@ TEST_F(MainFrameTest, ABrokenStreamTakesTheReconnectionPath) {
     EXPECT_EQ(frame.m_nRetryCount, 1);
 }
 
+TEST_F(MainFrameTest, AClosedConnectionReconnectsAtOnceUnlessTheServerSaidNothing) {
+    Open();
+    Server(MSG_TABLE_PERSONS, {});
+    socket.events->OnClose();
+    EXPECT_EQ(socket.connects.size(), 2u);
+    EXPECT_EQ(frame.m_nRetryCount, 1);
+    EXPECT_EQ(frame.LinkDown(), 1);
+    EXPECT_EQ(host.lines.back(), "正在断线重连，请稍后……");
+    EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CTableLink::RECEIVE_TIMER));
+
+    // Taken and dropped without a word: the next attempt waits the retry period.
+    feeder.Restart();
+    frame.Link().OnConnect(1);
+    socket.events->OnClose();
+    EXPECT_EQ(socket.connects.size(), 2u);
+    EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CMainFrame::ENTER_TIMER));
+    loop.Advance(CMainFrame::RETRY_PERIOD_MS - 1);
+    EXPECT_EQ(socket.connects.size(), 2u);
+    loop.Advance(1);
+    EXPECT_EQ(socket.connects.size(), 3u);
+}
+
 TEST_F(MainFrameTest, ConnectionMessages) {
     struct Case {
         const char* name;
