@@ -325,6 +325,15 @@ bool CMainFrame::OnClose() {
         SendLeaveWatch();
         return true;
     }
+    // Nobody else holds a local game: closing ends it for good, so the user is asked, and the
+    // game is offered for saving as at its end.
+    if (m_context.State().IsPlaying() && m_context.Mode().LocalMode()) {
+        if (!m_context.Prompts().Verify(LOCAL_CLOSE_QUESTION, "确定", "取消"))
+            return false;
+        m_host.SaveGame(1);
+        SendLeaveTable();
+        return true;
+    }
     if (m_context.State().IsPlaying() && m_nLinkDown == 0 && !m_context.Mode().LocalMode()) {
         m_host.OpenExitDialog(true, m_context.PlayerManager().GetOwnSeat(), "");
         return false;

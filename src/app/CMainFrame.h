@@ -20,6 +20,7 @@ public:
     static constexpr uint32_t ENTER_PERIOD_MS = 150000;
     static constexpr uint32_t RETRY_PERIOD_MS = 5000;
     static constexpr uint16_t GIVE_UP_AFTER = 3;
+    static constexpr const char* LOCAL_CLOSE_QUESTION = "您真的要结束本局游戏么？";
 
     CMainFrame(CGameContext& context, IEventLoop& loop, ISocketControl& socket,
                IMainFrameHost& host);

@@ -433,6 +433,30 @@ TEST_F(MainFrameTest, ExitRefusalIsAModalInformationForTheRequester) {
     EXPECT_TRUE(prompts.notices.empty());
 }
 
+TEST(MainFrameLocalTest, ClosingALocalGameInProgressAsksAndOffersTheSave) {
+    for (const bool agree : {false, true}) {
+        CGameContext ctx;
+        test::ScriptedPrompts answers;
+        answers.yesNoAnswer = agree;
+        ctx.SetPrompts(&answers);
+        test::ManualEventLoop l;
+        test::FakeSocketControl s;
+        FakeHost h;
+        CMainFrame f(ctx, l, s, h);
+        ctx.State().SetState(GameState::Playing);
+        EXPECT_EQ(f.OnClose(), agree);
+        EXPECT_EQ(answers.questions,
+                  std::vector<std::string>{"您真的要结束本局游戏么？ [确定/取消]"});
+        EXPECT_EQ(h.saves, agree ? std::vector<int>{1} : std::vector<int>{});
+        EXPECT_TRUE(h.exitDialogs.empty());
+        // Without a game under way it closes at once.
+        ctx.State().SetState(GameState::Ended);
+        answers.questions.clear();
+        EXPECT_TRUE(f.OnClose());
+        EXPECT_TRUE(answers.questions.empty());
+    }
+}
+
 TEST_F(MainFrameTest, CloseDecision) {
     struct Case {
         const char* name;
