@@ -282,8 +282,9 @@ void CTableHost::AddSystemLine(const std::string& text, uint32_t colour) {
     Say("chat", text);
     if (m_pChatLines != nullptr)
         m_pChatLines->AddSystemLine(text, colour);
+    // The red lines (endings, broken connections, warnings) must not pass unheard.
     if (m_pView != nullptr)
-        m_pView->Announce(text);
+        m_pView->Announce(text, colour == CHAT_SYSTEM_COLOUR);
 }
 
 void CTableHost::CloseWindow() {
