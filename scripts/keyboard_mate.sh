@@ -72,7 +72,9 @@ play() {
     keys Return
     shot move-box-move
     # 4. Qxf7#: back to the board, the cursor is still on h5.
-    keys Escape space Left Left Up Up space
+    keys Escape space
+    shot capture-ring
+    keys Left Left Up Up space
     sleep 1
     shot mate
     cleanup

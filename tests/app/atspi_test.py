@@ -89,13 +89,26 @@ check(cell is not None and cell.name == "e2 白方兵", "the cell e2 holds a whi
 spoken = find(app, lambda n: n.description == "播报")
 check(spoken is not None, "the spoken line is found")
 
-# The keys: the cell's focus moves the cursor there; Space picks up, Up Up, Space drops.
+# The keys: a cell's focus moves the cursor there (first g1, then e2); Space picks up, Up Up,
+# Space drops.
+def cell_at(name):
+    return find(board, lambda n: n.getRole() == pyatspi.ROLE_TABLE_CELL and n.name.startswith(name + " "))
+
+
+def focused(node):
+    return wait_for(lambda: node.getState().contains(pyatspi.STATE_FOCUSED), lambda on: on, 3.0)
+
+
+g1 = cell_at("g1")
+g1.queryComponent().grabFocus()
+check(focused(g1) and not cell.getState().contains(pyatspi.STATE_FOCUSED),
+      "the focus action puts the cursor on g1")
 cell.queryComponent().grabFocus()
-time.sleep(0.3)
+check(focused(cell), "and then on e2")
 keys("space", "Up", "Up", "space")
 said = wait_for(lambda: spoken.name, lambda name: name == "白方 : Pe2--e4")
 check(said == "白方 : Pe2--e4", "the keyboard move is announced (%s)" % said)
-e4 = find(board, lambda n: n.getRole() == pyatspi.ROLE_TABLE_CELL and n.name.startswith("e4 "))
+e4 = cell_at("e4")
 check(e4 is not None and e4.name == "e4 白方兵", "the pawn stands on e4")
 
 box = find(app, named("输入着法"))
