@@ -160,6 +160,7 @@ void CButtonBoardWnd::OnButtonsChanged() {
     for (auto& [id, viewer] : m_viewers) {
         const CButtonBoard::GButton* button = m_model.Button(id);
         viewer->SetEnabled(button != nullptr && button->enabled);
+        ShowShortcut(viewer);
     }
 }
 
