@@ -49,7 +49,7 @@ kelo_qt_layer(kelo_gui table
 kelo_qt_layer(kelo_gui social SOURCES social/qt/CChatWnd.cpp social/qt/CPersonListWnd.cpp
               LINKS ${KELO_QT_GUI})
 kelo_qt_layer(kelo_gui app
-    SOURCES app/qt/CMainView.cpp app/qt/CQtPrompts.cpp app/qt/CDialogResume.cpp
+    SOURCES app/qt/CMainView.cpp app/qt/CPaintedPart.cpp app/qt/CQtPrompts.cpp app/qt/CDialogResume.cpp
             app/qt/CDialogSet.cpp app/qt/CDialogResumeAnswer.cpp app/qt/CDialogResumeExit.cpp
             app/qt/CResumeDialogs.cpp app/qt/CInstanceLock.cpp app/qt/CTableHost.cpp
             app/qt/SkinFallback.cpp

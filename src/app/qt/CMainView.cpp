@@ -1,6 +1,7 @@
 #include "app/qt/CMainView.h"
 
 #include "app/CMainViewModel.h"
+#include "app/qt/CPaintedPart.h"
 #include "base/CSkinManager.h"
 #include "base/qt/SkinQt.h"
 #include "chess/CBaseBoard.h"
@@ -14,7 +15,6 @@
 #include "table/qt/CChessBoardWnd.h"
 #include "table/qt/CMoveBoxWnd.h"
 
-#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -53,65 +53,6 @@ private:
     QString m_caption;
     QColor m_back;
 };
-
-// A transparent stand-in over something the view paints (a player panel, one of its own
-// buttons), so that a screen reader finds it: the mouse passes through to the view, and the
-// name is asked for when read, so a running clock raises no event every second.
-class CPaintedPart : public QWidget {
-public:
-    CPaintedPart(QAccessible::Role role, std::function<QString()> name, QWidget* parent)
-        : QWidget(parent), role(role), name(std::move(name)) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-    }
-    QAccessible::Role role;
-    std::function<QString()> name;
-    // Set for a button: what its press action does.
-    std::function<void()> press;
-    std::function<bool()> enabled;
-
-protected:
-    void paintEvent(QPaintEvent*) override {}
-    void keyPressEvent(QKeyEvent* event) override {
-        const int key = event->key();
-        if (press && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            press();
-            return;
-        }
-        QWidget::keyPressEvent(event);
-    }
-};
-
-class CPaintedPartAccessible : public QAccessibleWidget {
-public:
-    explicit CPaintedPartAccessible(CPaintedPart* part) : QAccessibleWidget(part, part->role) {}
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name)
-            return Part()->name();
-        return QAccessibleWidget::text(t);
-    }
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.disabled = Part()->enabled && !Part()->enabled();
-        return state;
-    }
-    QStringList actionNames() const override {
-        return Part()->press ? QStringList{pressAction()} : QStringList{};
-    }
-    void doAction(const QString& action) override {
-        if (action == pressAction() && Part()->press && !state().disabled)
-            Part()->press();
-    }
-
-private:
-    CPaintedPart* Part() const { return static_cast<CPaintedPart*>(widget()); }
-};
-
-QAccessibleInterface* PaintedPartInterface(const QString&, QObject* object) {
-    if (auto* part = dynamic_cast<CPaintedPart*>(object))
-        return new CPaintedPartAccessible(part);
-    return nullptr;
-}
 
 Qt::Alignment AlignmentOf(const CTextFormat& format) {
     switch (format.m_nAlign) {
@@ -217,11 +158,7 @@ CMainView::~CMainView() {
 }
 
 void CMainView::AddPaintedParts() {
-    static const bool installed = [] {
-        QAccessible::installFactory(PaintedPartInterface);
-        return true;
-    }();
-    (void)installed;
+    CPaintedPart::Install();
     // The player panels: the opponent above, the own side below.
     for (int side = 0; side < 2; ++side) {
         const CSkinManager::PlayerRects& rects = m_skin.m_player[side];
