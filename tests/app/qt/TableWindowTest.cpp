@@ -21,10 +21,13 @@
 #include "table/CButtonBoard.h"
 #include "table/CPlayerManager.h"
 #include "table/CTableBoard.h"
+#include "table/qt/CAnnouncer.h"
 #include "table/qt/CBitmapViewer.h"
 #include "table/qt/CButtonBoardWnd.h"
 #include "table/qt/CChessBoardWnd.h"
+#include "table/qt/CMoveBoxWnd.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 
@@ -224,6 +227,66 @@ TEST(TableWindow, WhileTheOpponentIsToMoveClicksOnlyRefuse) {
     EXPECT_EQ(table.Refusals(), 3u);
     EXPECT_FALSE(table.context.Board().m_bPieceSelected);
     EXPECT_TRUE(table.sender.sent.empty());
+}
+
+// A local game without the mouse: the buttons through their accessible actions (a disabled one
+// does nothing), the board with the keys, a bad and a good move typed into the move box, and
+// what a screen reader reads of the board and hears on the spoken line.
+TEST(TableWindow, PlayedWithKeysAndReadAsAScreenReaderWould) {
+    LocalTableWindow table;
+    QAccessibleInterface* takeBack = QAccessible::queryAccessibleInterface(
+        table.view->ButtonBoardWindow()->Viewer(CButtonBoard::ID_TAKEBACK));
+    QAccessibleInterface* start = QAccessible::queryAccessibleInterface(
+        table.view->ButtonBoardWindow()->Viewer(CButtonBoard::ID_START));
+    ASSERT_NE(start, nullptr);
+    ASSERT_NE(takeBack, nullptr);
+    EXPECT_EQ(start->role(), QAccessible::Button);
+    EXPECT_EQ(start->text(QAccessible::Name), QStringLiteral("开始"));
+    EXPECT_FALSE(start->state().disabled);
+    EXPECT_TRUE(takeBack->state().disabled);
+    takeBack->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(table.prompts.questions.empty());
+    start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    table.loop.RunPending();
+    ASSERT_TRUE(table.context.State().IsPlaying());
+
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(&table.Board());
+    ASSERT_NE(board, nullptr);
+    ASSERT_EQ(board->childCount(), 64);
+    EXPECT_EQ(board->child(0)->text(QAccessible::Name), QStringLiteral("a8 黑方车"));
+    // The cursor starts on e2: Space picks the pawn up, Escape puts it back, and again with
+    // two steps up it goes to e4.
+    QTest::keyClick(&table.Board(), Qt::Key_Space);
+    const int e2 = table.Board().CellIndex(test::Square("e2"));
+    EXPECT_TRUE(board->child(e2)->state().selected);
+    QTest::keyClick(&table.Board(), Qt::Key_Escape);
+    EXPECT_FALSE(board->child(e2)->state().selected);
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Up, Qt::Key_Up, Qt::Key_Return})
+        QTest::keyClick(&table.Board(), key);
+    table.loop.RunPending();
+    const int e4 = table.Board().CellIndex(test::Square("e4"));
+    EXPECT_EQ(board->child(e4)->text(QAccessible::Name), QStringLiteral("e4 白方兵"));
+    EXPECT_EQ(board->child(e4)->text(QAccessible::Description), QStringLiteral("上一步"));
+
+    CAnnouncer* spoken = nullptr;
+    for (QObject* child : table.view->children())
+        if (auto* found = dynamic_cast<CAnnouncer*>(child))
+            spoken = found;
+    ASSERT_NE(spoken, nullptr);
+    EXPECT_EQ(spoken->accessibleName(), QStringLiteral("白方 : Pe2--e4"));
+
+    CMoveBoxWnd* box = table.view->MoveBoxWindow();
+    box->setText(QStringLiteral("Nf5"));
+    QTest::keyClick(box, Qt::Key_Return);
+    table.loop.RunPending();
+    EXPECT_EQ(box->text(), QStringLiteral("Nf5"));
+    EXPECT_EQ(spoken->accessibleName(), QStringLiteral("“Nf5”不是黑方现在能走的棋"));
+    box->setText(QStringLiteral("Nf6"));
+    QTest::keyClick(box, Qt::Key_Return);
+    table.loop.RunPending();
+    EXPECT_TRUE(box->text().isEmpty());
+    ASSERT_NE(table.PieceAt("f6"), nullptr);
+    EXPECT_EQ(spoken->accessibleName(), QStringLiteral("黑方 : Ng8--f6"));
 }
 
 } // namespace
