@@ -13,6 +13,7 @@
 #include "table/CTableState.h"
 
 #include <cctype>
+#include <cstring>
 
 namespace kelo {
 
@@ -35,6 +36,11 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
+// Typed text may hold any bytes (a Chinese character): only ASCII is lowered.
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 std::string Quoted(const std::string& text) {
     return "“" + text + "”";
 }
@@ -53,7 +59,7 @@ std::string PieceName(const CBasePiece& piece) {
 // Coordinates as players write them: e2e4, e2-e4, e2xe4, e7e8q, E2E4.
 std::optional<CCoordinateMove> ReadCoordinates(std::string text) {
     for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = Lower(c);
     if (text.size() >= 5 && (text[2] == '-' || text[2] == 'x'))
         text.erase(2, 1);
     if (text.size() == 6 && text[4] == '=')
@@ -241,12 +247,16 @@ CMoveBox::Answer CMoveBox::Enter(const std::string& typed) {
         return {Clocks(), false};
     if (text == "l")
         return {LastMove(board), false};
-    if (text.size() == 3 && text[1] == ' ' && text[0] == 'p')
-        return {PiecesOf(board, text[2]), false};
-    if (text.size() == 3 && text[1] == ' ' && text[0] == 's')
-        return {PiecesOn(board, static_cast<char>(std::tolower(text[2]))), false};
-    if (text.size() == 4 && text[1] == ' ' && text[0] == 'm') {
-        const char file = static_cast<char>(std::tolower(text[2])), rank = text[3];
+    // A letter, a space and what is asked about: nothing else reads so, so no move is lost.
+    if (text.size() >= 2 && text[1] == ' ' && std::strchr("psm", text[0]) != nullptr) {
+        const std::string about = Trimmed(text.substr(2));
+        const char first = about.size() == 1 ? about[0] : '?';
+        if (text[0] == 'p')
+            return {PiecesOf(board, first), false};
+        if (text[0] == 's')
+            return {PiecesOn(board, Lower(first)), false};
+        const char file = about.size() == 2 ? Lower(about[0]) : '?';
+        const char rank = about.size() == 2 ? about[1] : '?';
         if (file >= 'a' && file <= 'h' && rank >= '1' && rank <= '8')
             return {MovesOf(board, CBasePoint(file - 'a', '8' - rank)), false};
         return {"m 后面写一个格子，如 m e2", false};

@@ -129,6 +129,7 @@ TEST(MoveBox, SendsOnlyALegalMoveOnTheOwnTurn) {
     // Questions never send anything and are answered at any time.
     EXPECT_NE(t.box.Enter("c").line.find("white"), std::string::npos);
     EXPECT_EQ(t.box.Enter("p q").line, "黑方后：d8");
+    EXPECT_EQ(t.box.Enter("s 马").line.rfind("s 后面", 0), 0u);
     EXPECT_EQ(t.MovesSent(), 0u);
     EXPECT_TRUE(t.box.Enter("e4").sent);
     EXPECT_EQ(t.MovesSent(), 1u);
