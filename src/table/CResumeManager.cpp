@@ -206,9 +206,9 @@ bool CResumeManager::WriteRecordFile(const std::string& path, const GameRecord& 
     return !path.empty() && ReplaceFileBytes(path, WriteRecord(record));
 }
 
-std::string CResumeManager::SaveGame(int mode) {
+std::string CResumeManager::SaveGame(int mode, bool finishedOnView) {
     const GameState state = m_table.state.State();
-    if (state != GameState::Playing && state != GameState::Ended)
+    if (!finishedOnView && state != GameState::Playing && state != GameState::Ended)
         return {};
     GameRecord record;
     if (!BuildRecord(record))

@@ -175,6 +175,11 @@ TEST_F(ResumeManagerTest, NothingIsSavedOutsideAGameOrWithAnEmptySeat) {
     table.state.SetState(GameState::None);
     EXPECT_EQ(Manager().SaveGame(CResumeManager::SAVE_GAME_END), "");
     EXPECT_TRUE(prompts.notices.empty());
+    // The finished game still on view is saved while the table readies the next one.
+    const std::string kept = Manager().SaveGame(CResumeManager::SAVE_GAME_END, true);
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(Load(kept).moves.size(), 4u);
+    fs::remove(kept);
     table.state.SetState(GameState::Playing);
     table.people.RemovePerson(200);
     EXPECT_EQ(Manager().SaveGame(CResumeManager::SAVE_GAME_END), "");
