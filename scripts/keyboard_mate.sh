@@ -45,6 +45,8 @@ play() {
     sleep 1
     # 开始 by its shortcut, the board has the keys from the start.
     keys alt+k
+    # Any key on the board shows the cursor; a click would hide it again.
+    keys Left Right
 
     shot cursor
     # 1. e4: pick up the pawn under the cursor (e2), two squares up, drop.

@@ -80,6 +80,7 @@ int CChessBoardWnd::CellIndex(CBasePoint square) const {
 
 void CChessBoardWnd::SetCursorSquare(CBasePoint square) {
     m_cursor.SetSquare(square);
+    m_bShowCursor = true;
     update();
     AnnounceCursor();
 }
@@ -94,6 +95,10 @@ void CChessBoardWnd::AnnounceCursor() {
 
 void CChessBoardWnd::keyPressEvent(QKeyEvent* event) {
     int dx = 0, dy = 0;
+    if (!m_bShowCursor) {
+        m_bShowCursor = true;
+        update();
+    }
     switch (event->key()) {
     case Qt::Key_Left:
         dx = -1;
@@ -135,6 +140,10 @@ void CChessBoardWnd::keyPressEvent(QKeyEvent* event) {
 
 void CChessBoardWnd::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason)
+        m_bShowCursor = true;
     update();
     AnnounceCursor();
 }
@@ -197,7 +206,7 @@ void CChessBoardWnd::DrawDestinations(QPainter& painter) {
 }
 
 void CChessBoardWnd::DrawCursor(QPainter& painter) {
-    if (!hasFocus())
+    if (!hasFocus() || !m_bShowCursor)
         return;
     const CBoardGrid& grid = m_model.Grid();
     const CBasePoint square = m_cursor.Square();
@@ -386,6 +395,7 @@ void CChessBoardWnd::mousePressEvent(QMouseEvent* event) {
     m_model.OnLButtonDown(at.x(), at.y());
     m_dragAt = at;
     // The keys go on from the square clicked.
+    m_bShowCursor = false;
     const CBasePoint square = m_model.SquareAt(at.x(), at.y());
     if (m_model.IsOnBoard(square))
         m_cursor.SetSquare(square);

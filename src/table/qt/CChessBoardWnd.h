@@ -70,6 +70,9 @@ private:
     // Where the mouse holds a dragged piece.
     QPoint m_dragAt;
     CBoardCursor m_cursor;
+    // The cursor is drawn once the keys are used (a key, Tab, a cell's focus action) and hidden
+    // again by a click, so that a mouse player never sees it.
+    bool m_bShowCursor = false;
 };
 
 } // namespace kelo
