@@ -18,7 +18,7 @@ writes into OUT_FOLDER (the program's data folder):
                                         btnpressed.bmp, btndisabled.bmp (black is transparent)
     skin/image/                         studyboard.bmp, studychess.png
     sound/                              501.wav (move), 502.wav (hover), 503.wav (press),
-                                        504.wav (refused)
+                                        504.wav (refused), 505.wav (low-time tick)
 
 With --preview it also draws a contact sheet of both skins as a person would see them.
 The layout is checked as it is made: every text must fit its box with the fonts named in the
@@ -857,6 +857,9 @@ def sounds(folder):
     a = tone(0.06, [(240, 0.8), (480, 0.2)], 0.008, 0.03, 0.30)
     b = tone(0.07, [(190, 0.8), (380, 0.2)], 0.008, 0.03, 0.30)
     write_wave(os.path.join(folder, "504.wav"), a + b)
+    # Low time: a dry clock tick, once a second while the own clock runs out.
+    write_wave(os.path.join(folder, "505.wav"),
+               tone(0.05, [(1800, 0.6), (3100, 0.4)], 0.002, 0.008, 0.20, noise=0.3, seed=5))
 
 
 # ---------------------------------------------------------------- description

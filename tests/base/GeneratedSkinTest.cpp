@@ -233,7 +233,7 @@ TEST(GeneratedPicturesTest, HeadPicturesAndIcons) {
 }
 
 TEST(GeneratedSoundsTest, AreShortPcmWaves) {
-    for (int id : {501, 502, 503, 504}) {
+    for (int id : {501, 502, 503, 504, 505}) {
         const std::string path =
             std::string(KELO_DATA_FOLDER) + "sound/" + std::to_string(id) + ".wav";
         const std::string head = Head(path, 44);
