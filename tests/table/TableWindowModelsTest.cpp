@@ -8,6 +8,7 @@
 #include "table/CMainViewClock.h"
 #include "table/CPlayerPanelModel.h"
 #include "table/CPromoteChoice.h"
+#include "table/WindowPlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -241,6 +242,29 @@ TEST(ButtonBoard, SlotsMakeRoomAndFollowTheGrid) {
     // Slot 5 (the draw button now) is row 1, column 1.
     EXPECT_EQ(table.board.Button(DRAW)->slot, 5);
     EXPECT_EQ(table.board.Button(DRAW)->rect, (CRect{60, 33, 116, 62}));
+}
+
+// The study window (620 x 410 with its frame) beside the table where the screen has room.
+TEST(WindowPlacement, BesideTheOwnerWhereItFits) {
+    struct Case {
+        const char* name;
+        CRect screen, owner;
+        CPoint at;
+    };
+    const CPoint size{620, 410};
+    const Case cases[] = {
+        {"right of a small table", {0, 0, 1920, 1080}, {100, 50, 890, 620}, {898, 50}},
+        {"left when the right is short", {0, 0, 1920, 1080}, {1000, 50, 1790, 620}, {372, 50}},
+        {"below, kept on the screen", {0, 0, 1024, 1080}, {300, 20, 1090, 590}, {300, 598}},
+        {"above", {0, 0, 1024, 1080}, {100, 500, 890, 1070}, {100, 82}},
+        {"raised to stay on the screen", {0, 0, 1920, 1080}, {100, 800, 890, 1370}, {898, 670}},
+        // The 800 skin fills an 800 x 600 screen: over the table's right edge, its panels.
+        {"nowhere beside", {0, 0, 800, 600}, {5, 15, 795, 585}, {175, 175}},
+    };
+    for (const Case& c : cases) {
+        const CPoint at = PlaceBeside(c.screen, c.owner, size);
+        EXPECT_EQ(at, c.at) << c.name << ": " << at.x << "," << at.y;
+    }
 }
 
 TEST(PlayerPanel, Texts) {
