@@ -3,9 +3,11 @@
 #include "ports/ISoundPlayer.h"
 #include "table/qt/CBoardAccessible.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace kelo {
 
@@ -65,6 +67,18 @@ void CBitmapViewer::SetEnabled(bool on) {
         m_nFrame = 0;
     }
     update();
+}
+
+bool CBitmapViewer::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && m_tooltip) {
+        const QString text = m_tooltip();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CBitmapViewer::ShowFrame(int frame) {

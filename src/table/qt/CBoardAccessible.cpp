@@ -105,6 +105,8 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name)
             return Viewer()->Caption();
+        if (t == QAccessible::Description)
+            return Viewer()->TooltipText();
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override {

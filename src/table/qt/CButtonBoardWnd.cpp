@@ -107,15 +107,12 @@ QKeySequence CButtonBoardWnd::Shortcut(int32_t id) {
     }
 }
 
-void CButtonBoardWnd::ShowShortcut(CBitmapViewer* viewer) {
-    const QKeySequence key = Shortcut(viewer->CommandId());
+QString CButtonBoardWnd::WithShortcut(int32_t id, const QString& tip) {
+    const QKeySequence key = Shortcut(id);
     if (key.isEmpty())
-        return;
+        return tip;
     const QString line = QStringLiteral("快捷键 ") + key.toString(QKeySequence::NativeText);
-    const QString tip = viewer->toolTip();
-    if (!tip.endsWith(line))
-        viewer->setToolTip(tip.isEmpty() ? line : tip + '\n' + line);
-    viewer->setAccessibleDescription(viewer->toolTip());
+    return tip.isEmpty() ? line : tip + '\n' + line;
 }
 
 CBitmapViewer* CButtonBoardWnd::Viewer(int32_t id) const {
@@ -142,8 +139,10 @@ void CButtonBoardWnd::Rebuild() {
         viewer->SetTextColours(QColor(0, 0, 100), QColor(250, 20, 70), QColor(150, 150, 150));
         viewer->SetSoundPlayer(m_pSound);
         viewer->SetOnButtonUp([this](int32_t command) { m_model.OnButtonUp(command); });
+        viewer->SetTooltipSource([this, id = id] {
+            return WithShortcut(id, QString::fromStdString(m_model.Tooltip(id)));
+        });
         viewer->SetEnabled(button.enabled);
-        ShowShortcut(viewer);
         viewer->show();
         m_viewers[id] = viewer;
     }
@@ -160,7 +159,6 @@ void CButtonBoardWnd::OnButtonsChanged() {
     for (auto& [id, viewer] : m_viewers) {
         const CButtonBoard::GButton* button = m_model.Button(id);
         viewer->SetEnabled(button != nullptr && button->enabled);
-        ShowShortcut(viewer);
     }
 }
 

@@ -30,8 +30,8 @@ public:
 
 private:
     void Rebuild();
-    // The tooltip's last line names the shortcut.
-    void ShowShortcut(CBitmapViewer* viewer);
+    // The tooltip with a last line that names the button's shortcut.
+    static QString WithShortcut(int32_t id, const QString& tip);
 
     CButtonBoard& m_model;
     ISoundPlayer* m_pSound;

@@ -244,6 +244,9 @@ TEST(TableWindow, PlayedWithKeysAndReadAsAScreenReaderWould) {
     EXPECT_EQ(start->text(QAccessible::Name), QStringLiteral("开始"));
     EXPECT_FALSE(start->state().disabled);
     EXPECT_TRUE(takeBack->state().disabled);
+    // Its description is the tooltip: why it is off, and its shortcut.
+    EXPECT_TRUE(takeBack->text(QAccessible::Description).endsWith(QStringLiteral("快捷键 Alt+H")))
+        << takeBack->text(QAccessible::Description).toStdString();
     takeBack->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(table.prompts.questions.empty());
     start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
