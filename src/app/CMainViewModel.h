@@ -45,7 +45,7 @@ public:
     CButtonBoard& ButtonBoard() { return m_buttonBoard; }
     CNegotiation& Negotiation() { return m_negotiation; }
     const CPlayerPanelModel& Panels() const { return m_panels; }
-    // Moves and questions typed under the board.
+    // Moves and questions typed instead of clicked.
     CMoveBox& MoveBox() { return m_moveBox; }
     CMainViewButtons& ViewButtons() { return m_viewButtons; }
     // Sealing and resuming games.

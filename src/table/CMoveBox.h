@@ -14,7 +14,7 @@ namespace kelo {
 class CBaseBoard;
 class CBoardWindowModel;
 
-// The line under the board where a move is typed instead of clicked: standard notation (Nf3,
+// The line of the table window where a move is typed instead of clicked: standard notation (Nf3,
 // exd5, O-O, e8=Q, with or without + and #) or coordinates (g1f3, e7e8q). It also answers the
 // short questions that a player who cannot see the board asks, each in one line to be read
 // out. A move that does not read as exactly one legal move is never sent.

@@ -25,6 +25,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace kelo {
 
 namespace {
@@ -111,20 +113,27 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
         AnnounceMoves();
     };
     m_nMovesTold = board.TableBoard().Board().Position().MoveCount();
-    // The move box and the spoken line share the band between the board's frame and the strip
-    // at the window's foot: the box under the a-c files, the line beside it.
+    // The move box and the spoken line share the title band, between the title and the view's
+    // own buttons: the tray below the board holds the captured pieces.
     const CBoardGrid& grid = board.Grid();
     const QRect boardBox = InView(skin.m_rcChessBoard);
-    const int squaresLeft = boardBox.left() + grid.m_nOffsetX - grid.m_nSquareWidth / 2;
-    const int squaresBottom =
-        boardBox.top() + grid.m_nOffsetY + 8 * grid.m_nSquareHeight - grid.m_nSquareHeight / 2;
-    const int bandTop = squaresBottom + 26;
+    int buttonsLeft = width();
+    for (int i = 0; i < CMainViewButtons::COUNT; ++i) {
+        const auto id = static_cast<CMainViewButtons::Id>(i);
+        if (model.ViewButtons().IsShown(id))
+            buttonsLeft =
+                std::min(buttonsLeft, ToQRect(model.ViewButtons().ButtonAt(id).rect).left());
+    }
+    const int bandHeight = std::clamp(boardBox.top() - 2, 16, 24);
+    const int bandTop = std::max(0, (boardBox.top() - bandHeight) / 2);
+    const int boxLeft = skin.m_nTitleXOffset + 90;
+    const int boxWidth = 3 * grid.m_nSquareWidth;
     m_pMoveBox = new CMoveBoxWnd(model.MoveBox(), this);
-    m_pMoveBox->setGeometry(squaresLeft, bandTop, 3 * grid.m_nSquareWidth, 24);
+    m_pMoveBox->setGeometry(boxLeft, bandTop, boxWidth, bandHeight);
     m_pMoveBox->setFont(SkinFont("", 9));
     m_pAnnouncer = new CAnnouncer(this);
-    m_pAnnouncer->setGeometry(squaresLeft + 3 * grid.m_nSquareWidth + 8, bandTop,
-                              5 * grid.m_nSquareWidth - 8, 24);
+    m_pAnnouncer->setGeometry(boxLeft + boxWidth + 8, bandTop,
+                              std::max(40, buttonsLeft - 8 - (boxLeft + boxWidth + 8)), bandHeight);
     m_pAnnouncer->setFont(SkinFont("", 9));
     QPalette spoken = m_pAnnouncer->palette();
     spoken.setColor(QPalette::WindowText, QColor(240, 226, 190));

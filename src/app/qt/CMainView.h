@@ -61,7 +61,7 @@ public:
 
     CChessBoardWnd* BoardWindow() const { return m_pBoard; }
     CMoveBoxWnd* MoveBoxWindow() const { return m_pMoveBox; }
-    // Shows the line under the board and hands it to a screen reader; an alert for endings and
+    // Shows the spoken line and hands it to a screen reader; an alert for endings and
     // requests.
     void Announce(const std::string& line, bool alert = false);
     CButtonBoardWnd* ButtonBoardWindow() const { return m_pButtons; }

@@ -8,7 +8,7 @@ namespace kelo {
 
 class CMoveBox;
 
-// The one-line box under the board where moves and questions are typed. Enter hands the line
+// The one-line box of the table window where moves and questions are typed. Enter hands the line
 // to the move box; a sent move empties it, anything else keeps the text for mending.
 class CMoveBoxWnd : public QLineEdit {
 public:
