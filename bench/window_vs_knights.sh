@@ -13,7 +13,9 @@
 # Checks the targets: painted within 1.2x the bare window's time and within 0.7x Knights', peak
 # memory within 6 MB of the bare window's, no processor time while idle.
 # Needs Xvfb, ImageMagick (convert), dbus-daemon and Knights (apt-get install knights; Debian puts
-# it in /usr/games). KNIGHTS=none leaves Knights out. Exits 1 when a target is missed.
+# it in /usr/games). KNIGHTS=none leaves Knights out; KELO_CHESS_OTHER=PATH measures another
+# build of the table alongside (as "other"), to compare before and after a change. Exits 1 when
+# a target is missed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/xvfb_display.sh
@@ -103,9 +105,12 @@ median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
 names=(kelo bare)
 [ "$use_knights" = 1 ] && names+=(knights)
+# Another build of the table to compare with (say, before a change), measured alongside.
+[ -n "${KELO_CHESS_OTHER:-}" ] && names+=(other)
 command_of() {
     case $1 in
     kelo) echo "$client" ;;
+    other) realpath "$KELO_CHESS_OTHER" ;;
     bare) echo "$bare $picture" ;;
     knights) echo "$knights" ;;
     esac

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "base/FileBytes.h"
 #include "base/IniTypes.h"
+#include "base/qt/CSkinPictures.h"
 
 #include <QColor>
 #include <QFont>
@@ -29,14 +29,11 @@ inline bool IsEmptyRect(const CRect& rect) {
     return rect.right - rect.left < 1 || rect.bottom - rect.top < 1;
 }
 
-// A skin image; a missing or unreadable file, or one that is not a regular file (a FIFO, a
-// device, a folder), gives a null image, which the drawing skips.
+// A skin image, decoded once while in use (CSkinPictures); a missing or unreadable file, or one
+// that is not a regular file (a FIFO, a device, a folder), gives a null image, which the drawing
+// skips.
 inline QImage LoadSkinImage(const std::string& path) {
-    constexpr size_t MAX_IMAGE_BYTES = 64u << 20;
-    std::vector<uint8_t> bytes;
-    if (path.empty() || ReadFileBytes(path, MAX_IMAGE_BYTES, bytes) != FileReadResult::Read)
-        return QImage();
-    return QImage::fromData(bytes.data(), static_cast<int>(bytes.size()));
+    return CSkinPictures::Load(path);
 }
 
 // A font of the skin: its family, or a face that has Chinese characters when the skin names
