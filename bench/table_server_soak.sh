@@ -2,10 +2,15 @@
 # A soak run of the reference server on loopback: GAMES games (default 200) between kelo-bot
 # pairs through one server with its default limits, DESKS desks (default 8) playing at once, a
 # watcher at every other desk. Three game lines take turns: the Fool's mate, a 13-ply mate by
-# White, and a stalemate after 19 plies.
+# White, and a stalemate after 19 plies. The players say a line at ply 2. Beside the games, 100
+# churning watchers (CHURN) enter the desks one after the other, say a line if a game is under
+# way, and go: half of them stop watching at the end of the game (3027), half lose their
+# connection (killed). At the end, a final desk: two players and a watcher, with --people, while
+# ten watchers come and go; every one of the three must end with exactly the three in its list.
 # Prints the figures and checks them: every game finished (both players and the watcher saw
-# the result and exited 0), no violation and no client dropped, and the server's resident memory
-# at the end within 10 % of what it was after the first 10 games.
+# the result and exited 0), no violation and no client dropped, the final people lists right,
+# and the server's resident memory at the end within 10 % of what it was after the first 10
+# games.
 # Bounded: at most LIMIT seconds in all (default 900), every bot at most 60 s; it stops by
 # itself. Long, so not part of ctest.
 # usage: bench/table_server_soak.sh [SERVER [BOT]]   (defaults: the build/ programs)
@@ -57,7 +62,7 @@ play_desk() {
         # The watcher first, so that it is there when the game begins and ends.
         for name in "${names[@]}"; do
             "$bot" --server 127.0.0.1:$port --desk "$desk" $people --me "$name$desk" \
-                --moves "$line" --quit-after-result --timeout 60 \
+                --moves "$line" --quit-after-result --timeout 60 --say "gg@2" \
                 >"$dir/d$desk-g$game-$name.out" 2>&1 &
             pids+=($!)
             [ "$name" = watch ] || continue
@@ -76,8 +81,34 @@ play_desk() {
     done
 }
 
+# churn COUNT: COUNT watchers one after the other, each at the next desk with a watch number of
+# its own; each says a line at plies 1 and 3 of the game it watches, and goes after a second:
+# the even ones are killed, the odd ones stop watching at the end of their game (their timeout
+# ends them if no game ends). One line each in churned.
+churn() {
+    local count=$1 i desk id pid
+    for i in $(seq "$count"); do
+        desk=$((i % desks + 1))
+        id=$((50000 + i))
+        "$bot" --server 127.0.0.1:$port --desk "$desk" --watcher "$id:churn$i:Churn$i:$((10 + i)):0" \
+            --me "churn$i" --say "hello@1" --say "bye@3" --quit-after-result --timeout 20 \
+            >"$dir/churn$i.out" 2>&1 &
+        pid=$!
+        sleep 1
+        if [ $((i % 2)) = 0 ]; then
+            kill -KILL "$pid" 2>/dev/null
+            wait "$pid" 2>/dev/null
+        fi
+        echo "churned $i" >>"$dir/churned"
+    done
+    wait
+}
+
 : >"$dir/results"
+: >"$dir/churned"
 start=$(date +%s.%N)
+churn "${CHURN:-100}" 2>/dev/null &
+churn_pid=$!
 per_desk=$((games / desks))
 for desk in $(seq "$desks"); do
     count=$per_desk
@@ -99,6 +130,49 @@ while [ "$(wc -l <"$dir/results" 2>/dev/null || echo 0)" -lt "$games" ]; do
 done
 for pid in "${desk_pids[@]}"; do wait "$pid"; done
 desk_pids=()
+wait "$churn_pid"
+churned=$(wc -l <"$dir/churned")
+chats=$(grep -hc '^sent 3021 ' "$dir"/churn*.out 2>/dev/null | paste -sd+ | bc)
+
+# The final desk: the three sit with --people (no moves: the game waits), ten watchers come and
+# go (even ones killed, odd ones leave when killed too: no game ends here), then every list must
+# hold exactly the three.
+final=99
+finals=()
+people="--player ${final}1:whitef:WhiteF:0 --player ${final}2:blackf:BlackF:1"
+people+=" --watcher ${final}3:watchf:WatchF:1"
+for name in whitef blackf watchf; do
+    "$bot" --server 127.0.0.1:$port --desk $final $people --me "$name" --moves "e2e4" --people \
+        --timeout 120 >"$dir/final-$name.out" 2>&1 &
+    finals+=($!)
+    for _ in $(seq 100); do
+        grep -qs '^people ' "$dir/final-$name.out" && break
+        sleep 0.1
+    done
+done
+for i in $(seq 10); do
+    "$bot" --server 127.0.0.1:$port --desk $final --watcher "$((60000 + i)):late$i:Late$i:$((20 + i)):0" \
+        --me "late$i" --people --timeout 20 >"$dir/final-late$i.out" 2>&1 &
+    pid=$!
+    for _ in $(seq 50); do
+        grep -qs '^people ' "$dir/final-late$i.out" && break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+done
+sleep 1 # the last departures are announced
+expected="people ${final}1,${final}2,${final}3"
+lists_ok=1
+for name in whitef blackf watchf; do
+    last=$(grep '^people ' "$dir/final-$name.out" | tail -n1)
+    seen=$(grep -c '^people .*6000' "$dir/final-$name.out")
+    if [ "$last" != "$expected" ] || [ "$seen" -lt 1 ]; then
+        echo "final people list of $name: '$last' (lists with a late watcher: $seen)"
+        lists_ok=0
+    fi
+done
+for pid in "${finals[@]}"; do kill -TERM "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
 elapsed=$(echo "$(date +%s.%N) - $start" | bc)
 sleep 1 # the last leaves are taken in
 end=$(rss_kib)
@@ -116,6 +190,8 @@ printf 'games        %d played, %d finished (%d desks at once, watchers at odd d
     "$played" "$finished" "$desks"
 printf 'time         %.1f s, %.2f s a game per desk\n' "$elapsed" \
     "$(echo "$elapsed * $desks / $played" | bc -l)"
+printf 'churn        %d watchers came and went, %s chat lines from them\n' "$churned" "${chats:-0}"
+printf 'people       final lists %s\n' "$([ $lists_ok = 1 ] && echo "exactly the three present" || echo WRONG)"
 printf 'violations   %s\n' "${violations:-none reported}"
 printf 'dropped      %d clients\n' "$dropped"
 printf 'server RSS   %d KiB after 10 games, %d KiB at the end (%s %%), peak %d KiB\n' \
@@ -124,6 +200,7 @@ printf 'server RSS   %d KiB after 10 games, %d KiB at the end (%s %%), peak %d K
 ok=1
 [ "$played" = "$games" ] && [ "$finished" = "$games" ] || { echo "FAIL: unfinished games"; ok=0; }
 [ "$violations" = 0 ] || { echo "FAIL: violations"; ok=0; }
+[ $lists_ok = 1 ] || { echo "FAIL: people lists"; ok=0; }
 [ "$dropped" = 0 ] || { echo "FAIL: clients dropped"; ok=0; }
 [ $((end * 100)) -le $((after10 * 110)) ] && [ $((end * 100)) -ge $((after10 * 90)) ] ||
     { echo "FAIL: memory changed by more than 10 %"; ok=0; }

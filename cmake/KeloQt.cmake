@@ -10,44 +10,50 @@ qt_add_dbus_adaptor(KELO_DBUS_SOURCES
     ${CMAKE_SOURCE_DIR}/src/app/qt/com.zandor.KeloChessGame.IStartGame.xml
     app/qt/CStartGameDBus.h kelo::CStartGameDBus istartgame_adaptor IStartGameAdaptor)
 
-add_library(kelo_gui STATIC
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CMainView.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CQtPrompts.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResume.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogSet.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResumeAnswer.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CDialogResumeExit.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CResumeDialogs.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CStartGameDBus.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CHallClients.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CInstanceLock.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/CTableHost.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/qt/SkinFallback.cpp
-    ${CMAKE_SOURCE_DIR}/src/base/qt/CSkinPictures.cpp
-    ${CMAKE_SOURCE_DIR}/src/link/qt/SocketControl.cpp
-    ${CMAKE_SOURCE_DIR}/src/ports/qt/CQtEventLoop.cpp
-    ${CMAKE_SOURCE_DIR}/src/ports/qt/CQtSoundPlayer.cpp
-    ${CMAKE_SOURCE_DIR}/src/social/qt/CChatWnd.cpp
-    ${CMAKE_SOURCE_DIR}/src/social/qt/CPersonListWnd.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CBitmapViewer.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CButtonBoardWnd.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CChessBoardWnd.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogInput.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogResult.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogVerify.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CGameMenu.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CNegotiationDlg.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CPromoteDlg.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CTableDialog.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/BoardFallback.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CChessBoardStudyWnd.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CChnBoardStudyImp.cpp
-    ${CMAKE_SOURCE_DIR}/src/table/qt/CDialogManualWnd.cpp
-    ${KELO_DBUS_SOURCES})
-# The shell sits on top of every layer and sees the whole source tree.
-target_include_directories(kelo_gui PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_BINARY_DIR})
-target_link_libraries(kelo_gui PUBLIC kelo_core Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
-                                      Qt6::DBus)
+# Shell sources of one layer (paths under src/), compiled against that layer's include folder
+# (src/CMakeLists.txt): like the core, a qt/ folder sees its own layer and those below it, with
+# their qt/ folders, never a layer above. LIB is the shell library that takes the objects.
+function(kelo_qt_layer lib layer)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    list(TRANSFORM ARG_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/src/)
+    add_library(${lib}_${layer} OBJECT ${ARG_SOURCES})
+    target_link_libraries(${lib}_${layer} PUBLIC kelo_${layer} ${ARG_LINKS})
+    target_link_libraries(${lib} PUBLIC ${lib}_${layer})
+endfunction()
+
+# The platform's ports on QtCore, QtNetwork and QtDBus, without a window: the event loop, the
+# socket and the hall interface. The headless tools (kelo-bot, kelo-hall) link only these.
+add_library(kelo_qt_ports STATIC)
+set(KELO_QT_PORTS Qt6::Core Qt6::Network Qt6::DBus)
+kelo_qt_layer(kelo_qt_ports base SOURCES ports/qt/CQtEventLoop.cpp LINKS ${KELO_QT_PORTS})
+kelo_qt_layer(kelo_qt_ports link SOURCES link/qt/SocketControl.cpp LINKS ${KELO_QT_PORTS})
+kelo_qt_layer(kelo_qt_ports app SOURCES app/qt/CStartGameDBus.cpp app/qt/CHallClients.cpp
+              LINKS ${KELO_QT_PORTS})
+# The generated adaptor and its header are in the build tree.
+target_sources(kelo_qt_ports_app PRIVATE ${KELO_DBUS_SOURCES})
+target_include_directories(kelo_qt_ports_app PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
+
+# The windows, dialogs and sounds (QtWidgets, QtGui; the sounds' multimedia in a module).
+add_library(kelo_gui STATIC)
+target_link_libraries(kelo_gui PUBLIC kelo_qt_ports)
+set(KELO_QT_GUI Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::DBus)
+kelo_qt_layer(kelo_gui base SOURCES ports/qt/CQtSoundPlayer.cpp LINKS ${KELO_QT_GUI})
+kelo_qt_layer(kelo_gui table
+    SOURCES table/qt/CBitmapViewer.cpp table/qt/CButtonBoardWnd.cpp table/qt/CChessBoardWnd.cpp
+            table/qt/CDialogInput.cpp table/qt/CDialogResult.cpp table/qt/CDialogVerify.cpp
+            table/qt/CGameMenu.cpp table/qt/CNegotiationDlg.cpp table/qt/CPromoteDlg.cpp
+            table/qt/CTableDialog.cpp table/qt/BoardFallback.cpp
+            table/qt/CChessBoardStudyWnd.cpp table/qt/CChnBoardStudyImp.cpp
+            table/qt/CDialogManualWnd.cpp
+    LINKS ${KELO_QT_GUI})
+kelo_qt_layer(kelo_gui social SOURCES social/qt/CChatWnd.cpp social/qt/CPersonListWnd.cpp
+              LINKS ${KELO_QT_GUI})
+kelo_qt_layer(kelo_gui app
+    SOURCES app/qt/CMainView.cpp app/qt/CQtPrompts.cpp app/qt/CDialogResume.cpp
+            app/qt/CDialogSet.cpp app/qt/CDialogResumeAnswer.cpp app/qt/CDialogResumeExit.cpp
+            app/qt/CResumeDialogs.cpp app/qt/CInstanceLock.cpp app/qt/CTableHost.cpp
+            app/qt/SkinFallback.cpp
+    LINKS ${KELO_QT_GUI})
 
 # The sounds' multimedia stack (Qt Multimedia with the sound server's and the codecs' libraries)
 # is a module that the table loads on its first sound, so that the window starts without it.

@@ -25,6 +25,7 @@ The layout is checked as it is made: every text must fit its box with the fonts 
 description, and no two boxes may overlap.
 """
 
+import copy
 import math
 import os
 import random
@@ -172,6 +173,34 @@ class Skin:
 
         self.players = [self.panel(self.top_plate), self.panel(self.bottom_plate)]
         self.settings = self.settings_boxes(self.settings_plate)
+        # Pixels per logical pixel of the pictures drawn from this geometry (see scaled()).
+        self.k = 1
+
+    def px(self, v):
+        """A length of the 800 skin's design in this skin's picture pixels."""
+        return round(v * self.s) * self.k
+
+    def scaled(self, k):
+        """The same layout with every pixel length times k, for pictures drawn k times as
+        dense; the description file keeps the logical values."""
+        def mul(v):
+            if isinstance(v, bool):
+                return v
+            if isinstance(v, int):
+                return v * k
+            if isinstance(v, tuple):
+                return tuple(mul(x) for x in v)
+            if isinstance(v, list):
+                return [mul(x) for x in v]
+            if isinstance(v, dict):
+                return {a: mul(b) for a, b in v.items()}
+            return v
+        out = copy.copy(self)
+        for name, value in vars(self).items():
+            if name not in ("name", "s", "person_pt", "nick_pt", "k"):
+                setattr(out, name, mul(value))
+        out.k = self.k * k
+        return out
 
     def panel(self, plate):
         x, y, r, b = plate
@@ -313,21 +342,22 @@ def draw_text_centered(img, box, text, fnt, fill, dy=0):
     d.text((x, y), text, font=fnt, fill=fill)
 
 
-def plate(img, box, radius):
+def plate(img, box, radius, k=1):
     """An inlaid name plate: a brass edge around a dark inlay."""
     x0, y0, x1, y1 = box
     w, h = x1 - x0, y1 - y0
     edge = vertical_gradient((w, h), PLATE_EDGE, PLATE_EDGE_DARK)
     img.paste(edge, (x0, y0), rounded_mask((w, h), radius))
-    inner = vertical_gradient((w - 4, h - 4), tuple(c + 10 for c in PLATE), PLATE)
-    img.paste(inner, (x0 + 2, y0 + 2), rounded_mask((w - 4, h - 4), max(1, radius - 2)))
+    inner = vertical_gradient((w - 4 * k, h - 4 * k), tuple(c + 10 for c in PLATE), PLATE)
+    img.paste(inner, (x0 + 2 * k, y0 + 2 * k),
+              rounded_mask((w - 4 * k, h - 4 * k), max(k, radius - 2 * k)))
 
 
-def inset(img, box, colour, radius=3):
+def inset(img, box, colour, radius=3, k=1):
     x0, y0, x1, y1 = box
     d = ImageDraw.Draw(img)
-    d.rounded_rectangle((x0, y0, x1 - 1, y1 - 1), radius, fill=colour,
-                        outline=tuple(max(0, c - 14) for c in colour))
+    d.rounded_rectangle((x0, y0, x1 - 1, y1 - 1), radius * k, fill=colour,
+                        outline=tuple(max(0, c - 14) for c in colour), width=k)
 
 
 # ---------------------------------------------------------------- pieces
@@ -433,16 +463,16 @@ def piece_sheet(size, cache, rim=False):
     return cache[(size, rim)]
 
 
-def frame_image(square):
-    big = square * SUPERSAMPLE
+def frame_image(square, k=1):
+    big = square * k * SUPERSAMPLE
     img = Image.new("RGBA", (big, big), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
-    w = max(3, square // 16) * SUPERSAMPLE
+    w = max(3, square // 16) * k * SUPERSAMPLE
     d.rounded_rectangle((w // 2, w // 2, big - w // 2 - 1, big - w // 2 - 1), big // 10,
                         outline=HILITE + (235,), width=w)
-    d.rounded_rectangle((w + 2, w + 2, big - w - 3, big - w - 3), big // 12,
-                        outline=(255, 255, 255, 90), width=SUPERSAMPLE)
-    return img.resize((square, square), Image.LANCZOS)
+    d.rounded_rectangle((w + 2 * k, w + 2 * k, big - w - 3 * k, big - w - 3 * k), big // 12,
+                        outline=(255, 255, 255, 90), width=SUPERSAMPLE * k)
+    return img.resize((square * k, square * k), Image.LANCZOS)
 
 
 # ---------------------------------------------------------------- buttons
@@ -456,25 +486,29 @@ STATE_LOOKS = {
 }
 
 
-def button_face(size, state, backdrop, caption=None, caption_font=None, glyph=None):
-    """One button state drawn over backdrop (an RGB image of the same size)."""
+def button_face(size, state, backdrop, caption=None, caption_font=None, glyph=None, k=1):
+    """One button state drawn over backdrop (an RGB image of the same size), k pixels to the
+    logical pixel."""
     (top, bottom), edge, shine, dy = STATE_LOOKS[state]
+    dy *= k
     w, h = size
     img = backdrop.copy()
-    radius = max(3, h // 5)
+    radius = max(3 * k, h // 5)
     img.paste(Image.new("RGB", size, edge), (0, 0), rounded_mask(size, radius))
-    face = vertical_gradient((w - 2, h - 2), top, bottom)
-    img.paste(face, (1, 1), rounded_mask((w - 2, h - 2), radius - 1))
+    face = vertical_gradient((w - 2 * k, h - 2 * k), top, bottom)
+    img.paste(face, (k, k), rounded_mask((w - 2 * k, h - 2 * k), radius - k))
     d = ImageDraw.Draw(img)
     if shine:
-        d.line((radius, 2, w - radius - 1, 2), fill=tuple(min(255, c + 18) for c in top))
+        d.rectangle((radius, 2 * k, w - radius - 1, 3 * k - 1),
+                    fill=tuple(min(255, c + 18) for c in top))
     elif state == "pressed":
-        d.line((radius, 2, w - radius - 1, 2), fill=tuple(max(0, c - 40) for c in top))
+        d.rectangle((radius, 2 * k, w - radius - 1, 3 * k - 1),
+                    fill=tuple(max(0, c - 40) for c in top))
     text_colour = (120, 118, 112) if state == "disabled" else BUTTON_TEXT
     if caption:
         draw_text_centered(img, (0, 0, w, h), caption, caption_font, text_colour, dy)
     if glyph:
-        glyph(img, state, dy)
+        glyph(img, state, dy, k)
     return img
 
 
@@ -487,20 +521,20 @@ def strip(size, backdrop, **kwargs):
     return out
 
 
-def min_glyph(img, state, dy):
+def min_glyph(img, state, dy, k):
     w, h = img.size
     d = ImageDraw.Draw(img)
     y = h * 0.62 + dy
-    d.line((w * 0.3, y, w * 0.7, y), fill=BUTTON_TEXT, width=max(2, h // 9))
+    d.line((w * 0.3, y, w * 0.7, y), fill=BUTTON_TEXT, width=max(2 * k, h // 9))
 
 
-def close_glyph(img, state, dy):
+def close_glyph(img, state, dy, k):
     w, h = img.size
     d = ImageDraw.Draw(img)
     colour = CHECK_RED if state != "normal" else BUTTON_TEXT
     a, b = min(w, h) * 0.3, min(w, h) * 0.7
     ox = (w - min(w, h)) / 2
-    width = max(2, h // 9)
+    width = max(2 * k, h // 9)
     d.line((ox + a, a + dy, ox + b, b + dy), fill=colour, width=width)
     d.line((ox + a, b + dy, ox + b, a + dy), fill=colour, width=width)
 
@@ -508,81 +542,84 @@ def close_glyph(img, state, dy):
 # ---------------------------------------------------------------- background
 
 
-def felt(size, seed):
+def felt(size, seed, k=1):
     base = vertical_gradient(size, FELT_TOP, FELT_BOTTOM)
-    return textured(base, grain(size, seed, 0.10, (2, 2)))
+    return textured(base, grain(size, seed, 0.10, (2 * k, 2 * k)))
 
 
-def draw_board(img, skin, offset, square, margin):
-    """The wooden frame and the squares, the grid's top-left at offset + margin."""
+def draw_board(img, offset, square, margin, k=1):
+    """The wooden frame and the squares, the grid's top-left at offset + margin; every length
+    in picture pixels, k of them to the logical pixel."""
     ox, oy = offset
     frame_size = 8 * square + 2 * margin
     wood = vertical_gradient((frame_size, frame_size), WOOD_FRAME, WOOD_FRAME_DARK)
-    wood = textured(wood, grain((frame_size, frame_size), 7, 0.16, (3, 3)))
-    img.paste(wood, (ox, oy), rounded_mask((frame_size, frame_size), max(4, margin // 3)))
+    wood = textured(wood, grain((frame_size, frame_size), 7, 0.16, (3 * k, 3 * k)))
+    img.paste(wood, (ox, oy),
+              rounded_mask((frame_size, frame_size), max(4 * k, margin // 3)))
     d = ImageDraw.Draw(img)
     gx, gy = ox + margin, oy + margin
     light = textured(Image.new("RGB", (square, square), SQUARE_LIGHT),
-                     grain((square, square), 11, 0.12, (1, 10)))
+                     grain((square, square), 11, 0.12, (k, 10 * k)))
     dark = textured(Image.new("RGB", (square, square), SQUARE_DARK),
-                    grain((square, square), 13, 0.18, (1, 10)))
+                    grain((square, square), 13, 0.18, (k, 10 * k)))
     for row in range(8):
         for col in range(8):
             img.paste(light if (row + col) % 2 == 0 else dark,
                       (gx + col * square, gy + row * square))
-    d.rectangle((gx - 2, gy - 2, gx + 8 * square + 1, gy + 8 * square + 1),
-                outline=(30, 18, 10), width=2)
-    d.rectangle((gx - 3, gy - 3, gx + 8 * square + 2, gy + 8 * square + 2),
-                outline=(120, 84, 50), width=1)
+    end = 8 * square - 1
+    d.rectangle((gx - 2 * k, gy - 2 * k, gx + end + 2 * k, gy + end + 2 * k),
+                outline=(30, 18, 10), width=2 * k)
+    d.rectangle((gx - 3 * k, gy - 3 * k, gx + end + 3 * k, gy + end + 3 * k),
+                outline=(120, 84, 50), width=k)
 
 
 def background(skin):
-    W, H = skin.W, skin.H
-    img = felt((W, H), 3)
+    W, H, k = skin.W, skin.H, skin.k
+    img = felt((W, H), 3, k)
     d = ImageDraw.Draw(img)
     # A darker top strip that carries the title and the buttons.
     strip_img = vertical_gradient((W, skin.strip), (22, 30, 26), (12, 20, 16))
     img.paste(strip_img, (0, 0))
-    d.line((0, skin.strip - 1, W, skin.strip - 1), fill=(70, 60, 40))
+    d.rectangle((0, skin.strip - k, W, skin.strip - 1), fill=(70, 60, 40))
     # Board: the wooden frame around the grid, and a tray for the captured pieces below it.
     bx, by = skin.board[0], skin.board[1]
-    draw_board(img, skin, (bx, by), skin.sq, skin.margin)
+    draw_board(img, (bx, by), skin.sq, skin.margin, k)
     frame_bottom = by + 8 * skin.sq + 2 * skin.margin
-    tray = (bx + 16, skin.board[3] - skin.icon - 2, bx + 8 * skin.sq + 2 * skin.margin - 4,
-            skin.board[3])
-    if tray[1] > frame_bottom + 2:
-        inset(img, tray, (14, 30, 22), 4)
+    tray = (bx + 16 * k, skin.board[3] - skin.icon - 2 * k,
+            bx + 8 * skin.sq + 2 * skin.margin - 4 * k, skin.board[3])
+    if tray[1] > frame_bottom + 2 * k:
+        inset(img, tray, (14, 30, 22), 4, k)
     # Plates of the right column.
-    radius = round(6 * skin.s)
-    cap_font = font(CJK_FONT, pt_to_px(skin.person_pt))
+    radius = skin.px(6)
+    cap_font = font(CJK_FONT, pt_to_px(skin.person_pt) * k)
     for plate_box, p in zip((skin.top_plate, skin.bottom_plate), skin.players):
-        plate(img, plate_box, radius)
-        inset(img, p["headpic"], (26, 20, 16))
-        inset(img, p["color"], (34, 28, 22), 6)
+        plate(img, plate_box, radius, k)
+        inset(img, p["headpic"], (26, 20, 16), k=k)
+        inset(img, p["color"], (34, 28, 22), 6, k)
         for caption, x, y, h in p["captions"]:
-            draw_text_centered(img, (x, y, x + round(26 * skin.s), y + h), caption, cap_font,
-                               CAPTION)
-    plate(img, skin.settings_plate, radius)
+            draw_text_centered(img, (x, y, x + skin.px(26), y + h), caption, cap_font, CAPTION)
+    plate(img, skin.settings_plate, radius, k)
     for caption, x, y, h in skin.settings["captions"]:
-        draw_text_centered(img, (x, y, x + round(26 * skin.s), y + h), caption, cap_font, CAPTION)
+        draw_text_centered(img, (x, y, x + skin.px(26), y + h), caption, cap_font, CAPTION)
     # Wells behind the child windows.
     for box in (skin.buttonboard, skin.userlist, skin.chat, skin.adv):
         x0, y0, x1, y1 = box
-        d.rounded_rectangle((x0 - 2, y0 - 2, x1 + 1, y1 + 1), 4, fill=(16, 30, 22),
-                            outline=PLATE_EDGE_DARK)
-    inset(img, skin.userlist, TEXT_COLOURS["listbackcolor"], 2)
-    inset(img, skin.chat, TEXT_COLOURS["listbackcolor"], 2)
-    inset(img, skin.adv, (24, 34, 28), 2)
+        d.rounded_rectangle((x0 - 2 * k, y0 - 2 * k, x1 + 2 * k - 1, y1 + 2 * k - 1), 4 * k,
+                            fill=(16, 30, 22), outline=PLATE_EDGE_DARK, width=k)
+    inset(img, skin.userlist, TEXT_COLOURS["listbackcolor"], 2, k)
+    inset(img, skin.chat, TEXT_COLOURS["listbackcolor"], 2, k)
+    inset(img, skin.adv, (24, 34, 28), 2, k)
     return img
 
 
 # ---------------------------------------------------------------- small images
 
 
-def digits():
-    """Clock digits 0-9 and a colon, 13 x 23 each, magenta where nothing is drawn."""
+def digits(k=1):
+    """Clock digits 0-9 and a colon, 13 x 23 each (times k), magenta where nothing is
+    drawn."""
     cells = "0123456789:"
-    big = SUPERSAMPLE
+    big = SUPERSAMPLE * k
     f = font(DIGIT_FONT, 21 * big)
     ink = Image.new("L", (13 * big * len(cells), 23 * big), 0)
     body = Image.new("L", ink.size, 0)
@@ -594,7 +631,7 @@ def digits():
             ascent, descent = f.getmetrics()
             d.text((box[0] + (13 * big - tw) / 2, (23 * big - ascent - descent) / 2 + big),
                    ch, font=f, fill=255, stroke_width=stroke, stroke_fill=255)
-    size = (13 * len(cells), 23)
+    size = (13 * k * len(cells), 23 * k)
     ink = ink.resize(size, Image.LANCZOS)
     body = body.resize(size, Image.LANCZOS)
     # The transparent colour must not bleed into edge pixels: the edge is drawn over a dark
@@ -607,12 +644,167 @@ def digits():
     return out
 
 
-def study_board():
-    size, square, offset = 360, 42, 33
+def study_board(k=1):
+    size, square, offset = 360 * k, 42 * k, 33 * k
     margin = offset - square // 2
     img = Image.new("RGB", (size, size), WOOD_FRAME_DARK)
-    draw_board(img, None, (0, 0), square, margin)
+    draw_board(img, (0, 0), square, margin, k)
     return img
+
+
+# ---------------------------------------------------------------- head pictures
+
+
+HEAD_GROUNDS = [(70, 110, 160), (150, 70, 60), (60, 130, 90), (170, 130, 50),
+                (110, 80, 150), (60, 120, 130), (140, 100, 80), (90, 90, 100)]
+
+
+def head_picture(index, size, pieces):
+    """A portrait for the people at the table: a piece on a coloured medallion."""
+    big = size * SUPERSAMPLE
+    ground = HEAD_GROUNDS[index % len(HEAD_GROUNDS)]
+    img = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    disc = vertical_gradient((size, size), tuple(min(255, c + 40) for c in ground), ground)
+    img.paste(disc.convert("RGBA"), (0, 0), rounded_mask((size, size), size // 4))
+    ring = Image.new("L", (big, big), 0)
+    ImageDraw.Draw(ring).rounded_rectangle((0, 0, big - 1, big - 1), big // 4, outline=255,
+                                           width=max(SUPERSAMPLE, big // 24))
+    img.paste(Image.new("RGBA", (size, size), INK + (255,)), (0, 0),
+              ring.resize((size, size), Image.LANCZOS))
+    slot = (0, 1, 2, 3, 4, 5)[index % 6]
+    colour = (index // 6) % 2 if index < 12 else index % 2
+    sheet = piece_sheet(size, pieces)
+    piece = sheet.crop(((colour * 7 + slot) * size, 0, (colour * 7 + slot + 1) * size, size))
+    return Image.alpha_composite(img, piece)
+
+
+def head_pictures(folder, pieces):
+    """IDI_0.png ... in the layout of the hall's picture folder, each also at twice the size."""
+    os.makedirs(folder, exist_ok=True)
+    for index in range(len(HEAD_GROUNDS)):
+        for k in (1, 2):
+            head_picture(index, 32 * k, pieces).save(
+                os.path.join(folder, dense_name(f"IDI_{index}.png", k)))
+
+
+# ---------------------------------------------------------------- icons
+
+# The program's icon and that of its record files, as shapes on a 256 x 256 canvas: one
+# drawing that gives the scalable SVG and the PNG sizes alike.
+PAWN = [
+    ("poly", [(104, 146), (152, 146), (174, 202), (82, 202)], IVORY, INK, 8),
+    ("rect", (64, 194, 192, 222, 8), IVORY, INK, 8),
+    ("ellipse", (82, 136, 174, 158), IVORY, INK, 8),
+    ("ellipse", (96, 64, 160, 128), IVORY, INK, 8),
+]
+
+
+def icon_shapes(kind):
+    wood = ("grad", WOOD_FRAME, WOOD_FRAME_DARK)
+    if kind == "app":
+        shapes = [("rect", (8, 8, 248, 248, 40), wood, INK, 6)]
+        for row in range(4):
+            for col in range(4):
+                x, y = 32 + col * 48, 32 + row * 48
+                colour = SQUARE_LIGHT if (row + col) % 2 == 0 else SQUARE_DARK
+                shapes.append(("rect", (x, y, x + 48, y + 48, 0), colour, None, 0))
+        return shapes + PAWN
+    # A record: a sheet with a folded corner and a small pawn on it.
+    shapes = [("poly", [(48, 16), (168, 16), (216, 64), (216, 240), (48, 240)],
+               (250, 246, 236), INK, 6),
+              ("poly", [(168, 16), (168, 64), (216, 64)], SQUARE_LIGHT, INK, 6)]
+    for y in (96, 120, 144):
+        shapes.append(("rect", (72, y, 136, y + 8, 4), SQUARE_DARK, None, 0))
+    small = []
+    for shape, geom, fill, stroke, width in PAWN:
+        t = lambda x, y: (104 + (x - 64) * 0.6, 112 + (y - 64) * 0.6)
+        if shape == "poly":
+            geom = [t(x, y) for x, y in geom]
+        else:
+            (x0, y0), (x1, y1) = t(*geom[:2]), t(*geom[2:4])
+            geom = (x0, y0, x1, y1) + tuple(v * 0.6 for v in geom[4:])
+        small.append((shape, geom, fill, stroke, width * 0.6))
+    return shapes + small
+
+
+def hex_colour(c):
+    return "#%02x%02x%02x" % c
+
+
+def icon_svg(kind):
+    out = ['<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" '
+           'viewBox="0 0 256 256">',
+           '<defs><linearGradient id="wood" x1="0" y1="0" x2="0" y2="1">'
+           f'<stop offset="0" stop-color="{hex_colour(WOOD_FRAME)}"/>'
+           f'<stop offset="1" stop-color="{hex_colour(WOOD_FRAME_DARK)}"/>'
+           '</linearGradient></defs>']
+    for shape, geom, fill, stroke, width in icon_shapes(kind):
+        paint = 'url(#wood)' if fill[0] == "grad" else hex_colour(fill)
+        style = f'fill="{paint}"'
+        if stroke:
+            style += f' stroke="{hex_colour(stroke)}" stroke-width="{width:g}" ' \
+                     'stroke-linejoin="round"'
+        if shape == "poly":
+            points = " ".join(f"{x:g},{y:g}" for x, y in geom)
+            out.append(f'<polygon points="{points}" {style}/>')
+        elif shape == "rect":
+            x0, y0, x1, y1, r = geom
+            out.append(f'<rect x="{x0:g}" y="{y0:g}" width="{x1 - x0:g}" height="{y1 - y0:g}" '
+                       f'rx="{r:g}" {style}/>')
+        else:
+            x0, y0, x1, y1 = geom
+            out.append(f'<ellipse cx="{(x0 + x1) / 2:g}" cy="{(y0 + y1) / 2:g}" '
+                       f'rx="{(x1 - x0) / 2:g}" ry="{(y1 - y0) / 2:g}" {style}/>')
+    return "\n".join(out + ["</svg>", ""])
+
+
+def icon_png(kind, size):
+    big = size * SUPERSAMPLE
+    f = big / 256
+    img = Image.new("RGBA", (big, big), (0, 0, 0, 0))
+    for shape, geom, fill, stroke, width in icon_shapes(kind):
+        mask = Image.new("L", (big, big), 0)
+        d = ImageDraw.Draw(mask)
+        w = max(1, round(width * f))
+        if shape == "poly":
+            pts = [(x * f, y * f) for x, y in geom]
+            draw = lambda **kw: d.polygon(pts, **kw)
+        elif shape == "rect":
+            box = tuple(v * f for v in geom[:4])
+            draw = lambda **kw: d.rounded_rectangle(box, geom[4] * f, **kw)
+        else:
+            box = tuple(v * f for v in geom)
+            draw = lambda **kw: d.ellipse(box, **kw)
+        draw(fill=255)
+        if fill[0] == "grad":
+            paint = vertical_gradient((big, big), fill[1], fill[2]).convert("RGBA")
+        else:
+            paint = Image.new("RGBA", (big, big), fill + (255,))
+        img.paste(paint, (0, 0), mask)
+        if stroke:
+            # The stroke lies on the outline, half inside and half outside, as in the SVG.
+            edge = Image.new("L", (big, big), 0)
+            d = ImageDraw.Draw(edge)
+            draw(outline=255, width=w)
+            edge = edge.filter(ImageFilter.MaxFilter(2 * (w // 4) + 1))
+            img.paste(Image.new("RGBA", (big, big), stroke + (255,)), (0, 0), edge)
+    return img.resize((size, size), Image.LANCZOS)
+
+
+ICONS = {"app": ("apps", "kelo-chess"), "record": ("mimetypes", "application-x-kelo-chess-record")}
+
+
+def icons(folder):
+    """The hicolor theme's folders: scalable SVG and 48, 128 and 256 pixel PNG."""
+    for kind, (context, name) in ICONS.items():
+        path = os.path.join(folder, "hicolor", "scalable", context)
+        os.makedirs(path, exist_ok=True)
+        with open(os.path.join(path, name + ".svg"), "w") as f:
+            f.write(icon_svg(kind))
+        for size in (48, 128, 256):
+            path = os.path.join(folder, "hicolor", f"{size}x{size}", context)
+            os.makedirs(path, exist_ok=True)
+            icon_png(kind, size).save(os.path.join(path, name + ".png"))
 
 
 # ---------------------------------------------------------------- sounds
@@ -723,44 +915,55 @@ def description(skin):
 # ---------------------------------------------------------------- one skin folder
 
 
-def write_skin(skin, folder, pieces):
-    skin.check()
+def write_skin(logical, folder, pieces, k=1):
+    """The skin's pictures k times as dense as its description; those of k = 2 are named
+    name@2x.ext, as high-density screens look for them."""
+    skin = logical.scaled(k)
+    if k == 1:
+        logical.check()
     os.makedirs(folder, exist_ok=True)
     back = background(skin)
-    cjk = font(CJK_FONT, max(11, round(skin.button[1] * 0.46)))
-    strip_font = font(CJK_FONT, max(11, round((skin.main_buttons["hall"][3] -
-                                                skin.main_buttons["hall"][1]) * 0.66)))
+    cjk = font(CJK_FONT, max(11 * k, round(skin.button[1] * 0.46)))
+    strip_font = font(CJK_FONT, max(11 * k, round((skin.main_buttons["hall"][3] -
+                                                    skin.main_buttons["hall"][1]) * 0.66)))
 
     def under(box):
         return back.crop(box)
 
     images = {}
-    images["min.bmp"] = strip(size_of(skin.sysbtnmin), under(skin.sysbtnmin), glyph=min_glyph)
+    images["min.bmp"] = strip(size_of(skin.sysbtnmin), under(skin.sysbtnmin), glyph=min_glyph,
+                              k=k)
     images["close.bmp"] = strip(size_of(skin.sysbtnexit), under(skin.sysbtnexit),
-                                glyph=close_glyph)
+                                glyph=close_glyph, k=k)
     for key, caption in (("hall", "大厅"), ("set", "设置"), ("help", "帮助"), ("exit", "退出")):
         box = skin.main_buttons[key]
         images[key + "btn.bmp"] = strip(size_of(box), under(box), caption=caption,
-                                        caption_font=strip_font)
+                                        caption_font=strip_font, k=k)
     images["actionbtn.bmp"] = strip(size_of(skin.actionbutton), under(skin.actionbutton),
-                                    caption="道具", caption_font=cjk)
+                                    caption="道具", caption_font=cjk, k=k)
     images["actionback.bmp"] = button_face(size_of(skin.actionbutton), "normal",
-                                           under(skin.actionbutton))
+                                           under(skin.actionbutton), k=k)
     # The button board's buttons: black around the rounded face is the transparent colour,
     # and the program writes the caption itself.
     black = Image.new("RGB", skin.button, (0, 0, 0))
     for state in ("normal", "hover", "pressed", "disabled"):
-        images["btn" + state + ".bmp"] = button_face(skin.button, state, black)
-    images["num.bmp"] = digits()
+        images["btn" + state + ".bmp"] = button_face(skin.button, state, black, k=k)
+    images["num.bmp"] = digits(k)
     images["frmback.bmp"] = back
     images["chess.png"] = piece_sheet(skin.piece, pieces)
-    images["frame.png"] = frame_image(skin.sq)
+    images["frame.png"] = frame_image(logical.sq, k)
     images["PieceIcon.png"] = piece_sheet(skin.icon, pieces, rim=True)
     for name, img in images.items():
-        img.save(os.path.join(folder, name))
-    with open(os.path.join(folder, "config.ini"), "wb") as f:
-        f.write(description(skin))
+        img.save(os.path.join(folder, dense_name(name, k)))
+    if k == 1:
+        with open(os.path.join(folder, "config.ini"), "wb") as f:
+            f.write(description(logical))
     return images
+
+
+def dense_name(name, k):
+    stem, ext = os.path.splitext(name)
+    return name if k == 1 else f"{stem}@{k}x{ext}"
 
 
 def size_of(box):
@@ -899,6 +1102,14 @@ def main(argv):
     study.save(os.path.join(base, "studyboard.bmp"))
     study_pieces = piece_sheet(38, pieces)
     study_pieces.save(os.path.join(base, "studychess.png"))
+    # The textures' noise follows the order of drawing: the dense pictures come after all the
+    # plain ones, so these stay as they were.
+    for skin in SKINS:
+        write_skin(skin, os.path.join(base, skin.name), pieces, 2)
+    study_board(2).save(os.path.join(base, dense_name("studyboard.bmp", 2)))
+    piece_sheet(76, pieces).save(os.path.join(base, dense_name("studychess.png", 2)))
+    head_pictures(os.path.join(out, "room", "headpica"), pieces)
+    icons(os.path.join(out, "icons"))
     sounds(os.path.join(out, "sound"))
     if len(argv) == 4:
         extras += [study, study_pieces]

@@ -20,6 +20,8 @@ if [ -z "${KELO_FAULT_RUN_BUS:-}" ]; then
 fi
 source "$here/xvfb_display.sh"
 source "$here/table_server.sh"
+source "$here/test_helpers.sh"
+source "$here/window_game.sh"
 missing=1
 [ -n "${KELO_FAULT_GAME_ONLY:-}" ] && missing=77
 for tool in Xvfb xdotool; do
@@ -33,10 +35,7 @@ record=$build/tools/kelo-record/kelo-record
 skin=$build/skin/image/1024/config.ini
 
 work=$(mktemp -d)
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-mkdir -p "$XDG_CONFIG_HOME/kelo-chess"
-printf '[chessgame]\r\nmanualpath=%s/records/\r\n' "$work" >"$XDG_CONFIG_HOME/kelo-chess/ChessGame.ini"
+own_folders "$work" '[chessgame]\r\nmanualpath=%s/records/\r\n' "$work"
 server_pid="" client_pid="" hall_pid="" bot_pid="" XVFB_PID=""
 # Only what this script started is ended.
 cleanup() {
@@ -57,15 +56,6 @@ fail() {
     done
     exit 1
 }
-# wait_for FILE PATTERN SECONDS: until the file has a line matching the pattern.
-wait_for() {
-    local tenths=$(($3 * 10))
-    for _ in $(seq "$tenths"); do
-        grep -qE "$2" "$1" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
 now_ms() { date +%s%3N; }
 
 start_server() { # LOG [PORT]
@@ -81,31 +71,9 @@ kill_server() {
 
 start_xvfb 1280x1024 "$work" || exit 1
 start_server "$work/server1.log"
-QT_QPA_PLATFORM=xcb KELO_AUTO_ANSWER=yes "$client" -Embedding >"$work/client.log" \
-    2>"$work/client-questions.log" &
-client_pid=$!
-wait_for "$work/client.log" '^registered' 10 || fail "the client did not offer the hall interface"
-people="--player 100:alice:Alice:0 --player 200:bob:Bob:1"
-# kelo-hall stays while the window is open, as the hall does.
-"$hall" $people --me alice --desk 1 --server "127.0.0.1:$port" >"$work/hall.log" 2>&1 &
-hall_pid=$!
 # White is the window; Black is the bot, which answers with its half of this line.
 line="e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 d2d3 f8c5"
-"$bot" --server "127.0.0.1:$port" --desk 1 $people --me bob --moves "$line" --timeout 120 \
-    >"$work/bot.log" 2>&1 &
-bot_pid=$!
-
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | head -n1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no window"
-wait_for "$work/server1.log" 'id=100 entered' 10 || fail "the window did not enter the table"
-wait_for "$work/server1.log" 'id=200 entered' 10 || fail "the bot did not enter the table"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-board_geometry "$skin"
+start_window_game "$work/server1.log" "$line" 120
 click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.2; }
 
 # "开始", then the window's moves, each after the bot's answer to the one before.

@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev dbus-daemon
     python3-pil fonts-dejavu-core fonts-wqy-microhei
     xvfb xdotool imagemagick
+    desktop-file-utils appstream libxml2-utils shared-mime-info
 )
 
 missing=()

@@ -43,3 +43,29 @@ centre() {
     echo "$((X + board_left + offset_x + column * square_w))" \
         "$((Y + board_top + offset_y + row * square_h))"
 }
+
+# own_folders FOLDER [FORMAT ARGS...] points the XDG folders into FOLDER, so that a program
+# started from the script reads and writes nothing of the user's; FORMAT, when given, is printf'd
+# with ARGS as the program's settings file there.
+own_folders() {
+    export XDG_DATA_HOME="$1/data" XDG_CONFIG_HOME="$1/config" XDG_RUNTIME_DIR="$1/run"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    if [ $# -gt 1 ]; then
+        mkdir -p "$XDG_CONFIG_HOME/kelo-chess"
+        # shellcheck disable=SC2059
+        printf "$2" "${@:3}" >"$XDG_CONFIG_HOME/kelo-chess/ChessGame.ini"
+    fi
+}
+
+# window_of PID [EXCEPT] prints a shown window of the process PID other than the window EXCEPT
+# as soon as there is one; false after 10 s, or at once when the process has ended.
+window_of() {
+    local found
+    for _ in $(seq 100); do
+        found=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | grep -vx "${2:-}" | head -n1)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        kill -0 "$1" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}

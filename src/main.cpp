@@ -6,6 +6,7 @@
 #include "app/qt/CInstanceLock.h"
 #include "app/qt/CStartGameDBus.h"
 #include "app/qt/CTableHost.h"
+#include "base/SettingsFolders.h"
 #include "ports/CAutoAnswerPrompts.h"
 
 #include <QApplication>
@@ -26,16 +27,25 @@ int main(int argc, char** argv) {
     const kelo::CCommandLine line = kelo::CCommandLine::Parse(args);
     using Action = kelo::CCommandLine::Action;
 
-    // Every start refreshes how the desktop and the hall find the program; a file that cannot
-    // be written is skipped and the start goes on.
-    kelo::CServerRegistration registration(kelo::CServerRegistration::DefaultPaths(
-        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
+    // A program run from its build folder refreshes at every start how the desktop and the
+    // hall find it; an installed one leaves that to its package, whose files the user's own
+    // would shadow and outlive. A file that cannot be written is skipped and the start goes on.
+    const std::string folder =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    const std::string data = kelo::SettingsFolders::DataFolderOf(folder);
+    const bool installed = data != kelo::WithTrailingSlash(folder);
+    kelo::CServerRegistration::Paths paths = kelo::CServerRegistration::DefaultPaths(
+        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+    if (!installed)
+        paths.m_strIcon = data + kelo::CServerRegistration::BUILD_TREE_ICON;
+    kelo::CServerRegistration registration(paths);
     registration.WriteInstallRecord();
     if (line.m_action == Action::Unregister) {
         registration.Unregister();
         return 0;
     }
-    registration.Register();
+    if (line.m_action == Action::Register || !installed)
+        registration.Register();
     if (line.m_action == Action::Register)
         return 0;
 

@@ -68,6 +68,10 @@ private:
         IPrompts& Target() { return target != nullptr ? *target : silent; }
         PieceKind ChoosePromotion() override { return Target().ChoosePromotion(); }
         void ShowNotice(const std::string& text) override { Target().ShowNotice(text); }
+        void ShowInformation(const std::string& text, bool modal) override {
+            Target().ShowInformation(text, modal);
+        }
+        void ShowError(const std::string& text) override { Target().ShowError(text); }
         bool AskYesNo(const std::string& question) override { return Target().AskYesNo(question); }
         bool Verify(const std::string& question, const std::string& okLabel,
                     const std::string& cancelLabel) override {

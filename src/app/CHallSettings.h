@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,18 @@ struct CHallSettings {
     std::array<char, URL_SIZE> helpUrl{};
     uint32_t scorePerLevel = 0;
     std::vector<std::string> levelNames;
+
+    // The table's advertisement page: the game's address with the game type, the subtype and
+    // the room; empty when the hall named no page.
+    std::string AdvertisementAddress() const {
+        const std::string page(gameAdvUrl.data(), strnlen(gameAdvUrl.data(), gameAdvUrl.size()));
+        if (page.empty())
+            return {};
+        char query[64];
+        std::snprintf(query, sizeof query, "?type=%d&subtype=%d&roomid=%d", gameType, subType,
+                      roomId);
+        return page + query;
+    }
 };
 
 } // namespace kelo

@@ -2,6 +2,7 @@
 
 #include "app/CGameContext.h"
 #include "base/CGbkConverter.h"
+#include "base/GameSettings.h"
 #include "link/PERSON.h"
 
 #include <algorithm>
@@ -10,8 +11,6 @@
 namespace kelo {
 
 namespace {
-
-const char* const ADV_PAGE = "https://kelo-chess.example.org/table/local.html";
 
 PERSON Player(uint32_t id, const char* username, const char* nickname, int16_t sex, int16_t seat) {
     PERSON person{};
@@ -58,6 +57,12 @@ void CLocalTable::Prepare(CGameContext& context) {
     time.m_nTotalTime = 1200;
     time.m_nPaceTime = 60;
     time.m_nPaceAddedTime = 10;
+}
+
+void CLocalTable::TakeStyleLibrary(CGameContext& context) {
+    CHallSettings& hall = context.Hall();
+    if (hall.dllFileName.empty())
+        hall.dllFileName = context.Settings().m_strDllFileName;
 }
 
 } // namespace kelo

@@ -285,7 +285,9 @@ void CMainFrame::OnExitRequest(const uint8_t* body, uint32_t length) {
     MSG_EXIT_REQUEST_BODY request;
     if (!wire::DecodeThrough<&MSG_EXIT_REQUEST_BODY::seatno>(body, length, request))
         return;
-    if (request.seatno != m_context.PlayerManager().GetOwnSeat())
+    // Only the player who was asked answers; a watcher behind either seat is not asked.
+    if (m_context.Mode().Role() == TableRole::Player &&
+        request.seatno != m_context.PlayerManager().GetOwnSeat())
         m_host.OpenExitDialog(false, request.seatno, "对方请求退出，你同意么？");
 }
 
@@ -295,8 +297,8 @@ void CMainFrame::OnExitDiscourage(const uint8_t* body, uint32_t length) {
         return;
     const CPlayerManager& people = m_context.PlayerManager();
     if (discourage.id == people.OwnId())
-        m_context.Prompts().ShowNotice(
-            people.IsPresent(discourage.id) ? "请不要中途退出，玩完这把好吧？" : "");
+        m_context.Prompts().ShowInformation(
+            people.IsPresent(discourage.id) ? "请不要中途退出，玩完这把好吧？" : "", true);
 }
 
 bool CMainFrame::OnClose() {

@@ -102,7 +102,7 @@ void CMainViewModel::CResumeDialogsSwitch::ShowInformation(const std::string& te
     if (target != nullptr)
         target->ShowInformation(text);
     else
-        prompts.ShowNotice(text);
+        prompts.ShowInformation(text, false);
 }
 
 void CMainViewModel::CResumeDialogsSwitch::OnSealed(const std::string& path) {

@@ -108,14 +108,22 @@ bool CServerRegistration::Register() {
         else
             entryArgument += c;
     }
-    ok = WriteWhole(DesktopFile(), std::string("[Desktop Entry]\n"
-                                               "Type=Application\n"
-                                               "Name=Kelo Chess\n"
-                                               "Comment=Chess table of the game hall\n"
-                                               "Exec=") +
-                                       entryArgument + " %f\nMimeType=" + MIME_TYPE +
-                                       ";\nTerminal=false\n"
-                                       "Categories=Game;BoardGame;\n") &&
+    // The icon's path goes in as it is: a line break would start a line of its own.
+    std::string icon = m_paths.m_strIcon;
+    if (icon.find_first_of("\r\n") != std::string::npos)
+        icon = ICON;
+    ok = WriteWhole(DesktopFile(),
+                    std::string("[Desktop Entry]\n"
+                                "Type=Application\n"
+                                "Name=Kelo Chess\n"
+                                "Name[zh_CN]=国际象棋\n"
+                                "Comment=Chess table of the game hall, or a local board for one "
+                                "player\n"
+                                "Comment[zh_CN]=游戏大厅的国际象棋棋桌，也可单机摆棋\n"
+                                "Icon=") +
+                        icon + "\nExec=" + entryArgument + " %f\nMimeType=" + MIME_TYPE +
+                        ";\nTerminal=false\n"
+                        "Categories=Game;BoardGame;\n") &&
          ok;
 
     ok = WriteWhole(MimeFile(),
@@ -126,6 +134,10 @@ bool CServerRegistration::Register() {
                         MIME_TYPE +
                         "\">\n"
                         "    <comment>Kelo chess game record</comment>\n"
+                        "    <comment xml:lang=\"zh_CN\">国际象棋棋谱</comment>\n"
+                        "    <icon name=\"" +
+                        MIME_ICON +
+                        "\"/>\n"
                         "    <glob pattern=\"*.che\"/>\n"
                         "  </mime-type>\n"
                         "</mime-info>\n") &&

@@ -8,12 +8,17 @@ namespace kelo {
 // How the desktop finds the table client: the bus activation file that lets the hall start it
 // ("com.zandor.KeloChessGame", started with -Embedding), a desktop entry that opens ".che"
 // records with it, the MIME type of those records, and the install record that tells the
-// hall where the program lies. Every start writes them afresh; a file that cannot be written
-// is skipped and the others are still written.
+// hall where the program lies. A file that cannot be written is skipped and the others are
+// still written.
 class CServerRegistration {
 public:
     static constexpr const char* SERVICE = "com.zandor.KeloChessGame";
     static constexpr const char* MIME_TYPE = "application/x-kelo-chess-record";
+    // The names of the program's and the record type's icons in the icon theme.
+    static constexpr const char* ICON = "kelo-chess";
+    static constexpr const char* MIME_ICON = "application-x-kelo-chess-record";
+    // Where a build tree's data folder holds the program's icon.
+    static constexpr const char* BUILD_TREE_ICON = "icons/hicolor/scalable/apps/kelo-chess.svg";
 
     struct Paths {
         // The user's data folder ($XDG_DATA_HOME or ~/.local/share), ending in "/".
@@ -22,6 +27,9 @@ public:
         std::string m_strConfigFolder;
         // The full path of the running program.
         std::string m_strProgram;
+        // The desktop entry's icon: a name in the icon theme, or the full path of a picture
+        // for a program that is not installed.
+        std::string m_strIcon = ICON;
     };
 
     explicit CServerRegistration(Paths paths) : m_paths(std::move(paths)) {}

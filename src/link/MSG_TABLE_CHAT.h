@@ -9,8 +9,11 @@ namespace kelo {
 
 // The 48-byte head of a table chat line (3021); the line follows it, ended by a zero byte. The
 // sender fills in its id, seat and watch number; the formatting fields come from the chat
-// component and are carried unchanged, so a head read and written again keeps every byte. Its
-// integers travel in network order, like those of every other body.
+// component and are carried unchanged, so a head read and written again keeps every byte.
+//
+// Unlike every other body, the head travels as it is: the wire layer converts only the message
+// header, so the head's integers are in the little-endian order of the machines that wrote the
+// protocol. They are written and read in that order on every platform.
 struct MSG_TABLE_CHAT_BODY {
     static constexpr size_t SIZE = 48;
     uint32_t id = 0;
@@ -22,6 +25,7 @@ struct MSG_TABLE_CHAT_BODY {
     std::array<uint16_t, 5> formatFlags{};
     std::array<uint8_t, 4> reserved{};
 
+    static constexpr wire::Order WIRE_ORDER = wire::Order::Little;
     static constexpr auto WIRE_FIELDS = std::tuple{
         wire::Field{0, &MSG_TABLE_CHAT_BODY::id},
         wire::Field{4, &MSG_TABLE_CHAT_BODY::seatno},
@@ -34,6 +38,7 @@ struct MSG_TABLE_CHAT_BODY {
     };
 
     std::array<uint8_t, SIZE> ToWire() const { return wire::Encode(*this); }
+    // False, leaving out as it was, when the body is shorter than the head.
     static bool FromWire(const uint8_t* p, size_t length, MSG_TABLE_CHAT_BODY& out) {
         return wire::Decode(p, length, out);
     }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "link/WireRecord.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <tuple>
 
 namespace kelo {
 
@@ -45,9 +48,51 @@ struct PERSON {
     char level_name[20];
     int16_t ismyfriend;
     int16_t ismydislike;
+
+    // As the server announces a person (the table's people, 3106; a newcomer, 3107): the first
+    // 256 bytes, fields at the same offsets, integers in network order. The school name keeps
+    // its first 16 bytes; the level name and the two friendship flags do not travel.
+    static constexpr size_t WIRE_SIZE = 256;
+    static constexpr auto WIRE_FIELDS = std::tuple{
+        wire::Field{0, &PERSON::id},
+        wire::Field{4, &PERSON::username},
+        wire::Field{38, &PERSON::nickname},
+        wire::Field{72, &PERSON::sex},
+        wire::Field{74, &PERSON::priority},
+        wire::Field{76, &PERSON::forbidtype},
+        wire::Field{78, &PERSON::headpicid},
+        wire::Field{80, &PERSON::ismember},
+        wire::Field{82, &PERSON::level},
+        wire::Field{84, &PERSON::wealth},
+        wire::Field{88, &PERSON::money},
+        wire::Field{92, &PERSON::groupid},
+        wire::Field{96, &PERSON::ip},
+        wire::Field{100, &PERSON::proxyip},
+        wire::Field{104, &PERSON::networkspeed},
+        wire::Field{108, &PERSON::link_num},
+        wire::Field{112, &PERSON::break_num},
+        wire::Field{116, &PERSON::startgame_num},
+        wire::Field{120, &PERSON::forceexit_num},
+        wire::Field{124, &PERSON::is_permit_watch},
+        wire::Field{128, &PERSON::gamescore},
+        wire::Field{132, &PERSON::winnum},
+        wire::Field{136, &PERSON::losenum},
+        wire::Field{140, &PERSON::equalnum},
+        wire::Field{144, &PERSON::score_level},
+        wire::Field{148, &PERSON::teamid},
+        wire::Field{152, &PERSON::status},
+        wire::Field{154, &PERSON::deskno},
+        wire::Field{156, &PERSON::seatno},
+        wire::Field{158, &PERSON::watchno},
+        wire::Field{160, &PERSON::m_sSRemark},
+        wire::Field{200, &PERSON::m_sDRemark},
+        wire::Field{220, &PERSON::m_sCRemark},
+        wire::Field{240, &PERSON::school_name, WIRE_SIZE - 240},
+    };
 };
 
 static_assert(sizeof(PERSON) == 284);
+static_assert(wire::FieldsEnd<PERSON>() == PERSON::WIRE_SIZE);
 static_assert(offsetof(PERSON, username) == 4);
 static_assert(offsetof(PERSON, nickname) == 38);
 static_assert(offsetof(PERSON, sex) == 72);

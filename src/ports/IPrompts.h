@@ -17,6 +17,11 @@ public:
     virtual PieceKind ChoosePromotion() = 0;
     // A notice the user only acknowledges.
     virtual void ShowNotice(const std::string& text) = 0;
+    // A notice in the table's information dialog, which closes itself after 20 seconds; modal
+    // waits until it has closed. Without such a dialog it is a notice.
+    virtual void ShowInformation(const std::string& text, bool /*modal*/) { ShowNotice(text); }
+    // A failure the user must know of: the message box with the stop icon.
+    virtual void ShowError(const std::string& text) { ShowNotice(text); }
     // A modal yes/no question; true for yes.
     virtual bool AskYesNo(const std::string& question) = 0;
     // A modal question with two buttons of the given labels; true for the first.

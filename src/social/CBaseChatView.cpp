@@ -2,12 +2,12 @@
 
 #include "base/CGbkConverter.h"
 #include "link/CMessageRev.h"
+#include "link/CPersonRecord.h"
 #include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_PLAYTIME_NOTICE.h"
 #include "link/MSG_USER_BROKEN.h"
 #include "link/MSG_USER_STATUS.h"
 #include "link/MessageTypes.h"
-#include "link/WireOrder.h"
 #include "social/IChatSink.h"
 #include "table/CPlayerManager.h"
 #include "table/CTableState.h"
@@ -18,9 +18,6 @@
 namespace kelo {
 
 namespace {
-
-constexpr size_t USERNAME_OFFSET = 4;
-constexpr size_t USERNAME_SIZE = 34;
 
 std::string Utf8Name(const char* gbk, size_t size) {
     return CGbkConverter::ToUtf8(CGbkConverter::FromField(gbk, size));
@@ -71,14 +68,14 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
         return;
     }
     case MSG_USER_ENTER: {
-        if (length < USERNAME_OFFSET + USERNAME_SIZE || wire::GetU32(body) == people.OwnId())
+        PERSON person;
+        if (!CPersonRecord::FromWire(body, length, person) || person.id == people.OwnId())
             return;
-        std::string name =
-            Utf8Name(reinterpret_cast<const char*>(body + USERNAME_OFFSET), USERNAME_SIZE);
+        std::string name = Utf8Name(person.username, sizeof(person.username));
         // A record without a name (a server that knows only what the entry said) is named by
         // the table's own record of that person; nobody without a name is announced.
         if (name.empty()) {
-            if (const CPlayerRecord* known = people.GetPersonById(wire::GetU32(body)))
+            if (const CPlayerRecord* known = people.GetPersonById(person.id))
                 name = Utf8Name(known->person.username, sizeof(known->person.username));
         }
         if (!name.empty())

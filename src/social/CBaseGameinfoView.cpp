@@ -3,25 +3,16 @@
 #include "link/CMessageRev.h"
 #include "link/CPersonRecord.h"
 #include "link/MSG_LEAVE_WATCH.h"
+#include "link/MSG_PERSON_UPDATE.h"
 #include "link/MSG_SCORES.h"
 #include "link/MessageTypes.h"
-#include "link/WireOrder.h"
 #include "social/CZynPersonListImp.h"
 #include "table/CPlayerManager.h"
 #include "table/CTableState.h"
 
-#include <array>
-#include <cstring>
-
 namespace kelo {
 
-namespace {
-
-// The integer fields of an extra-data record: 32-bit ones and 16-bit ones, by offset.
-constexpr std::array<size_t, 6> EXTRA_U32_AT = {0, 4, 8, 12, 16, 20};
-constexpr std::array<size_t, 3> EXTRA_U16_AT = {24, 98, 172};
-
-} // namespace
+static_assert(CZynPersonListImp::EXTRA_SIZE == MSG_PERSON_UPDATE_RECORD::SIZE);
 
 void CBaseGameinfoView::OnMessageRev(const CMessageRev& message) {
     const uint8_t* body = message.Body();
@@ -40,9 +31,9 @@ void CBaseGameinfoView::OnMessageRev(const CMessageRev& message) {
         MarkSelf();
         return;
     case MSG_USER_ENTER: {
-        if (length < CPersonRecord::SIZE)
+        PERSON person;
+        if (!CPersonRecord::FromWire(body, length, person))
             return;
-        const PERSON person = CPersonRecord::FromWire(body);
         people.AddPerson(person);
         if (!people.IsPresent(person.id))
             return;
@@ -99,22 +90,15 @@ void CBaseGameinfoView::MarkSelf() {
 }
 
 void CBaseGameinfoView::OnExtraData(const uint8_t* body, size_t length) {
-    const size_t count = length / CZynPersonListImp::EXTRA_SIZE;
+    const size_t count = length / MSG_PERSON_UPDATE_RECORD::SIZE;
     if (count > MAX_EXTRA_RECORDS || m_pList == nullptr)
         return;
+    // Each record is read into a copy of its own: the other windows read the same body.
     for (size_t i = 0; i < count; ++i) {
-        // Each record is converted on a copy of its own: the other windows read the same body.
-        std::array<uint8_t, CZynPersonListImp::EXTRA_SIZE> record;
-        std::memcpy(record.data(), body + i * record.size(), record.size());
-        for (size_t at : EXTRA_U32_AT) {
-            const uint32_t value = wire::GetU32(record.data() + at);
-            std::memcpy(record.data() + at, &value, sizeof value);
-        }
-        for (size_t at : EXTRA_U16_AT) {
-            const uint16_t value = wire::GetU16(record.data() + at);
-            std::memcpy(record.data() + at, &value, sizeof value);
-        }
-        m_pList->SetExtraData(record.data(), record.size());
+        const auto record =
+            MSG_PERSON_UPDATE_RECORD::FromWire(body + i * MSG_PERSON_UPDATE_RECORD::SIZE);
+        const auto bytes = record.HostBytes();
+        m_pList->SetExtraData(bytes.data(), bytes.size());
     }
 }
 

@@ -6,6 +6,7 @@
 #include "link/CTableMode.h"
 #include "link/IMessageSender.h"
 #include "link/MSG_MOVE.h"
+#include "link/MSG_SEAL_ANSWER.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MessageTypes.h"
 #include "ports/IPrompts.h"
@@ -242,26 +243,8 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
     case MSG_MOVE:
         OnMove(body, length);
         break;
-    case MSG_SEAL_REQUEST:
-        if (m_pHost != nullptr)
-            m_pHost->RequestSeal();
-        break;
     case MSG_SEAL_ANSWER:
-        if (local) {
-            EnableButton(ID_EXCHANGE, true);
-            EnableButton(ID_LOAD, true);
-            EnableButton(ID_START, true);
-            break;
-        }
-        if (!ReadSeatFlag(body, length, seatFlag))
-            break;
-        if (seatFlag.flag == 0 && seatFlag.seat != ownSeat && !m_table.mode.IsWatcher()) {
-            m_prompts.ShowNotice(SEAL_REFUSED);
-        } else if (seatFlag.flag == 1) {
-            if (m_table.mode.IsWatcher())
-                m_prompts.ShowNotice(SEAL_AGREED);
-            EnableAllButtons(false);
-        }
+        OnSealAnswer(body, length);
         break;
     case MSG_GAME_BEGIN:
         // A player at a server may save and study the game under way, as a watcher may.
@@ -289,6 +272,30 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
     default:
         // 606 and the rest leave the buttons as they are.
         break;
+    }
+}
+
+void CButtonBoard::OnSealAnswer(const uint8_t* body, uint32_t length) {
+    if (m_table.mode.LocalMode()) {
+        EnableButton(ID_EXCHANGE, true);
+        EnableButton(ID_LOAD, true);
+        EnableButton(ID_START, true);
+        return;
+    }
+    // The answer's own record: the agree field follows the seat and the move number.
+    MSG_SEAL_ANSWER_BODY answer;
+    if (body == nullptr || !MSG_SEAL_ANSWER_BODY::FromWire(body, length, answer))
+        return;
+    const bool watcher = m_table.mode.IsWatcher();
+    if (answer.agree == 0) {
+        // Only the player who asked is told; the one who refused knows.
+        if (!watcher && answer.seatno != m_table.people.GetOwnSeat())
+            m_prompts.ShowInformation(SEAL_REFUSED, false);
+    } else if (answer.agree == 1) {
+        if (watcher)
+            m_prompts.ShowInformation(SEAL_AGREED, false);
+        // The sealed game is over: nothing of it is left to press.
+        EnableAllButtons(false);
     }
 }
 

@@ -26,8 +26,6 @@ public:
     virtual void OfferDraw() {}
     virtual void OpenStudy() {}
     virtual void SaveGame() {}
-    // The sealing request dialog of an adjourned game.
-    virtual void RequestSeal() {}
 };
 
 // Told when a button's state or place changed, to repaint it.
@@ -95,6 +93,8 @@ private:
     // Sends the start notice; a local table begins its game at once with seat 0.
     void Start();
     void OnMove(const uint8_t* body, uint32_t length);
+    // The seal answer (647): the requester is told of a refusal, watchers of a seal.
+    void OnSealAnswer(const uint8_t* body, uint32_t length);
     void Changed();
 
     CTableBoard& m_board;

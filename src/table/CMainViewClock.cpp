@@ -156,17 +156,28 @@ void CMainViewClock::OnTakeBack(int16_t steps) {
     m_nOtherLastMoveNumber = Add16(m_nOtherLastMoveNumber, -steps);
 }
 
+bool CMainViewClock::SideToMove(bool ownSide) const {
+    if (ownSide)
+        return OwnSideToMove();
+    // The other side only when the turn is at another player's seat: no turn at all (before
+    // a game, or a seat nobody holds) is neither side's.
+    const CPlayerManager& people = m_table.people;
+    const uint16_t turn = people.GetCurrentTurnSeat();
+    return turn != people.GetOwnSeat() && turn != CPlayerManager::NONE &&
+           people.GetPersonBySeat(static_cast<int16_t>(turn)) != nullptr;
+}
+
 int CMainViewClock::RemainingTotal(bool ownSide) const {
     const CPlayerTimeControl& time = TimeControl();
     int remaining = time.m_nTotalTime - UsedTimeOf(ownSide);
-    if (ownSide == OwnSideToMove())
+    if (SideToMove(ownSide))
         remaining -= time.m_nStepCounter;
     return std::max(remaining, 0);
 }
 
 int CMainViewClock::RemainingMove(bool ownSide) const {
     const CPlayerTimeControl& time = TimeControl();
-    if (ownSide != OwnSideToMove())
+    if (!SideToMove(ownSide))
         return time.m_nPaceTime;
     const int limit = std::min<int>(time.m_nPaceTime, time.m_nTotalTime - UsedTimeOf(ownSide));
     return std::max(limit - time.m_nStepCounter, 0);

@@ -58,6 +58,8 @@ public:
     bool IsRunning() const { return m_bRunning; }
     // True when the side to move is the own side.
     bool OwnSideToMove() const;
+    // Whether that side's player sits at the turn seat.
+    bool SideToMove(bool ownSide) const;
 
     int16_t m_nOwnUsedTime = 0;
     int16_t m_nOtherUsedTime = 0;

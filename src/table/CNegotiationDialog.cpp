@@ -39,6 +39,8 @@ CNegotiationDialog::CNegotiationDialog(Kind kind, bool requestMode, IEventLoop& 
         break;
     case Kind::GameClose:
         m_text = ask ? "您真的要结束本局游戏么？" : "对方请求退出，你同意么？";
+        // The one asked sees the question the requester answered under the request.
+        m_question = ask ? "" : "您真的要结束本局游戏么？";
         m_caption = ask ? "退出" : "退出应答";
         m_title = "关 闭";
         m_buttons = ask ? std::vector<Button>{{ID_LEAVE_NOW, "强行退出", "强退"},

@@ -54,6 +54,9 @@ public:
     bool RequestMode() const { return m_bRequestMode; }
     // The question or notice.
     const std::string& Text() const { return m_text; }
+    // A line shown under the text, empty for most dialogs: the exit dialog's answer mode repeats
+    // the request's question.
+    const std::string& Question() const { return m_question; }
     // The window's caption and the title painted on the dialog; either may be empty.
     const std::string& Caption() const { return m_caption; }
     const std::string& Title() const { return m_title; }
@@ -79,6 +82,7 @@ private:
     bool m_bRequestMode;
     Command m_command;
     std::string m_text;
+    std::string m_question;
     std::string m_caption;
     std::string m_title;
     std::vector<Button> m_buttons;

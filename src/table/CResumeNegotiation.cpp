@@ -186,7 +186,7 @@ void CResumeNegotiation::ResumeFromFile() {
         return;
     record->ownerSeat = static_cast<int16_t>(OwnSeat());
     if (record->moves.empty()) {
-        m_prompts.ShowNotice(NO_MOVES);
+        m_prompts.ShowError(NO_MOVES);
         return;
     }
     m_pPending = std::move(record);
@@ -308,7 +308,7 @@ void CResumeNegotiation::Rebuild(const GameRecord& record) {
     for (int slot = 0; slot < GameRecord::SLOTS; ++slot) {
         const CPlayerRecord* person = people.GetPersonById(record.userIds[slot]);
         if (person == nullptr || person->Role() != TableRole::Player) {
-            m_prompts.ShowNotice(WRONG_USERS);
+            m_prompts.ShowError(WRONG_USERS);
             return;
         }
     }
@@ -320,7 +320,7 @@ void CResumeNegotiation::Rebuild(const GameRecord& record) {
                 static_cast<uint16_t>(people.GetPersonById(record.userIds[slot])->person.seatno);
     }
     if (!IsSide(firstColour) || firstSeat == CPlayerManager::NONE) {
-        m_prompts.ShowNotice(RESUME_FAILED);
+        m_prompts.ShowError(RESUME_FAILED);
         return;
     }
     const uint16_t ownSeat = OwnSeat();
@@ -329,12 +329,13 @@ void CResumeNegotiation::Rebuild(const GameRecord& record) {
         m_table.state.SetSeatTakeBackCount(seat, record.takeBacks[seat]);
     CBaseBoard& board = m_board.Board();
     board.SetBottomColour(ColourFromWire(record.bottomColour));
-    // Each player takes the colour of the slot that holds it; from the first mover on, the
-    // seats (and the watchers behind them) are numbered from the colour that moves first.
+    // Each player takes the colour of the slot that holds it; then, from the first mover on,
+    // the seats (and the watchers behind them) are numbered from the record's bottom colour.
     for (int slot = 0; slot < GameRecord::SLOTS; ++slot)
         people.SetColour(record.userIds[slot], ColourFromWire(record.colours[slot]));
-    if (firstColour == Colour::White)
-        AssignSeatColours(people, firstSeat, firstColour);
+    const Colour bottom = ColourFromWire(record.bottomColour);
+    if (IsSide(bottom))
+        AssignSeatColours(people, firstSeat, bottom);
     else
         people.SetFirstMoverSeat(firstSeat);
     board.ResetGameState();

@@ -14,6 +14,7 @@
 #include "link/MSG_MOVE.h"
 #include "link/MSG_SCORES.h"
 #include "link/MSG_SEAT_FLAG.h"
+#include "link/MSG_TAKEBACK_REQUEST.h"
 #include "link/MessageTypes.h"
 #include "ports/IPrompts.h"
 #include "ports/ISoundPlayer.h"
@@ -96,14 +97,15 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
     case MSG_MOVE:
         OnMove(body, length);
         break;
-    case MSG_TAKEBACK_REQUEST:
+    case MSG_TAKEBACK_REQUEST: {
         // A record of the game keeps how many take-backs each side has used: the request
-        // announces the requester's count (its seat, then the count).
-        if (length >= 4)
-            m_table.state.SetSeatTakeBackCount(wire::GetU16(body),
-                                               static_cast<int16_t>(wire::GetU16(body + 2)));
+        // announces the requester's count.
+        MSG_TAKEBACK_REQUEST_BODY request;
+        if (wire::DecodeThrough<&MSG_TAKEBACK_REQUEST_BODY::count>(body, length, request))
+            m_table.state.SetSeatTakeBackCount(request.seat, static_cast<int16_t>(request.count));
         OnNegotiationMessage(type, body, length);
         break;
+    }
     case MSG_EXCHANGE_REQUEST:
     case MSG_EXCHANGE_ANSWER:
     case MSG_TAKEBACK_ANSWER:
@@ -299,9 +301,8 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
             ? static_cast<int16_t>(players.SeatAfter(static_cast<int16_t>(result.winnerSeat), true))
             : static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultReason = static_cast<int16_t>(result.reason);
-    if (m_table.mode.LocalMode()) {
-        // Nobody else starts the next game of a local table.
-        m_table.sender.SendMessage(MSG_NEW_GAME, nullptr, 0);
+    const bool local = m_table.mode.LocalMode();
+    if (local) {
         const std::string line = ResultLine();
         if (!line.empty() && m_pPrompts != nullptr)
             m_pPrompts->ShowNotice(line);
@@ -310,6 +311,10 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
         m_pObserver->OnGameResult(result);
     if (m_saveOffer)
         m_saveOffer();
+    // Nobody else starts the next game of a local table. It is asked for only now: a message
+    // box runs the event loop, which would take the new game before the finished one is saved.
+    if (local)
+        m_table.sender.SendMessage(MSG_NEW_GAME, nullptr, 0);
 }
 
 void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {

@@ -1,20 +1,24 @@
-// The direct start with a record: a local table continues the game of the file, every window
-// taking the replayed moves; the save button saves it again.
+// The local table: a record given at the direct start continues its game, every window taking
+// the replayed moves, and the save button saves it again; every ending of a local game is saved.
 #include "app/CGameContext.h"
 #include "app/CLocalTable.h"
 #include "app/CMainViewModel.h"
 #include "base/ScratchFolder.h"
+#include "chess/CBaseRule.h"
 #include "chess/CChessDiagram.h"
 #include "chess/CChnChessBoard.h"
+#include "chess/CCoordinateMove.h"
 #include "link/CTableLink.h"
 #include "support/ChessTable.h"
 #include "support/FakeSocketControl.h"
 #include "support/ManualEventLoop.h"
 #include "table/CResumeManager.h"
+#include "table/CTableBoard.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 namespace kelo {
 namespace {
@@ -94,6 +98,84 @@ TEST(LocalResume, ARecordWithoutMovesIsRefused) {
     local.loop.RunPending();
     EXPECT_EQ(local.prompts.notices, std::vector<std::string>{"不存在走子纪录，不能续盘！"});
     EXPECT_TRUE(local.context.Position().Moves().empty());
+}
+
+// A message box runs the event loop until the user closes it; so does every question.
+class SpinningPrompts : public test::ScriptedPrompts {
+public:
+    explicit SpinningPrompts(test::ManualEventLoop& loop) : m_loop(loop) { yesNoAnswer = true; }
+    void ShowNotice(const std::string& text) override {
+        ScriptedPrompts::ShowNotice(text);
+        m_loop.RunPending();
+    }
+    bool AskYesNo(const std::string& question) override {
+        m_loop.RunPending();
+        return ScriptedPrompts::AskYesNo(question);
+    }
+
+private:
+    test::ManualEventLoop& m_loop;
+};
+
+// A local game that ends in mate, resignation or time is saved automatically with its moves,
+// although the result's message box runs the loop that brings the next game.
+TEST(LocalGameEnd, EveryEndingIsSavedWithItsMoves) {
+    struct Case {
+        const char* name;
+        const char* line;
+        std::function<void(LocalTable&)> end;
+        size_t moves;
+    };
+    const Case cases[] = {
+        {"mate", "f2f3 e7e5 g2g4 d8h4", [](LocalTable&) {}, 4},
+        {"resignation", "e2e4 e7e5",
+         [](LocalTable& local) {
+             local.model->Negotiation().Resign();
+             local.loop.RunPending();
+         },
+         2},
+        {"time", "e2e4", [](LocalTable& local) { local.loop.Advance(70 * 1000); }, 1},
+    };
+    for (const Case& c : cases) {
+        LocalTable local;
+        SpinningPrompts prompts(local.loop);
+        local.context.SetPrompts(&prompts);
+        local.context.Settings().m_nSaveType = 1;
+        std::vector<std::string> saved;
+        local.context.TableBoard().SetSaveOffer([&] {
+            saved.push_back(CResumeManager(local.context.Table(), local.context.Board(),
+                                           local.context.Settings(), local.context.Prompts())
+                                .SaveGame(CResumeManager::SAVE_GAME_END));
+        });
+        local.model->ButtonBoard().OnButtonUp(CButtonBoard::ID_START);
+        local.loop.RunPending();
+        ASSERT_EQ(local.context.State().State(), GameState::Playing) << c.name;
+        CChnChessBoard& board = local.context.Board();
+        std::istringstream line(c.line);
+        Colour colour = Colour::White;
+        for (std::string text; line >> text; colour = OppositeColour(colour)) {
+            const auto move = CCoordinateMove::Parse(text);
+            MoveRecord record;
+            ASSERT_TRUE(board.RuleAt(move->from)
+                            ->CheckMoveWithPromotion(colour, move->from, move->to, board,
+                                                     PieceKind::Queen, record))
+                << text;
+            local.context.TableBoard().SendMove(record);
+            local.loop.RunPending();
+        }
+        c.end(local);
+        ASSERT_EQ(saved.size(), 1u) << c.name;
+        ASSERT_FALSE(saved[0].empty()) << c.name;
+        GameRecord record;
+        ASSERT_TRUE(CResumeManager(local.context.Table(), board, local.context.Settings(), prompts)
+                        .LoadRecord(saved[0], record))
+            << c.name;
+        EXPECT_EQ(record.moves.size(), c.moves) << c.name;
+        // The next game followed the save: the table is ready for its start.
+        EXPECT_EQ(local.context.State().State(), GameState::Ready) << c.name;
+        local.context.TableBoard().SetSaveOffer(nullptr);
+        local.context.SetPrompts(&local.prompts);
+    }
 }
 
 } // namespace

@@ -367,14 +367,6 @@ TEST_F(MainFrameTest, ConnectionMessages) {
          nullptr,
          {},
          4},
-        {"Discourage",
-         MSG_EXIT_DISCOURAGE,
-         Body16({0, 0, 100, 0}, {2, 2, 4, 2}),
-         2,
-         false,
-         "请不要中途退出，玩完这把好吧？",
-         {},
-         4},
         {"ShortBody", MSG_LEAVE_WATCH, {1, 2}, 2, false, nullptr, {}, 4},
     };
     for (const Case& c : cases) {
@@ -395,12 +387,28 @@ TEST_F(MainFrameTest, ConnectionMessages) {
     }
 }
 
-TEST_F(MainFrameTest, ExitRequestOpensTheAnswerDialogOnlyForTheOtherSeat) {
+TEST_F(MainFrameTest, ExitRequestIsAnsweredOnlyByTheOtherPlayer) {
     Open();
     Server(MSG_EXIT_REQUEST, Body16({0, 0, 0}, {4, 2, 2}));
     EXPECT_TRUE(host.exitDialogs.empty());
+    context.Mode().SetRole(TableRole::Watcher);
+    Server(MSG_EXIT_REQUEST, Body16({0, 1, 0}, {4, 2, 2}));
+    EXPECT_TRUE(host.exitDialogs.empty());
+    context.Mode().SetRole(TableRole::Player);
     Server(MSG_EXIT_REQUEST, Body16({0, 1, 0}, {4, 2, 2}));
     EXPECT_EQ(host.exitDialogs, std::vector<std::string>{"answer 1 对方请求退出，你同意么？"});
+}
+
+// The server's refusal (3033) names the requester at offset 4; only that client is told, in the
+// information dialog, modally.
+TEST_F(MainFrameTest, ExitRefusalIsAModalInformationForTheRequester) {
+    Open();
+    Server(MSG_EXIT_DISCOURAGE, {0, 0, 0, 0, 0, 0, 0, 200, 0, 0, 0, 0});
+    EXPECT_TRUE(prompts.informations.empty());
+    Server(MSG_EXIT_DISCOURAGE, {0, 0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0});
+    EXPECT_EQ(prompts.informations, std::vector<std::string>{"请不要中途退出，玩完这把好吧？"});
+    EXPECT_EQ(prompts.modalInformations, std::vector<bool>{true});
+    EXPECT_TRUE(prompts.notices.empty());
 }
 
 TEST_F(MainFrameTest, CloseDecision) {

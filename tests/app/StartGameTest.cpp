@@ -93,6 +93,11 @@ TEST_F(StartGameTest, StoresTheTableAsTheHallDescribesIt) {
     EXPECT_EQ(context.Hall().serviceType, 1);
     EXPECT_EQ(context.Hall().gameType, 2);
     EXPECT_EQ(context.Hall().subType, 3);
+    EXPECT_EQ(context.Hall().AdvertisementAddress(), "");
+    const GAMESTR adv = Str("http://ads.example/t"), none = Str("");
+    hall.SetAdvUrl(&adv, &none);
+    EXPECT_EQ(context.Hall().AdvertisementAddress(),
+              "http://ads.example/t?type=2&subtype=3&roomid=77");
 
     const GAMESTR user = Str("u"), pass = Str("p"), proxy = Str("proxy");
     hall.SetProxyStyle(1, 0, 1);

@@ -6,6 +6,7 @@
 #include "app/CServerRegistration.h"
 #include "base/CGbkConverter.h"
 #include "base/CIniFile.h"
+#include "base/GameSettings.h"
 
 #include "base/ScratchFolder.h"
 
@@ -77,9 +78,22 @@ TEST_F(ServerRegistrationTest, RegisterWritesTheThreeFilesAndUnregisterRemovesTh
     const std::string entry = ReadFile(reg.DesktopFile());
     EXPECT_NE(entry.find("Exec=\"/opt/kelo chess/bin/kelo-chess\" %f\n"), std::string::npos);
     EXPECT_NE(entry.find("MimeType=application/x-kelo-chess-record;\n"), std::string::npos);
+    EXPECT_NE(entry.find("Icon=kelo-chess\n"), std::string::npos);
     const std::string mime = ReadFile(reg.MimeFile());
     EXPECT_NE(mime.find("<mime-type type=\"application/x-kelo-chess-record\">"), std::string::npos);
     EXPECT_NE(mime.find("<glob pattern=\"*.che\"/>"), std::string::npos);
+    EXPECT_NE(mime.find("<icon name=\"application-x-kelo-chess-record\"/>"), std::string::npos);
+
+    // A program that is not installed names its icon by its path; a path that would break the
+    // line falls back to the theme's name.
+    CServerRegistration::Paths built = Paths("/src/build/kelo-chess");
+    built.m_strIcon = "/src/build/icons/kelo-chess.svg";
+    ASSERT_TRUE(CServerRegistration(built).Register());
+    EXPECT_NE(ReadFile(reg.DesktopFile()).find("Icon=/src/build/icons/kelo-chess.svg\n"),
+              std::string::npos);
+    built.m_strIcon = "/x\nExec=/bin/sh";
+    ASSERT_TRUE(CServerRegistration(built).Register());
+    EXPECT_NE(ReadFile(reg.DesktopFile()).find("Icon=kelo-chess\n"), std::string::npos);
 
     // Every start writes them again over what is there.
     ASSERT_TRUE(reg.Register());
@@ -185,6 +199,16 @@ TEST(LocalTableTest, TwoFixedPlayersTheUserFirstOnALocalTable) {
                                                                  CHallSettings::LIST_HEAD_SLOT,
                                                              CHallSettings::LIST_HEAD_SLOT)),
               "执子色");
+    EXPECT_EQ(context.Hall().AdvertisementAddress(),
+              std::string(CLocalTable::ADV_PAGE) + "?type=107&subtype=0&roomid=0");
+
+    // The style library of the settings, unless the hall named one.
+    context.Settings().m_strDllFileName = "/opt/kelo/style.so";
+    CLocalTable::TakeStyleLibrary(context);
+    EXPECT_EQ(context.Hall().dllFileName, "/opt/kelo/style.so");
+    context.Hall().dllFileName = "hall.so";
+    CLocalTable::TakeStyleLibrary(context);
+    EXPECT_EQ(context.Hall().dllFileName, "hall.so");
 }
 
 } // namespace

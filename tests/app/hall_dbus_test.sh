@@ -3,6 +3,7 @@
 # interface, and kelo-hall drives it as the hall would.
 set -u
 source "$(dirname "$0")/../../scripts/table_server.sh"
+source "$(dirname "$0")/../../scripts/test_helpers.sh"
 client=$1
 hall=$2
 server=$3
@@ -12,7 +13,6 @@ export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 failures=0
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 start_client() { # answer
     KELO_AUTO_ANSWER=$1 "$client" -Embedding >"$work/client.log" 2>&1 &

@@ -11,21 +11,13 @@ mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 failures=0
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../../scripts/test_helpers.sh"
 
 service="$XDG_DATA_HOME/dbus-1/services/com.zandor.KeloChessGame.service"
 desktop="$XDG_DATA_HOME/applications/kelo-chess.desktop"
 mime="$XDG_DATA_HOME/mime/packages/kelo-chess.xml"
 record="$XDG_CONFIG_HOME/kelo-chess/KeloChessGame.StartGame.ini"
 
-# Waits up to $2 tenths of a second for the line $1 in the file $3.
-wait_for() {
-    for _ in $(seq "$2"); do
-        grep -q "$1" "$3" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
 
 # Registering writes the files and ends at once; removing takes the three away again.
 for option in -RegServer /regserver -REGSERVER; do
@@ -58,7 +50,7 @@ rm -f "$XDG_DATA_HOME"
 # One direct start at a time: a second one ends at once, silently, and leaves the first alone.
 KELO_AUTO_ANSWER=no "$client" "\"$work/game.che\"" >"$work/first.log" 2>&1 &
 first=$!
-wait_for '^window: shown' 50 "$work/first.log" || fail "no local table: $(cat "$work/first.log")"
+wait_for "$work/first.log" '^window: shown' 5 || fail "no local table: $(cat "$work/first.log")"
 grep -qx "local table: $work/game.che" "$work/first.log" ||
     fail "the record's path kept its quotes: $(cat "$work/first.log")"
 grep -qx 'notice: 不存在走子纪录，不能续盘！' "$work/first.log" ||
@@ -72,7 +64,7 @@ wait $first 2>/dev/null
 # Once the first has gone, a direct start opens its table again (without a record).
 "$client" >"$work/again.log" 2>&1 &
 again=$!
-wait_for '^local table: without a record' 50 "$work/again.log" ||
+wait_for "$work/again.log" '^local table: without a record' 5 ||
     fail "no start after the first ended: $(cat "$work/again.log")"
 kill $again
 wait $again 2>/dev/null
@@ -80,10 +72,10 @@ wait $again 2>/dev/null
 # The hall holds the table; when it leaves the bus the client ends about 5 s later.
 "$client" -Embedding >"$work/client.log" 2>&1 &
 client_pid=$!
-wait_for '^registered' 50 "$work/client.log" || fail "not registered: $(cat "$work/client.log")"
+wait_for "$work/client.log" '^registered' 5 || fail "not registered: $(cat "$work/client.log")"
 "$hall" --player 1:a:A:0 --me a --local >"$work/hall.log" 2>&1 &
 hall_pid=$!
-wait_for '^window: shown' 50 "$work/client.log" || fail "no window: $(cat "$work/client.log")"
+wait_for "$work/client.log" '^window: shown' 5 || fail "no window: $(cat "$work/client.log")"
 sleep 1
 kill -0 $hall_pid 2>/dev/null || fail "kelo-hall did not stay while the table is open"
 kill $hall_pid
@@ -101,7 +93,7 @@ grep -q '^hall gone' "$work/client.log" || fail "no end for the hall: $(cat "$wo
 # A hall that comes back in time keeps the client; kelo-hall ends when the client leaves.
 "$client" -Embedding >"$work/client.log" 2>&1 &
 client_pid=$!
-wait_for '^registered' 50 "$work/client.log" || fail "not registered again"
+wait_for "$work/client.log" '^registered' 5 || fail "not registered again"
 "$hall" --player 1:a:A:0 --me a --local --detach || fail "kelo-hall --detach failed"
 sleep 3
 "$hall" --player 1:a:A:0 --me a --local >/dev/null 2>&1 &

@@ -9,6 +9,7 @@ set -u
 client=$1
 skin=$2/config.ini
 source "$(dirname "$0")/../../scripts/xvfb_display.sh"
+source "$(dirname "$0")/../../scripts/test_helpers.sh"
 
 for tool in Xvfb xdotool import compare convert; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
@@ -16,8 +17,7 @@ done
 [ -f "$skin" ] || { echo "FAIL: no skin description at $skin"; exit 1; }
 
 work=$(mktemp -d)
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+own_folders "$work"
 client_pid="" XVFB_PID=""
 # Only what this script started is ended.
 cleanup() {
@@ -29,7 +29,6 @@ cleanup() {
 }
 trap cleanup EXIT
 failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 start_xvfb 1280x1024 "$work" || exit 1
 # A session bus that is not there must not be looked for.
@@ -38,14 +37,7 @@ QT_QPA_PLATFORM=xcb KELO_AUTO_ANSWER=no "$client" >"$work/client.log" 2>&1 &
 client_pid=$!
 
 # The window, once it is shown.
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | head -n1)
-    [ -n "$window" ] && break
-    kill -0 "$client_pid" 2>/dev/null || break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "FAIL: no window; log:"; cat "$work/client.log"; exit 1; }
+window=$(window_of "$client_pid") || { echo "FAIL: no window; log:"; cat "$work/client.log"; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$window")"
 read -r width height < <(skin_value "$skin" size)
 [ "$WIDTH" = "$width" ] && [ "$HEIGHT" = "$height" ] ||

@@ -67,6 +67,16 @@ ImageSize ThreeStates(const CRect& r) {
     return {3 * (r.right - r.left), r.bottom - r.top};
 }
 
+// The same picture drawn at twice the size for high-density screens: name@2x.ext.
+std::string Dense(const std::string& path) {
+    const size_t dot = path.find_last_of('.');
+    return path.substr(0, dot) + "@2x" + path.substr(dot);
+}
+
+ImageSize Twice(const ImageSize& size) {
+    return {2 * size.width, 2 * size.height};
+}
+
 bool Overlap(const CRect& a, const CRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -98,15 +108,19 @@ TEST_P(GeneratedSkinTest, EveryImageItNamesExistsAtTheSizeTheLayoutNeeds) {
         {s.m_strBaseFolder + "studyboard.bmp", {360, 360}},
         {s.m_strBaseFolder + "studychess.png", {14 * 38, 38}},
     };
-    for (const auto& [path, size] : images)
+    for (const auto& [path, size] : images) {
         EXPECT_EQ(SizeOf(path), size) << path;
+        EXPECT_EQ(SizeOf(Dense(path)), Twice(size)) << Dense(path);
+    }
     for (const char* state : {"normal", "hover", "pressed", "disabled"}) {
         const std::string path = s.m_strSkinFolder + "btn" + state + ".bmp";
         EXPECT_EQ(SizeOf(path), (ImageSize{s.m_sizeButton.x, s.m_sizeButton.y})) << path;
+        EXPECT_EQ(SizeOf(Dense(path)), Twice(SizeOf(path))) << path;
     }
 
     // Captured pieces lie in the margin above and below the squares, not on them.
     const ImageSize icons = SizeOf(s.m_strPieceIconPath);
+    EXPECT_EQ(SizeOf(Dense(s.m_strPieceIconPath)), Twice(icons));
     EXPECT_GT(icons.width, 0);
     EXPECT_EQ(icons.width % 14, 0);
     EXPECT_LE(icons.height, s.m_sizeChessOffset.cy - s.m_sizePieceInterval.y / 2);
@@ -196,6 +210,28 @@ INSTANTIATE_TEST_SUITE_P(BothSizes, GeneratedSkinTest,
                                            std::pair{1024, std::string("1024/")}));
 
 // The four sounds: 16-bit PCM, short enough not to tire anyone.
+// The head pictures lie in the layout of the hall's picture folder; the icons in that of the
+// icon theme, as PNG at 48, 128 and 256 pixels and as SVG.
+TEST(GeneratedPicturesTest, HeadPicturesAndIcons) {
+    const std::string data = KELO_DATA_FOLDER;
+    for (int i = 0; i < 8; ++i) {
+        const std::string path = data + "room/headpica/IDI_" + std::to_string(i) + ".png";
+        EXPECT_EQ(SizeOf(path), (ImageSize{32, 32})) << path;
+        EXPECT_EQ(SizeOf(Dense(path)), (ImageSize{64, 64})) << path;
+    }
+    for (const std::string& name : {std::string("apps/kelo-chess"),
+                                    std::string("mimetypes/application-x-kelo-chess-record")}) {
+        for (int32_t side : {48, 128, 256}) {
+            const std::string path = data + "icons/hicolor/" + std::to_string(side) + "x" +
+                                     std::to_string(side) + "/" + name + ".png";
+            EXPECT_EQ(SizeOf(path), (ImageSize{side, side})) << path;
+        }
+        const std::string svg = Head(data + "icons/hicolor/scalable/" + name + ".svg", 200);
+        EXPECT_NE(svg.find("<svg "), std::string::npos) << name;
+        EXPECT_NE(svg.find("viewBox=\"0 0 256 256\""), std::string::npos) << name;
+    }
+}
+
 TEST(GeneratedSoundsTest, AreShortPcmWaves) {
     for (int id : {501, 502, 503, 504}) {
         const std::string path =

@@ -1,3 +1,4 @@
+#include "link/CPersonRecord.h"
 #include "link/MSG_ENTER_TABLE.h"
 #include "link/MSG_EXIT_ANSWER.h"
 #include "link/MSG_EXIT_DISCOURAGE.h"
@@ -8,12 +9,14 @@
 #include "link/MSG_LEAVE_TABLE.h"
 #include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_MOVE.h"
+#include "link/MSG_PERSON_UPDATE.h"
 #include "link/MSG_PLAYTIME_NOTICE.h"
 #include "link/MSG_SCORES.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
 #include "link/MSG_TABLE_CHAT.h"
+#include "link/MSG_TAKEBACK_REQUEST.h"
 #include "link/MSG_USER_CONNECT.h"
 #include "link/MSG_USER_STATUS.h"
 
@@ -56,9 +59,19 @@ template <size_t N> std::string Hex(const std::array<uint8_t, N>& bytes) {
     return Hex(Bytes(bytes.begin(), bytes.end()));
 }
 
-// Each body's layout drawn byte by byte ('.' for a byte that is sent as 0 and never read), as
-// the protocol describes it. Every byte of a distinct pattern has to come back at its place, the
-// others as 0; any length short of the last field is refused, the exact end of it is enough.
+// A person as the server announces it: texts end inside their fields ('0': the last byte of
+// each comes back as 0), gaps of alignment travel as 0.
+std::string PersonLayout() {
+    auto text = [](char c, size_t size) { return std::string(size - 1, c) + "0"; };
+    return "iiii" + text('u', 34) + text('n', 34) + std::string(12, 'h') + "wwwwwwww" + "gg.." +
+           "pppppppp" + "kk.." + std::string(16, 'l') + "qq.." + std::string(16, 's') + "vv.." +
+           "tttt" + "xxxxxxxx" + text('r', 40) + text('d', 20) + text('c', 20) + text('o', 16);
+}
+
+// Each body's layout drawn byte by byte ('.' for a byte that is sent as 0 and never read, '0' for
+// one that is read but always comes back as 0), as the protocol describes it. Every byte of a
+// distinct pattern has to come back at its place, the others as 0; any length short of the last
+// field is refused, the exact end of it is enough.
 TEST(WireRecord, EveryBodyCarriesExactlyItsFieldBytes) {
     struct Case {
         const char* name;
@@ -89,8 +102,27 @@ TEST(WireRecord, EveryBodyCarriesExactlyItsFieldBytes) {
         {"exit answer", ReencoderOf<MSG_EXIT_ANSWER_BODY>(), "aaaass..rrrrqqff"},
         {"exit discourage", ReencoderOf<MSG_EXIT_DISCOURAGE_BODY>(), "....iiii...."},
         {"play-time notice", ReencoderOf<MSG_PLAYTIME_NOTICE_BODY>(), "sskk...."},
+        {"take-back request", ReencoderOf<MSG_TAKEBACK_REQUEST_BODY>(), "sscctt"},
         {"chat head", ReencoderOf<MSG_TABLE_CHAT_BODY>(),
          "iiiissww" + std::string(20, 't') + "ccccvv" + std::string(10, 'f') + "rrrr"},
+        {"person",
+         [](const uint8_t* p, size_t length) -> std::optional<Bytes> {
+             PERSON person;
+             if (!CPersonRecord::FromWire(p, length, person))
+                 return std::nullopt;
+             const auto bytes = CPersonRecord::ToWire(person);
+             return Bytes(bytes.begin(), bytes.end());
+         },
+         PersonLayout()},
+        {"extra data",
+         [](const uint8_t* p, size_t length) -> std::optional<Bytes> {
+             if (p == nullptr || length < MSG_PERSON_UPDATE_RECORD::SIZE)
+                 return std::nullopt;
+             const auto bytes = MSG_PERSON_UPDATE_RECORD::FromWire(p).ToWire();
+             return Bytes(bytes.begin(), bytes.end());
+         },
+         "iiii" + std::string(20, 'n') + "aa" + std::string(72, 'x') + "bb" + std::string(72, 'y') +
+             "cczz"},
     };
     for (const Case& c : cases) {
         const size_t size = c.layout.size();
@@ -98,7 +130,7 @@ TEST(WireRecord, EveryBodyCarriesExactlyItsFieldBytes) {
         Bytes pattern(size), expected(size);
         for (size_t i = 0; i < size; ++i) {
             pattern[i] = static_cast<uint8_t>(0xA0 + i);
-            expected[i] = c.layout[i] == '.' ? 0 : pattern[i];
+            expected[i] = c.layout[i] == '.' || c.layout[i] == '0' ? 0 : pattern[i];
         }
         EXPECT_EQ(c.reencode(pattern.data(), size), expected) << c.name;
         // Exactly as many bytes as the fields need, in a buffer of that size.
@@ -149,7 +181,8 @@ TEST(WireRecord, WritesFieldsInNetworkOrderAndSignedValuesAsTwosComplement) {
     EXPECT_EQ(Hex(leave.ToWire()), "0000000000010001");
 }
 
-// The chat head carries the component's text field byte for byte, whatever its code page.
+// The chat head carries the component's text field byte for byte, whatever its code page, and
+// its integers as they are, in little-endian order.
 TEST(WireRecord, ChatHeadKeepsItsTextFieldAsRawBytes) {
     MSG_TABLE_CHAT_BODY head;
     head.id = 100;
@@ -160,11 +193,11 @@ TEST(WireRecord, ChatHeadKeepsItsTextFieldAsRawBytes) {
     head.colour = 0x0000FF;
     head.formatFlags = {1, 0, 0, 0, 9};
     const auto wire = head.ToWire();
-    EXPECT_EQ(Hex(wire), "000000640001ffff"
+    EXPECT_EQ(Hex(wire), "640000000100ffff"
                          "cbcecce500000000000000000000000000000000"
-                         "000000ff"
+                         "ff000000"
                          "0000"
-                         "00010000000000000009"
+                         "01000000000000000900"
                          "00000000");
     MSG_TABLE_CHAT_BODY back;
     ASSERT_TRUE(MSG_TABLE_CHAT_BODY::FromWire(wire.data(), wire.size(), back));

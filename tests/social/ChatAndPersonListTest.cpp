@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 namespace kelo {
 namespace {
@@ -118,6 +119,39 @@ TEST(Chat, TheUsersLineNamesTheSpeaker) {
         EXPECT_EQ(head.watchno, static_cast<uint16_t>(own.watchno)) << c.name;
         EXPECT_EQ(head.colour, CZynChatImp::OWN_COLOUR) << c.name;
     }
+}
+
+// A head as a peer on a little-endian machine writes it: id 2002, seat 1, watch number 0xFFFF,
+// the colour 0x0000FF at byte 28. The line is shown in that colour, and the head read back names
+// the sender.
+TEST(Chat, ReadsAHeadWrittenInItsOwnByteOrder) {
+    Table t;
+    std::vector<uint8_t> body(48, 0);
+    const uint8_t fields[][2] = {{0, 0xD2}, {1, 0x07}, {4, 0x01}, {6, 0xFF}, {7, 0xFF}, {28, 0xFF}};
+    for (const auto& [at, byte] : fields)
+        body[at] = byte;
+    for (char c : std::string("hi"))
+        body.push_back(static_cast<uint8_t>(c));
+    body.push_back(0);
+    Deliver(t.chat, MSG_TABLE_CHAT, body);
+    ASSERT_EQ(t.chat.Lines().size(), 1u);
+    EXPECT_EQ(t.chat.Lines()[0].text, "hi");
+    EXPECT_EQ(t.chat.Lines()[0].colour, 0x0000FFu);
+    EXPECT_EQ(t.chat.LastHead().id, 2002u);
+    EXPECT_EQ(t.chat.LastHead().seatno, 1u);
+    EXPECT_EQ(t.chat.LastHead().watchno, 0xFFFFu);
+
+    // And a line sent goes out in the same order: the own id in the first four bytes, lowest
+    // byte first.
+    Table own;
+    ASSERT_TRUE(own.chat.SendLine("x"));
+    const auto& sent = own.sender.sent.at(0).body;
+    const uint32_t id = own.people.GetOwnRecord()->person.id;
+    EXPECT_EQ(sent[0], id & 0xFF);
+    EXPECT_EQ(sent[1], (id >> 8) & 0xFF);
+    EXPECT_EQ(sent[2], (id >> 16) & 0xFF);
+    EXPECT_EQ(sent[3], id >> 24);
+    EXPECT_EQ(sent[28], CZynChatImp::OWN_COLOUR & 0xFF);
 }
 
 TEST(Chat, SendsNothingAloneOrWithoutTheLink) {
@@ -236,8 +270,11 @@ TEST(PersonList, ExtraDataUpTo64RecordsInHostOrder) {
             uint8_t* record = body.data() + i * CZynPersonListImp::EXTRA_SIZE;
             wire::PutU32(record, static_cast<uint32_t>(1000 + i));
             wire::PutU32(record + 20, 0x01020304);
+            wire::PutU16(record + 24, 0x0708);
+            wire::PutU16(record + 98, 0x090A);
             wire::PutU16(record + 172, 0x0506);
-            record[30] = 0x77; // not an integer: as it came
+            record[30] = 0x77;  // not an integer: as it came
+            record[175] = 0x66; // nor the last byte
         }
         Deliver(t.view, MSG_PERSON_UPDATE, body);
         const std::vector<uint8_t>& first = t.list.ExtraData(1000);
@@ -247,12 +284,16 @@ TEST(PersonList, ExtraDataUpTo64RecordsInHostOrder) {
         if (!c.kept)
             continue;
         uint32_t u32 = 0;
-        uint16_t u16 = 0;
         std::memcpy(&u32, first.data() + 20, 4);
-        std::memcpy(&u16, first.data() + 172, 2);
         EXPECT_EQ(u32, 0x01020304u) << c.name;
-        EXPECT_EQ(u16, 0x0506) << c.name;
+        for (auto [at, value] :
+             {std::pair<size_t, uint16_t>{24, 0x0708}, {98, 0x090A}, {172, 0x0506}}) {
+            uint16_t u16 = 0;
+            std::memcpy(&u16, first.data() + at, 2);
+            EXPECT_EQ(u16, value) << c.name << " at " << at;
+        }
         EXPECT_EQ(first[30], 0x77) << c.name;
+        EXPECT_EQ(first[175], 0x66) << c.name;
     }
 }
 

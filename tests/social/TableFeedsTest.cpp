@@ -73,6 +73,14 @@ TEST(ChatView, PresenceLines) {
         {"NamelessNewcomerKnown", MSG_USER_ENTER, Record(MakePerson(300, "", 0, 5)),
          "carol 进来了!"},
         {"NamelessStranger", MSG_USER_ENTER, Record(MakePerson(500, "", 0, 5)), nullptr},
+        // Both windows read a newcomer only from a whole record.
+        {"NewcomerCutShort", MSG_USER_ENTER,
+         [] {
+             std::vector<uint8_t> body = Record(MakePerson(400, "dave", 0, 5));
+             body.pop_back();
+             return body;
+         }(),
+         nullptr},
         {"PlayTime1",
          MSG_PLAYTIME_NOTICE,
          {0, 0, 0, 1, 0, 0, 0, 0},

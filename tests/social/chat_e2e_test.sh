@@ -7,6 +7,7 @@
 # Arguments: kelo-chess, kelo-hall, kelo-table-server, kelo-bot.
 set -u
 source "$(dirname "$0")/../../scripts/table_server.sh"
+source "$(dirname "$0")/../../scripts/test_helpers.sh"
 client=$1 hall=$2 server=$3 bot=$4
 work=$(mktemp -d)
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
@@ -19,16 +20,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-# wait_for FILE PATTERN [TENTHS]: true once a line of FILE matches.
-wait_for() {
-    for _ in $(seq "${3:-150}"); do
-        grep -qE "$2" "$1" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
 logs() {
     for log in "$work"/*.log; do echo "--- $log"; tail -n 40 "$log"; done
 }

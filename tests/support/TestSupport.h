@@ -40,6 +40,11 @@ public:
         return answer;
     }
     void ShowNotice(const std::string& text) override { notices.push_back(text); }
+    void ShowInformation(const std::string& text, bool modal) override {
+        informations.push_back(text);
+        modalInformations.push_back(modal);
+    }
+    void ShowError(const std::string& text) override { errors.push_back(text); }
     bool AskYesNo(const std::string& question) override {
         questions.push_back(question);
         return yesNoAnswer;
@@ -53,6 +58,10 @@ public:
     std::deque<PieceKind> promotionAnswers;
     int promotionQuestions = 0;
     std::vector<std::string> notices;
+    // The information dialogs, and whether each was modal; the stop-icon message boxes.
+    std::vector<std::string> informations;
+    std::vector<bool> modalInformations;
+    std::vector<std::string> errors;
     bool yesNoAnswer = false;
     std::vector<std::string> questions;
 };

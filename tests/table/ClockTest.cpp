@@ -211,6 +211,10 @@ TEST(Clock, DisplayValues) {
     t.context.TimeControl().m_nStepCounter = 45;
     EXPECT_EQ(t.clock.RemainingTotal(true), 0);
     EXPECT_EQ(t.clock.RemainingMove(true), 0);
+    // With the turn at no player's seat neither side's time runs.
+    t.context.PlayerManager().SetCurrentTurnSeat(CPlayerManager::NONE);
+    EXPECT_EQ(t.clock.RemainingTotal(false), 1800);
+    EXPECT_EQ(t.clock.RemainingMove(false), 60);
     EXPECT_EQ(CMainViewClock::FormatTime(1800), "30分00秒");
     EXPECT_EQ(CMainViewClock::FormatTime(65), "01分05秒");
     EXPECT_EQ(CMainViewClock::FormatMoves(12), "12步");

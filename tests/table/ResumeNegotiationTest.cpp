@@ -264,6 +264,48 @@ TEST_F(ResumeNegotiationTest, AnAgreedResumeReplaysTheStoredMovesEverywhere) {
     EXPECT_EQ(watcher.table.position.Moves().size(), 4u);
 }
 
+// The colours of a resumed game are numbered from the record's bottom colour at the seat of the
+// player with the first-mover colour, whatever the slots said.
+TEST_F(ResumeNegotiationTest, AResumeNumbersTheColoursFromTheBottomColourAtTheFirstMover) {
+    // Black's request: ids 100 and 200 with colours 0 and 1, bottom colour 0, first mover and
+    // turn colour 1, clocks 1200/60/10, no take-backs, no moves.
+    const std::vector<uint8_t> request = {0,   1,   0, 0,  0,   0,  0, 42, 0, 2, 0, 0, 0, 0, 0,
+                                          100, 0,   0, 0,  200, 0,  0, 0,  1, 0, 0, 0, 1, 0, 1,
+                                          4,   176, 0, 60, 0,   10, 0, 0,  0, 0, 0, 0, 0, 0};
+    const std::vector<uint8_t> agreed = {0, 0, 0, 1};
+    for (Client* c : clients) {
+        c->negotiation.HandleMessage(MSG_RESUME_REQUEST, request.data(), request.size());
+        c->negotiation.HandleMessage(MSG_RESUME_ANSWER, agreed.data(), agreed.size());
+        const CPlayerManager& people = c->table.people;
+        EXPECT_EQ(people.GetPersonById(BLACK_ID)->colour, Colour::White);
+        EXPECT_EQ(people.GetPersonById(WHITE_ID)->colour, Colour::Black);
+        EXPECT_EQ(people.GetFirstMoverSeat(), 1);
+        EXPECT_EQ(people.GetCurrentTurnSeat(), 1);
+        EXPECT_EQ(c->table.time.m_nTotalTime, 1200);
+    }
+    EXPECT_EQ(watcher.table.people.GetOwnColour(), Colour::Black); // behind seat 0
+}
+
+// A resume that cannot be rebuilt is a failure with the stop icon, and the table keeps its game.
+TEST_F(ResumeNegotiationTest, AResumeThatCannotBeRebuiltFailsWithTheStopIcon) {
+    // ids 100 and 999 (nobody here); then 100 and 200 with a first-mover colour nobody has.
+    const std::vector<uint8_t> strangers = {0,   0,   0, 0,  0,   0,  0, 1, 0, 2, 0, 0, 0, 0, 0,
+                                            100, 0,   0, 3,  231, 0,  0, 0, 1, 0, 0, 0, 0, 0, 0,
+                                            4,   176, 0, 60, 0,   10, 0, 0, 0, 0, 0, 0, 0, 0};
+    const std::vector<uint8_t> noFirstMover = {0,   0,   0, 0,  0,   0,  0, 1, 0, 2, 0, 0, 0, 0, 0,
+                                               100, 0,   0, 0,  200, 0,  0, 0, 1, 0, 0, 0, 5, 0, 0,
+                                               4,   176, 0, 60, 0,   10, 0, 0, 0, 0, 0, 0, 0, 0};
+    const std::vector<uint8_t> agreed = {0, 1, 0, 1};
+    ASSERT_TRUE(black.table.PlayLine("e2e4"));
+    for (const auto* request : {&strangers, &noFirstMover}) {
+        black.negotiation.HandleMessage(MSG_RESUME_REQUEST, request->data(), request->size());
+        black.negotiation.HandleMessage(MSG_RESUME_ANSWER, agreed.data(), agreed.size());
+    }
+    EXPECT_EQ(black.prompts.errors,
+              (std::vector<std::string>{"用户不正确，续盘失败！", "续盘失败！"}));
+    EXPECT_EQ(black.table.position.Moves().size(), 1u);
+}
+
 TEST_F(ResumeNegotiationTest, ARefusedResumeIsShownToAllButTheOneWhoRefused) {
     ASSERT_TRUE(white.negotiation.RequestResume(StoredGame("e2e4 e7e5")));
     Relay();

@@ -9,6 +9,7 @@
 #include "ports/ISoundPlayer.h"
 #include "support/ChessTable.h"
 #include "support/ManualEventLoop.h"
+#include "support/RecordingSound.h"
 #include "table/CChnChessBoardStudy.h"
 #include "table/CDialogManual.h"
 
@@ -19,11 +20,7 @@
 namespace kelo {
 namespace {
 
-class RecordingSound : public ISoundPlayer {
-public:
-    void PlayWave(uint16_t id) override { waves.push_back(id); }
-    std::vector<uint16_t> waves;
-};
+using test::RecordingSound;
 
 class CountingMoves : public IMoveObserver {
 public:

@@ -11,6 +11,7 @@
 #include "ports/ISoundPlayer.h"
 #include "support/ChessTable.h"
 #include "support/ManualEventLoop.h"
+#include "support/RecordingSound.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
 
@@ -25,11 +26,7 @@ using test::ChessTable;
 
 constexpr uint32_t WHITE_ID = 100, BLACK_ID = 200;
 
-class RecordingSound : public ISoundPlayer {
-public:
-    void PlayWave(uint16_t id) override { waves.push_back(id); }
-    std::vector<uint16_t> waves;
-};
+using test::RecordingSound;
 
 // One client's table with the board taking the game messages; moves made on it are recorded
 // as steps, ready to be relayed back.
@@ -267,6 +264,17 @@ TEST(BoardMessages, BodiesShorterThanTheirTypeAreHarmless) {
             EXPECT_EQ(t.position.MoveCount(), 0u) << type;
         }
     }
+}
+
+// A take-back request (seat, count, step) announces the requester's count, kept for the record;
+// a body that ends inside the count changes nothing.
+TEST(BoardMessages, ATakeBackRequestKeepsTheRequestersCount) {
+    BoardTable t;
+    t.Deliver(MSG_TAKEBACK_REQUEST, {0, 1, 0});
+    EXPECT_EQ(t.state.SeatTakeBackCount(1), 0);
+    t.Deliver(MSG_TAKEBACK_REQUEST, {0, 1, 0, 3});
+    EXPECT_EQ(t.state.SeatTakeBackCount(1), 3);
+    EXPECT_EQ(t.state.SeatTakeBackCount(0), 0);
 }
 
 // Without a server: a prepare message starts the game at once with seat 0, and both sides'

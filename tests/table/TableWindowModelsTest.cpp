@@ -106,6 +106,43 @@ TEST(ButtonBoard, TakeBackAndDrawAfterTheOpponentsFourthMove) {
     EXPECT_TRUE(table.board.IsEnabled(RESIGN));
 }
 
+// The seal answer (647) is {answerer seat, move number, agree, 0}: the agree field is the third,
+// at offset 4, whatever the move number says.
+TEST(ButtonBoard, SealAnswerTellsTheRequesterAndTheWatchers) {
+    constexpr uint32_t WATCHER_ID = 300;
+    struct Case {
+        const char* name;
+        uint32_t own;
+        std::vector<uint8_t> body;
+        std::vector<std::string> told;
+        bool buttonsLeft;
+    };
+    const std::string refused = "对方不同意你的续盘退出请求！";
+    const std::string sealed = "双方续盘保存，本局结束！";
+    const Case cases[] = {
+        {"refused, at the requester", 100, {0, 1, 0, 7, 0, 0, 0, 0}, {refused}, true},
+        {"refused at move number 1", 100, {0, 1, 0, 1, 0, 0, 0, 0}, {refused}, true},
+        {"refused, at the one who refused", 200, {0, 1, 0, 7, 0, 0, 0, 0}, {}, true},
+        {"refused, at a watcher", WATCHER_ID, {0, 1, 0, 7, 0, 0, 0, 0}, {}, true},
+        {"agreed, at the requester", 100, {0, 1, 0, 7, 0, 1, 0, 0}, {}, false},
+        {"agreed at move number 0", 200, {0, 1, 0, 0, 0, 1, 0, 0}, {}, false},
+        {"agreed, at a watcher", WATCHER_ID, {0, 1, 0, 7, 0, 1, 0, 0}, {sealed}, false},
+        {"torn body", 100, {0, 1, 0, 7, 0, 0}, {}, true},
+    };
+    for (const Case& c : cases) {
+        Buttons table(false, c.own);
+        if (c.own == WATCHER_ID) {
+            table.people.AddPerson(test::MakePerson(WATCHER_ID, "watcher", 0, 5));
+            table.mode.SetRole(TableRole::Watcher);
+        }
+        table.Deliver(MSG_GAME_STATE);
+        table.Deliver(MSG_SEAL_ANSWER, c.body);
+        EXPECT_EQ(table.prompts.informations, c.told) << c.name;
+        EXPECT_TRUE(table.prompts.notices.empty()) << c.name;
+        EXPECT_EQ(!table.board.EnabledIds().empty(), c.buttonsLeft) << c.name;
+    }
+}
+
 TEST(ButtonBoard, StartSendsTheNoticeAndALocalBegin) {
     Buttons table(true);
     table.board.OnButtonUp(START);

@@ -15,8 +15,11 @@
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_MOVE.h"
 #include "link/MSG_SCORES.h"
+#include "link/MSG_SEAL_ANSWER.h"
+#include "link/MSG_SEAL_REQUEST.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
@@ -88,6 +91,20 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
             return text + Field("seat", notice.seat) + Field("flag", notice.flag);
         break;
     }
+    case MSG_SEAL_REQUEST: {
+        MSG_SEAL_REQUEST_BODY request;
+        if (MSG_SEAL_REQUEST_BODY::FromWire(b, n, request))
+            return text + Field("seat", request.seatno) + Field("number", request.moveNumber) +
+                   Field("leave", request.leave);
+        break;
+    }
+    case MSG_SEAL_ANSWER: {
+        MSG_SEAL_ANSWER_BODY answer;
+        if (MSG_SEAL_ANSWER_BODY::FromWire(b, n, answer))
+            return text + Field("seat", answer.seatno) + Field("number", answer.moveNumber) +
+                   Field("agree", answer.agree);
+        break;
+    }
     case MSG_GAME_BEGIN: {
         MSG_SEAT_FLAG_BODY begin;
         if (wire::DecodeThrough<&MSG_SEAT_FLAG_BODY::seat>(b, n, begin))
@@ -154,6 +171,13 @@ std::string MessageText(uint16_t type, const uint8_t* b, uint32_t n) {
         if (n >= CPersonRecord::SIZE)
             return text + " person=" + PersonText(CPersonRecord::FromWire(b));
         break;
+    case MSG_LEAVE_WATCH: {
+        MSG_LEAVE_WATCH_BODY leave;
+        if (wire::DecodeThrough<&MSG_LEAVE_WATCH_BODY::watchno>(b, n, leave))
+            return text + Field("id", leave.id) + Field("seat", leave.seatno) +
+                   Field("watchno", leave.watchno);
+        break;
+    }
     case MSG_LEAVE_TABLE: {
         MSG_LEAVE_TABLE_BODY leave;
         if (wire::DecodeThrough<&MSG_LEAVE_TABLE_BODY::seatno>(b, n, leave))

@@ -3,6 +3,7 @@
 // every message it sends or receives on one line.
 
 #include "MessageText.h"
+#include "PeoplePrinter.h"
 #include "PersonOption.h"
 
 #include "app/CGameContext.h"
@@ -24,6 +25,8 @@
 #include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_SEAL_ANSWER.h"
+#include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MessageFrame.h"
@@ -33,6 +36,7 @@
 #include "ports/IPrompts.h"
 #include "ports/qt/CQtEventLoop.h"
 #include "social/CZynChatImp.h"
+#include "table/CButtonBoard.h"
 #include "table/CMainViewClock.h"
 #include "table/CMainViewClockSink.h"
 #include "table/CNegotiation.h"
@@ -66,7 +70,7 @@ const char USAGE[] =
     "                [--answer yes|no] [--answer-after SECONDS] [--request KIND@PLY ...]\n"
     "                [--countdown SECONDS]\n"
     "                [--save-records DIR] [--request seal@PLY] [--request resume@NAME]\n"
-    "                [--say TEXT@PLY ...]\n"
+    "                [--say TEXT@PLY ...] [--people]\n"
     "\n"
     "Sits at a table of the game server as a table client without a window. It enters the\n"
     "desk, presses start when the table offers it, and plays the moves of the list that fall\n"
@@ -106,17 +110,20 @@ const char USAGE[] =
     "result dialog with the result line).\n"
     "  --save-records DIR   the record folder: every finished game is saved there (\"saved\n"
     "                       PATH\"), and a sealed game with its entry in the index\n"
-    "  --request seal@PLY   at that ply, instead of moving, ask to seal the game (the other\n"
-    "                       bot agrees; each player prints \"sealed PATH\")\n"
+    "  --request seal@PLY   at that ply, instead of moving, ask to seal the game; agreed,\n"
+    "                       each player prints \"sealed PATH\"; refused, the game goes on\n"
     "  --request resume@NAME  when the table offers a start, ask to continue the stored game\n"
     "                       of that name from the index of --save-records instead; the other\n"
     "                       bot agrees, and every client prints \"resumed moves=N\"\n"
-    "A bot agrees to every seal and resume request it is asked.\n"
+    "A bot answers seal and resume requests as --answer says, and agrees without it.\n"
     "  --say TEXT@PLY       say TEXT in the table chat once PLY moves have been applied (0:\n"
     "                       when the game begins; repeatable; the last @ ends the text). The\n"
     "                       line goes out as the table client sends it, \"NICKNAME(USERNAME)\n"
     "                       说：TEXT\" (\"[旁观]\" after a watcher's user name); a watcher says\n"
     "                       it at that ply of the game it watches.\n"
+    "  --people             keep the people list as the table window does and print it\n"
+    "                       whenever it changes: \"people ID,ID,...\", the ids of its rows in\n"
+    "                       increasing order\n"
     "\n"
     "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s or a login\n"
     "elsewhere), 2 bad arguments\n"
@@ -152,6 +159,7 @@ struct Options {
         int ply = 0;
     };
     std::vector<Say> says;
+    bool printPeople = false;
 };
 
 bool ParseNumber(const std::string& text, long low, long high, long& out) {
@@ -174,6 +182,9 @@ int ParseOptions(int argc, char** argv, Options& o) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(USAGE, stdout);
             return 0;
+        } else if (arg == "--people") {
+            o.printPeople = true;
+            continue;
         } else if (arg == "--quit-after-result") {
             o.quitAfterResult = true;
             continue;
@@ -300,21 +311,22 @@ public:
 };
 
 // The socket control with every frame that leaves printed.
-// The seal and resume dialogs: every question is agreed to, after the message that asked it.
+// The seal and resume dialogs: every question is answered after the message that asked it,
+// with --answer (agreed without it).
 class BotResumeDialogs : public IResumeDialogs {
 public:
-    explicit BotResumeDialogs(IEventLoop& loop) : m_loop(loop) {}
+    BotResumeDialogs(IEventLoop& loop, bool agree) : m_loop(loop), m_bAgree(agree) {}
     void OpenSealRequest(const std::string& question, const std::string&) override {
         Print("question " + question + " -> confirm");
         m_loop.Post([this] { negotiation->SendSealRequest(true); });
     }
     void OpenSealAnswer(const std::string& question) override {
-        Print("question " + question + " -> agree");
-        m_loop.Post([this] { negotiation->AnswerSeal(true); });
+        Print("question " + question + (m_bAgree ? " -> agree" : " -> refuse"));
+        m_loop.Post([this] { negotiation->AnswerSeal(m_bAgree); });
     }
     void OpenResumeAnswer(const std::string& question) override {
-        Print("question " + question + " -> agree");
-        m_loop.Post([this] { negotiation->AnswerResume(true); });
+        Print("question " + question + (m_bAgree ? " -> agree" : " -> refuse"));
+        m_loop.Post([this] { negotiation->AnswerResume(m_bAgree); });
     }
     void ShowInformation(const std::string& text) override { Print("information " + text); }
     void OnSealed(const std::string& path) override {
@@ -331,6 +343,7 @@ public:
 
 private:
     IEventLoop& m_loop;
+    bool m_bAgree;
 };
 
 class PrintingSocket : public ISocketControl {
@@ -513,6 +526,13 @@ public:
                 if (answer.refused == 0)
                     m_bGivenUp = true;
             }
+            break;
+        }
+        case MSG_SEAL_ANSWER: {
+            MSG_SEAL_ANSWER_BODY answer;
+            if (m_bSealRequested && MSG_SEAL_ANSWER_BODY::FromWire(body, length, answer) &&
+                answer.agree == 0 && !OwnSeat(answer.seatno))
+                m_bSealRefused = true;
             break;
         }
         case MSG_EXCHANGE_ANSWER:
@@ -738,12 +758,24 @@ private:
         // A table closed by leaving has already said so.
         if (m_bTableClosed)
             return;
-        // As the client sends it: the server knows the sender by its connection, so the id
-        // field stays 0; then the seat and leave reason 0.
-        MSG_LEAVE_TABLE_BODY leave;
-        leave.seatno = m_context.PlayerManager().GetOwnSeat();
-        const auto body = leave.ToWire();
-        m_context.Sender().SendMessage(MSG_LEAVE_TABLE, body.data(), body.size());
+        // As the client sends it: a watcher stops watching (3027, its id, seat and watch
+        // number); a player leaves the table (3026) with the id field 0, since the server knows
+        // the sender by its connection, its seat and leave reason 0.
+        const CPlayerManager& people = m_context.PlayerManager();
+        const CPlayerRecord* own = people.GetOwnRecord();
+        if (m_context.Mode().IsWatcher() && own != nullptr) {
+            MSG_LEAVE_WATCH_BODY leave;
+            leave.id = own->person.id;
+            leave.seatno = static_cast<uint16_t>(own->person.seatno);
+            leave.watchno = static_cast<uint16_t>(own->person.watchno);
+            const auto body = leave.ToWire();
+            m_context.Sender().SendMessage(MSG_LEAVE_WATCH, body.data(), body.size());
+        } else {
+            MSG_LEAVE_TABLE_BODY leave;
+            leave.seatno = people.GetOwnSeat();
+            const auto body = leave.ToWire();
+            m_context.Sender().SendMessage(MSG_LEAVE_TABLE, body.data(), body.size());
+        }
         // Give the socket a moment to write the leave message.
         QTimer::singleShot(300, [this] { Finish(0); });
     }
@@ -789,7 +821,8 @@ private:
             return;
         const size_t ply = m_board.Position().MoveCount();
         // At the seal ply the game waits for the seal; the requester asks once.
-        if (m_options.sealPly >= 0 && static_cast<int>(ply) >= m_options.sealPly) {
+        if (m_options.sealPly >= 0 && static_cast<int>(ply) >= m_options.sealPly &&
+            !m_bSealRefused) {
             if (!m_bSealRequested && static_cast<int>(ply) == m_options.sealPly &&
                 people().IsMyTurn()) {
                 m_bSealRequested = true;
@@ -862,6 +895,8 @@ private:
     // The ply count last seen, to notice a take-back.
     int m_nLastPly = 0;
     bool m_bSealRequested = false;
+    // The opponent refused the seal: the game is played on.
+    bool m_bSealRefused = false;
     bool m_bResumeRequested = false;
     bool m_bStartPressed = false;
     bool m_bWatcherSeen = false;
@@ -918,7 +953,7 @@ int main(int argc, char** argv) {
     CNegotiation negotiation(board, context.Table(), loop, context.Prompts());
     negotiation.SetClock(&clock);
     negotiation.SetCountdownSeconds(options.countdownSeconds);
-    BotResumeDialogs resumeDialogs(loop);
+    BotResumeDialogs resumeDialogs(loop, options.answer != 0);
     CResumeNegotiation resume(context.Table(), board, context.Settings(), context.Prompts(), loop,
                               resumeDialogs);
     resumeDialogs.negotiation = &resume;
@@ -928,6 +963,10 @@ int main(int argc, char** argv) {
     negotiation.SetHost(&bot);
     resumeDialogs.onSealed = [&bot] { bot.OnSealed(); };
     context.SetPrompts(&bot.m_prompts);
+    // The button board tells what the window's tells (a refused seal, a watcher's seal); the
+    // bot presses none of its buttons.
+    CButtonBoard buttons(board, context.Table(), context.Prompts());
+    buttons.CreateButtons();
 
     SocketControl socket;
     PrintingSocket printingSocket(socket);
@@ -951,9 +990,16 @@ int main(int argc, char** argv) {
     // and the board in the table client's order; the bot last, so that it sees the board and
     // the clocks after they took the message.
     registry->RegisterSink(&printer);
+    std::unique_ptr<PeoplePrinter> peoplePrinter;
+    if (options.printPeople) {
+        peoplePrinter = std::make_unique<PeoplePrinter>(
+            people, context.State(), [](const std::string& line) { Print(line); });
+        registry->RegisterSink(peoplePrinter.get());
+    }
     registry->RegisterSink(&clockSink);
     registry->RegisterSink(&board);
     registry->RegisterSink(&negotiation);
+    registry->RegisterSink(&buttons);
     registry->RegisterSink(&resume);
     registry->RegisterSink(&bot);
     board.SetHandOn(registry);
@@ -979,10 +1025,13 @@ int main(int argc, char** argv) {
     const int code = app.exec();
     registry->UnregisterSink(&bot);
     registry->UnregisterSink(&negotiation);
+    registry->UnregisterSink(&buttons);
     registry->UnregisterSink(&resume);
     registry->UnregisterSink(&board);
     registry->UnregisterSink(&clockSink);
     registry->UnregisterSink(&printer);
+    if (peoplePrinter)
+        registry->UnregisterSink(peoplePrinter.get());
     context.CommunicationLayer().Detach();
     return code;
 }

@@ -1,5 +1,6 @@
 #include "CTableServer.h"
 
+#include "base/CGbkConverter.h"
 #include "base/TableTypes.h"
 #include "chess/CBaseRule.h"
 #include "chess/CChessSet.h"
@@ -11,10 +12,12 @@
 #include "link/MSG_EXCHANGE_ANSWER.h"
 #include "link/MSG_EXIT_ANSWER.h"
 #include "link/MSG_EXIT_DISCOURAGE.h"
+#include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
+#include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_MOVE.h"
 #include "link/MSG_RESUME_ANSWER.h"
 #include "link/MSG_RESUME_REQUEST.h"
@@ -23,12 +26,15 @@
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_SEQUENCE_START.h"
 #include "link/MSG_START_INFO.h"
+#include "link/MSG_TABLE_CHAT.h"
 #include "link/MSG_TAKEBACK_ANSWER.h"
+#include "link/MSG_USER_STATUS.h"
 #include "link/MessageFrame.h"
 #include "link/MessageTypes.h"
 #include "link/PERSON.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kelo {
 
@@ -176,18 +182,56 @@ std::string CTableServer::Refusal(const Client& client, uint16_t type, const uin
                                   size_t length) {
     if (!MayOriginate(type))
         return "a client may not send this type";
+    if (type == MSG_TABLE_CHAT || type == MSG_TABLE_CHAT_OLD) {
+        if (length <= MSG_TABLE_CHAT_BODY::SIZE)
+            return "a chat line without its head or text";
+        return {};
+    }
+    if (type == MSG_LEAVE_TABLE) {
+        // A watcher holds no seat to leave: relayed, any 3026 closes the players' tables.
+        if (!client.player)
+            return "a leave of the table from a watcher";
+        MSG_LEAVE_TABLE_BODY leave;
+        if (!MSG_LEAVE_TABLE_BODY::FromWire(body, length, leave))
+            return "a short leave";
+        // A client leaves the id 0; the server knows it by its connection.
+        if ((leave.id != 0 && leave.id != client.id) || leave.seatno != client.seat)
+            return "a leave that names someone else";
+        return {};
+    }
+    if (type == MSG_LEAVE_WATCH) {
+        if (client.player)
+            return "a leave of watching from a player";
+        MSG_LEAVE_WATCH_BODY leave;
+        if (!wire::DecodeThrough<&MSG_LEAVE_WATCH_BODY::id>(body, length, leave))
+            return "a short leave";
+        // Seat and watch number are 0xFFFF while the client does not know its own record yet.
+        auto own = [](uint16_t named, uint16_t actual) {
+            return named == NO_SEAT || named == actual;
+        };
+        if ((leave.id != 0 && leave.id != client.id) || !own(leave.seatno, client.seat) ||
+            !own(leave.watchno, client.watchno))
+            return "a leave that names someone else";
+        return {};
+    }
     if (!client.player)
         return CCommunicationLayer::IsAllowedForWatcher(type) ? std::string()
                                                               : "a watcher may not send this type";
     Desk& desk = m_desks[client.desk];
     const bool playing = desk.phase == Desk::Phase::Playing && desk.model != nullptr;
+    if (type == MSG_EXIT_ANSWER) {
+        // Only the opponent of a player who asked to leave answers, once.
+        MSG_EXIT_ANSWER_BODY answer;
+        if (!playing || desk.exitRequester >= 2 || client.seat == desk.exitRequester)
+            return "an exit answer nobody asked for";
+        if (!MSG_EXIT_ANSWER_BODY::FromWire(body, length, answer) ||
+            answer.requesterSeat != desk.exitRequester)
+            return "an exit answer to another request";
+    }
     if (type == MSG_MOVE) {
         if (!playing)
             return "a move with no game under way";
-        const Colour toMove = desk.model->sideToMove;
-        const uint16_t seatToMove =
-            toMove == Colour::White ? desk.firstSeat : static_cast<uint16_t>(1 - desk.firstSeat);
-        if (client.seat != seatToMove)
+        if (client.seat != SeatToMove(desk))
             return "a move from the player not to move";
         if (length < MSG_MOVE_BODY::SIZE ||
             !desk.model->Legal(MSG_MOVE_BODY::FromWire(body).ToRecord()))
@@ -200,9 +244,18 @@ std::string CTableServer::Refusal(const Client& client, uint16_t type, const uin
         if (playing) {
             // A mate or a stalemate is judged on the server's position, in favour of the player
             // who moved last.
-            const uint16_t seatToMove = desk.model->sideToMove == Colour::White
-                                            ? desk.firstSeat
-                                            : static_cast<uint16_t>(1 - desk.firstSeat);
+            const uint16_t seatToMove = SeatToMove(desk);
+            if (claim.reason == DRAW_REPETITION || claim.reason == DRAW_NO_CAPTURE ||
+                claim.reason == DRAW_MOVE_LIMIT)
+                return "a draw by rule, which is the server's to give";
+            if (claim.reason == RESULT_REASON_RESIGN &&
+                (claim.decisive != 1 || claim.winnerSeat != 1 - client.seat))
+                return "a resignation for another seat";
+            // Only the side to move can run out of time, and only the server's clocks say so.
+            if (claim.reason == RESULT_REASON_TIMEOUT &&
+                (claim.decisive != 1 || claim.winnerSeat != 1 - seatToMove ||
+                 !OutOfTime(desk, m_nNowMs)))
+                return "a loss on time that the server's clocks do not show";
             if (claim.reason == RESULT_REASON_CHECKMATE &&
                 (claim.decisive != 1 || claim.winnerSeat != 1 - seatToMove ||
                  !desk.model->InCheck() || !desk.model->Blocked()))
@@ -226,15 +279,28 @@ std::string CTableServer::Refusal(const Client& client, uint16_t type, const uin
     return {};
 }
 
-bool CTableServer::OnAccept(int connection, uint64_t nowMs) {
+bool CTableServer::OnAccept(int connection, uint64_t nowMs, uint32_t address) {
     m_nNowMs = nowMs;
     if (m_clients.size() >= m_limits.connections) {
         m_output.Report("connection refused: " + std::to_string(m_clients.size()) +
                         " connections already");
         return false;
     }
+    const auto fromAddress = std::count_if(m_clients.begin(), m_clients.end(), [&](const auto& c) {
+        return c.second.address == address;
+    });
+    if (static_cast<size_t>(fromAddress) >= m_limits.perAddress) {
+        m_output.Report("connection refused: " + std::to_string(fromAddress) +
+                        " connections from " + std::to_string(address >> 24) + "." +
+                        std::to_string((address >> 16) & 0xFF) + "." +
+                        std::to_string((address >> 8) & 0xFF) + "." +
+                        std::to_string(address & 0xFF) + " already");
+        return false;
+    }
     Client client;
     client.number = ++m_nConnections;
+    client.address = address;
+    client.connectedMs = nowMs;
     client.lastFrame = nowMs;
     client.lastSent = nowMs;
     m_clients[connection] = client;
@@ -322,9 +388,27 @@ bool CTableServer::OnFrame(int connection, Client& client, const uint8_t* bytes,
             return Violation(connection, client, what + ": the first message must enter a desk");
         return Enter(connection, client, body, length, nowMs);
     }
+    // After its own leave a client may still send what it had under way (a move, its last
+    // keep-alive): nothing of it goes on.
+    if (client.left)
+        return true;
     const std::string refusal = Refusal(client, head.type, body, length);
     if (!refusal.empty())
         return Violation(connection, client, what + ": " + refusal);
+    // A body the server rewrites goes on in the frame form the sender used.
+    const uint32_t comm =
+        unnumbered ? CCommunicationLayer::INITIAL_SEQUENCE_COMM : client.sequenceComm;
+    switch (head.type) {
+    case MSG_TABLE_CHAT:
+    case MSG_TABLE_CHAT_OLD:
+        return OnChat(connection, client, head.type, head.sequence, comm, body, length, nowMs);
+    case MSG_LEAVE_TABLE:
+    case MSG_LEAVE_WATCH:
+        OnLeave(client, head.type, head.sequence, comm, body, length);
+        return true;
+    default:
+        break;
+    }
     if (IsRelayed(head.type))
         Relay(client, bytes, count);
     OnGameMessage(client, head.type, body, length, nowMs);
@@ -334,6 +418,31 @@ bool CTableServer::OnFrame(int connection, Client& client, const uint8_t* bytes,
 bool CTableServer::Enter(int connection, Client& client, const uint8_t* body, size_t,
                          uint64_t nowMs) {
     const auto enter = MSG_ENTER_TABLE_BODY::FromWire(body);
+    // A second entry of an id that is connected takes over, as a login elsewhere does: the
+    // old connection is told so and closed, and goes without a departure; the new one takes
+    // its place.
+    for (auto it = m_clients.begin(); it != m_clients.end();) {
+        Client& old = it->second;
+        if (it->first == connection || !old.entered || old.left || old.id != enter.id) {
+            ++it;
+            continue;
+        }
+        const int oldConnection = it->first;
+        const uint16_t oldDesk = old.desk;
+        SendTo(oldConnection, old, MSG_LOGIN_ELSEWHERE, nullptr, 0);
+        m_output.Report("client " + std::to_string(old.number) + " replaced by client " +
+                        std::to_string(client.number) + ", id=" + std::to_string(enter.id));
+        m_output.Close(oldConnection);
+        it = m_clients.erase(it);
+        // A desk left empty by the replaced connection is forgotten, unless it holds a seat.
+        const bool anyone = std::any_of(m_clients.begin(), m_clients.end(), [&](const auto& c) {
+            return c.second.entered && c.second.desk == oldDesk;
+        });
+        auto desk = m_desks.find(oldDesk);
+        if (!anyone && oldDesk != enter.deskno && desk != m_desks.end() && !desk->second.held[0] &&
+            !desk->second.held[1])
+            m_desks.erase(desk);
+    }
     const auto present = std::count_if(m_clients.begin(), m_clients.end(), [&](const auto& entry) {
         return entry.second.entered && entry.second.desk == enter.deskno;
     });
@@ -350,9 +459,18 @@ bool CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
     // newcomer a watcher behind it.
     client.player = enter.watchno == NO_SEAT && enter.seatno < 2;
     for (const auto& [other, known] : m_clients) {
-        if (other != connection && known.entered && known.player && known.desk == client.desk &&
-            known.seat == client.seat)
+        if (other != connection && known.entered && !known.left && known.player &&
+            known.desk == client.desk && known.seat == client.seat)
             client.player = false;
+    }
+    // A seat held for a player whose connection went is that player's alone.
+    Desk& held = m_desks[client.desk];
+    bool back = false;
+    if (client.player && held.held[client.seat]) {
+        back = held.heldId[client.seat] == client.id;
+        client.player = back;
+        if (back)
+            held.held[client.seat] = false;
     }
     // Counters of the server's choosing, different for every connection.
     MSG_SEQUENCE_START_BODY start;
@@ -372,6 +490,15 @@ bool CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
     SendPersons(connection, client);
 
     Desk& desk = m_desks[client.desk];
+    if (back) {
+        MSG_USER_STATUS_BODY status;
+        status.id = client.id;
+        status.role = 1;
+        const auto wire = status.ToWire();
+        SendToDesk(client.desk, MSG_USER_STATUS, wire.data(), wire.size());
+        m_output.Report("desk " + std::to_string(client.desk) + " seat " +
+                        std::to_string(client.seat) + " is back");
+    }
     if (desk.phase == Desk::Phase::Playing) {
         SendGameState(connection, client, desk, nowMs);
         return true;
@@ -416,7 +543,7 @@ void CTableServer::SendPersons(int connection, Client& newcomer) {
     };
     std::vector<uint8_t> people;
     for (const auto& [other, client] : m_clients) {
-        if (client.entered && client.desk == newcomer.desk) {
+        if (client.entered && !client.left && client.desk == newcomer.desk) {
             const auto one = record(client);
             people.insert(people.end(), one.begin(), one.end());
         }
@@ -432,7 +559,7 @@ void CTableServer::SendPersons(int connection, Client& newcomer) {
 bool CTableServer::BothSeated(uint16_t deskNo) const {
     bool seated[2] = {false, false};
     for (const auto& [connection, client] : m_clients) {
-        if (client.entered && client.player && client.desk == deskNo)
+        if (client.entered && !client.left && client.player && client.desk == deskNo)
             seated[client.seat] = true;
     }
     return seated[0] && seated[1];
@@ -499,6 +626,10 @@ void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* b
             EndGame(client.desk, desk, 0, NO_SEAT, nowMs);
         break;
     }
+    case MSG_EXIT_REQUEST:
+        if (desk.phase == Desk::Phase::Playing)
+            desk.exitRequester = client.seat;
+        break;
     case MSG_EXIT_ANSWER:
         OnExitAnswer(client, desk, body, length);
         break;
@@ -543,6 +674,8 @@ void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* b
 
 void CTableServer::BeginGame(uint16_t deskNo, Desk& desk, uint64_t nowMs) {
     desk.phase = Desk::Phase::Playing;
+    desk.used = {};
+    desk.exitRequester = NO_SEAT;
     desk.resumeRequest.clear();
     desk.steps.clear();
     desk.model = std::make_unique<DeskModel>();
@@ -560,8 +693,13 @@ void CTableServer::OnMove(uint16_t deskNo, Desk& desk, const uint8_t* body, size
     if (length < MSG_MOVE_BODY::SIZE || !desk.model)
         return;
     // Only moves that fit the game are kept; the clients ignore the others as well.
+    const uint16_t mover = SeatToMove(desk);
     if (!desk.model->Play(MSG_MOVE_BODY::FromWire(body).ToRecord()))
         return;
+    // The mover's clock is charged the whole seconds of the move, less the time added per move,
+    // as the clients charge it.
+    if (mover < 2)
+        desk.used[mover] += static_cast<int32_t>((nowMs - desk.moveStartMs) / 1000) - m_time.added;
     std::array<uint8_t, MSG_MOVE_BODY::SIZE> step{};
     std::copy(body, body + MSG_MOVE_BODY::SIZE, step.begin());
     desk.steps.push_back(step);
@@ -593,23 +731,29 @@ void CTableServer::OnExitAnswer(const Client& client, Desk& desk, const uint8_t*
     MSG_EXIT_ANSWER_BODY answer;
     if (desk.phase != Desk::Phase::Playing || !MSG_EXIT_ANSWER_BODY::FromWire(body, length, answer))
         return;
+    // The request is answered; the requester is named by its seat, whatever id the answer says.
+    const uint16_t requesterSeat = desk.exitRequester;
+    desk.exitRequester = NO_SEAT;
+    uint32_t requesterId = desk.held[requesterSeat] ? desk.heldId[requesterSeat] : 0;
+    for (const auto& [connection, other] : m_clients) {
+        if (other.entered && !other.left && other.player && other.desk == client.desk &&
+            other.seat == requesterSeat)
+            requesterId = other.id;
+    }
     if (answer.refused != 0) {
         // The opponent wants the game played out: the requester is told so.
         MSG_EXIT_DISCOURAGE_BODY discourage;
-        discourage.id = answer.requesterId;
+        discourage.id = requesterId;
         const auto wire = discourage.ToWire();
         SendToDesk(client.desk, MSG_EXIT_DISCOURAGE, wire.data(), wire.size());
         return;
     }
     // Let go: the game ends without a result and everybody at the desk learns that the
     // requester left, which closes their tables.
-    desk.phase = Desk::Phase::Waiting;
-    desk.started[0] = desk.started[1] = false;
-    desk.steps.clear();
-    desk.model.reset();
+    AbandonGame(desk);
     MSG_LEAVE_TABLE_BODY leave;
-    leave.id = answer.requesterId;
-    leave.seatno = answer.requesterSeat;
+    leave.id = requesterId;
+    leave.seatno = requesterSeat;
     leave.reason = 0;
     const auto wire = leave.ToWire();
     SendToDesk(client.desk, MSG_LEAVE_TABLE, wire.data(), wire.size());
@@ -648,6 +792,8 @@ void CTableServer::ResumeGame(uint16_t deskNo, Desk& desk, uint64_t nowMs) {
     }
     desk.phase = Desk::Phase::Playing;
     desk.started[0] = desk.started[1] = false;
+    desk.used = {};
+    desk.exitRequester = NO_SEAT;
     desk.firstSeat = firstSeat;
     desk.model = std::move(model);
     desk.steps = std::move(steps);
@@ -685,6 +831,12 @@ void CTableServer::EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint1
     scores.drawn = desk.drawn;
     const auto body = scores.ToWire();
     SendToDesk(deskNo, MSG_SCORES, body.data(), body.size());
+    desk.exitRequester = NO_SEAT;
+    // A seat held for the game is held no longer.
+    for (uint16_t seat = 0; seat < 2; ++seat) {
+        if (desk.held[seat])
+            ReleaseSeat(deskNo, desk, seat);
+    }
 }
 
 void CTableServer::SendGameState(int connection, Client& client, const Desk& desk, uint64_t nowMs) {
@@ -720,15 +872,163 @@ void CTableServer::OnClosed(int connection) {
     auto desk = m_desks.find(client.desk);
     if (desk == m_desks.end())
         return;
-    // A player who goes before the start has to press start again; a game under way waits for
-    // its player to come back.
+    // A player who goes before the start has to press start again.
     if (client.player && desk->second.phase == Desk::Phase::Waiting)
         desk->second.started[client.seat] = false;
+    if (!client.left)
+        AnnounceDeparture(client, m_nNowMs);
     const bool anyone = std::any_of(m_clients.begin(), m_clients.end(), [&](const auto& entry) {
         return entry.second.entered && entry.second.desk == client.desk;
     });
-    if (!anyone)
+    if (!anyone && !desk->second.held[0] && !desk->second.held[1])
         m_desks.erase(desk);
+}
+
+void CTableServer::AnnounceDeparture(const Client& client, uint64_t nowMs) {
+    Desk& desk = m_desks[client.desk];
+    if (!client.player) {
+        MSG_LEAVE_WATCH_BODY leave;
+        leave.id = client.id;
+        leave.seatno = client.seat;
+        leave.watchno = client.watchno;
+        const auto wire = leave.ToWire();
+        SendToDesk(client.desk, MSG_LEAVE_WATCH, wire.data(), wire.size());
+        return;
+    }
+    if (desk.phase == Desk::Phase::Playing) {
+        // The game waits for its player: the seat is held for that id.
+        desk.held[client.seat] = true;
+        desk.heldId[client.seat] = client.id;
+        desk.heldUntilMs[client.seat] = nowMs + m_limits.seatHoldMs;
+        MSG_USER_STATUS_BODY broken;
+        broken.id = client.id;
+        const auto wire = broken.ToWire();
+        SendToDesk(client.desk, MSG_USER_BROKEN, wire.data(), wire.size());
+        m_output.Report("desk " + std::to_string(client.desk) + " seat " +
+                        std::to_string(client.seat) + " held for id=" + std::to_string(client.id));
+        return;
+    }
+    MSG_LEAVE_TABLE_BODY leave;
+    leave.id = client.id;
+    leave.seatno = client.seat;
+    leave.reason = 2;
+    const auto wire = leave.ToWire();
+    SendToDesk(client.desk, MSG_LEAVE_TABLE, wire.data(), wire.size());
+}
+
+void CTableServer::ReleaseSeat(uint16_t deskNo, Desk& desk, uint16_t seat) {
+    desk.held[seat] = false;
+    m_output.Report("desk " + std::to_string(deskNo) + " seat " + std::to_string(seat) +
+                    " no longer held for id=" + std::to_string(desk.heldId[seat]));
+    MSG_LEAVE_TABLE_BODY leave;
+    leave.id = desk.heldId[seat];
+    leave.seatno = seat;
+    leave.reason = 2; // could not come back
+    const auto wire = leave.ToWire();
+    SendToDesk(deskNo, MSG_LEAVE_TABLE, wire.data(), wire.size());
+}
+
+void CTableServer::AbandonGame(Desk& desk) {
+    desk.phase = Desk::Phase::Waiting;
+    desk.started[0] = desk.started[1] = false;
+    desk.steps.clear();
+    desk.model.reset();
+    desk.exitRequester = NO_SEAT;
+}
+
+uint16_t CTableServer::SeatToMove(const Desk& desk) {
+    if (!desk.model)
+        return NO_SEAT;
+    return desk.model->sideToMove == Colour::White ? desk.firstSeat
+                                                   : static_cast<uint16_t>(1 - desk.firstSeat);
+}
+
+bool CTableServer::OutOfTime(const Desk& desk, uint64_t nowMs) const {
+    const uint16_t seat = SeatToMove(desk);
+    if (seat >= 2 || nowMs < desk.moveStartMs)
+        return false;
+    // The client counts the seconds of the move and is out once they pass the time per move or
+    // what is left of its total; the server's count may be behind by the grace.
+    const int64_t step = static_cast<int64_t>((nowMs - desk.moveStartMs) / 1000);
+    const int64_t limit =
+        std::min<int64_t>(m_time.pace, static_cast<int64_t>(m_time.total) - desk.used[seat]);
+    return step + static_cast<int64_t>(TIME_GRACE_S) > limit;
+}
+
+void CTableServer::RelayBody(const Client& sender, uint16_t type, uint32_t sequence, uint32_t comm,
+                             const uint8_t* body, size_t length) {
+    const auto frame = frame::BuildClientFrame(type, body, length, sequence, comm);
+    Relay(sender, frame.data(), frame.size());
+}
+
+bool CTableServer::OnChat(int connection, Client& client, uint16_t type, uint32_t sequence,
+                          uint32_t comm, const uint8_t* body, size_t length, uint64_t nowMs) {
+    (void)connection;
+    if (nowMs - client.chatSecondMs >= 1000) {
+        client.chatSecondMs = nowMs;
+        client.chatLines = 0;
+    }
+    if (++client.chatLines > CHAT_LINES_PER_SECOND) {
+        ++m_nChatDrops;
+        // One line a second tells of the drops; the count is in the closing line.
+        if (client.chatLines == CHAT_LINES_PER_SECOND + 1)
+            m_output.Report("chat dropped: client " + std::to_string(client.number) +
+                            " sends more than " + std::to_string(CHAT_LINES_PER_SECOND) +
+                            " lines a second");
+        return true;
+    }
+    // The text runs to its zero byte, at most MAX_CHAT_TEXT bytes cut on a character, and is
+    // always ended.
+    const char* text = reinterpret_cast<const char*>(body + MSG_TABLE_CHAT_BODY::SIZE);
+    std::string line(text, strnlen(text, length - MSG_TABLE_CHAT_BODY::SIZE));
+    if (line.size() > MAX_CHAT_TEXT)
+        line = CGbkConverter::CutGbk(line, MAX_CHAT_TEXT);
+    // The head speaks for its sender; every other byte of it goes on as it came.
+    MSG_TABLE_CHAT_BODY head;
+    MSG_TABLE_CHAT_BODY::FromWire(body, length, head);
+    head.id = client.id;
+    head.seatno = client.seat;
+    head.watchno = client.watchno;
+    const auto wire = head.ToWire();
+    std::vector<uint8_t> out(wire.begin(), wire.end());
+    out.insert(out.end(), line.begin(), line.end());
+    out.push_back(0);
+    RelayBody(client, type, sequence, comm, out.data(), out.size());
+    return true;
+}
+
+void CTableServer::OnLeave(Client& client, uint16_t type, uint32_t sequence, uint32_t comm,
+                           const uint8_t* body, size_t length) {
+    std::vector<uint8_t> out(body, body + length);
+    if (type == MSG_LEAVE_TABLE) {
+        MSG_LEAVE_TABLE_BODY leave;
+        MSG_LEAVE_TABLE_BODY::FromWire(body, length, leave);
+        leave.id = client.id;
+        leave.seatno = client.seat;
+        const auto wire = leave.ToWire();
+        std::copy(wire.begin(), wire.end(), out.begin());
+    } else {
+        MSG_LEAVE_WATCH_BODY leave;
+        leave.id = client.id;
+        leave.seatno = client.seat;
+        leave.watchno = client.watchno;
+        const auto wire = leave.ToWire();
+        std::copy(wire.begin(), wire.begin() + static_cast<long>(std::min(length, wire.size())),
+                  out.begin());
+        if (length < wire.size())
+            out.assign(wire.begin(), wire.end());
+    }
+    RelayBody(client, type, sequence, comm, out.data(), out.size());
+    client.left = true;
+    Desk& desk = m_desks[client.desk];
+    if (client.player) {
+        // A player who leaves a game under way ends it without a result, as the tables it
+        // closes do.
+        if (desk.phase == Desk::Phase::Playing)
+            AbandonGame(desk);
+        desk.started[client.seat] = false;
+        client.player = false;
+    }
 }
 
 void CTableServer::Relay(const Client& sender, const uint8_t* frame, size_t count) {
@@ -752,17 +1052,41 @@ void CTableServer::OnTick(uint64_t nowMs) {
         SendToDesk(deskNo, MSG_NEW_GAME, body, sizeof body);
         OfferStart(deskNo, desk);
     }
+    std::vector<uint16_t> released;
+    for (auto& [deskNo, desk] : m_desks) {
+        for (uint16_t seat = 0; seat < 2; ++seat) {
+            if (!desk.held[seat] || nowMs < desk.heldUntilMs[seat])
+                continue;
+            // The player did not come back in time: the game ends without a result.
+            AbandonGame(desk);
+            ReleaseSeat(deskNo, desk, seat);
+            released.push_back(deskNo);
+        }
+    }
+    // A desk that only kept a seat for someone who did not come back is forgotten.
+    for (uint16_t deskNo : released) {
+        auto it = m_desks.find(deskNo);
+        const bool anyone = std::any_of(m_clients.begin(), m_clients.end(), [&](const auto& c) {
+            return c.second.entered && c.second.desk == deskNo;
+        });
+        if (it != m_desks.end() && !anyone && !it->second.held[0] && !it->second.held[1])
+            m_desks.erase(it);
+    }
     for (auto& [connection, client] : m_clients) {
         if (client.entered && nowMs - client.lastSent >= KEEP_ALIVE_MS)
             SendTo(connection, client, MSG_KEEP_ALIVE, nullptr, 0);
     }
-    std::vector<int> idle;
+    std::vector<std::pair<int, std::string>> idle;
     for (const auto& [connection, client] : m_clients) {
         if (nowMs - client.lastFrame >= m_limits.idleMs)
-            idle.push_back(connection);
+            idle.emplace_back(connection, "no whole message for " +
+                                              std::to_string(m_limits.idleMs / 1000) + " s");
+        else if (!client.entered && nowMs - client.connectedMs >= m_limits.enterMs)
+            idle.emplace_back(connection, "did not enter a desk within " +
+                                              std::to_string(m_limits.enterMs / 1000) + " s");
     }
-    for (int connection : idle)
-        Drop(connection, "no whole message for " + std::to_string(m_limits.idleMs / 1000) + " s");
+    for (const auto& [connection, why] : idle)
+        Drop(connection, why);
 }
 
 bool CTableServer::Violation(int connection, Client& client, const std::string& what) {

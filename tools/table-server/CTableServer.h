@@ -16,7 +16,11 @@ namespace kelo {
 // sequence numbers rising by one) and relays the table messages to everyone at the desk. It is
 // the authority of its desks: only the types a client may originate, game messages only from
 // the seated players, a move only from the player to move and legal on its own position, a
-// result only during a game; anything else is a violation and goes no further.
+// result only during a game and only where it can check it (a mate or stalemate on its position,
+// a resignation from the resigning seat, a loss on time on its own clocks), a leave or a chat
+// line only for its sender, an exit answer only to a pending request; anything else is a
+// violation and goes no further. Seats belong to whoever entered them: a player whose connection
+// goes during a game keeps the seat for a while, and whoever goes is announced to the desk.
 //
 // It also runs the game of each desk: the start information when both players are seated, the
 // start of play when both have pressed start, the moves kept for those who enter later, its own
@@ -50,6 +54,15 @@ public:
     // The take-backs a player may ask for in a game, as the start information and game state
     // say.
     static constexpr uint16_t MAX_TAKEBACKS = 3;
+    // A chat line's text is cut to this many bytes; more lines a second than this from one
+    // client are dropped.
+    static constexpr size_t MAX_CHAT_TEXT = 400;
+    static constexpr int CHAT_LINES_PER_SECOND = 5;
+    // A loss on time stands when the server's clock of the side to move is this close to it:
+    // the client's one-second timer and the link run a little apart from the server's time.
+    static constexpr uint64_t TIME_GRACE_S = 2;
+    // The reason of a resignation, which only the resigning seat may give.
+    static constexpr uint16_t RESULT_REASON_RESIGN = 8;
 
     struct TimeSettings {
         uint16_t total = 1800;
@@ -70,6 +83,12 @@ public:
         // A client is dropped when it has not completed a message for this long; bytes that do
         // not make a whole message do not count.
         uint64_t idleMs = 120000;
+        // A connection that has not entered a desk for this long is closed.
+        uint64_t enterMs = 10000;
+        // Connections at once from one address; the next one is closed at once.
+        size_t perAddress = 256;
+        // A player whose connection goes during a game keeps the seat for this long.
+        uint64_t seatHoldMs = 120000;
     };
 
     explicit CTableServer(IOutput& output);
@@ -81,7 +100,8 @@ public:
     void SetLimits(const Limits& limits) { m_limits = limits; }
 
     // False when the server has no room for another connection: the caller closes it.
-    bool OnAccept(int connection, uint64_t nowMs);
+    // The address is the peer's IPv4 address in host order, for the limit per address.
+    bool OnAccept(int connection, uint64_t nowMs, uint32_t address = 0x7F000001);
     void OnData(int connection, const uint8_t* data, size_t count, uint64_t nowMs);
     // The peer went away; nothing more is sent to it.
     void OnClosed(int connection);
@@ -92,6 +112,8 @@ public:
     void Drop(int connection, const std::string& why);
 
     int Violations() const { return m_nViolations; }
+    // Chat lines dropped for coming too fast; they are no violation.
+    int ChatDrops() const { return m_nChatDrops; }
     size_t ClientCount() const { return m_clients.size(); }
 
     // Whether a client's message goes on to everyone at its desk.
@@ -103,7 +125,13 @@ public:
 private:
     struct Client {
         int number = 0;
+        uint32_t address = 0;
+        // When it connected.
+        uint64_t connectedMs = 0;
         bool entered = false;
+        // Its departure has gone to the desk (its own leave, or it was replaced): nothing more
+        // is announced for it.
+        bool left = false;
         uint32_t id = 0;
         uint16_t desk = 0;
         uint16_t seat = NO_SEAT;
@@ -121,6 +149,9 @@ private:
         int violations = 0;
         // When the server last sent it anything.
         uint64_t lastSent = 0;
+        // The second its chat lines are counted in, and the count.
+        uint64_t chatSecondMs = 0;
+        int chatLines = 0;
         std::vector<uint8_t> pending;
     };
 
@@ -147,6 +178,15 @@ private:
         // that the other player's matching result may follow once.
         uint16_t resultSeat = NO_SEAT;
         std::array<uint16_t, 3> result{};
+        // The seat whose request to leave the game waits for the opponent's answer.
+        uint16_t exitRequester = NO_SEAT;
+        // Per seat: the seconds charged to its clock in this game, as the clients charge them.
+        std::array<int32_t, 2> used{};
+        // Per seat: a player whose connection went during the game, and until when the seat
+        // waits for that id.
+        std::array<bool, 2> held{};
+        std::array<uint32_t, 2> heldId{};
+        std::array<uint64_t, 2> heldUntilMs{};
     };
 
     // False when the connection was dropped.
@@ -157,6 +197,25 @@ private:
     // False when the client was turned away.
     bool Enter(int connection, Client& client, const uint8_t* body, size_t length, uint64_t nowMs);
     void Relay(const Client& sender, const uint8_t* frame, size_t count);
+    // Relays a body the server changed, in the sender's own frame form.
+    void RelayBody(const Client& sender, uint16_t type, uint32_t sequence, uint32_t comm,
+                   const uint8_t* body, size_t length);
+    // A chat line: the sender's own head, a bounded text; false when the client was dropped.
+    bool OnChat(int connection, Client& client, uint16_t type, uint32_t sequence, uint32_t comm,
+                const uint8_t* body, size_t length, uint64_t nowMs);
+    // The sender's own leave (3026 or 3027), relayed with its true id and seat.
+    void OnLeave(Client& client, uint16_t type, uint32_t sequence, uint32_t comm,
+                 const uint8_t* body, size_t length);
+    // Tells the rest of the desk that a client has gone, as its own leave would have.
+    void AnnounceDeparture(const Client& client, uint64_t nowMs);
+    // The seat of the side to move in the desk's game.
+    static uint16_t SeatToMove(const Desk& desk);
+    // Whether the side to move has run out of time on the server's clocks, within the grace.
+    bool OutOfTime(const Desk& desk, uint64_t nowMs) const;
+    // The game under way ends without a result; the desk waits for the next start.
+    void AbandonGame(Desk& desk);
+    // A held seat is given up: the desk learns that its player could not come back.
+    void ReleaseSeat(uint16_t deskNo, Desk& desk, uint16_t seat);
     // Counts and reports a violation; false when it was one too many and the client is gone.
     bool Violation(int connection, Client& client, const std::string& what);
 
@@ -188,6 +247,7 @@ private:
     std::map<int, Client> m_clients;
     std::map<uint16_t, Desk> m_desks;
     int m_nViolations = 0;
+    int m_nChatDrops = 0;
     int m_nConnections = 0;
     // The time the server was last told.
     uint64_t m_nNowMs = 0;

@@ -50,6 +50,10 @@ void Usage(FILE* to) {
         "Limits (a client that keeps to the protocol never meets them):\n"
         "  --max-connections N      connections at once, entered or not (%zu); more are\n"
         "                           closed at once\n"
+        "  --max-per-address N      connections at once from one address (%zu); more are\n"
+        "                           closed at once\n"
+        "  --enter-limit S          seconds (%llu) a connection may take to enter a desk;\n"
+        "                           then it is closed\n"
         "  --max-desk N             clients at one desk, players and watchers (%zu)\n"
         "  --max-violations N       a client is dropped at its Nth violation (%d)\n"
         "  --idle-limit S           a client is dropped after S seconds (%llu) without\n"
@@ -58,14 +62,26 @@ void Usage(FILE* to) {
         "  --max-unsent KIB         a client with more unsent data is dropped (%zu)\n"
         "  --max-unsent-total KIB   unsent data of all clients together (%zu); above it,\n"
         "                           the client with the most unsent is dropped\n"
+        "Seats:\n"
+        "  --seat-hold S            seconds (%llu) a player whose connection goes during a\n"
+        "                           game keeps the seat: the desk is told (3016), no other\n"
+        "                           id may take the seat, and the same id entering again\n"
+        "                           takes it back (3002); when the time runs out the desk\n"
+        "                           gets 3026 (could not come back) and the game ends\n"
+        "  An entry with an id that is already connected takes over, as a login elsewhere\n"
+        "  does: the old connection gets 3004 and is closed, the new one holds its place.\n"
+        "Chat: lines are relayed with the sender's own id, seat and watch number, the text\n"
+        "cut to 400 bytes; more than 5 lines a second from one client are dropped.\n"
         "The log goes to standard output without ever blocking the server: up to %zu KiB\n"
         "wait for a slow reader, more are dropped and counted; violations beyond %d a\n"
         "second are summarised on one line starting with \"violations\".\n",
-        limits.connections, limits.perDesk, limits.violations,
+        limits.connections, limits.perAddress,
+        static_cast<unsigned long long>(limits.enterMs / 1000), limits.perDesk, limits.violations,
         static_cast<unsigned long long>(limits.idleMs / 1000),
         kelo::CClientSockets::DEFAULT_CLIENT_BOUND / 1024,
-        kelo::CClientSockets::DEFAULT_TOTAL_BOUND / 1024, kelo::CServerLog::DEFAULT_BOUND / 1024,
-        kelo::CServerLog::VIOLATIONS_PER_SECOND);
+        kelo::CClientSockets::DEFAULT_TOTAL_BOUND / 1024,
+        static_cast<unsigned long long>(limits.seatHoldMs / 1000),
+        kelo::CServerLog::DEFAULT_BOUND / 1024, kelo::CServerLog::VIOLATIONS_PER_SECOND);
 }
 
 int BadUsage() {
@@ -124,6 +140,12 @@ int main(int argc, char** argv) {
                 return BadUsage();
         } else if (arg == "--max-connections" && ParseNumber(next, 1, MANY, value)) {
             limits.connections = static_cast<size_t>(value);
+        } else if (arg == "--max-per-address" && ParseNumber(next, 1, MANY, value)) {
+            limits.perAddress = static_cast<size_t>(value);
+        } else if (arg == "--enter-limit" && ParseNumber(next, 1, 86400, value)) {
+            limits.enterMs = static_cast<uint64_t>(value) * 1000;
+        } else if (arg == "--seat-hold" && ParseNumber(next, 1, 86400, value)) {
+            limits.seatHoldMs = static_cast<uint64_t>(value) * 1000;
         } else if (arg == "--max-desk" && ParseNumber(next, 1, MANY, value)) {
             limits.perDesk = static_cast<size_t>(value);
         } else if (arg == "--max-violations" && ParseNumber(next, 1, MANY, value)) {
@@ -212,10 +234,13 @@ int main(int argc, char** argv) {
             log.Flush();
         if (fds[1].revents & POLLIN) {
             for (;;) {
-                const int fd = accept4(listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+                sockaddr_in peer{};
+                socklen_t peerSize = sizeof peer;
+                const int fd = accept4(listener, reinterpret_cast<sockaddr*>(&peer), &peerSize,
+                                       SOCK_NONBLOCK | SOCK_CLOEXEC);
                 if (fd < 0)
                     break;
-                if (!server.OnAccept(fd, now)) {
+                if (!server.OnAccept(fd, now, ntohl(peer.sin_addr.s_addr))) {
                     close(fd);
                     continue;
                 }
@@ -249,6 +274,8 @@ int main(int argc, char** argv) {
     }
     sockets.CloseAll();
     close(listener);
+    if (server.ChatDrops() > 0)
+        log.Line("chat lines dropped: " + std::to_string(server.ChatDrops()), NowMs());
     log.Finish("stopped, " + std::to_string(server.Violations()) + " violations");
     return 0;
 }

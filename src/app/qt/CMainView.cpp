@@ -80,6 +80,7 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
 
     m_background = LoadSkinImage(skin.m_strFrmBackPath);
     m_pieces = LoadSkinImage(skin.m_strChessPiecePath);
+    m_actionBack = LoadSkinImage(skin.m_strActionButtonBackPath);
     const std::string* paths[CMainViewButtons::COUNT] = {
         &skin.m_strClosePath,  &skin.m_strMinPath,     &skin.m_strHallBtnPath,
         &skin.m_strSetBtnPath, &skin.m_strHelpBtnPath, &skin.m_strExitBtnPath};
@@ -197,6 +198,8 @@ void CMainView::paintEvent(QPaintEvent*) {
     DrawBackground(painter);
     DrawPanels(painter);
     DrawButtons(painter);
+    if (!m_actionBack.isNull())
+        painter.drawImage(InView(m_skin.m_rcActionButton).topLeft(), m_actionBack);
     DrawTitle(painter);
 }
 
@@ -311,7 +314,8 @@ void CMainView::DrawPanels(QPainter& painter) {
         if (!m_pieces.isNull() && m_skin.m_sizePiece.x > 0) {
             painter.drawImage(
                 box, m_pieces,
-                QRect(index * m_skin.m_sizePiece.x, 0, m_skin.m_sizePiece.x, m_skin.m_sizePiece.y));
+                PictureRect(m_pieces, QRect(index * m_skin.m_sizePiece.x, 0, m_skin.m_sizePiece.x,
+                                            m_skin.m_sizePiece.y)));
             continue;
         }
         QFont font(QStringLiteral("DejaVu Sans"));
@@ -342,8 +346,9 @@ void CMainView::DrawButtons(QPainter& painter) {
         const QRect box = ToQRect(button.rect);
         const QImage& image = m_buttonImages[i];
         if (!image.isNull()) {
-            painter.drawImage(box.topLeft(), image,
-                              QRect(button.state * box.width(), 0, box.width(), box.height()));
+            painter.drawImage(box, image,
+                              PictureRect(image, QRect(button.state * box.width(), 0, box.width(),
+                                                       box.height())));
             continue;
         }
         // The caption buttons without pictures: a plain glyph that lights up under the mouse.
@@ -365,8 +370,7 @@ void CMainView::DrawButtons(QPainter& painter) {
 void CMainView::DrawTitle(QPainter& painter) {
     if (m_skin.m_strTitle.size() < 2)
         return;
-    QFont font = SkinFont("", 10);
-    painter.setFont(font);
+    painter.setFont(ViewFont(SkinFont("", 10)));
     painter.setPen(ToQColor(m_skin.m_clrTitle));
     painter.drawText(QRect(m_skin.m_nTitleXOffset, m_skin.m_nTitleYOffset, 400, 14),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,

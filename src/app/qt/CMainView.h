@@ -91,6 +91,8 @@ private:
     QImage m_background;
     std::vector<QImage> m_headPictures;
     QImage m_pieces;
+    // Under the action button, drawn with the buttons.
+    QImage m_actionBack;
     std::array<QImage, CMainViewButtons::COUNT> m_buttonImages;
     CChessBoardWnd* m_pBoard = nullptr;
     CButtonBoardWnd* m_pButtons = nullptr;

@@ -1,16 +1,24 @@
 #include "app/qt/CQtPrompts.h"
 
+#include "table/CNegotiationDialog.h"
 #include "table/qt/CDialogInput.h"
 #include "table/qt/CDialogVerify.h"
+#include "table/qt/CNegotiationDlg.h"
 #include "table/qt/CPromoteDlg.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 
 namespace kelo {
+
+CQtPrompts::CQtPrompts(QString caption, IEventLoop& loop, QImage pieces)
+    : m_caption(std::move(caption)), m_loop(loop), m_pieces(std::move(pieces)) {}
+
+CQtPrompts::~CQtPrompts() = default;
 
 PieceKind CQtPrompts::ChoosePromotion() {
     const Colour colour = m_promotionColour ? m_promotionColour() : Colour::White;
@@ -21,6 +29,27 @@ PieceKind CQtPrompts::ChoosePromotion() {
 
 void CQtPrompts::ShowNotice(const std::string& text) {
     QMessageBox::information(m_pParent, m_caption, QString::fromStdString(text));
+}
+
+void CQtPrompts::ShowInformation(const std::string& text, bool modal) {
+    std::erase_if(m_informations, [](const auto& dialog) { return dialog->IsClosed(); });
+    auto model = std::make_unique<CNegotiationDialog>(CNegotiationDialog::Kind::Information, true,
+                                                      m_loop, nullptr, text);
+    QPointer<CNegotiationDlg> window = new CNegotiationDlg(*model, m_pParent);
+    if (!modal) {
+        m_informations.push_back(std::move(model));
+        window->show();
+        return;
+    }
+    // Until its button or its countdown closes it; closed otherwise, it closes the model too.
+    window->setModal(true);
+    window->exec();
+    if (!window.isNull())
+        window->close();
+}
+
+void CQtPrompts::ShowError(const std::string& text) {
+    QMessageBox::critical(m_pParent, m_caption, QString::fromStdString(text));
 }
 
 bool CQtPrompts::AskYesNo(const std::string& question) {

@@ -6,11 +6,14 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QWidget;
 
 namespace kelo {
 
+class CNegotiationDialog;
 class IEventLoop;
 
 // The user's answers through message boxes and the table's own dialogs.
@@ -18,8 +21,8 @@ class CQtPrompts : public IPrompts {
 public:
     // The caption of the message boxes, the loop that runs the dialogs' countdowns and the
     // skin's piece sheet for the promotion dialog.
-    CQtPrompts(QString caption, IEventLoop& loop, QImage pieces)
-        : m_caption(std::move(caption)), m_loop(loop), m_pieces(std::move(pieces)) {}
+    CQtPrompts(QString caption, IEventLoop& loop, QImage pieces);
+    ~CQtPrompts() override;
 
     void SetParent(QWidget* parent) { m_pParent = parent; }
     // The colour whose pawn is promoted, for the pictures of the promotion dialog.
@@ -29,6 +32,9 @@ public:
 
     PieceKind ChoosePromotion() override;
     void ShowNotice(const std::string& text) override;
+    // The table's information dialog with its countdown.
+    void ShowInformation(const std::string& text, bool modal) override;
+    void ShowError(const std::string& text) override;
     bool AskYesNo(const std::string& question) override;
     bool Verify(const std::string& question, const std::string& okLabel,
                 const std::string& cancelLabel) override;
@@ -45,6 +51,8 @@ private:
     QImage m_pieces;
     QWidget* m_pParent = nullptr;
     std::function<Colour()> m_promotionColour;
+    // The open information dialogs' models; closed ones go at the next notice.
+    std::vector<std::unique_ptr<CNegotiationDialog>> m_informations;
 };
 
 } // namespace kelo

@@ -66,7 +66,7 @@ void CResumeDialogs::OnCountdown(int seconds) {
 }
 
 void CResumeDialogs::ShowInformation(const std::string& text) {
-    m_prompts.ShowNotice(text);
+    m_prompts.ShowInformation(text, false);
 }
 
 void CResumeDialogs::OnSealed(const std::string& savedPath) {

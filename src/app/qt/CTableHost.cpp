@@ -59,9 +59,6 @@ void Say(const char* what, const std::string& text) {
 const char* const HALL_SERVICE = "com.zandor.KeloHall";
 const char* const HALL_PATH = "/Hall";
 const char* const HALL_INTERFACE = "com.zandor.KeloHall";
-// The page a local table advertises.
-const char* const LOCAL_ADV_URL = "https://kelo-chess.org/";
-
 // Skin and sounds: in the build tree next to the program when run from a build, else in the
 // installed data folder.
 QString DataFolder() {
@@ -114,6 +111,8 @@ void CTableHost::CreateWindow() {
     m_pSkin = std::make_unique<CSkinManager>(CSkinManager::GetInstance());
     if (UseFallbackLayout(*m_pSkin))
         Say("skin", "not found below " + data.toStdString() + ", plain layout");
+    else
+        Say("skin", m_pSkin->m_strSkinFolder);
 
     // The record folder and what happens to a finished game's record.
     const SettingsFolders folders = SettingsFolders::DefaultFolders(data.toStdString());
@@ -167,9 +166,8 @@ void CTableHost::CreateWindow() {
     });
     const CHallSettings& hall = m_context.Hall();
     m_pView->SetHelpUrl(UrlText(hall.helpUrl.data(), hall.helpUrl.size()));
-    const std::string adv = m_context.Mode().LocalMode()
-                                ? std::string(LOCAL_ADV_URL)
-                                : UrlText(hall.gameAdvUrl.data(), hall.gameAdvUrl.size());
+    // A local table's page is set with its players.
+    const std::string adv = CGbkConverter::ToUtf8(hall.AdvertisementAddress());
     if (!adv.empty())
         m_pView->SetAdvertisement(adv, "Kelo 国际象棋");
 }
@@ -177,18 +175,19 @@ void CTableHost::CreateWindow() {
 void CTableHost::LoadHeadPictures() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     const std::string hall = CHallPresence::HallFolder(QFile::encodeName(config).toStdString());
-    if (hall.empty()) {
-        // A table the hall opened has a hall; a direct start has none by design and is not
-        // reminded of it at every local game.
-        // Told once the hall's call has returned, so the hall never waits on the box.
-        if (!m_bDirectStart)
-            QTimer::singleShot(0, m_pView.get(),
-                               [this] { m_context.Prompts().ShowNotice(CHallPresence::NO_HALL); });
-        return;
-    }
+    // A table the hall opened has a hall; a direct start has none by design and is not
+    // reminded of it at every local game.
+    // Told once the hall's call has returned, so the hall never waits on the box.
+    if (hall.empty() && !m_bDirectStart)
+        QTimer::singleShot(0, m_pView.get(),
+                           [this] { m_context.Prompts().ShowNotice(CHallPresence::NO_HALL); });
+    // Without the hall's pictures, the program's own, which lie in the same layout.
+    std::vector<std::string> paths = CHallPresence::HeadPictures(hall);
+    if (paths.empty())
+        paths = CHallPresence::HeadPictures(QFile::encodeName(DataFolder()).toStdString());
     std::vector<QImage> pictures;
-    for (const std::string& path : CHallPresence::HeadPictures(hall))
-        pictures.push_back(QImage(QFile::decodeName(path.c_str())));
+    for (const std::string& path : paths)
+        pictures.push_back(LoadSkinImage(path));
     Say("head pictures", std::to_string(pictures.size()));
     m_pView->SetHeadPictures(std::move(pictures));
 }
@@ -214,6 +213,7 @@ void CTableHost::OpenLocalTable(const std::string& recordPath) {
     CLocalTable::Prepare(m_context);
     Say("local table", recordPath.empty() ? "without a record" : recordPath);
     ShowWindow();
+    CLocalTable::TakeStyleLibrary(m_context);
     if (recordPath.empty())
         return;
     // The record goes to the table as a resume request and its agreement, as at a server.

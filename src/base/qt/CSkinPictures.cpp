@@ -36,7 +36,7 @@ std::mutex g_mutex;
 std::map<std::string, Picture> g_pictures;
 } // namespace
 
-QImage CSkinPictures::Load(const std::string& path) {
+QImage CSkinPictures::Load(const std::string& path, qreal devicePixelRatio) {
     if (path.empty())
         return QImage();
     // Opened without blocking, so that a FIFO in the picture's place cannot hold the window.
@@ -59,7 +59,8 @@ QImage CSkinPictures::Load(const std::string& path) {
             ++it;
     }
     auto found = g_pictures.find(path);
-    if (found != g_pictures.end() && found->second.stamp == stamp) {
+    if (found != g_pictures.end() && found->second.stamp == stamp &&
+        found->second.image.devicePixelRatio() == devicePixelRatio) {
         ::close(fd);
         return found->second.image;
     }
@@ -69,11 +70,12 @@ QImage CSkinPictures::Load(const std::string& path) {
         return QImage();
     }
     QImageReader reader(&file);
-    const QImage image = reader.read();
+    QImage image = reader.read();
     if (image.isNull()) {
         g_pictures.erase(path);
         return image;
     }
+    image.setDevicePixelRatio(devicePixelRatio);
     g_pictures[path] = Picture{stamp, image};
     return image;
 }

@@ -14,8 +14,9 @@ namespace kelo {
 class CSkinPictures {
 public:
     // A missing or unreadable file, one that is not a regular file (a FIFO, a device, a folder)
-    // or one over 64 MB gives a null image, which the drawing skips.
-    static QImage Load(const std::string& path);
+    // or one over 64 MB gives a null image, which the drawing skips. The image carries
+    // devicePixelRatio (2 for a picture drawn at twice the size).
+    static QImage Load(const std::string& path, qreal devicePixelRatio = 1.0);
 };
 
 } // namespace kelo

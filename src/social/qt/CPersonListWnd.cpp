@@ -101,9 +101,14 @@ CGameMenu* CPersonListWnd::Menu() {
 
 void CPersonListWnd::SetHeadPictures(const std::vector<QImage>& pictures) {
     m_heads.clear();
-    for (const QImage& picture : pictures)
-        m_heads.push_back(QIcon(QPixmap::fromImage(
-            picture.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation))));
+    // Scaled for the screen's density, so a dense picture stays sharp where it can.
+    const qreal ratio = std::max<qreal>(1.0, SkinPixelRatio());
+    const int side = qRound(16 * ratio);
+    for (const QImage& picture : pictures) {
+        QImage small = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        small.setDevicePixelRatio(ratio);
+        m_heads.push_back(QIcon(QPixmap::fromImage(small)));
+    }
     Rebuild();
 }
 

@@ -11,16 +11,15 @@
 namespace kelo {
 
 namespace {
-enum Face { FACE_NORMAL, FACE_HOVER, FACE_PRESSED, FACE_DISABLED };
+enum Face { FACE_NORMAL, FACE_HOVER, FACE_PRESSED };
 
 // The button faces are the program's own: a raised plate, lighter under the mouse, sunk when
-// pressed, flat and grey when it cannot be pressed.
+// pressed.
 QPixmap MakeFace(QSize size, Face face) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = DevicePixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF box = QRectF(pixmap.rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QRectF box = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient fill(0, 0, 0, size.height());
     switch (face) {
     case FACE_NORMAL:
@@ -35,16 +34,23 @@ QPixmap MakeFace(QSize size, Face face) {
         fill.setColorAt(0, QColor(190, 152, 98));
         fill.setColorAt(1, QColor(222, 190, 138));
         break;
-    case FACE_DISABLED:
-        fill.setColorAt(0, QColor(150, 150, 142));
-        fill.setColorAt(1, QColor(128, 128, 120));
-        break;
     }
     QPainterPath path;
     path.addRoundedRect(box, 5, 5);
     painter.fillPath(path, fill);
-    painter.setPen(QPen(face == FACE_DISABLED ? QColor(96, 96, 90) : QColor(110, 70, 30), 1));
+    painter.setPen(QPen(QColor(110, 70, 30), 1));
     painter.drawPath(path);
+    return pixmap;
+}
+
+// A button that cannot be pressed shows its normal face drawn disabled: faded into what lies
+// under it, its caption grey.
+QPixmap DrawnDisabled(const QPixmap& normal) {
+    QPixmap pixmap(normal.size());
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setOpacity(0.45);
+    painter.drawPixmap(0, 0, normal);
     return pixmap;
 }
 } // namespace
@@ -79,12 +85,13 @@ void CButtonBoardWnd::Rebuild() {
         auto* viewer = new CBitmapViewer(id, this);
         const QRect box = ToQRect(button.rect);
         viewer->setGeometry(box);
-        viewer->AddFrame(0, MakeFace(box.size(), FACE_NORMAL));
+        const QPixmap normal = MakeFace(box.size(), FACE_NORMAL);
+        viewer->AddFrame(0, normal);
         viewer->AddFrame(1, MakeFace(box.size(), FACE_HOVER));
         viewer->AddFrame(2, MakeFace(box.size(), FACE_PRESSED));
-        viewer->SetDisabledImage(MakeFace(box.size(), FACE_DISABLED));
+        viewer->SetDisabledImage(DrawnDisabled(normal));
         viewer->SetCaption(QString::fromStdString(button.caption));
-        viewer->SetTextColours(QColor(60, 30, 10), QColor(250, 20, 70), QColor(200, 200, 196));
+        viewer->SetTextColours(QColor(0, 0, 100), QColor(250, 20, 70), QColor(150, 150, 150));
         viewer->SetSoundPlayer(m_pSound);
         viewer->SetOnButtonUp([this](int32_t command) { m_model.OnButtonUp(command); });
         viewer->SetEnabled(button.enabled);

@@ -1,5 +1,6 @@
 #include "table/qt/CChessBoardStudyWnd.h"
 
+#include "base/qt/SkinQt.h"
 #include "chess/CBaseDiagram.h"
 #include "chess/CBasePiece.h"
 #include "table/CBoardWindowModel.h"
@@ -124,13 +125,12 @@ void CChessBoardStudyWnd::DrawPiece(QPainter& painter, int index, const QRect& b
         DrawFallbackPiece(painter, index, box);
         return;
     }
-    const int cell = m_pieces.width() / SHEET_IMAGES;
-    const QRect source(index * cell, 0, cell, m_pieces.height());
+    const QSize sheet = LogicalSize(m_pieces);
+    const int cell = sheet.width() / SHEET_IMAGES;
+    const QRect logical(index * cell, 0, cell, sheet.height());
     // Drawn at the sheet's own size when it fits the box, so that the pieces stay sharp.
-    if (source.size() == box.size())
-        painter.drawImage(box.topLeft(), m_pieces, source);
-    else
-        painter.drawImage(box, m_pieces, source);
+    painter.drawImage(logical.size() == box.size() ? QRect(box.topLeft(), logical.size()) : box,
+                      m_pieces, PictureRect(m_pieces, logical));
 }
 
 void CChessBoardStudyWnd::ApplyCursor(CBaseBoardStudy::Cursor cursor) {

@@ -26,7 +26,7 @@ CChessBoardWnd::CChessBoardWnd(CBoardWindowModel& model, const CSkinManager& ski
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (!IsEmptyRect(skin.m_rcChessBoard)) {
         m_background = LoadSkinImage(skin.m_strFrmBackPath);
-        m_backgroundPart = ToQRect(skin.m_rcChessBoard);
+        m_backgroundPart = PictureRect(m_background, ToQRect(skin.m_rcChessBoard));
     }
     m_pieces = LoadSkinImage(skin.m_strChessPiecePath);
     m_frame = LoadSkinImage(skin.m_strChessPieceBorderPath);
@@ -74,8 +74,9 @@ void CChessBoardWnd::DrawBoard(QPainter& painter) {
 void CChessBoardWnd::DrawLabels(QPainter& painter) {
     const CBoardGrid& grid = m_model.Grid();
     const int sw = grid.m_nSquareWidth, sh = grid.m_nSquareHeight;
-    QFont font = SkinFont("", 9);
-    font.setBold(true);
+    QFont fallback = SkinFont("", 9);
+    fallback.setBold(true);
+    const QFont font = ViewFont(fallback);
     painter.setFont(font);
     painter.setPen(QColor(200, 200, 200));
     const bool placed = m_skin.m_ptLabelBottom != CPoint{} || m_skin.m_ptLabelLeft != CPoint{};
@@ -116,7 +117,8 @@ void CChessBoardWnd::DrawHighlights(QPainter& painter) {
             continue;
         const QPoint centre = SquareCentre(square.x, square.y);
         if (!m_frame.isNull()) {
-            painter.drawImage(CentredBox(centre, m_frame.width(), m_frame.height()), m_frame);
+            const QSize size = LogicalSize(m_frame);
+            painter.drawImage(CentredBox(centre, size.width(), size.height()), m_frame);
             continue;
         }
         const QRect box = CentredBox(centre, grid.m_nSquareWidth, grid.m_nSquareHeight);
@@ -155,10 +157,12 @@ void CChessBoardWnd::DrawPiece(QPainter& painter, int index, const QRect& box) {
     if (index < 0)
         return;
     if (!m_pieces.isNull()) {
+        const QSize sheet = LogicalSize(m_pieces);
         const int cell =
-            m_skin.m_sizePiece.x > 0 ? m_skin.m_sizePiece.x : m_pieces.width() / SHEET_IMAGES;
-        const int cellHeight = m_skin.m_sizePiece.y > 0 ? m_skin.m_sizePiece.y : m_pieces.height();
-        painter.drawImage(box, m_pieces, QRect(index * cell, 0, cell, cellHeight));
+            m_skin.m_sizePiece.x > 0 ? m_skin.m_sizePiece.x : sheet.width() / SHEET_IMAGES;
+        const int cellHeight = m_skin.m_sizePiece.y > 0 ? m_skin.m_sizePiece.y : sheet.height();
+        painter.drawImage(box, m_pieces,
+                          PictureRect(m_pieces, QRect(index * cell, 0, cell, cellHeight)));
         return;
     }
     DrawFallbackPiece(painter, index, box);
@@ -166,8 +170,10 @@ void CChessBoardWnd::DrawPiece(QPainter& painter, int index, const QRect& box) {
 
 void CChessBoardWnd::DrawIcon(QPainter& painter, int index, const QRect& box) {
     if (!m_icons.isNull()) {
-        const int cell = m_icons.width() / SHEET_IMAGES;
-        painter.drawImage(box.topLeft(), m_icons, QRect(index * cell, 0, cell, m_icons.height()));
+        const QSize sheet = LogicalSize(m_icons);
+        const int cell = sheet.width() / SHEET_IMAGES;
+        painter.drawImage(QRect(box.topLeft(), QSize(cell, sheet.height())), m_icons,
+                          PictureRect(m_icons, QRect(index * cell, 0, cell, sheet.height())));
         return;
     }
     DrawPiece(painter, index, box);
@@ -175,8 +181,8 @@ void CChessBoardWnd::DrawIcon(QPainter& painter, int index, const QRect& box) {
 
 void CChessBoardWnd::DrawCaptured(QPainter& painter) {
     CBaseBoard& board = m_model.TableBoard().Board();
-    const int iconWidth = !m_icons.isNull() ? m_icons.width() / SHEET_IMAGES : 18;
-    const int iconHeight = !m_icons.isNull() ? m_icons.height() : 18;
+    const int iconWidth = !m_icons.isNull() ? LogicalSize(m_icons).width() / SHEET_IMAGES : 18;
+    const int iconHeight = !m_icons.isNull() ? LogicalSize(m_icons).height() : 18;
     const Colour bottom = m_model.BottomCapturedColour();
     int bottomX = 20, topX = 20;
     const int boardHeight = IsEmptyRect(m_skin.m_rcChessBoard)

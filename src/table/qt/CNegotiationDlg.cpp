@@ -36,8 +36,12 @@ QStringList CNegotiationDlg::TextLines() const {
         return {};
     const QString countdown = QString::fromStdString(m_pModel->CountdownLine());
     // The exit dialog shows its seconds on a line of their own; the others within the text.
-    if (m_pModel->GetKind() == CNegotiationDialog::Kind::GameClose)
-        return {QString::fromStdString(m_pModel->Text()), countdown};
+    if (m_pModel->GetKind() == CNegotiationDialog::Kind::GameClose) {
+        QStringList lines{QString::fromStdString(m_pModel->Text())};
+        if (!m_pModel->Question().empty())
+            lines << QString::fromStdString(m_pModel->Question());
+        return lines << countdown;
+    }
     return {countdown};
 }
 

@@ -1,5 +1,6 @@
 #include "table/qt/CPromoteDlg.h"
 
+#include "base/qt/SkinQt.h"
 #include "chess/CBasePiece.h"
 #include "table/CBoardWindowModel.h"
 
@@ -18,22 +19,23 @@ const char16_t FIGURES[] = u"\u265F\u265C\u265E\u265D\u265A\u265B";
 
 QIcon PieceIcon(const QImage& sheet, PieceKind kind, Colour colour) {
     const int index = CBoardWindowModel::PieceImageIndex(CBasePiece(kind, colour, 0), false);
-    QPixmap pixmap(BUTTON - 8, BUTTON - 8);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = DevicePixmap(QSize(BUTTON - 8, BUTTON - 8));
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     if (!sheet.isNull()) {
-        const int cell = sheet.width() / 14;
-        painter.drawImage(pixmap.rect(), sheet, QRect(index * cell, 0, cell, sheet.height()));
+        const QSize logical = LogicalSize(sheet);
+        const int cell = logical.width() / 14;
+        painter.drawImage(QRect(0, 0, BUTTON - 8, BUTTON - 8), sheet,
+                          PictureRect(sheet, QRect(index * cell, 0, cell, logical.height())));
     } else {
         QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(pixmap.height() - 6);
+        font.setPixelSize(BUTTON - 8 - 6);
         QPainterPath path;
         const QString figure =
             QString(QChar(FIGURES[index % CBoardWindowModel::IMAGES_PER_COLOUR]));
         const QRect bounds = QFontMetrics(font).tightBoundingRect(figure);
-        path.addText(pixmap.width() / 2 - bounds.center().x(),
-                     pixmap.height() / 2 - bounds.center().y(), font, figure);
+        path.addText((BUTTON - 8) / 2 - bounds.center().x(), (BUTTON - 8) / 2 - bounds.center().y(),
+                     font, figure);
         const bool white = colour == Colour::White;
         painter.setPen(QPen(white ? QColor(30, 30, 30) : QColor(200, 200, 200), 1.2));
         painter.setBrush(white ? QColor(250, 248, 240) : QColor(25, 25, 25));

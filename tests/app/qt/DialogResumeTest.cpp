@@ -14,9 +14,11 @@
 #include "support/qt/QtTestSupport.h"
 #include "table/CResumeManager.h"
 #include "table/CResumeNegotiation.h"
+#include "table/qt/CNegotiationDlg.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -225,6 +227,28 @@ TEST(DialogResume, ThePromptsUseTheTablesDialogs) {
     press("确定", "甲乙");
     EXPECT_TRUE(prompts.InputText("请输入续盘名称", "封盘名：", name));
     EXPECT_EQ(name, "甲乙");
+
+    // An information: the table's notice dialog counting down its 20 s; a modal one returns
+    // once its button closed it.
+    QTimer::singleShot(0, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        EXPECT_EQ(modal->windowTitle(), QString::fromUtf8("提示"));
+        test::ButtonNamed(*modal, QString::fromUtf8("关闭"))->click();
+    });
+    prompts.ShowInformation("请不要中途退出，玩完这把好吧？", true);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    prompts.ShowInformation("对方不同意你的续盘退出请求！", false);
+    CNegotiationDlg* notice = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* dialog = dynamic_cast<CNegotiationDlg*>(window); dialog && dialog->isVisible())
+            notice = dialog;
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->TextLines(), QStringList{"[20]对方不同意你的续盘退出请求！"});
+    QPointer<CNegotiationDlg> open = notice;
+    loop.Advance(20 * 1000);
+    QApplication::processEvents();
+    EXPECT_TRUE(open.isNull() || !open->isVisible());
 }
 
 } // namespace

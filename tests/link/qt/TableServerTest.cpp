@@ -95,6 +95,20 @@ public:
     int lost = 0;
 };
 
+// A chat body naming its sender as the server would (id, seat, watch number 0xFFFF, the head's
+// integers little-endian), so that the relayed body is the sent one byte for byte.
+std::vector<uint8_t> ChatLine(uint32_t id, uint16_t seat, const std::string& text) {
+    std::vector<uint8_t> body(48, 0);
+    for (int i = 0; i < 4; ++i)
+        body[i] = static_cast<uint8_t>(id >> (8 * i));
+    body[4] = static_cast<uint8_t>(seat);
+    body[5] = static_cast<uint8_t>(seat >> 8);
+    body[6] = body[7] = 0xFF;
+    body.insert(body.end(), text.begin(), text.end());
+    body.push_back(0);
+    return body;
+}
+
 class TableServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -150,8 +164,8 @@ TEST_F(TableServerTest, TwoClientsAtOneDeskShareEveryMessageAndADamagedFrameIsCo
     })) << lines.join('\n').toStdString();
 
     // Chat goes to everybody at the desk whatever the game, so it shows the relay alone.
-    const std::vector<uint8_t> line(20, 0x31);
-    const std::vector<uint8_t> chat = {'n', 'i', ' ', 'h', 'a', 'o'};
+    const std::vector<uint8_t> line = ChatLine(1001, 0, std::string(20, '1'));
+    const std::vector<uint8_t> chat = ChatLine(1002, 1, "ni hao");
     Send(a, MSG_TABLE_CHAT, line);
     Send(b, MSG_TABLE_CHAT, chat);
     Send(a, MSG_DRAW_OFFER, {0, 0, 0, 12, 0, 0});
@@ -161,11 +175,11 @@ TEST_F(TableServerTest, TwoClientsAtOneDeskShareEveryMessageAndADamagedFrameIsCo
     })) << (ReadLines(), lines.join(QChar(10)).toStdString());
     for (Client* client : {&a, &b}) {
         const auto& seen = client->sink.seen;
-        auto it = std::find_if(seen.begin(), seen.end(), [](const Seen& s) {
-            return s.type == MSG_TABLE_CHAT && s.length == 37;
+        auto it = std::find_if(seen.begin(), seen.end(), [&](const Seen& s) {
+            return s.type == MSG_TABLE_CHAT && s.length == line.size() + 17;
         });
         ASSERT_NE(it, seen.end()); // relayed unchanged, body digest included
-        EXPECT_EQ(BodyOf(*it, 20), line);
+        EXPECT_EQ(BodyOf(*it, line.size()), line);
         it = std::find_if(seen.begin(), seen.end(), [&](const Seen& s) {
             return s.type == MSG_TABLE_CHAT && BodyOf(s, chat.size()) == chat;
         });

@@ -77,8 +77,8 @@ TEST(NegotiationDlg, TextsButtonsAndCountdownInBothModes) {
          false,
          "退出应答",
          {"同意", "不同意"},
-         {"对方请求退出，你同意么？", "30"},
-         {"对方请求退出，你同意么？", "29"}},
+         {"对方请求退出，你同意么？", "您真的要结束本局游戏么？", "30"},
+         {"对方请求退出，你同意么？", "您真的要结束本局游戏么？", "29"}},
         {Kind::Information, true, "提示", {"关闭"}, {"[20]Bob"}, {"[19]Bob"}},
     };
     for (const auto& c : cases) {

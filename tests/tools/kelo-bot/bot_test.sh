@@ -6,6 +6,7 @@
 # generous; nothing is asserted about how long anything took.
 set -uo pipefail
 source "$(dirname "$0")/../../../scripts/table_server.sh"
+source "$(dirname "$0")/../../../scripts/test_helpers.sh"
 server=$1
 bot=$2
 scenario=$3
@@ -13,20 +14,11 @@ dir=$(mktemp -d)
 pids=()
 server_pid=
 
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$dir"
-}
-trap cleanup EXIT
+trap stop_all EXIT
 
 fail() {
     echo "FAIL ($scenario): $*"
-    for f in "$dir"/*.out; do
-        echo "== $(basename "$f")"
-        cat "$f"
-    done
+    show_logs
     exit 1
 }
 
@@ -72,14 +64,6 @@ finish() {
     wait "${bot_pid[$name]}" || fail "$name exited with $?"
 }
 # wait_for_line NAME PATTERN [TENTHS]: up to TENTHS tenths of a second (default 600).
-wait_for_line() {
-    local name=$1 pattern=$2
-    for _ in $(seq "${3:-600}"); do
-        grep -qE "$pattern" "$dir/$name.out" && return
-        sleep 0.1
-    done
-    fail "$name never printed /$pattern/"
-}
 expect() { grep -qE "$2" "$dir/$1.out" || fail "$1 did not print /$2/"; }
 expect_not() { ! grep -qE "$2" "$dir/$1.out" || fail "$1 printed /$2/"; }
 last_board() { grep '^board ' "$dir/$1.out" | tail -n 1 | sed 's/ ply=.*//'; }
@@ -167,7 +151,8 @@ watcher)
     finish watcher
     expect watcher '^recv 663 .* count=12$'
     expect watcher '^recv 10001 count=12 moves=a2a3,a7a6,h2h3,h7h6,b2b3,b7b6,e2e4,e7e5,d1h5,b8c6,f1c4,g8f6$'
-    expect watcher '^recv 651 sender=0 decisive=1 winner=0 reason=651$'
+    # Both players report the mate; the server relays whichever report comes first.
+    expect watcher '^recv 651 sender=[01] decisive=1 winner=0 reason=651$'
     expect_not watcher '^sent 651'
     replayed=$(grep '^board .* ply=12$' "$dir/watcher.out" | sed 's/ ply=.*//')
     played=$(grep '^board .* ply=12$' "$dir/white.out" | sed 's/ ply=.*//')
@@ -221,7 +206,7 @@ takeback_refused)
     [ "$(grep -c '^dialog 对方不同意悔棋！$' "$dir/white.out")" = 4 ] || fail "white was not told four times"
     expect_not black '^dialog 对方不同意悔棋！'
     [ "$(grep -c '^sent 637 .* agree=0$' "$dir/black.out")" = 4 ] || fail "black did not refuse four times"
-    expect white '^recv 651 sender=0 decisive=1 winner=0 reason=651$'
+    expect white '^recv 651 sender=[01] decisive=1 winner=0 reason=651$'
     ;;
 takeback_countdown)
     # Black leaves the question alone: its countdown, shortened here, refuses for it.
@@ -325,7 +310,7 @@ leave_asked)
     expect black '^sent 3032 id=2 seat=1 requester=1 refused=1$'
     expect white '^dialog 请不要中途退出，玩完这把好吧？$'
     expect_not black '^dialog 请不要中途退出'
-    expect white '^recv 651 sender=0 decisive=1 winner=0 reason=651$'
+    expect white '^recv 651 sender=[01] decisive=1 winner=0 reason=651$'
     restart_server
     run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request leave@4
     run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" --answer yes
@@ -334,6 +319,27 @@ leave_asked)
     for side in white black; do
         expect $side '^recv 3026 id=1 seat=0 reason=0$'
         expect $side '^table closed$'
+    done
+    ;;
+seal_refused)
+    # White asks to seal after four plies; Black refuses: only White is told, in the button
+    # board's notice, and the game is played on to its mate.
+    start_server
+    moves="e2e4 e7e5 d1h5 b8c6 f1c4 g8f6 h5f7"
+    run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" \
+        --save-records "$dir/white" --request seal@4
+    run_bot black --server 127.0.0.1:$port --desk 1 $players --me black --moves "$moves" \
+        --save-records "$dir/black" --answer no
+    finish white
+    finish black
+    expect white '^sent 646 '
+    expect black '^question 对方请求封盘进入下一局，你同意么？ -> refuse$'
+    expect black '^sent 647 seat=1 .*agree=0'
+    expect white '^notice 对方不同意你的续盘退出请求！$'
+    expect_not black '对方不同意你的续盘退出请求'
+    expect_not white '^sealed '
+    for side in white black; do
+        expect $side '^recv 651 sender=[01] decisive=1 winner=0 reason=651$'
     done
     ;;
 local)
@@ -406,7 +412,7 @@ long_think)
         --moves "e2e4 e7e5" --think 50 --clock
     start_bot black --timeout 100 --server 127.0.0.1:$port --desk 1 $players --me black \
         --moves "e2e4 e7e5" --clock
-    wait_for_line black '^recv 631 move=e2e4 ' 900
+    wait_for_line black '^recv 631 move=e2e4 ' 90
     wait_for_line white '^recv 631 move=e7e5 '
     for side in white black; do
         expect_not $side 'connection lost'

@@ -5,24 +5,16 @@
 # usage: seal_resume_test.sh SERVER BOT
 set -uo pipefail
 source "$(dirname "$0")/../../../scripts/table_server.sh"
+source "$(dirname "$0")/../../../scripts/test_helpers.sh"
 server=$1
 bot=$2
 dir=$(mktemp -d)
 pids=()
 server_pid=
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$dir"
-}
-trap cleanup EXIT
+trap stop_all EXIT
 fail() {
     echo "FAIL: $*"
-    for f in "$dir"/*.out; do
-        echo "== $(basename "$f")"
-        cat "$f"
-    done
+    show_logs
     exit 1
 }
 "$server" --port 0 >"$dir/server.out" 2>&1 &
@@ -40,13 +32,6 @@ start_bot() {
     "$bot" --server 127.0.0.1:$port --desk 1 $people --timeout 60 "$@" >"$dir/$name.out" 2>&1 &
     pid[$name]=$!
     pids+=($!)
-}
-wait_for_line() {
-    for _ in $(seq 600); do
-        grep -qE "$2" "$dir/$1.out" && return
-        sleep 0.1
-    done
-    fail "$1 never printed /$2/"
 }
 
 # wait_entered N: until the server has seen N entries of the watcher (id 3).
@@ -68,6 +53,8 @@ start_bot black --me black --moves "$moves" --save-records "$dir/black" --quit-a
 wait_for_line white '^sealed '
 wait_for_line black '^sealed '
 wait_for_line watch1 '^recv 647 '
+wait_for_line watch1 '^notice 双方续盘保存，本局结束！$'
+grep -q '^notice ' "$dir/white.out" && fail "a player was told of its own seal"
 wait "${pid[white]}" || fail "white exited with $?"
 wait "${pid[black]}" || fail "black exited with $?"
 kill "${pid[watch1]}" 2>/dev/null

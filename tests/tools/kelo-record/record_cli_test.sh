@@ -6,18 +6,7 @@ record=$1
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-expect_error() {
-    local what=$1; shift
-    local err status
-    err=$("$record" "$@" 2>&1 >/dev/null)
-    status=$?
-    if [ $status -ne 2 ] || ! grep -q -- "$what" <<<"$err" || [ "$(wc -l <<<"$err")" != 1 ]; then
-        fail "kelo-record $* gave status $status and '$err', expected one line naming '$what'"
-    fi
-}
+source "$here/../../../scripts/test_helpers.sh"
 
 "$record" from-pgn "$here/game.pgn" "$work/game.che" || fail "from-pgn refused the game"
 info=$("$record" info "$work/game.che")
@@ -39,15 +28,15 @@ printf '1. f3 e5 2. g4 Qh4#\n' >"$work/mate.pgn"
 "$record" pgn "$work/mate.che" | grep -qxF '1. f3 e5 2. g4 Qh4# 0-1' || fail "no mate sign or result"
 
 printf '1. e4 e5 2. Ke3 Nc6\n' >"$work/illegal.pgn"
-expect_error "move 2. Ke3 is illegal" from-pgn "$work/illegal.pgn" "$work/x.che"
+expect_error "$record" "move 2. Ke3 is illegal" from-pgn "$work/illegal.pgn" "$work/x.che"
 [ -e "$work/x.che" ] && fail "a record was written for an illegal game"
 head -c 30 "$work/game.che" >"$work/cut.che"
-expect_error "damaged record" info "$work/cut.che"
-expect_error "damaged record" pgn "$work/cut.che"
+expect_error "$record" "damaged record" info "$work/cut.che"
+expect_error "$record" "damaged record" pgn "$work/cut.che"
 printf '\x00\x00\x00\x00\x00\x00\xf0\x3f' >"$work/old.che"
-expect_error "version is not 1.1" info "$work/old.che"
-expect_error "cannot be opened" info "$work/missing.che"
-expect_error "unknown command" frobnicate
+expect_error "$record" "version is not 1.1" info "$work/old.che"
+expect_error "$record" "cannot be opened" info "$work/missing.che"
+expect_error "$record" "unknown command" frobnicate
 
 [ $failures -eq 0 ] && echo "kelo-record: all checks passed"
 exit $((failures > 0))

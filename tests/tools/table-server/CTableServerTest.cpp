@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -56,14 +57,32 @@ struct Client {
     }
 };
 
+// A chat body as a client sends it: the 48-byte head, its integers little-endian, naming the
+// sender (a client of the fixture has the id 1000 + its connection), then the text and its
+// zero byte.
+std::vector<uint8_t> Chat(uint32_t id, const std::string& text, uint16_t seat = 0xFFFF,
+                          uint16_t watchno = 0) {
+    std::vector<uint8_t> body(48, 0);
+    for (int i = 0; i < 4; ++i)
+        body[i] = static_cast<uint8_t>(id >> (8 * i));
+    body[4] = static_cast<uint8_t>(seat);
+    body[5] = static_cast<uint8_t>(seat >> 8);
+    body[6] = static_cast<uint8_t>(watchno);
+    body[7] = static_cast<uint8_t>(watchno >> 8);
+    body.insert(body.end(), text.begin(), text.end());
+    body.push_back(0);
+    return body;
+}
+
 class TableServerTest : public ::testing::Test {
 protected:
     // Without a seat the client watches.
-    Client Enter(int connection, uint16_t desk, uint16_t seat = 0xFFFF, uint16_t watchno = 0) {
+    Client Enter(int connection, uint16_t desk, uint16_t seat = 0xFFFF, uint16_t watchno = 0,
+                 uint32_t id = 0) {
         server.OnAccept(connection, now);
         Client client{connection};
         MSG_ENTER_TABLE_BODY enter;
-        enter.id = 1000 + connection;
+        enter.id = id != 0 ? id : 1000 + connection;
         enter.deskno = desk;
         enter.seatno = seat;
         enter.watchno = watchno;
@@ -98,11 +117,11 @@ TEST_F(TableServerTest, RelaysTableMessagesUnchangedToTheWholeDeskOnly) {
     Client other = Enter(3, 8);
     output.received.clear(); // the announcements of the newcomers
     Send(a, a.Frame(MSG_KEEP_ALIVE, {}));
-    const auto move = a.Frame(MSG_TABLE_CHAT, std::vector<uint8_t>(20, 'x'));
+    const auto move = a.Frame(MSG_TABLE_CHAT, Chat(1001, std::string(20, 'x')));
     // Delivered a byte at a time: the server cuts the stream itself.
     for (uint8_t byte : move)
         server.OnData(1, &byte, 1, now);
-    const auto chat = b.Frame(MSG_TABLE_CHAT, {'h', 'i'});
+    const auto chat = b.Frame(MSG_TABLE_CHAT, Chat(1002, "hi"));
     Send(b, chat);
     for (int connection : {1, 2}) {
         ASSERT_EQ(output.received[connection].size(), 2u) << connection;
@@ -120,7 +139,7 @@ TEST_F(TableServerTest, AMessageSentBeforeTheStartArrivedIsNoViolation) {
     MSG_ENTER_TABLE_BODY enter;
     const auto body = enter.ToWire();
     Send(early, early.Frame(MSG_ENTER_TABLE, {body.begin(), body.end()}, false));
-    Send(early, early.Frame(MSG_TABLE_CHAT_OLD, {'x'}, false)); // still 5588 and 2593
+    Send(early, early.Frame(MSG_TABLE_CHAT_OLD, Chat(0, "x", 0, 0), false)); // still 5588 and 2593
     EXPECT_EQ(server.Violations(), 0);
 }
 
@@ -135,12 +154,12 @@ TEST_F(TableServerTest, EachDamagedFrameCountsOnce) {
     for (const auto& c : cases) {
         Client client = Enter(++connection, 1);
         const int before = server.Violations();
-        auto bytes = client.Frame(MSG_TABLE_CHAT, std::vector<uint8_t>(20, 9));
+        auto bytes = client.Frame(MSG_TABLE_CHAT, Chat(1000 + client.connection, "chat"));
         bytes[c.offset] ^= 0x01;
         Send(client, bytes);
         EXPECT_EQ(server.Violations(), before + 1) << c.name;
         EXPECT_TRUE(output.received[connection].empty()) << c.name << " was relayed";
-        Send(client, client.Frame(MSG_TABLE_CHAT, std::vector<uint8_t>(20, 9)));
+        Send(client, client.Frame(MSG_TABLE_CHAT, Chat(1000 + client.connection, "chat")));
         EXPECT_EQ(server.Violations(), before + 1) << c.name << " threw the next message off";
         EXPECT_EQ(output.received[connection].size(), 1u) << c.name;
         server.OnClosed(connection);
@@ -254,7 +273,7 @@ TEST_F(TableServerTest, SendsAKeepAliveToClientsSentNothingFor20Seconds) {
         EXPECT_EQ(keepAlives(connection), 1u) << connection;
 
     now += 10000;
-    Send(a, a.Frame(MSG_TABLE_CHAT, {'h', 'i'})); // relayed to desk 1
+    Send(a, a.Frame(MSG_TABLE_CHAT, Chat(1001, "hi"))); // relayed to desk 1
     output.received[1].clear();
     output.received[2].clear();
     Send(b, b.Frame(MSG_KEEP_ALIVE, {})); // a sign of life, but nothing is sent back
@@ -457,7 +476,7 @@ TEST_F(TableServerTest, RefusesForgedMessagesAndStillEndsTheRealGame) {
         }
     }
     // The watcher may still chat.
-    Send(watcher, watcher.Frame(MSG_TABLE_CHAT, {'g', 'g'}));
+    Send(watcher, watcher.Frame(MSG_TABLE_CHAT, Chat(1000 + watcher.connection, "gg")));
     EXPECT_EQ(Types(output.received[1]), std::vector<uint16_t>{MSG_TABLE_CHAT});
     output.received.clear();
 
@@ -550,7 +569,7 @@ TEST_F(TableServerTest, AnAgreedExchangeMovesTheFirstSeat) {
     // During the game an exchange changes nothing; the next game starts from seat 1 too.
     const auto back = MSG_EXCHANGE_ANSWER_BODY{0, 1, 0}.ToWire();
     Send(a, a.Frame(MSG_EXCHANGE_ANSWER, {back.begin(), back.end()}));
-    Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0, 8}));
+    Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 0, 0, 8})); // b resigns
     output.received.clear();
     now += CTableServer::NEXT_GAME_DELAY_MS;
     server.OnTick(now);
@@ -657,6 +676,337 @@ TEST_F(TableServerTest, ANewcomerGetsTheResumeRequestStillOpen) {
     for (const auto& frame : entry)
         EXPECT_NE(MSG_HEAD::Decode(frame.data()).type, MSG_RESUME_REQUEST);
     EXPECT_EQ(server.Violations(), 0);
+}
+
+// Two players at desk 5 (connections 1 and 2, seats 0 and 1, White at seat 0) with their game
+// under way, and a watcher (connection 3).
+class DeskGameTest : public TableServerTest {
+protected:
+    void SetUp() override {
+        server.SetTimeSettings({900, 20, 5});
+        a = Enter(1, 5, 0, 0xFFFF);
+        b = Enter(2, 5, 1, 0xFFFF);
+        w = Enter(3, 5);
+        Send(a, a.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+        Send(b, b.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+        output.received.clear();
+    }
+    // The bodies of the frames of one type a connection was sent.
+    std::vector<std::vector<uint8_t>> Bodies(int connection, uint16_t type) {
+        std::vector<std::vector<uint8_t>> bodies;
+        for (const auto& f : output.received[connection]) {
+            if (MSG_HEAD::Decode(f.data()).type == type)
+                bodies.emplace_back(f.begin() + MSG_HEAD::SIZE, f.end());
+        }
+        return bodies;
+    }
+    // Whether the violation lines so far include one that ends as given.
+    bool Reported(const std::string& end) const {
+        return std::any_of(output.lines.begin(), output.lines.end(), [&](const std::string& l) {
+            return l.rfind("violation", 0) == 0 && l.size() >= end.size() &&
+                   l.compare(l.size() - end.size(), end.size(), end) == 0;
+        });
+    }
+    Client a, b, w;
+};
+
+std::vector<uint8_t> Bytes8(uint32_t id, uint16_t second, uint16_t third) {
+    return {static_cast<uint8_t>(id >> 24),    static_cast<uint8_t>(id >> 16),
+            static_cast<uint8_t>(id >> 8),     static_cast<uint8_t>(id),
+            static_cast<uint8_t>(second >> 8), static_cast<uint8_t>(second),
+            static_cast<uint8_t>(third >> 8),  static_cast<uint8_t>(third)};
+}
+
+// A leave speaks only for its sender: a watcher has no seat to leave, a body naming someone else
+// is refused, and an honest leave goes on with the sender's true id and seat.
+TEST_F(DeskGameTest, LeavesSpeakOnlyForTheirSender) {
+    struct Case {
+        const char* name;
+        int from;
+        uint16_t type;
+        std::vector<uint8_t> body;
+        // What the desk gets, empty when the leave is a violation.
+        std::vector<uint8_t> relayed;
+    } cases[] = {
+        {"a watcher's 3026 for White", 3, MSG_LEAVE_TABLE, Bytes8(1001, 0, 1), {}},
+        {"a watcher's 3026 of its own", 3, MSG_LEAVE_TABLE, Bytes8(1003, 0xFFFF, 0), {}},
+        {"Black's 3026 for White", 2, MSG_LEAVE_TABLE, Bytes8(1001, 0, 1), {}},
+        {"a watcher's 3027 for White", 3, MSG_LEAVE_WATCH, Bytes8(1001, 0, 0xFFFF), {}},
+        {"a player's 3027", 2, MSG_LEAVE_WATCH, Bytes8(1002, 1, 0xFFFF), {}},
+        {"a short 3026", 2, MSG_LEAVE_TABLE, {0, 0, 0, 0}, {}},
+        // The watcher's leave names nobody yet (its record unknown): the server names it.
+        {"a watcher's own 3027",
+         3,
+         MSG_LEAVE_WATCH,
+         {0, 0, 0x03, 0xEB, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0},
+         {0, 0, 0x03, 0xEB, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0}},
+        // A client leaves the id 0.
+        {"Black's own 3026", 2, MSG_LEAVE_TABLE, Bytes8(0, 1, 1), Bytes8(1002, 1, 1)},
+    };
+    Client* clients[] = {nullptr, &a, &b, &w};
+    int violations = 0;
+    for (const Case& c : cases) {
+        output.received.clear();
+        Client& from = *clients[c.from];
+        Send(from, from.Frame(c.type, c.body));
+        const bool refused = c.relayed.empty();
+        violations += refused ? 1 : 0;
+        EXPECT_EQ(server.Violations(), violations) << c.name;
+        for (int connection : {1, 2, 3}) {
+            const auto got = Bodies(connection, c.type);
+            if (refused) {
+                EXPECT_TRUE(got.empty()) << c.name << " reached " << connection;
+            } else {
+                ASSERT_EQ(got.size(), 1u) << c.name << " at " << connection;
+                EXPECT_EQ(std::vector<uint8_t>(got[0].begin(), got[0].begin() + c.relayed.size()),
+                          c.relayed)
+                    << c.name;
+            }
+        }
+    }
+    // Once its leave is out, nothing more is announced for the client when it goes.
+    output.received.clear();
+    server.OnClosed(3);
+    server.OnClosed(2);
+    EXPECT_TRUE(output.received[1].empty());
+}
+
+// An exit answer (3032) stands only as the opponent's answer to a pending request (3031).
+TEST_F(DeskGameTest, AnExitAnswerOnlyAnswersAPendingRequest) {
+    const auto agree = [](uint16_t requesterSeat) {
+        MSG_EXIT_ANSWER_BODY answer;
+        answer.requesterId = 1000 + requesterSeat + 1;
+        answer.requesterSeat = requesterSeat;
+        answer.refused = 0;
+        const auto body = answer.ToWire();
+        return std::vector<uint8_t>(body.begin(), body.end());
+    };
+    Send(a, a.Frame(MSG_EXIT_ANSWER, agree(1))); // nobody asked
+    Send(a, a.Frame(MSG_EXIT_REQUEST, Bytes8(0, 0, 0)));
+    Send(a, a.Frame(MSG_EXIT_ANSWER, agree(0))); // the requester cannot answer itself
+    Send(b, b.Frame(MSG_EXIT_ANSWER, agree(1))); // an answer to a request nobody made
+    EXPECT_EQ(server.Violations(), 3);
+    EXPECT_TRUE(Bodies(2, MSG_LEAVE_TABLE).empty());
+    Send(a, a.Frame(MSG_MOVE, Knight(0, 607, 505))); // the game goes on
+    EXPECT_EQ(Bodies(2, MSG_MOVE).size(), 1u);
+    Send(b, b.Frame(MSG_EXIT_ANSWER, agree(0)));
+    EXPECT_EQ(server.Violations(), 3);
+    ASSERT_EQ(Bodies(2, MSG_LEAVE_TABLE).size(), 1u);
+    EXPECT_EQ(Bodies(2, MSG_LEAVE_TABLE)[0], Bytes8(1001, 0, 0));
+    Send(b, b.Frame(MSG_EXIT_ANSWER, agree(0))); // answered already
+    EXPECT_EQ(server.Violations(), 4);
+}
+
+// Results the server can check itself: a resignation only from the seat that resigns, a loss on
+// time only when the server's clocks show it (time per move 20 s: a client judges it out at
+// 21 s, the server's clock may be up to 2 s behind), and the draws by
+// rule only from the server.
+TEST_F(DeskGameTest, ResultsOnlyWhereTheServerAgrees) {
+    struct Case {
+        const char* name;
+        int from;
+        uint64_t after;              // ms into White's first move
+        std::vector<uint8_t> result; // sender, decisive, winner, reason
+        bool valid;
+    } cases[] = {
+        {"White says Black resigned", 1, 0, {0, 0, 0, 1, 0, 0, 0, 8}, false},
+        {"a draw by repetition", 1, 0, {0, 0, 0, 0, 0xFF, 0xFF, 0, 4}, false},
+        {"a draw after 60 quiet moves", 2, 0, {0, 1, 0, 0, 0xFF, 0xFF, 0, 5}, false},
+        {"a draw at the move limit", 2, 0, {0, 1, 0, 0, 0xFF, 0xFF, 0, 6}, false},
+        {"Black out of time, White to move", 1, 30000, {0, 0, 0, 1, 0, 0, 0, 7}, false},
+        {"White out of time after 18 s", 2, 18000, {0, 1, 0, 1, 0, 1, 0, 7}, false},
+        {"White out of time after 19 s", 2, 19000, {0, 1, 0, 1, 0, 1, 0, 7}, true},
+        {"Black resigns", 2, 0, {0, 1, 0, 1, 0, 0, 0, 8}, true},
+    };
+    int connection = 10;
+    for (const Case& c : cases) {
+        output.received.clear();
+        // A desk of its own for each case.
+        const uint16_t desk = static_cast<uint16_t>(connection);
+        Client white = Enter(connection, desk, 0, 0xFFFF);
+        Client black = Enter(connection + 1, desk, 1, 0xFFFF);
+        Send(white, white.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+        Send(black, black.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+        const uint64_t start = now;
+        now += c.after;
+        const int before = server.Violations();
+        Client& from = c.from == 1 ? white : black;
+        Send(from, from.Frame(MSG_GAME_RESULT, c.result));
+        EXPECT_EQ(server.Violations(), before + (c.valid ? 0 : 1)) << c.name;
+        EXPECT_EQ(Bodies(connection, MSG_SCORES).size(), c.valid ? 1u : 0u) << c.name;
+        now = start;
+        connection += 2;
+    }
+}
+
+// The server's clock of a side is charged with the whole seconds of its moves less the time
+// added: after White's 16 s move (5 s added back) and Black's quick one, White's second move may
+// take 20 s, the time per move, not less.
+TEST_F(DeskGameTest, TheClocksFollowTheRelayedMoves) {
+    server.SetTimeSettings({30, 20, 5});
+    Client white = Enter(20, 9, 0, 0xFFFF);
+    Client black = Enter(21, 9, 1, 0xFFFF);
+    Send(white, white.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+    Send(black, black.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+    now += 16000;
+    Send(white, white.Frame(MSG_MOVE, Knight(0, 607, 505)));
+    now += 1000;
+    Send(black, black.Frame(MSG_MOVE, Knight(1, 600, 502)));
+    // White has used 11 s of 30: 19 s left, less than the 20 s a move.
+    const std::vector<uint8_t> whiteOut = {0, 1, 0, 1, 0, 1, 0, 7};
+    now += 17500;
+    Send(black, black.Frame(MSG_GAME_RESULT, whiteOut));
+    EXPECT_EQ(server.Violations(), 1) << "17 s of 19";
+    now += 1000;
+    Send(black, black.Frame(MSG_GAME_RESULT, whiteOut));
+    EXPECT_EQ(server.Violations(), 1) << "18 s of 19, within the grace";
+}
+
+// A player whose connection goes during the game keeps the seat: the desk is told, another id
+// cannot take it, the same id takes it back, and when the hold runs out the game ends.
+TEST_F(DeskGameTest, HoldsTheSeatOfAPlayerWhoseConnectionWent) {
+    CTableServer::Limits limits;
+    limits.seatHoldMs = 60000;
+    server.SetLimits(limits);
+    server.OnClosed(1);
+    ASSERT_EQ(Bodies(2, MSG_USER_BROKEN).size(), 1u);
+    EXPECT_EQ(Bodies(2, MSG_USER_BROKEN)[0], Bytes8(1001, 0, 0));
+    EXPECT_TRUE(Bodies(2, MSG_LEAVE_TABLE).empty());
+
+    // Another id asks for White's seat: it only watches, and its move goes nowhere.
+    Client intruder = Enter(4, 5, 0, 0xFFFF, 666);
+    output.received.clear();
+    Send(intruder, intruder.Frame(MSG_MOVE, Knight(0, 607, 505)));
+    EXPECT_EQ(server.Violations(), 1);
+    EXPECT_TRUE(Bodies(2, MSG_MOVE).empty());
+
+    // White comes back within the time and plays on.
+    now += 30000;
+    server.OnTick(now);
+    Client back = Enter(5, 5, 0, 0xFFFF, 1001);
+    EXPECT_EQ(Types(entry),
+              (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS, MSG_USER_STATUS,
+                                     MSG_GAME_STATE, MSG_TABLE_UNLOCK}));
+    ASSERT_EQ(Bodies(2, MSG_USER_STATUS).size(), 1u);
+    EXPECT_EQ(Bodies(2, MSG_USER_STATUS)[0], Bytes8(1001, 0, 1));
+    Send(back, back.Frame(MSG_MOVE, Knight(0, 607, 505)));
+    EXPECT_EQ(Bodies(2, MSG_MOVE).size(), 1u);
+    EXPECT_EQ(server.Violations(), 1);
+
+    // Black goes and does not come back: 3026 with reason 2 when the time is out, and the game
+    // is over.
+    server.OnClosed(2);
+    output.received.clear();
+    now += 59999;
+    server.OnTick(now);
+    EXPECT_TRUE(Bodies(5, MSG_LEAVE_TABLE).empty());
+    now += 1;
+    server.OnTick(now);
+    ASSERT_EQ(Bodies(5, MSG_LEAVE_TABLE).size(), 1u);
+    EXPECT_EQ(Bodies(5, MSG_LEAVE_TABLE)[0], Bytes8(1002, 1, 2));
+    Send(back, back.Frame(MSG_MOVE, Knight(0, 505, 607)));
+    EXPECT_EQ(server.Violations(), 2) << "a move with no game under way";
+}
+
+// A second entry with an id that is connected takes over: the old connection is told (3004) and
+// closed, and the new one holds the seat.
+TEST_F(DeskGameTest, ASecondEntryOfAConnectedIdTakesOver) {
+    Client again = Enter(6, 5, 0, 0xFFFF, 1001);
+    EXPECT_EQ(Types(output.received[1]), std::vector<uint16_t>{MSG_LOGIN_ELSEWHERE});
+    EXPECT_EQ(output.closed, std::set<int>{1});
+    EXPECT_TRUE(Bodies(2, MSG_LEAVE_TABLE).empty()) << "no departure of the old connection";
+    Send(again, again.Frame(MSG_MOVE, Knight(0, 607, 505)));
+    EXPECT_EQ(Bodies(2, MSG_MOVE).size(), 1u);
+    EXPECT_EQ(server.Violations(), 0);
+}
+
+// Whoever goes is announced to the rest of the desk: a watcher with its 3027, a player outside a
+// game with its 3026.
+TEST_F(TableServerTest, DeparturesAreAnnounced) {
+    Enter(1, 5, 0, 0xFFFF);
+    Enter(2, 5, 1, 0xFFFF);
+    Enter(3, 5, 0xFFFF, 4);
+    output.received.clear();
+    server.OnClosed(3);
+    ASSERT_EQ(Types(output.received[1]), std::vector<uint16_t>{MSG_LEAVE_WATCH});
+    EXPECT_EQ(std::vector<uint8_t>(output.received[1][0].begin() + MSG_HEAD::SIZE,
+                                   output.received[1][0].end()),
+              (std::vector<uint8_t>{0, 0, 0x03, 0xEB, 0xFF, 0xFF, 0, 4, 0, 0, 0, 0}));
+    server.Drop(2, "test");
+    ASSERT_EQ(Types(output.received[1]), (std::vector<uint16_t>{MSG_LEAVE_WATCH, MSG_LEAVE_TABLE}));
+    EXPECT_EQ(std::vector<uint8_t>(output.received[1][1].begin() + MSG_HEAD::SIZE,
+                                   output.received[1][1].end()),
+              (std::vector<uint8_t>{0, 0, 0x03, 0xEA, 0, 1, 0, 2}));
+}
+
+// Connection slots: a connection that does not enter within the limit is closed, one address
+// holds at most its share, and an entered client that only keeps alive stays.
+TEST_F(TableServerTest, ConnectionSlotsGoToClientsThatEnter) {
+    CTableServer::Limits limits;
+    limits.perAddress = 2;
+    limits.idleMs = 60000;
+    server.SetLimits(limits);
+    const uint32_t second = 0x7F000002;
+    EXPECT_TRUE(server.OnAccept(1, now, second));
+    EXPECT_TRUE(server.OnAccept(2, now, second));
+    EXPECT_FALSE(server.OnAccept(3, now, second));
+    EXPECT_TRUE(server.OnAccept(4, now)); // another address
+    Client keeper = Enter(5, 1);
+    output.closed.clear();
+    for (int second = 1; second <= 30; ++second) {
+        now += 1000;
+        if (second % 5 == 0)
+            Send(keeper, keeper.Frame(MSG_KEEP_ALIVE, {}));
+        server.OnTick(now);
+        if (second < 10) {
+            ASSERT_TRUE(output.closed.empty()) << second;
+        }
+    }
+    EXPECT_EQ(output.closed, (std::set<int>{1, 2, 4}));
+    EXPECT_EQ(server.ClientCount(), 1u);
+    EXPECT_TRUE(server.OnAccept(6, now, second)) << "the address has its slots again";
+    EXPECT_EQ(server.Violations(), 0);
+}
+
+// Chat speaks for its sender: the head names the sender whatever it said, a long line is cut on
+// a character and ended, a line without text is a violation and lines beyond five a second are
+// dropped.
+TEST_F(DeskGameTest, ChatSpeaksForItsSender) {
+    // The watcher (id 1003, watch number 0) claims to be White.
+    Send(w, w.Frame(MSG_TABLE_CHAT, Chat(1001, "I resign", 0, 0xFFFF)));
+    auto got = Bodies(1, MSG_TABLE_CHAT);
+    ASSERT_EQ(got.size(), 1u);
+    // Relayed in the client frame form, the 17-byte body digest after the body.
+    ASSERT_GT(got[0].size(), 17u);
+    EXPECT_EQ(std::vector<uint8_t>(got[0].begin(), got[0].end() - 17), Chat(1003, "I resign"));
+
+    // 250 two-byte characters: cut to 200 of them, 400 bytes, and a zero.
+    std::string line;
+    for (int i = 0; i < 250; ++i)
+        line += "\xc6\xe5";
+    output.received.clear();
+    now += 1000;
+    Send(a, a.Frame(MSG_TABLE_CHAT, Chat(1001, "x" + line, 0, 0xFFFF)));
+    got = Bodies(2, MSG_TABLE_CHAT);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(std::vector<uint8_t>(got[0].begin(), got[0].end() - 17),
+              Chat(1001, "x" + line.substr(0, 398), 0, 0xFFFF));
+
+    for (const auto& body :
+         {std::vector<uint8_t>{}, std::vector<uint8_t>(30, 1), std::vector<uint8_t>(48, 0)})
+        Send(b, b.Frame(MSG_TABLE_CHAT, body));
+    EXPECT_EQ(server.Violations(), 3);
+
+    output.received.clear();
+    now += 1000;
+    for (int i = 0; i < 7; ++i)
+        Send(b, b.Frame(MSG_TABLE_CHAT, Chat(1002, "spam", 1, 0xFFFF)));
+    EXPECT_EQ(Bodies(1, MSG_TABLE_CHAT).size(), 5u);
+    EXPECT_EQ(server.ChatDrops(), 2);
+    now += 1000;
+    Send(b, b.Frame(MSG_TABLE_CHAT, Chat(1002, "later", 1, 0xFFFF)));
+    EXPECT_EQ(Bodies(1, MSG_TABLE_CHAT).size(), 6u);
+    EXPECT_EQ(server.Violations(), 3);
 }
 
 } // namespace

@@ -17,6 +17,15 @@ usage: attack_replay_test.py SERVER BOT SANITIZED
    server logs entries and many violations. A new client is still answered within 1 s, and once
    the pipe is read again every violation is there, one by one or in a summary, and the last
    line counts them all.
+4. mended rules: a Fool's mate between two kelo-bot players (thinking 2 s a move) behind relays,
+   beside which, once White has moved, a watcher sends a 3026 {2, 1, 1}, a 3027 for White and
+   an empty chat; White sends a 3026 for Black, an unasked 3032 agreement, "Black resigned" and
+   "Black lost on time"; Black claims a draw by repetition; a client with id 666 enters White's
+   seat and sends White's move. Each is one violation and reaches nobody. The watcher's ten
+   chat lines naming White reach the players as the watcher's (id 3), five of them, the first
+   cut to 400 bytes, the other five dropped. From 127.0.0.2, 300 silent sockets: 44 are refused
+   at once and the rest closed at the enter limit. A watcher that goes is announced to both
+   players (3027). The game still ends in mate on both bots.
 Nothing is timed beyond these bounds; every wait has a generous limit.
 """
 
@@ -41,6 +50,8 @@ INITIAL_SEQUENCE, INITIAL_COMM = 5588, 2593
 MSG_MOVE, MSG_GAME_RESULT, MSG_SCORES = 631, 651, 656
 MSG_GAME_BEGIN, MSG_START_INFO, MSG_GAME_STATE = 627, 662, 663
 MSG_ENTER, MSG_SEQUENCE_START, MSG_TABLE_CHAT = 3001, 3010, 3021
+MSG_START_NOTICE, MSG_LEAVE_TABLE, MSG_LEAVE_WATCH = 626, 3026, 3027
+MSG_EXIT_REQUEST, MSG_EXIT_ANSWER = 3031, 3032
 F_SETPIPE_SZ = getattr(fcntl, "F_SETPIPE_SZ", 1031)
 failures = []
 
@@ -94,11 +105,13 @@ class Server:
         if stdout is None:
             self.process = subprocess.Popen([SERVER, "--port", "0", *args], stdout=subprocess.PIPE,
                                             text=True)
-            threading.Thread(target=self._read, daemon=True).start()
+            self.reader = threading.Thread(target=self._read, daemon=True)
+            self.reader.start()
             deadline = time.time() + 10
             while not self.port() and time.time() < deadline:
                 time.sleep(0.05)
         else:
+            self.reader = None
             self.process = subprocess.Popen([SERVER, "--port", "0", *args], stdout=stdout)
         self.pid = self.process.pid
 
@@ -121,7 +134,8 @@ class Server:
         self.process.send_signal(signal.SIGTERM)
         status = self.process.wait(timeout=30)
         check(status == 0, "the server stopped with status %d" % status)
-        time.sleep(0.1)  # the reader takes the last lines
+        if self.reader is not None:
+            self.reader.join(10)  # the reader takes the last lines
 
 
 class Peer:
@@ -227,6 +241,45 @@ def plies_seen(types):
     return types.count(MSG_MOVE) if MSG_GAME_BEGIN in types else -1
 
 
+def start_bots(relays, workdir, suffix="", extra=()):
+    """White and Black playing Fool's mate, each through its relay; their processes and outputs."""
+    people = ["--player", "1:white:White:0", "--player", "2:black:Black:1"]
+    moves = " ".join("%s%d%s%d" % ("abcdefgh"[s // 100], 8 - s % 100, "abcdefgh"[e // 100],
+                                   8 - e % 100) for _, _, s, e in FOOLS_MATE)
+    bots, outputs = [], []
+    for relay, me in zip(relays, ["white", "black"]):
+        out = open(os.path.join(workdir, me + suffix + ".out"), "w+")
+        bots.append(subprocess.Popen(
+            [BOT, "--server", "127.0.0.1:%d" % relay.port, "--desk", "1", *people, "--me", me,
+             "--moves", moves, *extra, "--quit-after-result", "--timeout", "60"],
+            stdout=out, stderr=subprocess.STDOUT))
+        outputs.append(out)
+        relay.accept()
+    return bots, outputs
+
+
+def pump(live, peers, relays):
+    """One round: whatever is ready among the live sockets is read and handed to its peer or
+    relay; a socket that closed leaves live."""
+    ready, _, _ = select.select(list(live), [], [], 0.2)
+    for sock in ready:
+        try:
+            data = sock.recv(65536)
+        except ConnectionError:
+            data = b""
+        if not data:
+            live.discard(sock)
+            continue
+        for peer in peers:
+            if peer is not None and sock is peer.sock:
+                peer.take(data)
+        for relay in relays:
+            if sock is relay.bot:
+                relay.on_bot(data)
+            elif sock is relay.upstream:
+                relay.on_server(data)
+
+
 def forged_game(workdir):
     server = Server()
     port = server.port()
@@ -234,18 +287,7 @@ def forged_game(workdir):
     watcher = Peer(port, 3, 1, 0, 1)
     check(watcher.wait_started(10), "the watcher was not started")
     relays = [Relay(port), Relay(port)]
-    people = ["--player", "1:white:White:0", "--player", "2:black:Black:1"]
-    moves = " ".join("%s%d%s%d" % ("abcdefgh"[s // 100], 8 - s % 100, "abcdefgh"[e // 100],
-                                   8 - e % 100) for _, _, s, e in FOOLS_MATE)
-    bots, outputs = [], []
-    for seat, (relay, me) in enumerate(zip(relays, ["white", "black"])):
-        out = open(os.path.join(workdir, me + ".out"), "w+")
-        bots.append(subprocess.Popen(
-            [BOT, "--server", "127.0.0.1:%d" % relay.port, "--desk", "1", *people, "--me", me,
-             "--moves", moves, "--quit-after-result", "--timeout", "60"],
-            stdout=out, stderr=subprocess.STDOUT))
-        outputs.append(out)
-        relay.accept()
+    bots, outputs = start_bots(relays, workdir)
     # Each forger forges once before each of the four moves: the watcher always, a player while
     # the other one is to move.
     forged = {"watcher": set(), 0: set(), 1: set()}
@@ -255,21 +297,7 @@ def forged_game(workdir):
     for relay in relays:
         live |= {relay.bot, relay.upstream}
     while any(bot.poll() is None for bot in bots) and time.time() < deadline:
-        ready, _, _ = select.select(list(live), [], [], 0.2)
-        for sock in ready:
-            try:
-                data = sock.recv(65536)
-            except ConnectionError:
-                data = b""
-            if not data:
-                live.discard(sock)
-            elif sock is watcher.sock:
-                watcher.take(data)
-            for relay in relays:
-                if data and sock is relay.bot:
-                    relay.on_bot(data)
-                elif data and sock is relay.upstream:
-                    relay.on_server(data)
+        pump(live, [watcher], relays)
         for seat, relay in enumerate(relays):
             ply = plies_seen(relay.received)
             if 0 <= ply < 4 and ply % 2 != seat and ply not in forged[seat]:
@@ -314,19 +342,25 @@ def forged_game(workdir):
 
 
 def flood():
-    # Every client at one desk, so that each chat goes to all of them.
-    server = Server("--max-desk", "400")
+    # Every client at one desk, so that each message goes to all of them. Chat is bounded to five
+    # short lines a second, so the flooder is a seated player whose game is under way, and what
+    # it sends is a request to leave (relayed whatever its length) of 4000 bytes.
+    server = Server("--max-desk", "400", "--max-per-address", "400")
     port = server.port()
     quiet = [Peer(port, 100 + i, 2) for i in range(300)]
-    flooder = Peer(port, 99, 2)
-    check(flooder.wait_started(10), "the flooder was not started")
+    flooder = Peer(port, 99, 2, 0, 0xFFFF)
+    partner = Peer(port, 97, 2, 1, 0xFFFF)
+    check(flooder.wait_started(10) and partner.wait_started(10), "the players were not started")
+    flooder.sock.sendall(flooder.frame(MSG_START_NOTICE, struct.pack(">HH", 0, 1)))
+    partner.sock.sendall(partner.frame(MSG_START_NOTICE, struct.pack(">HH", 1, 1)))
+    partner.sock.setblocking(False)
     chat = bytes(4000)
     flooder.sock.setblocking(False)
     sent, pending = 0, b""
     deadline = time.time() + 30
     while sent < 2000 and time.time() < deadline:
         if not pending:
-            pending = flooder.frame(MSG_TABLE_CHAT, chat)
+            pending = flooder.frame(MSG_EXIT_REQUEST, chat)
             sent += 1
         _, writable, _ = select.select([], [flooder.sock], [], 0.05)
         try:
@@ -339,6 +373,11 @@ def flood():
                 flooder.take(data)
         except BlockingIOError:
             pass
+        try:
+            while partner.sock.recv(1 << 20):
+                pass
+        except BlockingIOError:
+            pass
     # The last relays are made; the quiet ones have all gone by now.
     for _ in range(100):
         if sum("dropped: does not read" in line for line in server.lines) >= 300:
@@ -348,13 +387,14 @@ def flood():
     dropped = sum("dropped: does not read" in line for line in server.lines)
     check(dropped == 300, "%d clients that do not read were dropped, not 300" % dropped)
     check(all("client 301 dropped" not in line for line in server.lines), "the flooder was dropped")
+    check(server.lines.count("desk 2 game begins, seat 0 first") == 1, "the flood had no game")
     late = Peer(port, 98, 3)
     check(late.wait_started(10), "a new client was not answered after the flood")
-    print("flood: %d chats of 4000 bytes, %d quiet clients dropped, server peak %.1f MB%s" %
+    print("flood: %d requests of 4000 bytes, %d quiet clients dropped, server peak %.1f MB%s" %
           (sent, dropped, peak / 1024, " (AddressSanitizer: not judged)" if SANITIZED else ""))
     if not SANITIZED:
         check(peak < 100 * 1024, "the server grew to %d KiB" % peak)
-    for peer in quiet + [flooder, late]:
+    for peer in quiet + [flooder, partner, late]:
         peer.sock.close()
     server.stop()
 
@@ -404,9 +444,118 @@ def unread_log():
         peer.sock.close()
 
 
+def chat_body(user, text, seat=0, watchno=0xFFFF):
+    """A chat line as a client sends it: the 48-byte head, its integers little-endian."""
+    return struct.pack("<IHH", user, seat, watchno) + bytes(40) + text + b"\0"
+
+
+def mended_rules(workdir):
+    server = Server("--enter-limit", "2")
+    port = server.port()
+    check(port != 0, "the server did not listen")
+    watcher = Peer(port, 3, 1, 0, 1)
+    leaver = Peer(port, 4, 1, 0, 2)
+    check(watcher.wait_started(10) and leaver.wait_started(10), "the watchers were not started")
+    relays = [Relay(port), Relay(port)]
+    bots, outputs = start_bots(relays, workdir, "-rules", ["--think", "2"])
+    white_move = forgeries(0, 0)[0][1]
+    long_line = b"a" * 600
+    done = set()
+    many, intruder = [], None
+    deadline = time.time() + 60
+    live = {watcher.sock, leaver.sock}
+    for relay in relays:
+        live |= {relay.bot, relay.upstream}
+    while any(bot.poll() is None for bot in bots) and time.time() < deadline:
+        pump(live, [watcher, intruder], relays)
+        ply = plies_seen(relays[0].received)
+        if ply >= 1 and "forged" not in done:
+            done.add("forged")
+            # The watcher.
+            for type_, body in [(MSG_LEAVE_TABLE, struct.pack(">IHH", 2, 1, 1)),
+                                (MSG_LEAVE_WATCH, struct.pack(">IHHI", 1, 0, 0xFFFF, 0)),
+                                (MSG_TABLE_CHAT, b"")]:
+                watcher.sock.sendall(watcher.frame(type_, body))
+            watcher.sock.sendall(b"".join(
+                watcher.frame(MSG_TABLE_CHAT, chat_body(1, long_line if i == 0 else b"hi %d" % i))
+                for i in range(10)))
+            # White and Black.
+            relays[0].inject(MSG_LEAVE_TABLE, struct.pack(">IHH", 2, 1, 1))
+            relays[0].inject(MSG_EXIT_ANSWER, struct.pack(">IHHIHH", 1, 0, 0, 2, 1, 0))
+            relays[0].inject(MSG_GAME_RESULT, struct.pack(">HHHH", 0, 1, 0, 8))
+            relays[0].inject(MSG_GAME_RESULT, struct.pack(">HHHH", 0, 1, 0, 7))
+            relays[1].inject(MSG_GAME_RESULT, struct.pack(">HHHH", 1, 0, 0xFFFF, 4))
+            # Someone else at White's seat, playing White's move.
+            intruder = Peer(port, 666, 1, 0, 0xFFFF)
+            check(intruder.wait_started(5), "the intruder was not started")
+            intruder.sock.sendall(intruder.frame(MSG_MOVE, white_move))
+            live.add(intruder.sock)
+            # Silent sockets from another address.
+            for _ in range(300):
+                sock = socket.socket()
+                sock.bind(("127.0.0.2", 0))
+                sock.connect(("127.0.0.1", port))
+                many.append(sock)
+        if ply >= 2 and "left" not in done:
+            done.add("left")
+            live.discard(leaver.sock)
+            leaver.sock.close()
+    for bot in bots:
+        if bot.poll() is None:
+            bot.kill()
+        check(bot.wait() == 0, "a bot exited with %s" % bot.returncode)
+    # The sockets from 127.0.0.2: refused ones are closed at once, the others at the limit.
+    closed = 0
+    for sock in many:
+        sock.settimeout(5)
+        try:
+            closed += sock.recv(1) == b""
+        except (socket.timeout, ConnectionError):
+            pass
+        sock.close()
+    texts = []
+    for out in outputs:
+        out.seek(0)
+        texts.append(out.read())
+    for seat, text in enumerate(texts):
+        name = ["white", "black"][seat]
+        results = re.findall(r"^recv 651 .*$", text, re.M)
+        check(results and all(r.endswith("decisive=1 winner=1 reason=651") for r in results),
+              "%s received results %s" % (name, results))
+        before_result = text.split("recv 651", 1)[0]
+        check(not re.search(r"^recv (3026|3032)", before_result, re.M),
+              "%s got a forged leave or answer before its result" % name)
+        chats = re.findall(r"^recv 3021 (.*)$", text, re.M)
+        check(len(chats) == 5 and all(c.startswith("id=3 seat=0 watchno=1 ") for c in chats),
+              "%s received the chat lines %s" % (name, [c[:40] for c in chats]))
+        check(chats and chats[0].endswith(" line=" + "a" * 400),
+              "%s: the long line was not cut to 400 bytes" % name)
+        check(re.search(r"^recv 3027 id=4 seat=0 watchno=2$", text, re.M),
+              "%s was not told that the watcher left" % name)
+        check(relays[seat].received.count(MSG_MOVE) == 4, "%s saw %d moves" %
+              (name, relays[seat].received.count(MSG_MOVE)))
+    check(watcher.received.count(MSG_MOVE) == 4, "the watcher saw %s" % watcher.received)
+    server.stop()
+    stopped = [line for line in server.lines if line.startswith("stopped, ")]
+    refused = sum("connections from 127.0.0.2 already" in line for line in server.lines)
+    unentered = sum("did not enter a desk within 2 s" in line for line in server.lines)
+    check("stopped, 9 violations" in server.lines,
+          "the server did not count 9 violations: %s" % [l for l in server.lines
+                                                         if l.startswith("violation")])
+    check("chat lines dropped: 5" in server.lines, "the chat drops were not 5")
+    check(refused == 44 and unentered == 256 and closed == 300,
+          "from 127.0.0.2: %d refused, %d closed unentered, %d seen closed" %
+          (refused, unentered, closed))
+    if failures:
+        print("\n".join(texts + server.lines[-60:]))
+    print("mended rules: %s, 5 chat lines dropped, from 127.0.0.2 %d refused and %d closed "
+          "unentered; the mate ended the game" % (stopped, refused, unentered))
+
+
 def main():
     with tempfile.TemporaryDirectory() as workdir:
         forged_game(workdir)
+        mended_rules(workdir)
     flood()
     unread_log()
     if failures:

@@ -3,16 +3,19 @@
 # --port 0 prints the port it listens on, and SIGTERM and SIGINT stop it cleanly.
 set -euo pipefail
 server="$1"
-for bad in "--bogus" "--port 0 --max-desk 0" "--port 0 --idle-limit x" "--port 0 --max-unsent"; do
+for bad in "--bogus" "--port 0 --max-desk 0" "--port 0 --idle-limit x" "--port 0 --max-unsent" \
+    "--port 0 --seat-hold 0" "--port 0 --max-per-address x"; do
     if "$server" $bad 2>/dev/null; then
         echo "'$bad' was accepted"; exit 1
     fi
 done
-# --help names every limit with its default.
+# --help names every limit with its default, and says that a second entry takes over.
 help=$("$server" --help)
-for option in max-connections max-desk max-violations idle-limit max-unsent max-unsent-total; do
+for option in max-connections max-desk max-violations idle-limit max-unsent max-unsent-total \
+    max-per-address enter-limit seat-hold; do
     grep -q -- "--$option .*([0-9]*)" <<<"$help" || { echo "--help lacks --$option"; exit 1; }
 done
+grep -q 'takes over, as a login elsewhere' <<<"$help" || { echo "--help lacks the takeover"; exit 1; }
 for signal in TERM INT; do
     out=$(mktemp)
     "$server" --port 0 >"$out" &

@@ -1,0 +1,52 @@
+# What `cmake --install` puts under the prefix, and the Debian package made from it with
+# `cpack -G DEB`. The installed kelo-chess finds its data in ../share/kelo-chess/.
+include(GNUInstallDirs)
+
+set(KELO_INSTALLED_PROGRAMS kelo-chess kelo-record kelo-hall kelo-table-server kelo-bot)
+foreach(program ${KELO_INSTALLED_PROGRAMS})
+    if(TARGET ${program})
+        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        install(FILES ${CMAKE_SOURCE_DIR}/data/man/${program}.6
+                DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+    endif()
+endforeach()
+
+# The skin, the sounds and the head pictures drawn by data/make_skin.py.
+install(DIRECTORY ${CMAKE_BINARY_DIR}/skin ${CMAKE_BINARY_DIR}/sound ${CMAKE_BINARY_DIR}/room
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/kelo-chess PATTERN "generated.stamp" EXCLUDE)
+install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+
+# How the desktop and the hall find the program.
+install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/kelo-chess.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/kelo-chess.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/com.zandor.KeloChessGame.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The bus starts the installed program: its path is known only once the prefix is.
+install(CODE [[
+    set(service "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/dbus-1/services/com.zandor.KeloChessGame.service")
+    message(STATUS "Installing: ${service}")
+    file(WRITE "${service}"
+         "[D-BUS Service]\nName=com.zandor.KeloChessGame\nExec=${CMAKE_INSTALL_PREFIX}/bin/kelo-chess -Embedding\n")
+]])
+
+# The Debian package: kelo-chess_<version>_amd64.deb.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kelo-chess)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "The Kelo Chess developers <dev@kelo-chess.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "chess table of the Kelo game hall")
+set(CPACK_PACKAGE_DESCRIPTION
+    "The table of an online game hall for chess, with a local table on which one person plays both sides, and the tools kelo-record, kelo-hall, kelo-table-server and kelo-bot.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://kelo-chess.org/)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The skin's texts are drawn in WenQuanYi Micro Hei, which no shared library pulls in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session")
+# No owner other than root, and nothing of the build folder in the package.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
