@@ -37,7 +37,8 @@ target_include_directories(kelo_qt_ports_app PRIVATE ${CMAKE_CURRENT_BINARY_DIR}
 add_library(kelo_gui STATIC)
 target_link_libraries(kelo_gui PUBLIC kelo_qt_ports)
 set(KELO_QT_GUI Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::DBus)
-kelo_qt_layer(kelo_gui base SOURCES ports/qt/CQtSoundPlayer.cpp LINKS ${KELO_QT_GUI})
+kelo_qt_layer(kelo_gui base SOURCES base/qt/CSkinPictures.cpp ports/qt/CQtSoundPlayer.cpp
+              LINKS ${KELO_QT_GUI})
 kelo_qt_layer(kelo_gui table
     SOURCES table/qt/CBitmapViewer.cpp table/qt/CButtonBoardWnd.cpp table/qt/CChessBoardWnd.cpp
             table/qt/CDialogInput.cpp table/qt/CDialogResult.cpp table/qt/CDialogVerify.cpp
