@@ -21,22 +21,30 @@ function(kelo_qt_layer lib layer)
     target_link_libraries(${lib} PUBLIC ${lib}_${layer})
 endfunction()
 
-# The platform's ports on QtCore, QtNetwork and QtDBus, without a window: the event loop, the
-# socket and the hall interface. The headless tools (kelo-bot, kelo-hall) link only these.
+# The platform's ports on QtCore and QtDBus, without a window: the event loop, the program's
+# modules, the connection made from its module and the hall interface. The headless tools
+# (kelo-bot, kelo-hall) link only these, with the socket below.
 add_library(kelo_qt_ports STATIC)
-set(KELO_QT_PORTS Qt6::Core Qt6::Network Qt6::DBus)
-kelo_qt_layer(kelo_qt_ports base SOURCES ports/qt/CQtEventLoop.cpp LINKS ${KELO_QT_PORTS})
-kelo_qt_layer(kelo_qt_ports link SOURCES link/qt/SocketControl.cpp LINKS ${KELO_QT_PORTS})
+set(KELO_QT_PORTS Qt6::Core Qt6::DBus)
+kelo_qt_layer(kelo_qt_ports base SOURCES ports/qt/CQtEventLoop.cpp base/qt/CProgramModule.cpp
+              LINKS ${KELO_QT_PORTS})
+kelo_qt_layer(kelo_qt_ports link SOURCES link/qt/CDeferredSocketControl.cpp
+              LINKS ${KELO_QT_PORTS})
 kelo_qt_layer(kelo_qt_ports app SOURCES app/qt/CStartGameDBus.cpp app/qt/CHallClients.cpp
               LINKS ${KELO_QT_PORTS})
 # The generated adaptor and its header are in the build tree.
 target_sources(kelo_qt_ports_app PRIVATE ${KELO_DBUS_SOURCES})
 target_include_directories(kelo_qt_ports_app PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
 
+# The table's TCP connection on QtNetwork, for the tools that connect themselves; the table
+# client takes it from the kelo-link module below.
+add_library(kelo_qt_socket STATIC)
+kelo_qt_layer(kelo_qt_socket link SOURCES link/qt/SocketControl.cpp LINKS Qt6::Core Qt6::Network)
+
 # The windows, dialogs and sounds (QtWidgets, QtGui; the sounds' multimedia in a module).
 add_library(kelo_gui STATIC)
 target_link_libraries(kelo_gui PUBLIC kelo_qt_ports)
-set(KELO_QT_GUI Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::DBus)
+set(KELO_QT_GUI Qt6::Core Qt6::Gui Qt6::Widgets Qt6::DBus)
 kelo_qt_layer(kelo_gui base SOURCES base/qt/CSkinPictures.cpp ports/qt/CQtSoundPlayer.cpp
               LINKS ${KELO_QT_GUI})
 kelo_qt_layer(kelo_gui table
@@ -68,9 +76,19 @@ if(TARGET Qt6::Multimedia)
     install(TARGETS kelo-sound LIBRARY DESTINATION lib/kelo-chess)
 endif()
 
+# The connection to a game server with Qt Network (and the proxy and Kerberos libraries under
+# it), loaded when the table first connects: a local table never does.
+add_library(kelo-link MODULE ${CMAKE_SOURCE_DIR}/src/link/qt/SocketControl.cpp
+                             ${CMAKE_SOURCE_DIR}/src/link/qt/SocketModuleEntry.cpp)
+target_include_directories(kelo-link PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(kelo-link PRIVATE Qt6::Core Qt6::Network)
+set_target_properties(kelo-link PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+install(TARGETS kelo-link LIBRARY DESTINATION lib/kelo-chess)
+
 # The table client itself.
 add_executable(kelo-chess ${CMAKE_SOURCE_DIR}/src/main.cpp)
 target_link_libraries(kelo-chess PRIVATE kelo_gui)
+add_dependencies(kelo-chess kelo-link)
 if(TARGET kelo-sound)
     add_dependencies(kelo-chess kelo-sound)
 endif()

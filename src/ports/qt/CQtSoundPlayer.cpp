@@ -2,10 +2,7 @@
 
 #include "ports/qt/IWaveEffects.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-
-#include <cstdio>
 
 namespace kelo {
 
@@ -15,16 +12,14 @@ constexpr float VOLUME = 0.6f;
 
 CQtSoundPlayer::CQtSoundPlayer(QString folder, std::function<bool()> soundOn,
                                QStringList modulePaths)
-    : m_folder(std::move(folder)), m_soundOn(std::move(soundOn)),
-      m_modulePaths(std::move(modulePaths)) {}
+    : m_folder(std::move(folder)), m_soundOn(std::move(soundOn)), m_module(std::move(modulePaths)) {
+}
 
 // The effects go before the module that holds their code; the module itself stays loaded.
 CQtSoundPlayer::~CQtSoundPlayer() = default;
 
 QStringList CQtSoundPlayer::DefaultModulePaths() {
-    const QString program = QCoreApplication::applicationDirPath();
-    return {program + QStringLiteral("/kelo-sound"),
-            program + QStringLiteral("/../lib/kelo-chess/kelo-sound")};
+    return CProgramModule::PathsOf(QStringLiteral("kelo-sound"));
 }
 
 void CQtSoundPlayer::PlayWave(uint16_t id) {
@@ -41,24 +36,12 @@ void CQtSoundPlayer::PlayWave(uint16_t id) {
 }
 
 IWaveEffects* CQtSoundPlayer::Effects() {
-    if (m_bModuleTried)
-        return m_pEffects.get();
-    m_bModuleTried = true;
-    QString errors;
-    for (const QString& path : m_modulePaths) {
-        m_module.setFileName(path);
-        const auto create =
-            reinterpret_cast<CreateWaveEffects>(m_module.resolve(CREATE_WAVE_EFFECTS));
-        if (create != nullptr) {
+    if (m_pEffects == nullptr) {
+        // Without the module the table goes on without sounds.
+        if (auto create = reinterpret_cast<CreateWaveEffects>(m_module.Entry(CREATE_WAVE_EFFECTS)))
             m_pEffects.reset(create());
-            return m_pEffects.get();
-        }
-        errors += QStringLiteral("\n  ") + m_module.errorString();
     }
-    // Said once: the table goes on without sounds.
-    std::fprintf(stderr, "kelo-chess: no sounds, the sound module is missing:%s\n",
-                 qPrintable(errors));
-    return nullptr;
+    return m_pEffects.get();
 }
 
 } // namespace kelo

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/qt/CProgramModule.h"
 #include "ports/ISoundPlayer.h"
 
-#include <QLibrary>
 #include <QString>
 #include <QStringList>
 
@@ -39,9 +39,7 @@ private:
 
     QString m_folder;
     std::function<bool()> m_soundOn;
-    QStringList m_modulePaths;
-    bool m_bModuleTried = false;
-    QLibrary m_module;
+    CProgramModule m_module;
     std::unique_ptr<IWaveEffects> m_pEffects;
     // Whether each wave's file is there; a missing file is looked for only once.
     std::map<uint16_t, bool> m_present;
