@@ -188,6 +188,7 @@ void CButtonBoard::OnButtonUp(int32_t id) {
 void CButtonBoard::Start() {
     const auto notice = MSG_SEAT_FLAG_BODY{m_table.people.GetOwnSeat(), 1}.ToWire();
     m_table.sender.SendMessage(MSG_START_NOTICE, notice.data(), notice.size());
+    m_board.LeaveFinishedGame();
     m_board.Board().NewPosition();
     if (IBoardObserver* observer = m_board.Observer())
         observer->OnBoardChanged();
@@ -209,6 +210,7 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
     switch (type) {
     case MSG_NEW_GAME:
         EnableAllButtons(false);
+        KeepFinishedGameOpen();
         break;
     case MSG_READY:
         if (local) {
@@ -216,6 +218,7 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
             EnableButton(ID_EXCHANGE, true);
             EnableButton(ID_START, true);
             EnableButton(ID_STUDY, true);
+            KeepFinishedGameOpen();
         }
         if (ReadSeatFlag(body, length, seatFlag) && seatFlag.seat == ownSeat &&
             !m_table.state.IsPlaying())
@@ -273,6 +276,14 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
         // 606 and the rest leave the buttons as they are.
         break;
     }
+}
+
+void CButtonBoard::KeepFinishedGameOpen() {
+    // The finished game on view can still be studied and saved.
+    if (!m_board.FinishedGameOnView())
+        return;
+    EnableButton(ID_STUDY, true);
+    EnableButton(ID_SAVE, true);
 }
 
 void CButtonBoard::OnSealAnswer(const uint8_t* body, uint32_t length) {
