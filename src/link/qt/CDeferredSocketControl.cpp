@@ -2,6 +2,8 @@
 
 #include "link/qt/SocketModule.h"
 
+#include <QTimer>
+
 namespace kelo {
 
 CDeferredSocketControl::CDeferredSocketControl(QStringList modulePaths)
@@ -37,8 +39,15 @@ void CDeferredSocketControl::CloseSocket() {
 }
 
 bool CDeferredSocketControl::Connect(const std::string& host, int32_t port) {
-    ISocketControl* socket = Socket();
-    return socket != nullptr && socket->Connect(host, port);
+    if (ISocketControl* socket = Socket())
+        return socket->Connect(host, port);
+    // Answered as an unreachable server is, after the call: the table retries and tells the
+    // user instead of waiting for an answer that never comes.
+    QTimer::singleShot(0, &m_failures, [this] {
+        if (m_pEvents != nullptr)
+            m_pEvents->OnConnect(0);
+    });
+    return false;
 }
 
 bool CDeferredSocketControl::SendData(const uint8_t* data, size_t count) {

@@ -3,6 +3,8 @@
 #include "base/qt/CProgramModule.h"
 #include "ports/ISocketControl.h"
 
+#include <QObject>
+
 #include <memory>
 
 namespace kelo {
@@ -37,6 +39,8 @@ private:
     CProgramModule m_module;
     std::unique_ptr<ISocketControl> m_pSocket;
     ISocketEvents* m_pEvents = nullptr;
+    // The failed attempts told without the module are queued on it, and go with it.
+    QObject m_failures;
 };
 
 } // namespace kelo

@@ -60,8 +60,13 @@ TEST(DeferredSocketControl, WithoutTheModuleEveryAttemptFails) {
     TestApplication();
     CDeferredSocketControl control({QStringLiteral(KELO_LINK_MODULE) + "-missing"});
     control.UseProxy(4, "127.0.0.1", 1080);
+    Events events;
+    control.SetEvents(&events);
     EXPECT_FALSE(control.Connect("127.0.0.1", 1));
     EXPECT_FALSE(control.Connect("127.0.0.1", 1));
+    EXPECT_TRUE(events.connects.empty()) << "answered after the call, never inside it";
+    ASSERT_TRUE(WaitFor([&] { return events.connects.size() == 2; }));
+    EXPECT_EQ(events.connects, (std::vector<int16_t>{0, 0}));
     EXPECT_FALSE(control.RecvData(4));
     EXPECT_FALSE(control.Loaded());
 }
