@@ -31,9 +31,10 @@ CChessBoardWnd::CChessBoardWnd(CBoardWindowModel& model, const CSkinManager& ski
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("棋盘"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const QImage back = LoadSkinImage(skin.m_strFrmBackPath);
-    if (!back.isNull() && !IsEmptyRect(skin.m_rcChessBoard))
-        m_background = PictureCopy(back, ToQRect(skin.m_rcChessBoard));
+    if (!IsEmptyRect(skin.m_rcChessBoard)) {
+        m_background = LoadSkinImage(skin.m_strFrmBackPath);
+        m_backgroundPart = PictureRect(m_background, ToQRect(skin.m_rcChessBoard));
+    }
     m_pieces = LoadSkinImage(skin.m_strChessPiecePath);
     m_frame = LoadSkinImage(skin.m_strChessPieceBorderPath);
     m_icons = LoadSkinImage(skin.m_strPieceIconPath);
@@ -224,7 +225,7 @@ void CChessBoardWnd::DrawCursor(QPainter& painter) {
 
 void CChessBoardWnd::DrawBoard(QPainter& painter) {
     if (!m_background.isNull()) {
-        painter.drawImage(rect(), m_background);
+        painter.drawImage(rect(), m_background, m_backgroundPart);
         return;
     }
     // No skin picture: a wooden board on a dark surround, drawn from the grid.
