@@ -8,8 +8,8 @@
 #include "ports/IPrompts.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
-#include "table/CTableParts.h"
 #include "table/CTableState.h"
+#include "table/TableParts.h"
 
 #include <cstdint>
 #include <memory>
@@ -46,7 +46,7 @@ public:
     CTableState& State() { return m_state; }
     CTableMode& Mode() { return m_mode; }
     // The parts the table's game objects share.
-    CTableParts Table() { return {m_people, m_time, m_state, m_mode, m_sender}; }
+    TableParts Table() { return {m_people, m_time, m_state, m_mode, m_sender}; }
     // What the hall has told the client.
     CHallSettings& Hall() { return m_hall; }
     // The user's preferences (the record folder, what happens to a finished game's record);

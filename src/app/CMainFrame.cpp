@@ -97,7 +97,7 @@ void CMainFrame::CloseTable() {
 
 void CMainFrame::ResetLink() {
     m_context.CommunicationLayer().ResetSequence();
-    m_context.State().SetOpponentDisconnected(false);
+    m_context.State().MarkOpponentBack();
     m_nLinkDown = 1;
 }
 
@@ -159,7 +159,7 @@ void CMainFrame::OnReceiveTimeout() {
     if (m_nRetryCount < GIVE_UP_AFTER)
         return;
     m_nRetryCount = 0;
-    m_context.State().SetState(GameState::Ended);
+    m_context.State().End(GameEnd::ServerLost);
     m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
     if (m_context.Prompts().Verify("不能连接服务器，游戏结束，您要保存棋局么？", "保存", "放弃"))
         m_host.SaveGame(2);
@@ -175,7 +175,7 @@ void CMainFrame::OnEnterTimeout() {
     if (m_nRetryCount < GIVE_UP_AFTER)
         return;
     m_nRetryCount = 0;
-    m_context.State().SetState(GameState::Ended);
+    m_context.State().End(GameEnd::ServerLost);
     m_context.Prompts().ShowNotice("不能连接服务器，游戏结束");
     CloseTable();
 }
@@ -194,7 +194,7 @@ bool CMainFrame::OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_
     case MSG_USER_CONNECT:
         return OnUserConnect(body, length);
     case MSG_LOGIN_ELSEWHERE:
-        m_context.State().SetState(GameState::Closing);
+        m_context.State().Close();
         m_context.Prompts().ShowNotice("你的账号已经在别处登陆了,关闭游戏");
         CloseTable();
         return false;
@@ -266,7 +266,7 @@ bool CMainFrame::OnLeaveTable(const uint8_t* body, uint32_t length) {
                 Format(LeaveText(leave.reason), Name(person->person.username)));
     }
     SaveIfPlaying();
-    m_context.State().SetState(GameState::Closing);
+    m_context.State().Close();
     CloseTable();
     return false;
 }

@@ -9,10 +9,12 @@
 namespace kelo {
 
 CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound)
-    : m_context(context), m_clock(context.Table(), loop, this),
+    : m_context(context),
+      m_clock(context.Table(), context.TimeControl(), context.Sender(), loop, this),
       m_clockSink(context.Table(), m_clock, context.TableBoard()),
       m_boardWindow(context.TableBoard(), context.Table(), context.Prompts(), sound),
-      m_buttonBoard(context.TableBoard(), context.Table(), context.Prompts()),
+      m_buttonBoard(context.TableBoard(), context.Table(), context.State(), context.Sender(),
+                    context.Prompts()),
       m_negotiation(context.TableBoard(), context.Table(), loop, context.Prompts()),
       m_panels(context.Table(), m_clock), m_resumeDialogs(context.Prompts(), loop),
       m_resume(context.Table(), context.TableBoard(), context.Settings(), context.Prompts(), loop,

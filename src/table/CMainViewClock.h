@@ -2,12 +2,14 @@
 
 #include "base/TableTypes.h"
 #include "ports/IEventLoop.h"
-#include "table/CTableParts.h"
+#include "table/TableView.h"
 
 #include <cstdint>
 #include <string>
 
 namespace kelo {
+
+class IMessageSender;
 
 // What the clocks ask of the table window.
 class IClockView {
@@ -26,7 +28,8 @@ public:
     static constexpr uint32_t CLOCK_TIMER = 1;
     static constexpr uint32_t CLOCK_PERIOD_MS = 1000;
 
-    CMainViewClock(const CTableParts& table, IEventLoop& loop, IClockView* view = nullptr);
+    CMainViewClock(const TableView& table, CPlayerTimeControl& time, IMessageSender& sender,
+                   IEventLoop& loop, IClockView* view = nullptr);
     ~CMainViewClock() override;
     CMainViewClock(const CMainViewClock&) = delete;
     CMainViewClock& operator=(const CMainViewClock&) = delete;
@@ -81,7 +84,9 @@ private:
     void StartTimer();
     void StopTimer();
 
-    CTableParts m_table;
+    TableView m_table;
+    CPlayerTimeControl& m_time;
+    IMessageSender& m_sender;
     IEventLoop& m_loop;
     IClockView* m_pView;
     bool m_bRunning = false;

@@ -102,7 +102,7 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
         // announces the requester's count.
         MSG_TAKEBACK_REQUEST_BODY request;
         if (wire::DecodeThrough<&MSG_TAKEBACK_REQUEST_BODY::count>(body, length, request))
-            m_table.state.SetSeatTakeBackCount(request.seat, static_cast<int16_t>(request.count));
+            m_table.state.NoteSeatTakeBacks(request.seat, static_cast<int16_t>(request.count));
         OnNegotiationMessage(type, body, length);
         break;
     }
@@ -139,7 +139,7 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
         break;
     case MSG_TABLE_UNLOCK:
         m_bAwaitingEcho = 0;
-        m_table.state.SetLock(TableLock::Free);
+        m_table.state.Unlock();
         break;
     case MSG_GAME_STATE_MOVES:
         OnGameStateMoves(body, length);
@@ -179,11 +179,8 @@ void CTableBoard::Redraw() {
 }
 
 void CTableBoard::OnNewGame() {
-    m_table.state.SetTakeBackCount(0);
-    for (uint16_t seat = 0; seat < 2; ++seat)
-        m_table.state.SetSeatTakeBackCount(seat, 0);
+    m_table.state.NewGame();
     m_board.ResetGameState();
-    m_table.state.SetState(GameState::None);
     SendReady();
     Redraw();
 }
@@ -192,7 +189,7 @@ void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
     MSG_SEAT_FLAG_BODY begin;
     if (!wire::DecodeThrough<&MSG_SEAT_FLAG_BODY::seat>(body, length, begin))
         return;
-    m_table.state.SetState(GameState::Playing);
+    m_table.state.BeginPlaying();
     // The position starts afresh, so the counts that describe it do too: a count left over
     // from a joined game would keep the new game's first moves from being judged.
     m_board.ResetGameState();
@@ -240,7 +237,7 @@ void CTableBoard::OnMove(const uint8_t* body, uint32_t length) {
 }
 
 void CTableBoard::OnGamePrepare() {
-    m_table.state.SetLock(TableLock::Locked);
+    m_table.state.Lock();
     SendReady();
     // Without a server nobody else starts the game: seat 0 begins at once.
     if (m_table.mode.LocalMode())
@@ -248,7 +245,7 @@ void CTableBoard::OnGamePrepare() {
 }
 
 void CTableBoard::OnStartInfo() {
-    m_table.state.SetLock(TableLock::Locked);
+    m_table.state.Lock();
     NewPosition();
     Redraw();
 }
@@ -258,9 +255,7 @@ void CTableBoard::OnGameState(const uint8_t* body, uint32_t length) {
         return;
     const MSG_GAME_STATE_BODY state = MSG_GAME_STATE_BODY::FromWire(body);
     const uint16_t firstSeat = state.fields[1];
-    m_table.state.SetLock(TableLock::Locked);
-    m_table.state.SetMaxTakeBacks(static_cast<int16_t>(state.fields[6]));
-    m_table.state.SetState(GameState::Playing);
+    m_table.state.JoinPlaying(static_cast<int16_t>(state.fields[6]));
     // The moves that follow rebuild the game from its start; a client that had a game before
     // (back after a lost connection) must count them from 0 as a fresh one does, or the
     // replayed moves would be judged again.
@@ -291,7 +286,7 @@ void CTableBoard::OnGameStateMoves(const uint8_t* body, uint32_t length) {
 }
 
 void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
-    m_table.state.SetState(GameState::Ended);
+    m_table.state.End(GameEnd::Result);
     const CPlayerManager& players = m_table.people;
     m_nResultWinnerSeat = static_cast<int16_t>(result.winnerSeat);
     // Without a winner there is no loser either: a draw names nobody.
@@ -323,7 +318,7 @@ void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {
     draw.decisive = 0;
     draw.winnerSeat = CPlayerManager::NONE;
     draw.reason = RESULT_REASON_CHECKMATE;
-    m_table.state.SetState(GameState::Ended);
+    m_table.state.End(GameEnd::Draw);
     m_nResultWinnerSeat = static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultLoserSeat = static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultReason = static_cast<int16_t>(RESULT_REASON_CHECKMATE);
@@ -342,7 +337,7 @@ void CTableBoard::OnScores(const uint8_t* body, uint32_t length) {
     MSG_SCORES_BODY scores;
     if (!MSG_SCORES_BODY::FromWire(body, length, scores))
         return;
-    m_table.state.SetState(GameState::Ended);
+    m_table.state.End(GameEnd::Scores);
     if (m_pObserver != nullptr)
         m_pObserver->OnScores(scores);
 }

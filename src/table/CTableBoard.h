@@ -2,7 +2,7 @@
 
 #include "chess/CBaseBoard.h"
 #include "link/IMessageSink.h"
-#include "table/CTableParts.h"
+#include "table/TableParts.h"
 
 #include <cstdint>
 #include <functional>
@@ -43,7 +43,7 @@ public:
 // and reports what the referee finds.
 class CTableBoard : public IMessageSink {
 public:
-    CTableBoard(CBaseBoard& board, const CTableParts& table) : m_board(board), m_table(table) {}
+    CTableBoard(CBaseBoard& board, const TableParts& table) : m_board(board), m_table(table) {}
     ~CTableBoard() override;
     CTableBoard(const CTableBoard&) = delete;
     CTableBoard& operator=(const CTableBoard&) = delete;
@@ -105,7 +105,7 @@ protected:
     virtual void OnScores(const uint8_t* body, uint32_t length);
 
     CBaseBoard& m_board;
-    CTableParts m_table;
+    TableParts m_table;
 
 private:
     void OnNewGame();

@@ -191,7 +191,7 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
     EXPECT_TRUE(t.sender.sent.empty()) << "a replayed mate was reported";
     EXPECT_EQ(t.state.State(), GameState::Playing);
-    EXPECT_EQ(t.state.Lock(), TableLock::Locked);
+    EXPECT_EQ(t.state.LockState(), TableLock::Locked);
     EXPECT_EQ(t.state.MaxTakeBacks(), 3);
     EXPECT_EQ(t.time.m_nPaceTime, 30);
     EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0);
@@ -199,7 +199,7 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_nKind, PieceKind::Queen);
 
     t.Deliver(MSG_TABLE_UNLOCK);
-    EXPECT_EQ(t.state.Lock(), TableLock::Free);
+    EXPECT_EQ(t.state.LockState(), TableLock::Free);
 }
 
 TEST(BoardMessages, JoiningAfterASeatSwapGivesTheFirstSeatWhite) {
@@ -214,7 +214,7 @@ TEST(BoardMessages, JoiningAfterASeatSwapGivesTheFirstSeatWhite) {
 TEST(BoardMessages, StartMessages) {
     BoardTable t;
     t.Deliver(MSG_START_INFO, std::vector<uint8_t>(18));
-    EXPECT_EQ(t.state.Lock(), TableLock::Locked);
+    EXPECT_EQ(t.state.LockState(), TableLock::Locked);
     EXPECT_EQ(t.position.Pieces().size(), 32u);
 
     t.Begin();
@@ -241,7 +241,7 @@ TEST(BoardMessages, StartMessages) {
 
     // Outside local mode the server starts the game, not the prepare message.
     t.Deliver(MSG_GAME_PREPARE, std::vector<uint8_t>(40));
-    EXPECT_EQ(t.state.Lock(), TableLock::Locked);
+    EXPECT_EQ(t.state.LockState(), TableLock::Locked);
     EXPECT_EQ(t.SentTypes(), (std::vector<uint16_t>{MSG_READY, MSG_READY}));
 }
 

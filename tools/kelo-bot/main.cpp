@@ -25,8 +25,8 @@
 #include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
-#include "link/MSG_SEAL_ANSWER.h"
 #include "link/MSG_LEAVE_WATCH.h"
+#include "link/MSG_SEAL_ANSWER.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MessageFrame.h"
@@ -947,7 +947,7 @@ int main(int argc, char** argv) {
 
     CQtEventLoop loop;
     CTableBoard& board = context.TableBoard();
-    CMainViewClock clock(context.Table(), loop);
+    CMainViewClock clock(context.Table(), context.TimeControl(), context.Sender(), loop);
     CMainViewClockSink clockSink(context.Table(), clock, board);
     PrintingSink printer;
     CNegotiation negotiation(board, context.Table(), loop, context.Prompts());
@@ -965,7 +965,8 @@ int main(int argc, char** argv) {
     context.SetPrompts(&bot.m_prompts);
     // The button board tells what the window's tells (a refused seal, a watcher's seal); the
     // bot presses none of its buttons.
-    CButtonBoard buttons(board, context.Table(), context.Prompts());
+    CButtonBoard buttons(board, context.Table(), context.State(), context.Sender(),
+                         context.Prompts());
     buttons.CreateButtons();
 
     SocketControl socket;
