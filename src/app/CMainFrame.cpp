@@ -116,16 +116,21 @@ void CMainFrame::OnConnect(int16_t result) {
 }
 
 void CMainFrame::SendEnterTable() {
-    const CPlayerManager& people = m_context.PlayerManager();
-    const CPlayerRecord* own = people.GetOwnRecord();
-    if (own == nullptr) {
+    MSG_ENTER_TABLE_BODY enter;
+    if (!MakeEnterTable(m_context.PlayerManager(), m_context.Hall(), enter)) {
         // Without the own record there is no watch number and no seat to enter with: the
         // server would take the entry for somebody else's. Tell the user and enter nothing.
         m_context.Prompts().ShowNotice("无法获得用户号！");
         return;
     }
-    const CHallSettings& hall = m_context.Hall();
-    MSG_ENTER_TABLE_BODY enter;
+    m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
+}
+
+bool CMainFrame::MakeEnterTable(const CPlayerManager& people, const CHallSettings& hall,
+                                MSG_ENTER_TABLE_BODY& enter) {
+    const CPlayerRecord* own = people.GetOwnRecord();
+    if (own == nullptr)
+        return false;
     enter.id = own->person.id;
     enter.deskno = hall.deskNo;
     enter.seatno = people.GetOwnSeat();
@@ -133,7 +138,7 @@ void CMainFrame::SendEnterTable() {
     enter.servicetype = hall.serviceType;
     enter.gametype = hall.gameType;
     enter.subtype = hall.subType;
-    m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
+    return true;
 }
 
 void CMainFrame::OnTimer(uint32_t id) {

@@ -340,7 +340,7 @@ void CResumeNegotiation::Rebuild(const GameRecord& record) {
     people.SetCurrentTurnSeat(firstSeat);
     m_table.state.ResumePlaying(ownSeat < GameRecord::SLOTS ? record.takeBacks[ownSeat] : 0,
                                 {record.takeBacks[0], record.takeBacks[1]});
-    m_board.m_bAwaitingEcho = 0;
+    m_board.m_bAwaitingEcho = false;
     // The replayed moves are played, not judged.
     board.m_nReplayCount = static_cast<int16_t>(record.moves.size());
     m_table.time.m_nTotalTime = record.clock[0];

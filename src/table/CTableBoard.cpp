@@ -138,7 +138,7 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
         OnGameState(body, length);
         break;
     case MSG_TABLE_UNLOCK:
-        m_bAwaitingEcho = 0;
+        m_bAwaitingEcho = false;
         m_table.state.Unlock();
         break;
     case MSG_GAME_STATE_MOVES:
@@ -156,7 +156,7 @@ void CTableBoard::SendMove(const MoveRecord& record) {
     move.clock = m_table.time.m_nStepCounter;
     const auto bytes = MSG_MOVE_BODY::FromRecord(move).ToWire();
     // Set before sending: in local mode the echo may come back at once.
-    m_bAwaitingEcho = 1;
+    m_bAwaitingEcho = true;
     m_table.sender.SendMessage(MSG_MOVE, bytes.data(), bytes.size());
 }
 
@@ -197,7 +197,7 @@ void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
     CPlayerManager& players = m_table.people;
     AssignSeatColours(players, begin.seat, m_board.BottomColour());
     players.SetCurrentTurnSeat(begin.seat);
-    m_bAwaitingEcho = 0;
+    m_bAwaitingEcho = false;
     NewPosition();
     Redraw();
 }
@@ -223,7 +223,7 @@ void CTableBoard::OnMove(const uint8_t* body, uint32_t length) {
     if (m_board.m_nPlyCount >= m_board.m_nReplayCount && m_pSound != nullptr)
         m_pSound->PlayWave(ISoundPlayer::WAVE_MOVE);
     m_board.m_lastMoveSquares = {move.from, move.to};
-    m_bAwaitingEcho = 0;
+    m_bAwaitingEcho = false;
     CPlayerManager& players = m_table.people;
     // The move number counts the own side's moves; in local mode, where this client plays
     // both sides, it counts after the other side's move, so that it rises once per pair.
@@ -269,7 +269,7 @@ void CTableBoard::OnGameState(const uint8_t* body, uint32_t length) {
     time.m_nPaceAddedTime = static_cast<int16_t>(state.fields[5]);
     m_board.m_nReplayCount = static_cast<int16_t>(state.RecordCount());
     NewPosition();
-    m_bAwaitingEcho = 0;
+    m_bAwaitingEcho = false;
     Redraw();
 }
 

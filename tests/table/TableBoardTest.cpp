@@ -96,12 +96,12 @@ TEST(BoardMessages, AMoveMadeHereWaitsForItsEcho) {
     const auto sent = MSG_MOVE_BODY::FromWire(t.sender.sent[0].body.data());
     EXPECT_EQ(sent.clock, 7);
     EXPECT_EQ(sent.moveNumber, 1);
-    EXPECT_EQ(t.table.m_bAwaitingEcho, 1);
+    EXPECT_TRUE(t.table.m_bAwaitingEcho);
     EXPECT_NE(t.board.PieceAt(CBasePoint(4, 6)), nullptr) << "applied before the echo";
 
     t.Deliver(MSG_MOVE, t.sender.sent[0].body);
     EXPECT_EQ(t.board.PieceAt(CBasePoint(4, 6)), nullptr);
-    EXPECT_EQ(t.table.m_bAwaitingEcho, 0);
+    EXPECT_FALSE(t.table.m_bAwaitingEcho);
     EXPECT_EQ(t.board.m_nPlyCount, 1);
     EXPECT_EQ(t.people.GetCurrentTurnSeat(), 1);
     EXPECT_EQ(t.board.m_lastMoveSquares, (std::vector<int32_t>{406, 404}));
@@ -158,12 +158,12 @@ TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
     for (const auto& c : cases) {
         BoardTable t;
         t.Begin();
-        t.table.m_bAwaitingEcho = 1;
+        t.table.m_bAwaitingEcho = true;
         t.Deliver(MSG_MOVE, c.body);
         EXPECT_EQ(t.board.m_nPlyCount, 0) << c.name;
         EXPECT_EQ(t.position.MoveCount(), 0u) << c.name;
         EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0) << c.name;
-        EXPECT_EQ(t.table.m_bAwaitingEcho, 1) << c.name;
+        EXPECT_TRUE(t.table.m_bAwaitingEcho) << c.name;
         EXPECT_TRUE(t.sound.waves.empty()) << c.name;
     }
 }
@@ -305,9 +305,9 @@ TEST(BoardMessages, LocalModePlaysBothSidesWithoutAServer) {
         MoveRecord record;
         ASSERT_TRUE(t.Check(colour, text, &record)) << text;
         t.table.SendMove(record);
-        EXPECT_EQ(t.table.m_bAwaitingEcho, 1);
+        EXPECT_TRUE(t.table.m_bAwaitingEcho);
         loop.RunPending();
-        EXPECT_EQ(t.table.m_bAwaitingEcho, 0) << text;
+        EXPECT_FALSE(t.table.m_bAwaitingEcho) << text;
     }
     EXPECT_EQ(t.position.MoveCount(), 4u);
     // The mate's result came back, and with nobody else to start it the next game follows.
