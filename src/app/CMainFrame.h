@@ -23,6 +23,7 @@ public:
     static constexpr uint32_t ENTER_PERIOD_MS = 150000;
     static constexpr uint32_t RETRY_PERIOD_MS = 5000;
     static constexpr uint16_t GIVE_UP_AFTER = 3;
+    static constexpr const char* LOCAL_CLOSE_QUESTION = "您真的要结束本局游戏么？";
 
     // The entry into the table (3001) that a client sends once connected: the own id, the
     // desk, the own seat and watcher number, and the hall's service, game and sub type. False
@@ -50,6 +51,7 @@ public:
     void OnConnect(int16_t result) override;
     bool OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_t length) override;
     void OnConnectionLost() override;
+    void OnConnectionClosed(bool heard) override;
     void OnTimer(uint32_t id) override;
 
     // 1 after a failed or abandoned connection, 0 after a successful one.

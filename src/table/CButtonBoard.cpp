@@ -189,6 +189,7 @@ void CButtonBoard::OnButtonUp(int32_t id) {
 void CButtonBoard::Start() {
     const auto notice = MSG_SEAT_FLAG_BODY{m_table.people.GetOwnSeat(), 1}.ToWire();
     m_sender.SendMessage(MSG_START_NOTICE, notice.data(), notice.size());
+    m_board.LeaveFinishedGame();
     m_board.Board().NewPosition();
     if (IBoardObserver* observer = m_board.Observer())
         observer->OnBoardChanged();
@@ -210,6 +211,7 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
     switch (type) {
     case MSG_NEW_GAME:
         EnableAllButtons(false);
+        KeepFinishedGameOpen();
         break;
     case MSG_READY:
         if (local) {
@@ -217,6 +219,7 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
             EnableButton(ID_EXCHANGE, true);
             EnableButton(ID_START, true);
             EnableButton(ID_STUDY, true);
+            KeepFinishedGameOpen();
         }
         if (ReadSeatFlag(body, length, seatFlag) && seatFlag.seat == ownSeat &&
             !m_table.state.IsPlaying())
@@ -274,6 +277,14 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
         // 606 and the rest leave the buttons as they are.
         break;
     }
+}
+
+void CButtonBoard::KeepFinishedGameOpen() {
+    // The finished game on view can still be studied and saved.
+    if (!m_board.FinishedGameOnView())
+        return;
+    EnableButton(ID_STUDY, true);
+    EnableButton(ID_SAVE, true);
 }
 
 void CButtonBoard::OnSealAnswer(const uint8_t* body, uint32_t length) {

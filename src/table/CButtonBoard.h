@@ -95,6 +95,8 @@ private:
     // Sends the start notice; a local table begins its game at once with seat 0.
     void Start();
     void OnMove(const uint8_t* body, uint32_t length);
+    // The finished game still on view keeps its study and save buttons.
+    void KeepFinishedGameOpen();
     // The seal answer (647): the requester is told of a refusal, watchers of a seal.
     void OnSealAnswer(const uint8_t* body, uint32_t length);
     void Changed();

@@ -180,9 +180,19 @@ void CTableBoard::Redraw() {
 
 void CTableBoard::OnNewGame() {
     m_table.state.NewGame();
-    m_board.ResetGameState();
+    // A finished game stays on view, last move and check mark too, until the next one begins
+    // or the player presses start: the counts are reset then.
+    if (!m_bFinishedOnView)
+        m_board.ResetGameState();
     SendReady();
     Redraw();
+}
+
+void CTableBoard::LeaveFinishedGame() {
+    if (!m_bFinishedOnView)
+        return;
+    m_bFinishedOnView = false;
+    m_board.ResetGameState();
 }
 
 void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
@@ -190,6 +200,8 @@ void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
     if (!wire::DecodeThrough<&MSG_SEAT_FLAG_BODY::seat>(body, length, begin))
         return;
     m_table.state.BeginPlaying();
+    m_bResultTaken = false;
+    m_bFinishedOnView = false;
     // The position starts afresh, so the counts that describe it do too: a count left over
     // from a joined game would keep the new game's first moves from being judged.
     m_board.ResetGameState();
@@ -246,6 +258,8 @@ void CTableBoard::OnGamePrepare() {
 
 void CTableBoard::OnStartInfo() {
     m_table.state.Lock();
+    if (m_bFinishedOnView)
+        return;
     NewPosition();
     Redraw();
 }
@@ -256,6 +270,8 @@ void CTableBoard::OnGameState(const uint8_t* body, uint32_t length) {
     const MSG_GAME_STATE_BODY state = MSG_GAME_STATE_BODY::FromWire(body);
     const uint16_t firstSeat = state.fields[1];
     m_table.state.JoinPlaying(static_cast<int16_t>(state.fields[6]));
+    m_bResultTaken = false;
+    m_bFinishedOnView = false;
     // The moves that follow rebuild the game from its start; a client that had a game before
     // (back after a lost connection) must count them from 0 as a fresh one does, or the
     // replayed moves would be judged again.
@@ -286,6 +302,12 @@ void CTableBoard::OnGameStateMoves(const uint8_t* body, uint32_t length) {
 }
 
 void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
+    // Both players may report the same end (a mate is seen on both sides), and the server
+    // passes on each report: a game ends once, with one result dialog and one save offer.
+    if (m_bResultTaken)
+        return;
+    m_bResultTaken = true;
+    m_bFinishedOnView = true;
     m_table.state.End(GameEnd::Result);
     const CPlayerManager& players = m_table.people;
     m_nResultWinnerSeat = static_cast<int16_t>(result.winnerSeat);
@@ -318,6 +340,8 @@ void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {
     draw.decisive = 0;
     draw.winnerSeat = CPlayerManager::NONE;
     draw.reason = RESULT_REASON_CHECKMATE;
+    m_bResultTaken = true;
+    m_bFinishedOnView = true;
     m_table.state.End(GameEnd::Draw);
     m_nResultWinnerSeat = static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultLoserSeat = static_cast<int16_t>(CPlayerManager::NONE);

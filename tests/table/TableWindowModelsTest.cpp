@@ -81,6 +81,26 @@ TEST(ButtonBoard, EnablingByMessage) {
     }
 }
 
+// After a game's end the table readies the next one, but the game just finished can still be
+// studied and saved until the player presses start.
+TEST(ButtonBoard, TheFinishedGameOnViewCanBeStudiedAndSaved) {
+    for (const bool local : {false, true}) {
+        Buttons t(local);
+        const std::vector<uint8_t> begin{0, 0, 0, 0}, result{0, 0, 0, 1, 0, 0, 0, 8};
+        t.table.HandleGameMessage(MSG_GAME_BEGIN, begin.data(), 4);
+        t.table.HandleGameMessage(MSG_GAME_RESULT, result.data(), 8);
+        t.Deliver(MSG_NEW_GAME);
+        EXPECT_EQ(t.board.EnabledIds(), (Ids{SAVE, STUDY})) << local;
+        if (local) {
+            t.Deliver(MSG_READY, {0, 0, 0, 1});
+            EXPECT_EQ(t.board.EnabledIds(), (Ids{START, SAVE, STUDY}));
+        }
+        t.Deliver(MSG_START_INFO);
+        t.board.OnButtonUp(START);
+        EXPECT_FALSE(t.table.FinishedGameOnView()) << local;
+    }
+}
+
 TEST(ButtonBoard, OwnStartNoticeDisablesStart) {
     Buttons table(false);
     table.Deliver(MSG_START_INFO);
