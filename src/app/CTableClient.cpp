@@ -17,6 +17,7 @@ CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, IResumeDialo
       m_resume(context.Table(), context.TableBoard(), context.Settings(), context.Prompts(), loop,
                resumeDialogs) {
     context.TableBoard().SetSoundPlayer(sound);
+    m_clock.SetSoundPlayer(sound);
     m_negotiation.SetClock(&m_clock);
     m_buttonBoard.CreateButtons();
 }

@@ -84,6 +84,10 @@ public:
     bool IsEnabled(int32_t id) const;
     // The ids of the enabled buttons, in id order.
     std::vector<int32_t> EnabledIds() const;
+    // The text shown when the mouse rests on a button: what it does, or, while it is off, why.
+    std::string Tooltip(int32_t id) const;
+    // Why a button cannot be pressed now, from the game's state; empty while it can.
+    std::string WhyOff(int32_t id) const;
 
     // A button was released: its command, unless the table is locked or the button is off.
     void OnButtonUp(int32_t id);
