@@ -116,7 +116,7 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
             CMessageSinkRegistry registry(loop);
             CTableBoard& table = context.TableBoard();
             CChnChessBoard& board = context.Board();
-            CMainViewClock clock(context.Table(), loop);
+            CMainViewClock clock(context.Table(), context.TimeControl(), context.Sender(), loop);
             CMainViewClockSink clockSink(context.Table(), clock, table);
             table.SetHandOn(&registry);
             registry.RegisterSink(&clockSink);

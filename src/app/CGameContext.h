@@ -2,25 +2,22 @@
 
 #include "app/CHallSettings.h"
 #include "base/GameSettings.h"
-#include "chess/CGameRegistry.h"
+#include "chess/CChessSet.h"
 #include "link/CTableMode.h"
 #include "link/IMessageSender.h"
 #include "ports/IPrompts.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
-#include "table/CTableParts.h"
+#include "table/CTableBoard.h"
 #include "table/CTableState.h"
+#include "table/TableParts.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace kelo {
 
-class CChessDiagram;
-class CChessSet;
-class CChnChessBoard;
 class CCommunicationLayer;
-class CTableBoard;
 
 // One table client: it builds and owns the table's parts and hands each object the parts it
 // needs. The program makes one; a test can make a fresh one, and two clients can live side by
@@ -32,21 +29,19 @@ public:
     CGameContext(const CGameContext&) = delete;
     CGameContext& operator=(const CGameContext&) = delete;
 
-    // The game of the table, made on first use for each game id.
-    int16_t GameId() const { return m_nGameId; }
-    CChnChessBoard& Board() { return Board(m_nGameId); }
-    CChessDiagram& Position() { return Position(m_nGameId); }
-    CChnChessBoard& Board(int16_t gameId);
-    CChessDiagram& Position(int16_t gameId);
+    // The table's one game. A table holds a single game (the hall opens a table per game), so
+    // it is a plain member rather than one per game id.
+    CChnChessBoard& Board() { return m_game.Board(); }
+    CChessDiagram& Position() { return m_game.Position(); }
     // The board of the table's game with its game messages.
-    CTableBoard& TableBoard();
+    CTableBoard& TableBoard() { return m_tableBoard; }
 
     CPlayerManager& PlayerManager() { return m_people; }
     CPlayerTimeControl& TimeControl() { return m_time; }
     CTableState& State() { return m_state; }
     CTableMode& Mode() { return m_mode; }
     // The parts the table's game objects share.
-    CTableParts Table() { return {m_people, m_time, m_state, m_mode, m_sender}; }
+    TableParts Table() { return {m_people, m_time, m_state, m_mode, m_sender}; }
     // What the hall has told the client.
     CHallSettings& Hall() { return m_hall; }
     // The user's preferences (the record folder, what happens to a finished game's record);
@@ -102,7 +97,6 @@ private:
         IMessageSender* target = nullptr;
     };
 
-    int16_t m_nGameId = -1;
     CHallSettings m_hall;
     GameSettings m_settings;
     CPromptsSwitch m_prompts;
@@ -112,9 +106,9 @@ private:
     CTableMode m_mode;
     CSenderSwitch m_sender{*this};
     std::unique_ptr<CCommunicationLayer> m_pCommunicationLayer;
-    CGameRegistry<CChessSet> m_games;
-    // Last, so the table's boards go before the games they hold.
-    CGameRegistry<CTableBoard> m_tableBoards;
+    CChessSet m_game;
+    // Last, so the table's board goes before the game it holds.
+    CTableBoard m_tableBoard;
 };
 
 } // namespace kelo

@@ -97,7 +97,7 @@ void CMainFrame::CloseTable() {
 
 void CMainFrame::ResetLink() {
     m_context.CommunicationLayer().ResetSequence();
-    m_context.State().SetOpponentDisconnected(false);
+    m_context.State().MarkOpponentBack();
     m_nLinkDown = 1;
 }
 
@@ -116,16 +116,21 @@ void CMainFrame::OnConnect(int16_t result) {
 }
 
 void CMainFrame::SendEnterTable() {
-    const CPlayerManager& people = m_context.PlayerManager();
-    const CPlayerRecord* own = people.GetOwnRecord();
-    if (own == nullptr) {
+    MSG_ENTER_TABLE_BODY enter;
+    if (!MakeEnterTable(m_context.PlayerManager(), m_context.Hall(), enter)) {
         // Without the own record there is no watch number and no seat to enter with: the
         // server would take the entry for somebody else's. Tell the user and enter nothing.
         m_context.Prompts().ShowNotice("无法获得用户号！");
         return;
     }
-    const CHallSettings& hall = m_context.Hall();
-    MSG_ENTER_TABLE_BODY enter;
+    m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
+}
+
+bool CMainFrame::MakeEnterTable(const CPlayerManager& people, const CHallSettings& hall,
+                                MSG_ENTER_TABLE_BODY& enter) {
+    const CPlayerRecord* own = people.GetOwnRecord();
+    if (own == nullptr)
+        return false;
     enter.id = own->person.id;
     enter.deskno = hall.deskNo;
     enter.seatno = people.GetOwnSeat();
@@ -133,7 +138,7 @@ void CMainFrame::SendEnterTable() {
     enter.servicetype = hall.serviceType;
     enter.gametype = hall.gameType;
     enter.subtype = hall.subType;
-    m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
+    return true;
 }
 
 void CMainFrame::OnTimer(uint32_t id) {
@@ -170,7 +175,7 @@ void CMainFrame::OnReceiveTimeout() {
     if (m_nRetryCount < GIVE_UP_AFTER)
         return;
     m_nRetryCount = 0;
-    m_context.State().SetState(GameState::Ended);
+    m_context.State().End(GameEnd::ServerLost);
     m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
     if (m_context.Prompts().Verify("不能连接服务器，游戏结束，您要保存棋局么？", "保存", "放弃"))
         m_host.SaveGame(2);
@@ -186,7 +191,7 @@ void CMainFrame::OnEnterTimeout() {
     if (m_nRetryCount < GIVE_UP_AFTER)
         return;
     m_nRetryCount = 0;
-    m_context.State().SetState(GameState::Ended);
+    m_context.State().End(GameEnd::ServerLost);
     m_context.Prompts().ShowNotice("不能连接服务器，游戏结束");
     CloseTable();
 }
@@ -205,7 +210,7 @@ bool CMainFrame::OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_
     case MSG_USER_CONNECT:
         return OnUserConnect(body, length);
     case MSG_LOGIN_ELSEWHERE:
-        m_context.State().SetState(GameState::Closing);
+        m_context.State().Close();
         m_context.Prompts().ShowNotice("你的账号已经在别处登陆了,关闭游戏");
         CloseTable();
         return false;
@@ -277,7 +282,7 @@ bool CMainFrame::OnLeaveTable(const uint8_t* body, uint32_t length) {
                 Format(LeaveText(leave.reason), Name(person->person.username)));
     }
     SaveIfPlaying();
-    m_context.State().SetState(GameState::Closing);
+    m_context.State().Close();
     CloseTable();
     return false;
 }

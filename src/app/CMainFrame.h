@@ -7,6 +7,9 @@
 namespace kelo {
 
 class CGameContext;
+struct CHallSettings;
+class CPlayerManager;
+struct MSG_ENTER_TABLE_BODY;
 class IEventLoop;
 class IMainFrameHost;
 class ISocketControl;
@@ -21,6 +24,12 @@ public:
     static constexpr uint32_t RETRY_PERIOD_MS = 5000;
     static constexpr uint16_t GIVE_UP_AFTER = 3;
     static constexpr const char* LOCAL_CLOSE_QUESTION = "您真的要结束本局游戏么？";
+
+    // The entry into the table (3001) that a client sends once connected: the own id, the
+    // desk, the own seat and watcher number, and the hall's service, game and sub type. False
+    // without the own record, which the entry cannot do without.
+    static bool MakeEnterTable(const CPlayerManager& people, const CHallSettings& hall,
+                               MSG_ENTER_TABLE_BODY& enter);
 
     CMainFrame(CGameContext& context, IEventLoop& loop, ISocketControl& socket,
                IMainFrameHost& host);

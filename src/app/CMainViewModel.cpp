@@ -9,50 +9,22 @@
 namespace kelo {
 
 CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound)
-    : m_context(context), m_clock(context.Table(), loop, this),
-      m_clockSink(context.Table(), m_clock, context.TableBoard()),
+    : m_context(context), m_resumeDialogs(context.Prompts(), loop),
+      m_client(context, loop, m_resumeDialogs, sound, this),
       m_boardWindow(context.TableBoard(), context.Table(), context.Prompts(), sound),
-      m_buttonBoard(context.TableBoard(), context.Table(), context.Prompts()),
-      m_negotiation(context.TableBoard(), context.Table(), loop, context.Prompts()),
-      m_panels(context.Table(), m_clock), m_moveBox(m_boardWindow, context.Table(), m_panels),
-      m_resumeDialogs(context.Prompts(), loop),
-      m_resume(context.Table(), context.TableBoard(), context.Settings(), context.Prompts(), loop,
-               m_resumeDialogs),
-      m_commands(context, m_resume) {
-    m_resumeDialogs.negotiation = &m_resume;
-    context.TableBoard().SetSoundPlayer(sound);
-    m_clock.SetSoundPlayer(sound);
+      m_panels(context.Table(), m_client.Clock()),
+      m_moveBox(m_boardWindow, context.Table(), m_panels), m_commands(context, m_client.Resume()) {
+    m_resumeDialogs.negotiation = &m_client.Resume();
     // A table that has no game yet shows the pieces where a game starts.
     if (context.Position().BoardMap().ForEach([](int32_t, CBasePiece*) { return true; }) == false)
         context.Board().NewPosition();
-    m_buttonBoard.CreateButtons();
-    m_buttonBoard.SetHost(this);
-    m_negotiation.SetClock(&m_clock);
+    m_client.ButtonBoard().SetHost(this);
 }
 
-CMainViewModel::~CMainViewModel() {
-    m_context.TableBoard().SetSoundPlayer(nullptr);
-}
+CMainViewModel::~CMainViewModel() = default;
 
 void CMainViewModel::RegisterSinks(CTableLink& link) {
-    link.RegisterSink(&m_clockSink);
-    link.RegisterSink(&m_context.TableBoard());
-    // After the board: an agreement changes the position the board holds.
-    link.RegisterSink(&m_negotiation);
-    link.RegisterSink(&m_buttonBoard);
-    link.RegisterSink(&m_resume);
-    m_context.TableBoard().SetHandOn(&link.Registry());
-    m_resume.SetHandOn(&link.Registry());
-}
-
-void CMainViewModel::UnregisterSinks(CTableLink& link) {
-    link.UnregisterSink(&m_resume);
-    m_resume.SetHandOn(nullptr);
-    link.UnregisterSink(&m_buttonBoard);
-    link.UnregisterSink(&m_negotiation);
-    link.UnregisterSink(&m_clockSink);
-    link.UnregisterSink(&m_context.TableBoard());
-    m_context.TableBoard().SetHandOn(nullptr);
+    m_client.Attach(link.Registry());
 }
 
 void CMainViewModel::CResumeDialogsSwitch::OpenSealRequest(const std::string& question,

@@ -1,15 +1,11 @@
 #pragma once
 
 #include "app/CMainViewButtons.h"
+#include "app/CTableClient.h"
 #include "app/CTableCommands.h"
 #include "table/CBoardWindowModel.h"
-#include "table/CButtonBoard.h"
-#include "table/CMainViewClock.h"
-#include "table/CMainViewClockSink.h"
 #include "table/CMoveBox.h"
-#include "table/CNegotiation.h"
 #include "table/CPlayerPanelModel.h"
-#include "table/CResumeNegotiation.h"
 
 #include <functional>
 
@@ -31,25 +27,26 @@ public:
     CMainViewModel(const CMainViewModel&) = delete;
     CMainViewModel& operator=(const CMainViewModel&) = delete;
 
-    // The windows' share of the received messages, in the order they see them: the board, the
-    // clocks, the button board. The chat and the people follow.
+    // The windows' share of the received messages, in the table client's order (the clocks,
+    // the board, the negotiations, the button board, the seal and resume); the chat and the
+    // people follow. They leave the link when the model goes.
     void RegisterSinks(CTableLink& link);
-    void UnregisterSinks(CTableLink& link);
 
     // The window that redraws the clocks; until there is one, nothing is redrawn.
     void SetClockView(IClockView* view) { m_pClockView = view; }
 
     CGameContext& Context() { return m_context; }
-    CMainViewClock& Clock() { return m_clock; }
+    CTableClient& Client() { return m_client; }
+    CMainViewClock& Clock() { return m_client.Clock(); }
     CBoardWindowModel& BoardWindow() { return m_boardWindow; }
-    CButtonBoard& ButtonBoard() { return m_buttonBoard; }
-    CNegotiation& Negotiation() { return m_negotiation; }
+    CButtonBoard& ButtonBoard() { return m_client.ButtonBoard(); }
+    CNegotiation& Negotiation() { return m_client.Negotiation(); }
     const CPlayerPanelModel& Panels() const { return m_panels; }
     // Moves and questions typed instead of clicked.
     CMoveBox& MoveBox() { return m_moveBox; }
     CMainViewButtons& ViewButtons() { return m_viewButtons; }
     // Sealing and resuming games.
-    CResumeNegotiation& Resume() { return m_resume; }
+    CResumeNegotiation& Resume() { return m_client.Resume(); }
     // The window's seal and resume dialogs. Until there are some, the questions go to the
     // prompts as yes/no questions and the information as notices.
     void SetResumeDialogs(IResumeDialogs* dialogs) { m_resumeDialogs.target = dialogs; }
@@ -59,10 +56,10 @@ public:
     void BringToFront() override;
 
     // IButtonBoardHost
-    void RequestExchange() override { m_negotiation.RequestExchange(); }
-    void RequestTakeBack() override { m_negotiation.RequestTakeBack(); }
-    void Resign() override { m_negotiation.Resign(); }
-    void OfferDraw() override { m_negotiation.OfferDraw(); }
+    void RequestExchange() override { Negotiation().RequestExchange(); }
+    void RequestTakeBack() override { Negotiation().RequestTakeBack(); }
+    void Resign() override { Negotiation().Resign(); }
+    void OfferDraw() override { Negotiation().OfferDraw(); }
     void SaveGame() override { m_commands.SaveGame(); }
     void LoadRecord() override { m_commands.LoadRecord(); }
     // The study window is the shell's: "棋谱" opens a further one each time.
@@ -94,16 +91,12 @@ private:
 
     CGameContext& m_context;
     IClockView* m_pClockView = nullptr;
-    CMainViewClock m_clock;
-    CMainViewClockSink m_clockSink;
+    CResumeDialogsSwitch m_resumeDialogs;
+    CTableClient m_client;
     CBoardWindowModel m_boardWindow;
-    CButtonBoard m_buttonBoard;
-    CNegotiation m_negotiation;
     CPlayerPanelModel m_panels;
     CMoveBox m_moveBox;
     CMainViewButtons m_viewButtons;
-    CResumeDialogsSwitch m_resumeDialogs;
-    CResumeNegotiation m_resume;
     CTableCommands m_commands;
     std::function<void()> m_openStudy;
 };

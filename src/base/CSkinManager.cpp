@@ -12,16 +12,6 @@ namespace {
 
 const char* const SECTION = "chess";
 
-struct SkinSource {
-    std::string dataFolder;
-    int screenWidth = CSkinManager::LARGE_SCREEN_WIDTH;
-};
-
-SkinSource& Source() {
-    static SkinSource source;
-    return source;
-}
-
 // Skin values are not trusted to stay in range when added.
 int32_t ClampedSum(int32_t a, int32_t b) {
     const int64_t sum = int64_t{a} + b;
@@ -55,20 +45,6 @@ void ReadPlayerRects(CIniFile& ini, const std::string& prefix, CSkinManager::Pla
 }
 
 } // namespace
-
-CSkinManager& CSkinManager::GetInstance() {
-    static CSkinManager* instance = [] {
-        // Never destroyed: windows may still ask for the skin while the process shuts down.
-        auto* skin = new CSkinManager();
-        skin->LoadSkin(Source().dataFolder, Source().screenWidth);
-        return skin;
-    }();
-    return *instance;
-}
-
-void CSkinManager::SetSource(const std::string& dataFolder, int screenWidth) {
-    Source() = SkinSource{dataFolder, screenWidth};
-}
 
 CTextFormat::Align CSkinManager::AlignmentOf(int32_t value) {
     if (value == 0)

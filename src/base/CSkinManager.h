@@ -33,14 +33,9 @@ public:
     CSkinManager() = default;
     virtual ~CSkinManager() = default;
 
-    // The skin of the process, loaded on the first call from the source given to SetSource
-    // (which the shell calls at start-up, before the first window is made). Loaded once: a later
-    // change of screen width has no effect.
-    static CSkinManager& GetInstance();
-    // The program's data folder (ending in "/") and the primary screen's width in pixels.
-    static void SetSource(const std::string& dataFolder, int screenWidth);
-
-    // Resets every value, then reads the skin below dataFolder.
+    // Resets every value, then reads the skin below dataFolder (the program's data folder,
+    // ending in "/") for a primary screen this many pixels wide. The shell loads one skin at
+    // start-up and hands it to whoever draws.
     void LoadSkin(const std::string& dataFolder, int screenWidth);
 
     // The nickname and user-name formats take their alignment from the skin, where 0 means

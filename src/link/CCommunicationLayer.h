@@ -70,9 +70,6 @@ public:
     uint32_t m_nSequence_Client = INITIAL_SEQUENCE_CLIENT;
     uint32_t m_nSequence_Comm = INITIAL_SEQUENCE_COMM;
     uint32_t m_nSequence_Server = INITIAL_SEQUENCE_SERVER;
-    // Kept for the hall's defaults; the connection uses the address the hall gives.
-    std::string m_strServerAddress = "127.0.0.1";
-    uint16_t m_nServerPort = 829;
 
 private:
     void SendFrame(uint16_t type, const uint8_t* body, size_t length);

@@ -53,7 +53,7 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
             return;
         say(Utf8Name(who->person.username, sizeof(who->person.username)) + " 进来了!");
         if (who->person.id != people.OwnId() && who->Role() == TableRole::Player)
-            m_state.SetOpponentDisconnected(false);
+            m_state.MarkOpponentBack();
         return;
     }
     case MSG_USER_BROKEN: {
@@ -63,7 +63,7 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
         say(Utf8Name(who->person.username, sizeof(who->person.username)) + "断线了，请稍候……",
             CHAT_SYSTEM_COLOUR);
         if (who->Role() == TableRole::Player)
-            m_state.SetOpponentDisconnected(true);
+            m_state.MarkOpponentBroken();
         return;
     }
     case MSG_LEAVE_WATCH: {

@@ -46,7 +46,7 @@ void CBaseGameinfoView::OnMessageRev(const CMessageRev& message) {
         if (!wire::DecodeThrough<&MSG_LEAVE_WATCH_BODY::id>(body, length, leave))
             return;
         if (leave.id == people.OwnId()) {
-            m_state.SetState(GameState::Ended);
+            m_state.End(GameEnd::Left);
             if (m_pList != nullptr)
                 m_pList->Reset();
             return;

@@ -38,8 +38,8 @@ int SlotOfKind(PieceKind kind) {
 }
 } // namespace
 
-CBoardWindowModel::CBoardWindowModel(CTableBoard& board, const CTableParts& table,
-                                     IPrompts& prompts, ISoundPlayer* sound)
+CBoardWindowModel::CBoardWindowModel(CTableBoard& board, const TableView& table, IPrompts& prompts,
+                                     ISoundPlayer* sound)
     : m_tableBoard(board), m_table(table), m_prompts(prompts), m_pSound(sound) {}
 
 bool CBoardWindowModel::Mirrored() const {

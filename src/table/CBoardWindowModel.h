@@ -2,7 +2,7 @@
 
 #include "chess/CBoardGrid.h"
 #include "chess/MoveRecord.h"
-#include "table/CTableParts.h"
+#include "table/TableView.h"
 
 #include <functional>
 #include <optional>
@@ -27,7 +27,7 @@ public:
     static constexpr int SLOT_KING_IN_CHECK = 6;
     static constexpr int IMAGES_PER_COLOUR = 7;
 
-    CBoardWindowModel(CTableBoard& board, const CTableParts& table, IPrompts& prompts,
+    CBoardWindowModel(CTableBoard& board, const TableView& table, IPrompts& prompts,
                       ISoundPlayer* sound);
 
     CBoardGrid& Grid() { return m_grid; }
@@ -85,7 +85,7 @@ private:
     void Redraw();
 
     CTableBoard& m_tableBoard;
-    CTableParts m_table;
+    TableView m_table;
     IPrompts& m_prompts;
     ISoundPlayer* m_pSound;
     IBoardObserver* m_pObserver = nullptr;

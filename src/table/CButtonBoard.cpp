@@ -50,8 +50,9 @@ bool ReadSeatFlag(const uint8_t* body, uint32_t length, MSG_SEAT_FLAG_BODY& out)
 }
 } // namespace
 
-CButtonBoard::CButtonBoard(CTableBoard& board, const CTableParts& table, IPrompts& prompts)
-    : m_board(board), m_table(table), m_prompts(prompts) {}
+CButtonBoard::CButtonBoard(CTableBoard& board, const TableView& table, CTableState& state,
+                           IMessageSender& sender, IPrompts& prompts)
+    : m_board(board), m_table(table), m_state(state), m_sender(sender), m_prompts(prompts) {}
 
 void CButtonBoard::SetGrid(int32_t columns, int32_t rows, CPoint buttonSize, CPoint interval) {
     // A skin without a grid keeps the one that fits the table's buttons.
@@ -269,14 +270,14 @@ void CButtonBoard::OnButtonUp(int32_t id) {
 
 void CButtonBoard::Start() {
     const auto notice = MSG_SEAT_FLAG_BODY{m_table.people.GetOwnSeat(), 1}.ToWire();
-    m_table.sender.SendMessage(MSG_START_NOTICE, notice.data(), notice.size());
+    m_sender.SendMessage(MSG_START_NOTICE, notice.data(), notice.size());
     m_board.LeaveFinishedGame();
     m_board.Board().NewPosition();
     if (IBoardObserver* observer = m_board.Observer())
         observer->OnBoardChanged();
     if (m_table.mode.LocalMode()) {
         const auto begin = MSG_SEAT_FLAG_BODY{0, 0}.ToWire();
-        m_table.sender.SendMessage(MSG_GAME_BEGIN, begin.data(), begin.size());
+        m_sender.SendMessage(MSG_GAME_BEGIN, begin.data(), begin.size());
     }
 }
 
@@ -304,7 +305,7 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
         }
         if (ReadSeatFlag(body, length, seatFlag) && seatFlag.seat == ownSeat &&
             !m_table.state.IsPlaying())
-            m_table.state.SetState(GameState::Ready);
+            m_state.MarkReady();
         break;
     case MSG_RESUME_ANSWER:
         if (!ReadSeatFlag(body, length, seatFlag))

@@ -2,7 +2,7 @@
 
 #include "base/IniTypes.h"
 #include "link/IMessageSink.h"
-#include "table/CTableParts.h"
+#include "table/TableView.h"
 
 #include <cstdint>
 #include <map>
@@ -12,6 +12,7 @@
 namespace kelo {
 
 class CTableBoard;
+class IMessageSender;
 class IPrompts;
 
 // The table's commands that need more than the button board: negotiations, records, the
@@ -59,7 +60,8 @@ public:
         CRect rect;
     };
 
-    CButtonBoard(CTableBoard& board, const CTableParts& table, IPrompts& prompts);
+    CButtonBoard(CTableBoard& board, const TableView& table, CTableState& state,
+                 IMessageSender& sender, IPrompts& prompts);
 
     void SetHost(IButtonBoardHost* host) { m_pHost = host; }
     void SetView(IButtonBoardView* view) { m_pView = view; }
@@ -104,7 +106,9 @@ private:
     void Changed();
 
     CTableBoard& m_board;
-    CTableParts m_table;
+    TableView m_table;
+    CTableState& m_state;
+    IMessageSender& m_sender;
     IPrompts& m_prompts;
     IButtonBoardHost* m_pHost = nullptr;
     IButtonBoardView* m_pView = nullptr;

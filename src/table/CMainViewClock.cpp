@@ -19,15 +19,16 @@ int16_t Add16(int16_t a, int b) {
 }
 } // namespace
 
-CMainViewClock::CMainViewClock(const CTableParts& table, IEventLoop& loop, IClockView* view)
-    : m_table(table), m_loop(loop), m_pView(view) {}
+CMainViewClock::CMainViewClock(const TableView& table, CPlayerTimeControl& time,
+                               IMessageSender& sender, IEventLoop& loop, IClockView* view)
+    : m_table(table), m_time(time), m_sender(sender), m_loop(loop), m_pView(view) {}
 
 CMainViewClock::~CMainViewClock() {
     m_loop.KillTimers(this);
 }
 
 CPlayerTimeControl& CMainViewClock::TimeControl() const {
-    return m_table.time;
+    return m_time;
 }
 
 bool CMainViewClock::OwnSideToMove() const {
@@ -122,8 +123,7 @@ void CMainViewClock::CheckTimeout() {
     const uint16_t ownSeat = people.GetOwnSeat();
     const uint16_t opponentSeat =
         people.SeatAfter(ownSeat == CPlayerManager::NONE ? -1 : ownSeat, true);
-    SendGameResult(m_table.sender, people, 1, ownToMove ? opponentSeat : ownSeat,
-                   RESULT_REASON_TIMEOUT);
+    SendGameResult(m_sender, people, 1, ownToMove ? opponentSeat : ownSeat, RESULT_REASON_TIMEOUT);
 }
 
 int16_t CMainViewClock::RecoveredStep() const {

@@ -2,13 +2,14 @@
 
 #include "base/TableTypes.h"
 #include "ports/IEventLoop.h"
-#include "table/CTableParts.h"
+#include "table/TableView.h"
 
 #include <cstdint>
 #include <string>
 
 namespace kelo {
 
+class IMessageSender;
 class ISoundPlayer;
 
 // What the clocks ask of the table window.
@@ -30,7 +31,8 @@ public:
     // Under this many seconds a clock the user plays on is shown red and ticks.
     static constexpr int LOW_TIME = 10;
 
-    CMainViewClock(const CTableParts& table, IEventLoop& loop, IClockView* view = nullptr);
+    CMainViewClock(const TableView& table, CPlayerTimeControl& time, IMessageSender& sender,
+                   IEventLoop& loop, IClockView* view = nullptr);
     ~CMainViewClock() override;
     CMainViewClock(const CMainViewClock&) = delete;
     CMainViewClock& operator=(const CMainViewClock&) = delete;
@@ -95,7 +97,9 @@ private:
     // Whether the user plays on this side's clock.
     bool UserClock(bool ownSide) const;
 
-    CTableParts m_table;
+    TableView m_table;
+    CPlayerTimeControl& m_time;
+    IMessageSender& m_sender;
     IEventLoop& m_loop;
     IClockView* m_pView;
     ISoundPlayer* m_pSound = nullptr;

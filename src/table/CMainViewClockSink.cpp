@@ -10,7 +10,7 @@
 
 namespace kelo {
 
-CMainViewClockSink::CMainViewClockSink(const CTableParts& table, CMainViewClock& clock,
+CMainViewClockSink::CMainViewClockSink(const TableParts& table, CMainViewClock& clock,
                                        CTableBoard& board)
     : m_table(table), m_clock(clock), m_board(board) {
     m_board.SetMoveObserver(this);

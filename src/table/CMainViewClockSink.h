@@ -2,7 +2,7 @@
 
 #include "link/IMessageSink.h"
 #include "table/CTableBoard.h"
-#include "table/CTableParts.h"
+#include "table/TableParts.h"
 
 namespace kelo {
 
@@ -14,7 +14,7 @@ class CMainViewClock;
 // gets a move message first, a move that does not fit the position is charged to nobody.
 class CMainViewClockSink : public IMessageSink, public IMoveObserver {
 public:
-    CMainViewClockSink(const CTableParts& table, CMainViewClock& clock, CTableBoard& board);
+    CMainViewClockSink(const TableParts& table, CMainViewClock& clock, CTableBoard& board);
     ~CMainViewClockSink() override;
     CMainViewClockSink(const CMainViewClockSink&) = delete;
     CMainViewClockSink& operator=(const CMainViewClockSink&) = delete;
@@ -23,7 +23,7 @@ public:
     void OnMoveApplied(const MoveRecord& move) override;
 
 private:
-    CTableParts m_table;
+    TableParts m_table;
     CMainViewClock& m_clock;
     CTableBoard& m_board;
 };

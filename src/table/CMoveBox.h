@@ -4,7 +4,7 @@
 #include "chess/CBasePoint.h"
 #include "chess/MoveRecord.h"
 #include "table/CPlayerPanelModel.h"
-#include "table/CTableParts.h"
+#include "table/TableView.h"
 
 #include <string>
 #include <vector>
@@ -36,7 +36,7 @@ public:
     // What the box's tooltip says.
     static const char* const HELP;
 
-    CMoveBox(CBoardWindowModel& boardWindow, const CTableParts& table,
+    CMoveBox(CBoardWindowModel& boardWindow, const TableView& table,
              const CPlayerPanelModel& panels)
         : m_boardWindow(boardWindow), m_table(table), m_panels(panels) {}
 
@@ -70,7 +70,7 @@ private:
     Answer PlayTyped(const std::string& text);
 
     CBoardWindowModel& m_boardWindow;
-    CTableParts m_table;
+    TableView m_table;
     const CPlayerPanelModel& m_panels;
 };
 

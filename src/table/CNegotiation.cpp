@@ -33,7 +33,7 @@ namespace kelo {
 
 using Kind = CNegotiationDialog::Kind;
 
-CNegotiation::CNegotiation(CTableBoard& board, const CTableParts& table, IEventLoop& loop,
+CNegotiation::CNegotiation(CTableBoard& board, const TableParts& table, IEventLoop& loop,
                            IPrompts& prompts)
     : m_board(board), m_table(table), m_loop(loop), m_prompts(prompts) {}
 
@@ -117,7 +117,7 @@ void CNegotiation::RequestTakeBack() {
         if (id != CNegotiationDialog::ID_AGREE)
             return;
         CTableState& state = m_table.state;
-        state.SetTakeBackCount(static_cast<int16_t>(state.TakeBackCount() + 1));
+        state.CountOwnTakeBack();
         MSG_TAKEBACK_REQUEST_BODY request;
         request.seat = m_table.people.GetOwnSeat();
         request.count = static_cast<uint16_t>(state.TakeBackCount());

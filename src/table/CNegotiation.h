@@ -2,7 +2,7 @@
 
 #include "link/IMessageSink.h"
 #include "table/CNegotiationDialog.h"
-#include "table/CTableParts.h"
+#include "table/TableParts.h"
 
 #include <cstdint>
 #include <memory>
@@ -47,7 +47,7 @@ public:
     // Leaving at once after this move number counts as a resignation.
     static constexpr int16_t LEAVE_RESIGNS_AFTER = 10;
 
-    CNegotiation(CTableBoard& board, const CTableParts& table, IEventLoop& loop, IPrompts& prompts);
+    CNegotiation(CTableBoard& board, const TableParts& table, IEventLoop& loop, IPrompts& prompts);
     ~CNegotiation() override;
     CNegotiation(const CNegotiation&) = delete;
     CNegotiation& operator=(const CNegotiation&) = delete;
@@ -109,7 +109,7 @@ private:
     void Redraw();
 
     CTableBoard& m_board;
-    CTableParts m_table;
+    TableParts m_table;
     IEventLoop& m_loop;
     IPrompts& m_prompts;
     INegotiationHost* m_pHost = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/TableTypes.h"
-#include "table/CTableParts.h"
+#include "table/TableView.h"
 
 #include <string>
 
@@ -38,7 +38,7 @@ public:
         std::string added;
     };
 
-    CPlayerPanelModel(const CTableParts& table, const CMainViewClock& clock)
+    CPlayerPanelModel(const TableView& table, const CMainViewClock& clock)
         : m_table(table), m_clock(clock) {}
 
     // False when a slot has no player: the panels are not drawn then.
@@ -52,7 +52,7 @@ public:
 private:
     const CPlayerRecord* Player(int index) const;
 
-    CTableParts m_table;
+    TableView m_table;
     const CMainViewClock& m_clock;
 };
 

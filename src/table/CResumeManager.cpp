@@ -60,7 +60,7 @@ std::string UnusedPath(const std::string& path) {
 
 } // namespace
 
-CResumeManager::CResumeManager(const CTableParts& table, CBaseBoard& board,
+CResumeManager::CResumeManager(const TableParts& table, CBaseBoard& board,
                                const GameSettings& settings, IPrompts& prompts)
     : m_tickCount(SystemTickCount), m_localTime(SystemLocalTime), m_table(table), m_board(board),
       m_settings(settings), m_prompts(prompts) {}

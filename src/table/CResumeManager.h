@@ -1,8 +1,8 @@
 #pragma once
 
-#include "table/CTableParts.h"
 #include "table/GameRecord.h"
 #include "table/ResumeEntry.h"
+#include "table/TableParts.h"
 
 #include <cstdint>
 #include <ctime>
@@ -29,7 +29,7 @@ public:
     // What SaveGame does by mode.
     enum SaveMode { SAVE_SEAL = 0, SAVE_GAME_END = 1, SAVE_ASKED = 2 };
 
-    CResumeManager(const CTableParts& table, CBaseBoard& board, const GameSettings& settings,
+    CResumeManager(const TableParts& table, CBaseBoard& board, const GameSettings& settings,
                    IPrompts& prompts);
 
     // The record folder, ending with "/", and the index file in it.
@@ -89,7 +89,7 @@ private:
     // The own seat (the first for a watcher) and the seat after it; false when either is empty.
     bool SeatPair(uint16_t& own, uint16_t& other) const;
 
-    CTableParts m_table;
+    TableParts m_table;
     CBaseBoard& m_board;
     const GameSettings& m_settings;
     IPrompts& m_prompts;

@@ -25,7 +25,7 @@
 
 namespace kelo {
 
-CResumeNegotiation::CResumeNegotiation(const CTableParts& table, CTableBoard& board,
+CResumeNegotiation::CResumeNegotiation(const TableParts& table, CTableBoard& board,
                                        const GameSettings& settings, IPrompts& prompts,
                                        IEventLoop& loop, IResumeDialogs& dialogs)
     : m_table(table), m_board(board), m_settings(settings), m_prompts(prompts), m_loop(loop),
@@ -138,7 +138,7 @@ void CResumeNegotiation::OnSealAnswer(const uint8_t* body, uint32_t length) {
         m_strSealedPath = CResumeManager(m_table, m_board.Board(), m_settings, m_prompts)
                               .SaveGame(CResumeManager::SAVE_SEAL);
     }
-    m_table.state.SetState(GameState::None);
+    m_table.state.ClearGame();
     m_board.Board().m_lastMoveSquares.clear();
     if (IBoardObserver* observer = m_board.Observer())
         observer->OnBoardChanged();
@@ -324,9 +324,6 @@ void CResumeNegotiation::Rebuild(const GameRecord& record) {
         return;
     }
     const uint16_t ownSeat = OwnSeat();
-    m_table.state.SetTakeBackCount(ownSeat < GameRecord::SLOTS ? record.takeBacks[ownSeat] : 0);
-    for (uint16_t seat = 0; seat < GameRecord::SLOTS; ++seat)
-        m_table.state.SetSeatTakeBackCount(seat, record.takeBacks[seat]);
     CBaseBoard& board = m_board.Board();
     board.SetBottomColour(ColourFromWire(record.bottomColour));
     // Each player takes the colour of the slot that holds it; then, from the first mover on,
@@ -341,9 +338,9 @@ void CResumeNegotiation::Rebuild(const GameRecord& record) {
     board.ResetGameState();
     board.NewPosition();
     people.SetCurrentTurnSeat(firstSeat);
-    m_table.state.SetState(GameState::Playing);
-    m_table.state.SetLock(TableLock::Free);
-    m_board.m_bAwaitingEcho = 0;
+    m_table.state.ResumePlaying(ownSeat < GameRecord::SLOTS ? record.takeBacks[ownSeat] : 0,
+                                {record.takeBacks[0], record.takeBacks[1]});
+    m_board.m_bAwaitingEcho = false;
     // The replayed moves are played, not judged.
     board.m_nReplayCount = static_cast<int16_t>(record.moves.size());
     m_table.time.m_nTotalTime = record.clock[0];

@@ -2,8 +2,8 @@
 
 #include "link/IMessageSink.h"
 #include "ports/IEventLoop.h"
-#include "table/CTableParts.h"
 #include "table/GameRecord.h"
+#include "table/TableParts.h"
 
 #include <cstdint>
 #include <memory>
@@ -58,7 +58,7 @@ public:
     static constexpr uint32_t RESUME_TIMER = 9002;
     static constexpr uint32_t SEAL_REQUEST_TIMER = 9003;
 
-    CResumeNegotiation(const CTableParts& table, CTableBoard& board, const GameSettings& settings,
+    CResumeNegotiation(const TableParts& table, CTableBoard& board, const GameSettings& settings,
                        IPrompts& prompts, IEventLoop& loop, IResumeDialogs& dialogs);
     ~CResumeNegotiation() override;
     CResumeNegotiation(const CResumeNegotiation&) = delete;
@@ -123,7 +123,7 @@ private:
     bool IsWatcher() const;
     uint16_t OwnSeat() const;
 
-    CTableParts m_table;
+    TableParts m_table;
     CTableBoard& m_board;
     const GameSettings& m_settings;
     IPrompts& m_prompts;

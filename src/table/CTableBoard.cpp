@@ -102,7 +102,7 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
         // announces the requester's count.
         MSG_TAKEBACK_REQUEST_BODY request;
         if (wire::DecodeThrough<&MSG_TAKEBACK_REQUEST_BODY::count>(body, length, request))
-            m_table.state.SetSeatTakeBackCount(request.seat, static_cast<int16_t>(request.count));
+            m_table.state.NoteSeatTakeBacks(request.seat, static_cast<int16_t>(request.count));
         OnNegotiationMessage(type, body, length);
         break;
     }
@@ -138,8 +138,8 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
         OnGameState(body, length);
         break;
     case MSG_TABLE_UNLOCK:
-        m_bAwaitingEcho = 0;
-        m_table.state.SetLock(TableLock::Free);
+        m_bAwaitingEcho = false;
+        m_table.state.Unlock();
         break;
     case MSG_GAME_STATE_MOVES:
         OnGameStateMoves(body, length);
@@ -156,7 +156,7 @@ void CTableBoard::SendMove(const MoveRecord& record) {
     move.clock = m_table.time.m_nStepCounter;
     const auto bytes = MSG_MOVE_BODY::FromRecord(move).ToWire();
     // Set before sending: in local mode the echo may come back at once.
-    m_bAwaitingEcho = 1;
+    m_bAwaitingEcho = true;
     m_table.sender.SendMessage(MSG_MOVE, bytes.data(), bytes.size());
 }
 
@@ -179,14 +179,11 @@ void CTableBoard::Redraw() {
 }
 
 void CTableBoard::OnNewGame() {
-    m_table.state.SetTakeBackCount(0);
-    for (uint16_t seat = 0; seat < 2; ++seat)
-        m_table.state.SetSeatTakeBackCount(seat, 0);
+    m_table.state.NewGame();
     // A finished game stays on view, last move and check mark too, until the next one begins
     // or the player presses start: the counts are reset then.
     if (!m_bFinishedOnView)
         m_board.ResetGameState();
-    m_table.state.SetState(GameState::None);
     SendReady();
     Redraw();
 }
@@ -202,7 +199,7 @@ void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
     MSG_SEAT_FLAG_BODY begin;
     if (!wire::DecodeThrough<&MSG_SEAT_FLAG_BODY::seat>(body, length, begin))
         return;
-    m_table.state.SetState(GameState::Playing);
+    m_table.state.BeginPlaying();
     m_bResultTaken = false;
     m_bFinishedOnView = false;
     // The position starts afresh, so the counts that describe it do too: a count left over
@@ -212,7 +209,7 @@ void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
     CPlayerManager& players = m_table.people;
     AssignSeatColours(players, begin.seat, m_board.BottomColour());
     players.SetCurrentTurnSeat(begin.seat);
-    m_bAwaitingEcho = 0;
+    m_bAwaitingEcho = false;
     NewPosition();
     Redraw();
 }
@@ -238,7 +235,7 @@ void CTableBoard::OnMove(const uint8_t* body, uint32_t length) {
     if (m_board.m_nPlyCount >= m_board.m_nReplayCount && m_pSound != nullptr)
         m_pSound->PlayWave(ISoundPlayer::WAVE_MOVE);
     m_board.m_lastMoveSquares = {move.from, move.to};
-    m_bAwaitingEcho = 0;
+    m_bAwaitingEcho = false;
     CPlayerManager& players = m_table.people;
     // The move number counts the own side's moves; in local mode, where this client plays
     // both sides, it counts after the other side's move, so that it rises once per pair.
@@ -252,7 +249,7 @@ void CTableBoard::OnMove(const uint8_t* body, uint32_t length) {
 }
 
 void CTableBoard::OnGamePrepare() {
-    m_table.state.SetLock(TableLock::Locked);
+    m_table.state.Lock();
     SendReady();
     // Without a server nobody else starts the game: seat 0 begins at once.
     if (m_table.mode.LocalMode())
@@ -260,7 +257,7 @@ void CTableBoard::OnGamePrepare() {
 }
 
 void CTableBoard::OnStartInfo() {
-    m_table.state.SetLock(TableLock::Locked);
+    m_table.state.Lock();
     if (m_bFinishedOnView)
         return;
     NewPosition();
@@ -272,9 +269,7 @@ void CTableBoard::OnGameState(const uint8_t* body, uint32_t length) {
         return;
     const MSG_GAME_STATE_BODY state = MSG_GAME_STATE_BODY::FromWire(body);
     const uint16_t firstSeat = state.fields[1];
-    m_table.state.SetLock(TableLock::Locked);
-    m_table.state.SetMaxTakeBacks(static_cast<int16_t>(state.fields[6]));
-    m_table.state.SetState(GameState::Playing);
+    m_table.state.JoinPlaying(static_cast<int16_t>(state.fields[6]));
     m_bResultTaken = false;
     m_bFinishedOnView = false;
     // The moves that follow rebuild the game from its start; a client that had a game before
@@ -290,7 +285,7 @@ void CTableBoard::OnGameState(const uint8_t* body, uint32_t length) {
     time.m_nPaceAddedTime = static_cast<int16_t>(state.fields[5]);
     m_board.m_nReplayCount = static_cast<int16_t>(state.RecordCount());
     NewPosition();
-    m_bAwaitingEcho = 0;
+    m_bAwaitingEcho = false;
     Redraw();
 }
 
@@ -313,7 +308,7 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
         return;
     m_bResultTaken = true;
     m_bFinishedOnView = true;
-    m_table.state.SetState(GameState::Ended);
+    m_table.state.End(GameEnd::Result);
     const CPlayerManager& players = m_table.people;
     m_nResultWinnerSeat = static_cast<int16_t>(result.winnerSeat);
     // Without a winner there is no loser either: a draw names nobody.
@@ -347,7 +342,7 @@ void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {
     draw.reason = RESULT_REASON_CHECKMATE;
     m_bResultTaken = true;
     m_bFinishedOnView = true;
-    m_table.state.SetState(GameState::Ended);
+    m_table.state.End(GameEnd::Draw);
     m_nResultWinnerSeat = static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultLoserSeat = static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultReason = static_cast<int16_t>(RESULT_REASON_CHECKMATE);
@@ -366,7 +361,7 @@ void CTableBoard::OnScores(const uint8_t* body, uint32_t length) {
     MSG_SCORES_BODY scores;
     if (!MSG_SCORES_BODY::FromWire(body, length, scores))
         return;
-    m_table.state.SetState(GameState::Ended);
+    m_table.state.End(GameEnd::Scores);
     if (m_pObserver != nullptr)
         m_pObserver->OnScores(scores);
 }

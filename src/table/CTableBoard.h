@@ -2,7 +2,7 @@
 
 #include "chess/CBaseBoard.h"
 #include "link/IMessageSink.h"
-#include "table/CTableParts.h"
+#include "table/TableParts.h"
 
 #include <cstdint>
 #include <functional>
@@ -43,7 +43,9 @@ public:
 // and reports what the referee finds.
 class CTableBoard : public IMessageSink {
 public:
-    CTableBoard(CBaseBoard& board, const CTableParts& table) : m_board(board), m_table(table) {}
+    // A local game's result line is shown through prompts (none: not shown).
+    CTableBoard(CBaseBoard& board, const TableParts& table, IPrompts* prompts = nullptr)
+        : m_board(board), m_table(table), m_pPrompts(prompts) {}
     ~CTableBoard() override;
     CTableBoard(const CTableBoard&) = delete;
     CTableBoard& operator=(const CTableBoard&) = delete;
@@ -69,8 +71,6 @@ public:
     // Where the moves of a game under way are re-posted so that every window gets them.
     void SetHandOn(CMessageSinkRegistry* registry) { m_pHandOn = registry; }
     void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
-    // Who shows a local game's result line.
-    void SetPrompts(IPrompts* prompts) { m_pPrompts = prompts; }
     void SetObserver(IBoardObserver* observer) { m_pObserver = observer; }
     // What runs at every game end, a result or an agreed draw, once the result is recorded: the
     // offer to save the game as the settings say.
@@ -89,7 +89,7 @@ public:
     // The line that tells the result recorded last.
     std::string ResultLine() const;
 
-    uint8_t m_bAwaitingEcho = 0;
+    bool m_bAwaitingEcho = false;
     int16_t m_nResultWinnerSeat = 0;
     int16_t m_nResultLoserSeat = 0;
     int16_t m_nResultReason = 0;
@@ -109,7 +109,7 @@ protected:
     virtual void OnScores(const uint8_t* body, uint32_t length);
 
     CBaseBoard& m_board;
-    CTableParts m_table;
+    TableParts m_table;
 
 private:
     void OnNewGame();

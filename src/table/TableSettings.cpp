@@ -31,8 +31,8 @@ void AssignSeatColours(CPlayerManager& people, uint16_t firstSeat, Colour firstC
 
 void ApplyStartInfo(const MSG_START_INFO_BODY& info, CTableState& state, CPlayerManager& people,
                     CPlayerTimeControl& time) {
-    state.SetTakeBackCount(static_cast<int16_t>(info.takeBackCount));
-    state.SetMaxTakeBacks(static_cast<int16_t>(info.maxTakeBacks));
+    state.StartTakeBacks(static_cast<int16_t>(info.takeBackCount),
+                         static_cast<int16_t>(info.maxTakeBacks));
     AssignSeatColours(people, info.firstSeat,
                       ColourFromWire(static_cast<int16_t>(info.firstColour)));
     time.m_nTotalTime = static_cast<int16_t>(info.totalTime);

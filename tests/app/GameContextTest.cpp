@@ -9,12 +9,9 @@
 namespace kelo {
 namespace {
 
-TEST(GameContext, OneGamePerGameIdAndTheTableBoardHoldsTheTablesGame) {
+TEST(GameContext, TheTableBoardHoldsTheTablesGame) {
     CGameContext context;
-    EXPECT_EQ(&context.Board(), &context.Board(context.GameId()));
-    EXPECT_EQ(&context.Position(), &context.Position(context.GameId()));
-    EXPECT_NE(&context.Position(3), &context.Position());
-    EXPECT_EQ(&context.Board(3).Position(), &context.Position(3));
+    EXPECT_EQ(&context.Board().Position(), &context.Position());
     EXPECT_EQ(&context.TableBoard().Board(), &context.Board());
 }
 

@@ -41,10 +41,7 @@ struct LocalTable {
         model = std::make_unique<CMainViewModel>(context, loop, nullptr);
         model->RegisterSinks(*link);
     }
-    ~LocalTable() {
-        model->UnregisterSinks(*link);
-        context.SetPrompts(nullptr);
-    }
+    ~LocalTable() { context.SetPrompts(nullptr); }
     test::ScratchFolder scratch;
     CGameContext context;
     test::ManualEventLoop loop;

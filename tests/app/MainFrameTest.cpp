@@ -12,6 +12,7 @@
 #include "support/FakeSocketControl.h"
 #include "support/ManualEventLoop.h"
 #include "support/StreamFeeder.h"
+#include "support/TableStates.h"
 #include "support/TestSupport.h"
 #include "table/CPlayerManager.h"
 
@@ -200,7 +201,7 @@ TEST_F(MainFrameTest, SilenceReconnectsWithFreshCountersAndGivesUpOnTheThird) {
     EXPECT_EQ(frame.m_nRetryCount, 1);
 
     // The attempts fail: each one is retried 5 s later, and the third gives up.
-    context.State().SetState(GameState::Playing);
+    context.State().BeginPlaying();
     prompts.yesNoAnswer = true;
     frame.Link().OnConnect(0);
     EXPECT_EQ(host.lines.back(), "没能成功连上游戏服务器！！");
@@ -394,7 +395,7 @@ TEST_F(MainFrameTest, ConnectionMessages) {
     for (const Case& c : cases) {
         host = FakeHost{};
         prompts.notices.clear();
-        context.State().SetState(static_cast<GameState>(c.gameState));
+        test::EnterState(context.State(), static_cast<GameState>(c.gameState));
         context.Mode().SetRole(TableRole::Player);
         Open();
         Server(c.type, c.body);
@@ -443,14 +444,14 @@ TEST(MainFrameLocalTest, ClosingALocalGameInProgressAsksAndOffersTheSave) {
         test::FakeSocketControl s;
         FakeHost h;
         CMainFrame f(ctx, l, s, h);
-        ctx.State().SetState(GameState::Playing);
+        ctx.State().BeginPlaying();
         EXPECT_EQ(f.OnClose(), agree);
         EXPECT_EQ(answers.questions,
                   std::vector<std::string>{"您真的要结束本局游戏么？ [确定/取消]"});
         EXPECT_EQ(h.saves, agree ? std::vector<int>{1} : std::vector<int>{});
         EXPECT_TRUE(h.exitDialogs.empty());
         // Without a game under way it closes at once.
-        ctx.State().SetState(GameState::Ended);
+        ctx.State().End(GameEnd::Result);
         answers.questions.clear();
         EXPECT_TRUE(f.OnClose());
         EXPECT_TRUE(answers.questions.empty());
@@ -494,9 +495,10 @@ TEST_F(MainFrameTest, CloseDecision) {
             f.OnConnect(0);
         ASSERT_EQ(f.LinkDown(), c.linkDown) << c.name;
         s.sent.clear();
-        ctx.State().SetOpponentDisconnected(c.opponentBroken);
+        if (c.opponentBroken)
+            ctx.State().MarkOpponentBroken();
         ctx.Mode().SetRole(static_cast<TableRole>(c.role));
-        ctx.State().SetState(static_cast<GameState>(c.gameState));
+        test::EnterState(ctx.State(), static_cast<GameState>(c.gameState));
         EXPECT_EQ(f.OnClose(), c.closes) << c.name;
         if (c.sentType == 0) {
             EXPECT_TRUE(s.sent.empty()) << c.name;

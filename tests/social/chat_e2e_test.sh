@@ -39,9 +39,12 @@ pids+=($!)
 wait_for "$work/server.log" 'id=300 entered desk 3' || fail "the watcher did not enter"
 
 moves="e2e4 e7e5 g1f3 b8c6 f1c4 f8c5"
-"$bot" --server "127.0.0.1:$port" --desk 3 $people --me alice --moves "$moves" \
+"$bot" --server "127.0.0.1:$port" --desk 3 --types 1,2,3 $people --me alice --moves "$moves" \
     --say "大家好，祝好运！@1" --timeout 60 >"$work/alice.log" 2>&1 &
 pids+=($!)
+# The bot enters as the window does, with the hall's service, game and sub type.
+wait_for "$work/server.log" 'id=100 entered desk 3 seat 0 watchno [0-9]* types 1,2,3' ||
+    fail "the bot's entry: $(grep 'id=100 entered' "$work/server.log")"
 "$bot" --server "127.0.0.1:$port" --desk 3 $people --me bob --moves "$moves" \
     --timeout 60 >"$work/bob.log" 2>&1 &
 pids+=($!)

@@ -17,7 +17,7 @@ class ChessTable : public ChessBoard {
 public:
     explicit ChessTable(uint32_t ownId = 100);
 
-    CTableParts Parts() { return {people, time, state, mode, sender}; }
+    TableParts Parts() { return {people, time, state, mode, sender}; }
 
     CPlayerManager people;
     CPlayerTimeControl time;

@@ -28,8 +28,8 @@ namespace {
 // them.
 struct SinkTable {
     explicit SinkTable(bool clockFirst = true)
-        : clock(context.Table(), loop), sink(context.Table(), clock, context.TableBoard()),
-          registry(loop) {
+        : clock(context.Table(), context.TimeControl(), context.Sender(), loop),
+          sink(context.Table(), clock, context.TableBoard()), registry(loop) {
         context.Mode().SetLocalMode(false);
         context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
@@ -110,7 +110,7 @@ TEST(ClockSink, StartInformationSetsSeatsColoursAndClock) {
 TEST(ClockSink, StartOfPlayRunsTheClockToATimeOut) {
     SinkTable t;
     t.Deliver(MSG_START_INFO, StartInfo(0, 2, 18));
-    t.context.State().SetState(GameState::Playing);
+    t.context.State().BeginPlaying();
     t.Deliver(MSG_GAME_BEGIN, {});
     EXPECT_FALSE(t.clock.IsRunning()) << "a start without its seat";
     t.Deliver(MSG_GAME_BEGIN, {0, 0, 0, 0});

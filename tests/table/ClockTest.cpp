@@ -16,7 +16,8 @@ namespace {
 
 // White (id 100) on seat 0, Black (id 200) on seat 1; the own client is White's.
 struct ClockTable {
-    explicit ClockTable(bool local = false) : clock(context.Table(), loop) {
+    explicit ClockTable(bool local = false)
+        : clock(context.Table(), context.TimeControl(), context.Sender(), loop) {
         context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
@@ -26,7 +27,7 @@ struct ClockTable {
         people.SetColour(200, Colour::Black);
         people.SetOwnId(100);
         context.Mode().SetLocalMode(local);
-        context.State().SetState(GameState::Playing);
+        context.State().BeginPlaying();
     }
     std::vector<MSG_GAME_RESULT_BODY> Results() const {
         std::vector<MSG_GAME_RESULT_BODY> results;
@@ -48,7 +49,8 @@ TEST(Clock, StartRedrawsBothClocks) {
         std::vector<std::string> calls;
     } view;
     ClockTable t;
-    CMainViewClock clock(t.context.Table(), t.loop, &view);
+    CMainViewClock clock(t.context.Table(), t.context.TimeControl(), t.context.Sender(), t.loop,
+                         &view);
     clock.StartClock();
     std::sort(view.calls.begin(), view.calls.end() - 1);
     EXPECT_EQ(view.calls, (std::vector<std::string>{"other", "own", "front"}));
@@ -135,7 +137,7 @@ TEST(Clock, StopsAtTheFirstTickAfterTheGameEnds) {
     t.clock.StartClock();
     t.loop.Advance(3000);
     EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 3);
-    t.context.State().SetState(GameState::Ended);
+    t.context.State().End(GameEnd::Result);
     t.loop.Advance(1000);
     EXPECT_FALSE(t.clock.IsRunning());
     EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 3);

@@ -3,6 +3,7 @@
 #include "link/MessageTypes.h"
 #include "support/ChessTable.h"
 #include "support/ManualEventLoop.h"
+#include "support/TableStates.h"
 #include "table/CBoardCursor.h"
 #include "table/CBoardWindowModel.h"
 #include "table/CMainViewClock.h"
@@ -99,7 +100,7 @@ struct TypedTable : test::ChessTable {
         StartPosition();
     }
     void Begin(uint16_t turnSeat) {
-        state.SetState(GameState::Playing);
+        test::EnterState(state, GameState::Playing);
         people.SetCurrentTurnSeat(turnSeat);
     }
     size_t MovesSent() const {
@@ -110,7 +111,7 @@ struct TypedTable : test::ChessTable {
     }
     test::ScriptedPrompts prompts;
     test::ManualEventLoop loop;
-    CMainViewClock clock{Parts(), loop};
+    CMainViewClock clock{Parts(), time, sender, loop};
     CPlayerPanelModel panels{Parts(), clock};
     CBoardWindowModel window{table, Parts(), prompts, nullptr};
     CMoveBox box{window, Parts(), panels};

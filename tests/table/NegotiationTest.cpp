@@ -50,7 +50,8 @@ struct Relay : IMessageSender {
 // One client of the desk: its table, clocks and negotiations on the test's clock.
 struct Client : test::ChessTable {
     Client(uint32_t own, test::ManualEventLoop& loop, Relay& relay)
-        : ChessTable(own), clock(Parts(), loop), negotiation(table, Parts(), loop, prompts) {
+        : ChessTable(own), clock(Parts(), time, sender, loop),
+          negotiation(table, Parts(), loop, prompts) {
         people.SetSeatCount(2);
         if (own == WATCHER_ID) {
             people.AddPerson(test::MakePerson(WATCHER_ID, "watcher", 0, 5));
@@ -220,7 +221,7 @@ TEST(TakeBack, FifthRequestIsRefusedAndNothingBelowTwoPlies) {
     EXPECT_EQ(d.black.Dialog(), nullptr) << "one ply: nothing at all";
     EXPECT_TRUE(d.black.prompts.questions.empty());
     d.Play("e7e5 g1f3");
-    d.black.state.SetMaxTakeBacks(3);
+    d.black.state.StartTakeBacks(0, 3);
     for (int i = 0; i < 5; ++i) {
         d.black.negotiation.RequestTakeBack();
         if (CNegotiationDialog* dialog = d.black.Dialog())
@@ -381,7 +382,7 @@ TEST(Leave, WhatEachButtonOfTheCloseDialogSends) {
         Client& w = d.white;
         w.position.SetMoveNumber(c.moveNumber);
         if (!c.playing)
-            w.state.SetState(GameState::Ended);
+            w.state.End(GameEnd::Result);
         w.sender.sent.clear();
         w.negotiation.OpenExitDialog(true, 0);
         ASSERT_EQ(w.Dialog()->Buttons().size(), 3u);

@@ -58,7 +58,7 @@ protected:
         table.people.SetSeatCount(2);
         table.StartPosition();
         EXPECT_TRUE(table.PlayLine("e2e4 e7e5 g1f3 b8c6"));
-        table.state.SetState(GameState::Playing);
+        table.state.BeginPlaying();
         settings.m_strManualPath = scratch.Folder() + "records/deeper";
         stamp.tm_year = 108;
         stamp.tm_mon = 11;
@@ -89,8 +89,8 @@ protected:
 // The automatic save at a game end names the file after both players and the minute, in a
 // record folder that did not exist yet (and whose setting lacked its separator).
 TEST_F(ResumeManagerTest, AutomaticSaveWritesTheFullPath) {
-    table.state.SetState(GameState::Ended);
-    table.state.SetTakeBackCount(1);
+    table.state.End(GameEnd::Result);
+    table.state.StartTakeBacks(1, 3);
     const std::string path = Manager().SaveGame(CResumeManager::SAVE_GAME_END);
     EXPECT_EQ(path, Folder() + "甲_乙_081208_2105.che");
     ASSERT_TRUE(fs::exists(path));
@@ -114,7 +114,7 @@ TEST_F(ResumeManagerTest, AutomaticSaveWritesTheFullPath) {
 // seat is the one its last request announced.
 TEST_F(ResumeManagerTest, OwnSeatComesFirstAndTakeBacksFillBothSlots) {
     table.people.SetOwnId(200);
-    table.state.SetTakeBackCount(2);
+    table.state.StartTakeBacks(2, 3);
     uint8_t request[6];
     wire::PutU16(request, 0);
     wire::PutU16(request + 2, 3);
@@ -188,7 +188,7 @@ TEST_F(ResumeManagerTest, TheOfferedNameNeverNamesAGameSavedBefore) {
 }
 
 TEST_F(ResumeManagerTest, NothingIsSavedOutsideAGameOrWithAnEmptySeat) {
-    table.state.SetState(GameState::None);
+    table.state.NewGame();
     EXPECT_EQ(Manager().SaveGame(CResumeManager::SAVE_GAME_END), "");
     EXPECT_TRUE(prompts.notices.empty());
     // The finished game still on view is saved while the table readies the next one.
@@ -196,7 +196,7 @@ TEST_F(ResumeManagerTest, NothingIsSavedOutsideAGameOrWithAnEmptySeat) {
     ASSERT_FALSE(kept.empty());
     EXPECT_EQ(Load(kept).moves.size(), 4u);
     fs::remove(kept);
-    table.state.SetState(GameState::Playing);
+    table.state.BeginPlaying();
     table.people.RemovePerson(200);
     EXPECT_EQ(Manager().SaveGame(CResumeManager::SAVE_GAME_END), "");
     EXPECT_EQ(prompts.notices, std::vector<std::string>{"保存失败"});

@@ -62,7 +62,7 @@ struct Client {
             table.mode.SetRole(TableRole::Player);
         }
         table.StartPosition();
-        table.state.SetState(GameState::Playing);
+        table.state.BeginPlaying();
         settings.m_strManualPath = folder;
     }
     test::ChessTable table;
@@ -223,7 +223,7 @@ TEST_F(ResumeNegotiationTest, AnAgreedResumeReplaysTheStoredMovesEverywhere) {
                              "d2f1 g8h7 c1e3 c5e3 f1e3 a8b8";
     const ResumeEntry entry = StoredGame(line);
     for (Client* c : clients)
-        c->table.state.SetState(GameState::None);
+        c->table.state.NewGame();
     ASSERT_TRUE(white.negotiation.RequestResume(entry));
     ASSERT_EQ(white.table.sender.sent.size(), 1u);
     const auto& request = white.table.sender.sent[0];

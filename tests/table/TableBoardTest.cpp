@@ -96,12 +96,12 @@ TEST(BoardMessages, AMoveMadeHereWaitsForItsEcho) {
     const auto sent = MSG_MOVE_BODY::FromWire(t.sender.sent[0].body.data());
     EXPECT_EQ(sent.clock, 7);
     EXPECT_EQ(sent.moveNumber, 1);
-    EXPECT_EQ(t.table.m_bAwaitingEcho, 1);
+    EXPECT_TRUE(t.table.m_bAwaitingEcho);
     EXPECT_NE(t.board.PieceAt(CBasePoint(4, 6)), nullptr) << "applied before the echo";
 
     t.Deliver(MSG_MOVE, t.sender.sent[0].body);
     EXPECT_EQ(t.board.PieceAt(CBasePoint(4, 6)), nullptr);
-    EXPECT_EQ(t.table.m_bAwaitingEcho, 0);
+    EXPECT_FALSE(t.table.m_bAwaitingEcho);
     EXPECT_EQ(t.board.m_nPlyCount, 1);
     EXPECT_EQ(t.people.GetCurrentTurnSeat(), 1);
     EXPECT_EQ(t.board.m_lastMoveSquares, (std::vector<int32_t>{406, 404}));
@@ -158,12 +158,12 @@ TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
     for (const auto& c : cases) {
         BoardTable t;
         t.Begin();
-        t.table.m_bAwaitingEcho = 1;
+        t.table.m_bAwaitingEcho = true;
         t.Deliver(MSG_MOVE, c.body);
         EXPECT_EQ(t.board.m_nPlyCount, 0) << c.name;
         EXPECT_EQ(t.position.MoveCount(), 0u) << c.name;
         EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0) << c.name;
-        EXPECT_EQ(t.table.m_bAwaitingEcho, 1) << c.name;
+        EXPECT_TRUE(t.table.m_bAwaitingEcho) << c.name;
         EXPECT_TRUE(t.sound.waves.empty()) << c.name;
     }
 }
@@ -191,7 +191,7 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
     EXPECT_TRUE(t.sender.sent.empty()) << "a replayed mate was reported";
     EXPECT_EQ(t.state.State(), GameState::Playing);
-    EXPECT_EQ(t.state.Lock(), TableLock::Locked);
+    EXPECT_EQ(t.state.LockState(), TableLock::Locked);
     EXPECT_EQ(t.state.MaxTakeBacks(), 3);
     EXPECT_EQ(t.time.m_nPaceTime, 30);
     EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0);
@@ -199,7 +199,7 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_nKind, PieceKind::Queen);
 
     t.Deliver(MSG_TABLE_UNLOCK);
-    EXPECT_EQ(t.state.Lock(), TableLock::Free);
+    EXPECT_EQ(t.state.LockState(), TableLock::Free);
 }
 
 TEST(BoardMessages, JoiningAfterASeatSwapGivesTheFirstSeatWhite) {
@@ -214,7 +214,7 @@ TEST(BoardMessages, JoiningAfterASeatSwapGivesTheFirstSeatWhite) {
 TEST(BoardMessages, StartMessages) {
     BoardTable t;
     t.Deliver(MSG_START_INFO, std::vector<uint8_t>(18));
-    EXPECT_EQ(t.state.Lock(), TableLock::Locked);
+    EXPECT_EQ(t.state.LockState(), TableLock::Locked);
     EXPECT_EQ(t.position.Pieces().size(), 32u);
 
     t.Begin();
@@ -246,7 +246,7 @@ TEST(BoardMessages, StartMessages) {
 
     // Outside local mode the server starts the game, not the prepare message.
     t.Deliver(MSG_GAME_PREPARE, std::vector<uint8_t>(40));
-    EXPECT_EQ(t.state.Lock(), TableLock::Locked);
+    EXPECT_EQ(t.state.LockState(), TableLock::Locked);
     EXPECT_EQ(t.SentTypes(), (std::vector<uint16_t>{MSG_READY, MSG_READY}));
 }
 
@@ -341,9 +341,9 @@ TEST(BoardMessages, LocalModePlaysBothSidesWithoutAServer) {
         MoveRecord record;
         ASSERT_TRUE(t.Check(colour, text, &record)) << text;
         t.table.SendMove(record);
-        EXPECT_EQ(t.table.m_bAwaitingEcho, 1);
+        EXPECT_TRUE(t.table.m_bAwaitingEcho);
         loop.RunPending();
-        EXPECT_EQ(t.table.m_bAwaitingEcho, 0) << text;
+        EXPECT_FALSE(t.table.m_bAwaitingEcho) << text;
     }
     EXPECT_EQ(t.position.MoveCount(), 4u);
     // The mate's result came back, and with nobody else to start it the next game follows.

@@ -31,7 +31,7 @@ struct Buttons : test::ChessTable {
         board.HandleMessage(type, body.data(), static_cast<uint32_t>(body.size()));
     }
     test::ScriptedPrompts prompts;
-    CButtonBoard board{table, Parts(), prompts};
+    CButtonBoard board{table, Parts(), state, sender, prompts};
 };
 
 std::vector<uint8_t> MoveBody(Colour colour) {
@@ -175,9 +175,9 @@ TEST(ButtonBoard, StartSendsTheNoticeAndALocalBegin) {
 
 TEST(ButtonBoard, LockedTableAndDisabledButtonsDoNothing) {
     Buttons table(true);
-    table.state.SetLock(TableLock::Locked);
+    table.state.Lock();
     table.board.OnButtonUp(START);
-    table.state.SetLock(TableLock::Free);
+    table.state.Unlock();
     table.board.OnButtonUp(SAVE); // disabled
     EXPECT_TRUE(table.sender.sent.empty());
 }
@@ -308,9 +308,9 @@ TEST(PlayerPanel, Texts) {
         table.time.m_nPaceTime = c.pace;
         table.time.m_nStepCounter = c.step;
         table.people.SetCurrentTurnSeat(c.turnSeat);
-        table.state.SetState(GameState::Playing);
+        table.state.BeginPlaying();
         test::ManualEventLoop loop;
-        CMainViewClock clock(table.Parts(), loop);
+        CMainViewClock clock(table.Parts(), table.time, table.sender, loop);
         clock.m_nOwnUsedTime = c.ownUsed;
         const CPlayerPanelModel panels(table.Parts(), clock);
         ASSERT_TRUE(panels.Visible());
@@ -327,7 +327,7 @@ TEST(PlayerPanel, Texts) {
 TEST(PlayerPanel, NamesSettingsAndNoPanelWithoutAnOpponent) {
     test::ChessTable table;
     test::ManualEventLoop loop;
-    CMainViewClock clock(table.Parts(), loop);
+    CMainViewClock clock(table.Parts(), table.time, table.sender, loop);
     table.time.m_nTotalTime = 1200;
     const CPlayerPanelModel panels(table.Parts(), clock);
     EXPECT_EQ(panels.SlotAt(1).username, "white");

@@ -7,6 +7,8 @@
 #include "PersonOption.h"
 
 #include "app/CGameContext.h"
+#include "app/CMainFrame.h"
+#include "app/CTableClient.h"
 #include "base/CGbkConverter.h"
 #include "chess/CBaseDiagram.h"
 #include "chess/CBaseRule.h"
@@ -25,8 +27,8 @@
 #include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
-#include "link/MSG_SEAL_ANSWER.h"
 #include "link/MSG_LEAVE_WATCH.h"
+#include "link/MSG_SEAL_ANSWER.h"
 #include "link/MSG_SEAT_FLAG.h"
 #include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MessageFrame.h"
@@ -36,9 +38,7 @@
 #include "ports/IPrompts.h"
 #include "ports/qt/CQtEventLoop.h"
 #include "social/CZynChatImp.h"
-#include "table/CButtonBoard.h"
 #include "table/CMainViewClock.h"
-#include "table/CMainViewClockSink.h"
 #include "table/CNegotiation.h"
 #include "table/CPlayerManager.h"
 #include "table/CResultDialogModel.h"
@@ -49,6 +49,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -83,6 +84,7 @@ const char USAGE[] =
     "\n"
     "  --server HOST:PORT   the game server (not with --local)\n"
     "  --desk D             the desk to sit at\n"
+    "  --types S,G,SUB      the service, game and sub type the entry carries (default 0,0,0)\n"
     "  --player ...         a player of the table and its seat, 0 or 1 (repeat for each)\n"
     "  --watcher ...        a watcher of the table (repeat for each): WATCHNO is its watcher\n"
     "                       number, SEAT (default 0) the seat it watches behind; it follows\n"
@@ -136,6 +138,7 @@ struct Options {
     std::string host;
     int port = 0;
     uint16_t desk = 0;
+    std::array<uint16_t, 3> types{};
     std::vector<PERSON> people;
     std::string me;
     std::vector<std::string> moves;
@@ -210,6 +213,14 @@ int ParseOptions(int argc, char** argv, Options& o) {
                 return Fail("--server needs HOST:PORT");
             o.host = value.substr(0, colon);
             o.port = static_cast<int>(number);
+        } else if (arg == "--types") {
+            unsigned service = 0, game = 0, sub = 0;
+            char end = 0;
+            if (std::sscanf(value.c_str(), "%u,%u,%u%c", &service, &game, &sub, &end) != 3 ||
+                service > 0xFFFF || game > 0xFFFF || sub > 0xFFFF)
+                return Fail("--types needs SERVICE,GAME,SUB, each from 0 to 65535");
+            o.types = {static_cast<uint16_t>(service), static_cast<uint16_t>(game),
+                       static_cast<uint16_t>(sub)};
         } else if (arg == "--desk") {
             if (!ParseNumber(value, 0, 32767, number))
                 return Fail("--desk needs a number from 0 to 32767");
@@ -472,13 +483,10 @@ public:
             Finish(1);
             return;
         }
-        const CPlayerRecord* own = m_context.PlayerManager().GetOwnRecord();
+        // The window's entry, from the same hall settings.
         MSG_ENTER_TABLE_BODY enter;
-        enter.id = own->person.id;
-        enter.deskno = m_options.desk;
-        enter.seatno = static_cast<uint16_t>(own->person.seatno);
-        enter.watchno = static_cast<uint16_t>(own->person.watchno);
-        m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
+        if (CMainFrame::MakeEnterTable(m_context.PlayerManager(), m_context.Hall(), enter))
+            m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
     }
     // As the table client does, a login elsewhere (3004) closes the table: the bot leaves and
     // exits with a failure rather than wait for its timeout.
@@ -834,7 +842,7 @@ private:
 
     void TryMove() {
         if (m_bFinished || m_bResult || m_bGivenUp || m_nAwaitedAnswers > 0 || !IsPlayer() ||
-            !m_context.State().IsPlaying() || m_table.m_bAwaitingEcho != 0 ||
+            !m_context.State().IsPlaying() || m_table.m_bAwaitingEcho ||
             m_board.m_nPlyCount < m_board.m_nReplayCount)
             return;
         if (!m_context.Mode().LocalMode() && m_context.State().IsLocked())
@@ -962,20 +970,31 @@ int main(int argc, char** argv) {
     context.Mode().SetLocalMode(options.local);
     context.Mode().SetRole(RoleFromStatus(own->status));
 
+    CHallSettings& hall = context.Hall();
+    hall.deskNo = options.desk;
+    hall.serviceType = options.types[0];
+    hall.gameType = options.types[1];
+    hall.subType = options.types[2];
     context.Settings().m_strManualPath = options.recordFolder;
     context.Settings().m_nSaveType = 1;
 
     CQtEventLoop loop;
-    CTableBoard& board = context.TableBoard();
-    CMainViewClock clock(context.Table(), loop);
-    CMainViewClockSink clockSink(context.Table(), clock, board);
+    // Before the table client, which leaves the registry as it goes.
+    SocketControl socket;
+    PrintingSocket printingSocket(socket);
+    std::unique_ptr<CTableLink> link;
+    std::unique_ptr<CMessageSinkRegistry> localRegistry;
+    std::unique_ptr<PrintingSender> printingSender;
+    CMessageSinkRegistry* registry = nullptr;
     PrintingSink printer;
-    CNegotiation negotiation(board, context.Table(), loop, context.Prompts());
-    negotiation.SetClock(&clock);
-    negotiation.SetCountdownSeconds(options.countdownSeconds);
     BotResumeDialogs resumeDialogs(loop, options.answer != 0);
-    CResumeNegotiation resume(context.Table(), board, context.Settings(), context.Prompts(), loop,
-                              resumeDialogs);
+    // The button board tells what the window's tells (a refused seal, a watcher's seal); the
+    // bot presses none of its buttons.
+    CTableClient client(context, loop, resumeDialogs);
+    CMainViewClock& clock = client.Clock();
+    CNegotiation& negotiation = client.Negotiation();
+    negotiation.SetCountdownSeconds(options.countdownSeconds);
+    CResumeNegotiation& resume = client.Resume();
     resumeDialogs.negotiation = &resume;
     CZynChatImp chat(people, context.Mode(), context.Sender(),
                      [&context] { return context.CommunicationLayer().IsConnected(); });
@@ -983,17 +1002,7 @@ int main(int argc, char** argv) {
     negotiation.SetHost(&bot);
     resumeDialogs.onSealed = [&bot] { bot.OnSealed(); };
     context.SetPrompts(&bot.m_prompts);
-    // The button board tells what the window's tells (a refused seal, a watcher's seal); the
-    // bot presses none of its buttons.
-    CButtonBoard buttons(board, context.Table(), context.Prompts());
-    buttons.CreateButtons();
 
-    SocketControl socket;
-    PrintingSocket printingSocket(socket);
-    std::unique_ptr<CTableLink> link;
-    std::unique_ptr<CMessageSinkRegistry> localRegistry;
-    std::unique_ptr<PrintingSender> printingSender;
-    CMessageSinkRegistry* registry = nullptr;
     if (options.local) {
         localRegistry = std::make_unique<CMessageSinkRegistry>(loop);
         registry = localRegistry.get();
@@ -1006,9 +1015,9 @@ int main(int argc, char** argv) {
         link->SetObserver(&bot);
         registry = &link->Registry();
     }
-    // The printer first, so that a message is shown before what it leads to; then the clocks
-    // and the board in the table client's order; the bot last, so that it sees the board and
-    // the clocks after they took the message.
+    // The printer first, so that a message is shown before what it leads to; then the table
+    // client in its own order; the bot last, so that it sees the board and the clocks after
+    // they took the message.
     registry->RegisterSink(&printer);
     std::unique_ptr<PeoplePrinter> peoplePrinter;
     if (options.printPeople) {
@@ -1016,14 +1025,8 @@ int main(int argc, char** argv) {
             people, context.State(), [](const std::string& line) { Print(line); });
         registry->RegisterSink(peoplePrinter.get());
     }
-    registry->RegisterSink(&clockSink);
-    registry->RegisterSink(&board);
-    registry->RegisterSink(&negotiation);
-    registry->RegisterSink(&buttons);
-    registry->RegisterSink(&resume);
+    client.Attach(*registry);
     registry->RegisterSink(&bot);
-    board.SetHandOn(registry);
-    resume.SetHandOn(registry);
 
     if (options.timeoutSeconds > 0) {
         QTimer::singleShot(options.timeoutSeconds * 1000, [&bot] {
@@ -1044,11 +1047,7 @@ int main(int argc, char** argv) {
     }
     const int code = app.exec();
     registry->UnregisterSink(&bot);
-    registry->UnregisterSink(&negotiation);
-    registry->UnregisterSink(&buttons);
-    registry->UnregisterSink(&resume);
-    registry->UnregisterSink(&board);
-    registry->UnregisterSink(&clockSink);
+    client.Detach();
     registry->UnregisterSink(&printer);
     if (peoplePrinter)
         registry->UnregisterSink(peoplePrinter.get());

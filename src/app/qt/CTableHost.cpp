@@ -83,13 +83,13 @@ std::string UrlText(const char* field, size_t size) {
 CTableHost::CTableHost(CGameContext& context) : m_context(context) {}
 
 CTableHost::~CTableHost() {
-    // The windows leave the registry before the link that holds it goes.
+    // The chat and the people leave the registry before the link that holds it goes; the
+    // model leaves it as it goes, before the frame.
     if (m_pFrame != nullptr) {
         CTableLink& link = m_pFrame->Link();
         link.UnregisterSink(m_pPeople.get());
         link.UnregisterSink(m_pChat.get());
         link.UnregisterSink(m_pChatLines.get());
-        m_pModel->UnregisterSinks(link);
     }
     if (m_pModel != nullptr) {
         m_pModel->Negotiation().SetHost(nullptr);
@@ -107,8 +107,8 @@ void CTableHost::CreateWindow() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int width = screen != nullptr ? screen->geometry().width() : 1024;
     const QString data = DataFolder();
-    CSkinManager::SetSource(data.toStdString(), width);
-    m_pSkin = std::make_unique<CSkinManager>(CSkinManager::GetInstance());
+    m_pSkin = std::make_unique<CSkinManager>();
+    m_pSkin->LoadSkin(data.toStdString(), width);
     if (UseFallbackLayout(*m_pSkin))
         Say("skin", "not found below " + data.toStdString() + ", plain layout");
     else

@@ -43,7 +43,7 @@ TEST(DialogResume, ListsDeletesAndRequests) {
     table.people.SetSeatCount(2);
     table.StartPosition();
     ASSERT_TRUE(table.PlayLine("e2e4 e7e5"));
-    table.state.SetState(GameState::Playing);
+    table.state.BeginPlaying();
     GameSettings settings;
     settings.m_strManualPath = scratch.Folder();
     test::ScriptedPrompts prompts;
@@ -132,7 +132,7 @@ struct SealTable {
 // sends the request and closes it.
 TEST(DialogResume, TheSealRequestDialogAsksAndCounts) {
     SealTable t(100);
-    t.table.state.SetState(GameState::Playing);
+    t.table.state.BeginPlaying();
     t.negotiation.RequestSeal();
     CDialogResumeExit* dialog = test::ShownTopLevel<CDialogResumeExit>();
     ASSERT_NE(dialog, nullptr);

@@ -58,7 +58,6 @@ struct LocalTableWindow {
     }
     ~LocalTableWindow() {
         view.reset();
-        model->UnregisterSinks(*link);
         context.SetPrompts(nullptr);
     }
     CChessBoardWnd& Board() { return *view->BoardWindow(); }

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "table/CButtonBoard.h"
+#include "table/CMainViewClock.h"
+#include "table/CMainViewClockSink.h"
+#include "table/CNegotiation.h"
+#include "table/CResumeNegotiation.h"
+
+namespace kelo {
+
+class CGameContext;
+class CMessageSinkRegistry;
+class IEventLoop;
+class ISoundPlayer;
+
+// The game objects of one table client, built together around a client's parts: the clocks
+// with their messages, the table's board, the negotiations, the seal and resume, and the
+// button board. The window's model and kelo-bot both build their table on it, so the order in
+// which the objects take a received message is kept here only.
+class CTableClient {
+public:
+    // The clocks redraw through clockView (none: nothing is redrawn); the seal and resume ask
+    // through resumeDialogs; the board's moves are heard through sound (none: silent).
+    CTableClient(CGameContext& context, IEventLoop& loop, IResumeDialogs& resumeDialogs,
+                 ISoundPlayer* sound = nullptr, IClockView* clockView = nullptr);
+    // Leaves the registry it was attached to.
+    ~CTableClient();
+    CTableClient(const CTableClient&) = delete;
+    CTableClient& operator=(const CTableClient&) = delete;
+
+    // Registers the objects with the registry in the one order they take a message: the clocks,
+    // the board, the negotiations (after the board: an agreement changes the position the board
+    // holds), the button board, the seal and resume. The board and the resume re-post the moves
+    // of a game under way to it. A client is attached to one registry at a time.
+    void Attach(CMessageSinkRegistry& registry);
+    void Detach();
+
+    CGameContext& Context() { return m_context; }
+    CTableBoard& Board();
+    CMainViewClock& Clock() { return m_clock; }
+    const CMainViewClock& Clock() const { return m_clock; }
+    CNegotiation& Negotiation() { return m_negotiation; }
+    CButtonBoard& ButtonBoard() { return m_buttonBoard; }
+    CResumeNegotiation& Resume() { return m_resume; }
+
+private:
+    CGameContext& m_context;
+    CMainViewClock m_clock;
+    CMainViewClockSink m_clockSink;
+    CNegotiation m_negotiation;
+    CButtonBoard m_buttonBoard;
+    CResumeNegotiation m_resume;
+    CMessageSinkRegistry* m_pRegistry = nullptr;
+};
+
+} // namespace kelo
