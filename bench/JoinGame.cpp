@@ -127,10 +127,10 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
             registry.HandOn(MSG_GAME_STATE_MOVES, steps.data(),
                             static_cast<uint32_t>(steps.size()));
             loop.Drain();
-            benchmark::DoNotOptimize(board.m_nPlyCount);
+            benchmark::DoNotOptimize(board.PlyCount());
 
             state.PauseTiming();
-            if (board.m_nPlyCount != PLIES)
+            if (board.PlyCount() != PLIES)
                 state.SkipWithError("the replay did not reach the end of the game");
             registry.UnregisterSink(&clockSink);
             registry.UnregisterSink(&table);

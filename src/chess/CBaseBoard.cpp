@@ -14,11 +14,6 @@ namespace kelo {
 
 CBaseBoard::~CBaseBoard() = default;
 
-bool CBaseBoard::IsOnBoard(CBasePoint square) const {
-    return std::find(m_validSquares.begin(), m_validSquares.end(), square.Code()) !=
-           m_validSquares.end();
-}
-
 bool CBaseBoard::CanSelect(CBasePoint square, Colour colourToMove) {
     const CBasePiece* piece = PieceAt(square);
     return piece != nullptr && piece->m_nColour == colourToMove;
@@ -26,19 +21,17 @@ bool CBaseBoard::CanSelect(CBasePoint square, Colour colourToMove) {
 
 void CBaseBoard::NewPosition() {
     m_position.Reset();
-    m_position.SetUp(Colour::None, m_nBottomColour);
+    m_position.SetUp(Colour::None, m_bottomColour);
 }
 
 void CBaseBoard::ResetGameState() {
+    ++m_nGameSerial;
     m_nPlyCount = 0;
-    m_validSquares.clear();
-    m_markSquares.clear();
-    m_lastMoveSquares.clear();
-    m_bPieceSelected = m_bStudyMode ? 1 : 0;
-    m_bHover = 0;
     m_nReplayCount = 0;
     m_nCheckRun[0] = 0;
     m_nCheckRun[1] = 0;
+    m_played.clear();
+    m_lastMoveSquares.clear();
 }
 
 bool CBaseBoard::HasPieceAt(CBasePoint square, CBasePiece* copy) {
@@ -60,6 +53,21 @@ CBasePiece* CBaseBoard::PieceAt(CBasePoint square) {
 
 CBaseRule* CBaseBoard::RuleAt(CBasePoint square) {
     return m_rules.RuleFor(square, *this);
+}
+
+std::vector<CBasePoint> CBaseBoard::LegalTargets(CBasePoint from, Colour colour) {
+    std::vector<CBasePoint> targets;
+    CBaseRule* rule = RuleAt(from);
+    if (rule == nullptr)
+        return targets;
+    for (int x = 0; x < m_nColumns; ++x) {
+        for (int y = 0; y < m_nRows; ++y) {
+            const CBasePoint to(x, y);
+            if (rule->CheckMove(colour, from, to, *this, nullptr))
+                targets.push_back(to);
+        }
+    }
+    return targets;
 }
 
 bool CBaseBoard::IsPromotion(CBasePoint from, CBasePoint to) {
@@ -116,14 +124,17 @@ bool CBaseBoard::HasLegalMove(Colour colour) {
     });
 }
 
-MoveJudgement CBaseBoard::AfterMove(const MoveRecord& move) {
+MoveJudgement CBaseBoard::Play(const MoveRecord& move) {
     MoveJudgement judgement;
-    if ((move.colour != Colour::White && move.colour != Colour::Black) || !Position().Apply(move))
+    if (!IsSide(move.colour) || !Position().Apply(move))
         return judgement;
+    ++m_nPlyCount;
     judgement.applied = true;
     judgement.check = GivesCheck(move.colour);
     int32_t& run = m_nCheckRun[SideIndex(move.colour)];
     run = judgement.check ? run + 1 : 0;
+    m_played.push_back({move.colour, judgement.check});
+    m_lastMoveSquares = {CBasePoint::FromCode(move.from), CBasePoint::FromCode(move.to)};
     // Moves replayed at a game start or resume are never judged.
     if (m_nPlyCount <= m_nReplayCount)
         return judgement;
@@ -132,6 +143,41 @@ MoveJudgement CBaseBoard::AfterMove(const MoveRecord& move) {
     else if (run >= 5)
         judgement.verdict = Verdict::FiveChecks;
     return judgement;
+}
+
+bool CBaseBoard::TakeBack(int plies) {
+    CBaseDiagram& position = Position();
+    if (plies <= 0 || position.MoveCount() < static_cast<size_t>(plies))
+        return false;
+    for (int left = plies; left > 0; left -= 2) {
+        if (left >= 2)
+            position.UndoPair();
+        else
+            position.UndoLast();
+    }
+    m_nPlyCount = static_cast<int16_t>(std::max(m_nPlyCount - plies, 0));
+    m_played.resize(m_played.size() - std::min(m_played.size(), static_cast<size_t>(plies)));
+    // Each side's run is the checks in a row at the end of its own plies that remain.
+    for (const Colour side : {Colour::White, Colour::Black}) {
+        int32_t run = 0;
+        for (auto ply = m_played.rbegin(); ply != m_played.rend(); ++ply) {
+            if (ply->colour != side)
+                continue;
+            if (!ply->check)
+                break;
+            ++run;
+        }
+        m_nCheckRun[SideIndex(side)] = run;
+    }
+    m_lastMoveSquares.clear();
+    MoveRecord last;
+    if (position.LastMove(last))
+        m_lastMoveSquares = {CBasePoint::FromCode(last.from), CBasePoint::FromCode(last.to)};
+    return true;
+}
+
+int32_t CBaseBoard::CheckRun(Colour colour) const {
+    return IsSide(colour) ? m_nCheckRun[SideIndex(colour)] : 0;
 }
 
 } // namespace kelo

@@ -30,6 +30,9 @@ struct CBasePoint {
     }
 };
 
+// The square code -1 decoded: no square.
+constexpr CBasePoint NO_POINT = CBasePoint::FromCode(NO_SQUARE);
+
 // Half-turn of the board when colour c is not the reference colour r.
 constexpr CBasePoint OrientPoint(CBasePoint p, Colour c, Colour r, int columns, int rows) {
     if (c == r)

@@ -155,12 +155,9 @@ std::optional<MoveRecord> CSanMove::Parse(CBaseBoard& board, Colour colour,
 
 std::string CSanMove::Play(CBaseBoard& board, Colour colour, const MoveRecord& move) {
     std::string text = Format(board, colour, move);
-    ++board.m_nPlyCount;
-    const MoveJudgement judgement = board.AfterMove(move);
-    if (!judgement.applied) {
-        --board.m_nPlyCount;
+    const MoveJudgement judgement = board.Play(move);
+    if (!judgement.applied)
         return {};
-    }
     if (judgement.verdict == Verdict::Checkmate)
         text += '#';
     else if (judgement.check)

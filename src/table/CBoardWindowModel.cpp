@@ -52,7 +52,7 @@ CBasePoint CBoardWindowModel::ToScreen(CBasePoint model) const {
     if (!Mirrored())
         return model;
     const CBaseBoard& board = m_tableBoard.Board();
-    return OrientPoint(model, Colour::White, Colour::Black, board.m_nColumns, board.m_nRows);
+    return OrientPoint(model, Colour::White, Colour::Black, board.Columns(), board.Rows());
 }
 
 CBasePoint CBoardWindowModel::ToModel(CBasePoint screen) const {
@@ -91,55 +91,70 @@ Colour CBoardWindowModel::MoverColour() const {
     return toMove != nullptr ? toMove->colour : Colour::None;
 }
 
+const BoardMarks& CBoardWindowModel::Marks() const {
+    static const BoardMarks none;
+    return m_nGameSerial == m_tableBoard.Board().GameSerial() ? m_marks : none;
+}
+
+void CBoardWindowModel::FollowGame() {
+    // A new game on the board drops what the hand held in the last one.
+    const uint32_t serial = m_tableBoard.Board().GameSerial();
+    if (serial == m_nGameSerial)
+        return;
+    m_nGameSerial = serial;
+    m_marks = {};
+    m_bDragging = false;
+}
+
 bool CBoardWindowModel::ClickActs(CBasePoint square) {
     CBaseBoard& board = m_tableBoard.Board();
-    if (!board.m_bPieceSelected)
+    if (!m_marks.pieceSelected)
         return m_tableBoard.CanSelect(square);
-    CBaseRule* rule = board.RuleAt(board.m_ptSelected);
+    CBaseRule* rule = board.RuleAt(m_marks.selected);
     return rule != nullptr &&
-           rule->CheckMove(MoverColour(), board.m_ptSelected, square, board, nullptr);
+           rule->CheckMove(MoverColour(), m_marks.selected, square, board, nullptr);
 }
 
 CBoardWindowModel::Cursor CBoardWindowModel::OnMouseMove(int32_t x, int32_t y) {
+    FollowGame();
     const Cursor free = m_bDragging ? Cursor::Hidden : Cursor::Arrow;
     const Cursor acting = m_bDragging ? Cursor::Hidden : Cursor::Cross;
     if (!CanAct())
         return Cursor::Arrow;
     CBaseBoard& board = m_tableBoard.Board();
+    BoardMarks& marks = m_marks;
     const CBasePoint square = SquareAt(x, y);
     if (!IsOnBoard(square)) {
-        if (board.m_bHover) {
-            board.m_bHover = 0;
-            board.m_markSquares.clear();
-            if (board.m_bPieceSelected)
-                board.m_markSquares.push_back(board.m_ptSelected.Code());
+        if (marks.hover) {
+            marks.hover = false;
+            marks.markSquares.clear();
+            if (marks.pieceSelected)
+                marks.markSquares.push_back(marks.selected);
             Redraw();
         }
         return free;
     }
-    if (board.m_bPieceSelected && square == board.m_ptSelected)
+    if (marks.pieceSelected && square == marks.selected)
         return acting;
     if (ClickActs(square)) {
-        const bool changed = !board.m_bHover || !(board.m_ptTarget == square);
-        board.m_bHover = 1;
-        board.m_ptTarget = square;
-        if (board.m_bPieceSelected)
-            board.m_markSquares = {board.m_ptSelected.Code(), square.Code()};
+        const bool changed = !marks.hover || !(marks.target == square);
+        marks.hover = true;
+        marks.target = square;
+        if (marks.pieceSelected)
+            marks.markSquares = {marks.selected, square};
         if (changed)
             Redraw();
         return acting;
     }
     const CBasePiece* here = board.PieceAt(square);
-    const CBasePiece* selected =
-        board.m_bPieceSelected ? board.PieceAt(board.m_ptSelected) : nullptr;
+    const CBasePiece* selected = marks.pieceSelected ? board.PieceAt(marks.selected) : nullptr;
     if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
-        board.m_bHover = 1;
+        marks.hover = true;
         return acting;
     }
-    board.m_bHover = 0;
-    if (board.m_bPieceSelected && !(square == board.m_ptTarget) &&
-        board.m_markSquares.size() != 1) {
-        board.m_markSquares = {board.m_ptSelected.Code()};
+    marks.hover = false;
+    if (marks.pieceSelected && !(square == marks.target) && marks.markSquares.size() != 1) {
+        marks.markSquares = {marks.selected};
         Redraw();
     }
     return free;
@@ -156,16 +171,17 @@ void CBoardWindowModel::Redraw() {
 }
 
 void CBoardWindowModel::PickUp(CBasePoint square) {
-    CBaseBoard& board = m_tableBoard.Board();
-    board.m_bPieceSelected = 1;
-    m_bDragging = 1;
-    board.m_ptSelected = square;
-    board.m_ptTarget = square;
-    board.m_markSquares = {square.Code()};
+    m_marks.pieceSelected = true;
+    m_bDragging = true;
+    m_marks.selected = square;
+    m_marks.target = square;
+    m_marks.markSquares = {square};
+    m_marks.validSquares = m_tableBoard.Board().LegalTargets(square, MoverColour());
     Redraw();
 }
 
 void CBoardWindowModel::OnLButtonDown(int32_t x, int32_t y) {
+    FollowGame();
     if (m_tableBoard.m_bAwaitingEcho) {
         Refuse();
         return;
@@ -183,19 +199,19 @@ void CBoardWindowModel::OnLButtonDown(int32_t x, int32_t y) {
             m_prompts.ShowNotice(START_FIRST);
         return;
     }
-    if (!board.m_bHover) {
+    if (!m_marks.hover) {
         Refuse();
         return;
     }
     const CBasePiece* here = board.PieceAt(square);
-    if (!board.m_bPieceSelected) {
+    if (!m_marks.pieceSelected) {
         if (here != nullptr && m_tableBoard.CanSelect(square))
             PickUp(square);
         else
             Refuse();
         return;
     }
-    const CBasePiece* selected = board.PieceAt(board.m_ptSelected);
+    const CBasePiece* selected = board.PieceAt(m_marks.selected);
     if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
         if (!m_tableBoard.CanSelect(square))
             Refuse();
@@ -208,10 +224,10 @@ void CBoardWindowModel::OnLButtonDown(int32_t x, int32_t y) {
 
 void CBoardWindowModel::TryMove(CBasePoint square) {
     CBaseBoard& board = m_tableBoard.Board();
-    board.m_ptTarget = square;
-    m_bDragging = 0;
+    m_marks.target = square;
+    m_bDragging = false;
     const Colour colour = MoverColour();
-    const CBasePoint from = board.m_ptSelected;
+    const CBasePoint from = m_marks.selected;
     CBaseRule* rule = board.RuleAt(from);
     MoveRecord record;
     bool legal = rule != nullptr && rule->CheckMove(colour, from, square, board, nullptr);
@@ -223,25 +239,27 @@ void CBoardWindowModel::TryMove(CBasePoint square) {
     }
     if (!legal) {
         Refuse();
-        board.m_markSquares.clear();
+        m_marks.markSquares.clear();
         Redraw();
         return;
     }
-    board.m_bHover = 0;
-    board.m_bPieceSelected = 0;
-    board.m_ptSelected = CBasePoint(0, -1);
-    board.m_markSquares.clear();
+    m_marks.hover = false;
+    m_marks.pieceSelected = false;
+    m_marks.selected = NO_POINT;
+    m_marks.markSquares.clear();
+    m_marks.validSquares.clear();
     m_tableBoard.SendMove(record);
     Redraw();
 }
 
 CBoardWindowModel::Cursor CBoardWindowModel::OnLButtonUp(int32_t x, int32_t y) {
+    FollowGame();
     if (!m_bDragging)
         return Cursor::Arrow;
     const CBasePoint square = SquareAt(x, y);
-    if (!(square == m_tableBoard.Board().m_ptSelected))
+    if (!(square == m_marks.selected))
         OnLButtonDown(x, y);
-    m_bDragging = 0;
+    m_bDragging = false;
     return Cursor::Arrow;
 }
 

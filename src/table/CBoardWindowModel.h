@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chess/CBoardGrid.h"
+#include "table/BoardMarks.h"
 #include "table/CTableParts.h"
 
 #include <functional>
@@ -54,7 +55,10 @@ public:
     Cursor OnMouseMove(int32_t x, int32_t y);
     void OnLButtonDown(int32_t x, int32_t y);
     Cursor OnLButtonUp(int32_t x, int32_t y);
-    bool IsDragging() const { return m_bDragging != 0; }
+    bool IsDragging() const { return m_bDragging; }
+    // The selection, hover and marks the window draws; empty once the board starts another
+    // game.
+    const BoardMarks& Marks() const;
 
     // Drawing.
     // The label of a screen column (a..h, h..a for Black) and of a screen row (8..1, 1..8).
@@ -74,6 +78,7 @@ private:
     void TryMove(CBasePoint square);
     void Refuse();
     void Redraw();
+    void FollowGame();
 
     CTableBoard& m_tableBoard;
     CTableParts m_table;
@@ -82,7 +87,10 @@ private:
     IBoardObserver* m_pObserver = nullptr;
     std::function<bool()> m_linkDown;
     CBoardGrid m_grid;
-    uint8_t m_bDragging = 0;
+    BoardMarks m_marks;
+    // The board's game the marks belong to.
+    uint32_t m_nGameSerial = 0;
+    bool m_bDragging = false;
 };
 
 } // namespace kelo

@@ -112,10 +112,8 @@ TEST(GameRecordFile, AGameRoundTripsByteForByte) {
     // The moves replay on a fresh board to the same position.
     test::ChessBoard replay;
     replay.StartPosition();
-    for (const MoveRecord& move : read.moves) {
-        ++replay.board.m_nPlyCount;
-        ASSERT_TRUE(replay.board.AfterMove(move).applied);
-    }
+    for (const MoveRecord& move : read.moves)
+        ASSERT_TRUE(replay.board.Play(move).applied);
     EXPECT_EQ(replay.position.Moves(), record.moves);
 }
 

@@ -177,7 +177,7 @@ TEST(TakeBack, AgreedTakesTwoPliesOnEveryClientAndPlayGoesOn) {
     for (size_t i = 0; i < all.size(); ++i) {
         Client& c = *all[i];
         EXPECT_EQ(c.position.MoveCount(), 5u) << i;
-        EXPECT_EQ(c.board.m_nPlyCount, 5) << i;
+        EXPECT_EQ(c.board.PlyCount(), 5) << i;
         EXPECT_EQ(c.position.MoveNumber(), moveNumbers[i] - 1) << i;
         EXPECT_EQ(c.clock.m_nOwnLastMoveNumber + c.clock.m_nOtherLastMoveNumber, clockMoves[i] - 2)
             << i;

@@ -102,9 +102,9 @@ TEST(BoardMessages, AMoveMadeHereWaitsForItsEcho) {
     t.Deliver(MSG_MOVE, t.sender.sent[0].body);
     EXPECT_EQ(t.board.PieceAt(CBasePoint(4, 6)), nullptr);
     EXPECT_EQ(t.table.m_bAwaitingEcho, 0);
-    EXPECT_EQ(t.board.m_nPlyCount, 1);
+    EXPECT_EQ(t.board.PlyCount(), 1);
     EXPECT_EQ(t.people.GetCurrentTurnSeat(), 1);
-    EXPECT_EQ(t.board.m_lastMoveSquares, (std::vector<int32_t>{406, 404}));
+    EXPECT_EQ(t.board.LastMoveSquares(), (std::vector<CBasePoint>{{4, 6}, {4, 4}}));
     EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
 }
 
@@ -160,7 +160,7 @@ TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
         t.Begin();
         t.table.m_bAwaitingEcho = 1;
         t.Deliver(MSG_MOVE, c.body);
-        EXPECT_EQ(t.board.m_nPlyCount, 0) << c.name;
+        EXPECT_EQ(t.board.PlyCount(), 0) << c.name;
         EXPECT_EQ(t.position.MoveCount(), 0u) << c.name;
         EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0) << c.name;
         EXPECT_EQ(t.table.m_bAwaitingEcho, 1) << c.name;
@@ -177,7 +177,11 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     t.table.SetHandOn(&registry);
     registry.RegisterSink(&t.table);
     // A client that had played before: its counts must not leak into the replay.
-    t.board.m_nPlyCount = 40;
+    t.Begin();
+    t.Deliver(MSG_MOVE, t.Step(Colour::White, "e2e4"));
+    ASSERT_EQ(t.board.PlyCount(), 1);
+    t.sender.sent.clear();
+    t.sound.waves.clear();
 
     auto steps = t.Steps("f2f3 e7e5 g2g4 d8h4");
     steps.resize(steps.size() + 7, 0x55); // a torn fifth step, which is not replayed
@@ -186,7 +190,7 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     registry.HandOn(MSG_GAME_STATE_MOVES, steps.data(), static_cast<uint32_t>(steps.size()));
     loop.RunPending();
 
-    EXPECT_EQ(t.board.m_nPlyCount, 4);
+    EXPECT_EQ(t.board.PlyCount(), 4);
     EXPECT_EQ(t.position.MoveCount(), 4u);
     EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
     EXPECT_TRUE(t.sender.sent.empty()) << "a replayed mate was reported";
@@ -235,7 +239,7 @@ TEST(BoardMessages, StartMessages) {
 
     t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6));
     EXPECT_EQ(t.state.State(), GameState::None);
-    EXPECT_EQ(t.board.m_nPlyCount, 0);
+    EXPECT_EQ(t.board.PlyCount(), 0);
     ASSERT_EQ(t.SentTypes(), std::vector<uint16_t>{MSG_READY});
     EXPECT_EQ(t.sender.sent[0].body, (std::vector<uint8_t>{0, 0, 0, 1}));
 

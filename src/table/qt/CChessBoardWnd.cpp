@@ -105,14 +105,13 @@ void CChessBoardWnd::DrawLabels(QPainter& painter) {
 void CChessBoardWnd::DrawHighlights(QPainter& painter) {
     CBaseBoard& board = m_model.TableBoard().Board();
     const CBoardGrid& grid = m_model.Grid();
-    std::vector<std::pair<int32_t, bool>> squares;
-    for (int32_t code : board.m_lastMoveSquares)
-        squares.push_back({code, false});
-    for (int32_t code : board.m_markSquares)
-        squares.push_back({code, true});
-    for (const auto& [code, mark] : squares) {
-        const CBasePoint square = CBasePoint::FromCode(code);
-        if (code < 0 || !m_model.IsOnBoard(square))
+    std::vector<std::pair<CBasePoint, bool>> squares;
+    for (CBasePoint square : board.LastMoveSquares())
+        squares.push_back({square, false});
+    for (CBasePoint square : m_model.Marks().markSquares)
+        squares.push_back({square, true});
+    for (const auto& [square, mark] : squares) {
+        if (!m_model.IsOnBoard(square))
             continue;
         const QPoint centre = SquareCentre(square.x, square.y);
         if (!m_frame.isNull()) {
@@ -132,13 +131,14 @@ void CChessBoardWnd::DrawPieces(QPainter& painter) {
     CBaseBoard& board = m_model.TableBoard().Board();
     const CBoardGrid& grid = m_model.Grid();
     const Colour inCheck = m_model.KingInCheck();
-    const bool dragging = m_model.IsDragging() && board.m_bPieceSelected;
+    const BoardMarks& marks = m_model.Marks();
+    const bool dragging = m_model.IsDragging() && marks.pieceSelected;
     int dragIndex = -1;
     board.Position().BoardMap().ForEach([&](int32_t code, CBasePiece* piece) {
         const bool checked = piece->m_nKind == PieceKind::King && piece->m_nColour == inCheck;
         const int index = CBoardWindowModel::PieceImageIndex(*piece, checked);
         const CBasePoint square = CBasePoint::FromCode(code);
-        if (dragging && square == board.m_ptSelected) {
+        if (dragging && square == marks.selected) {
             dragIndex = index;
             return false;
         }

@@ -157,10 +157,28 @@ TEST(TableWindow, ClickHalfASquareLeftOfColumnALandsOnIt) {
     const QPoint a2 = table.Board().SquareCentre(0, 6);
     // A pixel further left is off the board: with nothing picked up, nothing is.
     table.Click(a2 - QPoint(grid.m_nSquareWidth / 2 + 1, 0));
-    EXPECT_FALSE(table.context.Board().m_bPieceSelected);
+    EXPECT_FALSE(table.model->BoardWindow().Marks().pieceSelected);
     table.Click(a2 - QPoint(grid.m_nSquareWidth / 2, 0));
-    EXPECT_TRUE(table.context.Board().m_bPieceSelected);
-    EXPECT_EQ(table.context.Board().m_ptSelected, test::Square("a2"));
+    EXPECT_TRUE(table.model->BoardWindow().Marks().pieceSelected);
+    EXPECT_EQ(table.model->BoardWindow().Marks().selected, test::Square("a2"));
+}
+
+// The window model alone keeps the hand's marks: where the picked-up piece may go, and nothing
+// once the board starts another game.
+TEST(TableWindow, APickedUpPieceShowsItsTargetsUntilTheNextGame) {
+    LocalTableWindow table;
+    table.ClickButton(CButtonBoard::ID_START);
+    table.Click("g1");
+    const BoardMarks& marks = table.model->BoardWindow().Marks();
+    ASSERT_TRUE(marks.pieceSelected);
+    EXPECT_EQ(marks.validSquares,
+              (std::vector<CBasePoint>{test::Square("f3"), test::Square("h3")}));
+    EXPECT_EQ(marks.markSquares, std::vector<CBasePoint>{test::Square("g1")});
+    table.context.TableBoard().HandleGameMessage(MSG_NEW_GAME, nullptr, 0);
+    const BoardMarks& after = table.model->BoardWindow().Marks();
+    EXPECT_FALSE(after.pieceSelected);
+    EXPECT_TRUE(after.validSquares.empty());
+    EXPECT_TRUE(after.markSquares.empty());
 }
 
 TEST(TableWindow, DragReleasedOnItsOwnSquareKeepsThePiece) {
@@ -171,7 +189,7 @@ TEST(TableWindow, DragReleasedOnItsOwnSquareKeepsThePiece) {
     QTest::mouseMove(&table.Board(), g1 + QPoint(8, -5));
     QTest::mouseRelease(&table.Board(), Qt::LeftButton, {}, g1 + QPoint(8, -5));
     table.loop.RunPending();
-    EXPECT_TRUE(table.context.Board().m_bPieceSelected);
+    EXPECT_TRUE(table.model->BoardWindow().Marks().pieceSelected);
     EXPECT_FALSE(table.model->BoardWindow().IsDragging());
     EXPECT_NE(table.PieceAt("g1"), nullptr);
     // A drag that ends on f3 plays the knight there.
@@ -222,7 +240,7 @@ TEST(TableWindow, WhileTheOpponentIsToMoveClicksOnlyRefuse) {
     table.Click("e2");
     table.Click("e5");
     EXPECT_EQ(table.Refusals(), 3u);
-    EXPECT_FALSE(table.context.Board().m_bPieceSelected);
+    EXPECT_FALSE(table.model->BoardWindow().Marks().pieceSelected);
     EXPECT_TRUE(table.sender.sent.empty());
 }
 
