@@ -149,6 +149,17 @@ void CMainFrame::OnConnectionLost() {
     OnReceiveTimeout();
 }
 
+void CMainFrame::OnConnectionClosed(bool heard) {
+    if (heard) {
+        OnReceiveTimeout();
+        return;
+    }
+    // A server that takes the connection and drops it before saying anything is asked again
+    // only after the pause of a failed attempt, not in a tight loop.
+    m_loop.KillTimer(&m_link, ENTER_TIMER);
+    m_loop.SetTimer(&m_link, CTableLink::RECEIVE_TIMER, RETRY_PERIOD_MS);
+}
+
 void CMainFrame::OnReceiveTimeout() {
     m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
     ++m_nRetryCount;
@@ -312,6 +323,15 @@ bool CMainFrame::OnClose() {
     }
     if (m_context.Mode().IsWatcher()) {
         SendLeaveWatch();
+        return true;
+    }
+    // Nobody else holds a local game: closing ends it for good, so the user is asked, and the
+    // game is offered for saving as at its end.
+    if (m_context.State().IsPlaying() && m_context.Mode().LocalMode()) {
+        if (!m_context.Prompts().Verify(LOCAL_CLOSE_QUESTION, "确定", "取消"))
+            return false;
+        m_host.SaveGame(1);
+        SendLeaveTable();
         return true;
     }
     if (m_context.State().IsPlaying() && m_nLinkDown == 0 && !m_context.Mode().LocalMode()) {

@@ -20,6 +20,7 @@ public:
     static constexpr uint32_t ENTER_PERIOD_MS = 150000;
     static constexpr uint32_t RETRY_PERIOD_MS = 5000;
     static constexpr uint16_t GIVE_UP_AFTER = 3;
+    static constexpr const char* LOCAL_CLOSE_QUESTION = "您真的要结束本局游戏么？";
 
     CMainFrame(CGameContext& context, IEventLoop& loop, ISocketControl& socket,
                IMainFrameHost& host);
@@ -41,6 +42,7 @@ public:
     void OnConnect(int16_t result) override;
     bool OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_t length) override;
     void OnConnectionLost() override;
+    void OnConnectionClosed(bool heard) override;
     void OnTimer(uint32_t id) override;
 
     // 1 after a failed or abandoned connection, 0 after a successful one.

@@ -25,6 +25,7 @@ CTableLink::~CTableLink() {
 
 void CTableLink::OnConnect(int16_t result) {
     if (result == 1) {
+        m_bHeard = false;
         m_sender.SetConnected();
         if (m_pObserver != nullptr)
             m_pObserver->OnConnect(result);
@@ -37,7 +38,16 @@ void CTableLink::OnConnect(int16_t result) {
 
 void CTableLink::OnReceive(const uint8_t* data, size_t count) {
     m_loop.SetTimer(this, RECEIVE_TIMER, RECEIVE_PERIOD_MS);
+    m_bHeard = true;
     m_reader.OnReceive(data, count);
+}
+
+void CTableLink::OnClose() {
+    // Waiting for the watchdog would only delay the reconnection.
+    m_socket.CloseSocket();
+    m_loop.KillTimer(this, RECEIVE_TIMER);
+    if (m_pObserver != nullptr)
+        m_pObserver->OnConnectionClosed(m_bHeard);
 }
 
 void CTableLink::OnTimer(uint32_t id) {

@@ -31,6 +31,9 @@ public:
         virtual bool OnConnectionMessage(uint16_t, const uint8_t*, uint32_t) { return true; }
         // The stream could not be read on; the socket is already closed.
         virtual void OnConnectionLost() {}
+        // The server closed the connection, or it failed; the socket is already closed. heard:
+        // something arrived since the connection opened.
+        virtual void OnConnectionClosed(bool /*heard*/) {}
         // The frame's timers other than the keep-alive (the receive watchdog among them).
         virtual void OnTimer(uint32_t) {}
     };
@@ -52,6 +55,7 @@ public:
     // ISocketEvents
     void OnConnect(int16_t result) override;
     void OnReceive(const uint8_t* data, size_t count) override;
+    void OnClose() override;
     // ITimerSink
     void OnTimer(uint32_t id) override;
 
@@ -70,6 +74,8 @@ private:
     CMessageSinkRegistry m_registry;
     CMessageReader m_reader;
     IObserver* m_pObserver = nullptr;
+    // Something arrived on the connection open now.
+    bool m_bHeard = false;
 };
 
 } // namespace kelo

@@ -16,6 +16,10 @@ public:
     // One block of exactly the size that the last RecvData asked for, in stream order. The
     // bytes are valid during the call only.
     virtual void OnReceive(const uint8_t* data, size_t count) = 0;
+    // The open connection was closed by the peer or failed. Raised once, when a block is asked
+    // for that can no longer arrive: every block that arrived before the close is delivered
+    // first. Never raised for a CloseSocket.
+    virtual void OnClose() {}
 };
 
 // The TCP connection to the game server. The table never touches sockets itself.

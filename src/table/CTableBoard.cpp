@@ -178,6 +178,7 @@ void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
     if (!wire::DecodeThrough<&MSG_SEAT_FLAG_BODY::seat>(body, length, begin))
         return;
     m_table.state.SetState(GameState::Playing);
+    m_bResultTaken = false;
     // The position starts afresh, so the counts that describe it do too: a count left over
     // from a joined game would keep the new game's first moves from being judged.
     m_board.ResetGameState();
@@ -242,6 +243,7 @@ void CTableBoard::OnGameState(const uint8_t* body, uint32_t length) {
     m_table.state.SetLock(TableLock::Locked);
     m_table.state.SetMaxTakeBacks(static_cast<int16_t>(state.fields[6]));
     m_table.state.SetState(GameState::Playing);
+    m_bResultTaken = false;
     // The moves that follow rebuild the game from its start; a client that had a game before
     // (back after a lost connection) must count them from 0 as a fresh one does, or the
     // replayed moves would be judged again.
@@ -272,6 +274,11 @@ void CTableBoard::OnGameStateMoves(const uint8_t* body, uint32_t length) {
 }
 
 void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
+    // Both players may report the same end (a mate is seen on both sides), and the server
+    // passes on each report: a game ends once, with one result dialog and one save offer.
+    if (m_bResultTaken)
+        return;
+    m_bResultTaken = true;
     m_table.state.SetState(GameState::Ended);
     const CPlayerManager& players = m_table.people;
     m_nResultWinnerSeat = static_cast<int16_t>(result.winnerSeat);
@@ -304,6 +311,7 @@ void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {
     draw.decisive = 0;
     draw.winnerSeat = CPlayerManager::NONE;
     draw.reason = RESULT_REASON_CHECKMATE;
+    m_bResultTaken = true;
     m_table.state.SetState(GameState::Ended);
     m_nResultWinnerSeat = static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultLoserSeat = static_cast<int16_t>(CPlayerManager::NONE);

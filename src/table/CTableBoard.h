@@ -120,6 +120,8 @@ private:
     IBoardObserver* m_pObserver = nullptr;
     std::function<void()> m_saveOffer;
     IMoveObserver* m_pMoveObserver = nullptr;
+    // The game under way has had its result; cleared when the next one begins.
+    bool m_bResultTaken = false;
 };
 
 } // namespace kelo

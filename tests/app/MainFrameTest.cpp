@@ -247,6 +247,28 @@ TEST_F(MainFrameTest, ABrokenStreamTakesTheReconnectionPath) {
     EXPECT_EQ(frame.m_nRetryCount, 1);
 }
 
+TEST_F(MainFrameTest, AClosedConnectionReconnectsAtOnceUnlessTheServerSaidNothing) {
+    Open();
+    Server(MSG_TABLE_PERSONS, {});
+    socket.events->OnClose();
+    EXPECT_EQ(socket.connects.size(), 2u);
+    EXPECT_EQ(frame.m_nRetryCount, 1);
+    EXPECT_EQ(frame.LinkDown(), 1);
+    EXPECT_EQ(host.lines.back(), "正在断线重连，请稍后……");
+    EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CTableLink::RECEIVE_TIMER));
+
+    // Taken and dropped without a word: the next attempt waits the retry period.
+    feeder.Restart();
+    frame.Link().OnConnect(1);
+    socket.events->OnClose();
+    EXPECT_EQ(socket.connects.size(), 2u);
+    EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CMainFrame::ENTER_TIMER));
+    loop.Advance(CMainFrame::RETRY_PERIOD_MS - 1);
+    EXPECT_EQ(socket.connects.size(), 2u);
+    loop.Advance(1);
+    EXPECT_EQ(socket.connects.size(), 3u);
+}
+
 TEST_F(MainFrameTest, ConnectionMessages) {
     struct Case {
         const char* name;
@@ -409,6 +431,30 @@ TEST_F(MainFrameTest, ExitRefusalIsAModalInformationForTheRequester) {
     EXPECT_EQ(prompts.informations, std::vector<std::string>{"请不要中途退出，玩完这把好吧？"});
     EXPECT_EQ(prompts.modalInformations, std::vector<bool>{true});
     EXPECT_TRUE(prompts.notices.empty());
+}
+
+TEST(MainFrameLocalTest, ClosingALocalGameInProgressAsksAndOffersTheSave) {
+    for (const bool agree : {false, true}) {
+        CGameContext ctx;
+        test::ScriptedPrompts answers;
+        answers.yesNoAnswer = agree;
+        ctx.SetPrompts(&answers);
+        test::ManualEventLoop l;
+        test::FakeSocketControl s;
+        FakeHost h;
+        CMainFrame f(ctx, l, s, h);
+        ctx.State().SetState(GameState::Playing);
+        EXPECT_EQ(f.OnClose(), agree);
+        EXPECT_EQ(answers.questions,
+                  std::vector<std::string>{"您真的要结束本局游戏么？ [确定/取消]"});
+        EXPECT_EQ(h.saves, agree ? std::vector<int>{1} : std::vector<int>{});
+        EXPECT_TRUE(h.exitDialogs.empty());
+        // Without a game under way it closes at once.
+        ctx.State().SetState(GameState::Ended);
+        answers.questions.clear();
+        EXPECT_TRUE(f.OnClose());
+        EXPECT_TRUE(answers.questions.empty());
+    }
 }
 
 TEST_F(MainFrameTest, CloseDecision) {

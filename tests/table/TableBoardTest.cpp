@@ -232,6 +232,9 @@ TEST(BoardMessages, StartMessages) {
     });
     t.Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B});
     EXPECT_EQ(offers, 1);
+    // The other player's report of the same end ends nothing more.
+    t.Deliver(MSG_GAME_RESULT, {0, 0, 0, 1, 0, 1, 0x02, 0x8B});
+    EXPECT_EQ(offers, 1);
     EXPECT_EQ(t.state.State(), GameState::Ended);
     EXPECT_EQ(t.table.m_nResultWinnerSeat, 1);
     EXPECT_EQ(t.table.m_nResultLoserSeat, 0);

@@ -19,6 +19,7 @@ SocketControl::SocketControl(QObject* parent) : QObject(parent) {
     connect(&m_socket, &QTcpSocket::connected, this, &SocketControl::OnConnected);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &SocketControl::OnError);
     connect(&m_socket, &QTcpSocket::readyRead, this, &SocketControl::TryDeliver);
+    connect(&m_socket, &QTcpSocket::disconnected, this, &SocketControl::OnDisconnected);
 }
 
 SocketControl::~SocketControl() {
@@ -43,6 +44,8 @@ void SocketControl::CloseSocket() {
     ++m_nGeneration;
     m_nWanted = 0;
     m_bConnecting = false;
+    m_bOpen = false;
+    m_bPeerClosed = false;
     m_socket.abort();
 }
 
@@ -60,16 +63,27 @@ bool SocketControl::Connect(const std::string& host, int32_t port) {
 
 void SocketControl::OnConnected() {
     m_bConnecting = false;
+    m_bOpen = true;
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     Raise([](ISocketEvents& events) { events.OnConnect(1); });
 }
 
 void SocketControl::OnError() {
-    // A connection that dies later is noticed by the table's receive watchdog.
-    if (!m_bConnecting)
+    if (!m_bConnecting) {
+        // An open connection that fails is as good as closed.
+        OnDisconnected();
         return;
+    }
     m_bConnecting = false;
     Raise([](ISocketEvents& events) { events.OnConnect(0); });
+}
+
+void SocketControl::OnDisconnected() {
+    if (!m_bOpen)
+        return;
+    m_bOpen = false;
+    m_bPeerClosed = true;
+    TryDeliver();
 }
 
 bool SocketControl::SendData(const uint8_t* data, size_t count) {
@@ -126,8 +140,16 @@ bool SocketControl::RecvData(size_t count) {
 }
 
 void SocketControl::TryDeliver() {
-    if (m_nWanted == 0 || m_socket.bytesAvailable() < static_cast<qint64>(m_nWanted))
+    if (m_nWanted == 0)
         return;
+    if (m_socket.bytesAvailable() < static_cast<qint64>(m_nWanted)) {
+        // Whatever arrived before the close has been asked for and delivered: no more comes.
+        if (m_bPeerClosed) {
+            m_bPeerClosed = false;
+            Raise([](ISocketEvents& events) { events.OnClose(); });
+        }
+        return;
+    }
     const QByteArray block = m_socket.read(static_cast<qint64>(m_nWanted));
     m_nWanted = 0;
     Raise([block](ISocketEvents& events) {

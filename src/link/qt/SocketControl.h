@@ -50,6 +50,7 @@ public:
 private:
     void OnConnected();
     void OnError();
+    void OnDisconnected();
     void TryDeliver();
     void Raise(std::function<void(ISocketEvents&)> event);
     void SetProxy(int16_t kind, const std::string& host, int32_t port, const std::string& user,
@@ -62,6 +63,10 @@ private:
     ISocketEvents* m_pEvents = nullptr;
     size_t m_nWanted = 0;
     bool m_bConnecting = false;
+    // Open until CloseSocket or the peer's close.
+    bool m_bOpen = false;
+    // The peer closed; the close is told once the blocks that arrived before it are delivered.
+    bool m_bPeerClosed = false;
     // Raised events carry the generation they belong to; a CloseSocket starts a new one.
     uint64_t m_nGeneration = 0;
 };

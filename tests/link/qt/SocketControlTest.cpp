@@ -19,7 +19,9 @@ public:
     void OnReceive(const uint8_t* data, size_t count) override {
         blocks.emplace_back(data, data + count);
     }
+    void OnClose() override { ++closes; }
     std::vector<int16_t> connects;
+    int closes = 0;
     std::vector<std::vector<uint8_t>> blocks;
 };
 
@@ -86,6 +88,36 @@ TEST_F(SocketControlTest, NothingIsDeliveredThatWasNotAskedFor) {
     control.CloseSocket();
     Settle();
     EXPECT_EQ(events.blocks.size(), 1u);
+}
+
+TEST_F(SocketControlTest, APeersCloseIsToldOnceAfterTheBlocksThatArrivedBeforeIt) {
+    const auto bytes = Stream(48);
+    PeerWrite(bytes);
+    peer->disconnectFromHost();
+    control.RecvData(16);
+    ASSERT_TRUE(WaitFor([&] { return events.blocks.size() == 1; }));
+    Settle();
+    // Nothing is asked for while the first block is handled: the close waits.
+    EXPECT_EQ(events.closes, 0);
+    control.RecvData(32);
+    ASSERT_TRUE(WaitFor([&] { return events.blocks.size() == 2; }));
+    EXPECT_EQ(events.blocks[1], std::vector<uint8_t>(bytes.begin() + 16, bytes.end()));
+    EXPECT_EQ(events.closes, 0);
+    // The next block can no longer come.
+    control.RecvData(8);
+    ASSERT_TRUE(WaitFor([&] { return events.closes == 1; }));
+    control.RecvData(8);
+    Settle();
+    EXPECT_EQ(events.closes, 1);
+    EXPECT_EQ(events.blocks.size(), 2u);
+}
+
+TEST_F(SocketControlTest, ACloseByTheTableIsNotToldBack) {
+    control.RecvData(8);
+    control.CloseSocket();
+    peer->disconnectFromHost();
+    Settle();
+    EXPECT_EQ(events.closes, 0);
 }
 
 TEST_F(SocketControlTest, SendsReachThePeerAndNeedAConnection) {
