@@ -3,14 +3,18 @@
 #include "base/CGbkConverter.h"
 #include "link/CMessageRev.h"
 #include "link/CPersonRecord.h"
+#include "link/MSG_DRAW_ANSWER.h"
+#include "link/MSG_GAME_RESULT.h"
 #include "link/MSG_LEAVE_WATCH.h"
 #include "link/MSG_PLAYTIME_NOTICE.h"
+#include "link/MSG_SEAL_ANSWER.h"
 #include "link/MSG_USER_BROKEN.h"
 #include "link/MSG_USER_STATUS.h"
 #include "link/MessageTypes.h"
 #include "social/IChatSink.h"
 #include "table/CPlayerManager.h"
 #include "table/CTableState.h"
+#include "table/GameResult.h"
 
 #include <cstring>
 #include <string>
@@ -80,6 +84,38 @@ void CBaseChatView::OnMessageRev(const CMessageRev& message) {
         }
         if (!name.empty())
             say(name + " 进来了!");
+        return;
+    }
+    // Every ending gets its line, those that no dialog tells too (an agreed draw, a draw by
+    // the server's rules, a sealed game).
+    case MSG_GAME_BEGIN:
+    case MSG_GAME_STATE:
+        m_bEndTold = false;
+        return;
+    case MSG_GAME_RESULT: {
+        MSG_GAME_RESULT_BODY result;
+        if (m_bEndTold || !MSG_GAME_RESULT_BODY::FromWire(body, length, result))
+            return;
+        m_bEndTold = true;
+        say(EndingLine(people, result), CHAT_SYSTEM_COLOUR);
+        return;
+    }
+    case MSG_DRAW_ANSWER: {
+        MSG_DRAW_ANSWER_BODY answer;
+        if (m_bEndTold || !MSG_DRAW_ANSWER_BODY::FromWire(body, length, answer) ||
+            answer.agree != 1)
+            return;
+        m_bEndTold = true;
+        say("本局结束：双方同意和棋！", CHAT_SYSTEM_COLOUR);
+        return;
+    }
+    case MSG_SEAL_ANSWER: {
+        MSG_SEAL_ANSWER_BODY answer;
+        if (m_bEndTold || !MSG_SEAL_ANSWER_BODY::FromWire(body, length, answer) ||
+            answer.agree != 1)
+            return;
+        m_bEndTold = true;
+        say("双方续盘保存，本局结束！", CHAT_SYSTEM_COLOUR);
         return;
     }
     case MSG_PLAYTIME_NOTICE: {

@@ -8,8 +8,9 @@ class CPlayerManager;
 class CTableState;
 class IChatSink;
 
-// The table chat's presence and notice lines: who came, who left, whose connection broke, and
-// the play-time warnings. It also keeps the mark that the opponent's connection is broken.
+// The table chat's presence and notice lines: who came, who left, whose connection broke, how
+// each game ended, and the play-time warnings. It also keeps the mark that the opponent's
+// connection is broken.
 class CBaseChatView : public IMessageSink {
 public:
     CBaseChatView(const CPlayerManager& people, CTableState& state, IChatSink& chat)
@@ -20,6 +21,8 @@ private:
     const CPlayerManager& m_people;
     CTableState& m_state;
     IChatSink& m_chat;
+    // The end of the game under way has been told; both players may report the same end.
+    bool m_bEndTold = false;
 };
 
 } // namespace kelo

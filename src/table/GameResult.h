@@ -7,6 +7,7 @@ namespace kelo {
 
 class CPlayerManager;
 class IMessageSender;
+struct MSG_GAME_RESULT_BODY;
 
 // Sends a game result with the own seat as sender.
 void SendGameResult(IMessageSender& sender, const CPlayerManager& people, uint16_t decisive,
@@ -18,5 +19,10 @@ void SendGameResult(IMessageSender& sender, const CPlayerManager& people, uint16
 // nothing but the winner's line.
 std::string ResultLine(const CPlayerManager& people, int16_t winnerSeat, int16_t loserSeat,
                        int16_t reason);
+
+// The line that names how a game ended, for everybody at the table: the result line of a
+// result as it came, or, where that says nothing (a draw both players agreed to, a result for
+// an empty seat), that the game ended in a draw or ended.
+std::string EndingLine(const CPlayerManager& people, const MSG_GAME_RESULT_BODY& result);
 
 } // namespace kelo

@@ -42,6 +42,7 @@ std::vector<uint8_t> Record(const PERSON& person) {
 
 struct Table {
     Table() {
+        people().SetSeatCount(2);
         PERSON alice = MakePerson(100, "alice", 0);
         alice.watchno = -1;
         people().AddPerson(alice);
@@ -103,6 +104,55 @@ TEST(ChatView, PresenceLines) {
             EXPECT_EQ(t.chat.colours, std::vector<uint32_t>{c.colour}) << c.name;
         } else
             EXPECT_TRUE(t.chat.lines.empty()) << c.name;
+    }
+}
+
+// Each ending is named once in the chat, however many reports of it come; the next game's
+// beginning (627) or a game joined (663) opens the next ending.
+TEST(ChatView, EveryEndingIsToldOnce) {
+    using Steps = std::vector<std::pair<uint16_t, std::vector<uint8_t>>>;
+    const std::vector<uint8_t> begin{0, 0, 0, 0};
+    const struct {
+        const char* name;
+        Steps steps;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"MateReportedByBoth",
+         {{MSG_GAME_RESULT, {0, 0, 0, 1, 0, 0, 0x02, 0x8B}},
+          {MSG_GAME_RESULT, {0, 1, 0, 1, 0, 0, 0x02, 0x8B}}},
+         {"本局结束：alice[alice]成功将杀！"}},
+        {"ResignationThenTimeInTheNextGame",
+         {{MSG_GAME_RESULT, {0, 0, 0, 1, 0, 1, 0, 8}},
+          {MSG_GAME_BEGIN, begin},
+          {MSG_GAME_RESULT, {0, 1, 0, 1, 0, 0, 0, 7}}},
+         {"本局结束：alice[alice]中途认输！", "本局结束：bob[bob]超时判输！"}},
+        {"ServersDraw",
+         {{MSG_GAME_RESULT, {0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 5}}},
+         {"本局结束：双方连续60回合没有吃子，判和！"}},
+        {"Stalemate",
+         {{MSG_GAME_RESULT, {0, 0, 0, 0, 0, 0, 0, 2}}},
+         {"本局结束：无子可动，逼和！"}},
+        {"AgreedDrawAfterARefusal",
+         {{MSG_DRAW_ANSWER, {0, 1, 0, 5, 0, 0}},
+          {MSG_DRAW_ANSWER, {0, 1, 0, 6, 0, 1}},
+          {MSG_GAME_RESULT, {0, 1, 0, 0, 0xFF, 0xFF, 0x02, 0x8B}}},
+         {"本局结束：双方同意和棋！"}},
+        {"DrawResultWithoutANegotiation",
+         {{MSG_GAME_STATE, std::vector<uint8_t>(28)},
+          {MSG_GAME_RESULT, {0, 1, 0, 0, 0xFF, 0xFF, 0x02, 0x8B}}},
+         {"本局结束：双方同意和棋！"}},
+        {"Sealed",
+         {{MSG_SEAL_ANSWER, {0, 1, 0, 5, 0, 0, 0, 0}}, {MSG_SEAL_ANSWER, {0, 1, 0, 7, 0, 1, 0, 0}}},
+         {"双方续盘保存，本局结束！"}},
+        {"TornResult", {{MSG_GAME_RESULT, {0, 0, 0, 1, 0, 0, 0x02}}}, {}},
+    };
+    for (const auto& c : cases) {
+        Table t;
+        for (const auto& [type, body] : c.steps)
+            Deliver(t.chatView, type, body);
+        EXPECT_EQ(t.chat.lines, c.lines) << c.name;
+        for (uint32_t colour : t.chat.colours)
+            EXPECT_EQ(colour, CHAT_SYSTEM_COLOUR) << c.name;
     }
 }
 

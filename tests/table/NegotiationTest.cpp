@@ -516,6 +516,7 @@ TEST(Results, ResultLineOfEveryReason) {
     c.Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 0, 0, 8});
     EXPECT_EQ(c.table.m_nResultLoserSeat, 1);
     EXPECT_EQ(c.table.ResultLine(), "black[black]中途认输！");
+    c.Deliver(MSG_GAME_BEGIN, {0, 0, 0, 0});
     c.Deliver(MSG_GAME_RESULT, {0, 0, 0, 0, 0xFF, 0xFF, 0x02, 0x8B});
     EXPECT_EQ(c.table.m_nResultLoserSeat, -1);
     EXPECT_EQ(c.table.ResultLine(), "");
