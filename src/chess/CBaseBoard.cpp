@@ -134,7 +134,7 @@ MoveJudgement CBaseBoard::Play(const MoveRecord& move) {
     int32_t& run = m_nCheckRun[SideIndex(move.colour)];
     run = judgement.check ? run + 1 : 0;
     m_played.push_back({move.colour, judgement.check});
-    m_lastMoveSquares = {CBasePoint::FromCode(move.from), CBasePoint::FromCode(move.to)};
+    m_lastMoveSquares = {move.from, move.to};
     // Moves replayed at a game start or resume are never judged.
     if (m_nPlyCount <= m_nReplayCount)
         return judgement;
@@ -172,7 +172,7 @@ bool CBaseBoard::TakeBack(int plies) {
     m_lastMoveSquares.clear();
     MoveRecord last;
     if (position.LastMove(last))
-        m_lastMoveSquares = {CBasePoint::FromCode(last.from), CBasePoint::FromCode(last.to)};
+        m_lastMoveSquares = {last.from, last.to};
     return true;
 }
 

@@ -11,8 +11,8 @@ namespace kelo {
 
 bool CChnChessRule::BeginBuild(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                                MoveRecord& out, CBasePiece*& target) const {
-    out.from = from.Code();
-    out.to = to.Code();
+    out.from = from;
+    out.to = to;
     out.colour = colour;
     out.kind = m_nKind;
     out.special = SPECIAL_NONE;
@@ -45,8 +45,8 @@ bool CChnChessRule::PathClear(CBasePoint from, CBasePoint to, CBaseBoard& board)
 }
 
 bool CChnChessRule::CapturesKing(const MoveRecord& step, CBaseBoard& board) {
-    const CBasePiece* mover = board.PieceAt(CBasePoint::FromCode(step.from));
-    const CBasePiece* target = board.PieceAt(CBasePoint::FromCode(step.to));
+    const CBasePiece* mover = board.PieceAt(step.from);
+    const CBasePiece* target = board.PieceAt(step.to);
     return mover != nullptr && target != nullptr && target->m_nKind == PieceKind::King;
 }
 

@@ -49,8 +49,7 @@ bool CPiecePawn::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseB
     const int startRow = colour == Colour::White ? 1 : 6;
     const int endRow = colour == Colour::White ? 3 : 4;
     if (last.colour != enemy || !(last.flags & FLAG_FIRST_MOVE) ||
-        last.from != CBasePoint(to.x, startRow).Code() ||
-        last.to != CBasePoint(to.x, endRow).Code())
+        last.from != CBasePoint(to.x, startRow) || last.to != CBasePoint(to.x, endRow))
         return false;
     out.special = SPECIAL_EN_PASSANT;
     return true;

@@ -126,17 +126,21 @@ TEST(ApplyAndUndo, RefusesRecordsThatDoNotFitThePosition) {
     table.StartPosition();
     const std::string before = Snapshot(table.position);
     const MoveRecord bad[] = {
-        {404, 403, Colour::White, PieceKind::Pawn, 0, 0, 0, 0}, // nothing on e4
-        {406, 404, Colour::White, PieceKind::Pawn, 0, FLAG_CAPTURE, 0,
-         0},                                                    // capture of an empty square
-        {406, 407, Colour::White, PieceKind::Pawn, 0, 0, 0, 0}, // quiet move onto a piece
-        {406, 900, Colour::White, PieceKind::Pawn, 0, 0, 0, 0}, // off the board
-        {407, 607, Colour::White, PieceKind::King, SPECIAL_CASTLE_KING, 0, 0,
-         0},                                                    // the king's path is full
-        {406, 405, Colour::White, PieceKind::Pawn, 9, 0, 0, 0}, // unknown special
+        {CBasePoint::FromCode(404), CBasePoint::FromCode(403), Colour::White, PieceKind::Pawn, 0, 0,
+         0, 0}, // nothing on e4
+        {CBasePoint::FromCode(406), CBasePoint::FromCode(404), Colour::White, PieceKind::Pawn, 0,
+         FLAG_CAPTURE, 0, 0}, // capture of an empty square
+        {CBasePoint::FromCode(406), CBasePoint::FromCode(407), Colour::White, PieceKind::Pawn, 0, 0,
+         0, 0}, // quiet move onto a piece
+        {CBasePoint::FromCode(406), CBasePoint::FromCode(900), Colour::White, PieceKind::Pawn, 0, 0,
+         0, 0}, // off the board
+        {CBasePoint::FromCode(407), CBasePoint::FromCode(607), Colour::White, PieceKind::King,
+         SPECIAL_CASTLE_KING, 0, 0, 0}, // the king's path is full
+        {CBasePoint::FromCode(406), CBasePoint::FromCode(405), Colour::White, PieceKind::Pawn, 9, 0,
+         0, 0}, // unknown special
     };
     for (const MoveRecord& m : bad) {
-        EXPECT_FALSE(table.position.Apply(m)) << m.from << "-" << m.to;
+        EXPECT_FALSE(table.position.Apply(m)) << m.from.Code() << "-" << m.to.Code();
         EXPECT_EQ(Snapshot(table.position), before);
     }
     EXPECT_FALSE(table.position.UndoLast()); // nothing to take back
@@ -163,18 +167,27 @@ TEST(MoveText, ReadsAsTheMoveList) {
         MoveRecord move;
         const char* text;
     } cases[] = {
-        {{406, 404, Colour::White, PieceKind::Pawn, 0, FLAG_FIRST_MOVE, 1, 0}, "白方 : Pe2--e4"},
-        {{603, 505, Colour::Black, PieceKind::Knight, 0, FLAG_CAPTURE | FLAG_CHECK, 1, 0},
+        {{CBasePoint::FromCode(406), CBasePoint::FromCode(404), Colour::White, PieceKind::Pawn, 0,
+          FLAG_FIRST_MOVE, 1, 0},
+         "白方 : Pe2--e4"},
+        {{CBasePoint::FromCode(603), CBasePoint::FromCode(505), Colour::Black, PieceKind::Knight, 0,
+          FLAG_CAPTURE | FLAG_CHECK, 1, 0},
          "黑方 : Ng5×f3＋"},
-        {{401, 400, Colour::White, PieceKind::Pawn, SPECIAL_PROMOTE_QUEEN, FLAG_CHECK, 1, 0},
+        {{CBasePoint::FromCode(401), CBasePoint::FromCode(400), Colour::White, PieceKind::Pawn,
+          SPECIAL_PROMOTE_QUEEN, FLAG_CHECK, 1, 0},
          "白方 : Pe7--e8Q＋"},
-        {{403, 302, Colour::White, PieceKind::Pawn, SPECIAL_EN_PASSANT, 0, 1, 0},
+        {{CBasePoint::FromCode(403), CBasePoint::FromCode(302), Colour::White, PieceKind::Pawn,
+          SPECIAL_EN_PASSANT, 0, 1, 0},
          "白方 : Pe5×d6 e.p"},
-        {{407, 607, Colour::White, PieceKind::King, SPECIAL_CASTLE_KING, FLAG_FIRST_MOVE, 1, 0},
+        {{CBasePoint::FromCode(407), CBasePoint::FromCode(607), Colour::White, PieceKind::King,
+          SPECIAL_CASTLE_KING, FLAG_FIRST_MOVE, 1, 0},
          "白方 : 0--0"},
-        {{400, 200, Colour::Black, PieceKind::King, SPECIAL_CASTLE_QUEEN, FLAG_CHECK, 1, 0},
+        {{CBasePoint::FromCode(400), CBasePoint::FromCode(200), Colour::Black, PieceKind::King,
+          SPECIAL_CASTLE_QUEEN, FLAG_CHECK, 1, 0},
          "黑方 : 0--0--0＋"},
-        {{0, 1, Colour::Black, KindFromWire(2), 0, 0, 1, 0}, "黑方 : Xa8--a7"},
+        {{CBasePoint::FromCode(0), CBasePoint::FromCode(1), Colour::Black, KindFromWire(2), 0, 0, 1,
+          0},
+         "黑方 : Xa8--a7"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CBaseDiagram::MoveText(c.move), c.text);

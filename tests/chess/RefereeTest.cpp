@@ -46,10 +46,23 @@ TEST(Referee, VerdictAfterTheLastMove) {
 TEST(Referee, PlayRefusesAMoveThatDoesNotFitAndCountsNothing) {
     ChessBoard game;
     game.StartPosition();
-    const MoveRecord ghost{404, 403, Colour::White, PieceKind::Pawn, 0, 0, 0, 0};
+    const MoveRecord ghost{CBasePoint::FromCode(404),
+                           CBasePoint::FromCode(403),
+                           Colour::White,
+                           PieceKind::Pawn,
+                           0,
+                           0,
+                           0,
+                           0};
     EXPECT_FALSE(game.board.Play(ghost).applied);
-    const MoveRecord badColour{406, 404, ColourFromWire(7), PieceKind::Pawn, 0, FLAG_FIRST_MOVE,
-                               0,   0};
+    const MoveRecord badColour{CBasePoint::FromCode(406),
+                               CBasePoint::FromCode(404),
+                               ColourFromWire(7),
+                               PieceKind::Pawn,
+                               0,
+                               FLAG_FIRST_MOVE,
+                               0,
+                               0};
     EXPECT_FALSE(game.board.Play(badColour).applied);
     EXPECT_EQ(game.position.MoveCount(), 0u);
     EXPECT_EQ(game.board.PlyCount(), 0);

@@ -42,8 +42,8 @@ GameRecord SmallRecord() {
     r.clock = {1200, 60, 10};
     r.takeBacks = {2, 3};
     MoveRecord m;
-    m.from = 0x0406;
-    m.to = 0x0404;
+    m.from = CBasePoint::FromCode(0x0406);
+    m.to = CBasePoint::FromCode(0x0404);
     m.colour = Colour::White;
     m.kind = PieceKind::Pawn;
     m.special = 0x12;

@@ -150,6 +150,8 @@ TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
         {"empty from square", step(404, 403)},
         {"from off the board", step(408, 404)},
         {"to off the board", step(406, 0xFFFFFFFF)},
+        // e4's code plus a layer that a 16-bit layer would wrap round to 0.
+        {"a layer past 16 bits", step(406, 655360404)},
         {"another layer", step(10406, 404)},
         {"short body", step(406, 404, 19)},
         {"no body", {}},

@@ -77,11 +77,14 @@ struct CTableServer::DeskModel {
     // passant alike) and a promotion piece exactly when a pawn reaches the last row. The rules'
     // record, with the promotion, goes to played when given.
     bool Legal(const MoveRecord& move, MoveRecord* played = nullptr) {
-        auto square = [](int32_t code) { return code >= 0 && code % 100 < 8 && code < 800; };
+        auto square = [](CBasePoint point) {
+            const int32_t code = point.Code();
+            return code >= 0 && code % 100 < 8 && code < 800;
+        };
         if (move.colour != sideToMove || !square(move.from) || !square(move.to))
             return false;
-        const CBasePoint from = CBasePoint::FromCode(move.from);
-        const CBasePoint to = CBasePoint::FromCode(move.to);
+        const CBasePoint from = move.from;
+        const CBasePoint to = move.to;
         CChnChessBoard& board = game.Board();
         CBaseRule* rule = board.RuleAt(from);
         MoveRecord legal;
