@@ -66,7 +66,7 @@ std::vector<uint8_t> RandomGame() {
                 const CBasePoint f(from / 8, from % 8);
                 const CBasePiece* piece = position.PieceAt(f);
                 CBaseRule* rule =
-                    piece != nullptr && piece->m_nColour == colour ? board.RuleAt(f) : nullptr;
+                    piece != nullptr && piece->m_colour == colour ? board.RuleAt(f) : nullptr;
                 for (int to = 0; rule != nullptr && to < 64; ++to) {
                     MoveRecord record;
                     if (rule->CheckMove(colour, f, CBasePoint(to / 8, to % 8), board, &record))

@@ -16,7 +16,7 @@ CBaseBoard::~CBaseBoard() = default;
 
 bool CBaseBoard::CanSelect(CBasePoint square, Colour colourToMove) {
     const CBasePiece* piece = PieceAt(square);
-    return piece != nullptr && piece->m_nColour == colourToMove;
+    return piece != nullptr && piece->m_colour == colourToMove;
 }
 
 void CBaseBoard::NewPosition() {
@@ -39,8 +39,8 @@ bool CBaseBoard::HasPieceAt(CBasePoint square, CBasePiece* copy) {
     if (piece == nullptr)
         return false;
     if (copy != nullptr) {
-        copy->m_nKind = piece->m_nKind;
-        copy->m_nColour = piece->m_nColour;
+        copy->m_kind = piece->m_kind;
+        copy->m_colour = piece->m_colour;
         copy->m_nTag = piece->m_nTag;
         copy->m_bUnmoved = piece->m_bUnmoved;
     }
@@ -72,13 +72,13 @@ std::vector<CBasePoint> CBaseBoard::LegalTargets(CBasePoint from, Colour colour)
 
 bool CBaseBoard::IsPromotion(CBasePoint from, CBasePoint to) {
     const CBasePiece* piece = PieceAt(from);
-    return piece != nullptr && piece->m_nKind == PieceKind::Pawn &&
+    return piece != nullptr && piece->m_kind == PieceKind::Pawn &&
            (to.y == 0 || to.y == m_nRows - 1);
 }
 
 bool CBaseBoard::AttackedBy(Colour colour, CBasePoint square) {
     const CBasePiece* occupant = PieceAt(square);
-    if (occupant != nullptr && occupant->m_nColour == colour)
+    if (occupant != nullptr && occupant->m_colour == colour)
         return false;
     // A pawn of this colour attacks one row ahead in its own orientation: find which way that
     // is on the model board once, instead of turning every pawn's square.
@@ -90,16 +90,16 @@ bool CBaseBoard::AttackedBy(Colour colour, CBasePoint square) {
         colour,
         [&](int32_t code, const CBasePiece* piece) {
             const CBasePoint& from = CBoardMap::PointOfSlot(CBoardMap::SlotOf(code));
-            switch (piece->m_nKind) {
+            switch (piece->m_kind) {
             case PieceKind::Pawn:
                 // Only the two forward diagonals; the squares straight ahead are never attacked.
                 return (square.y - from.y) * rowStep == -1 && std::abs(square.x - from.x) == 1;
             case PieceKind::King:
                 return std::max(std::abs(square.x - from.x), std::abs(square.y - from.y)) == 1;
             default: {
-                if (!CChessReach::Reachable(piece->m_nKind, from, square))
+                if (!CChessReach::Reachable(piece->m_kind, from, square))
                     return false;
-                CBaseRule* rule = rules.RuleForKind(piece->m_nKind);
+                CBaseRule* rule = rules.RuleForKind(piece->m_kind);
                 MoveRecord record;
                 return rule != nullptr && rule->BuildMove(colour, from, square, *this, record);
             }
@@ -119,7 +119,7 @@ bool CBaseBoard::HasLegalMove(Colour colour) {
     const CBoardMap snapshot = Position().BoardMap();
     CBaseRuleFactory& rules = RuleFactory();
     return snapshot.ForEachOfColour(colour, [&](int32_t code, const CBasePiece* piece) {
-        CBaseRule* rule = rules.RuleForKind(piece->m_nKind);
+        CBaseRule* rule = rules.RuleForKind(piece->m_kind);
         return rule != nullptr && rule->HasLegalMoveFrom(colour, CBasePoint::FromCode(code), *this);
     });
 }

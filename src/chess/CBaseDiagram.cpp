@@ -87,12 +87,12 @@ bool CBaseDiagram::Apply(const MoveRecord& m) {
         m_captured.push_back(m_board.Take(to));
     m_board.Put(to, mover);
     if (m.flags & FLAG_FIRST_MOVE)
-        mover->m_bUnmoved = 0;
+        mover->m_bUnmoved = false;
 
     if (castling) {
         CBasePiece* rook = m_board.Take(rookFrom);
         m_board.Put(rookTo, rook);
-        rook->m_bUnmoved = 0;
+        rook->m_bUnmoved = false;
     } else if (m.special == SPECIAL_EN_PASSANT) {
         m_captured.push_back(m_board.Take(passedPawn));
     } else if (PieceKind kind = PromotionKind(m.special); kind != PieceKind::None) {
@@ -129,13 +129,13 @@ bool CBaseDiagram::UndoLast() {
         m_captured.pop_back();
     }
     if ((m.flags & FLAG_FIRST_MOVE) && mover != nullptr)
-        mover->m_bUnmoved = 1;
+        mover->m_bUnmoved = true;
 
     int32_t rookFrom = 0, rookTo = 0;
     if (CastlingRookSquares(m, rookFrom, rookTo)) {
         if (CBasePiece* rook = m_board.Take(rookTo)) {
             m_board.Put(rookFrom, rook);
-            rook->m_bUnmoved = 1;
+            rook->m_bUnmoved = true;
         }
     } else if (m.special == SPECIAL_EN_PASSANT && !m_captured.empty()) {
         m_board.Put(EnPassantVictim(m), m_captured.back());
@@ -158,7 +158,7 @@ int32_t CBaseDiagram::Find(Colour colour, PieceKind kind) const {
     }
     int32_t found = NO_SQUARE;
     m_board.ForEach([&](int32_t code, const CBasePiece* piece) {
-        if (piece->m_nColour == colour && piece->m_nKind == kind) {
+        if (piece->m_colour == colour && piece->m_kind == kind) {
             found = code;
             return true;
         }

@@ -187,7 +187,7 @@ CFenReader::Result CFenReader::Load(const std::string& fen, CBaseDiagram& positi
                                            (p.x == 7 && rookUnmoved[SideIndex(p.colour)][1]));
             break;
         default:
-            piece->m_bUnmoved = 0;
+            piece->m_bUnmoved = false;
         }
         position.AddPiece(p.x * 100 + p.y, std::move(piece));
     }

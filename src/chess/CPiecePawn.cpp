@@ -40,7 +40,7 @@ bool CPiecePawn::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseB
     // En passant: only right after the other side's double step beside this pawn.
     const Colour enemy = OppositeColour(colour);
     const CBasePiece* passed = board.PieceAt(CBasePoint(to.x, from.y));
-    if (passed == nullptr || passed->m_nKind != PieceKind::Pawn || passed->m_nColour != enemy ||
+    if (passed == nullptr || passed->m_kind != PieceKind::Pawn || passed->m_colour != enemy ||
         f.y != 3)
         return false;
     MoveRecord last;

@@ -184,7 +184,7 @@ CBaseBoardStudy::Cursor CBaseBoardStudy::OnMouseMove(int32_t x, int32_t y) {
     }
     const CBasePiece* here = PieceAt(square);
     const CBasePiece* selected = m_marks.pieceSelected ? PieceAt(m_marks.selected) : nullptr;
-    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
+    if (here != nullptr && selected != nullptr && here->m_colour == selected->m_colour) {
         m_marks.hover = true;
         return acting;
     }
@@ -232,7 +232,7 @@ void CBaseBoardStudy::OnLButtonDown(int32_t x, int32_t y) {
         return;
     }
     const CBasePiece* selected = PieceAt(m_marks.selected);
-    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
+    if (here != nullptr && selected != nullptr && here->m_colour == selected->m_colour) {
         if (!CanPickUp(square))
             RefuseTarget(NOT_A_TARGET);
         else if (!m_bDragging)

@@ -148,7 +148,7 @@ CBoardWindowModel::Cursor CBoardWindowModel::OnMouseMove(int32_t x, int32_t y) {
     }
     const CBasePiece* here = board.PieceAt(square);
     const CBasePiece* selected = marks.pieceSelected ? board.PieceAt(marks.selected) : nullptr;
-    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
+    if (here != nullptr && selected != nullptr && here->m_colour == selected->m_colour) {
         marks.hover = true;
         return acting;
     }
@@ -195,7 +195,7 @@ void CBoardWindowModel::OnLButtonDown(int32_t x, int32_t y) {
         Refuse();
         const CBasePiece* piece = board.PieceAt(square);
         const Colour own = m_table.people.GetOwnColour();
-        if (piece != nullptr && (piece->m_nColour == own || m_table.mode.LocalMode()))
+        if (piece != nullptr && (piece->m_colour == own || m_table.mode.LocalMode()))
             m_prompts.ShowNotice(START_FIRST);
         return;
     }
@@ -212,7 +212,7 @@ void CBoardWindowModel::OnLButtonDown(int32_t x, int32_t y) {
         return;
     }
     const CBasePiece* selected = board.PieceAt(m_marks.selected);
-    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
+    if (here != nullptr && selected != nullptr && here->m_colour == selected->m_colour) {
         if (!m_tableBoard.CanSelect(square))
             Refuse();
         else if (!m_bDragging)
@@ -283,12 +283,12 @@ Colour CBoardWindowModel::KingInCheck() {
 }
 
 int CBoardWindowModel::PieceImageIndex(const CBasePiece& piece, bool inCheck) {
-    int slot = SlotOfKind(piece.m_nKind);
-    if (slot < 0 || !IsSide(piece.m_nColour))
+    int slot = SlotOfKind(piece.m_kind);
+    if (slot < 0 || !IsSide(piece.m_colour))
         return -1;
-    if (inCheck && piece.m_nKind == PieceKind::King)
+    if (inCheck && piece.m_kind == PieceKind::King)
         slot = SLOT_KING_IN_CHECK;
-    return SideIndex(piece.m_nColour) * IMAGES_PER_COLOUR + slot;
+    return SideIndex(piece.m_colour) * IMAGES_PER_COLOUR + slot;
 }
 
 Colour CBoardWindowModel::BottomCapturedColour() const {

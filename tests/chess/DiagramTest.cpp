@@ -33,8 +33,8 @@ TEST(SetUp, PlacesBothSidesWithQueensOnTheDFile) {
     EXPECT_EQ(p.Find(Colour::Black, PieceKind::Queen), 300);
     EXPECT_EQ(p.Find(Colour::Black, KindFromWire(2)), NO_SQUARE);
     // Pieces are made rook first, back row before pawns.
-    EXPECT_EQ(p.Pieces()[0]->m_nKind, PieceKind::Rook);
-    EXPECT_EQ(p.Pieces()[8]->m_nKind, PieceKind::Pawn);
+    EXPECT_EQ(p.Pieces()[0]->m_kind, PieceKind::Rook);
+    EXPECT_EQ(p.Pieces()[8]->m_kind, PieceKind::Pawn);
     EXPECT_EQ(p.MoveNumber(), 1);
 }
 
@@ -42,8 +42,8 @@ TEST(SetUp, PlacesBothSidesWithQueensOnTheDFile) {
 std::string Snapshot(const CBaseDiagram& p) {
     std::string text;
     p.BoardMap().ForEach([&](int32_t code, const CBasePiece* piece) {
-        text += std::to_string(code) + KindLetter(piece->m_nKind) +
-                std::to_string(WireValue(piece->m_nColour)) + std::to_string(piece->m_bUnmoved) +
+        text += std::to_string(code) + KindLetter(piece->m_kind) +
+                std::to_string(WireValue(piece->m_colour)) + std::to_string(piece->m_bUnmoved) +
                 " ";
         return false;
     });
@@ -58,7 +58,7 @@ TEST(ApplyAndUndo, CastlingMovesTheRookAndUndoRestoresFlags) {
     ASSERT_TRUE(table.Check(Colour::White, "e1g1", &castle));
     EXPECT_EQ(castle.special, SPECIAL_CASTLE_KING);
     ASSERT_TRUE(table.position.Apply(castle));
-    EXPECT_EQ(table.position.PieceAt(507)->m_nKind, PieceKind::Rook);
+    EXPECT_EQ(table.position.PieceAt(507)->m_kind, PieceKind::Rook);
     EXPECT_EQ(table.position.PieceAt(707), nullptr);
     EXPECT_FALSE(table.position.PieceAt(607)->m_bUnmoved);
     EXPECT_FALSE(table.position.PieceAt(507)->m_bUnmoved);
@@ -68,7 +68,7 @@ TEST(ApplyAndUndo, CastlingMovesTheRookAndUndoRestoresFlags) {
     ASSERT_TRUE(table.Check(Colour::Black, "e8c8", &castle));
     EXPECT_EQ(castle.special, SPECIAL_CASTLE_QUEEN);
     ASSERT_TRUE(table.position.Apply(castle));
-    EXPECT_EQ(table.position.PieceAt(300)->m_nKind, PieceKind::Rook);
+    EXPECT_EQ(table.position.PieceAt(300)->m_kind, PieceKind::Rook);
     ASSERT_TRUE(table.position.UndoLast());
     EXPECT_EQ(Snapshot(table.position), before);
 }
@@ -86,7 +86,7 @@ TEST(ApplyAndUndo, EnPassantTakesThePawnBesideAndUndoPutsItBack) {
     EXPECT_EQ(table.position.PieceAt(303), nullptr);
     EXPECT_EQ(table.position.Captured().size(), 1u);
     ASSERT_TRUE(table.position.UndoLast());
-    EXPECT_EQ(table.position.PieceAt(303)->m_nKind, PieceKind::Pawn);
+    EXPECT_EQ(table.position.PieceAt(303)->m_kind, PieceKind::Pawn);
     EXPECT_EQ(Snapshot(table.position), before);
 }
 
@@ -99,13 +99,13 @@ TEST(ApplyAndUndo, PromotionToKnightAndBack) {
     ASSERT_TRUE(table.Check(Colour::White, "a7a8", &promote));
     EXPECT_EQ(promote.special, SPECIAL_PROMOTE_KNIGHT);
     ASSERT_TRUE(table.position.Apply(promote));
-    EXPECT_EQ(table.position.PieceAt(0)->m_nKind, PieceKind::Knight);
-    EXPECT_EQ(table.position.PieceAt(107)->m_nKind, PieceKind::Knight); // the others stay
-    EXPECT_EQ(table.position.PieceAt(607)->m_nKind, PieceKind::Knight);
+    EXPECT_EQ(table.position.PieceAt(0)->m_kind, PieceKind::Knight);
+    EXPECT_EQ(table.position.PieceAt(107)->m_kind, PieceKind::Knight); // the others stay
+    EXPECT_EQ(table.position.PieceAt(607)->m_kind, PieceKind::Knight);
     EXPECT_EQ(table.position.Promoted().size(), 1u);
     ASSERT_TRUE(table.position.UndoLast());
     EXPECT_EQ(table.position.PieceAt(0), nullptr);
-    EXPECT_EQ(table.position.PieceAt(1)->m_nKind, PieceKind::Pawn);
+    EXPECT_EQ(table.position.PieceAt(1)->m_kind, PieceKind::Pawn);
     EXPECT_TRUE(table.position.Promoted().empty());
     EXPECT_EQ(Snapshot(table.position), before);
 }

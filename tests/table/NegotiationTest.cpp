@@ -80,8 +80,8 @@ struct Client : test::ChessTable {
             for (int x = 0; x < 8; ++x) {
                 const CBasePiece* piece = board.PieceAt(CBasePoint(x, y));
                 text += piece == nullptr ? '.'
-                                         : static_cast<char>('a' + WireValue(piece->m_nKind) +
-                                                             10 * WireValue(piece->m_nColour));
+                                         : static_cast<char>('a' + WireValue(piece->m_kind) +
+                                                             10 * WireValue(piece->m_colour));
             }
         return text;
     }

@@ -158,7 +158,7 @@ TEST(StudyBoard, AStudyMoveThatGivesCheckCarriesTheCheckFlag) {
     s.dialog->SelectItem(0);
     s.dialog->SelectItem(4);
     ASSERT_NE(s.StudyPiece("h4"), nullptr);
-    EXPECT_EQ(s.StudyPiece("h4")->m_nKind, PieceKind::Queen);
+    EXPECT_EQ(s.StudyPiece("h4")->m_kind, PieceKind::Queen);
 }
 
 TEST(StudyBoard, AutomaticReplayRunsToTheEndAndStartsAgainWithOnePress) {

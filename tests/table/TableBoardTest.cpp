@@ -202,7 +202,7 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     EXPECT_EQ(t.time.m_nPaceTime, 30);
     EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0);
     EXPECT_EQ(t.position.MoveNumber(), 3); // Black's two moves
-    EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_nKind, PieceKind::Queen);
+    EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_kind, PieceKind::Queen);
 
     t.Deliver(MSG_TABLE_UNLOCK);
     EXPECT_EQ(t.state.Lock(), TableLock::Free);

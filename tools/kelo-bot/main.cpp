@@ -799,8 +799,8 @@ private:
                 if (empty > 0)
                     fen += std::to_string(empty);
                 empty = 0;
-                const char letter = KindLetter(piece->m_nKind);
-                fen += piece->m_nColour == Colour::White ? letter : static_cast<char>(letter + 32);
+                const char letter = KindLetter(piece->m_kind);
+                fen += piece->m_colour == Colour::White ? letter : static_cast<char>(letter + 32);
             }
             if (empty > 0)
                 fen += std::to_string(empty);

@@ -61,11 +61,11 @@ struct CTableServer::DeskModel {
                 const CBasePiece* piece = position.PieceAt(CBasePoint(x, y));
                 if (piece == nullptr)
                     continue;
-                key[2 * (x * 8 + y)] = static_cast<char>('A' + WireValue(piece->m_nKind) +
-                                                         10 * WireValue(piece->m_nColour));
+                key[2 * (x * 8 + y)] = static_cast<char>('A' + WireValue(piece->m_kind) +
+                                                         10 * WireValue(piece->m_colour));
                 // Only the king's and the rooks' first moves change what may follow.
                 const bool castling =
-                    piece->m_nKind == PieceKind::King || piece->m_nKind == PieceKind::Rook;
+                    piece->m_kind == PieceKind::King || piece->m_kind == PieceKind::Rook;
                 key[2 * (x * 8 + y) + 1] = castling && piece->m_bUnmoved ? 'u' : 'm';
             }
         }

@@ -100,7 +100,7 @@ void CChessBoardStudyWnd::DrawPieces(QPainter& painter) {
     const bool dragging = m_board.IsDragging() && m_board.Marks().pieceSelected;
     int dragIndex = -1;
     m_board.Position().BoardMap().ForEach([&](int32_t code, CBasePiece* piece) {
-        const bool checked = piece->m_nKind == PieceKind::King && piece->m_nColour == inCheck;
+        const bool checked = piece->m_kind == PieceKind::King && piece->m_colour == inCheck;
         const int index = CBoardWindowModel::PieceImageIndex(*piece, checked);
         const CBasePoint square = CBasePoint::FromCode(code);
         if (dragging && square == m_board.Marks().selected) {

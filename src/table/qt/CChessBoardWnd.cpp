@@ -135,7 +135,7 @@ void CChessBoardWnd::DrawPieces(QPainter& painter) {
     const bool dragging = m_model.IsDragging() && marks.pieceSelected;
     int dragIndex = -1;
     board.Position().BoardMap().ForEach([&](int32_t code, CBasePiece* piece) {
-        const bool checked = piece->m_nKind == PieceKind::King && piece->m_nColour == inCheck;
+        const bool checked = piece->m_kind == PieceKind::King && piece->m_colour == inCheck;
         const int index = CBoardWindowModel::PieceImageIndex(*piece, checked);
         const CBasePoint square = CBasePoint::FromCode(code);
         if (dragging && square == marks.selected) {
@@ -189,7 +189,7 @@ void CChessBoardWnd::DrawCaptured(QPainter& painter) {
                                 : m_skin.m_rcChessBoard.bottom - m_skin.m_rcChessBoard.top;
     for (const CBasePiece* piece : board.Position().Captured()) {
         const int index = CBoardWindowModel::PieceImageIndex(*piece, false);
-        if (piece->m_nColour == bottom) {
+        if (piece->m_colour == bottom) {
             DrawIcon(painter, index,
                      QRect(bottomX, boardHeight - iconHeight, iconWidth, iconHeight));
             bottomX += iconWidth;

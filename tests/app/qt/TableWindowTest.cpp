@@ -114,13 +114,13 @@ TEST(TableWindow, LocalGamePlayedWithClicks) {
     EXPECT_TRUE(table.model->Panels().SlotAt(0).toMove);
     EXPECT_EQ(table.model->Panels().SlotAt(0).colour, Colour::Black);
     ASSERT_NE(table.PieceAt("e4"), nullptr);
-    EXPECT_EQ(table.PieceAt("e4")->m_nKind, PieceKind::Pawn);
+    EXPECT_EQ(table.PieceAt("e4")->m_kind, PieceKind::Pawn);
     EXPECT_EQ(table.PieceAt("e2"), nullptr);
     // The same user now plays Black.
     table.Click("e7");
     table.Click("e5");
     ASSERT_NE(table.PieceAt("e5"), nullptr);
-    EXPECT_EQ(table.PieceAt("e5")->m_nColour, Colour::Black);
+    EXPECT_EQ(table.PieceAt("e5")->m_colour, Colour::Black);
     EXPECT_EQ(table.Refusals(), 1u);
     EXPECT_TRUE(table.model->ButtonBoard().IsEnabled(CButtonBoard::ID_TAKEBACK));
     EXPECT_FALSE(table.model->ButtonBoard().IsEnabled(CButtonBoard::ID_START));
@@ -144,8 +144,8 @@ TEST(TableWindow, PromotionByClicksPlaysThePieceChosen) {
     EXPECT_EQ(table.prompts.promotionQuestions, 1);
     const CBasePiece* knight = table.PieceAt("g8");
     ASSERT_NE(knight, nullptr);
-    EXPECT_EQ(knight->m_nKind, PieceKind::Knight);
-    EXPECT_EQ(knight->m_nColour, Colour::White);
+    EXPECT_EQ(knight->m_kind, PieceKind::Knight);
+    EXPECT_EQ(knight->m_colour, Colour::White);
     EXPECT_EQ(table.PieceAt("h7"), nullptr);
     EXPECT_EQ(table.Refusals(), 0u);
 }
@@ -199,7 +199,7 @@ TEST(TableWindow, DragReleasedOnItsOwnSquareKeepsThePiece) {
     QTest::mouseRelease(&table.Board(), Qt::LeftButton, {}, f3);
     table.loop.RunPending();
     ASSERT_NE(table.PieceAt("f3"), nullptr);
-    EXPECT_EQ(table.PieceAt("f3")->m_nKind, PieceKind::Knight);
+    EXPECT_EQ(table.PieceAt("f3")->m_kind, PieceKind::Knight);
 }
 
 // A client at a server that plays Black: its view is turned and only its own moves count.
@@ -226,7 +226,7 @@ TEST(TableWindow, BlackSeesTheBoardTurned) {
     EXPECT_EQ(table.model->BoardWindow().SquareAt(bottomLeft.x, bottomLeft.y), test::Square("h8"));
     const CBasePiece* rook = table.PieceAt("h8");
     ASSERT_NE(rook, nullptr);
-    EXPECT_EQ(rook->m_nKind, PieceKind::Rook);
+    EXPECT_EQ(rook->m_kind, PieceKind::Rook);
     EXPECT_EQ(table.model->BoardWindow().FileLabel(0), "h");
     EXPECT_EQ(table.model->BoardWindow().RankLabel(7), "8");
 }
