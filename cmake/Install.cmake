@@ -44,8 +44,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://kelo-chess.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The skin's texts are drawn in WenQuanYi Micro Hei, which no shared library pulls in.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
+# The skin's texts are drawn in WenQuanYi Micro Hei, which no shared library pulls in; Qt's own
+# boxes and file dialogs take their Chinese words from Qt's catalogues.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session")
 # No owner other than root, and nothing of the build folder in the package.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

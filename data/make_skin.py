@@ -18,7 +18,7 @@ writes into OUT_FOLDER (the program's data folder):
                                         btnpressed.bmp, btndisabled.bmp (black is transparent)
     skin/image/                         studyboard.bmp, studychess.png
     sound/                              501.wav (move), 502.wav (hover), 503.wav (press),
-                                        504.wav (refused)
+                                        504.wav (refused), 505.wav (low-time tick)
 
 With --preview it also draws a contact sheet of both skins as a person would see them.
 The layout is checked as it is made: every text must fit its box with the fonts named in the
@@ -112,7 +112,9 @@ class Skin:
         self.name = name
         self.W, self.H = width, height
         self.sq, self.piece, self.margin, self.strip, self.s = square, piece, margin, strip, scale
-        self.icon = margin
+        # Captured pieces: two rows of icons in the tray below the frame, which has one square
+        # of height to itself.
+        self.icon = (square - 4) // 2
         s = scale
         gap = round(8 * s)
         # The board window: 8 squares plus the grid offset on each side, the offset being the
@@ -585,9 +587,9 @@ def background(skin):
     bx, by = skin.board[0], skin.board[1]
     draw_board(img, (bx, by), skin.sq, skin.margin, k)
     frame_bottom = by + 8 * skin.sq + 2 * skin.margin
-    tray = (bx + 16 * k, skin.board[3] - skin.icon - 2 * k,
+    tray = (bx + 16 * k, skin.board[3] - 2 * skin.icon - 2 * k,
             bx + 8 * skin.sq + 2 * skin.margin - 4 * k, skin.board[3])
-    if tray[1] > frame_bottom + 2 * k:
+    if tray[1] >= frame_bottom + k:
         inset(img, tray, (14, 30, 22), 4, k)
     # Plates of the right column.
     radius = skin.px(6)
@@ -659,6 +661,10 @@ HEAD_GROUNDS = [(70, 110, 160), (150, 70, 60), (60, 130, 90), (170, 130, 50),
                 (110, 80, 150), (60, 120, 130), (140, 100, 80), (90, 90, 100)]
 
 
+# Enough for every index the hall hands out by default (a local table's first player has 11).
+HEAD_PICTURES = 16
+
+
 def head_picture(index, size, pieces):
     """A portrait for the people at the table: a piece on a coloured medallion."""
     big = size * SUPERSAMPLE
@@ -681,7 +687,7 @@ def head_picture(index, size, pieces):
 def head_pictures(folder, pieces):
     """IDI_0.png ... in the layout of the hall's picture folder, each also at twice the size."""
     os.makedirs(folder, exist_ok=True)
-    for index in range(len(HEAD_GROUNDS)):
+    for index in range(HEAD_PICTURES):
         for k in (1, 2):
             head_picture(index, 32 * k, pieces).save(
                 os.path.join(folder, dense_name(f"IDI_{index}.png", k)))
@@ -857,6 +863,9 @@ def sounds(folder):
     a = tone(0.06, [(240, 0.8), (480, 0.2)], 0.008, 0.03, 0.30)
     b = tone(0.07, [(190, 0.8), (380, 0.2)], 0.008, 0.03, 0.30)
     write_wave(os.path.join(folder, "504.wav"), a + b)
+    # Low time: a dry clock tick, once a second while the own clock runs out.
+    write_wave(os.path.join(folder, "505.wav"),
+               tone(0.05, [(1800, 0.6), (3100, 0.4)], 0.002, 0.008, 0.20, noise=0.3, seed=5))
 
 
 # ---------------------------------------------------------------- description
@@ -1009,7 +1018,7 @@ def preview(skin, images):
         img.alpha_composite(cell, (bx + 20 + k * iw, skin.board[3] - icons.height))
         cell = icons.crop((((1 - c) * 7 + slot) * iw, 0, ((1 - c) * 7 + slot + 1) * iw,
                            icons.height))
-        img.alpha_composite(cell, (bx + 20 + k * iw, by))
+        img.alpha_composite(cell, (bx + 20 + k * iw, skin.board[3] - 2 * icons.height))
     # Panels with the texts the program writes.
     person = font(CJK_FONT, pt_to_px(skin.person_pt))
     nick = font(CJK_FONT, pt_to_px(skin.nick_pt))

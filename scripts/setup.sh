@@ -7,7 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libssl-dev
     clang libclang-rt-dev
-    qt6-base-dev qt6-multimedia-dev dbus-daemon
+    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n dbus-daemon
     python3-pil fonts-dejavu-core fonts-wqy-microhei
     xvfb xdotool imagemagick
     desktop-file-utils appstream libxml2-utils shared-mime-info

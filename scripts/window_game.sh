@@ -3,8 +3,9 @@
 # set.
 # start_window_game SERVER_LOG MOVES SECONDS: the window (alice, White), started by kelo-hall on
 # the session bus, and the bot (bob, Black), which answers with its half of MOVES and gives up
-# after SECONDS; both must enter the desk. Sets client_pid, hall_pid, bot_pid, people, window,
-# the window's X and Y, and the places of board_geometry.
+# after SECONDS, with the further options of BOT_OPTIONS; both must enter the desk. Sets
+# client_pid, hall_pid, bot_pid, people, window, the window's X and Y, and the places of
+# board_geometry.
 start_window_game() {
     QT_QPA_PLATFORM=xcb KELO_AUTO_ANSWER=yes "$client" -Embedding >"$work/client.log" \
         2>"$work/client-questions.log" &
@@ -14,8 +15,9 @@ start_window_game() {
     # kelo-hall stays while the window is open, as the hall does.
     "$hall" $people --me alice --desk 1 --server "127.0.0.1:$port" >"$work/hall.log" 2>&1 &
     hall_pid=$!
+    # shellcheck disable=SC2086
     "$bot" --server "127.0.0.1:$port" --desk 1 $people --me bob --moves "$2" --timeout "$3" \
-        >"$work/bot.log" 2>&1 &
+        ${BOT_OPTIONS:-} >"$work/bot.log" 2>&1 &
     bot_pid=$!
     window=$(window_of "$client_pid") || fail "no window"
     wait_for "$1" 'id=100 entered' 10 || fail "the window did not enter the table"

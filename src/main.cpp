@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QStringList>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -48,6 +50,14 @@ int main(int argc, char** argv) {
         registration.Register();
     if (line.m_action == Action::Register)
         return 0;
+
+    // The table speaks Chinese whatever the locale, and so do Qt's own boxes and file dialogs
+    // ("是", "否", "打开", "保存"). Only qtbase's catalogue: the others hold nothing the table
+    // shows and would cost start-up time.
+    QTranslator qtWords;
+    if (qtWords.load(QStringLiteral("qtbase_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtWords);
 
     kelo::CGameContext context;
     // For unattended runs the questions can be answered in advance.

@@ -27,6 +27,22 @@ std::string CHallPresence::HallFolder(const std::string& configFolder) {
     return WithTrailingSlash(folder);
 }
 
+bool CHallPresence::Install(const std::string& configFolder, const std::string& hallFolder) {
+    if (!HallFolder(configFolder).empty())
+        return true;
+    const std::string folder = WithTrailingSlash(configFolder) + "zandor/";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    CIniFile record;
+    record.SetPath(folder);
+    record.SetFileName("Zandor");
+    if (!record.OpenForWrite())
+        return false;
+    record.WriteSection("Zandor");
+    record.WriteString("AppPath", WithTrailingSlash(hallFolder));
+    return record.Close() && !HallFolder(configFolder).empty();
+}
+
 std::vector<std::string> CHallPresence::HeadPictures(const std::string& hallFolder) {
     std::vector<std::string> pictures;
     if (hallFolder.empty())

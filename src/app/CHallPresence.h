@@ -22,6 +22,10 @@ public:
     // The head pictures "room/headpica/IDI_<n>.png" of the hall's folder, from 0 up to the first
     // one missing: the list index is the picture's index in a person's record.
     static std::vector<std::string> HeadPictures(const std::string& hallFolder);
+    // Writes the install record naming hallFolder, as the hall's installer does, unless the
+    // record already names a hall that is there (that one is kept). False when the record is
+    // still missing afterwards.
+    static bool Install(const std::string& configFolder, const std::string& hallFolder);
 };
 
 } // namespace kelo

@@ -20,6 +20,7 @@ CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPl
       m_commands(context, m_resume) {
     m_resumeDialogs.negotiation = &m_resume;
     context.TableBoard().SetSoundPlayer(sound);
+    m_clock.SetSoundPlayer(sound);
     // A table that has no game yet shows the pieces where a game starts.
     if (context.Position().BoardMap().ForEach([](int32_t, CBasePiece*) { return true; }) == false)
         context.Board().NewPosition();

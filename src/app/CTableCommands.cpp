@@ -4,12 +4,13 @@
 #include "chess/CChnChessBoard.h"
 #include "table/CResumeManager.h"
 #include "table/CResumeNegotiation.h"
+#include "table/CTableBoard.h"
 
 namespace kelo {
 
 void CTableCommands::SaveGame() {
     CResumeManager(m_context.Table(), m_context.Board(), m_context.Settings(), m_context.Prompts())
-        .SaveGame(CResumeManager::SAVE_ASKED);
+        .SaveGame(CResumeManager::SAVE_ASKED, m_context.TableBoard().FinishedGameOnView());
 }
 
 void CTableCommands::LoadRecord() {

@@ -20,6 +20,31 @@ namespace {
 const char* const SEAL_REFUSED = "对方不同意你的续盘退出请求！";
 const char* const SEAL_AGREED = "双方续盘保存，本局结束！";
 
+// What each button does, and the verb its reasons for being off are built on.
+struct ButtonText {
+    int32_t id;
+    const char* what;
+    const char* verb;
+};
+constexpr ButtonText BUTTON_TEXTS[] = {
+    {CButtonBoard::ID_START, "开始新的一局", "开始"},
+    {CButtonBoard::ID_EXCHANGE, "请对方与你交换执棋的颜色", "交换"},
+    {CButtonBoard::ID_LOAD, "载入棋谱文件，接着下", "载入"},
+    {CButtonBoard::ID_TAKEBACK, "请对方同意悔棋", "悔棋"},
+    {CButtonBoard::ID_RESIGN, "认输，本局结束", "认输"},
+    {CButtonBoard::ID_DRAW, "向对方提和", "和棋"},
+    {CButtonBoard::ID_STUDY, "打开棋谱窗口，研究本局", "看棋谱"},
+    {CButtonBoard::ID_SAVE, "把本局存为棋谱文件", "保存"},
+    {CButtonBoard::ID_GUESS, "竞猜", "竞猜"},
+};
+
+const ButtonText* TextOf(int32_t id) {
+    for (const ButtonText& text : BUTTON_TEXTS)
+        if (text.id == id)
+            return &text;
+    return nullptr;
+}
+
 bool ReadSeatFlag(const uint8_t* body, uint32_t length, MSG_SEAT_FLAG_BODY& out) {
     return body != nullptr && MSG_SEAT_FLAG_BODY::FromWire(body, length, out);
 }
@@ -145,6 +170,63 @@ std::vector<int32_t> CButtonBoard::EnabledIds() const {
     return ids;
 }
 
+std::string CButtonBoard::Tooltip(int32_t id) const {
+    const ButtonText* text = TextOf(id);
+    if (text == nullptr || Button(id) == nullptr)
+        return {};
+    return IsEnabled(id) ? text->what : WhyOff(id);
+}
+
+std::string CButtonBoard::WhyOff(int32_t id) const {
+    const ButtonText* text = TextOf(id);
+    if (text == nullptr || IsEnabled(id))
+        return {};
+    const std::string verb = text->verb;
+    const bool local = m_table.mode.LocalMode();
+    const GameState state = m_table.state.State();
+    const bool playing = state == GameState::Playing;
+    const int16_t moveNumber = m_board.Board().Position().MoveNumber();
+    // The thresholds of the move number are those of the enabling by move.
+    switch (id) {
+    case ID_START:
+    case ID_EXCHANGE:
+    case ID_LOAD:
+        if (m_table.mode.IsWatcher())
+            return "观战时不能" + verb;
+        if (playing)
+            return "对局中不能" + verb;
+        if (id == ID_START && state == GameState::Ready)
+            return "你已开始，等待对方开始";
+        return local ? "本局结束后才能" + verb : "等服务器准备好下一局才能" + verb;
+    case ID_TAKEBACK:
+    case ID_DRAW:
+        if (m_table.mode.IsWatcher())
+            return "观战时不能" + verb;
+        if (!playing)
+            return "对局中才能" + verb;
+        if (local)
+            return "走棋后才能" + verb;
+        if (moveNumber <= 3)
+            return "第4步后才能" + verb;
+        return "对方走棋后、轮到你走时才能" + verb;
+    case ID_RESIGN:
+        if (m_table.mode.IsWatcher())
+            return "观战时不能认输";
+        if (!playing)
+            return "对局中才能认输";
+        if (!local && moveNumber <= 5)
+            return "第6步后才能认输";
+        return "走棋后才能认输";
+    case ID_STUDY:
+    case ID_SAVE:
+        return "对局开始后才能" + verb;
+    case ID_GUESS:
+        return "竞猜尚未开放";
+    default:
+        return {};
+    }
+}
+
 void CButtonBoard::Changed() {
     if (m_pView != nullptr)
         m_pView->OnButtonsChanged();
@@ -188,6 +270,7 @@ void CButtonBoard::OnButtonUp(int32_t id) {
 void CButtonBoard::Start() {
     const auto notice = MSG_SEAT_FLAG_BODY{m_table.people.GetOwnSeat(), 1}.ToWire();
     m_table.sender.SendMessage(MSG_START_NOTICE, notice.data(), notice.size());
+    m_board.LeaveFinishedGame();
     m_board.Board().NewPosition();
     if (IBoardObserver* observer = m_board.Observer())
         observer->OnBoardChanged();
@@ -209,6 +292,7 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
     switch (type) {
     case MSG_NEW_GAME:
         EnableAllButtons(false);
+        KeepFinishedGameOpen();
         break;
     case MSG_READY:
         if (local) {
@@ -216,6 +300,7 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
             EnableButton(ID_EXCHANGE, true);
             EnableButton(ID_START, true);
             EnableButton(ID_STUDY, true);
+            KeepFinishedGameOpen();
         }
         if (ReadSeatFlag(body, length, seatFlag) && seatFlag.seat == ownSeat &&
             !m_table.state.IsPlaying())
@@ -273,6 +358,14 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
         // 606 and the rest leave the buttons as they are.
         break;
     }
+}
+
+void CButtonBoard::KeepFinishedGameOpen() {
+    // The finished game on view can still be studied and saved.
+    if (!m_board.FinishedGameOnView())
+        return;
+    EnableButton(ID_STUDY, true);
+    EnableButton(ID_SAVE, true);
 }
 
 void CButtonBoard::OnSealAnswer(const uint8_t* body, uint32_t length) {

@@ -82,6 +82,10 @@ public:
     bool IsEnabled(int32_t id) const;
     // The ids of the enabled buttons, in id order.
     std::vector<int32_t> EnabledIds() const;
+    // The text shown when the mouse rests on a button: what it does, or, while it is off, why.
+    std::string Tooltip(int32_t id) const;
+    // Why a button cannot be pressed now, from the game's state; empty while it can.
+    std::string WhyOff(int32_t id) const;
 
     // A button was released: its command, unless the table is locked or the button is off.
     void OnButtonUp(int32_t id);
@@ -93,6 +97,8 @@ private:
     // Sends the start notice; a local table begins its game at once with seat 0.
     void Start();
     void OnMove(const uint8_t* body, uint32_t length);
+    // The finished game still on view keeps its study and save buttons.
+    void KeepFinishedGameOpen();
     // The seal answer (647): the requester is told of a refusal, watchers of a seal.
     void OnSealAnswer(const uint8_t* body, uint32_t length);
     void Changed();

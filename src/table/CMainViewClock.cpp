@@ -2,6 +2,7 @@
 
 #include "link/CTableMode.h"
 #include "link/MSG_GAME_RESULT.h"
+#include "ports/ISoundPlayer.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
 #include "table/CTableState.h"
@@ -86,6 +87,23 @@ void CMainViewClock::ClockTick() {
         m_pView->RedrawClock(OwnSideToMove());
     CPlayerTimeControl& time = TimeControl();
     time.m_nStepCounter = Add16(time.m_nStepCounter, 1);
+    const bool ownToMove = OwnSideToMove();
+    if (m_bRunning && m_pSound != nullptr && UserClock(ownToMove) &&
+        (LowMoveTime(ownToMove) || LowTotalTime(ownToMove)))
+        m_pSound->PlayWave(ISoundPlayer::WAVE_LOW_TIME);
+}
+
+bool CMainViewClock::UserClock(bool ownSide) const {
+    return m_table.mode.LocalMode() || (ownSide && !m_table.mode.IsWatcher());
+}
+
+bool CMainViewClock::LowMoveTime(bool ownSide) const {
+    return m_table.state.IsPlaying() && UserClock(ownSide) && SideToMove(ownSide) &&
+           RemainingMove(ownSide) < LOW_TIME;
+}
+
+bool CMainViewClock::LowTotalTime(bool ownSide) const {
+    return m_table.state.IsPlaying() && UserClock(ownSide) && RemainingTotal(ownSide) < LOW_TIME;
 }
 
 void CMainViewClock::CheckTimeout() {

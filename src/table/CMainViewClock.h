@@ -9,6 +9,8 @@
 
 namespace kelo {
 
+class ISoundPlayer;
+
 // What the clocks ask of the table window.
 class IClockView {
 public:
@@ -25,6 +27,8 @@ class CMainViewClock : public ITimerSink {
 public:
     static constexpr uint32_t CLOCK_TIMER = 1;
     static constexpr uint32_t CLOCK_PERIOD_MS = 1000;
+    // Under this many seconds a clock the user plays on is shown red and ticks.
+    static constexpr int LOW_TIME = 10;
 
     CMainViewClock(const CTableParts& table, IEventLoop& loop, IClockView* view = nullptr);
     ~CMainViewClock() override;
@@ -55,6 +59,14 @@ public:
     static std::string FormatTime(int seconds);
     static std::string FormatMoves(int moves);
 
+    // The tick of a running-out clock; the player decides whether sounds are on.
+    void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
+    // Whether a side's move time or total time is under LOW_TIME during a game, on a clock the
+    // user plays on: the own one, or either at a local table. The move time only counts for the
+    // side to move, since the other's is the full allowance.
+    bool LowMoveTime(bool ownSide) const;
+    bool LowTotalTime(bool ownSide) const;
+
     bool IsRunning() const { return m_bRunning; }
     // True when the side to move is the own side.
     bool OwnSideToMove() const;
@@ -80,10 +92,13 @@ private:
     int16_t RecoveredStep() const;
     void StartTimer();
     void StopTimer();
+    // Whether the user plays on this side's clock.
+    bool UserClock(bool ownSide) const;
 
     CTableParts m_table;
     IEventLoop& m_loop;
     IClockView* m_pView;
+    ISoundPlayer* m_pSound = nullptr;
     bool m_bRunning = false;
 };
 

@@ -25,10 +25,13 @@ void CPlayerManager::AddPerson(const PERSON& person) {
             record.person.equalnum = was.equalnum;
         }
         // A record without names (a server that knows only what the entry said) does not wipe
-        // the names the hall gave.
-        if (record.person.username[0] == '\0')
+        // the names the hall gave, nor the head picture and sex that came with them.
+        if (record.person.username[0] == '\0') {
             std::memcpy(record.person.username, known->person.username,
                         sizeof record.person.username);
+            record.person.headpicid = known->person.headpicid;
+            record.person.sex = known->person.sex;
+        }
         if (record.person.nickname[0] == '\0')
             std::memcpy(record.person.nickname, known->person.nickname,
                         sizeof record.person.nickname);

@@ -53,6 +53,8 @@ CPlayerPanelModel::Slot CPlayerPanelModel::SlotAt(int index) const {
     slot.totalLeft = CMainViewClock::FormatTime(m_clock.RemainingTotal(own));
     slot.moveLeft = CMainViewClock::FormatTime(m_clock.RemainingMove(own));
     slot.moves = CMainViewClock::FormatMoves(m_clock.MovesMade(own));
+    slot.lowMove = m_clock.LowMoveTime(own);
+    slot.lowTotal = m_clock.LowTotalTime(own);
     return slot;
 }
 

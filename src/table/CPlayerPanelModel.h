@@ -28,6 +28,9 @@ public:
         bool toMove = false;
         // Its times are drawn in the highlight colour: it is to move in a game under way.
         bool hot = false;
+        // The user's clock is running out: these times are drawn red.
+        bool lowMove = false;
+        bool lowTotal = false;
     };
     struct Settings {
         std::string total;

@@ -206,9 +206,9 @@ bool CResumeManager::WriteRecordFile(const std::string& path, const GameRecord& 
     return !path.empty() && ReplaceFileBytes(path, WriteRecord(record));
 }
 
-std::string CResumeManager::SaveGame(int mode) {
+std::string CResumeManager::SaveGame(int mode, bool finishedOnView) {
     const GameState state = m_table.state.State();
-    if (state != GameState::Playing && state != GameState::Ended)
+    if (!finishedOnView && state != GameState::Playing && state != GameState::Ended)
         return {};
     GameRecord record;
     if (!BuildRecord(record))
@@ -223,7 +223,11 @@ std::string CResumeManager::SaveGame(int mode) {
         if (m_settings.m_nSaveType == 1) {
             path = UnusedPath(FullPath());
         } else if (m_settings.m_nSaveType == 2 && m_prompts.Verify(END_QUESTION, "保存", "放弃")) {
-            path = m_prompts.ChooseSaveFile(RecordFolder(), ProposedName(), FILTER, EXTENSION);
+            // Games that end within the same minute would be offered the same name: the offer
+            // is a name not yet taken, so that accepting it keeps the game saved before.
+            const std::string offered = UnusedPath(FullPath());
+            path = m_prompts.ChooseSaveFile(
+                RecordFolder(), offered.substr(offered.find_last_of('/') + 1), FILTER, EXTENSION);
         }
         break;
     case SAVE_ASKED:

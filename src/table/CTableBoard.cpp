@@ -167,10 +167,20 @@ void CTableBoard::OnNewGame() {
     m_table.state.SetTakeBackCount(0);
     for (uint16_t seat = 0; seat < 2; ++seat)
         m_table.state.SetSeatTakeBackCount(seat, 0);
-    m_board.ResetGameState();
+    // A finished game stays on view, last move and check mark too, until the next one begins
+    // or the player presses start: the counts are reset then.
+    if (!m_bFinishedOnView)
+        m_board.ResetGameState();
     m_table.state.SetState(GameState::None);
     SendReady();
     Redraw();
+}
+
+void CTableBoard::LeaveFinishedGame() {
+    if (!m_bFinishedOnView)
+        return;
+    m_bFinishedOnView = false;
+    m_board.ResetGameState();
 }
 
 void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
@@ -179,6 +189,7 @@ void CTableBoard::OnGameBegin(const uint8_t* body, uint32_t length) {
         return;
     m_table.state.SetState(GameState::Playing);
     m_bResultTaken = false;
+    m_bFinishedOnView = false;
     // The position starts afresh, so the counts that describe it do too: a count left over
     // from a joined game would keep the new game's first moves from being judged.
     m_board.ResetGameState();
@@ -231,6 +242,8 @@ void CTableBoard::OnGamePrepare() {
 
 void CTableBoard::OnStartInfo() {
     m_table.state.SetLock(TableLock::Locked);
+    if (m_bFinishedOnView)
+        return;
     NewPosition();
     Redraw();
 }
@@ -244,6 +257,7 @@ void CTableBoard::OnGameState(const uint8_t* body, uint32_t length) {
     m_table.state.SetMaxTakeBacks(static_cast<int16_t>(state.fields[6]));
     m_table.state.SetState(GameState::Playing);
     m_bResultTaken = false;
+    m_bFinishedOnView = false;
     // The moves that follow rebuild the game from its start; a client that had a game before
     // (back after a lost connection) must count them from 0 as a fresh one does, or the
     // replayed moves would be judged again.
@@ -279,6 +293,7 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
     if (m_bResultTaken)
         return;
     m_bResultTaken = true;
+    m_bFinishedOnView = true;
     m_table.state.SetState(GameState::Ended);
     const CPlayerManager& players = m_table.people;
     m_nResultWinnerSeat = static_cast<int16_t>(result.winnerSeat);
@@ -312,6 +327,7 @@ void CTableBoard::RecordAgreedDraw(uint16_t answererSeat) {
     draw.winnerSeat = CPlayerManager::NONE;
     draw.reason = RESULT_REASON_CHECKMATE;
     m_bResultTaken = true;
+    m_bFinishedOnView = true;
     m_table.state.SetState(GameState::Ended);
     m_nResultWinnerSeat = static_cast<int16_t>(CPlayerManager::NONE);
     m_nResultLoserSeat = static_cast<int16_t>(CPlayerManager::NONE);

@@ -82,6 +82,10 @@ public:
     // A draw both players agreed to (642): recorded as a result without a winner, and the game
     // ends here as at any result.
     void RecordAgreedDraw(uint16_t answererSeat);
+    // The game that ended last stays on the board, to be studied and saved, until the next
+    // game begins or the player presses start (LeaveFinishedGame).
+    bool FinishedGameOnView() const { return m_bFinishedOnView; }
+    void LeaveFinishedGame();
     // The line that tells the result recorded last.
     std::string ResultLine() const;
 
@@ -122,6 +126,8 @@ private:
     IMoveObserver* m_pMoveObserver = nullptr;
     // The game under way has had its result; cleared when the next one begins.
     bool m_bResultTaken = false;
+    // The last game ended and is still on view while the table readies the next one.
+    bool m_bFinishedOnView = false;
 };
 
 } // namespace kelo

@@ -25,5 +25,20 @@ TEST(HallPresence, TheRecordNamesTheHallAndItsHeadPicturesCountFromZero) {
     EXPECT_TRUE(CHallPresence::HeadPictures("").empty());
 }
 
+// The hall's driver installs its own folder as the hall's, but never over a hall that is there.
+TEST(HallPresence, InstallWritesTheRecordUnlessAHallIsThere) {
+    test::ScratchFolder scratch;
+    const std::string config = scratch.Folder() + "config/";
+    const std::string ours = scratch.Folder() + "ours/", theirs = scratch.Folder() + "theirs/";
+    test::WriteFile(ours + "room/headpica/IDI_0.png", "png");
+    test::WriteFile(theirs + "room/headpica/IDI_0.png", "png");
+    EXPECT_FALSE(CHallPresence::Install(config, scratch.Folder() + "gone/")) << "no such folder";
+    ASSERT_TRUE(CHallPresence::Install(config, ours));
+    EXPECT_EQ(CHallPresence::HallFolder(config), ours);
+    test::WriteFile(CHallPresence::RecordPath(config), "[Zandor]\r\nAppPath=" + theirs + "\r\n");
+    ASSERT_TRUE(CHallPresence::Install(config, ours));
+    EXPECT_EQ(CHallPresence::HallFolder(config), theirs) << "a real hall's record is kept";
+}
+
 } // namespace
 } // namespace kelo

@@ -69,6 +69,11 @@ for _ in $(seq 100); do grep -q 'entered' "$work/server.log" && break; sleep 0.1
 grep -q 'id=100 entered desk 5 seat 0 watchno 65535 types 1,2,3' "$work/server.log" ||
     fail "no entry at the server: $(cat "$work/server.log")"
 grep -q '^window: shown' "$work/client.log" || fail "ShowWindow did not arrive"
+# kelo-hall installed itself as the hall before its call: the client found it.
+grep -q '^AppPath=.*/' "$XDG_CONFIG_HOME/zandor/Zandor.ini" || fail "kelo-hall wrote no install record"
+grep -q '^head pictures: [1-9]' "$work/client.log" || fail "no head pictures: $(cat "$work/client.log")"
+sleep 0.3
+grep -q '没有游戏安装大厅' "$work/client.log" && fail "the hall was called missing"
 stop_client
 
 # A local table (SetWatchStyle 2) connects nothing.

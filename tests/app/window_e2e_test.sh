@@ -50,17 +50,24 @@ click_at() {
     xdotool mousemove "$1" "$2" click 1
 }
 
-# shot NAME takes a screenshot once the screen has stopped changing (two equal in a row).
+# shot NAME takes a screenshot once the board has stopped changing (two equal in a row). Only
+# the board counts: the running clocks change the panels every second, which on a busy machine
+# is sooner than two screenshots and their comparison take.
+read -r _ _ board_right board_bottom < <(skin_value "$skin" chessboardrect)
+board_area() {
+    echo "$((board_right - board_left))x$((board_bottom - board_top))+$((X + board_left))+$((Y + board_top))"
+}
 shot() {
     local previous="$work/settle.png"
     import -window root "$previous"
     for _ in $(seq 30); do
         sleep 0.15
         import -window root "$work/$1.png"
-        [ "$(compare -metric AE "$previous" "$work/$1.png" null: 2>&1)" = "0" ] && return 0
+        [ "$(compare -metric AE -extract "$(board_area)" "$previous" "$work/$1.png" null: 2>&1)" = "0" ] &&
+            return 0
         cp "$work/$1.png" "$previous"
     done
-    fail "the screen did not settle for $1"
+    fail "the board did not settle for $1"
 }
 # differing A SQUARE B [SQUARE2] prints how many pixels differ between a square of one
 # screenshot and the same square (or SQUARE2) of another.

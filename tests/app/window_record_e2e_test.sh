@@ -11,7 +11,7 @@ skin=$2/config.ini
 record_tool=$3
 source "$(dirname "$0")/../../scripts/xvfb_display.sh"
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool import compare; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
 done
 [ -f "$skin" ] || { echo "FAIL: no skin description at $skin"; exit 1; }
@@ -37,7 +37,7 @@ fail() {
 
 start_xvfb 1280x1024 "$work" || exit 1
 unset DBUS_SESSION_BUS_ADDRESS KELO_AUTO_ANSWER
-QT_QPA_PLATFORM=xcb "$client" >"$work/client.log" 2>&1 &
+QT_QPA_PLATFORM=xcb KELO_SOCIAL_DUMP=1 "$client" >"$work/client.log" 2>&1 &
 client_pid=$!
 
 window=$(window_of "$client_pid") || fail "no window"
@@ -48,8 +48,16 @@ click_at() {
     sleep 0.3
 }
 
+# The board as the window shows it now (after board_geometry).
+read -r _ _ board_right board_bottom < <(skin_value "$skin" chessboardrect)
+board_crop() {
+    import -window root -crop "$((board_right - board_left))x$((board_bottom - board_top))+$((X + board_left))+$((Y + board_top))" \
+        +repage "$1"
+}
+
 # "开始", then Fool's mate: f2f3 e7e5 g2g4 d8h4.
 click_at $((X + buttons_left + button_w / 2)) $((Y + buttons_top + button_h / 2))
+board_crop "$work/start.png"
 for square in f2 f3 e7 e5 g2 g4 d8 h4; do
     click_at $(centre $square)
 done
@@ -68,4 +76,11 @@ info=$("$record_tool" info "$saved") || fail "kelo-record info failed on $saved"
 grep -qx 'moves: 4' <<<"$info" || fail "the record does not hold four moves: $info"
 grep -qx 'f2f3 e7e5' <<<"$info" && grep -qx 'g2g4 d8h4' <<<"$info" ||
     fail "the record holds other moves: $info"
-echo "PASS: the mate was saved as $(basename "$saved") with its four moves"
+# The mate is named in the chat, and the final position stays on the board.
+grep -q '^chat shown: .*本局结束：.*成功将杀！' "$work/client.log" || fail "the chat did not name the mate"
+sleep 1
+board_crop "$work/final.png"
+changed=$(compare -metric AE "$work/start.png" "$work/final.png" null: 2>&1 | cut -d' ' -f1)
+[ "${changed%.*}" -gt 1000 ] || fail "the board went back to the start after the mate"
+echo "PASS: the mate was saved as $(basename "$saved") with its four moves, named in the chat," \
+    "and left on the board"

@@ -118,12 +118,17 @@ TEST_P(GeneratedSkinTest, EveryImageItNamesExistsAtTheSizeTheLayoutNeeds) {
         EXPECT_EQ(SizeOf(Dense(path)), Twice(SizeOf(path))) << path;
     }
 
-    // Captured pieces lie in the margin above and below the squares, not on them.
+    // Captured pieces lie in two rows below the frame, not on the squares or the labels: the
+    // frame is the grid with its margin on each side, and the board window has one square of
+    // height more. Half a square's height or so, so that a piece reads at a glance.
     const ImageSize icons = SizeOf(s.m_strPieceIconPath);
     EXPECT_EQ(SizeOf(Dense(s.m_strPieceIconPath)), Twice(icons));
     EXPECT_GT(icons.width, 0);
     EXPECT_EQ(icons.width % 14, 0);
-    EXPECT_LE(icons.height, s.m_sizeChessOffset.cy - s.m_sizePieceInterval.y / 2);
+    const int32_t margin = s.m_sizeChessOffset.cy - s.m_sizePieceInterval.y / 2;
+    const int32_t frameBottom = 2 * margin + 8 * s.m_sizePieceInterval.y;
+    EXPECT_LE(frameBottom + 2 * icons.height, s.m_rcChessBoard.bottom - s.m_rcChessBoard.top);
+    EXPECT_GE(icons.height, s.m_sizePieceInterval.y / 2 - 4);
 }
 
 TEST_P(GeneratedSkinTest, BoxesLieInsideTheWindowAndDoNotOverlap) {
@@ -233,7 +238,7 @@ TEST(GeneratedPicturesTest, HeadPicturesAndIcons) {
 }
 
 TEST(GeneratedSoundsTest, AreShortPcmWaves) {
-    for (int id : {501, 502, 503, 504}) {
+    for (int id : {501, 502, 503, 504, 505}) {
         const std::string path =
             std::string(KELO_DATA_FOLDER) + "sound/" + std::to_string(id) + ".wav";
         const std::string head = Head(path, 44);

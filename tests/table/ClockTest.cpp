@@ -1,6 +1,7 @@
 #include "app/CGameContext.h"
 #include "link/MSG_GAME_RESULT.h"
 #include "support/ManualEventLoop.h"
+#include "support/RecordingSound.h"
 #include "support/TestSupport.h"
 #include "table/CMainViewClock.h"
 #include "table/CPlayerManager.h"
@@ -90,6 +91,42 @@ TEST(Clock, TimeOutCases) {
         EXPECT_FALSE(t.loop.IsTimerSet(&t.clock, CMainViewClock::CLOCK_TIMER)) << c.name;
         t.loop.Advance(10000);
         EXPECT_EQ(t.sender.sent.size(), 1u) << c.name;
+    }
+}
+
+// A clock the user plays on turns red under 10 s and ticks once a second; the opponent's is
+// neither, except at a local table where both clocks are the user's. Move time 60 s, total 1800 s.
+TEST(Clock, LowTimeIsRedAndTicks) {
+    struct Case {
+        const char* name;
+        bool local;
+        uint16_t turnSeat;
+        int16_t usedTime; // of the side to move
+        uint64_t ms;
+        size_t ticks;
+        bool lowMove, lowTotal;
+    } cases[] = {
+        {"10 s of the move left", false, 0, 0, 50000, 0, false, false},
+        {"own move time", false, 0, 0, 52000, 2, true, false},
+        {"own total time", false, 0, 1785, 6000, 1, true, true},
+        {"the opponent's clock", false, 1, 0, 55000, 0, false, false},
+        {"a local table's other side", true, 1, 0, 52000, 2, true, false},
+    };
+    for (const Case& c : cases) {
+        ClockTable t(c.local);
+        test::RecordingSound sound;
+        t.clock.SetSoundPlayer(&sound);
+        t.context.PlayerManager().SetCurrentTurnSeat(c.turnSeat);
+        t.clock.StartClock();
+        const bool own = c.turnSeat == 0;
+        (own ? t.clock.m_nOwnUsedTime : t.clock.m_nOtherUsedTime) = c.usedTime;
+        t.loop.Advance(c.ms);
+        EXPECT_EQ(sound.waves, std::vector<uint16_t>(c.ticks, ISoundPlayer::WAVE_LOW_TIME))
+            << c.name;
+        EXPECT_EQ(t.clock.LowMoveTime(own), c.lowMove) << c.name;
+        EXPECT_EQ(t.clock.LowTotalTime(own), c.lowTotal) << c.name;
+        // The side not to move shows its full move time, never red.
+        EXPECT_FALSE(t.clock.LowMoveTime(!own)) << c.name;
     }
 }
 

@@ -78,17 +78,26 @@ TEST(PlayerManager, APersonSentAgainKeepsSeatColourAndResults) {
     }
 }
 
-// The reference server's records carry no names: they must not wipe the hall's.
+// The reference server's records carry no names: they must not wipe the hall's names, nor the
+// head picture and sex the hall gave with them.
 TEST(PlayerManager, ARecordWithoutNamesKeepsTheNamesGiven) {
     CPlayerManager people;
-    people.AddPerson(MakePerson(7, "alice", 0));
+    PERSON given = MakePerson(7, "alice", 0);
+    given.headpicid = 5;
+    given.sex = 1;
+    people.AddPerson(given);
     PERSON nameless = MakePerson(7, "", 0);
     nameless.gamescore = 12;
     people.AddPerson(nameless);
     EXPECT_STREQ(people.GetPersonById(7)->person.username, "alice");
     EXPECT_STREQ(people.GetPersonById(7)->person.nickname, "alice");
-    people.AddPerson(MakePerson(7, "alicia", 0));
+    EXPECT_EQ(people.GetPersonById(7)->person.headpicid, 5);
+    EXPECT_EQ(people.GetPersonById(7)->person.sex, 1);
+    PERSON renamed = MakePerson(7, "alicia", 0);
+    renamed.headpicid = 2;
+    people.AddPerson(renamed);
     EXPECT_STREQ(people.GetPersonById(7)->person.username, "alicia");
+    EXPECT_EQ(people.GetPersonById(7)->person.headpicid, 2) << "a full record is taken whole";
 }
 
 TEST(PlayerManager, SeatAfterWrapsAroundTheSeatCount) {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -171,10 +173,29 @@ TEST_F(ResumeManagerTest, SaveTypesAndModes) {
     EXPECT_EQ(prompts.questions.size(), 0u);
 }
 
+// A game that ends in the same minute as one saved before is offered a name of its own.
+TEST_F(ResumeManagerTest, TheOfferedNameNeverNamesAGameSavedBefore) {
+    settings.m_nSaveType = 2;
+    fs::create_directories(Folder());
+    std::ofstream(Folder() + "甲_乙_081208_2105.che") << "earlier";
+    prompts = FilePrompts();
+    prompts.yesNoAnswer = true;
+    Manager().SaveGame(CResumeManager::SAVE_GAME_END);
+    ASSERT_EQ(prompts.saveDialogs.size(), 1u);
+    EXPECT_EQ(
+        prompts.saveDialogs[0].substr(0, prompts.saveDialogs[0].find('|', Folder().size() + 1)),
+        Folder() + "|甲_乙_081208_2105_2.che");
+}
+
 TEST_F(ResumeManagerTest, NothingIsSavedOutsideAGameOrWithAnEmptySeat) {
     table.state.SetState(GameState::None);
     EXPECT_EQ(Manager().SaveGame(CResumeManager::SAVE_GAME_END), "");
     EXPECT_TRUE(prompts.notices.empty());
+    // The finished game still on view is saved while the table readies the next one.
+    const std::string kept = Manager().SaveGame(CResumeManager::SAVE_GAME_END, true);
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(Load(kept).moves.size(), 4u);
+    fs::remove(kept);
     table.state.SetState(GameState::Playing);
     table.people.RemovePerson(200);
     EXPECT_EQ(Manager().SaveGame(CResumeManager::SAVE_GAME_END), "");

@@ -244,7 +244,9 @@ TEST(BoardMessages, StartMessages) {
 
     t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6));
     EXPECT_EQ(t.state.State(), GameState::None);
-    EXPECT_EQ(t.board.PlyCount(), 0);
+    // The finished game stays on view until the next one begins.
+    EXPECT_EQ(t.board.PlyCount(), 1);
+    EXPECT_TRUE(t.table.FinishedGameOnView());
     ASSERT_EQ(t.SentTypes(), std::vector<uint16_t>{MSG_READY});
     EXPECT_EQ(t.sender.sent[0].body, (std::vector<uint8_t>{0, 0, 0, 1}));
 
@@ -252,6 +254,37 @@ TEST(BoardMessages, StartMessages) {
     t.Deliver(MSG_GAME_PREPARE, std::vector<uint8_t>(40));
     EXPECT_EQ(t.state.Lock(), TableLock::Locked);
     EXPECT_EQ(t.SentTypes(), (std::vector<uint16_t>{MSG_READY, MSG_READY}));
+}
+
+// The finished game stays on the board through the server's readying of the next one (601,
+// then 662), its last move marked, until the next game begins or the player leaves it.
+TEST(BoardMessages, TheFinishedGameStaysOnViewUntilTheNextBegins) {
+    for (const bool pressStart : {false, true}) {
+        BoardTable t;
+        t.Deliver(MSG_START_INFO, std::vector<uint8_t>(18));
+        t.Begin();
+        const auto steps = t.Steps("f2f3 e7e5 g2g4 d8h4");
+        for (size_t at = 0; at < steps.size(); at += MSG_MOVE_BODY::SIZE)
+            t.Deliver(MSG_MOVE, {steps.begin() + at, steps.begin() + at + MSG_MOVE_BODY::SIZE});
+        t.Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B});
+        const auto lastMove = t.board.LastMoveSquares();
+        ASSERT_EQ(lastMove.size(), 2u);
+        t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6));
+        t.Deliver(MSG_START_INFO, std::vector<uint8_t>(18));
+        EXPECT_EQ(t.state.State(), GameState::None) << pressStart;
+        EXPECT_EQ(t.position.MoveCount(), 4u) << pressStart;
+        EXPECT_EQ(t.board.LastMoveSquares(), lastMove) << pressStart;
+        EXPECT_TRUE(t.table.FinishedGameOnView());
+        if (pressStart)
+            t.table.LeaveFinishedGame();
+        else
+            t.Begin();
+        EXPECT_FALSE(t.table.FinishedGameOnView());
+        EXPECT_TRUE(t.board.LastMoveSquares().empty()) << pressStart;
+        EXPECT_EQ(t.board.PlyCount(), 0) << pressStart;
+        if (!pressStart)
+            EXPECT_EQ(t.position.MoveCount(), 0u);
+    }
 }
 
 // Every type the board knows, with no body or a torn one: nothing is read past the end and

@@ -8,6 +8,7 @@
 #include "table/CMainViewClock.h"
 #include "table/CPlayerPanelModel.h"
 #include "table/CPromoteChoice.h"
+#include "table/WindowPlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,26 @@ TEST(ButtonBoard, EnablingByMessage) {
         Buttons table(c.local);
         table.Deliver(c.type, c.body);
         EXPECT_EQ(table.board.EnabledIds(), c.enabled) << c.name;
+    }
+}
+
+// After a game's end the table readies the next one, but the game just finished can still be
+// studied and saved until the player presses start.
+TEST(ButtonBoard, TheFinishedGameOnViewCanBeStudiedAndSaved) {
+    for (const bool local : {false, true}) {
+        Buttons t(local);
+        const std::vector<uint8_t> begin{0, 0, 0, 0}, result{0, 0, 0, 1, 0, 0, 0, 8};
+        t.table.HandleGameMessage(MSG_GAME_BEGIN, begin.data(), 4);
+        t.table.HandleGameMessage(MSG_GAME_RESULT, result.data(), 8);
+        t.Deliver(MSG_NEW_GAME);
+        EXPECT_EQ(t.board.EnabledIds(), (Ids{SAVE, STUDY})) << local;
+        if (local) {
+            t.Deliver(MSG_READY, {0, 0, 0, 1});
+            EXPECT_EQ(t.board.EnabledIds(), (Ids{START, SAVE, STUDY}));
+        }
+        t.Deliver(MSG_START_INFO);
+        t.board.OnButtonUp(START);
+        EXPECT_FALSE(t.table.FinishedGameOnView()) << local;
     }
 }
 
@@ -161,6 +182,76 @@ TEST(ButtonBoard, LockedTableAndDisabledButtonsDoNothing) {
     EXPECT_TRUE(table.sender.sent.empty());
 }
 
+// An enabled button says what it does; a disabled one says why it is off, from the game's state.
+TEST(ButtonBoard, TooltipsSayWhyAButtonIsOff) {
+    enum Setup { FRESH, OWN_START, PLAYING, WATCHING };
+    struct Case {
+        const char* name;
+        bool local;
+        Setup setup;
+        int16_t moveNumber;
+        std::vector<Colour> moves;
+        int32_t id;
+        std::string tooltip;
+    };
+    const Case cases[] = {
+        {"local start is on", true, FRESH, 1, {}, START, "开始新的一局"},
+        {"local save before a game", true, FRESH, 1, {}, SAVE, "对局开始后才能保存"},
+        {"local take-back before a move", true, PLAYING, 1, {}, TAKEBACK, "走棋后才能悔棋"},
+        {"local start in a game", true, PLAYING, 1, {}, START, "对局中不能开始"},
+        {"network start before the table is ready",
+         false,
+         FRESH,
+         1,
+         {},
+         START,
+         "等服务器准备好下一局才能开始"},
+        {"own start sent", false, OWN_START, 1, {}, START, "你已开始，等待对方开始"},
+        {"take-back at move 3", false, PLAYING, 3, {Colour::Black}, TAKEBACK, "第4步后才能悔棋"},
+        {"draw after the own move",
+         false,
+         PLAYING,
+         4,
+         {Colour::White},
+         DRAW,
+         "对方走棋后、轮到你走时才能和棋"},
+        {"take-back after the opponent's move",
+         false,
+         PLAYING,
+         4,
+         {Colour::Black},
+         TAKEBACK,
+         "请对方同意悔棋"},
+        {"resign at move 5", false, PLAYING, 5, {Colour::Black}, RESIGN, "第6步后才能认输"},
+        {"resign at move 6", false, PLAYING, 6, {Colour::White}, RESIGN, "认输，本局结束"},
+        {"take-back between games", false, FRESH, 9, {}, TAKEBACK, "对局中才能悔棋"},
+        {"a watcher's start", false, WATCHING, 9, {Colour::Black}, START, "观战时不能开始"},
+        {"guess", false, FRESH, 1, {}, CButtonBoard::ID_GUESS, "竞猜尚未开放"},
+    };
+    for (const Case& c : cases) {
+        Buttons table(c.local, c.setup == WATCHING ? 300 : 100);
+        if (c.setup == WATCHING) {
+            table.people.AddPerson(test::MakePerson(300, "watcher", 0, 5));
+            table.mode.SetRole(TableRole::Watcher);
+        }
+        if (c.setup == OWN_START) {
+            table.Deliver(MSG_START_INFO);
+            table.Deliver(MSG_READY, {0, 0, 0, 1});
+            table.Deliver(MSG_START_NOTICE, {0, 0, 0, 1});
+        }
+        if (c.setup == PLAYING || c.setup == WATCHING) {
+            table.table.HandleGameMessage(MSG_GAME_BEGIN, std::vector<uint8_t>{0, 0, 0, 0}.data(),
+                                          4);
+            table.Deliver(MSG_START_NOTICE, {0, 0, 0, 1});
+            table.Deliver(MSG_GAME_BEGIN, {0, 0, 0, 0});
+        }
+        table.position.SetMoveNumber(c.moveNumber);
+        for (Colour mover : c.moves)
+            table.Deliver(MSG_MOVE, MoveBody(mover));
+        EXPECT_EQ(table.board.Tooltip(c.id), c.tooltip) << c.name;
+    }
+}
+
 TEST(ButtonBoard, SlotsMakeRoomAndFollowTheGrid) {
     Buttons table(false);
     table.board.SetGrid(4, 2, {56, 29}, {60, 33});
@@ -171,6 +262,29 @@ TEST(ButtonBoard, SlotsMakeRoomAndFollowTheGrid) {
     // Slot 5 (the draw button now) is row 1, column 1.
     EXPECT_EQ(table.board.Button(DRAW)->slot, 5);
     EXPECT_EQ(table.board.Button(DRAW)->rect, (CRect{60, 33, 116, 62}));
+}
+
+// The study window (620 x 410 with its frame) beside the table where the screen has room.
+TEST(WindowPlacement, BesideTheOwnerWhereItFits) {
+    struct Case {
+        const char* name;
+        CRect screen, owner;
+        CPoint at;
+    };
+    const CPoint size{620, 410};
+    const Case cases[] = {
+        {"right of a small table", {0, 0, 1920, 1080}, {100, 50, 890, 620}, {898, 50}},
+        {"left when the right is short", {0, 0, 1920, 1080}, {1000, 50, 1790, 620}, {372, 50}},
+        {"below, kept on the screen", {0, 0, 1024, 1080}, {300, 20, 1090, 590}, {300, 598}},
+        {"above", {0, 0, 1024, 1080}, {100, 500, 890, 1070}, {100, 82}},
+        {"raised to stay on the screen", {0, 0, 1920, 1080}, {100, 800, 890, 1370}, {898, 670}},
+        // The 800 skin fills an 800 x 600 screen: over the table's right edge, its panels.
+        {"nowhere beside", {0, 0, 800, 600}, {5, 15, 795, 585}, {175, 175}},
+    };
+    for (const Case& c : cases) {
+        const CPoint at = PlaceBeside(c.screen, c.owner, size);
+        EXPECT_EQ(at, c.at) << c.name << ": " << at.x << "," << at.y;
+    }
 }
 
 TEST(PlayerPanel, Texts) {

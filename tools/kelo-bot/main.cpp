@@ -52,6 +52,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -99,6 +100,8 @@ const char USAGE[] =
     "                       seconds of the move in progress\n"
     "  --answer yes|no      answer every request of the opponent so (without it a request\n"
     "                       is left alone and its countdown refuses it)\n"
+    "  --answer-to KIND=yes|no  answer that kind of request so, whatever --answer says\n"
+    "                       (repeatable; takeback, draw, exchange, leave)\n"
     "  --answer-after S     wait that long before answering (default 1)\n"
     "  --request KIND@PLY   make a request when PLY moves have been applied (repeatable):\n"
     "                       takeback, draw, resign, leave (ask to leave), leave-now (leave at\n"
@@ -144,6 +147,8 @@ struct Options {
     bool clock = false;
     // Answers to the opponent's requests: 1 yes, 0 no, -1 none (the countdown refuses).
     int answer = -1;
+    // Answers by kind of request, before --answer.
+    std::map<CNegotiationDialog::Kind, int> answerTo;
     int answerAfterSeconds = 1;
     struct Request {
         std::string kind;
@@ -239,6 +244,19 @@ int ParseOptions(int argc, char** argv, Options& o) {
             if (value != "yes" && value != "no")
                 return Fail("--answer needs yes or no");
             o.answer = value == "yes" ? 1 : 0;
+        } else if (arg == "--answer-to") {
+            static const std::map<std::string, CNegotiationDialog::Kind> kinds = {
+                {"takeback", CNegotiationDialog::Kind::BackPace},
+                {"draw", CNegotiationDialog::Kind::Peace},
+                {"exchange", CNegotiationDialog::Kind::Exchange},
+                {"leave", CNegotiationDialog::Kind::GameClose}};
+            const size_t equals = value.find('=');
+            const auto kind = kinds.find(value.substr(0, equals));
+            const std::string yesNo = equals == std::string::npos ? "" : value.substr(equals + 1);
+            if (kind == kinds.end() || (yesNo != "yes" && yesNo != "no"))
+                return Fail("--answer-to needs KIND=yes or KIND=no (takeback, draw, exchange, "
+                            "leave)");
+            o.answerTo[kind->second] = yesNo == "yes" ? 1 : 0;
         } else if (arg == "--answer-after") {
             if (!ParseNumber(value, 0, 3600, number))
                 return Fail("--answer-after needs a number of seconds from 0 to 3600");
@@ -419,10 +437,12 @@ public:
                 dialog.Press(m_nRequestButton);
             return;
         }
-        if (m_options.answer < 0)
+        const auto byKind = m_options.answerTo.find(dialog.GetKind());
+        const int answer = byKind != m_options.answerTo.end() ? byKind->second : m_options.answer;
+        if (answer < 0)
             return;
         const int32_t button =
-            m_options.answer == 1 ? CNegotiationDialog::ID_AGREE : CNegotiationDialog::ID_REFUSE;
+            answer == 1 ? CNegotiationDialog::ID_AGREE : CNegotiationDialog::ID_REFUSE;
         CNegotiationDialog* open = &dialog;
         QTimer::singleShot(m_options.answerAfterSeconds * 1000, Qt::PreciseTimer,
                            [this, open, button] {

@@ -3,6 +3,8 @@
 // hall does: the client ends a few seconds after its last hall has left the bus.
 #include "PersonOption.h"
 
+#include "app/CHallPresence.h"
+#include "base/SettingsFolders.h"
 #include "link/PERSON.h"
 
 #include <QCoreApplication>
@@ -11,6 +13,9 @@
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QThread>
 #include <QTimer>
@@ -28,7 +33,10 @@ constexpr const char* PATH = "/StartGame";
 constexpr const char* INTERFACE = "com.zandor.KeloChessGame.IStartGame";
 
 const char* USAGE = R"(usage: kelo-hall [options]
-Configures the table client on the session bus as the hall does, then calls ShowWindow and
+Writes the hall's install record ($XDG_CONFIG_HOME/zandor/Zandor.ini, naming the program's
+data folder with its head pictures) unless a hall is installed, gives each person the head
+picture of its id modulo their number, configures the table client on the session bus as the
+hall does, then calls ShowWindow and
 stays until the client leaves the bus (its window closed) or kelo-hall is stopped (Ctrl-C);
 the client ends 5 s after its last hall has gone.
   --player ID:USERNAME:NICKNAME:SEAT      a seated player (repeatable)
@@ -57,6 +65,21 @@ the client ends 5 s after its last hall has gone.
   --wait SECONDS                          how long to wait for AgreeOrNot (default 3)
   --help                                  this text
 )";
+
+// The hall's own folder: the program's data folder, which holds the head pictures in the
+// hall's layout (room/headpica/). Installed, that is ../share/kelo-chess/; in the build tree,
+// the tree's top, two folders up from tools/kelo-hall/. Empty when neither has them.
+std::string HallFolder() {
+    const std::string program =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    for (const std::string& folder :
+         {kelo::SettingsFolders::DataFolderOf(program), program + "/../../"}) {
+        if (!kelo::CHallPresence::HeadPictures(folder).empty())
+            return QFile::encodeName(QDir::cleanPath(QFile::decodeName(folder.c_str())) + '/')
+                .toStdString();
+    }
+    return {};
+}
 
 int Fail(const QString& error) {
     std::fprintf(stderr, "kelo-hall: %s\n", qPrintable(error));
@@ -116,6 +139,10 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments().mid(1);
 
     std::vector<std::pair<QString, QVariantList>> calls;
+    // Each person gets one of the hall's head pictures, by its id.
+    const std::string hallFolder = HallFolder();
+    const auto headPictures =
+        static_cast<uint32_t>(kelo::CHallPresence::HeadPictures(hallFolder).size());
     bool show = true;
     bool dryRun = false;
     bool detach = false;
@@ -142,7 +169,10 @@ int main(int argc, char** argv) {
             const auto person = kelo::PersonOption::Parse(text.toStdString(), role, 0x8000, error);
             if (!person)
                 return Fail(a + " " + text + ": " + QString::fromStdString(error));
-            calls.emplace_back("AddPerson", QVariantList{PersonRecord(*person)});
+            kelo::PERSON record = *person;
+            record.headpicid =
+                static_cast<int16_t>(headPictures > 0 ? record.id % headPictures : 0);
+            calls.emplace_back("AddPerson", QVariantList{PersonRecord(record)});
         } else if (a == "--me") {
             calls.emplace_back("SetMe", QVariantList{value(i)});
         } else if (a == "--my-id") {
@@ -207,6 +237,13 @@ int main(int argc, char** argv) {
             std::printf("%s\n", qPrintable(CallText(method, arguments)));
         return 0;
     }
+
+    // The hall is installed before it calls the client, as the real one is: its record names
+    // its folder, whose head pictures the table shows.
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (hallFolder.empty() ||
+        !kelo::CHallPresence::Install(QFile::encodeName(config).toStdString(), hallFolder))
+        std::fprintf(stderr, "kelo-hall: the hall's install record could not be written\n");
 
     // A client that has just started, or that replaces one that has just gone, may take a
     // moment to own its name on the bus.

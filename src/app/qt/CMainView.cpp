@@ -57,6 +57,9 @@ Qt::Alignment AlignmentOf(const CTextFormat& format) {
     }
 }
 
+// A clock of the user's under ten seconds; bright enough to read on the dark plate.
+const QColor LOW_TIME_RED(240, 60, 50);
+
 QRect Inside(const QRect& box) {
     return box;
 }
@@ -300,8 +303,10 @@ void CMainView::DrawPanels(QPainter& painter) {
     text(m_skin.m_player[1].m_rcPaceNum, panel[1].moves, left);
     for (int side = 0; side < 2; ++side) {
         const CSkinManager::PlayerRects& rects = m_skin.m_player[side];
-        painter.setPen(panel[side].hot ? hotInfo : personInfo);
+        const QColor shown = panel[side].hot ? hotInfo : personInfo;
+        painter.setPen(panel[side].lowMove ? LOW_TIME_RED : shown);
         text(rects.m_rcPaceTime, panel[side].moveLeft, left);
+        painter.setPen(panel[side].lowTotal ? LOW_TIME_RED : shown);
         text(rects.m_rcTotalTime, panel[side].totalLeft, left);
     }
     // The turn sign: the king of the side to move.

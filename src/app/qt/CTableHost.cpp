@@ -166,10 +166,12 @@ void CTableHost::CreateWindow() {
     });
     const CHallSettings& hall = m_context.Hall();
     m_pView->SetHelpUrl(UrlText(hall.helpUrl.data(), hall.helpUrl.size()));
-    // A local table's page is set with its players.
-    const std::string adv = CGbkConverter::ToUtf8(hall.AdvertisementAddress());
-    if (!adv.empty())
-        m_pView->SetAdvertisement(adv, "Kelo 国际象棋");
+    // A local table's page is set with its players. A hall that names no page gets the one a
+    // local table shows, rather than an empty frame.
+    std::string adv = CGbkConverter::ToUtf8(hall.AdvertisementAddress());
+    if (adv.empty())
+        adv = CLocalTable::ADV_PAGE;
+    m_pView->SetAdvertisement(adv, "Kelo 国际象棋");
 }
 
 void CTableHost::LoadHeadPictures() {

@@ -25,6 +25,11 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         size.setHeight(std::max(17, option.fontMetrics.height() + 1));
+        // As narrow as the text and the picture, so that more columns are in view at once.
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const bool picture = !index.data(Qt::DecorationRole).isNull();
+        size.setWidth(option.fontMetrics.horizontalAdvance(text) + 8 +
+                      (picture ? option.decorationSize.width() + 4 : 0));
         return size;
     }
 };
@@ -48,8 +53,8 @@ CPersonListWnd::CPersonListWnd(CZynPersonListImp& list, QWidget* parent)
     setFont(font);
     header()->setFont(font);
     header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header()->setMinimumSectionSize(24);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+    header()->setMinimumSectionSize(16);
 
     const CZynPersonListImp::Colours& colours = list.GetColours();
     QPalette palette = this->palette();
@@ -63,7 +68,7 @@ CPersonListWnd::CPersonListWnd(CZynPersonListImp& list, QWidget* parent)
     header()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background: %1; color: %2; border: none; "
                        "border-right: 1px solid %3; border-bottom: 1px solid %3; "
-                       "padding: 0px 3px; }")
+                       "padding: 0px 2px; }")
             .arg(back.lighter(150).name(), text.name(), back.darker(150).name()));
 
     // Thin bars in the list's own colours.
@@ -136,10 +141,38 @@ void CPersonListWnd::Rebuild() {
     }
     if (selected >= 0 && selected < topLevelItemCount())
         setCurrentItem(topLevelItem(selected));
+    FitColumns();
     if (m_bDump) {
         std::printf("people shown: %s\n", shown.toUtf8().constData());
         std::fflush(stdout);
     }
+}
+
+void CPersonListWnd::FitColumns() {
+    const int count = columnCount();
+    std::vector<int> title(static_cast<size_t>(count)), want(title.size());
+    int total = 0;
+    for (int column = 0; column < count; ++column) {
+        const auto at = static_cast<size_t>(column);
+        // The title with the header's padding (2 on each side) and its border.
+        title[at] = header()->fontMetrics().horizontalAdvance(headerItem()->text(column)) + 5;
+        want[at] = std::max(title[at], sizeHintForColumn(column));
+        total += want[at];
+    }
+    // The names give way first, elided down to their picture and a few characters; the
+    // numbers and short words never. What still does not fit is reached by scrolling.
+    const int over = total - viewport()->width();
+    if (count > 0 && over > 0) {
+        const int least = iconSize().width() + 12 + fontMetrics().horizontalAdvance(u'中') * 4;
+        want[0] = std::max({title[0], std::min(want[0], least), want[0] - over});
+    }
+    for (int column = 0; column < count; ++column)
+        header()->resizeSection(column, want[static_cast<size_t>(column)]);
+}
+
+void CPersonListWnd::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    FitColumns();
 }
 
 void CPersonListWnd::contextMenuEvent(QContextMenuEvent* event) {

@@ -26,9 +26,12 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Rebuild();
+    // Every column at least as wide as its title, all of them inside the list when they can be.
+    void FitColumns();
 
     CZynPersonListImp& m_list;
     std::vector<QIcon> m_heads;

@@ -2,8 +2,10 @@
 
 #include "ports/ISoundPlayer.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace kelo {
 
@@ -29,6 +31,18 @@ void CBitmapViewer::SetEnabled(bool on) {
         m_nFrame = 0;
     }
     update();
+}
+
+bool CBitmapViewer::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && m_tooltip) {
+        const QString text = m_tooltip();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CBitmapViewer::ShowFrame(int frame) {

@@ -31,9 +31,13 @@ public:
     bool IsEnabled() const { return m_bEnabled; }
     void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
     void SetOnButtonUp(std::function<void(int32_t)> handler) { m_onButtonUp = std::move(handler); }
+    // Asked for the tooltip each time it is shown, so that it follows the game; a disabled button
+    // shows its tooltip too.
+    void SetTooltipSource(std::function<QString()> source) { m_tooltip = std::move(source); }
     int CurrentFrame() const { return m_nFrame; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -56,6 +60,7 @@ private:
     int m_nFrame = 0;
     ISoundPlayer* m_pSound = nullptr;
     std::function<void(int32_t)> m_onButtonUp;
+    std::function<QString()> m_tooltip;
 };
 
 } // namespace kelo

@@ -94,6 +94,8 @@ void CButtonBoardWnd::Rebuild() {
         viewer->SetTextColours(QColor(0, 0, 100), QColor(250, 20, 70), QColor(150, 150, 150));
         viewer->SetSoundPlayer(m_pSound);
         viewer->SetOnButtonUp([this](int32_t command) { m_model.OnButtonUp(command); });
+        viewer->SetTooltipSource(
+            [this, id = id] { return QString::fromStdString(m_model.Tooltip(id)); });
         viewer->SetEnabled(button.enabled);
         viewer->show();
         m_viewers[id] = viewer;

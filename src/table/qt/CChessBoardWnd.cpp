@@ -187,6 +187,8 @@ void CChessBoardWnd::DrawCaptured(QPainter& painter) {
     const int boardHeight = IsEmptyRect(m_skin.m_rcChessBoard)
                                 ? height()
                                 : m_skin.m_rcChessBoard.bottom - m_skin.m_rcChessBoard.top;
+    // Both rows lie in the tray below the frame, the top side's above the bottom side's: the
+    // frame's edge above the squares is too narrow for a piece one can read.
     for (const CBasePiece* piece : board.Position().Captured()) {
         const int index = CBoardWindowModel::PieceImageIndex(*piece, false);
         if (piece->m_colour == bottom) {
@@ -194,7 +196,8 @@ void CChessBoardWnd::DrawCaptured(QPainter& painter) {
                      QRect(bottomX, boardHeight - iconHeight, iconWidth, iconHeight));
             bottomX += iconWidth;
         } else {
-            DrawIcon(painter, index, QRect(topX, 0, iconWidth, iconHeight));
+            DrawIcon(painter, index,
+                     QRect(topX, boardHeight - 2 * iconHeight, iconWidth, iconHeight));
             topX += iconWidth;
         }
     }

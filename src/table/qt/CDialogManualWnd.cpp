@@ -2,6 +2,7 @@
 
 #include "base/CSkinManager.h"
 #include "base/qt/SkinQt.h"
+#include "table/WindowPlacement.h"
 #include "table/qt/CChessBoardStudyWnd.h"
 #include "table/qt/CChnBoardStudyImp.h"
 #include "table/qt/CPromoteDlg.h"
@@ -120,7 +121,14 @@ CDialogManualWnd* CDialogManualWnd::Open(QObject& owner, const CBaseDiagram& tab
     auto* window = new CDialogManualWnd(table, people, loop, skin, sound);
     // No parent, so that it is a window of its own; it still goes when the table goes.
     QObject::connect(&owner, &QObject::destroyed, window, [window] { delete window; });
+    if (const auto* table = qobject_cast<const QWidget*>(&owner)) {
+        window->PlaceBeside(*table);
+        // A table kept above other windows would otherwise hide its study window.
+        window->setWindowFlag(Qt::WindowStaysOnTopHint,
+                              table->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
     window->show();
+    window->raise();
     return window;
 }
 
@@ -132,6 +140,23 @@ void CDialogManualWnd::PlaceWindow() {
     const int boardSide = CBaseBoardStudy::WINDOW_SIZE;
     move(area.left() + (area.width() - 2 * boardSide) / 2,
          area.top() + (area.height() - boardSide - 10) / 2);
+}
+
+void CDialogManualWnd::PlaceBeside(const QWidget& table) {
+    const QScreen* screen = table.screen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect owner = table.frameGeometry();
+    // The frame the window manager adds is not known before the window is shown: a title bar's
+    // worth is kept free.
+    const QSize size = frameGeometry().size().expandedTo(this->size() + QSize(0, 30));
+    const CPoint at = kelo::PlaceBeside(
+        CRect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
+        CRect{owner.left(), owner.top(), owner.left() + owner.width(),
+              owner.top() + owner.height()},
+        CPoint{size.width(), size.height()});
+    move(at.x, at.y);
 }
 
 QPushButton* CDialogManualWnd::Button(const QString& caption) const {

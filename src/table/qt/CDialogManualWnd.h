@@ -59,6 +59,8 @@ protected:
 private:
     void OnSelectionChanged();
     void PlaceWindow();
+    // Beside the table's window where the screen has room for it.
+    void PlaceBeside(const QWidget& table);
 
     IEventLoop& m_loop;
     QString m_caption;

@@ -25,7 +25,18 @@ cmp -s "$work/game.che" "$work/again.che" || fail "pgn then from-pgn changed the
 # A mate gets its sign and the result.
 printf '1. f3 e5 2. g4 Qh4#\n' >"$work/mate.pgn"
 "$record" from-pgn "$work/mate.pgn" "$work/mate.che" --white W --black B
-"$record" pgn "$work/mate.che" | grep -qxF '1. f3 e5 2. g4 Qh4# 0-1' || fail "no mate sign or result"
+"$record" pgn "$work/mate.che" >"$work/mate-again.pgn"
+grep -qxF '1. f3 e5 2. g4 Qh4# 0-1' "$work/mate-again.pgn" || fail "no mate sign or result"
+grep -qxF '[Result "0-1"]' "$work/mate-again.pgn" || fail "a mate's result tag is not 0-1"
+# White mates, and a stalemate is a draw: the record holds no result, the position proves it.
+printf '1. e4 e5 2. Bc4 Nc6 3. Qh5 Nf6 4. Qxf7#\n' >"$work/white.pgn"
+"$record" from-pgn "$work/white.pgn" "$work/white.che" --white W --black B
+"$record" pgn "$work/white.che" | grep -qxF '[Result "1-0"]' || fail "White's mate is not 1-0"
+printf '1. e3 a5 2. Qh5 Ra6 3. Qxa5 h5 4. h4 Rah6 5. Qxc7 f6 6. Qxd7+ Kf7 7. Qxb7 Qd3\n8. Qxb8 Qh7 9. Qxc8 Kg6 10. Qe6\n' >"$work/stalemate.pgn"
+"$record" from-pgn "$work/stalemate.pgn" "$work/stalemate.che" --white W --black B
+"$record" pgn "$work/stalemate.che" >"$work/stalemate-again.pgn"
+grep -qxF '[Result "1/2-1/2"]' "$work/stalemate-again.pgn" || fail "a stalemate's result tag is not 1/2-1/2"
+grep -qF '10. Qe6 1/2-1/2' "$work/stalemate-again.pgn" || fail "a stalemate's moves do not end in 1/2-1/2"
 
 printf '1. e4 e5 2. Ke3 Nc6\n' >"$work/illegal.pgn"
 expect_error "$record" "move 2. Ke3 is illegal" from-pgn "$work/illegal.pgn" "$work/x.che"
