@@ -1,7 +1,9 @@
 #pragma once
 
+#include "chess/CBaseBoard.h"
 #include "chess/CBasePoint.h"
 
+#include <utility>
 #include <vector>
 
 namespace kelo {
@@ -22,5 +24,19 @@ struct BoardMarks {
     // Drawn with the frame: the picked-up piece and the hovered destination.
     std::vector<CBasePoint> markSquares;
 };
+
+// The squares a board window frames, in drawing order: the last move's, then the marks, each
+// with whether it is a mark; squares off the board are left out.
+inline std::vector<std::pair<CBasePoint, bool>> FramedSquares(const CBaseBoard& board,
+                                                              const BoardMarks& marks) {
+    std::vector<std::pair<CBasePoint, bool>> squares;
+    for (CBasePoint square : board.LastMoveSquares())
+        if (board.IsOnBoard(square))
+            squares.push_back({square, false});
+    for (CBasePoint square : marks.markSquares)
+        if (board.IsOnBoard(square))
+            squares.push_back({square, true});
+    return squares;
+}
 
 } // namespace kelo

@@ -73,14 +73,7 @@ void CChessBoardStudyWnd::DrawLabels(QPainter& painter) {
 
 void CChessBoardStudyWnd::DrawMarks(QPainter& painter) {
     const CBoardGrid& grid = m_board.Grid();
-    std::vector<std::pair<CBasePoint, bool>> squares;
-    for (CBasePoint square : m_board.LastMoveSquares())
-        squares.push_back({square, false});
-    for (CBasePoint square : m_board.Marks().markSquares)
-        squares.push_back({square, true});
-    for (const auto& [square, mark] : squares) {
-        if (!m_board.IsOnBoard(square))
-            continue;
+    for (const auto& [square, mark] : FramedSquares(m_board, m_board.Marks())) {
         const QRect box =
             CentredBox(SquareCentre(square), grid.m_nSquareWidth, grid.m_nSquareHeight);
         if (!m_frame.isNull()) {

@@ -105,14 +105,7 @@ void CChessBoardWnd::DrawLabels(QPainter& painter) {
 void CChessBoardWnd::DrawHighlights(QPainter& painter) {
     CBaseBoard& board = m_model.TableBoard().Board();
     const CBoardGrid& grid = m_model.Grid();
-    std::vector<std::pair<CBasePoint, bool>> squares;
-    for (CBasePoint square : board.LastMoveSquares())
-        squares.push_back({square, false});
-    for (CBasePoint square : m_model.Marks().markSquares)
-        squares.push_back({square, true});
-    for (const auto& [square, mark] : squares) {
-        if (!m_model.IsOnBoard(square))
-            continue;
+    for (const auto& [square, mark] : FramedSquares(board, m_model.Marks())) {
         const QPoint centre = SquareCentre(square.x, square.y);
         if (!m_frame.isNull()) {
             const QSize size = LogicalSize(m_frame);
