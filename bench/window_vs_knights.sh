@@ -7,13 +7,17 @@
 #   mapped   time from the start until the window is visible
 #   peak     peak memory (VmHWM) 3 s after the window appears
 #   idle     processor time (utime+stime) over IDLE_S seconds (default 10) of idling with no game
+#   cpu      processor time spent until the peak is read: the start-up's own work, which a load
+#            from elsewhere on the machine does not lengthen as it does the painted time
 #   helpers  child processes the program started
 # One warm-up start of each, then RUNS rounds (default 5) that alternate the three programs, so
 # that a load from elsewhere on the machine falls on all of them alike; the medians are shown.
 # Checks the targets: painted within 1.2x the bare window's time and within 0.7x Knights', peak
 # memory within 6 MB of the bare window's, no processor time while idle.
 # Needs Xvfb, ImageMagick (convert), dbus-daemon and Knights (apt-get install knights; Debian puts
-# it in /usr/games). KNIGHTS=none leaves Knights out. Exits 1 when a target is missed.
+# it in /usr/games). KNIGHTS=none leaves Knights out; KELO_CHESS_OTHER=PATH measures another
+# build of the table alongside (as "other"), to compare before and after a change. Exits 1 when
+# a target is missed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/xvfb_display.sh
@@ -61,7 +65,8 @@ ticks=$(getconf CLK_TCK)
 now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
 
-# measure NAME COMMAND... prints "painted_ms peak_kb idle_ms helpers mapped_ms" for one start.
+# measure NAME COMMAND... prints "painted_ms peak_kb idle_ms helpers mapped_ms cpu_ms" for one
+# start.
 measure() {
     local name=$1
     shift
@@ -96,16 +101,20 @@ measure() {
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=""
-    echo "$painted $peak $(((after - before) * 1000 / ticks)) ${helpers:--} $mapped"
+    echo "$painted $peak $(((after - before) * 1000 / ticks)) ${helpers:--} $mapped" \
+        "$((before * 1000 / ticks))"
 }
 
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
 names=(kelo bare)
 [ "$use_knights" = 1 ] && names+=(knights)
+# Another build of the table to compare with (say, before a change), measured alongside.
+[ -n "${KELO_CHESS_OTHER:-}" ] && names+=(other)
 command_of() {
     case $1 in
     kelo) echo "$client" ;;
+    other) realpath "$KELO_CHESS_OTHER" ;;
     bare) echo "$bare $picture" ;;
     knights) echo "$knights" ;;
     esac
@@ -123,23 +132,23 @@ for run in $(seq "$runs"); do
         measure "$name" $(command_of "$name") >>"$work/$name.txt"
         line+=" $name $(tail -n1 "$work/$name.txt")"
     done
-    echo "$line (painted ms, peak kB, idle ms, helpers, mapped ms)"
+    echo "$line (painted ms, peak kB, idle ms, helpers, mapped ms, cpu ms)"
 done
 
-# report FILE prints the medians "painted peak idle helpers mapped".
+# report FILE prints the medians "painted peak idle helpers mapped cpu".
 report() {
     local file=$1
     echo "$(awk '{print $1}' "$file" | median) $(awk '{print $2}' "$file" | median)" \
-        "$(awk '{print $3}' "$file" | median) $(awk '{print $4}' "$file" | sort -u | paste -sd' ' -)" \
-        "$(awk '{print $5}' "$file" | median)"
+        "$(awk '{print $3}' "$file" | median) $(awk '{print $4}' "$file" | sort -u | paste -sd, -)" \
+        "$(awk '{print $5}' "$file" | median) $(awk '{print $6}' "$file" | median)"
 }
-declare -A paint peak idle helpers mapped
+declare -A paint peak idle helpers mapped cpu
 for name in "${names[@]}"; do
     read -r "paint[$name]" "peak[$name]" "idle[$name]" "helpers[$name]" "mapped[$name]" \
-        < <(report "$work/$name.txt")
-    printf '%-10s painted %5d ms   mapped %5d ms   peak %6.1f MB   idle cpu %4d ms   helpers %s\n' \
-        "$name" "${paint[$name]}" "${mapped[$name]}" "$(echo "${peak[$name]} / 1024" | bc -l)" \
-        "${idle[$name]}" "${helpers[$name]}"
+        "cpu[$name]" < <(report "$work/$name.txt")
+    printf '%-10s painted %5d ms   mapped %5d ms   start cpu %4d ms   peak %6.1f MB   idle cpu %4d ms   helpers %s\n' \
+        "$name" "${paint[$name]}" "${mapped[$name]}" "${cpu[$name]}" \
+        "$(echo "${peak[$name]} / 1024" | bc -l)" "${idle[$name]}" "${helpers[$name]}"
 done
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 

@@ -1,5 +1,6 @@
 #include "base/FileBytes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -25,6 +26,8 @@ FileReadResult ReadFileBytes(const std::string& path, size_t maxBytes, std::vect
         return FileReadResult::CannotOpen;
     }
     std::vector<uint8_t> bytes;
+    // Room for the whole file at once: growing by doubling would copy it over and over.
+    bytes.reserve(std::min(static_cast<size_t>(info.st_size), maxBytes));
     uint8_t buffer[65536];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);

@@ -30,6 +30,13 @@ for file in bin/kelo-chess bin/kelo-record bin/kelo-hall bin/kelo-table-server b
             share/man/man6/kelo-chess.6 share/man/man6/kelo-bot.6; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
+# The table's modules, where the installed program looks for them: the network one always, the
+# sound one when the build has Qt Multimedia.
+modules=(kelo-link.so)
+[ -f "$build/kelo-sound.so" ] && modules+=(kelo-sound.so)
+for module in "${modules[@]}"; do
+    [ -f "$prefix/lib/kelo-chess/$module" ] || fail "lib/kelo-chess/$module is not installed"
+done
 [ "$(cat "$prefix/share/dbus-1/services/com.zandor.KeloChessGame.service")" = \
   "$(printf '[D-BUS Service]\nName=com.zandor.KeloChessGame\nExec=%s -Embedding' \
             "$prefix/bin/kelo-chess")" ] || fail "the bus activation file does not start $prefix/bin/kelo-chess"

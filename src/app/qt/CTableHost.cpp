@@ -19,7 +19,7 @@
 #include "base/qt/SkinQt.h"
 #include "chess/CChnChessBoard.h"
 #include "link/CCommunicationLayer.h"
-#include "link/qt/SocketControl.h"
+#include "link/qt/CDeferredSocketControl.h"
 #include "ports/qt/CQtEventLoop.h"
 #include "ports/qt/CQtSoundPlayer.h"
 #include "social/CBaseChatView.h"
@@ -225,7 +225,7 @@ void CTableHost::OpenLocalTable(const std::string& recordPath) {
 void CTableHost::ShowWindow() {
     if (m_pFrame == nullptr) {
         m_pLoop = std::make_unique<CQtEventLoop>();
-        m_pSocket = std::make_unique<SocketControl>();
+        m_pSocket = std::make_unique<CDeferredSocketControl>();
         m_pFrame = std::make_unique<CMainFrame>(m_context, *m_pLoop, *m_pSocket, *this);
         CreateWindow();
         m_pChatLines = std::make_unique<CZynChatImp>(

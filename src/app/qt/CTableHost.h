@@ -22,7 +22,7 @@ class CResumeDialogs;
 class CSkinManager;
 class CZynChatImp;
 class CZynPersonListImp;
-class SocketControl;
+class CDeferredSocketControl;
 
 // The table as the hall opens it: ShowWindow builds the table window and the connection to the
 // game server (once), shows the window and connects (every time); the table's own lines go to
@@ -70,7 +70,7 @@ private:
     // Started directly by the user, not by the hall.
     bool m_bDirectStart = false;
     std::unique_ptr<CQtEventLoop> m_pLoop;
-    std::unique_ptr<SocketControl> m_pSocket;
+    std::unique_ptr<CDeferredSocketControl> m_pSocket;
     std::unique_ptr<CMainFrame> m_pFrame;
     std::unique_ptr<CSkinManager> m_pSkin;
     std::unique_ptr<CQtSoundPlayer> m_pSound;

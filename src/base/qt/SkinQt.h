@@ -1,7 +1,7 @@
 #pragma once
 
-#include "base/FileBytes.h"
 #include "base/IniTypes.h"
+#include "base/qt/CSkinPictures.h"
 
 #include <QColor>
 #include <QFont>
@@ -46,27 +46,18 @@ inline std::string DensePicturePath(const std::string& path) {
     return path.substr(0, dot) + "@2x" + path.substr(dot);
 }
 
-// A skin image; a missing or unreadable file, or one that is not a regular file (a FIFO, a
-// device, a folder), gives a null image, which the drawing skips. On a high-density screen
-// the picture drawn at twice the size is taken when there is one; it keeps the logical size
-// of the plain one (its device pixel ratio is 2), so whoever draws it measures it with
-// LogicalSize and picks parts of it with PictureRect.
+// A skin image, decoded once while in use (CSkinPictures); a missing or unreadable file, or one
+// that is not a regular file (a FIFO, a device, a folder), gives a null image, which the drawing
+// skips. On a high-density screen the picture drawn at twice the size is taken when there is one;
+// it keeps the logical size of the plain one (its device pixel ratio is 2), so whoever draws it
+// measures it with LogicalSize and picks parts of it with PictureRect.
 inline QImage LoadSkinImage(const std::string& path, qreal pixelRatio = SkinPixelRatio()) {
-    constexpr size_t MAX_IMAGE_BYTES = 64u << 20;
-    auto load = [](const std::string& file) {
-        std::vector<uint8_t> bytes;
-        if (file.empty() || ReadFileBytes(file, MAX_IMAGE_BYTES, bytes) != FileReadResult::Read)
-            return QImage();
-        return QImage::fromData(bytes.data(), static_cast<int>(bytes.size()));
-    };
     if (pixelRatio > 1.0 && !path.empty()) {
-        QImage dense = load(DensePicturePath(path));
-        if (!dense.isNull()) {
-            dense.setDevicePixelRatio(2.0);
+        QImage dense = CSkinPictures::Load(DensePicturePath(path), 2.0);
+        if (!dense.isNull())
             return dense;
-        }
     }
-    return load(path);
+    return CSkinPictures::Load(path);
 }
 
 // A transparent picture of a logical size for the program's own drawing, as dense as the

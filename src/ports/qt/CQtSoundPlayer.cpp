@@ -1,43 +1,47 @@
 #include "ports/qt/CQtSoundPlayer.h"
 
-#include <QFileInfo>
-#include <QUrl>
+#include "ports/qt/IWaveEffects.h"
 
-#ifdef KELO_HAVE_MULTIMEDIA
-#include <QSoundEffect>
-#else
-// Built without sound support: no effect is ever made.
-class QSoundEffect {};
-#endif
+#include <QFileInfo>
 
 namespace kelo {
 
-CQtSoundPlayer::CQtSoundPlayer(QString folder, std::function<bool()> soundOn)
-    : m_folder(std::move(folder)), m_soundOn(std::move(soundOn)) {}
+namespace {
+constexpr float VOLUME = 0.6f;
+} // namespace
 
+CQtSoundPlayer::CQtSoundPlayer(QString folder, std::function<bool()> soundOn,
+                               QStringList modulePaths)
+    : m_folder(std::move(folder)), m_soundOn(std::move(soundOn)), m_module(std::move(modulePaths)) {
+}
+
+// The effects go before the module that holds their code; the module itself stays loaded.
 CQtSoundPlayer::~CQtSoundPlayer() = default;
+
+QStringList CQtSoundPlayer::DefaultModulePaths() {
+    return CProgramModule::PathsOf(QStringLiteral("kelo-sound"));
+}
 
 void CQtSoundPlayer::PlayWave(uint16_t id) {
     if (m_soundOn && !m_soundOn())
         return;
-#ifdef KELO_HAVE_MULTIMEDIA
-    auto it = m_effects.find(id);
-    if (it == m_effects.end()) {
-        const QString path = m_folder + QString::number(id) + QStringLiteral(".wav");
-        std::unique_ptr<QSoundEffect> effect;
-        // A missing file is remembered as no effect, so it is looked for only once.
-        if (QFileInfo::exists(path)) {
-            effect = std::make_unique<QSoundEffect>();
-            effect->setSource(QUrl::fromLocalFile(path));
-            effect->setVolume(0.6f);
-        }
-        it = m_effects.emplace(id, std::move(effect)).first;
+    const QString path = m_folder + QString::number(id) + QStringLiteral(".wav");
+    auto it = m_present.find(id);
+    if (it == m_present.end())
+        it = m_present.emplace(id, QFileInfo::exists(path)).first;
+    if (!it->second)
+        return;
+    if (IWaveEffects* effects = Effects())
+        effects->Play(path, VOLUME);
+}
+
+IWaveEffects* CQtSoundPlayer::Effects() {
+    if (m_pEffects == nullptr) {
+        // Without the module the table goes on without sounds.
+        if (auto create = reinterpret_cast<CreateWaveEffects>(m_module.Entry(CREATE_WAVE_EFFECTS)))
+            m_pEffects.reset(create());
     }
-    if (it->second != nullptr)
-        it->second->play();
-#else
-    (void)id;
-#endif
+    return m_pEffects.get();
 }
 
 } // namespace kelo

@@ -37,8 +37,7 @@ public:
 } // namespace
 
 CPersonListWnd::CPersonListWnd(CZynPersonListImp& list, QWidget* parent)
-    : QTreeWidget(parent), m_list(list), m_pMenu(new CGameMenu(this)),
-      m_bDump(!qEnvironmentVariableIsEmpty("KELO_SOCIAL_DUMP")) {
+    : QTreeWidget(parent), m_list(list), m_bDump(!qEnvironmentVariableIsEmpty("KELO_SOCIAL_DUMP")) {
     setRootIsDecorated(false);
     setIndentation(0);
     setUniformRowHeights(true);
@@ -83,10 +82,6 @@ CPersonListWnd::CPersonListWnd(CZynPersonListImp& list, QWidget* parent)
         bar.arg(back.darker(130).name(), back.lighter(220).name()));
     verticalScrollBar()->setStyleSheet(bar.arg(back.darker(130).name(), back.lighter(220).name()));
 
-    m_pMenu->SetItemSize(CZynPersonListImp::MENU_ITEM_WIDTH, CZynPersonListImp::MENU_ITEM_HEIGHT);
-    for (const char* item : CZynPersonListImp::MENU_ITEMS)
-        m_pMenu->addAction(QString::fromUtf8(item));
-
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
         m_list.RaisePersonEvent(static_cast<size_t>(indexOfTopLevelItem(item)));
     });
@@ -96,6 +91,17 @@ CPersonListWnd::CPersonListWnd(CZynPersonListImp& list, QWidget* parent)
 
 CPersonListWnd::~CPersonListWnd() {
     m_list.onChanged = nullptr;
+}
+
+CGameMenu* CPersonListWnd::Menu() {
+    if (m_pMenu == nullptr) {
+        m_pMenu = new CGameMenu(this);
+        m_pMenu->SetItemSize(CZynPersonListImp::MENU_ITEM_WIDTH,
+                             CZynPersonListImp::MENU_ITEM_HEIGHT);
+        for (const char* item : CZynPersonListImp::MENU_ITEMS)
+            m_pMenu->addAction(QString::fromUtf8(item));
+    }
+    return m_pMenu;
 }
 
 void CPersonListWnd::SetHeadPictures(const std::vector<QImage>& pictures) {
@@ -180,7 +186,7 @@ void CPersonListWnd::contextMenuEvent(QContextMenuEvent* event) {
     if (item == nullptr)
         return;
     setCurrentItem(item);
-    m_pMenu->popup(event->globalPos());
+    Menu()->popup(event->globalPos());
 }
 
 } // namespace kelo

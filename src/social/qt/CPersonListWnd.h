@@ -22,7 +22,8 @@ public:
 
     // The head pictures, by index; drawn at 16 by 16.
     void SetHeadPictures(const std::vector<QImage>& pictures);
-    CGameMenu* Menu() const { return m_pMenu; }
+    // The list's menu, made when it is first asked for (the first right click).
+    CGameMenu* Menu();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -35,7 +36,7 @@ private:
 
     CZynPersonListImp& m_list;
     std::vector<QIcon> m_heads;
-    CGameMenu* m_pMenu;
+    CGameMenu* m_pMenu = nullptr;
     bool m_bDump;
 };
 

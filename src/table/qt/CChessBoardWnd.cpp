@@ -24,9 +24,10 @@ CChessBoardWnd::CChessBoardWnd(CBoardWindowModel& model, const CSkinManager& ski
     : QWidget(parent), m_model(model), m_skin(skin) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const QImage back = LoadSkinImage(skin.m_strFrmBackPath);
-    if (!back.isNull() && !IsEmptyRect(skin.m_rcChessBoard))
-        m_background = PictureCopy(back, ToQRect(skin.m_rcChessBoard));
+    if (!IsEmptyRect(skin.m_rcChessBoard)) {
+        m_background = LoadSkinImage(skin.m_strFrmBackPath);
+        m_backgroundPart = PictureRect(m_background, ToQRect(skin.m_rcChessBoard));
+    }
     m_pieces = LoadSkinImage(skin.m_strChessPiecePath);
     m_frame = LoadSkinImage(skin.m_strChessPieceBorderPath);
     m_icons = LoadSkinImage(skin.m_strPieceIconPath);
@@ -63,7 +64,7 @@ void CChessBoardWnd::paintEvent(QPaintEvent*) {
 
 void CChessBoardWnd::DrawBoard(QPainter& painter) {
     if (!m_background.isNull()) {
-        painter.drawImage(rect(), m_background);
+        painter.drawImage(rect(), m_background, m_backgroundPart);
         return;
     }
     // No skin picture: a wooden board on a dark surround, drawn from the grid.

@@ -51,7 +51,10 @@ private:
 
     CBoardWindowModel& m_model;
     const CSkinManager& m_skin;
+    // The window's background picture, shared with the main view; the board is its part at
+    // m_backgroundPart.
     QImage m_background;
+    QRect m_backgroundPart;
     QImage m_pieces;
     QImage m_frame;
     QImage m_icons;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <future>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +33,29 @@ TEST(SkinImage, OnlyRegularFilesAreRead) {
             ADD_FAILURE() << path << ": reading blocked";
         EXPECT_TRUE(load.get()) << path;
     }
+}
+
+// Windows that ask for the same picture share one decoded image; a picture whose file has been
+// replaced is read again, never shown stale.
+TEST(SkinImage, OnePictureIsDecodedOnceUntilItsFileChanges) {
+    test::ScratchFolder scratch;
+    const std::string path = scratch.Folder() + "back.png";
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(QString::fromStdString(path)));
+    const QImage first = LoadSkinImage(path);
+    const QImage second = LoadSkinImage(path);
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(first.cacheKey(), second.cacheKey());
+
+    QImage blue(8, 6, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    // Written to a new file and renamed over the old one, as an editor or an update does.
+    ASSERT_TRUE(blue.save(QString::fromStdString(path + ".new"), "PNG"));
+    std::filesystem::rename(path + ".new", path);
+    const QImage changed = LoadSkinImage(path);
+    EXPECT_EQ(changed.size(), QSize(8, 6));
+    EXPECT_EQ(changed.pixelColor(0, 0), QColor(Qt::blue));
 }
 
 // On a high-density screen the picture drawn at twice the size is taken where there is one;
