@@ -66,7 +66,7 @@ std::vector<uint8_t> RandomGame() {
                 const CBasePoint f(from / 8, from % 8);
                 const CBasePiece* piece = position.PieceAt(f);
                 CBaseRule* rule =
-                    piece != nullptr && piece->m_nColour == colour ? board.RuleAt(f) : nullptr;
+                    piece != nullptr && piece->m_colour == colour ? board.RuleAt(f) : nullptr;
                 for (int to = 0; rule != nullptr && to < 64; ++to) {
                     MoveRecord record;
                     if (rule->CheckMove(colour, f, CBasePoint(to / 8, to % 8), board, &record))
@@ -127,10 +127,10 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
             registry.HandOn(MSG_GAME_STATE_MOVES, steps.data(),
                             static_cast<uint32_t>(steps.size()));
             loop.Drain();
-            benchmark::DoNotOptimize(board.m_nPlyCount);
+            benchmark::DoNotOptimize(board.PlyCount());
 
             state.PauseTiming();
-            if (board.m_nPlyCount != PLIES)
+            if (board.PlyCount() != PLIES)
                 state.SkipWithError("the replay did not reach the end of the game");
             registry.UnregisterSink(&clockSink);
             registry.UnregisterSink(&table);

@@ -13,7 +13,7 @@ int32_t CodeAt(int x, int y) {
 
 // The rook's squares of a castling record, or false when the special is not castling.
 bool CastlingRookSquares(const MoveRecord& m, int32_t& rookFrom, int32_t& rookTo) {
-    const int y = m.from % 100;
+    const int y = m.from.y;
     if (m.special == SPECIAL_CASTLE_KING) {
         rookFrom = CodeAt(7, y);
         rookTo = CodeAt(5, y);
@@ -28,7 +28,7 @@ bool CastlingRookSquares(const MoveRecord& m, int32_t& rookFrom, int32_t& rookTo
 }
 
 int32_t EnPassantVictim(const MoveRecord& m) {
-    return CodeAt(m.to / 100, m.from % 100);
+    return CodeAt(m.to.x, m.from.y);
 }
 
 } // namespace
@@ -61,41 +61,44 @@ void CBaseDiagram::Reset() {
 }
 
 bool CBaseDiagram::Apply(const MoveRecord& m) {
-    if (!CBoardMap::IsValidCode(m.from) || !CBoardMap::IsValidCode(m.to) || m.from == m.to ||
+    // The map is addressed by code: the record's squares are turned once.
+    const int32_t from = m.from.Code();
+    const int32_t to = m.to.Code();
+    if (!CBoardMap::IsValidCode(from) || !CBoardMap::IsValidCode(to) || from == to ||
         m.special > SPECIAL_CASTLE_KING)
         return false;
-    CBasePiece* mover = m_board.Get(m.from);
-    CBasePiece* victim = m_board.Get(m.to);
+    CBasePiece* mover = m_board.Get(from);
+    CBasePiece* victim = m_board.Get(to);
     if (mover == nullptr || ((m.flags & FLAG_CAPTURE) != 0) != (victim != nullptr))
         return false;
 
     int32_t rookFrom = 0, rookTo = 0;
     const bool castling = CastlingRookSquares(m, rookFrom, rookTo);
     if (castling && (m_board.Get(rookFrom) == nullptr || m_board.Get(rookTo) != nullptr ||
-                     rookFrom == m.to || rookTo == m.to))
+                     rookFrom == to || rookTo == to))
         return false;
     const int32_t passedPawn = EnPassantVictim(m);
     if (m.special == SPECIAL_EN_PASSANT &&
-        (m_board.Get(passedPawn) == nullptr || passedPawn == m.from || passedPawn == m.to))
+        (m_board.Get(passedPawn) == nullptr || passedPawn == from || passedPawn == to))
         return false;
 
-    m_board.Take(m.from);
+    m_board.Take(from);
     if (victim != nullptr)
-        m_captured.push_back(m_board.Take(m.to));
-    m_board.Put(m.to, mover);
+        m_captured.push_back(m_board.Take(to));
+    m_board.Put(to, mover);
     if (m.flags & FLAG_FIRST_MOVE)
-        mover->m_bUnmoved = 0;
+        mover->m_bUnmoved = false;
 
     if (castling) {
         CBasePiece* rook = m_board.Take(rookFrom);
         m_board.Put(rookTo, rook);
-        rook->m_bUnmoved = 0;
+        rook->m_bUnmoved = false;
     } else if (m.special == SPECIAL_EN_PASSANT) {
         m_captured.push_back(m_board.Take(passedPawn));
     } else if (PieceKind kind = PromotionKind(m.special); kind != PieceKind::None) {
-        m_promoted.push_back(m_board.Take(m.to));
+        m_promoted.push_back(m_board.Take(to));
         std::unique_ptr<CBasePiece> piece = CreatePiece(m.colour, kind);
-        m_board.Put(m.to, piece.get());
+        m_board.Put(to, piece.get());
         m_pieces.push_back(std::move(piece));
     }
     m_moves.push_back(m);
@@ -107,30 +110,32 @@ bool CBaseDiagram::UndoLast() {
         return false;
     const MoveRecord m = m_moves.back();
     m_moves.pop_back();
+    const int32_t from = m.from.Code();
+    const int32_t to = m.to.Code();
 
     if (PromotionKind(m.special) != PieceKind::None && !m_promoted.empty()) {
-        CBasePiece* promotedTo = m_board.Take(m.to);
-        m_board.Put(m.to, m_promoted.back());
+        CBasePiece* promotedTo = m_board.Take(to);
+        m_board.Put(to, m_promoted.back());
         m_promoted.pop_back();
         // A piece made by the promotion that nothing else refers to is released at once, so
         // that trial moves (legality tests try every promotion) do not pile up pieces.
         if (promotedTo != nullptr && !m_pieces.empty() && m_pieces.back().get() == promotedTo)
             m_pieces.pop_back();
     }
-    CBasePiece* mover = m_board.Take(m.to);
-    m_board.Put(m.from, mover);
+    CBasePiece* mover = m_board.Take(to);
+    m_board.Put(from, mover);
     if ((m.flags & FLAG_CAPTURE) && !m_captured.empty()) {
-        m_board.Put(m.to, m_captured.back());
+        m_board.Put(to, m_captured.back());
         m_captured.pop_back();
     }
     if ((m.flags & FLAG_FIRST_MOVE) && mover != nullptr)
-        mover->m_bUnmoved = 1;
+        mover->m_bUnmoved = true;
 
     int32_t rookFrom = 0, rookTo = 0;
     if (CastlingRookSquares(m, rookFrom, rookTo)) {
         if (CBasePiece* rook = m_board.Take(rookTo)) {
             m_board.Put(rookFrom, rook);
-            rook->m_bUnmoved = 1;
+            rook->m_bUnmoved = true;
         }
     } else if (m.special == SPECIAL_EN_PASSANT && !m_captured.empty()) {
         m_board.Put(EnPassantVictim(m), m_captured.back());
@@ -153,7 +158,7 @@ int32_t CBaseDiagram::Find(Colour colour, PieceKind kind) const {
     }
     int32_t found = NO_SQUARE;
     m_board.ForEach([&](int32_t code, const CBasePiece* piece) {
-        if (piece->m_nColour == colour && piece->m_nKind == kind) {
+        if (piece->m_colour == colour && piece->m_kind == kind) {
             found = code;
             return true;
         }
@@ -176,10 +181,10 @@ void CBaseDiagram::AddHistory(const MoveRecord& move) {
 
 std::string CBaseDiagram::MoveText(const MoveRecord& m) {
     std::string text = m.colour == Colour::White ? "白方 : " : "黑方 : ";
-    auto square = [](int32_t code) {
+    auto square = [](CBasePoint point) {
         std::string s;
-        s += static_cast<char>('a' + code % 10000 / 100);
-        s += static_cast<char>('0' + 8 - code % 100);
+        s += static_cast<char>('a' + point.x);
+        s += static_cast<char>('0' + 8 - point.y);
         return s;
     };
     if (m.special == SPECIAL_CASTLE_QUEEN) {

@@ -10,23 +10,23 @@ namespace kelo {
 class CBasePiece {
 public:
     CBasePiece(PieceKind kind, Colour colour, int16_t tag)
-        : m_nKind(kind), m_nColour(colour), m_nTag(tag) {}
+        : m_kind(kind), m_colour(colour), m_nTag(tag) {}
     virtual ~CBasePiece() = default;
 
     virtual bool DiffersInColour(const CBasePiece& other) const {
-        return m_nColour != other.m_nColour;
+        return m_colour != other.m_colour;
     }
-    virtual bool KindLessThan(const CBasePiece& other) const { return m_nKind < other.m_nKind; }
-    virtual bool KindGreaterThan(const CBasePiece& other) const { return m_nKind > other.m_nKind; }
+    virtual bool KindLessThan(const CBasePiece& other) const { return m_kind < other.m_kind; }
+    virtual bool KindGreaterThan(const CBasePiece& other) const { return m_kind > other.m_kind; }
     virtual bool Equals(const CBasePiece& other) const {
-        return m_nKind == other.m_nKind && m_nColour == other.m_nColour;
+        return m_kind == other.m_kind && m_colour == other.m_colour;
     }
 
-    PieceKind m_nKind;
-    Colour m_nColour;
+    PieceKind m_kind;
+    Colour m_colour;
     int16_t m_nTag;
     // Set until the piece's first move; carries castling rights and the pawn's double step.
-    uint8_t m_bUnmoved = 1;
+    bool m_bUnmoved = true;
 };
 
 } // namespace kelo

@@ -30,6 +30,18 @@ struct CBasePoint {
     }
 };
 
+// The square code -1 decoded: no square.
+constexpr CBasePoint NO_POINT = CBasePoint::FromCode(NO_SQUARE);
+
+// A square code as the wire and the record files carry it. A code that no point can hold (a
+// negative one, or a layer beyond 16 bits) is no square, so that it never wraps round to a
+// square of the board; every other code comes back from Code() unchanged.
+constexpr CBasePoint SquareFromWire(int64_t code) {
+    if (code < 0 || code / 10000 > INT16_MAX)
+        return NO_POINT;
+    return CBasePoint::FromCode(static_cast<int32_t>(code));
+}
+
 // Half-turn of the board when colour c is not the reference colour r.
 constexpr CBasePoint OrientPoint(CBasePoint p, Colour c, Colour r, int columns, int rows) {
     if (c == r)

@@ -44,14 +44,14 @@ public:
         m_nCount += (slot == nullptr) - (piece == nullptr);
         const int index = SlotOf(code);
         if (slot != nullptr && IsTracked(slot)) {
-            m_colourMask[SideIndex(slot->m_nColour)] &= ~(uint64_t{1} << index);
-            if (slot->m_nKind == PieceKind::King)
-                --m_kings[SideIndex(slot->m_nColour)].count;
+            m_colourMask[SideIndex(slot->m_colour)] &= ~(uint64_t{1} << index);
+            if (slot->m_kind == PieceKind::King)
+                --m_kings[SideIndex(slot->m_colour)].count;
         }
         if (piece != nullptr && IsTracked(piece))
-            m_colourMask[SideIndex(piece->m_nColour)] |= uint64_t{1} << index;
-        if (piece != nullptr && IsTracked(piece) && piece->m_nKind == PieceKind::King) {
-            King& king = m_kings[SideIndex(piece->m_nColour)];
+            m_colourMask[SideIndex(piece->m_colour)] |= uint64_t{1} << index;
+        if (piece != nullptr && IsTracked(piece) && piece->m_kind == PieceKind::King) {
+            King& king = m_kings[SideIndex(piece->m_colour)];
             king.square = ++king.count == 1 ? code : NO_SQUARE;
         }
         slot = piece;
@@ -96,7 +96,7 @@ public:
     bool ForEachOfColour(Colour colour, F&& f, uint64_t slotMask = ~uint64_t{0}) const {
         if (colour != Colour::White && colour != Colour::Black) {
             return ForEach([&](int32_t code, CBasePiece* piece) {
-                return ((slotMask >> SlotOf(code)) & 1) && piece->m_nColour == colour &&
+                return ((slotMask >> SlotOf(code)) & 1) && piece->m_colour == colour &&
                        f(code, piece);
             });
         }
@@ -123,7 +123,7 @@ private:
         int32_t square = NO_SQUARE;
     };
     static bool IsTracked(const CBasePiece* piece) {
-        return piece->m_nColour == Colour::White || piece->m_nColour == Colour::Black;
+        return piece->m_colour == Colour::White || piece->m_colour == Colour::Black;
     }
 
     std::array<CBasePiece*, SLOTS> m_slots{};

@@ -11,10 +11,10 @@ namespace kelo {
 
 bool CChnChessRule::BeginBuild(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                                MoveRecord& out, CBasePiece*& target) const {
-    out.from = from.Code();
-    out.to = to.Code();
+    out.from = from;
+    out.to = to;
     out.colour = colour;
-    out.kind = m_nKind;
+    out.kind = m_kind;
     out.special = SPECIAL_NONE;
     // The board map is read directly: the rules look at squares in their innermost loops.
     const CBoardMap& map = board.Position().BoardMap();
@@ -24,7 +24,7 @@ bool CChnChessRule::BeginBuild(Colour colour, CBasePoint from, CBasePoint to, CB
     // A move of length 0 does not meet a piece of its own: the rule answers for the pattern,
     // and check-move refuses such a move before asking it.
     target = from == to && from.z == to.z ? nullptr : map.Get(to);
-    return target == nullptr || target->m_nColour != colour;
+    return target == nullptr || target->m_colour != colour;
 }
 
 bool CChnChessRule::Accept(MoveRecord& out, const CBasePiece* target) {
@@ -45,9 +45,9 @@ bool CChnChessRule::PathClear(CBasePoint from, CBasePoint to, CBaseBoard& board)
 }
 
 bool CChnChessRule::CapturesKing(const MoveRecord& step, CBaseBoard& board) {
-    const CBasePiece* mover = board.PieceAt(CBasePoint::FromCode(step.from));
-    const CBasePiece* target = board.PieceAt(CBasePoint::FromCode(step.to));
-    return mover != nullptr && target != nullptr && target->m_nKind == PieceKind::King;
+    const CBasePiece* mover = board.PieceAt(step.from);
+    const CBasePiece* target = board.PieceAt(step.to);
+    return mover != nullptr && target != nullptr && target->m_kind == PieceKind::King;
 }
 
 bool CChnChessRule::CheckMoveOnBoard(Colour colour, CBasePoint from, CBasePoint to,

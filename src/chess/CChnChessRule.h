@@ -28,7 +28,7 @@ public:
     // on the board; a cheap first sieve before the full tests.
     bool GeometricTest(CBasePoint from, CBasePoint to) override { return Reachable(from, to); }
     bool Reachable(CBasePoint from, CBasePoint to) const {
-        return CChessReach::Reachable(m_nKind, from, to);
+        return CChessReach::Reachable(m_kind, from, to);
     }
     bool OwnKingAttacked(Colour, CBaseBoard&) override { return false; }
     CChnChessRule* AsChessRule() override { return this; }
@@ -37,7 +37,7 @@ protected:
     bool CheckMoveOnBoard(Colour colour, CBasePoint from, CBasePoint to, CBaseBoard& board,
                           MoveRecord* out);
 
-    explicit CChnChessRule(PieceKind kind) : m_nKind(kind) {}
+    explicit CChnChessRule(PieceKind kind) : m_kind(kind) {}
 
     // Common start of every build-move: fills the record, marks a first move, and refuses a
     // destination held by the mover's own colour. target receives the piece on the
@@ -55,7 +55,7 @@ protected:
     bool AnyLegalOnLines(Colour colour, CBasePoint square, CBaseBoard& board, bool straight,
                          bool diagonal);
 
-    PieceKind m_nKind;
+    PieceKind m_kind;
 };
 
 } // namespace kelo

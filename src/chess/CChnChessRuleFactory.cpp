@@ -42,7 +42,7 @@ CBaseRule* CChnChessRuleFactory::RuleForKind(PieceKind kind) {
 
 CBaseRule* CChnChessRuleFactory::RuleFor(CBasePoint square, CBaseBoard& board) {
     const CBasePiece* piece = board.PieceAt(square);
-    return piece != nullptr ? RuleForKind(piece->m_nKind) : nullptr;
+    return piece != nullptr ? RuleForKind(piece->m_kind) : nullptr;
 }
 
 } // namespace kelo

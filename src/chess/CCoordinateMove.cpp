@@ -24,11 +24,11 @@ std::optional<CCoordinateMove> CCoordinateMove::Parse(const std::string& text) {
     return move;
 }
 
-std::string CCoordinateMove::Format(int32_t from, int32_t to, uint8_t special) {
+std::string CCoordinateMove::Format(CBasePoint from, CBasePoint to, uint8_t special) {
     std::string text;
-    for (int32_t code : {from, to}) {
-        text += static_cast<char>('a' + code / 100);
-        text += static_cast<char>('0' + 8 - code % 100);
+    for (const CBasePoint square : {from, to}) {
+        text += static_cast<char>('a' + square.x);
+        text += static_cast<char>('0' + 8 - square.y);
     }
     static const char promotion[] = " qrnb";
     if (special >= SPECIAL_PROMOTE_QUEEN && special <= SPECIAL_PROMOTE_BISHOP)

@@ -17,7 +17,7 @@ struct CCoordinateMove {
     uint8_t special = 0;
 
     static std::optional<CCoordinateMove> Parse(const std::string& text);
-    static std::string Format(int32_t from, int32_t to, uint8_t special);
+    static std::string Format(CBasePoint from, CBasePoint to, uint8_t special);
 };
 
 } // namespace kelo

@@ -157,8 +157,8 @@ CFenReader::Result CFenReader::Load(const std::string& fen, CBaseDiagram& positi
         if (!is(ex, toRow, PieceKind::Pawn, mover) || at(ex, fromRow) != nullptr ||
             at(ex, (fromRow + toRow) / 2) != nullptr)
             return Fail(position, "FEN en-passant square '" + ep + "' without a double step");
-        doubleStep.from = ex * 100 + fromRow;
-        doubleStep.to = ex * 100 + toRow;
+        doubleStep.from = CBasePoint(ex, fromRow);
+        doubleStep.to = CBasePoint(ex, toRow);
         doubleStep.colour = mover;
         doubleStep.kind = PieceKind::Pawn;
         doubleStep.flags = FLAG_FIRST_MOVE;
@@ -187,7 +187,7 @@ CFenReader::Result CFenReader::Load(const std::string& fen, CBaseDiagram& positi
                                            (p.x == 7 && rookUnmoved[SideIndex(p.colour)][1]));
             break;
         default:
-            piece->m_bUnmoved = 0;
+            piece->m_bUnmoved = false;
         }
         position.AddPiece(p.x * 100 + p.y, std::move(piece));
     }

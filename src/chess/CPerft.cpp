@@ -23,13 +23,13 @@ void ForEachLegalMove(CBaseBoard& board, Colour colour, bool needRecord, F&& f) 
     const CBoardMap snapshot = board.Position().BoardMap();
     CBaseRuleFactory& rules = board.RuleFactory();
     snapshot.ForEachOfColour(colour, [&](int32_t code, const CBasePiece* piece) {
-        CBaseRule* rule = rules.RuleForKind(piece->m_nKind);
+        CBaseRule* rule = rules.RuleForKind(piece->m_kind);
         if (rule == nullptr)
             return false;
         // Chess rules are asked without a virtual call, so their cheap refusals inline.
         auto* chessRule = rule->AsChessRule();
         const CBasePoint from = CBasePoint::FromCode(code);
-        const bool pawn = piece->m_nKind == PieceKind::Pawn;
+        const bool pawn = piece->m_kind == PieceKind::Pawn;
         MoveRecord record;
         // A promotion needs the record for its four choices.
         MoveRecord* out = needRecord || pawn ? &record : nullptr;

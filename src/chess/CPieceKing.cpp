@@ -12,7 +12,7 @@ constexpr int NEIGHBOURS[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
 
 bool IsUnmovedRook(CBaseBoard& board, CBasePoint p) {
     const CBasePiece* piece = board.PieceAt(p);
-    return piece != nullptr && piece->m_nKind == PieceKind::Rook && piece->m_bUnmoved;
+    return piece != nullptr && piece->m_kind == PieceKind::Rook && piece->m_bUnmoved;
 }
 } // namespace
 

@@ -40,7 +40,7 @@ bool CPiecePawn::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseB
     // En passant: only right after the other side's double step beside this pawn.
     const Colour enemy = OppositeColour(colour);
     const CBasePiece* passed = board.PieceAt(CBasePoint(to.x, from.y));
-    if (passed == nullptr || passed->m_nKind != PieceKind::Pawn || passed->m_nColour != enemy ||
+    if (passed == nullptr || passed->m_kind != PieceKind::Pawn || passed->m_colour != enemy ||
         f.y != 3)
         return false;
     MoveRecord last;
@@ -49,8 +49,7 @@ bool CPiecePawn::BuildMove(Colour colour, CBasePoint from, CBasePoint to, CBaseB
     const int startRow = colour == Colour::White ? 1 : 6;
     const int endRow = colour == Colour::White ? 3 : 4;
     if (last.colour != enemy || !(last.flags & FLAG_FIRST_MOVE) ||
-        last.from != CBasePoint(to.x, startRow).Code() ||
-        last.to != CBasePoint(to.x, endRow).Code())
+        last.from != CBasePoint(to.x, startRow) || last.to != CBasePoint(to.x, endRow))
         return false;
     out.special = SPECIAL_EN_PASSANT;
     return true;

@@ -12,7 +12,8 @@ namespace kelo {
 
 namespace {
 
-bool OnBoard(int32_t code) {
+bool OnBoard(CBasePoint square) {
+    const int32_t code = square.Code();
     return code >= 0 && code / 100 < 8 && code % 100 < 8;
 }
 
@@ -28,12 +29,12 @@ std::string Stripped(const std::string& text) {
 
 } // namespace
 
-std::string CSanMove::SquareName(int32_t code) {
-    if (!OnBoard(code))
+std::string CSanMove::SquareName(CBasePoint square) {
+    if (!OnBoard(square))
         return "??";
     std::string name(2, ' ');
-    name[0] = static_cast<char>('a' + code / 100);
-    name[1] = static_cast<char>('8' - code % 100);
+    name[0] = static_cast<char>('a' + square.x);
+    name[1] = static_cast<char>('8' - square.y);
     return name;
 }
 
@@ -71,8 +72,8 @@ std::string CSanMove::Format(CBaseBoard& board, Colour colour, const MoveRecord&
             if (m.kind != move.kind || m.to != move.to || m.from == move.from)
                 continue;
             other = true;
-            sameFile = sameFile || m.from / 100 == move.from / 100;
-            sameRank = sameRank || m.from % 100 == move.from % 100;
+            sameFile = sameFile || m.from.x == move.from.x;
+            sameRank = sameRank || m.from.y == move.from.y;
         }
         const std::string from = SquareName(move.from);
         if (other && !sameFile)
@@ -110,7 +111,8 @@ std::optional<std::vector<MoveRecord>> CSanMove::Matches(CBaseBoard& board, Colo
                                        : 0;
     PieceKind kind = PieceKind::Pawn;
     PieceKind promoted = PieceKind::None;
-    int fromFile = -1, fromRank = -1, to = -1;
+    int fromFile = -1, fromRank = -1;
+    CBasePoint to = NO_POINT;
     if (castle == 0) {
         const std::string letters = "KQRBN";
         const PieceKind kinds[] = {PieceKind::King, PieceKind::Queen, PieceKind::Rook,
@@ -130,7 +132,7 @@ std::optional<std::vector<MoveRecord>> CSanMove::Matches(CBaseBoard& board, Colo
         const char file = rest[rest.size() - 2], rank = rest[rest.size() - 1];
         if (file < 'a' || file > 'h' || rank < '1' || rank > '8')
             return std::nullopt;
-        to = (file - 'a') * 100 + ('8' - rank);
+        to = CBasePoint(file - 'a', '8' - rank);
         rest.erase(rest.size() - 2);
         if (!rest.empty() && rest.back() == 'x')
             rest.pop_back();
@@ -148,8 +150,8 @@ std::optional<std::vector<MoveRecord>> CSanMove::Matches(CBaseBoard& board, Colo
         const bool fits = castle != 0 ? move.special == castle
                                       : move.kind == kind && move.to == to &&
                                             PromotionKind(move.special) == promoted &&
-                                            (fromFile < 0 || move.from / 100 == fromFile) &&
-                                            (fromRank < 0 || move.from % 100 == fromRank) &&
+                                            (fromFile < 0 || move.from.x == fromFile) &&
+                                            (fromRank < 0 || move.from.y == fromRank) &&
                                             move.special != SPECIAL_CASTLE_KING &&
                                             move.special != SPECIAL_CASTLE_QUEEN;
         if (fits)
@@ -160,12 +162,9 @@ std::optional<std::vector<MoveRecord>> CSanMove::Matches(CBaseBoard& board, Colo
 
 std::string CSanMove::Play(CBaseBoard& board, Colour colour, const MoveRecord& move) {
     std::string text = Format(board, colour, move);
-    ++board.m_nPlyCount;
-    const MoveJudgement judgement = board.AfterMove(move);
-    if (!judgement.applied) {
-        --board.m_nPlyCount;
+    const MoveJudgement judgement = board.Play(move);
+    if (!judgement.applied)
         return {};
-    }
     if (judgement.verdict == Verdict::Checkmate)
         text += '#';
     else if (judgement.check)

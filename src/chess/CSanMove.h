@@ -31,7 +31,7 @@ public:
     // notation with "+" for check and "#" for mate; empty when the move was refused.
     static std::string Play(CBaseBoard& board, Colour colour, const MoveRecord& move);
     // The square's name (e4) in the model orientation; "??" off the board.
-    static std::string SquareName(int32_t code);
+    static std::string SquareName(CBasePoint square);
 };
 
 } // namespace kelo

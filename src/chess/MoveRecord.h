@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/TableTypes.h"
+#include "chess/CBasePoint.h"
 
 #include <cstdint>
 
@@ -8,8 +9,8 @@ namespace kelo {
 
 // One move as the position's move list keeps it and the rest of the client passes it around.
 struct MoveRecord {
-    int32_t from = 0;
-    int32_t to = 0;
+    CBasePoint from;
+    CBasePoint to;
     Colour colour = Colour::White;
     PieceKind kind = PieceKind::None;
     uint8_t special = 0;
@@ -17,7 +18,12 @@ struct MoveRecord {
     int16_t moveNumber = 0;
     int16_t clock = 0;
 
-    bool operator==(const MoveRecord&) const = default;
+    // Squares compare by code, their layer included.
+    bool operator==(const MoveRecord& other) const {
+        return from.Code() == other.from.Code() && to.Code() == other.to.Code() &&
+               colour == other.colour && kind == other.kind && special == other.special &&
+               flags == other.flags && moveNumber == other.moveNumber && clock == other.clock;
+    }
 };
 
 } // namespace kelo

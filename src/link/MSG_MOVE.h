@@ -27,16 +27,16 @@ struct MSG_MOVE_BODY {
         step.specialFlags = static_cast<uint16_t>(m.special << 8 | m.flags);
         step.colour = static_cast<uint16_t>(WireValue(m.colour));
         step.kind = static_cast<uint16_t>(WireValue(m.kind));
-        step.from = static_cast<uint32_t>(m.from);
-        step.to = static_cast<uint32_t>(m.to);
+        step.from = static_cast<uint32_t>(m.from.Code());
+        step.to = static_cast<uint32_t>(m.to.Code());
         step.clock = static_cast<uint16_t>(m.clock);
         step.moveNumber = static_cast<uint16_t>(m.moveNumber);
         return step;
     }
     MoveRecord ToRecord() const {
         MoveRecord m;
-        m.from = static_cast<int32_t>(from);
-        m.to = static_cast<int32_t>(to);
+        m.from = SquareFromWire(static_cast<int32_t>(from));
+        m.to = SquareFromWire(static_cast<int32_t>(to));
         m.colour = ColourFromWire(static_cast<int16_t>(colour));
         m.kind = KindFromWire(static_cast<int16_t>(kind));
         m.special = static_cast<uint8_t>(specialFlags >> 8);

@@ -47,7 +47,7 @@ void CBaseBoardStudy::BuildSeatTable(const CPlayerManager& people) {
         m_seats.push_back(entry);
     }
     m_nViewSeat = m_seats.front().seat;
-    m_nViewColour = m_seats.front().colour;
+    m_viewColour = m_seats.front().colour;
     m_nTurn = m_nFirstSeat;
 }
 
@@ -60,12 +60,8 @@ Colour CBaseBoardStudy::ColourOfSeat(int16_t seat) const {
 }
 
 void CBaseBoardStudy::ClearSelection() {
-    m_bPieceSelected = 0;
-    m_ptSelected = CBasePoint(0, -1);
-    m_ptTarget = CBasePoint(0, -1);
-    m_bHover = 0;
-    m_bDragging = 0;
-    m_markSquares.clear();
+    m_marks = {};
+    m_bDragging = false;
 }
 
 void CBaseBoardStudy::ResetToStart() {
@@ -93,7 +89,7 @@ void CBaseBoardStudy::TurnView() {
         ++index;
     const StudySeat& next = m_seats[(index + 1) % m_seats.size()];
     m_nViewSeat = next.seat;
-    m_nViewColour = next.colour;
+    m_viewColour = next.colour;
     Repaint();
 }
 
@@ -101,9 +97,8 @@ void CBaseBoardStudy::HandleGameMessage(uint16_t type, const uint8_t* body, uint
     if (type != MSG_MOVE || length < MSG_MOVE_BODY::SIZE)
         return;
     const MoveRecord record = MSG_MOVE_BODY::FromWire(body).ToRecord();
-    if (!ApplyRecord(record))
+    if (!Play(record).applied)
         return;
-    m_lastMoveSquares = {record.from, record.to};
     AdvanceTurn();
     Repaint();
 }
@@ -114,13 +109,13 @@ void CBaseBoardStudy::Repaint() {
 }
 
 bool CBaseBoardStudy::Mirrored() const {
-    return IsSide(m_nViewColour) && m_nViewColour != BottomColour();
+    return IsSide(m_viewColour) && m_viewColour != BottomColour();
 }
 
 CBasePoint CBaseBoardStudy::ToScreen(CBasePoint model) const {
     if (!Mirrored())
         return model;
-    return OrientPoint(model, Colour::White, Colour::Black, m_nColumns, m_nRows);
+    return OrientPoint(model, Colour::White, Colour::Black, Columns(), Rows());
 }
 
 CBasePoint CBaseBoardStudy::SquareAt(int32_t x, int32_t y) const {
@@ -154,10 +149,11 @@ bool CBaseBoardStudy::CanPickUp(CBasePoint square) {
 }
 
 bool CBaseBoardStudy::ClickActs(CBasePoint square) {
-    if (!m_bPieceSelected)
+    if (!m_marks.pieceSelected)
         return CanPickUp(square);
-    CBaseRule* rule = RuleAt(m_ptSelected);
-    return rule != nullptr && rule->CheckMove(TurnColour(), m_ptSelected, square, *this, nullptr);
+    CBaseRule* rule = RuleAt(m_marks.selected);
+    return rule != nullptr &&
+           rule->CheckMove(TurnColour(), m_marks.selected, square, *this, nullptr);
 }
 
 CBaseBoardStudy::Cursor CBaseBoardStudy::OnMouseMove(int32_t x, int32_t y) {
@@ -165,36 +161,36 @@ CBaseBoardStudy::Cursor CBaseBoardStudy::OnMouseMove(int32_t x, int32_t y) {
     const Cursor acting = m_bDragging ? Cursor::Hidden : Cursor::Cross;
     const CBasePoint square = SquareAt(x, y);
     if (!IsOnBoard(square)) {
-        if (m_bHover) {
-            m_bHover = 0;
-            m_markSquares.clear();
-            if (m_bPieceSelected)
-                m_markSquares.push_back(m_ptSelected.Code());
+        if (m_marks.hover) {
+            m_marks.hover = false;
+            m_marks.markSquares.clear();
+            if (m_marks.pieceSelected)
+                m_marks.markSquares.push_back(m_marks.selected);
             Repaint();
         }
         return free;
     }
-    if (m_bPieceSelected && square == m_ptSelected)
+    if (m_marks.pieceSelected && square == m_marks.selected)
         return acting;
     if (ClickActs(square)) {
-        const bool changed = !m_bHover || !(m_ptTarget == square);
-        m_bHover = 1;
-        m_ptTarget = square;
-        if (m_bPieceSelected)
-            m_markSquares = {m_ptSelected.Code(), square.Code()};
+        const bool changed = !m_marks.hover || !(m_marks.target == square);
+        m_marks.hover = true;
+        m_marks.target = square;
+        if (m_marks.pieceSelected)
+            m_marks.markSquares = {m_marks.selected, square};
         if (changed)
             Repaint();
         return acting;
     }
     const CBasePiece* here = PieceAt(square);
-    const CBasePiece* selected = m_bPieceSelected ? PieceAt(m_ptSelected) : nullptr;
-    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
-        m_bHover = 1;
+    const CBasePiece* selected = m_marks.pieceSelected ? PieceAt(m_marks.selected) : nullptr;
+    if (here != nullptr && selected != nullptr && here->m_colour == selected->m_colour) {
+        m_marks.hover = true;
         return acting;
     }
-    m_bHover = 0;
-    if (m_bPieceSelected && !(square == m_ptTarget) && m_markSquares.size() != 1) {
-        m_markSquares = {m_ptSelected.Code()};
+    m_marks.hover = false;
+    if (m_marks.pieceSelected && !(square == m_marks.target) && m_marks.markSquares.size() != 1) {
+        m_marks.markSquares = {m_marks.selected};
         Repaint();
     }
     return free;
@@ -214,11 +210,12 @@ void CBaseBoardStudy::RefuseTarget(const char* message) {
 }
 
 void CBaseBoardStudy::PickUp(CBasePoint square) {
-    m_bPieceSelected = 1;
-    m_bDragging = 1;
-    m_ptSelected = square;
-    m_ptTarget = square;
-    m_markSquares = {square.Code()};
+    m_marks.pieceSelected = true;
+    m_bDragging = true;
+    m_marks.selected = square;
+    m_marks.target = square;
+    m_marks.markSquares = {square};
+    m_marks.validSquares = LegalTargets(square, TurnColour());
     Repaint();
 }
 
@@ -227,22 +224,22 @@ void CBaseBoardStudy::OnLButtonDown(int32_t x, int32_t y) {
     if (!IsOnBoard(square))
         return;
     const CBasePiece* here = PieceAt(square);
-    if (!m_bPieceSelected) {
-        if (m_bHover && here != nullptr && CanPickUp(square))
+    if (!m_marks.pieceSelected) {
+        if (m_marks.hover && here != nullptr && CanPickUp(square))
             PickUp(square);
         else
             Refuse();
         return;
     }
-    const CBasePiece* selected = PieceAt(m_ptSelected);
-    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
+    const CBasePiece* selected = PieceAt(m_marks.selected);
+    if (here != nullptr && selected != nullptr && here->m_colour == selected->m_colour) {
         if (!CanPickUp(square))
             RefuseTarget(NOT_A_TARGET);
         else if (!m_bDragging)
             PickUp(square);
         return;
     }
-    if (!m_bHover) {
+    if (!m_marks.hover) {
         RefuseTarget(CANNOT_MOVE_THERE);
         return;
     }
@@ -250,10 +247,10 @@ void CBaseBoardStudy::OnLButtonDown(int32_t x, int32_t y) {
 }
 
 void CBaseBoardStudy::TryMove(CBasePoint square) {
-    m_ptTarget = square;
-    m_bDragging = 0;
+    m_marks.target = square;
+    m_bDragging = false;
     const Colour colour = TurnColour();
-    const CBasePoint from = m_ptSelected;
+    const CBasePoint from = m_marks.selected;
     CBaseRule* rule = RuleAt(from);
     MoveRecord record;
     bool legal = rule != nullptr && rule->CheckMove(colour, from, square, *this, nullptr);
@@ -264,7 +261,7 @@ void CBaseBoardStudy::TryMove(CBasePoint square) {
     }
     if (!legal || !ApplyRecord(record)) {
         Refuse();
-        m_markSquares.clear();
+        m_marks.markSquares.clear();
         Repaint();
         return;
     }
@@ -287,9 +284,9 @@ CBaseBoardStudy::Cursor CBaseBoardStudy::OnLButtonUp(int32_t x, int32_t y) {
     if (!m_bDragging)
         return Cursor::Arrow;
     const CBasePoint square = SquareAt(x, y);
-    if (!(square == m_ptSelected))
+    if (!(square == m_marks.selected))
         OnLButtonDown(x, y);
-    m_bDragging = 0;
+    m_bDragging = false;
     return Cursor::Arrow;
 }
 

@@ -2,6 +2,7 @@
 
 #include "chess/CBaseBoard.h"
 #include "chess/CBoardGrid.h"
+#include "table/BoardMarks.h"
 
 #include <cstdint>
 #include <string>
@@ -59,7 +60,7 @@ public:
     int16_t Turn() const { return m_nTurn; }
     int16_t SeatCount() const { return m_nSeatCount; }
     int16_t ViewSeat() const { return m_nViewSeat; }
-    Colour ViewColour() const { return m_nViewColour; }
+    Colour ViewColour() const { return m_viewColour; }
     // The colour the seat plays; None for a seat not in the table.
     Colour ColourOfSeat(int16_t seat) const;
     Colour TurnColour() const { return ColourOfSeat(m_nTurn); }
@@ -91,7 +92,9 @@ public:
     Cursor OnMouseMove(int32_t x, int32_t y);
     void OnLButtonDown(int32_t x, int32_t y);
     Cursor OnLButtonUp(int32_t x, int32_t y);
-    bool IsDragging() const { return m_bDragging != 0; }
+    bool IsDragging() const { return m_bDragging; }
+    // The selection, hover and marks the window draws.
+    const BoardMarks& Marks() const { return m_marks; }
 
 private:
     void BuildSeatTable(const CPlayerManager& people);
@@ -114,8 +117,9 @@ private:
     int16_t m_nTurn = 0;
     int16_t m_nSeatCount = 2;
     int16_t m_nViewSeat = 0;
-    Colour m_nViewColour = Colour::White;
-    uint8_t m_bDragging = 0;
+    Colour m_viewColour = Colour::White;
+    BoardMarks m_marks;
+    bool m_bDragging = false;
 };
 
 } // namespace kelo

@@ -53,7 +53,7 @@ CBasePoint CBoardWindowModel::ToScreen(CBasePoint model) const {
     if (!Mirrored())
         return model;
     const CBaseBoard& board = m_tableBoard.Board();
-    return OrientPoint(model, Colour::White, Colour::Black, board.m_nColumns, board.m_nRows);
+    return OrientPoint(model, Colour::White, Colour::Black, board.Columns(), board.Rows());
 }
 
 CBasePoint CBoardWindowModel::ToModel(CBasePoint screen) const {
@@ -92,55 +92,70 @@ Colour CBoardWindowModel::MoverColour() const {
     return toMove != nullptr ? toMove->colour : Colour::None;
 }
 
+const BoardMarks& CBoardWindowModel::Marks() const {
+    static const BoardMarks none;
+    return m_nGameSerial == m_tableBoard.Board().GameSerial() ? m_marks : none;
+}
+
+void CBoardWindowModel::FollowGame() {
+    // A new game on the board drops what the hand held in the last one.
+    const uint32_t serial = m_tableBoard.Board().GameSerial();
+    if (serial == m_nGameSerial)
+        return;
+    m_nGameSerial = serial;
+    m_marks = {};
+    m_bDragging = false;
+}
+
 bool CBoardWindowModel::ClickActs(CBasePoint square) {
     CBaseBoard& board = m_tableBoard.Board();
-    if (!board.m_bPieceSelected)
+    if (!m_marks.pieceSelected)
         return m_tableBoard.CanSelect(square);
-    CBaseRule* rule = board.RuleAt(board.m_ptSelected);
+    CBaseRule* rule = board.RuleAt(m_marks.selected);
     return rule != nullptr &&
-           rule->CheckMove(MoverColour(), board.m_ptSelected, square, board, nullptr);
+           rule->CheckMove(MoverColour(), m_marks.selected, square, board, nullptr);
 }
 
 CBoardWindowModel::Cursor CBoardWindowModel::OnMouseMove(int32_t x, int32_t y) {
+    FollowGame();
     const Cursor free = m_bDragging ? Cursor::Hidden : Cursor::Arrow;
     const Cursor acting = m_bDragging ? Cursor::Hidden : Cursor::Cross;
     if (!CanAct())
         return Cursor::Arrow;
     CBaseBoard& board = m_tableBoard.Board();
+    BoardMarks& marks = m_marks;
     const CBasePoint square = SquareAt(x, y);
     if (!IsOnBoard(square)) {
-        if (board.m_bHover) {
-            board.m_bHover = 0;
-            board.m_markSquares.clear();
-            if (board.m_bPieceSelected)
-                board.m_markSquares.push_back(board.m_ptSelected.Code());
+        if (marks.hover) {
+            marks.hover = false;
+            marks.markSquares.clear();
+            if (marks.pieceSelected)
+                marks.markSquares.push_back(marks.selected);
             Redraw();
         }
         return free;
     }
-    if (board.m_bPieceSelected && square == board.m_ptSelected)
+    if (marks.pieceSelected && square == marks.selected)
         return acting;
     if (ClickActs(square)) {
-        const bool changed = !board.m_bHover || !(board.m_ptTarget == square);
-        board.m_bHover = 1;
-        board.m_ptTarget = square;
-        if (board.m_bPieceSelected)
-            board.m_markSquares = {board.m_ptSelected.Code(), square.Code()};
+        const bool changed = !marks.hover || !(marks.target == square);
+        marks.hover = true;
+        marks.target = square;
+        if (marks.pieceSelected)
+            marks.markSquares = {marks.selected, square};
         if (changed)
             Redraw();
         return acting;
     }
     const CBasePiece* here = board.PieceAt(square);
-    const CBasePiece* selected =
-        board.m_bPieceSelected ? board.PieceAt(board.m_ptSelected) : nullptr;
-    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
-        board.m_bHover = 1;
+    const CBasePiece* selected = marks.pieceSelected ? board.PieceAt(marks.selected) : nullptr;
+    if (here != nullptr && selected != nullptr && here->m_colour == selected->m_colour) {
+        marks.hover = true;
         return acting;
     }
-    board.m_bHover = 0;
-    if (board.m_bPieceSelected && !(square == board.m_ptTarget) &&
-        board.m_markSquares.size() != 1) {
-        board.m_markSquares = {board.m_ptSelected.Code()};
+    marks.hover = false;
+    if (marks.pieceSelected && !(square == marks.target) && marks.markSquares.size() != 1) {
+        marks.markSquares = {marks.selected};
         Redraw();
     }
     return free;
@@ -157,16 +172,17 @@ void CBoardWindowModel::Redraw() {
 }
 
 void CBoardWindowModel::PickUp(CBasePoint square) {
-    CBaseBoard& board = m_tableBoard.Board();
-    board.m_bPieceSelected = 1;
-    m_bDragging = 1;
-    board.m_ptSelected = square;
-    board.m_ptTarget = square;
-    board.m_markSquares = {square.Code()};
+    m_marks.pieceSelected = true;
+    m_bDragging = true;
+    m_marks.selected = square;
+    m_marks.target = square;
+    m_marks.markSquares = {square};
+    m_marks.validSquares = m_tableBoard.Board().LegalTargets(square, MoverColour());
     Redraw();
 }
 
 void CBoardWindowModel::OnLButtonDown(int32_t x, int32_t y) {
+    FollowGame();
     if (m_tableBoard.m_bAwaitingEcho) {
         Refuse();
         return;
@@ -180,24 +196,24 @@ void CBoardWindowModel::OnLButtonDown(int32_t x, int32_t y) {
         Refuse();
         const CBasePiece* piece = board.PieceAt(square);
         const Colour own = m_table.people.GetOwnColour();
-        if (piece != nullptr && (piece->m_nColour == own || m_table.mode.LocalMode()))
+        if (piece != nullptr && (piece->m_colour == own || m_table.mode.LocalMode()))
             m_prompts.ShowNotice(START_FIRST);
         return;
     }
-    if (!board.m_bHover) {
+    if (!m_marks.hover) {
         Refuse();
         return;
     }
     const CBasePiece* here = board.PieceAt(square);
-    if (!board.m_bPieceSelected) {
+    if (!m_marks.pieceSelected) {
         if (here != nullptr && m_tableBoard.CanSelect(square))
             PickUp(square);
         else
             Refuse();
         return;
     }
-    const CBasePiece* selected = board.PieceAt(board.m_ptSelected);
-    if (here != nullptr && selected != nullptr && here->m_nColour == selected->m_nColour) {
+    const CBasePiece* selected = board.PieceAt(m_marks.selected);
+    if (here != nullptr && selected != nullptr && here->m_colour == selected->m_colour) {
         if (!m_tableBoard.CanSelect(square))
             Refuse();
         else if (!m_bDragging)
@@ -209,10 +225,10 @@ void CBoardWindowModel::OnLButtonDown(int32_t x, int32_t y) {
 
 void CBoardWindowModel::TryMove(CBasePoint square) {
     CBaseBoard& board = m_tableBoard.Board();
-    board.m_ptTarget = square;
-    m_bDragging = 0;
+    m_marks.target = square;
+    m_bDragging = false;
     const Colour colour = MoverColour();
-    const CBasePoint from = board.m_ptSelected;
+    const CBasePoint from = m_marks.selected;
     CBaseRule* rule = board.RuleAt(from);
     MoveRecord record;
     bool legal = rule != nullptr && rule->CheckMove(colour, from, square, board, nullptr);
@@ -224,46 +240,44 @@ void CBoardWindowModel::TryMove(CBasePoint square) {
     }
     if (!legal) {
         Refuse();
-        board.m_markSquares.clear();
+        m_marks.markSquares.clear();
         Redraw();
         return;
     }
-    board.m_bHover = 0;
-    board.m_bPieceSelected = 0;
-    board.m_ptSelected = CBasePoint(0, -1);
-    board.m_markSquares.clear();
+    m_marks.hover = false;
+    m_marks.pieceSelected = false;
+    m_marks.selected = NO_POINT;
+    m_marks.markSquares.clear();
+    m_marks.validSquares.clear();
     m_tableBoard.SendMove(record);
     Redraw();
 }
 
 CBoardWindowModel::Cursor CBoardWindowModel::OnLButtonUp(int32_t x, int32_t y) {
+    FollowGame();
     if (!m_bDragging)
         return Cursor::Arrow;
     const CBasePoint square = SquareAt(x, y);
-    if (!(square == m_tableBoard.Board().m_ptSelected))
+    if (!(square == m_marks.selected))
         OnLButtonDown(x, y);
-    m_bDragging = 0;
+    m_bDragging = false;
     return Cursor::Arrow;
 }
 
 bool CBoardWindowModel::PutBack() {
-    CBaseBoard& board = m_tableBoard.Board();
-    if (!board.m_bPieceSelected)
+    if (!Marks().pieceSelected)
         return false;
-    board.m_bPieceSelected = 0;
-    board.m_bHover = 0;
-    board.m_ptSelected = CBasePoint(0, -1);
-    board.m_markSquares.clear();
-    m_bDragging = 0;
+    m_marks = {};
+    m_bDragging = false;
     Redraw();
     return true;
 }
 
 std::optional<CBasePoint> CBoardWindowModel::Selected() const {
-    const CBaseBoard& board = m_tableBoard.Board();
-    if (!board.m_bPieceSelected)
+    const BoardMarks& marks = Marks();
+    if (!marks.pieceSelected)
         return std::nullopt;
-    return board.m_ptSelected;
+    return marks.selected;
 }
 
 std::vector<MoveRecord> CBoardWindowModel::Destinations() {
@@ -271,8 +285,9 @@ std::vector<MoveRecord> CBoardWindowModel::Destinations() {
     std::vector<MoveRecord> moves;
     if (!from)
         return moves;
+    // A promotion is one destination, whatever piece it makes.
     for (const MoveRecord& move : CSanMove::LegalMoves(m_tableBoard.Board(), MoverColour()))
-        if (move.from == from->Code() && (moves.empty() || moves.back().to != move.to))
+        if (move.from == *from && (moves.empty() || !(moves.back().to == move.to)))
             moves.push_back(move);
     return moves;
 }
@@ -297,12 +312,12 @@ Colour CBoardWindowModel::KingInCheck() {
 }
 
 int CBoardWindowModel::PieceImageIndex(const CBasePiece& piece, bool inCheck) {
-    int slot = SlotOfKind(piece.m_nKind);
-    if (slot < 0 || !IsSide(piece.m_nColour))
+    int slot = SlotOfKind(piece.m_kind);
+    if (slot < 0 || !IsSide(piece.m_colour))
         return -1;
-    if (inCheck && piece.m_nKind == PieceKind::King)
+    if (inCheck && piece.m_kind == PieceKind::King)
         slot = SLOT_KING_IN_CHECK;
-    return SideIndex(piece.m_nColour) * IMAGES_PER_COLOUR + slot;
+    return SideIndex(piece.m_colour) * IMAGES_PER_COLOUR + slot;
 }
 
 Colour CBoardWindowModel::BottomCapturedColour() const {

@@ -2,6 +2,7 @@
 
 #include "chess/CBoardGrid.h"
 #include "chess/MoveRecord.h"
+#include "table/BoardMarks.h"
 #include "table/TableView.h"
 
 #include <functional>
@@ -57,13 +58,16 @@ public:
     Cursor OnMouseMove(int32_t x, int32_t y);
     void OnLButtonDown(int32_t x, int32_t y);
     Cursor OnLButtonUp(int32_t x, int32_t y);
-    bool IsDragging() const { return m_bDragging != 0; }
+    bool IsDragging() const { return m_bDragging; }
     // Puts a picked-up piece back (Escape); false when none was picked up.
     bool PutBack();
     // The model square of the picked-up piece, if one is.
     std::optional<CBasePoint> Selected() const;
     // The legal moves of the picked-up piece, for the dots on its destinations.
     std::vector<MoveRecord> Destinations();
+    // The selection, hover and marks the window draws; empty once the board starts another
+    // game.
+    const BoardMarks& Marks() const;
 
     // Drawing.
     // The label of a screen column (a..h, h..a for Black) and of a screen row (8..1, 1..8).
@@ -83,6 +87,7 @@ private:
     void TryMove(CBasePoint square);
     void Refuse();
     void Redraw();
+    void FollowGame();
 
     CTableBoard& m_tableBoard;
     TableView m_table;
@@ -91,7 +96,10 @@ private:
     IBoardObserver* m_pObserver = nullptr;
     std::function<bool()> m_linkDown;
     CBoardGrid m_grid;
-    uint8_t m_bDragging = 0;
+    BoardMarks m_marks;
+    // The board's game the marks belong to.
+    uint32_t m_nGameSerial = 0;
+    bool m_bDragging = false;
 };
 
 } // namespace kelo

@@ -53,7 +53,7 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator)
 }
 
 std::string PieceName(const CBasePiece& piece) {
-    return std::string(ColourName(piece.m_nColour)) + CMoveBox::KindName(piece.m_nKind);
+    return std::string(ColourName(piece.m_colour)) + CMoveBox::KindName(piece.m_kind);
 }
 
 // Coordinates as players write them: e2e4, e2-e4, e2xe4, e7e8q, E2E4.
@@ -95,7 +95,7 @@ CMoveBox::MoveReading CMoveBox::ReadMove(CBaseBoard& board, Colour colour,
         return result;
     if (const auto coordinate = ReadCoordinates(text)) {
         for (const MoveRecord& move : CSanMove::LegalMoves(board, colour)) {
-            if (move.from != coordinate->from.Code() || move.to != coordinate->to.Code())
+            if (!(move.from == coordinate->from) || !(move.to == coordinate->to))
                 continue;
             // Without a letter a promotion fits all four pieces: the player must name one.
             if (coordinate->special == 0 || move.special == coordinate->special)
@@ -154,7 +154,7 @@ std::string CMoveBox::Explain(CBaseBoard& board, Colour colour, const std::strin
 }
 
 std::string CMoveBox::SquareText(CBaseBoard& board, CBasePoint square) {
-    const std::string name = CSanMove::SquareName(square.Code());
+    const std::string name = CSanMove::SquareName(square);
     const CBasePiece* piece = board.PieceAt(square);
     return name + " " + (piece != nullptr ? PieceName(*piece) : std::string("空"));
 }
@@ -178,8 +178,8 @@ std::string CMoveBox::PiecesOf(CBaseBoard& board, char letter) {
         for (int rank = 1; rank <= 8; ++rank) {
             const CBasePoint square(x, 8 - rank);
             const CBasePiece* piece = board.PieceAt(square);
-            if (piece != nullptr && piece->m_nKind == kind && piece->m_nColour == colour)
-                squares.push_back(CSanMove::SquareName(square.Code()));
+            if (piece != nullptr && piece->m_kind == kind && piece->m_colour == colour)
+                squares.push_back(CSanMove::SquareName(square));
         }
     const std::string name = std::string(ColourName(colour)) + KindName(kind);
     return name + "：" + (squares.empty() ? std::string("没有") : Joined(squares, "、"));
@@ -210,10 +210,10 @@ std::string CMoveBox::MovesOf(CBaseBoard& board, CBasePoint square) {
     const CBasePiece* piece = board.PieceAt(square);
     if (piece == nullptr)
         return SquareText(board, square) + "，没有棋子";
-    const Colour colour = piece->m_nColour;
+    const Colour colour = piece->m_colour;
     std::vector<std::string> moves;
     for (const MoveRecord& move : CSanMove::LegalMoves(board, colour))
-        if (move.from == square.Code())
+        if (move.from == square)
             moves.push_back(CSanMove::Format(board, colour, move));
     const std::string head = SquareText(board, square);
     if (moves.empty())

@@ -164,18 +164,10 @@ void CNegotiation::OnTakeBackAnswer(const uint8_t* body, uint32_t length) {
 }
 
 bool CNegotiation::TakeBackTwoPlies(int16_t steps) {
-    CBaseBoard& board = m_board.Board();
-    CBaseDiagram& position = board.Position();
     // With fewer than two plies there is no pair to take back: the position and the move
     // number stay as they are rather than being half undone.
-    if (position.MoveCount() < 2)
+    if (!m_board.Board().TakeBack(2))
         return false;
-    position.UndoPair();
-    board.m_nPlyCount = static_cast<int16_t>(std::max(board.m_nPlyCount - 2, 0));
-    board.m_lastMoveSquares.clear();
-    MoveRecord last;
-    if (position.LastMove(last))
-        board.m_lastMoveSquares = {last.from, last.to};
     if (m_pClock != nullptr)
         m_pClock->OnTakeBack(steps);
     Redraw();

@@ -139,7 +139,7 @@ void CResumeNegotiation::OnSealAnswer(const uint8_t* body, uint32_t length) {
                               .SaveGame(CResumeManager::SAVE_SEAL);
     }
     m_table.state.ClearGame();
-    m_board.Board().m_lastMoveSquares.clear();
+    m_board.Board().ClearLastMove();
     if (IBoardObserver* observer = m_board.Observer())
         observer->OnBoardChanged();
     m_dialogs.OnSealed(m_strSealedPath);
@@ -342,7 +342,7 @@ void CResumeNegotiation::Rebuild(const GameRecord& record) {
                                 {record.takeBacks[0], record.takeBacks[1]});
     m_board.m_bAwaitingEcho = false;
     // The replayed moves are played, not judged.
-    board.m_nReplayCount = static_cast<int16_t>(record.moves.size());
+    board.SetReplayCount(static_cast<int16_t>(record.moves.size()));
     m_table.time.m_nTotalTime = record.clock[0];
     m_table.time.m_nPaceTime = record.clock[1];
     m_table.time.m_nPaceAddedTime = record.clock[2];

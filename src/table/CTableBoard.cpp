@@ -47,8 +47,8 @@ bool CTableBoard::SeatsMatch(const std::vector<uint32_t>& playerIds) const {
     return true;
 }
 
-bool CTableBoard::AfterMove(const MoveRecord& move) {
-    const MoveJudgement judgement = m_board.AfterMove(move);
+bool CTableBoard::Play(const MoveRecord& move) {
+    const MoveJudgement judgement = m_board.Play(move);
     if (!judgement.applied)
         return false;
     const CPlayerManager& players = m_table.people;
@@ -103,24 +103,8 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
         MSG_TAKEBACK_REQUEST_BODY request;
         if (wire::DecodeThrough<&MSG_TAKEBACK_REQUEST_BODY::count>(body, length, request))
             m_table.state.NoteSeatTakeBacks(request.seat, static_cast<int16_t>(request.count));
-        OnNegotiationMessage(type, body, length);
         break;
     }
-    case MSG_EXCHANGE_REQUEST:
-    case MSG_EXCHANGE_ANSWER:
-    case MSG_TAKEBACK_ANSWER:
-    case MSG_DRAW_OFFER:
-    case MSG_DRAW_ANSWER:
-        OnNegotiationMessage(type, body, length);
-        break;
-    case MSG_RESUME_REQUEST:
-    case MSG_RESUME_ANSWER:
-        OnResumeMessage(type, body, length);
-        break;
-    case MSG_SEAL_REQUEST:
-    case MSG_SEAL_ANSWER:
-        OnSealMessage(type, body, length);
-        break;
     case MSG_GAME_RESULT:
         if (length >= MSG_GAME_RESULT_BODY::SIZE)
             OnGameResult(MSG_GAME_RESULT_BODY::FromWire(body));
@@ -145,7 +129,8 @@ void CTableBoard::HandleGameMessage(uint16_t type, const uint8_t* body, uint32_t
         OnGameStateMoves(body, length);
         break;
     default:
-        // 602, 606 and 626 concern the button board only; other types are not the board's.
+        // The negotiations, the adjourned games and the button board take their messages as
+        // windows of their own; other types are not the board's.
         break;
     }
 }
@@ -226,15 +211,11 @@ void CTableBoard::OnMove(const uint8_t* body, uint32_t length) {
         m_board.Position().LastMove(last) ? OppositeColour(last.colour) : Colour::White;
     if (move.colour != toMove)
         return;
-    ++m_board.m_nPlyCount;
-    if (!AfterMove(move)) {
-        --m_board.m_nPlyCount;
+    if (!Play(move))
         return;
-    }
     // Replayed moves are silent, all but the last.
-    if (m_board.m_nPlyCount >= m_board.m_nReplayCount && m_pSound != nullptr)
+    if (m_board.PlyCount() >= m_board.ReplayCount() && m_pSound != nullptr)
         m_pSound->PlayWave(ISoundPlayer::WAVE_MOVE);
-    m_board.m_lastMoveSquares = {move.from, move.to};
     m_bAwaitingEcho = false;
     CPlayerManager& players = m_table.people;
     // The move number counts the own side's moves; in local mode, where this client plays
@@ -283,7 +264,7 @@ void CTableBoard::OnGameState(const uint8_t* body, uint32_t length) {
     time.m_nTotalTime = static_cast<int16_t>(state.fields[3]);
     time.m_nPaceTime = static_cast<int16_t>(state.fields[4]);
     time.m_nPaceAddedTime = static_cast<int16_t>(state.fields[5]);
-    m_board.m_nReplayCount = static_cast<int16_t>(state.RecordCount());
+    m_board.SetReplayCount(static_cast<int16_t>(state.RecordCount()));
     NewPosition();
     m_bAwaitingEcho = false;
     Redraw();

@@ -56,10 +56,10 @@ public:
     // Whether the ids name exactly as many players as the table has seats, every one of them
     // seated here (an adjourned game can only be resumed by the same players).
     bool SeatsMatch(const std::vector<uint32_t>& playerIds) const;
-    // Plays a received move (the ply count already counts it) through the referee and sends
-    // the result it finds: a mate from every client, a stalemate and five checks only from the
-    // client whose move it was. False when the move does not fit the position.
-    bool AfterMove(const MoveRecord& move);
+    // Plays a received move on the board and sends the result the referee finds: a mate from
+    // every client, a stalemate and five checks only from the client whose move it was. False,
+    // and nothing changed, when the move does not fit the position.
+    bool Play(const MoveRecord& move);
 
     // Game messages. Every message posted to the board comes here; bodies are in wire order
     // and are read only as far as their length goes.
@@ -96,13 +96,6 @@ public:
 
 protected:
     void SendGameResult(uint16_t decisive, uint16_t winnerSeat, uint16_t reason);
-
-    // Adjourned games are handled by the table's later parts; the board hands them these
-    // messages. The negotiations (colour exchange, take-back, draw) take theirs as a window of
-    // their own, after the board.
-    virtual void OnNegotiationMessage(uint16_t, const uint8_t*, uint32_t) {}
-    virtual void OnResumeMessage(uint16_t, const uint8_t*, uint32_t) {}
-    virtual void OnSealMessage(uint16_t, const uint8_t*, uint32_t) {}
     // Records the result and ends the game on this client; a local table then starts the next
     // game and shows the result line.
     virtual void OnGameResult(const MSG_GAME_RESULT_BODY& result);

@@ -15,8 +15,8 @@ void WriteStep(CRecordWriter& out, const MoveRecord& move) {
     out.U16(static_cast<uint16_t>(move.special << 8 | move.flags));
     out.I16(WireValue(move.colour));
     out.I16(WireValue(move.kind));
-    out.I32(move.from);
-    out.I32(move.to);
+    out.I32(move.from.Code());
+    out.I32(move.to.Code());
     out.I16(move.moveNumber);
     out.I16(move.clock);
 }
@@ -24,9 +24,12 @@ void WriteStep(CRecordWriter& out, const MoveRecord& move) {
 bool ReadStep(CRecordReader& in, MoveRecord& move) {
     uint16_t specialFlags = 0;
     int16_t colour = 0, kind = 0;
-    if (!in.U16(specialFlags) || !in.I16(colour) || !in.I16(kind) || !in.I32(move.from) ||
-        !in.I32(move.to) || !in.I16(move.moveNumber) || !in.I16(move.clock))
+    int32_t from = 0, to = 0;
+    if (!in.U16(specialFlags) || !in.I16(colour) || !in.I16(kind) || !in.I32(from) || !in.I32(to) ||
+        !in.I16(move.moveNumber) || !in.I16(move.clock))
         return false;
+    move.from = SquareFromWire(from);
+    move.to = SquareFromWire(to);
     move.special = static_cast<uint8_t>(specialFlags >> 8);
     move.flags = static_cast<uint8_t>(specialFlags & 0xFF);
     move.colour = ColourFromWire(colour);

@@ -21,7 +21,8 @@ TEST(GameContext, SenderAndPromptsCanBeChangedAfterTheTableIsBuilt) {
     CTableBoard& table = context.TableBoard();
     test::RecordingSender sender;
     context.SetSender(&sender);
-    table.SendMove(MoveRecord{406, 404, Colour::White, PieceKind::Pawn, 0, 0, 0, 0});
+    table.SendMove(MoveRecord{CBasePoint::FromCode(406), CBasePoint::FromCode(404), Colour::White,
+                              PieceKind::Pawn, 0, 0, 0, 0});
     ASSERT_EQ(sender.sent.size(), 1u);
 
     IPrompts& prompts = context.Prompts();

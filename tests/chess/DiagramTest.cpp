@@ -33,8 +33,8 @@ TEST(SetUp, PlacesBothSidesWithQueensOnTheDFile) {
     EXPECT_EQ(p.Find(Colour::Black, PieceKind::Queen), 300);
     EXPECT_EQ(p.Find(Colour::Black, KindFromWire(2)), NO_SQUARE);
     // Pieces are made rook first, back row before pawns.
-    EXPECT_EQ(p.Pieces()[0]->m_nKind, PieceKind::Rook);
-    EXPECT_EQ(p.Pieces()[8]->m_nKind, PieceKind::Pawn);
+    EXPECT_EQ(p.Pieces()[0]->m_kind, PieceKind::Rook);
+    EXPECT_EQ(p.Pieces()[8]->m_kind, PieceKind::Pawn);
     EXPECT_EQ(p.MoveNumber(), 1);
 }
 
@@ -42,8 +42,8 @@ TEST(SetUp, PlacesBothSidesWithQueensOnTheDFile) {
 std::string Snapshot(const CBaseDiagram& p) {
     std::string text;
     p.BoardMap().ForEach([&](int32_t code, const CBasePiece* piece) {
-        text += std::to_string(code) + KindLetter(piece->m_nKind) +
-                std::to_string(WireValue(piece->m_nColour)) + std::to_string(piece->m_bUnmoved) +
+        text += std::to_string(code) + KindLetter(piece->m_kind) +
+                std::to_string(WireValue(piece->m_colour)) + std::to_string(piece->m_bUnmoved) +
                 " ";
         return false;
     });
@@ -58,7 +58,7 @@ TEST(ApplyAndUndo, CastlingMovesTheRookAndUndoRestoresFlags) {
     ASSERT_TRUE(table.Check(Colour::White, "e1g1", &castle));
     EXPECT_EQ(castle.special, SPECIAL_CASTLE_KING);
     ASSERT_TRUE(table.position.Apply(castle));
-    EXPECT_EQ(table.position.PieceAt(507)->m_nKind, PieceKind::Rook);
+    EXPECT_EQ(table.position.PieceAt(507)->m_kind, PieceKind::Rook);
     EXPECT_EQ(table.position.PieceAt(707), nullptr);
     EXPECT_FALSE(table.position.PieceAt(607)->m_bUnmoved);
     EXPECT_FALSE(table.position.PieceAt(507)->m_bUnmoved);
@@ -68,7 +68,7 @@ TEST(ApplyAndUndo, CastlingMovesTheRookAndUndoRestoresFlags) {
     ASSERT_TRUE(table.Check(Colour::Black, "e8c8", &castle));
     EXPECT_EQ(castle.special, SPECIAL_CASTLE_QUEEN);
     ASSERT_TRUE(table.position.Apply(castle));
-    EXPECT_EQ(table.position.PieceAt(300)->m_nKind, PieceKind::Rook);
+    EXPECT_EQ(table.position.PieceAt(300)->m_kind, PieceKind::Rook);
     ASSERT_TRUE(table.position.UndoLast());
     EXPECT_EQ(Snapshot(table.position), before);
 }
@@ -86,7 +86,7 @@ TEST(ApplyAndUndo, EnPassantTakesThePawnBesideAndUndoPutsItBack) {
     EXPECT_EQ(table.position.PieceAt(303), nullptr);
     EXPECT_EQ(table.position.Captured().size(), 1u);
     ASSERT_TRUE(table.position.UndoLast());
-    EXPECT_EQ(table.position.PieceAt(303)->m_nKind, PieceKind::Pawn);
+    EXPECT_EQ(table.position.PieceAt(303)->m_kind, PieceKind::Pawn);
     EXPECT_EQ(Snapshot(table.position), before);
 }
 
@@ -99,13 +99,13 @@ TEST(ApplyAndUndo, PromotionToKnightAndBack) {
     ASSERT_TRUE(table.Check(Colour::White, "a7a8", &promote));
     EXPECT_EQ(promote.special, SPECIAL_PROMOTE_KNIGHT);
     ASSERT_TRUE(table.position.Apply(promote));
-    EXPECT_EQ(table.position.PieceAt(0)->m_nKind, PieceKind::Knight);
-    EXPECT_EQ(table.position.PieceAt(107)->m_nKind, PieceKind::Knight); // the others stay
-    EXPECT_EQ(table.position.PieceAt(607)->m_nKind, PieceKind::Knight);
+    EXPECT_EQ(table.position.PieceAt(0)->m_kind, PieceKind::Knight);
+    EXPECT_EQ(table.position.PieceAt(107)->m_kind, PieceKind::Knight); // the others stay
+    EXPECT_EQ(table.position.PieceAt(607)->m_kind, PieceKind::Knight);
     EXPECT_EQ(table.position.Promoted().size(), 1u);
     ASSERT_TRUE(table.position.UndoLast());
     EXPECT_EQ(table.position.PieceAt(0), nullptr);
-    EXPECT_EQ(table.position.PieceAt(1)->m_nKind, PieceKind::Pawn);
+    EXPECT_EQ(table.position.PieceAt(1)->m_kind, PieceKind::Pawn);
     EXPECT_TRUE(table.position.Promoted().empty());
     EXPECT_EQ(Snapshot(table.position), before);
 }
@@ -126,17 +126,21 @@ TEST(ApplyAndUndo, RefusesRecordsThatDoNotFitThePosition) {
     table.StartPosition();
     const std::string before = Snapshot(table.position);
     const MoveRecord bad[] = {
-        {404, 403, Colour::White, PieceKind::Pawn, 0, 0, 0, 0}, // nothing on e4
-        {406, 404, Colour::White, PieceKind::Pawn, 0, FLAG_CAPTURE, 0,
-         0},                                                    // capture of an empty square
-        {406, 407, Colour::White, PieceKind::Pawn, 0, 0, 0, 0}, // quiet move onto a piece
-        {406, 900, Colour::White, PieceKind::Pawn, 0, 0, 0, 0}, // off the board
-        {407, 607, Colour::White, PieceKind::King, SPECIAL_CASTLE_KING, 0, 0,
-         0},                                                    // the king's path is full
-        {406, 405, Colour::White, PieceKind::Pawn, 9, 0, 0, 0}, // unknown special
+        {CBasePoint::FromCode(404), CBasePoint::FromCode(403), Colour::White, PieceKind::Pawn, 0, 0,
+         0, 0}, // nothing on e4
+        {CBasePoint::FromCode(406), CBasePoint::FromCode(404), Colour::White, PieceKind::Pawn, 0,
+         FLAG_CAPTURE, 0, 0}, // capture of an empty square
+        {CBasePoint::FromCode(406), CBasePoint::FromCode(407), Colour::White, PieceKind::Pawn, 0, 0,
+         0, 0}, // quiet move onto a piece
+        {CBasePoint::FromCode(406), CBasePoint::FromCode(900), Colour::White, PieceKind::Pawn, 0, 0,
+         0, 0}, // off the board
+        {CBasePoint::FromCode(407), CBasePoint::FromCode(607), Colour::White, PieceKind::King,
+         SPECIAL_CASTLE_KING, 0, 0, 0}, // the king's path is full
+        {CBasePoint::FromCode(406), CBasePoint::FromCode(405), Colour::White, PieceKind::Pawn, 9, 0,
+         0, 0}, // unknown special
     };
     for (const MoveRecord& m : bad) {
-        EXPECT_FALSE(table.position.Apply(m)) << m.from << "-" << m.to;
+        EXPECT_FALSE(table.position.Apply(m)) << m.from.Code() << "-" << m.to.Code();
         EXPECT_EQ(Snapshot(table.position), before);
     }
     EXPECT_FALSE(table.position.UndoLast()); // nothing to take back
@@ -163,18 +167,27 @@ TEST(MoveText, ReadsAsTheMoveList) {
         MoveRecord move;
         const char* text;
     } cases[] = {
-        {{406, 404, Colour::White, PieceKind::Pawn, 0, FLAG_FIRST_MOVE, 1, 0}, "白方 : Pe2--e4"},
-        {{603, 505, Colour::Black, PieceKind::Knight, 0, FLAG_CAPTURE | FLAG_CHECK, 1, 0},
+        {{CBasePoint::FromCode(406), CBasePoint::FromCode(404), Colour::White, PieceKind::Pawn, 0,
+          FLAG_FIRST_MOVE, 1, 0},
+         "白方 : Pe2--e4"},
+        {{CBasePoint::FromCode(603), CBasePoint::FromCode(505), Colour::Black, PieceKind::Knight, 0,
+          FLAG_CAPTURE | FLAG_CHECK, 1, 0},
          "黑方 : Ng5×f3＋"},
-        {{401, 400, Colour::White, PieceKind::Pawn, SPECIAL_PROMOTE_QUEEN, FLAG_CHECK, 1, 0},
+        {{CBasePoint::FromCode(401), CBasePoint::FromCode(400), Colour::White, PieceKind::Pawn,
+          SPECIAL_PROMOTE_QUEEN, FLAG_CHECK, 1, 0},
          "白方 : Pe7--e8Q＋"},
-        {{403, 302, Colour::White, PieceKind::Pawn, SPECIAL_EN_PASSANT, 0, 1, 0},
+        {{CBasePoint::FromCode(403), CBasePoint::FromCode(302), Colour::White, PieceKind::Pawn,
+          SPECIAL_EN_PASSANT, 0, 1, 0},
          "白方 : Pe5×d6 e.p"},
-        {{407, 607, Colour::White, PieceKind::King, SPECIAL_CASTLE_KING, FLAG_FIRST_MOVE, 1, 0},
+        {{CBasePoint::FromCode(407), CBasePoint::FromCode(607), Colour::White, PieceKind::King,
+          SPECIAL_CASTLE_KING, FLAG_FIRST_MOVE, 1, 0},
          "白方 : 0--0"},
-        {{400, 200, Colour::Black, PieceKind::King, SPECIAL_CASTLE_QUEEN, FLAG_CHECK, 1, 0},
+        {{CBasePoint::FromCode(400), CBasePoint::FromCode(200), Colour::Black, PieceKind::King,
+          SPECIAL_CASTLE_QUEEN, FLAG_CHECK, 1, 0},
          "黑方 : 0--0--0＋"},
-        {{0, 1, Colour::Black, KindFromWire(2), 0, 0, 1, 0}, "黑方 : Xa8--a7"},
+        {{CBasePoint::FromCode(0), CBasePoint::FromCode(1), Colour::Black, KindFromWire(2), 0, 0, 1,
+          0},
+         "黑方 : Xa8--a7"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CBaseDiagram::MoveText(c.move), c.text);

@@ -36,8 +36,8 @@ const PerftCase kCases[] = {
 std::string BoardText(CChessSet& context) {
     std::string text;
     context.Position().BoardMap().ForEach([&](int32_t code, const CBasePiece* piece) {
-        text += std::to_string(code) + ":" + std::to_string(WireValue(piece->m_nKind)) + "/" +
-                std::to_string(WireValue(piece->m_nColour)) + "/" +
+        text += std::to_string(code) + ":" + std::to_string(WireValue(piece->m_kind)) + "/" +
+                std::to_string(WireValue(piece->m_colour)) + "/" +
                 std::to_string(piece->m_bUnmoved) + " ";
         return false;
     });

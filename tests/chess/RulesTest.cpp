@@ -83,8 +83,8 @@ TEST(CheckMove, MarksAMoveThatGivesCheck) {
     EXPECT_EQ(record.flags, FLAG_CHECK); // a rook not on its home corner counts as moved
     ASSERT_TRUE(table.Check(Colour::White, "a1a7", &record));
     EXPECT_EQ(record.flags, 0);
-    EXPECT_EQ(record.from, 7);
-    EXPECT_EQ(record.to, 1);
+    EXPECT_EQ(record.from, CBasePoint(0, 7));
+    EXPECT_EQ(record.to, CBasePoint(0, 1));
     EXPECT_EQ(record.kind, PieceKind::Rook);
 }
 

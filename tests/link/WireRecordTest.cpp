@@ -152,8 +152,8 @@ TEST(WireRecord, WritesFieldsInNetworkOrderAndSignedValuesAsTwosComplement) {
     knight.flags = 5;
     knight.colour = Colour::Black;
     knight.kind = PieceKind::Pawn;
-    knight.from = 0x0102;
-    knight.to = 0x03040506;
+    knight.from = CBasePoint::FromCode(0x0102);
+    knight.to = CBasePoint::FromCode(0x03040506);
     knight.clock = 300;
     knight.moveNumber = 41;
     const MSG_MOVE_BODY step = MSG_MOVE_BODY::FromRecord(knight);

@@ -62,12 +62,11 @@ bool ChessBoard::Play(Colour colour, const std::string& text) {
         promotionAnswers.push_back(PromotionKind(move->special));
     if (!Check(colour, text, &record))
         return false;
-    ++board.m_nPlyCount;
     return PlayChecked(record);
 }
 
 bool ChessBoard::PlayChecked(const MoveRecord& record) {
-    judgement = board.AfterMove(record);
+    judgement = board.Play(record);
     return judgement.applied;
 }
 

@@ -27,7 +27,7 @@ public:
     CTableBoard table;
 
 protected:
-    bool PlayChecked(const MoveRecord& record) override { return table.AfterMove(record); }
+    bool PlayChecked(const MoveRecord& record) override { return table.Play(record); }
 };
 
 } // namespace kelo::test

@@ -181,7 +181,7 @@ TEST(ClockSink, AMoveTheBoardRefusesIsNotCharged) {
         EXPECT_EQ(t.clock.m_nOwnUsedTime, 8 - 3) << clockFirst;
         EXPECT_EQ(t.clock.m_nOtherUsedTime, 9 - 3) << clockFirst;
         EXPECT_EQ(t.clock.MovesMade(false), 1) << clockFirst;
-        EXPECT_EQ(t.context.Board().m_nPlyCount, 2) << clockFirst;
+        EXPECT_EQ(t.context.Board().PlyCount(), 2) << clockFirst;
     }
 }
 

@@ -42,8 +42,8 @@ GameRecord SmallRecord() {
     r.clock = {1200, 60, 10};
     r.takeBacks = {2, 3};
     MoveRecord m;
-    m.from = 0x0406;
-    m.to = 0x0404;
+    m.from = CBasePoint::FromCode(0x0406);
+    m.to = CBasePoint::FromCode(0x0404);
     m.colour = Colour::White;
     m.kind = PieceKind::Pawn;
     m.special = 0x12;
@@ -112,10 +112,8 @@ TEST(GameRecordFile, AGameRoundTripsByteForByte) {
     // The moves replay on a fresh board to the same position.
     test::ChessBoard replay;
     replay.StartPosition();
-    for (const MoveRecord& move : read.moves) {
-        ++replay.board.m_nPlyCount;
-        ASSERT_TRUE(replay.board.AfterMove(move).applied);
-    }
+    for (const MoveRecord& move : read.moves)
+        ASSERT_TRUE(replay.board.Play(move).applied);
     EXPECT_EQ(replay.position.Moves(), record.moves);
 }
 

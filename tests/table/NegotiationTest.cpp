@@ -81,8 +81,8 @@ struct Client : test::ChessTable {
             for (int x = 0; x < 8; ++x) {
                 const CBasePiece* piece = board.PieceAt(CBasePoint(x, y));
                 text += piece == nullptr ? '.'
-                                         : static_cast<char>('a' + WireValue(piece->m_nKind) +
-                                                             10 * WireValue(piece->m_nColour));
+                                         : static_cast<char>('a' + WireValue(piece->m_kind) +
+                                                             10 * WireValue(piece->m_colour));
             }
         return text;
     }
@@ -178,7 +178,7 @@ TEST(TakeBack, AgreedTakesTwoPliesOnEveryClientAndPlayGoesOn) {
     for (size_t i = 0; i < all.size(); ++i) {
         Client& c = *all[i];
         EXPECT_EQ(c.position.MoveCount(), 5u) << i;
-        EXPECT_EQ(c.board.m_nPlyCount, 5) << i;
+        EXPECT_EQ(c.board.PlyCount(), 5) << i;
         EXPECT_EQ(c.position.MoveNumber(), moveNumbers[i] - 1) << i;
         EXPECT_EQ(c.clock.m_nOwnLastMoveNumber + c.clock.m_nOtherLastMoveNumber, clockMoves[i] - 2)
             << i;

@@ -249,7 +249,7 @@ TEST_F(ResumeNegotiationTest, AnAgreedResumeReplaysTheStoredMovesEverywhere) {
         EXPECT_EQ(c->table.position.Moves(), expected.position.Moves());
         EXPECT_EQ(c->table.state.State(), GameState::Playing);
         EXPECT_EQ(c->table.people.GetCurrentTurnSeat(), 0); // White to move after 30 plies
-        EXPECT_EQ(c->table.board.m_nReplayCount, 30);
+        EXPECT_EQ(c->table.board.ReplayCount(), 30);
     }
     EXPECT_EQ(log, (std::vector<uint16_t>{MSG_RESUME_REQUEST, MSG_RESUME_ANSWER}));
 

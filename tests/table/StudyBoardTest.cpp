@@ -158,7 +158,7 @@ TEST(StudyBoard, AStudyMoveThatGivesCheckCarriesTheCheckFlag) {
     s.dialog->SelectItem(0);
     s.dialog->SelectItem(4);
     ASSERT_NE(s.StudyPiece("h4"), nullptr);
-    EXPECT_EQ(s.StudyPiece("h4")->m_nKind, PieceKind::Queen);
+    EXPECT_EQ(s.StudyPiece("h4")->m_kind, PieceKind::Queen);
 }
 
 TEST(StudyBoard, AutomaticReplayRunsToTheEndAndStartsAgainWithOnePress) {
@@ -250,13 +250,13 @@ TEST(StudyBoard, RefusedClicksSayWhyAndChangeNothing) {
     // Black is to move: a white piece cannot be picked up.
     s.Click("d2");
     EXPECT_EQ(s.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_REFUSED});
-    EXPECT_FALSE(s.study->m_bPieceSelected);
+    EXPECT_FALSE(s.study->Marks().pieceSelected);
     // A black pawn picked up, then an empty square it cannot reach.
     s.Click("e7");
-    EXPECT_TRUE(s.study->m_bPieceSelected);
+    EXPECT_TRUE(s.study->Marks().pieceSelected);
     s.Click("e4");
     EXPECT_EQ(s.prompts.notices, std::vector<std::string>{CBaseBoardStudy::CANNOT_MOVE_THERE});
-    EXPECT_TRUE(s.study->m_bPieceSelected);
+    EXPECT_TRUE(s.study->Marks().pieceSelected);
     EXPECT_EQ(s.dialog->Moves().size(), 1u);
     // A move reaching the study board as a step message is played there and passes the turn;
     // the black pawn still held is then no longer of the side to move.
@@ -267,7 +267,8 @@ TEST(StudyBoard, RefusedClicksSayWhyAndChangeNothing) {
     const auto wire = MSG_MOVE_BODY::FromRecord(step).ToWire();
     s.study->HandleGameMessage(MSG_MOVE, wire.data(), static_cast<uint32_t>(wire.size()));
     ASSERT_NE(s.StudyPiece("d5"), nullptr);
-    EXPECT_EQ(s.study->m_lastMoveSquares, (std::vector<int32_t>{step.from, step.to}));
+    EXPECT_EQ(s.study->LastMoveSquares(),
+              (std::vector<CBasePoint>{test::Square("d7"), test::Square("d5")}));
     EXPECT_EQ(s.study->TurnColour(), Colour::White);
     s.Click("f7");
     EXPECT_EQ(s.prompts.notices.back(), CBaseBoardStudy::NOT_A_TARGET);

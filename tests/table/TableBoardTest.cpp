@@ -102,9 +102,9 @@ TEST(BoardMessages, AMoveMadeHereWaitsForItsEcho) {
     t.Deliver(MSG_MOVE, t.sender.sent[0].body);
     EXPECT_EQ(t.board.PieceAt(CBasePoint(4, 6)), nullptr);
     EXPECT_FALSE(t.table.m_bAwaitingEcho);
-    EXPECT_EQ(t.board.m_nPlyCount, 1);
+    EXPECT_EQ(t.board.PlyCount(), 1);
     EXPECT_EQ(t.people.GetCurrentTurnSeat(), 1);
-    EXPECT_EQ(t.board.m_lastMoveSquares, (std::vector<int32_t>{406, 404}));
+    EXPECT_EQ(t.board.LastMoveSquares(), (std::vector<CBasePoint>{{4, 6}, {4, 4}}));
     EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
 }
 
@@ -150,6 +150,8 @@ TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
         {"empty from square", step(404, 403)},
         {"from off the board", step(408, 404)},
         {"to off the board", step(406, 0xFFFFFFFF)},
+        // e4's code plus a layer that a 16-bit layer would wrap round to 0.
+        {"a layer past 16 bits", step(406, 655360404)},
         {"another layer", step(10406, 404)},
         {"short body", step(406, 404, 19)},
         {"no body", {}},
@@ -160,7 +162,7 @@ TEST(BoardMessages, AMoveThatDoesNotFitIsIgnored) {
         t.Begin();
         t.table.m_bAwaitingEcho = true;
         t.Deliver(MSG_MOVE, c.body);
-        EXPECT_EQ(t.board.m_nPlyCount, 0) << c.name;
+        EXPECT_EQ(t.board.PlyCount(), 0) << c.name;
         EXPECT_EQ(t.position.MoveCount(), 0u) << c.name;
         EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0) << c.name;
         EXPECT_TRUE(t.table.m_bAwaitingEcho) << c.name;
@@ -177,7 +179,11 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     t.table.SetHandOn(&registry);
     registry.RegisterSink(&t.table);
     // A client that had played before: its counts must not leak into the replay.
-    t.board.m_nPlyCount = 40;
+    t.Begin();
+    t.Deliver(MSG_MOVE, t.Step(Colour::White, "e2e4"));
+    ASSERT_EQ(t.board.PlyCount(), 1);
+    t.sender.sent.clear();
+    t.sound.waves.clear();
 
     auto steps = t.Steps("f2f3 e7e5 g2g4 d8h4");
     steps.resize(steps.size() + 7, 0x55); // a torn fifth step, which is not replayed
@@ -186,7 +192,7 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     registry.HandOn(MSG_GAME_STATE_MOVES, steps.data(), static_cast<uint32_t>(steps.size()));
     loop.RunPending();
 
-    EXPECT_EQ(t.board.m_nPlyCount, 4);
+    EXPECT_EQ(t.board.PlyCount(), 4);
     EXPECT_EQ(t.position.MoveCount(), 4u);
     EXPECT_EQ(t.sound.waves, std::vector<uint16_t>{ISoundPlayer::WAVE_MOVE});
     EXPECT_TRUE(t.sender.sent.empty()) << "a replayed mate was reported";
@@ -196,7 +202,7 @@ TEST(BoardMessages, JoiningReplaysTheMovesThroughTheHandOn) {
     EXPECT_EQ(t.time.m_nPaceTime, 30);
     EXPECT_EQ(t.people.GetCurrentTurnSeat(), 0);
     EXPECT_EQ(t.position.MoveNumber(), 3); // Black's two moves
-    EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_nKind, PieceKind::Queen);
+    EXPECT_EQ(t.board.PieceAt(CBasePoint(7, 4))->m_kind, PieceKind::Queen);
 
     t.Deliver(MSG_TABLE_UNLOCK);
     EXPECT_EQ(t.state.LockState(), TableLock::Free);
@@ -239,7 +245,7 @@ TEST(BoardMessages, StartMessages) {
     t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6));
     EXPECT_EQ(t.state.State(), GameState::None);
     // The finished game stays on view until the next one begins.
-    EXPECT_EQ(t.board.m_nPlyCount, 1);
+    EXPECT_EQ(t.board.PlyCount(), 1);
     EXPECT_TRUE(t.table.FinishedGameOnView());
     ASSERT_EQ(t.SentTypes(), std::vector<uint16_t>{MSG_READY});
     EXPECT_EQ(t.sender.sent[0].body, (std::vector<uint8_t>{0, 0, 0, 1}));
@@ -261,21 +267,21 @@ TEST(BoardMessages, TheFinishedGameStaysOnViewUntilTheNextBegins) {
         for (size_t at = 0; at < steps.size(); at += MSG_MOVE_BODY::SIZE)
             t.Deliver(MSG_MOVE, {steps.begin() + at, steps.begin() + at + MSG_MOVE_BODY::SIZE});
         t.Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B});
-        const auto lastMove = t.board.m_lastMoveSquares;
+        const auto lastMove = t.board.LastMoveSquares();
         ASSERT_EQ(lastMove.size(), 2u);
         t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6));
         t.Deliver(MSG_START_INFO, std::vector<uint8_t>(18));
         EXPECT_EQ(t.state.State(), GameState::None) << pressStart;
         EXPECT_EQ(t.position.MoveCount(), 4u) << pressStart;
-        EXPECT_EQ(t.board.m_lastMoveSquares, lastMove) << pressStart;
+        EXPECT_EQ(t.board.LastMoveSquares(), lastMove) << pressStart;
         EXPECT_TRUE(t.table.FinishedGameOnView());
         if (pressStart)
             t.table.LeaveFinishedGame();
         else
             t.Begin();
         EXPECT_FALSE(t.table.FinishedGameOnView());
-        EXPECT_TRUE(t.board.m_lastMoveSquares.empty()) << pressStart;
-        EXPECT_EQ(t.board.m_nPlyCount, 0) << pressStart;
+        EXPECT_TRUE(t.board.LastMoveSquares().empty()) << pressStart;
+        EXPECT_EQ(t.board.PlyCount(), 0) << pressStart;
         if (!pressStart)
             EXPECT_EQ(t.position.MoveCount(), 0u);
     }

@@ -41,7 +41,7 @@ std::string Field(const char* name, long value) {
 
 std::string MoveText(const MSG_MOVE_BODY& step) {
     const MoveRecord m = step.ToRecord();
-    if (!CBoardMap::IsValidCode(m.from) || !CBoardMap::IsValidCode(m.to))
+    if (!CBoardMap::IsValidCode(m.from.Code()) || !CBoardMap::IsValidCode(m.to.Code()))
         return "?";
     return CCoordinateMove::Format(m.from, m.to, m.special);
 }

@@ -514,13 +514,13 @@ public:
         const uint8_t* body = message.Body();
         const uint32_t length = body != nullptr ? message.Length() : 0;
         // An agreed take-back: the plies taken back are played again.
-        if (m_board.m_nPlyCount < m_nLastPly) {
+        if (m_board.PlyCount() < m_nLastPly) {
             m_nSentPly = -1;
             m_nThinkingPly = -1;
             m_nThoughtPly = -1;
             PrintBoard();
         }
-        m_nLastPly = m_board.m_nPlyCount;
+        m_nLastPly = m_board.PlyCount();
         switch (message.Type()) {
         case MSG_NEW_GAME:
             NewGame();
@@ -608,7 +608,7 @@ public:
             break;
         case MSG_GAME_BEGIN:
         case MSG_GAME_STATE:
-            m_nClockPly = m_board.m_nPlyCount;
+            m_nClockPly = m_board.PlyCount();
             if (message.Type() == MSG_GAME_BEGIN && m_context.State().IsPlaying())
                 PrintClock();
             break;
@@ -620,8 +620,8 @@ public:
         case MSG_MOVE:
             PrintBoard();
             // Only a move the board applied moves the clocks.
-            if (m_board.m_nPlyCount != m_nClockPly) {
-                m_nClockPly = m_board.m_nPlyCount;
+            if (m_board.PlyCount() != m_nClockPly) {
+                m_nClockPly = m_board.PlyCount();
                 PrintClock();
             }
             break;
@@ -724,9 +724,9 @@ private:
         for (size_t i = 0; i < m_options.requests.size(); ++i) {
             const Options::Request& request = m_options.requests[i];
             const bool exchange = request.kind == "exchange";
-            if (m_requestsDone[i] || request.ply != m_board.m_nPlyCount ||
+            if (m_requestsDone[i] || request.ply != m_board.PlyCount() ||
                 (exchange ? !startOffered || playing || m_bStartPressed : !playing) ||
-                m_board.m_nPlyCount < m_board.m_nReplayCount)
+                m_board.Replaying())
                 continue;
             m_requestsDone[i] = true;
             Print("request " + request.kind);
@@ -762,11 +762,10 @@ private:
 
     // The chat lines due at this ply of the game under way, each once a game.
     void Say() {
-        if (m_bFinished || !m_context.State().IsPlaying() ||
-            m_board.m_nPlyCount < m_board.m_nReplayCount)
+        if (m_bFinished || !m_context.State().IsPlaying() || m_board.Replaying())
             return;
         for (size_t i = 0; i < m_options.says.size(); ++i) {
-            if (m_said[i] || m_options.says[i].ply != m_board.m_nPlyCount)
+            if (m_said[i] || m_options.says[i].ply != m_board.PlyCount())
                 continue;
             m_said[i] = true;
             if (!m_chat.SendLine(m_options.says[i].text))
@@ -828,8 +827,8 @@ private:
                 if (empty > 0)
                     fen += std::to_string(empty);
                 empty = 0;
-                const char letter = KindLetter(piece->m_nKind);
-                fen += piece->m_nColour == Colour::White ? letter : static_cast<char>(letter + 32);
+                const char letter = KindLetter(piece->m_kind);
+                fen += piece->m_colour == Colour::White ? letter : static_cast<char>(letter + 32);
             }
             if (empty > 0)
                 fen += std::to_string(empty);
@@ -837,13 +836,12 @@ private:
                 fen += '/';
         }
         fen += ColourToMove() == Colour::Black ? " b" : " w";
-        Print("board fen=" + fen + " ply=" + std::to_string(m_board.m_nPlyCount));
+        Print("board fen=" + fen + " ply=" + std::to_string(m_board.PlyCount()));
     }
 
     void TryMove() {
         if (m_bFinished || m_bResult || m_bGivenUp || m_nAwaitedAnswers > 0 || !IsPlayer() ||
-            !m_context.State().IsPlaying() || m_table.m_bAwaitingEcho ||
-            m_board.m_nPlyCount < m_board.m_nReplayCount)
+            !m_context.State().IsPlaying() || m_table.m_bAwaitingEcho || m_board.Replaying())
             return;
         if (!m_context.Mode().LocalMode() && m_context.State().IsLocked())
             return;

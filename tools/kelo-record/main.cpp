@@ -73,7 +73,7 @@ bool Replay(const GameRecord& record, CChessSet& game, std::vector<std::string>&
         const MoveRecord* legal = nullptr;
         const std::vector<MoveRecord> moves = CSanMove::LegalMoves(board, colour);
         for (const MoveRecord& move : moves)
-            if (move.from == stored.from && move.to == stored.to &&
+            if (move.from.Code() == stored.from.Code() && move.to.Code() == stored.to.Code() &&
                 PromotionKind(move.special) == PromotionKind(stored.special))
                 legal = &move;
         if (legal == nullptr || stored.colour != colour) {

@@ -61,11 +61,11 @@ struct CTableServer::DeskModel {
                 const CBasePiece* piece = position.PieceAt(CBasePoint(x, y));
                 if (piece == nullptr)
                     continue;
-                key[2 * (x * 8 + y)] = static_cast<char>('A' + WireValue(piece->m_nKind) +
-                                                         10 * WireValue(piece->m_nColour));
+                key[2 * (x * 8 + y)] = static_cast<char>('A' + WireValue(piece->m_kind) +
+                                                         10 * WireValue(piece->m_colour));
                 // Only the king's and the rooks' first moves change what may follow.
                 const bool castling =
-                    piece->m_nKind == PieceKind::King || piece->m_nKind == PieceKind::Rook;
+                    piece->m_kind == PieceKind::King || piece->m_kind == PieceKind::Rook;
                 key[2 * (x * 8 + y) + 1] = castling && piece->m_bUnmoved ? 'u' : 'm';
             }
         }
@@ -77,11 +77,14 @@ struct CTableServer::DeskModel {
     // passant alike) and a promotion piece exactly when a pawn reaches the last row. The rules'
     // record, with the promotion, goes to played when given.
     bool Legal(const MoveRecord& move, MoveRecord* played = nullptr) {
-        auto square = [](int32_t code) { return code >= 0 && code % 100 < 8 && code < 800; };
+        auto square = [](CBasePoint point) {
+            const int32_t code = point.Code();
+            return code >= 0 && code % 100 < 8 && code < 800;
+        };
         if (move.colour != sideToMove || !square(move.from) || !square(move.to))
             return false;
-        const CBasePoint from = CBasePoint::FromCode(move.from);
-        const CBasePoint to = CBasePoint::FromCode(move.to);
+        const CBasePoint from = move.from;
+        const CBasePoint to = move.to;
         CChnChessBoard& board = game.Board();
         CBaseRule* rule = board.RuleAt(from);
         MoveRecord legal;

@@ -39,8 +39,8 @@ public:
         if (t == QAccessible::Name)
             return QString::fromStdString(CMoveBox::SquareText(board, square));
         if (t == QAccessible::Description) {
-            const auto& last = board.m_lastMoveSquares;
-            if (std::find(last.begin(), last.end(), square.Code()) != last.end())
+            const auto& last = board.LastMoveSquares();
+            if (std::find(last.begin(), last.end(), square) != last.end())
                 return QStringLiteral("上一步");
         }
         return {};

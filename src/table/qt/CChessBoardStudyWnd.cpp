@@ -73,15 +73,7 @@ void CChessBoardStudyWnd::DrawLabels(QPainter& painter) {
 
 void CChessBoardStudyWnd::DrawMarks(QPainter& painter) {
     const CBoardGrid& grid = m_board.Grid();
-    std::vector<std::pair<int32_t, bool>> squares;
-    for (int32_t code : m_board.m_lastMoveSquares)
-        squares.push_back({code, false});
-    for (int32_t code : m_board.m_markSquares)
-        squares.push_back({code, true});
-    for (const auto& [code, mark] : squares) {
-        const CBasePoint square = CBasePoint::FromCode(code);
-        if (code < 0 || !m_board.IsOnBoard(square))
-            continue;
+    for (const auto& [square, mark] : FramedSquares(m_board, m_board.Marks())) {
         const QRect box =
             CentredBox(SquareCentre(square), grid.m_nSquareWidth, grid.m_nSquareHeight);
         if (!m_frame.isNull()) {
@@ -98,13 +90,13 @@ void CChessBoardStudyWnd::DrawMarks(QPainter& painter) {
 void CChessBoardStudyWnd::DrawPieces(QPainter& painter) {
     const CBoardGrid& grid = m_board.Grid();
     const Colour inCheck = m_board.KingInCheck();
-    const bool dragging = m_board.IsDragging() && m_board.m_bPieceSelected;
+    const bool dragging = m_board.IsDragging() && m_board.Marks().pieceSelected;
     int dragIndex = -1;
     m_board.Position().BoardMap().ForEach([&](int32_t code, CBasePiece* piece) {
-        const bool checked = piece->m_nKind == PieceKind::King && piece->m_nColour == inCheck;
+        const bool checked = piece->m_kind == PieceKind::King && piece->m_colour == inCheck;
         const int index = CBoardWindowModel::PieceImageIndex(*piece, checked);
         const CBasePoint square = CBasePoint::FromCode(code);
-        if (dragging && square == m_board.m_ptSelected) {
+        if (dragging && square == m_board.Marks().selected) {
             dragIndex = index;
             return false;
         }

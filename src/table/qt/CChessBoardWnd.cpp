@@ -190,7 +190,7 @@ void CChessBoardWnd::DrawDestinations(QPainter& painter) {
     const int side = std::min(grid.m_nSquareWidth, grid.m_nSquareHeight);
     painter.save();
     for (const MoveRecord& move : m_model.Destinations()) {
-        const CBasePoint to = CBasePoint::FromCode(move.to);
+        const CBasePoint to = move.to;
         const QPoint centre = SquareCentre(to.x, to.y);
         // A ring round a piece that would be taken, a dot on an empty square.
         if (board.PieceAt(to) != nullptr) {
@@ -267,16 +267,10 @@ void CChessBoardWnd::DrawLabels(QPainter& painter) {
 void CChessBoardWnd::DrawHighlights(QPainter& painter) {
     CBaseBoard& board = m_model.TableBoard().Board();
     const CBoardGrid& grid = m_model.Grid();
-    std::vector<std::pair<int32_t, bool>> squares;
-    for (int32_t code : board.m_lastMoveSquares)
-        squares.push_back({code, false});
+    // The picked-up piece has a fill of its own, not a frame.
     const std::optional<CBasePoint> selected = m_model.Selected();
-    for (int32_t code : board.m_markSquares)
-        if (!selected || code != selected->Code())
-            squares.push_back({code, true});
-    for (const auto& [code, mark] : squares) {
-        const CBasePoint square = CBasePoint::FromCode(code);
-        if (code < 0 || !m_model.IsOnBoard(square))
+    for (const auto& [square, mark] : FramedSquares(board, m_model.Marks())) {
+        if (mark && selected && square == *selected)
             continue;
         const QPoint centre = SquareCentre(square.x, square.y);
         if (!m_frame.isNull()) {
@@ -296,13 +290,14 @@ void CChessBoardWnd::DrawPieces(QPainter& painter) {
     CBaseBoard& board = m_model.TableBoard().Board();
     const CBoardGrid& grid = m_model.Grid();
     const Colour inCheck = m_model.KingInCheck();
-    const bool dragging = m_model.IsDragging() && board.m_bPieceSelected;
+    const BoardMarks& marks = m_model.Marks();
+    const bool dragging = m_model.IsDragging() && marks.pieceSelected;
     int dragIndex = -1;
     board.Position().BoardMap().ForEach([&](int32_t code, CBasePiece* piece) {
-        const bool checked = piece->m_nKind == PieceKind::King && piece->m_nColour == inCheck;
+        const bool checked = piece->m_kind == PieceKind::King && piece->m_colour == inCheck;
         const int index = CBoardWindowModel::PieceImageIndex(*piece, checked);
         const CBasePoint square = CBasePoint::FromCode(code);
-        if (dragging && square == board.m_ptSelected) {
+        if (dragging && square == marks.selected) {
             dragIndex = index;
             return false;
         }
@@ -355,7 +350,7 @@ void CChessBoardWnd::DrawCaptured(QPainter& painter) {
     // frame's edge above the squares is too narrow for a piece one can read.
     for (const CBasePiece* piece : board.Position().Captured()) {
         const int index = CBoardWindowModel::PieceImageIndex(*piece, false);
-        if (piece->m_nColour == bottom) {
+        if (piece->m_colour == bottom) {
             DrawIcon(painter, index,
                      QRect(bottomX, boardHeight - iconHeight, iconWidth, iconHeight));
             bottomX += iconWidth;

@@ -116,13 +116,13 @@ TEST(TableWindow, LocalGamePlayedWithClicks) {
     EXPECT_TRUE(table.model->Panels().SlotAt(0).toMove);
     EXPECT_EQ(table.model->Panels().SlotAt(0).colour, Colour::Black);
     ASSERT_NE(table.PieceAt("e4"), nullptr);
-    EXPECT_EQ(table.PieceAt("e4")->m_nKind, PieceKind::Pawn);
+    EXPECT_EQ(table.PieceAt("e4")->m_kind, PieceKind::Pawn);
     EXPECT_EQ(table.PieceAt("e2"), nullptr);
     // The same user now plays Black.
     table.Click("e7");
     table.Click("e5");
     ASSERT_NE(table.PieceAt("e5"), nullptr);
-    EXPECT_EQ(table.PieceAt("e5")->m_nColour, Colour::Black);
+    EXPECT_EQ(table.PieceAt("e5")->m_colour, Colour::Black);
     EXPECT_EQ(table.Refusals(), 1u);
     EXPECT_TRUE(table.model->ButtonBoard().IsEnabled(CButtonBoard::ID_TAKEBACK));
     EXPECT_FALSE(table.model->ButtonBoard().IsEnabled(CButtonBoard::ID_START));
@@ -146,8 +146,8 @@ TEST(TableWindow, PromotionByClicksPlaysThePieceChosen) {
     EXPECT_EQ(table.prompts.promotionQuestions, 1);
     const CBasePiece* knight = table.PieceAt("g8");
     ASSERT_NE(knight, nullptr);
-    EXPECT_EQ(knight->m_nKind, PieceKind::Knight);
-    EXPECT_EQ(knight->m_nColour, Colour::White);
+    EXPECT_EQ(knight->m_kind, PieceKind::Knight);
+    EXPECT_EQ(knight->m_colour, Colour::White);
     EXPECT_EQ(table.PieceAt("h7"), nullptr);
     EXPECT_EQ(table.Refusals(), 0u);
 }
@@ -159,10 +159,28 @@ TEST(TableWindow, ClickHalfASquareLeftOfColumnALandsOnIt) {
     const QPoint a2 = table.Board().SquareCentre(0, 6);
     // A pixel further left is off the board: with nothing picked up, nothing is.
     table.Click(a2 - QPoint(grid.m_nSquareWidth / 2 + 1, 0));
-    EXPECT_FALSE(table.context.Board().m_bPieceSelected);
+    EXPECT_FALSE(table.model->BoardWindow().Marks().pieceSelected);
     table.Click(a2 - QPoint(grid.m_nSquareWidth / 2, 0));
-    EXPECT_TRUE(table.context.Board().m_bPieceSelected);
-    EXPECT_EQ(table.context.Board().m_ptSelected, test::Square("a2"));
+    EXPECT_TRUE(table.model->BoardWindow().Marks().pieceSelected);
+    EXPECT_EQ(table.model->BoardWindow().Marks().selected, test::Square("a2"));
+}
+
+// The window model alone keeps the hand's marks: where the picked-up piece may go, and nothing
+// once the board starts another game.
+TEST(TableWindow, APickedUpPieceShowsItsTargetsUntilTheNextGame) {
+    LocalTableWindow table;
+    table.ClickButton(CButtonBoard::ID_START);
+    table.Click("g1");
+    const BoardMarks& marks = table.model->BoardWindow().Marks();
+    ASSERT_TRUE(marks.pieceSelected);
+    EXPECT_EQ(marks.validSquares,
+              (std::vector<CBasePoint>{test::Square("f3"), test::Square("h3")}));
+    EXPECT_EQ(marks.markSquares, std::vector<CBasePoint>{test::Square("g1")});
+    table.context.TableBoard().HandleGameMessage(MSG_NEW_GAME, nullptr, 0);
+    const BoardMarks& after = table.model->BoardWindow().Marks();
+    EXPECT_FALSE(after.pieceSelected);
+    EXPECT_TRUE(after.validSquares.empty());
+    EXPECT_TRUE(after.markSquares.empty());
 }
 
 TEST(TableWindow, DragReleasedOnItsOwnSquareKeepsThePiece) {
@@ -173,7 +191,7 @@ TEST(TableWindow, DragReleasedOnItsOwnSquareKeepsThePiece) {
     QTest::mouseMove(&table.Board(), g1 + QPoint(8, -5));
     QTest::mouseRelease(&table.Board(), Qt::LeftButton, {}, g1 + QPoint(8, -5));
     table.loop.RunPending();
-    EXPECT_TRUE(table.context.Board().m_bPieceSelected);
+    EXPECT_TRUE(table.model->BoardWindow().Marks().pieceSelected);
     EXPECT_FALSE(table.model->BoardWindow().IsDragging());
     EXPECT_NE(table.PieceAt("g1"), nullptr);
     // A drag that ends on f3 plays the knight there.
@@ -183,7 +201,7 @@ TEST(TableWindow, DragReleasedOnItsOwnSquareKeepsThePiece) {
     QTest::mouseRelease(&table.Board(), Qt::LeftButton, {}, f3);
     table.loop.RunPending();
     ASSERT_NE(table.PieceAt("f3"), nullptr);
-    EXPECT_EQ(table.PieceAt("f3")->m_nKind, PieceKind::Knight);
+    EXPECT_EQ(table.PieceAt("f3")->m_kind, PieceKind::Knight);
 }
 
 // A client at a server that plays Black: its view is turned and only its own moves count.
@@ -210,7 +228,7 @@ TEST(TableWindow, BlackSeesTheBoardTurned) {
     EXPECT_EQ(table.model->BoardWindow().SquareAt(bottomLeft.x, bottomLeft.y), test::Square("h8"));
     const CBasePiece* rook = table.PieceAt("h8");
     ASSERT_NE(rook, nullptr);
-    EXPECT_EQ(rook->m_nKind, PieceKind::Rook);
+    EXPECT_EQ(rook->m_kind, PieceKind::Rook);
     EXPECT_EQ(table.model->BoardWindow().FileLabel(0), "h");
     EXPECT_EQ(table.model->BoardWindow().RankLabel(7), "8");
 }
@@ -224,7 +242,7 @@ TEST(TableWindow, WhileTheOpponentIsToMoveClicksOnlyRefuse) {
     table.Click("e2");
     table.Click("e5");
     EXPECT_EQ(table.Refusals(), 3u);
-    EXPECT_FALSE(table.context.Board().m_bPieceSelected);
+    EXPECT_FALSE(table.model->BoardWindow().Marks().pieceSelected);
     EXPECT_TRUE(table.sender.sent.empty());
 }
 
