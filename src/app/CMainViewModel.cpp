@@ -8,9 +8,10 @@
 
 namespace kelo {
 
-CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound)
+CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound,
+                               const CTableClient::Social* social)
     : m_context(context), m_resumeDialogs(context.Prompts(), loop),
-      m_client(context, loop, m_resumeDialogs, sound, this),
+      m_client(context, loop, m_resumeDialogs, sound, this, social),
       m_boardWindow(context.TableBoard(), context.Table(), context.Prompts(), sound),
       m_panels(context.Table(), m_client.Clock()),
       m_moveBox(m_boardWindow, context.Table(), m_panels), m_commands(context, m_client.Resume()) {

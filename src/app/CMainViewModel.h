@@ -22,14 +22,16 @@ class ISoundPlayer;
 // The window draws from it and routes its input to it.
 class CMainViewModel : public IClockView, public IButtonBoardHost {
 public:
-    CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound);
+    // social: the chat and the list of people of a window that shows them (none: neither).
+    CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound,
+                   const CTableClient::Social* social = nullptr);
     ~CMainViewModel() override;
     CMainViewModel(const CMainViewModel&) = delete;
     CMainViewModel& operator=(const CMainViewModel&) = delete;
 
     // The windows' share of the received messages, in the table client's order (the clocks,
-    // the board, the negotiations, the button board, the seal and resume); the chat and the
-    // people follow. They leave the link when the model goes.
+    // the board, the negotiations, the button board, the seal and resume, the chat and the
+    // people). They leave the link when the model goes.
     void RegisterSinks(CTableLink& link);
 
     // The window that redraws the clocks; until there is one, nothing is redrawn.

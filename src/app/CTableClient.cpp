@@ -2,12 +2,16 @@
 
 #include "app/CGameContext.h"
 #include "link/CMessageSinkRegistry.h"
+#include "social/CBaseChatView.h"
+#include "social/CBaseGameinfoView.h"
+#include "social/CZynChatImp.h"
+#include "social/CZynPersonListImp.h"
 #include "table/CTableBoard.h"
 
 namespace kelo {
 
 CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, IResumeDialogs& resumeDialogs,
-                           ISoundPlayer* sound, IClockView* clockView)
+                           ISoundPlayer* sound, IClockView* clockView, const Social* social)
     : m_context(context),
       m_clock(context.Table(), context.TimeControl(), context.Sender(), loop, clockView),
       m_clockSink(context.Table(), m_clock, context.TableBoard()),
@@ -20,6 +24,20 @@ CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, IResumeDialo
     m_clock.SetSoundPlayer(sound);
     m_negotiation.SetClock(&m_clock);
     m_buttonBoard.CreateButtons();
+    if (social == nullptr)
+        return;
+    m_pChatLines = std::make_unique<CZynChatImp>(context.PlayerManager(), context.Mode(),
+                                                 context.Sender(), social->linkUp);
+    m_pPersonList = std::make_unique<CZynPersonListImp>();
+    const CHallSettings& hall = context.Hall();
+    m_pPersonList->SetListHead(hall.listHead.data(), hall.listHeadLength);
+    m_pPersonList->onPersonEvent = [this](const PERSON& who) { m_pChatLines->AddressPerson(who); };
+    m_pChat = std::make_unique<CBaseChatView>(context.PlayerManager(), context.State(),
+                                              social->tableLines);
+    m_pPeople = std::make_unique<CBaseGameinfoView>(context.PlayerManager(), context.State(),
+                                                    m_pPersonList.get());
+    // The people the hall named are listed before the server names them.
+    m_pPeople->FillList();
 }
 
 CTableClient::~CTableClient() {
@@ -39,6 +57,11 @@ void CTableClient::Attach(CMessageSinkRegistry& registry) {
     registry.RegisterSink(&m_negotiation);
     registry.RegisterSink(&m_buttonBoard);
     registry.RegisterSink(&m_resume);
+    if (m_pChatLines != nullptr) {
+        registry.RegisterSink(m_pChatLines.get());
+        registry.RegisterSink(m_pChat.get());
+        registry.RegisterSink(m_pPeople.get());
+    }
     Board().SetHandOn(&registry);
     m_resume.SetHandOn(&registry);
 }
@@ -47,8 +70,10 @@ void CTableClient::Detach() {
     if (m_pRegistry == nullptr)
         return;
     for (IMessageSink* sink : std::initializer_list<IMessageSink*>{
-             &m_resume, &m_buttonBoard, &m_negotiation, &Board(), &m_clockSink})
-        m_pRegistry->UnregisterSink(sink);
+             m_pPeople.get(), m_pChat.get(), m_pChatLines.get(), &m_resume, &m_buttonBoard,
+             &m_negotiation, &Board(), &m_clockSink})
+        if (sink != nullptr)
+            m_pRegistry->UnregisterSink(sink);
     Board().SetHandOn(nullptr);
     m_resume.SetHandOn(nullptr);
     m_pRegistry = nullptr;

@@ -6,23 +6,41 @@
 #include "table/CNegotiation.h"
 #include "table/CResumeNegotiation.h"
 
+#include <functional>
+#include <memory>
+
 namespace kelo {
 
+class CBaseChatView;
+class CBaseGameinfoView;
 class CGameContext;
 class CMessageSinkRegistry;
+class CZynChatImp;
+class CZynPersonListImp;
+class IChatSink;
 class IEventLoop;
 class ISoundPlayer;
 
 // The game objects of one table client, built together around a client's parts: the clocks
 // with their messages, the table's board, the negotiations, the seal and resume, and the
-// button board. The window's model and kelo-bot both build their table on it, so the order in
-// which the objects take a received message is kept here only.
+// button board, and for a table with a chat, the chat and the people. The window's model and
+// kelo-bot both build their table on it, so the order in which the objects take a received
+// message is kept here only.
 class CTableClient {
 public:
+    // What a table with a chat and a list of people needs: where the table's own lines go (the
+    // connection's, the people coming and going) and whether the link to the game server is up.
+    struct Social {
+        IChatSink& tableLines;
+        std::function<bool()> linkUp;
+    };
+
     // The clocks redraw through clockView (none: nothing is redrawn); the seal and resume ask
-    // through resumeDialogs; the board's moves are heard through sound (none: silent).
+    // through resumeDialogs; the board's moves are heard through sound (none: silent). Without
+    // social there is no chat and no list of people.
     CTableClient(CGameContext& context, IEventLoop& loop, IResumeDialogs& resumeDialogs,
-                 ISoundPlayer* sound = nullptr, IClockView* clockView = nullptr);
+                 ISoundPlayer* sound = nullptr, IClockView* clockView = nullptr,
+                 const Social* social = nullptr);
     // Leaves the registry it was attached to.
     ~CTableClient();
     CTableClient(const CTableClient&) = delete;
@@ -30,8 +48,10 @@ public:
 
     // Registers the objects with the registry in the one order they take a message: the clocks,
     // the board, the negotiations (after the board: an agreement changes the position the board
-    // holds), the button board, the seal and resume. The board and the resume re-post the moves
-    // of a game under way to it. A client is attached to one registry at a time.
+    // holds), the button board, the seal and resume, then the chat lines (they read a departing
+    // person's name before the list forgets the person), the chat's table messages and the
+    // people. The board and the resume re-post the moves of a game under way to it. A client is
+    // attached to one registry at a time.
     void Attach(CMessageSinkRegistry& registry);
     void Detach();
 
@@ -42,6 +62,9 @@ public:
     CNegotiation& Negotiation() { return m_negotiation; }
     CButtonBoard& ButtonBoard() { return m_buttonBoard; }
     CResumeNegotiation& Resume() { return m_resume; }
+    // The chat lines and the list of people; none without social.
+    CZynChatImp* ChatLines() { return m_pChatLines.get(); }
+    CZynPersonListImp* PersonList() { return m_pPersonList.get(); }
 
 private:
     CGameContext& m_context;
@@ -50,6 +73,10 @@ private:
     CNegotiation m_negotiation;
     CButtonBoard m_buttonBoard;
     CResumeNegotiation m_resume;
+    std::unique_ptr<CZynChatImp> m_pChatLines;
+    std::unique_ptr<CZynPersonListImp> m_pPersonList;
+    std::unique_ptr<CBaseChatView> m_pChat;
+    std::unique_ptr<CBaseGameinfoView> m_pPeople;
     CMessageSinkRegistry* m_pRegistry = nullptr;
 };
 

@@ -83,14 +83,7 @@ std::string UrlText(const char* field, size_t size) {
 CTableHost::CTableHost(CGameContext& context) : m_context(context) {}
 
 CTableHost::~CTableHost() {
-    // The chat and the people leave the registry before the link that holds it goes; the
-    // model leaves it as it goes, before the frame.
-    if (m_pFrame != nullptr) {
-        CTableLink& link = m_pFrame->Link();
-        link.UnregisterSink(m_pPeople.get());
-        link.UnregisterSink(m_pChat.get());
-        link.UnregisterSink(m_pChatLines.get());
-    }
+    // The model leaves the link's registry as it goes, before the frame that holds the link.
     if (m_pModel != nullptr) {
         m_pModel->Negotiation().SetHost(nullptr);
         m_pModel->SetResumeDialogs(nullptr);
@@ -129,7 +122,12 @@ void CTableHost::CreateWindow() {
                                                   LoadSkinImage(m_pSkin->m_strChessPiecePath));
         m_context.SetPrompts(m_pPrompts.get());
     }
-    m_pModel = std::make_unique<CMainViewModel>(m_context, *m_pLoop, m_pSound.get());
+    const CTableClient::Social social{*this, [this] {
+                                          return m_pFrame->LinkDown() == 0 &&
+                                                 m_context.CommunicationLayer().IsConnected();
+                                      }};
+    m_pModel = std::make_unique<CMainViewModel>(m_context, *m_pLoop, m_pSound.get(), &social);
+    m_pModel->Client().PersonList()->SetColours(*m_pSkin);
     // Every game end offers to save the game as the settings say.
     m_context.TableBoard().SetSaveOffer([this] { SaveGame(1); });
     m_pModel->Negotiation().SetHost(this);
@@ -216,6 +214,10 @@ void CTableHost::DecideClose() {
     }
 }
 
+CZynChatImp* CTableHost::ChatLines() const {
+    return m_pModel != nullptr ? m_pModel->Client().ChatLines() : nullptr;
+}
+
 void CTableHost::OpenLocalTable(const std::string& recordPath) {
     m_bDirectStart = true;
     CLocalTable::Prepare(m_context);
@@ -234,32 +236,10 @@ void CTableHost::ShowWindow() {
         m_pSocket = std::make_unique<CDeferredSocketControl>();
         m_pFrame = std::make_unique<CMainFrame>(m_context, *m_pLoop, *m_pSocket, *this);
         CreateWindow();
-        m_pChatLines = std::make_unique<CZynChatImp>(
-            m_context.PlayerManager(), m_context.Mode(), m_context.Sender(), [this] {
-                return m_pFrame->LinkDown() == 0 && m_context.CommunicationLayer().IsConnected();
-            });
-        m_pPersonList = std::make_unique<CZynPersonListImp>();
-        m_pPersonList->SetColours(*m_pSkin);
-        const CHallSettings& hall = m_context.Hall();
-        m_pPersonList->SetListHead(hall.listHead.data(), hall.listHeadLength);
-        m_pPersonList->onPersonEvent = [this](const PERSON& who) {
-            m_pChatLines->AddressPerson(who);
-        };
-        m_pView->SetSocial(*m_pChatLines, *m_pPersonList);
-        m_pChat =
-            std::make_unique<CBaseChatView>(m_context.PlayerManager(), m_context.State(), *this);
-        m_pPeople = std::make_unique<CBaseGameinfoView>(m_context.PlayerManager(),
-                                                        m_context.State(), m_pPersonList.get());
-        // The people the hall named are listed before the server names them.
-        m_pPeople->FillList();
-        CTableLink& link = m_pFrame->Link();
-        // In the table window's order: the main view (its clocks) first, then the board, the
-        // button board, the chat and the list of people.
-        m_pModel->RegisterSinks(link);
-        // The chat reads a departing person's name before the list forgets the person.
-        link.RegisterSink(m_pChatLines.get());
-        link.RegisterSink(m_pChat.get());
-        link.RegisterSink(m_pPeople.get());
+        CTableClient& client = m_pModel->Client();
+        m_pView->SetSocial(*client.ChatLines(), *client.PersonList());
+        // In the table client's one order, the chat and the people last.
+        m_pModel->RegisterSinks(m_pFrame->Link());
         Say("window", "shown");
     } else {
         Say("window", "shown again");
@@ -272,8 +252,8 @@ void CTableHost::ShowWindow() {
 void CTableHost::ShowAdvMessage(const std::string& header, const std::string& link,
                                 const std::string& text) {
     Say("chat", CGbkConverter::ToUtf8(text) + " <" + CGbkConverter::ToUtf8(link) + ">");
-    if (m_pChatLines != nullptr)
-        m_pChatLines->AddAdvertisement(header, link, text);
+    if (CZynChatImp* chat = ChatLines())
+        chat->AddAdvertisement(header, link, text);
 }
 
 void CTableHost::ShowInstantMessage(const std::string& text) {
@@ -282,8 +262,8 @@ void CTableHost::ShowInstantMessage(const std::string& text) {
 
 void CTableHost::AddSystemLine(const std::string& text, uint32_t colour) {
     Say("chat", text);
-    if (m_pChatLines != nullptr)
-        m_pChatLines->AddSystemLine(text, colour);
+    if (CZynChatImp* chat = ChatLines())
+        chat->AddSystemLine(text, colour);
     // The red lines (endings, broken connections, warnings) must not pass unheard.
     if (m_pView != nullptr)
         m_pView->Announce(text, colour == CHAT_SYSTEM_COLOUR);

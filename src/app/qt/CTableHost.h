@@ -9,8 +9,6 @@
 
 namespace kelo {
 
-class CBaseChatView;
-class CBaseGameinfoView;
 class CGameContext;
 class CMainFrame;
 class CMainView;
@@ -21,7 +19,6 @@ class CQtSoundPlayer;
 class CResumeDialogs;
 class CSkinManager;
 class CZynChatImp;
-class CZynPersonListImp;
 class CDeferredSocketControl;
 
 // The table as the hall opens it: ShowWindow builds the table window and the connection to the
@@ -65,6 +62,8 @@ private:
     void LoadHeadPictures();
     // Asks the table whether the window may close, and closes it when it may.
     void DecideClose();
+    // The table's chat lines, once the window is built.
+    CZynChatImp* ChatLines() const;
 
     CGameContext& m_context;
     // Started directly by the user, not by the hall.
@@ -78,10 +77,6 @@ private:
     std::unique_ptr<CResumeDialogs> m_pResumeDialogs;
     std::unique_ptr<CMainViewModel> m_pModel;
     std::unique_ptr<CMainView> m_pView;
-    std::unique_ptr<CZynChatImp> m_pChatLines;
-    std::unique_ptr<CZynPersonListImp> m_pPersonList;
-    std::unique_ptr<CBaseChatView> m_pChat;
-    std::unique_ptr<CBaseGameinfoView> m_pPeople;
 };
 
 } // namespace kelo
