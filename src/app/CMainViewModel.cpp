@@ -8,11 +8,12 @@
 
 namespace kelo {
 
-CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound,
-                               const CTableClient::Social* social)
+CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, const Ports& ports)
     : m_context(context), m_resumeDialogs(context.Prompts(), loop),
-      m_client(context, loop, m_resumeDialogs, sound, this, social),
-      m_boardWindow(context.TableBoard(), context.Table(), context.Prompts(), sound),
+      m_client(context, loop,
+               {m_resumeDialogs, ports.sound, this, ports.negotiationHost, ports.saveOffer,
+                ports.social}),
+      m_boardWindow(context.TableBoard(), context.Table(), context.Prompts(), ports.sound),
       m_panels(context.Table(), m_client.Clock()),
       m_moveBox(m_boardWindow, context.Table(), m_panels), m_commands(context, m_client.Resume()) {
     m_resumeDialogs.negotiation = &m_client.Resume();

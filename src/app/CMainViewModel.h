@@ -22,9 +22,15 @@ class ISoundPlayer;
 // The window draws from it and routes its input to it.
 class CMainViewModel : public IClockView, public IButtonBoardHost {
 public:
-    // social: the chat and the list of people of a window that shows them (none: neither).
-    CMainViewModel(CGameContext& context, IEventLoop& loop, ISoundPlayer* sound,
-                   const CTableClient::Social* social = nullptr);
+    // The window's ports: sound (none: silent), the negotiations' host and the save offer
+    // (none: neither), the chat and the list of people (none: neither).
+    struct Ports {
+        ISoundPlayer* sound = nullptr;
+        INegotiationHost* negotiationHost = nullptr;
+        std::function<void()> saveOffer{};
+        const CTableClient::Social* social = nullptr;
+    };
+    CMainViewModel(CGameContext& context, IEventLoop& loop, const Ports& ports);
     ~CMainViewModel() override;
     CMainViewModel(const CMainViewModel&) = delete;
     CMainViewModel& operator=(const CMainViewModel&) = delete;

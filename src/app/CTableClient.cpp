@@ -10,20 +10,23 @@
 
 namespace kelo {
 
-CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, IResumeDialogs& resumeDialogs,
-                           ISoundPlayer* sound, IClockView* clockView, const Social* social)
+CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, const Ports& ports)
     : m_context(context),
-      m_clock(context.Table(), context.TimeControl(), context.Sender(), loop, clockView),
+      m_clock(context.Table(), context.TimeControl(), context.Sender(), loop, ports.clockView),
       m_clockSink(context.Table(), m_clock, context.TableBoard()),
-      m_negotiation(context.TableBoard(), context.Table(), loop, context.Prompts()),
+      m_negotiation(context.TableBoard(), context.Table(), loop, context.Prompts(),
+                    ports.negotiationHost, &m_clock),
       m_buttonBoard(context.TableBoard(), context.Table(), context.State(), context.Sender(),
                     context.Prompts()),
       m_resume(context.Table(), context.TableBoard(), context.Settings(), context.Prompts(), loop,
-               resumeDialogs) {
-    context.TableBoard().SetSoundPlayer(sound);
-    m_clock.SetSoundPlayer(sound);
-    m_negotiation.SetClock(&m_clock);
+               ports.resumeDialogs) {
+    // The board belongs to the context, which outlives the client; it hears and offers
+    // through the client's ports while the client lives.
+    context.TableBoard().SetSoundPlayer(ports.sound);
+    context.TableBoard().SetSaveOffer(ports.saveOffer);
+    m_clock.SetSoundPlayer(ports.sound);
     m_buttonBoard.CreateButtons();
+    const Social* social = ports.social;
     if (social == nullptr)
         return;
     m_pChatLines = std::make_unique<CZynChatImp>(context.PlayerManager(), context.Mode(),
@@ -43,6 +46,7 @@ CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, IResumeDialo
 CTableClient::~CTableClient() {
     Detach();
     m_context.TableBoard().SetSoundPlayer(nullptr);
+    m_context.TableBoard().SetSaveOffer(nullptr);
 }
 
 CTableBoard& CTableClient::Board() {

@@ -35,12 +35,23 @@ public:
         std::function<bool()> linkUp;
     };
 
-    // The clocks redraw through clockView (none: nothing is redrawn); the seal and resume ask
-    // through resumeDialogs; the board's moves are heard through sound (none: silent). Without
-    // social there is no chat and no list of people.
-    CTableClient(CGameContext& context, IEventLoop& loop, IResumeDialogs& resumeDialogs,
-                 ISoundPlayer* sound = nullptr, IClockView* clockView = nullptr,
-                 const Social* social = nullptr);
+    // The ports of the client besides the context's and the event loop.
+    struct Ports {
+        // Where the seal and resume ask.
+        IResumeDialogs& resumeDialogs;
+        // Where the board's moves and the clocks are heard (none: silent).
+        ISoundPlayer* sound = nullptr;
+        // Where the clocks redraw (none: nothing is redrawn).
+        IClockView* clockView = nullptr;
+        // Where the negotiations' dialogs open (none: until one is set, nobody is asked).
+        INegotiationHost* negotiationHost = nullptr;
+        // Offered at every game end (none: nothing is offered).
+        std::function<void()> saveOffer{};
+        // The chat and the people (none: neither).
+        const Social* social = nullptr;
+    };
+
+    CTableClient(CGameContext& context, IEventLoop& loop, const Ports& ports);
     // Leaves the registry it was attached to.
     ~CTableClient();
     CTableClient(const CTableClient&) = delete;

@@ -34,8 +34,9 @@ namespace kelo {
 using Kind = CNegotiationDialog::Kind;
 
 CNegotiation::CNegotiation(CTableBoard& board, const TableParts& table, IEventLoop& loop,
-                           IPrompts& prompts)
-    : m_board(board), m_table(table), m_loop(loop), m_prompts(prompts) {}
+                           IPrompts& prompts, INegotiationHost* host, CMainViewClock* clock)
+    : m_board(board), m_table(table), m_loop(loop), m_prompts(prompts), m_pHost(host),
+      m_pClock(clock) {}
 
 CNegotiation::~CNegotiation() = default;
 

@@ -47,14 +47,16 @@ public:
     // Leaving at once after this move number counts as a resignation.
     static constexpr int16_t LEAVE_RESIGNS_AFTER = 10;
 
-    CNegotiation(CTableBoard& board, const TableParts& table, IEventLoop& loop, IPrompts& prompts);
+    // The dialogs open through host (none: nobody is asked); the clocks' move counts follow a
+    // take-back (none: there are no clocks).
+    CNegotiation(CTableBoard& board, const TableParts& table, IEventLoop& loop, IPrompts& prompts,
+                 INegotiationHost* host = nullptr, CMainViewClock* clock = nullptr);
     ~CNegotiation() override;
     CNegotiation(const CNegotiation&) = delete;
     CNegotiation& operator=(const CNegotiation&) = delete;
 
+    // For a host that is built around the negotiation it hosts (kelo-bot).
     void SetHost(INegotiationHost* host) { m_pHost = host; }
-    // The clocks, whose move counts follow a take-back.
-    void SetClock(CMainViewClock* clock) { m_pClock = clock; }
 
     // The requests' and answers' countdown, when it is not the usual one.
     void SetCountdownSeconds(int seconds) { m_nCountdownSeconds = seconds; }

@@ -38,7 +38,7 @@ struct LocalTable {
         context.Settings().m_strManualPath = scratch.Folder() + "records/";
         link = std::make_unique<CTableLink>(context.CommunicationLayer(), context.Prompts(), loop,
                                             socket);
-        model = std::make_unique<CMainViewModel>(context, loop, nullptr);
+        model = std::make_unique<CMainViewModel>(context, loop, CMainViewModel::Ports{});
         model->RegisterSinks(*link);
     }
     ~LocalTable() { context.SetPrompts(nullptr); }

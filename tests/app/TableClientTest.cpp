@@ -35,7 +35,8 @@ struct WindowTable {
         link = std::make_unique<CTableLink>(context.CommunicationLayer(), context.Prompts(), loop,
                                             socket);
         const CTableClient::Social social{chat, [] { return true; }};
-        model = std::make_unique<CMainViewModel>(context, loop, nullptr, &social);
+        model = std::make_unique<CMainViewModel>(context, loop,
+                                                 CMainViewModel::Ports{.social = &social});
         model->RegisterSinks(*link);
     }
     bool Listed(const char* name) {
@@ -66,7 +67,7 @@ TEST(TableClient, TheChatNamesADepartingWatcherBeforeTheListForgetsThem) {
 TEST(TableClient, AWindowWithoutAChatHasNoPeopleHandlers) {
     CGameContext context;
     test::ManualEventLoop loop;
-    CMainViewModel model(context, loop, nullptr);
+    CMainViewModel model(context, loop, {});
     EXPECT_EQ(model.Client().ChatLines(), nullptr);
     EXPECT_EQ(model.Client().PersonList(), nullptr);
 }

@@ -51,15 +51,13 @@ struct Relay : IMessageSender {
 struct Client : test::ChessTable {
     Client(uint32_t own, test::ManualEventLoop& loop, Relay& relay)
         : ChessTable(own), clock(Parts(), time, sender, loop),
-          negotiation(table, Parts(), loop, prompts) {
+          negotiation(table, Parts(), loop, prompts, &host, &clock) {
         people.SetSeatCount(2);
         if (own == WATCHER_ID) {
             people.AddPerson(test::MakePerson(WATCHER_ID, "watcher", 0, 5));
             mode.SetRole(TableRole::Watcher);
         }
         sender.forward = &relay;
-        negotiation.SetHost(&host);
-        negotiation.SetClock(&clock);
     }
     void Deliver(uint16_t type, const std::vector<uint8_t>& body) {
         const uint8_t* data = body.empty() ? nullptr : body.data();

@@ -988,7 +988,7 @@ int main(int argc, char** argv) {
     BotResumeDialogs resumeDialogs(loop, options.answer != 0);
     // The button board tells what the window's tells (a refused seal, a watcher's seal); the
     // bot presses none of its buttons.
-    CTableClient client(context, loop, resumeDialogs);
+    CTableClient client(context, loop, {resumeDialogs});
     CMainViewClock& clock = client.Clock();
     CNegotiation& negotiation = client.Negotiation();
     negotiation.SetCountdownSeconds(options.countdownSeconds);

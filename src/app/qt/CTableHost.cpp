@@ -85,9 +85,7 @@ CTableHost::CTableHost(CGameContext& context) : m_context(context) {}
 CTableHost::~CTableHost() {
     // The model leaves the link's registry as it goes, before the frame that holds the link.
     if (m_pModel != nullptr) {
-        m_pModel->Negotiation().SetHost(nullptr);
         m_pModel->SetResumeDialogs(nullptr);
-        m_context.TableBoard().SetSaveOffer(nullptr);
     }
     m_pResumeDialogs.reset();
     m_pView.reset();
@@ -126,11 +124,11 @@ void CTableHost::CreateWindow() {
                                           return m_pFrame->LinkDown() == 0 &&
                                                  m_context.CommunicationLayer().IsConnected();
                                       }};
-    m_pModel = std::make_unique<CMainViewModel>(m_context, *m_pLoop, m_pSound.get(), &social);
-    m_pModel->Client().PersonList()->SetColours(*m_pSkin);
     // Every game end offers to save the game as the settings say.
-    m_context.TableBoard().SetSaveOffer([this] { SaveGame(1); });
-    m_pModel->Negotiation().SetHost(this);
+    m_pModel = std::make_unique<CMainViewModel>(
+        m_context, *m_pLoop,
+        CMainViewModel::Ports{m_pSound.get(), this, [this] { SaveGame(1); }, &social});
+    m_pModel->Client().PersonList()->SetColours(*m_pSkin);
     m_pModel->BoardWindow().SetLinkDownQuery([this] { return m_pFrame->LinkDown() != 0; });
     if (m_pPrompts != nullptr)
         m_pPrompts->SetPromotionColour([this] { return m_pModel->BoardWindow().MoverColour(); });

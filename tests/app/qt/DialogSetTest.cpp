@@ -193,7 +193,7 @@ TEST(DialogSet, TheTableWindowGoesOnTopInItsPlace) {
     skin.LoadSkin("/nonexistent/kelo-skin/", 1280);
     UseFallbackLayout(skin);
     test::ManualEventLoop loop;
-    CMainViewModel model(context, loop, nullptr);
+    CMainViewModel model(context, loop, {});
     CMainView view(model, skin, nullptr);
     // As at start-up with the setting on: the window is not shown, nor placed, before its time.
     view.SetShowOnTop(true);

@@ -51,7 +51,8 @@ struct LocalTableWindow {
         UseFallbackLayout(skin);
         link = std::make_unique<CTableLink>(context.CommunicationLayer(), context.Prompts(), loop,
                                             socket);
-        model = std::make_unique<CMainViewModel>(context, loop, &sound);
+        model =
+            std::make_unique<CMainViewModel>(context, loop, CMainViewModel::Ports{.sound = &sound});
         model->RegisterSinks(*link);
         view = std::make_unique<CMainView>(*model, skin, &sound);
         view->show();
