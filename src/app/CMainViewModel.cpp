@@ -11,7 +11,7 @@ namespace kelo {
 CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, const Ports& ports)
     : m_context(context), m_resumeDialogs(context.Prompts(), loop),
       m_client(context, loop,
-               {m_resumeDialogs, ports.sound, this, ports.negotiationHost, ports.saveOffer,
+               {m_resumeDialogs, ports.sound, this, ports.negotiationHost, this, ports.saveOffer,
                 ports.social}),
       m_boardWindow(context.TableBoard(), context.Table(), context.Prompts(), ports.sound),
       m_panels(context.Table(), m_client.Clock()),
@@ -20,7 +20,6 @@ CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, const Po
     // A table that has no game yet shows the pieces where a game starts.
     if (context.Position().BoardMap().ForEach([](int32_t, CBasePiece*) { return true; }) == false)
         context.Board().NewPosition();
-    m_client.ButtonBoard().SetHost(this);
 }
 
 CMainViewModel::~CMainViewModel() = default;

@@ -17,7 +17,7 @@ CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, const Ports&
       m_negotiation(context.TableBoard(), context.Table(), loop, context.Prompts(),
                     ports.negotiationHost, &m_clock),
       m_buttonBoard(context.TableBoard(), context.Table(), context.State(), context.Sender(),
-                    context.Prompts()),
+                    context.Prompts(), ports.buttonBoardHost),
       m_resume(context.Table(), context.TableBoard(), context.Settings(), context.Prompts(), loop,
                ports.resumeDialogs) {
     // The board belongs to the context, which outlives the client; it hears and offers

@@ -45,6 +45,8 @@ public:
         IClockView* clockView = nullptr;
         // Where the negotiations' dialogs open (none: until one is set, nobody is asked).
         INegotiationHost* negotiationHost = nullptr;
+        // What the button board's own buttons ask (none: they do nothing more).
+        IButtonBoardHost* buttonBoardHost = nullptr;
         // Offered at every game end (none: nothing is offered).
         std::function<void()> saveOffer{};
         // The chat and the people (none: neither).

@@ -51,8 +51,9 @@ bool ReadSeatFlag(const uint8_t* body, uint32_t length, MSG_SEAT_FLAG_BODY& out)
 } // namespace
 
 CButtonBoard::CButtonBoard(CTableBoard& board, const TableView& table, CTableState& state,
-                           IMessageSender& sender, IPrompts& prompts)
-    : m_board(board), m_table(table), m_state(state), m_sender(sender), m_prompts(prompts) {}
+                           IMessageSender& sender, IPrompts& prompts, IButtonBoardHost* host)
+    : m_board(board), m_table(table), m_state(state), m_sender(sender), m_prompts(prompts),
+      m_pHost(host) {}
 
 void CButtonBoard::SetGrid(int32_t columns, int32_t rows, CPoint buttonSize, CPoint interval) {
     // A skin without a grid keeps the one that fits the table's buttons.

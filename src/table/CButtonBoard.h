@@ -60,10 +60,10 @@ public:
         CRect rect;
     };
 
+    // The buttons that ask more than the server go to host (none: they do nothing more).
     CButtonBoard(CTableBoard& board, const TableView& table, CTableState& state,
-                 IMessageSender& sender, IPrompts& prompts);
+                 IMessageSender& sender, IPrompts& prompts, IButtonBoardHost* host = nullptr);
 
-    void SetHost(IButtonBoardHost* host) { m_pHost = host; }
     void SetView(IButtonBoardView* view) { m_pView = view; }
     // The grid from the skin: columns, rows, a button's size and the pitch between buttons.
     void SetGrid(int32_t columns, int32_t rows, CPoint buttonSize, CPoint interval);
