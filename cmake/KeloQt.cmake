@@ -45,7 +45,8 @@ kelo_qt_layer(kelo_qt_socket link SOURCES link/qt/SocketControl.cpp LINKS Qt6::C
 add_library(kelo_gui STATIC)
 target_link_libraries(kelo_gui PUBLIC kelo_qt_ports)
 set(KELO_QT_GUI Qt6::Core Qt6::Gui Qt6::Widgets Qt6::DBus)
-kelo_qt_layer(kelo_gui base SOURCES base/qt/CSkinPictures.cpp ports/qt/CQtSoundPlayer.cpp
+kelo_qt_layer(kelo_gui base SOURCES base/qt/CQtStockWords.cpp base/qt/CSkinPictures.cpp
+              ports/qt/CQtSoundPlayer.cpp
               LINKS ${KELO_QT_GUI})
 kelo_qt_layer(kelo_gui table
     SOURCES table/qt/CBitmapViewer.cpp table/qt/CButtonBoardWnd.cpp table/qt/CChessBoardWnd.cpp

@@ -7,14 +7,13 @@
 #include "app/qt/CStartGameDBus.h"
 #include "app/qt/CTableHost.h"
 #include "base/SettingsFolders.h"
+#include "base/qt/CQtStockWords.h"
 #include "ports/CAutoAnswerPrompts.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QFile>
-#include <QLibraryInfo>
 #include <QStringList>
-#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -51,13 +50,8 @@ int main(int argc, char** argv) {
     if (line.m_action == Action::Register)
         return 0;
 
-    // The table speaks Chinese whatever the locale, and so do Qt's own boxes and file dialogs
-    // ("是", "否", "打开", "保存"). Only qtbase's catalogue: the others hold nothing the table
-    // shows and would cost start-up time.
-    QTranslator qtWords;
-    if (qtWords.load(QStringLiteral("qtbase_zh_CN"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtWords);
+    // Qt's own boxes and menus speak Chinese too, from the first one on.
+    kelo::CQtStockWords::Watch();
 
     kelo::CGameContext context;
     // For unattended runs the questions can be answered in advance.

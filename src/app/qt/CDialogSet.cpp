@@ -1,6 +1,7 @@
 #include "app/qt/CDialogSet.h"
 
 #include "base/CDialogSetModel.h"
+#include "base/qt/CQtStockWords.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -54,6 +55,7 @@ CDialogSet::CDialogSet(CDialogSetModel& model, QWidget* parent)
     setModal(true);
     setFont(DialogFont(TEXT_PIXELS));
     chooseFolder = [this](const QString& title, const QString& folder) {
+        CQtStockWords::Load();
         return QFileDialog::getExistingDirectory(this, title, folder, QFileDialog::ShowDirsOnly);
     };
 

@@ -1,5 +1,6 @@
 #include "app/qt/CQtPrompts.h"
 
+#include "base/qt/CQtStockWords.h"
 #include "table/CNegotiationDialog.h"
 #include "table/qt/CDialogInput.h"
 #include "table/qt/CDialogVerify.h"
@@ -30,6 +31,7 @@ PieceKind CQtPrompts::ChoosePromotion() {
 void CQtPrompts::ShowNotice(const std::string& text) {
     if (m_spoken)
         m_spoken(text);
+    CQtStockWords::Load();
     QMessageBox::information(m_pParent, m_caption, QString::fromStdString(text));
 }
 
@@ -55,10 +57,12 @@ void CQtPrompts::ShowInformation(const std::string& text, bool modal) {
 void CQtPrompts::ShowError(const std::string& text) {
     if (m_spoken)
         m_spoken(text);
+    CQtStockWords::Load();
     QMessageBox::critical(m_pParent, m_caption, QString::fromStdString(text));
 }
 
 bool CQtPrompts::AskYesNo(const std::string& question) {
+    CQtStockWords::Load();
     return QMessageBox::question(m_pParent, m_caption, QString::fromStdString(question)) ==
            QMessageBox::Yes;
 }
@@ -88,6 +92,7 @@ std::string ChooseFile(QWidget* parent, bool save, const std::string& folder,
                        const std::string& name, const std::string& filter,
                        const std::string& extension) {
     // Names on disk are bytes in the locale's encoding (UTF-8).
+    CQtStockWords::Load();
     QFileDialog dialog(parent, QString(), QFile::decodeName(folder.c_str()), FileFilter(filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -1,6 +1,7 @@
 #include "table/qt/CDialogManualWnd.h"
 
 #include "base/CSkinManager.h"
+#include "base/qt/CQtStockWords.h"
 #include "base/qt/SkinQt.h"
 #include "table/WindowPlacement.h"
 #include "table/qt/CChessBoardStudyWnd.h"
@@ -204,6 +205,7 @@ PieceKind CDialogManualWnd::ChoosePromotion() {
 }
 
 void CDialogManualWnd::ShowNotice(const std::string& text) {
+    CQtStockWords::Load();
     QMessageBox::information(this, m_caption, QString::fromStdString(text));
 }
 
