@@ -76,7 +76,6 @@ bot_options="--think 1 --answer-to takeback=no --answer-to draw=yes"
 # start_window_game takes the bot's options from BOT_OPTIONS.
 BOT_OPTIONS=$bot_options start_window_game "$work/server.log" "$line" 600
 xdotool windowactivate "$window" 2>/dev/null
-read -r _ _ board_right board_bottom < <(skin_value "$skin" chessboardrect)
 read -r interval_x interval_y < <(skin_value "$skin" buttonintervalsize)
 # The button board's slots, four to a row: 开始 0, 交换 1, 悔棋 2, 认输 3, 和棋 4.
 press_slot() {
@@ -84,15 +83,8 @@ press_slot() {
     click_at $((X + buttons_left + ($1 % 4) * interval_x + button_w / 2)) \
         $((Y + buttons_top + ($1 / 4) * interval_y + button_h / 2))
 }
-# The board as the window shows it now.
-board_crop() {
-    import -window root -crop "$((board_right - board_left))x$((board_bottom - board_top))+$((X + board_left))+$((Y + board_top))" \
-        +repage "$1"
-}
 differs() { # A B: the two pictures differ in more than 1% of their pixels
-    local changed
-    changed=$(compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1)
-    [ "${changed%.*}" -gt "$((($(identify -format '%w*%h' "$1")) / 100))" ]
+    [ "$(pixels_changed "$1" "$2")" -gt "$((($(identify -format '%w*%h' "$1")) / 100))" ]
 }
 # A dialog window of the client other than the table, or nothing.
 dialog_window() {
@@ -107,8 +99,7 @@ confirm_dialog() {
         sleep 0.1
     done
     [ -n "$dialog" ] || fail "$1: no dialog opened"
-    read -r dx dy dw dh < <(xdotool getwindowgeometry --shell "$dialog" |
-        sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=//p' | tr '\n' ' ')
+    read -r dx dy dw dh < <(window_box "$dialog")
     # Two buttons of 64 pixels, 12 apart, centred at the foot: the first one's centre.
     click_at $((dx + dw / 2 - 38)) $((dy + dh - 22))
 }
@@ -118,8 +109,7 @@ close_dialogs() {
     for _ in $(seq 10); do
         dialog=$(dialog_window)
         [ -z "$dialog" ] && return 0
-        read -r dx dy dw dh < <(xdotool getwindowgeometry --shell "$dialog" |
-            sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=//p' | tr '\n' ' ')
+        read -r dx dy dw dh < <(window_box "$dialog")
         click_at $((dx + dw / 2)) $((dy + dh - 22))
         sleep 0.3
     done

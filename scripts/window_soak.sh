@@ -95,8 +95,7 @@ for game in $(seq "$games"); do
     dialog=$(window_of "$client_pid" "$window") || fail "game $game: no result dialog"
     for _ in $(seq 10); do
         # "关闭" is centred at the dialog's foot, its centre 20 pixels above the bottom.
-        read -r dx dy dw dh < <(xdotool getwindowgeometry --shell "$dialog" 2>/dev/null |
-            sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=//p' | tr '\n' ' ')
+        read -r dx dy dw dh < <(window_box "$dialog")
         [ -n "${dh:-}" ] && click_at $((dx + dw / 2)) $((dy + dh - 20))
         sleep 0.3
         xdotool search --onlyvisible --pid "$client_pid" 2>/dev/null | grep -qx "$dialog" || break

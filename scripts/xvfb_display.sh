@@ -26,14 +26,34 @@ skin_value() {
 }
 
 # board_geometry FILE reads the places of a skin's board window, its grid and its button board
-# into board_left board_top offset_x offset_y square_w square_h buttons_left buttons_top
-# button_w button_h.
+# into board_left board_top board_right board_bottom offset_x offset_y square_w square_h
+# buttons_left buttons_top button_w button_h.
 board_geometry() {
-    read -r board_left board_top _ _ < <(skin_value "$1" chessboardrect)
+    read -r board_left board_top board_right board_bottom < <(skin_value "$1" chessboardrect)
     read -r offset_x offset_y < <(skin_value "$1" chessoffset)
     read -r square_w square_h < <(skin_value "$1" pieceintervalsize)
     read -r buttons_left buttons_top _ _ < <(skin_value "$1" buttonboardrect)
     read -r button_w button_h < <(skin_value "$1" buttonsize)
+}
+
+# board_area prints the board window's place on the screen as ImageMagick's WxH+X+Y, in the
+# window at X, Y, after board_geometry; board_crop OUT.png saves what it shows now.
+board_area() {
+    echo "$((board_right - board_left))x$((board_bottom - board_top))+$((X + board_left))+$((Y + board_top))"
+}
+board_crop() {
+    import -window root -crop "$(board_area)" +repage "$1"
+}
+
+# pixels_changed A B prints how many pixels of two pictures of one size differ.
+pixels_changed() {
+    compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1
+}
+
+# window_box WINDOW prints the window's X Y WIDTH HEIGHT on the screen (nothing once it is gone).
+window_box() {
+    xdotool getwindowgeometry --shell "$1" 2>/dev/null | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=//p' |
+        tr '\n' ' '
 }
 
 # centre SQUARE prints the screen point of a square's centre (White at the bottom) in the window

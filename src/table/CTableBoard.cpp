@@ -291,13 +291,9 @@ void CTableBoard::OnGameResult(const MSG_GAME_RESULT_BODY& result) {
     m_bFinishedOnView = true;
     m_table.state.End(GameEnd::Result);
     const CPlayerManager& players = m_table.people;
-    m_nResultWinnerSeat = static_cast<int16_t>(result.winnerSeat);
-    // Without a winner there is no loser either: a draw names nobody.
-    const bool seated = result.winnerSeat < players.SeatCount();
-    m_nResultLoserSeat =
-        seated
-            ? static_cast<int16_t>(players.SeatAfter(static_cast<int16_t>(result.winnerSeat), true))
-            : static_cast<int16_t>(CPlayerManager::NONE);
+    const ResultSeats seats = SeatsOf(players, result);
+    m_nResultWinnerSeat = seats.winner;
+    m_nResultLoserSeat = seats.loser;
     m_nResultReason = static_cast<int16_t>(result.reason);
     const bool local = m_table.mode.LocalMode();
     if (local) {

@@ -68,11 +68,17 @@ std::string ResultLine(const CPlayerManager& people, int16_t winnerSeat, int16_t
 
 namespace kelo {
 
-std::string EndingLine(const CPlayerManager& people, const MSG_GAME_RESULT_BODY& result) {
+ResultSeats SeatsOf(const CPlayerManager& people, const MSG_GAME_RESULT_BODY& result) {
+    const auto winner = static_cast<int16_t>(result.winnerSeat);
     const bool seated = result.winnerSeat < people.SeatCount();
-    const auto winner = seated ? static_cast<int16_t>(result.winnerSeat) : int16_t{-1};
-    const auto loser = seated ? static_cast<int16_t>(people.SeatAfter(winner, true)) : int16_t{-1};
-    std::string line = ResultLine(people, winner, loser, static_cast<int16_t>(result.reason));
+    return {winner, seated ? static_cast<int16_t>(people.SeatAfter(winner, true))
+                           : static_cast<int16_t>(CPlayerManager::NONE)};
+}
+
+std::string EndingLine(const CPlayerManager& people, const MSG_GAME_RESULT_BODY& result) {
+    const ResultSeats seats = SeatsOf(people, result);
+    std::string line =
+        ResultLine(people, seats.winner, seats.loser, static_cast<int16_t>(result.reason));
     if (line.empty())
         line = result.decisive == 0 ? "双方同意和棋！" : "游戏结束！";
     return "本局结束：" + line;

@@ -53,10 +53,6 @@ click_at() {
 # shot NAME takes a screenshot once the board has stopped changing (two equal in a row). Only
 # the board counts: the running clocks change the panels every second, which on a busy machine
 # is sooner than two screenshots and their comparison take.
-read -r _ _ board_right board_bottom < <(skin_value "$skin" chessboardrect)
-board_area() {
-    echo "$((board_right - board_left))x$((board_bottom - board_top))+$((X + board_left))+$((Y + board_top))"
-}
 shot() {
     local previous="$work/settle.png"
     import -window root "$previous"

@@ -48,13 +48,6 @@ click_at() {
     sleep 0.3
 }
 
-# The board as the window shows it now (after board_geometry).
-read -r _ _ board_right board_bottom < <(skin_value "$skin" chessboardrect)
-board_crop() {
-    import -window root -crop "$((board_right - board_left))x$((board_bottom - board_top))+$((X + board_left))+$((Y + board_top))" \
-        +repage "$1"
-}
-
 # "开始", then Fool's mate: f2f3 e7e5 g2g4 d8h4.
 click_at $((X + buttons_left + button_w / 2)) $((Y + buttons_top + button_h / 2))
 board_crop "$work/start.png"
@@ -80,7 +73,6 @@ grep -qx 'f2f3 e7e5' <<<"$info" && grep -qx 'g2g4 d8h4' <<<"$info" ||
 grep -q '^chat shown: .*本局结束：.*成功将杀！' "$work/client.log" || fail "the chat did not name the mate"
 sleep 1
 board_crop "$work/final.png"
-changed=$(compare -metric AE "$work/start.png" "$work/final.png" null: 2>&1 | cut -d' ' -f1)
-[ "${changed%.*}" -gt 1000 ] || fail "the board went back to the start after the mate"
+[ "$(pixels_changed "$work/start.png" "$work/final.png")" -gt 1000 ] || fail "the board went back to the start after the mate"
 echo "PASS: the mate was saved as $(basename "$saved") with its four moves, named in the chat," \
     "and left on the board"

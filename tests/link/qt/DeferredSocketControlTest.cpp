@@ -1,4 +1,5 @@
 #include "QtWait.h"
+#include "RecordingSocketEvents.h"
 
 #include "link/qt/CDeferredSocketControl.h"
 
@@ -13,15 +14,7 @@
 namespace kelo::test {
 namespace {
 
-class Events : public ISocketEvents {
-public:
-    void OnConnect(int16_t result) override { connects.push_back(result); }
-    void OnReceive(const uint8_t* data, size_t count) override {
-        blocks.emplace_back(data, data + count);
-    }
-    std::vector<int16_t> connects;
-    std::vector<std::vector<uint8_t>> blocks;
-};
+using Events = RecordingSocketEvents;
 
 // The network module is loaded by the first connection, not before: closing or sending on a
 // table that never connected loads nothing. Events given before the load reach the connection

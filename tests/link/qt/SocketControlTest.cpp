@@ -1,4 +1,5 @@
 #include "QtWait.h"
+#include "RecordingSocketEvents.h"
 
 #include "link/qt/SocketControl.h"
 
@@ -13,17 +14,7 @@
 namespace kelo::test {
 namespace {
 
-class Events : public ISocketEvents {
-public:
-    void OnConnect(int16_t result) override { connects.push_back(result); }
-    void OnReceive(const uint8_t* data, size_t count) override {
-        blocks.emplace_back(data, data + count);
-    }
-    void OnClose() override { ++closes; }
-    std::vector<int16_t> connects;
-    int closes = 0;
-    std::vector<std::vector<uint8_t>> blocks;
-};
+using Events = RecordingSocketEvents;
 
 // A socket control connected to a loopback peer that the test writes with.
 class SocketControlTest : public ::testing::Test {
