@@ -57,8 +57,8 @@ const char* LeaveText(uint16_t reason) {
 } // namespace
 
 CMainFrame::CMainFrame(CGameContext& context, IEventLoop& loop, ISocketControl& socket,
-                       IMainFrameHost& host)
-    : m_context(context), m_loop(loop), m_socket(socket), m_host(host),
+                       IMainFrameHost& host, uint16_t giveUpAfter)
+    : m_context(context), m_loop(loop), m_socket(socket), m_host(host), m_nGiveUpAfter(giveUpAfter),
       m_link(context.CommunicationLayer(), context.Prompts(), loop, socket) {
     m_link.SetObserver(this);
 }
@@ -90,9 +90,9 @@ void CMainFrame::Connect() {
     m_socket.Connect(hall.gameServerHost, static_cast<uint16_t>(hall.gameServerPort));
 }
 
-void CMainFrame::CloseTable() {
+void CMainFrame::CloseTable(TableClose why) {
     m_bClosing = true;
-    m_host.CloseWindow();
+    m_host.CloseWindow(why);
 }
 
 void CMainFrame::ResetLink() {
@@ -109,6 +109,10 @@ void CMainFrame::OnConnect(int16_t result) {
         m_loop.SetTimer(&m_link, ENTER_TIMER, ENTER_PERIOD_MS);
         m_nRetryCount = 0;
     } else if (result == 0) {
+        if (m_nGiveUpAfter == 0) {
+            OnReceiveTimeout();
+            return;
+        }
         ResetLink();
         m_loop.SetTimer(&m_link, CTableLink::RECEIVE_TIMER, RETRY_PERIOD_MS);
         m_host.AddSystemLine("没能成功连上游戏服务器！！", CHAT_SYSTEM_COLOUR);
@@ -155,7 +159,7 @@ void CMainFrame::OnConnectionLost() {
 }
 
 void CMainFrame::OnConnectionClosed(bool heard) {
-    if (heard) {
+    if (heard || m_nGiveUpAfter == 0) {
         OnReceiveTimeout();
         return;
     }
@@ -170,30 +174,38 @@ void CMainFrame::OnReceiveTimeout() {
     ++m_nRetryCount;
     m_socket.CloseSocket();
     ResetLink();
-    Connect();
-    m_host.AddSystemLine("正在断线重连，请稍后……", CHAT_SYSTEM_COLOUR);
-    if (m_nRetryCount < GIVE_UP_AFTER)
+    if (m_nGiveUpAfter > 0) {
+        Connect();
+        m_host.AddSystemLine("正在断线重连，请稍后……", CHAT_SYSTEM_COLOUR);
+    }
+    if (m_nRetryCount < m_nGiveUpAfter)
         return;
     m_nRetryCount = 0;
+    GiveUp(true);
+}
+
+void CMainFrame::GiveUp(bool askToSave) {
     m_context.State().End(GameEnd::ServerLost);
     m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
-    if (m_context.Prompts().Verify("不能连接服务器，游戏结束，您要保存棋局么？", "保存", "放弃"))
+    if (!askToSave)
+        m_context.Prompts().ShowNotice("不能连接服务器，游戏结束");
+    else if (m_context.Prompts().Verify("不能连接服务器，游戏结束，您要保存棋局么？", "保存",
+                                        "放弃"))
         m_host.SaveGame(2);
-    CloseTable();
+    CloseTable(TableClose::ServerLost);
 }
 
 void CMainFrame::OnEnterTimeout() {
     ++m_nRetryCount;
     m_socket.CloseSocket();
     m_nLinkDown = 1;
-    Connect();
+    if (m_nGiveUpAfter > 0)
+        Connect();
     m_loop.KillTimer(&m_link, ENTER_TIMER);
-    if (m_nRetryCount < GIVE_UP_AFTER)
+    if (m_nRetryCount < m_nGiveUpAfter)
         return;
     m_nRetryCount = 0;
-    m_context.State().End(GameEnd::ServerLost);
-    m_context.Prompts().ShowNotice("不能连接服务器，游戏结束");
-    CloseTable();
+    GiveUp(false);
 }
 
 void CMainFrame::SaveIfPlaying() {
@@ -212,7 +224,7 @@ bool CMainFrame::OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_
     case MSG_LOGIN_ELSEWHERE:
         m_context.State().Close();
         m_context.Prompts().ShowNotice("你的账号已经在别处登陆了,关闭游戏");
-        CloseTable();
+        CloseTable(TableClose::LoggedInElsewhere);
         return false;
     case MSG_LEAVE_TABLE:
         return OnLeaveTable(body, length);

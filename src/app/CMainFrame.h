@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/IMainFrameHost.h"
 #include "link/CTableLink.h"
 
 #include <cstdint>
@@ -11,7 +12,6 @@ struct CHallSettings;
 class CPlayerManager;
 struct MSG_ENTER_TABLE_BODY;
 class IEventLoop;
-class IMainFrameHost;
 class ISocketControl;
 
 // The connection logic of the table window: connects to the game server and enters the table,
@@ -31,8 +31,11 @@ public:
     static bool MakeEnterTable(const CPlayerManager& people, const CHallSettings& hall,
                                MSG_ENTER_TABLE_BODY& enter);
 
+    // giveUpAfter: the failed or lost connections after which the frame gives up the server;
+    // 0 gives up at the first without trying again (a tool that is restarted rather than
+    // reconnected).
     CMainFrame(CGameContext& context, IEventLoop& loop, ISocketControl& socket,
-               IMainFrameHost& host);
+               IMainFrameHost& host, uint16_t giveUpAfter = GIVE_UP_AFTER);
     ~CMainFrame() override;
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
@@ -42,7 +45,7 @@ public:
     // Opens the connection (nothing in local mode).
     void Connect();
     // The frame ends the table itself: no question, the window closes.
-    void CloseTable();
+    void CloseTable(TableClose why = TableClose::Closed);
     // The window is asked to close; true when it may close now. Otherwise a question or the
     // exit dialog decides later.
     bool OnClose();
@@ -67,6 +70,8 @@ private:
     void Reconnect();
     void OnReceiveTimeout();
     void OnEnterTimeout();
+    // The server is given up: the game ends, and the table closes.
+    void GiveUp(bool askToSave);
     void SendEnterTable();
     void SendLeaveTable();
     void SendLeaveWatch();
@@ -84,6 +89,7 @@ private:
     IEventLoop& m_loop;
     ISocketControl& m_socket;
     IMainFrameHost& m_host;
+    const uint16_t m_nGiveUpAfter;
     CTableLink m_link;
     uint16_t m_nLinkDown = 0;
 };

@@ -7,11 +7,22 @@
 
 namespace kelo {
 
+// Why the main frame closes its table.
+enum class TableClose {
+    // The table ended: the user or the server closed it, or the entry was refused.
+    Closed,
+    // The user's account logged in elsewhere (3004).
+    LoggedInElsewhere,
+    // The game server could not be reached again.
+    ServerLost,
+};
+
 // What the connection logic of the main frame asks of the table window around it.
 class IMainFrameHost : public IChatSink {
 public:
-    // Closes the table window (the frame has already decided; no question is asked).
-    virtual void CloseWindow() = 0;
+    // Closes the table window (the frame has already decided and told the user; no question is
+    // asked). A window closes alike for every reason; a tool may exit with a status by it.
+    virtual void CloseWindow(TableClose why) = 0;
     // Saves the game under way: mode 1 as the end-of-game setting says, mode 2 through the
     // save-file dialog.
     virtual void SaveGame(int mode) = 0;

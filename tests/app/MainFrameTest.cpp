@@ -31,7 +31,10 @@ public:
         lines.push_back(text);
         EXPECT_EQ(colour, CHAT_SYSTEM_COLOUR);
     }
-    void CloseWindow() override { ++closes; }
+    void CloseWindow(TableClose why) override {
+        ++closes;
+        closedFor = why;
+    }
     void SaveGame(int mode) override { saves.push_back(mode); }
     void OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) override {
         exitDialogs.push_back((requestMode ? "request " : "answer ") + std::to_string(seat) + " " +
@@ -39,6 +42,7 @@ public:
     }
     std::vector<std::string> lines;
     int closes = 0;
+    TableClose closedFor = TableClose::Closed;
     std::vector<int> saves;
     std::vector<std::string> exitDialogs;
 };
@@ -58,7 +62,8 @@ std::vector<uint8_t> Body16(std::initializer_list<uint32_t> fields,
 // A client at desk 7: alice (id 100) on seat 0, bob (id 200) on seat 1; alice is the user.
 class MainFrameTest : public ::testing::Test {
 protected:
-    MainFrameTest() {
+    explicit MainFrameTest(uint16_t giveUpAfter = CMainFrame::GIVE_UP_AFTER)
+        : frame{context, loop, socket, host, giveUpAfter} {
         context.Mode().SetLocalMode(false);
         context.SetPrompts(&prompts);
         CPlayerManager& people = context.PlayerManager();
@@ -98,7 +103,7 @@ protected:
     test::ManualEventLoop loop;
     test::FakeSocketControl socket;
     FakeHost host;
-    CMainFrame frame{context, loop, socket, host};
+    CMainFrame frame;
     test::StreamFeeder feeder{socket, loop};
 };
 
@@ -235,6 +240,45 @@ TEST_F(MainFrameTest, NoAnswerToTheEntryReconnectsAndCountsTheAttempt) {
     EXPECT_EQ(prompts.notices.back(), "不能连接服务器，游戏结束");
     EXPECT_EQ(context.State().State(), GameState::Ended);
     EXPECT_EQ(frame.m_nRetryCount, 0);
+}
+
+// A tool that is restarted rather than reconnected: the first failure gives the server up.
+class MainFrameWithoutRetriesTest : public MainFrameTest {
+protected:
+    MainFrameWithoutRetriesTest() : MainFrameTest(0) {}
+};
+
+TEST_F(MainFrameWithoutRetriesTest, TheFirstFailureGivesUpWithoutTryingAgain) {
+    // A connection that cannot be made.
+    frame.Connect();
+    frame.Link().OnConnect(0);
+    EXPECT_EQ(socket.connects.size(), 1u);
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_EQ(host.closedFor, TableClose::ServerLost);
+    EXPECT_TRUE(host.lines.empty());
+
+    // A connection that the server closes, whether or not it said anything first.
+    for (bool heard : {false, true}) {
+        Open();
+        if (heard)
+            Server(MSG_TABLE_PERSONS, {});
+        socket.events->OnClose();
+        EXPECT_EQ(host.closedFor, TableClose::ServerLost);
+    }
+    EXPECT_EQ(host.closes, 3);
+    EXPECT_EQ(socket.connects.size(), 3u);
+    EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CTableLink::RECEIVE_TIMER));
+
+    // Silence after the entry, and no answer to it.
+    Open();
+    Server(MSG_TABLE_PERSONS, {});
+    loop.Advance(CTableLink::RECEIVE_PERIOD_MS);
+    EXPECT_EQ(host.closes, 4);
+    Open();
+    loop.Advance(CMainFrame::ENTER_PERIOD_MS);
+    EXPECT_EQ(host.closes, 5);
+    EXPECT_EQ(prompts.notices.back(), "不能连接服务器，游戏结束");
+    EXPECT_EQ(socket.connects.size(), 5u);
 }
 
 TEST_F(MainFrameTest, ABrokenStreamTakesTheReconnectionPath) {
@@ -400,6 +444,11 @@ TEST_F(MainFrameTest, ConnectionMessages) {
         Open();
         Server(c.type, c.body);
         EXPECT_EQ(host.closes, c.closes ? 1 : 0) << c.name;
+        if (c.closes) {
+            EXPECT_EQ(host.closedFor, c.type == MSG_LOGIN_ELSEWHERE ? TableClose::LoggedInElsewhere
+                                                                    : TableClose::Closed)
+                << c.name;
+        }
         if (c.notice != nullptr)
             EXPECT_EQ(prompts.notices, std::vector<std::string>{c.notice}) << c.name;
         else

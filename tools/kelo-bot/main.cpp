@@ -1,6 +1,6 @@
 // kelo-bot: a table client without a window. It sits at a table as the windowed client does
-// (the same board, clocks and link), plays the moves it is given for its own colour and prints
-// every message it sends or receives on one line.
+// (the same board, clocks and connecting frame), plays the moves it is given for its own colour and
+// prints every message it sends or receives on one line.
 
 #include "MessageText.h"
 #include "PeoplePrinter.h"
@@ -21,10 +21,7 @@
 #include "link/CPersonRecord.h"
 #include "link/CTableLink.h"
 #include "link/MSG_DRAW_ANSWER.h"
-#include "link/MSG_ENTER_TABLE.h"
 #include "link/MSG_EXIT_ANSWER.h"
-#include "link/MSG_EXIT_DISCOURAGE.h"
-#include "link/MSG_EXIT_REQUEST.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_LEAVE_TABLE.h"
 #include "link/MSG_LEAVE_WATCH.h"
@@ -328,6 +325,10 @@ public:
     // The bot's moves name their promotion piece; nothing asks it.
     PieceKind ChoosePromotion() override { return PieceKind::Queen; }
     void ShowNotice(const std::string& text) override { Print("notice " + text); }
+    void ShowInformation(const std::string& text, bool) override {
+        if (!text.empty())
+            Print("notice " + text);
+    }
     bool AskYesNo(const std::string& question) override {
         Print("dialog " + question);
         return m_bOwnRequest;
@@ -427,8 +428,35 @@ public:
     }
 };
 
+// The frame's link with the messages printed that the frame keeps to itself (those that close
+// the table are not handed on to the printer).
+class PrintingLinkObserver : public CTableLink::IObserver {
+public:
+    explicit PrintingLinkObserver(CMainFrame& frame) : m_frame(frame) {
+        m_frame.Link().SetObserver(this);
+    }
+    ~PrintingLinkObserver() override { m_frame.Link().SetObserver(&m_frame); }
+    PrintingLinkObserver(const PrintingLinkObserver&) = delete;
+    PrintingLinkObserver& operator=(const PrintingLinkObserver&) = delete;
+
+    void OnConnect(int16_t result) override { m_frame.OnConnect(result); }
+    bool OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_t length) override {
+        const std::string text = MessageText(type, body, length);
+        if (m_frame.OnConnectionMessage(type, body, length))
+            return true;
+        Print("recv " + text);
+        return false;
+    }
+    void OnConnectionLost() override { m_frame.OnConnectionLost(); }
+    void OnConnectionClosed(bool heard) override { m_frame.OnConnectionClosed(heard); }
+    void OnTimer(uint32_t id) override { m_frame.OnTimer(id); }
+
+private:
+    CMainFrame& m_frame;
+};
+
 // The bot's own play: it runs after the board and the clocks have taken each message.
-class CBot : public IMessageSink, public CTableLink::IObserver, public INegotiationHost {
+class CBot : public IMessageSink, public IMainFrameHost, public INegotiationHost {
 public:
     CBot(const Options& options, CGameContext& context, const CMainViewClock& clock,
          CNegotiation& negotiation, CResumeNegotiation& resume, CZynChatImp& chat)
@@ -477,38 +505,30 @@ public:
             Leave();
     }
 
-    void OnConnect(int16_t result) override {
-        if (result != 1) {
-            Print("connect failed");
+    // IMainFrameHost: the frame connects, enters the table and acts on the table's connection
+    // messages as it does for the window; it gives the server up at the first failure, since
+    // a bot is restarted rather than reconnected.
+    void CloseWindow(TableClose why) override {
+        switch (why) {
+        case TableClose::LoggedInElsewhere:
+            Print("logged in elsewhere: leaving");
             Finish(1);
-            return;
+            break;
+        case TableClose::ServerLost:
+            Print("connection lost");
+            Finish(m_bResult && m_options.quitAfterResult ? 0 : 1);
+            break;
+        case TableClose::Closed:
+            Print("table closed");
+            Finish(0);
+            break;
         }
-        // The window's entry, from the same hall settings.
-        MSG_ENTER_TABLE_BODY enter;
-        if (CMainFrame::MakeEnterTable(m_context.PlayerManager(), m_context.Hall(), enter))
-            m_context.CommunicationLayer().Send(MSG_ENTER_TABLE, enter);
     }
-    // As the table client does, a login elsewhere (3004) closes the table: the bot leaves and
-    // exits with a failure rather than wait for its timeout.
-    bool OnConnectionMessage(uint16_t type, const uint8_t*, uint32_t) override {
-        if (type != MSG_LOGIN_ELSEWHERE)
-            return true;
-        Print("logged in elsewhere: leaving");
-        Finish(1);
-        return false;
+    void SaveGame(int) override { SaveRecord(); }
+    void OpenExitDialog(bool requestMode, uint16_t seat, const std::string&) override {
+        m_negotiation.OpenExitDialog(requestMode, seat);
     }
-    void OnConnectionLost() override {
-        Print("connection lost");
-        Finish(m_bResult && m_options.quitAfterResult ? 0 : 1);
-    }
-    void OnTimer(uint32_t id) override {
-        // As the table client does, a link without data for 45 s is taken as dead; the bot
-        // does not reconnect.
-        if (id != CTableLink::RECEIVE_TIMER)
-            return;
-        Print("connection lost: nothing received for 45 s");
-        Finish(1);
-    }
+    void AddSystemLine(const std::string& text, uint32_t) override { Print("system " + text); }
 
     void OnMessageRev(const CMessageRev& message) override {
         const uint8_t* body = message.Body();
@@ -569,35 +589,6 @@ public:
                 PressStart();
             }
             break;
-        case MSG_EXIT_REQUEST: {
-            // The table window's frame opens the answer; the bot has none.
-            MSG_EXIT_REQUEST_BODY request;
-            if (MSG_EXIT_REQUEST_BODY::FromWire(body, length, request) &&
-                request.seatno != m_context.PlayerManager().GetOwnSeat() && IsPlayer())
-                m_negotiation.OpenExitDialog(false, request.seatno);
-            break;
-        }
-        case MSG_EXIT_DISCOURAGE: {
-            MSG_EXIT_DISCOURAGE_BODY discourage;
-            if (MSG_EXIT_DISCOURAGE_BODY::FromWire(body, length, discourage) &&
-                discourage.id == m_context.PlayerManager().OwnId())
-                Print("dialog 请不要中途退出，玩完这把好吧？");
-            break;
-        }
-        case MSG_LEAVE_TABLE: {
-            // Clients leave with the id field 0; one that names somebody comes from the server,
-            // which let a player go: the table closes.
-            // A player who leaves a game under way closes the table as well.
-            MSG_LEAVE_TABLE_BODY leave;
-            if (MSG_LEAVE_TABLE_BODY::FromWire(body, length, leave) &&
-                (leave.id != 0 ||
-                 (!m_bResult && leave.seatno != m_context.PlayerManager().GetOwnSeat()))) {
-                Print("table closed");
-                Finish(0);
-                return;
-            }
-            break;
-        }
         case MSG_SCORES:
             // An agreed draw ends the game without a result message of its own.
             if (!m_bResult) {
@@ -973,6 +964,8 @@ int main(int argc, char** argv) {
     hall.serviceType = options.types[0];
     hall.gameType = options.types[1];
     hall.subType = options.types[2];
+    hall.gameServerHost = options.host;
+    hall.gameServerPort = static_cast<uint32_t>(options.port);
     context.Settings().m_strManualPath = options.recordFolder;
     context.Settings().m_nSaveType = 1;
 
@@ -980,7 +973,8 @@ int main(int argc, char** argv) {
     // Before the table client, which leaves the registry as it goes.
     SocketControl socket;
     PrintingSocket printingSocket(socket);
-    std::unique_ptr<CTableLink> link;
+    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<PrintingLinkObserver> linkPrinter;
     std::unique_ptr<CMessageSinkRegistry> localRegistry;
     std::unique_ptr<PrintingSender> printingSender;
     CMessageSinkRegistry* registry = nullptr;
@@ -1008,10 +1002,9 @@ int main(int argc, char** argv) {
         printingSender = std::make_unique<PrintingSender>(context.CommunicationLayer());
         context.SetSender(printingSender.get());
     } else {
-        link = std::make_unique<CTableLink>(context.CommunicationLayer(), context.Prompts(), loop,
-                                            printingSocket);
-        link->SetObserver(&bot);
-        registry = &link->Registry();
+        frame = std::make_unique<CMainFrame>(context, loop, printingSocket, bot, 0);
+        linkPrinter = std::make_unique<PrintingLinkObserver>(*frame);
+        registry = &frame->Link().Registry();
     }
     // The printer first, so that a message is shown before what it leads to; then the table
     // client in its own order; the bot last, so that it sees the board and the clocks after
@@ -1039,9 +1032,8 @@ int main(int argc, char** argv) {
             Print("local table");
             registry->HandOn(MSG_GAME_PREPARE, prepare.data(), 40);
         });
-    } else if (!printingSocket.Connect(options.host, options.port)) {
-        Print("connect failed");
-        return 1;
+    } else {
+        frame->Connect();
     }
     const int code = app.exec();
     registry->UnregisterSink(&bot);

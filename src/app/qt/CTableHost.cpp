@@ -267,7 +267,7 @@ void CTableHost::AddSystemLine(const std::string& text, uint32_t colour) {
         m_pView->Announce(text, colour == CHAT_SYSTEM_COLOUR);
 }
 
-void CTableHost::CloseWindow() {
+void CTableHost::CloseWindow(TableClose) {
     // The frame decided; the close itself runs from the event loop, as a posted close would.
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [this] { DecideClose(); }, Qt::QueuedConnection);

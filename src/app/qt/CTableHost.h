@@ -42,7 +42,7 @@ public:
 
     // IMainFrameHost
     void AddSystemLine(const std::string& text, uint32_t colour) override;
-    void CloseWindow() override;
+    void CloseWindow(TableClose why) override;
     void SaveGame(int mode) override;
     void OpenExitDialog(bool requestMode, uint16_t seat, const std::string& text) override;
 

@@ -308,8 +308,8 @@ leave_asked)
     expect white '^sent 3031 id=1 seat=0$'
     expect black '^dialog 对方请求退出，你同意么？$'
     expect black '^sent 3032 id=2 seat=1 requester=1 refused=1$'
-    expect white '^dialog 请不要中途退出，玩完这把好吧？$'
-    expect_not black '^dialog 请不要中途退出'
+    expect white '^notice 请不要中途退出，玩完这把好吧？$'
+    expect_not black '请不要中途退出'
     expect white '^recv 651 sender=[01] decisive=1 winner=0 reason=651$'
     restart_server
     run_bot white --server 127.0.0.1:$port --desk 1 $players --me white --moves "$moves" --request leave@4

@@ -54,7 +54,7 @@ wait_for_line white '^sealed '
 wait_for_line black '^sealed '
 wait_for_line watch1 '^recv 647 '
 wait_for_line watch1 '^notice 双方续盘保存，本局结束！$'
-grep -q '^notice ' "$dir/white.out" && fail "a player was told of its own seal"
+grep -q '^notice 双方续盘保存' "$dir/white.out" && fail "a player was told of its own seal"
 wait "${pid[white]}" || fail "white exited with $?"
 wait "${pid[black]}" || fail "black exited with $?"
 kill "${pid[watch1]}" 2>/dev/null
