@@ -28,8 +28,9 @@ namespace {
 // them.
 struct SinkTable {
     explicit SinkTable(bool clockFirst = true)
-        : clock(context.Table(), context.TimeControl(), context.Sender(), loop),
-          sink(context.Table(), clock, context.TableBoard()), registry(loop) {
+        : board(context.Board(), context.Table()),
+          clock(context.Table(), context.TimeControl(), context.Sender(), loop),
+          sink(context.Table(), clock, board), registry(loop) {
         context.Mode().SetLocalMode(false);
         context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
@@ -39,12 +40,11 @@ struct SinkTable {
         PERSON watcher = test::MakePerson(300, "watcher", 1, WireValue(TableRole::Watcher));
         people.AddPerson(watcher);
         people.SetOwnId(100);
-        CTableBoard& board = context.TableBoard();
         registry.RegisterSink(clockFirst ? static_cast<IMessageSink*>(&sink) : &board);
         registry.RegisterSink(clockFirst ? static_cast<IMessageSink*>(&board) : &sink);
         board.SetHandOn(&registry);
     }
-    ~SinkTable() { context.TableBoard().SetHandOn(nullptr); }
+    ~SinkTable() { board.SetHandOn(nullptr); }
     void Deliver(uint16_t type, const std::vector<uint8_t>& body) {
         registry.HandOn(type, body.empty() ? nullptr : body.data(),
                         static_cast<uint32_t>(body.size()));
@@ -53,6 +53,7 @@ struct SinkTable {
     CGameContext context;
     test::ManualEventLoop loop;
     test::RecordingSender sender;
+    CTableBoard board;
     CMainViewClock clock;
     CMainViewClockSink sink;
     CMessageSinkRegistry registry;
