@@ -114,7 +114,6 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
             // A fresh table client (context, board, clocks, negotiations, resume) on a registry.
             QueueLoop loop;
             CGameContext context;
-            context.SetSender(nullptr);
             CPlayerManager& people = context.PlayerManager();
             people.SetSeatCount(2);
             people.AddPerson(Person(1, 0));

@@ -23,7 +23,9 @@ class CCommunicationLayer;
 // side in one process.
 class CGameContext {
 public:
-    CGameContext();
+    // The table's messages go to sender, or to the table's sender to the game server when none
+    // is given (a local table's too, which echoes them).
+    explicit CGameContext(IMessageSender* sender = nullptr);
     ~CGameContext();
     CGameContext(const CGameContext&) = delete;
     CGameContext& operator=(const CGameContext&) = delete;
@@ -48,10 +50,8 @@ public:
     // Objects made before a change follow it.
     IPrompts& Prompts() { return m_prompts; }
     void SetPrompts(IPrompts* prompts) { m_prompts.target = prompts; }
-    // Where the table's messages go: the sender set here, else the table's sender to the game
-    // server. Objects made before a change follow it.
+    // Where the table's messages go.
     IMessageSender& Sender() { return m_sender; }
-    void SetSender(IMessageSender* sender) { m_sender.target = sender; }
     CCommunicationLayer& CommunicationLayer() { return *m_pCommunicationLayer; }
 
 private:
@@ -86,13 +86,6 @@ private:
         CSilentPrompts silent;
         IPrompts* target = nullptr;
     };
-    // Passes each message on to the sender chosen now.
-    struct CSenderSwitch : IMessageSender {
-        explicit CSenderSwitch(CGameContext& owner) : owner(owner) {}
-        void SendMessage(uint16_t type, const uint8_t* body, size_t length) override;
-        CGameContext& owner;
-        IMessageSender* target = nullptr;
-    };
 
     CHallSettings m_hall;
     GameSettings m_settings;
@@ -101,8 +94,8 @@ private:
     CPlayerTimeControl m_time;
     CTableState m_state;
     CTableMode m_mode;
-    CSenderSwitch m_sender{*this};
     std::unique_ptr<CCommunicationLayer> m_pCommunicationLayer;
+    IMessageSender& m_sender;
     CChessSet m_game;
 };
 

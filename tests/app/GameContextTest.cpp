@@ -14,12 +14,12 @@ TEST(GameContext, TheBoardHoldsTheTablesGame) {
     EXPECT_EQ(&context.Board().Position(), &context.Position());
 }
 
-// Objects made before the sender or the prompts change follow the change.
-TEST(GameContext, SenderAndPromptsCanBeChangedAfterTheTableIsBuilt) {
-    CGameContext context;
-    CTableBoard table(context.Board(), context.Table(), &context.Prompts());
+// The table sends where the context was told; objects made before the prompts change follow
+// the change.
+TEST(GameContext, TheTableSendsWhereToldAndAsksThePromptsSetNow) {
     test::RecordingSender sender;
-    context.SetSender(&sender);
+    CGameContext context(&sender);
+    CTableBoard table(context.Board(), context.Table(), &context.Prompts());
     table.SendMove(MoveRecord{CBasePoint::FromCode(406), CBasePoint::FromCode(404), Colour::White,
                               PieceKind::Pawn, 0, 0, 0, 0});
     ASSERT_EQ(sender.sent.size(), 1u);

@@ -32,7 +32,6 @@ struct SinkTable {
           clock(context.Table(), context.TimeControl(), context.Sender(), loop),
           sink(context.Table(), clock, board), registry(loop) {
         context.Mode().SetLocalMode(false);
-        context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
         people.AddPerson(test::MakePerson(100, "white", 0));
@@ -50,9 +49,9 @@ struct SinkTable {
                         static_cast<uint32_t>(body.size()));
         loop.RunPending();
     }
-    CGameContext context;
-    test::ManualEventLoop loop;
     test::RecordingSender sender;
+    CGameContext context{&sender};
+    test::ManualEventLoop loop;
     CTableBoard board;
     CMainViewClock clock;
     CMainViewClockSink sink;

@@ -18,7 +18,6 @@ namespace {
 struct ClockTable {
     explicit ClockTable(bool local = false)
         : clock(context.Table(), context.TimeControl(), context.Sender(), loop, nullptr, &sound) {
-        context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
         people.AddPerson(test::MakePerson(100, "white", 0));
@@ -35,9 +34,9 @@ struct ClockTable {
             results.push_back(MSG_GAME_RESULT_BODY::FromWire(sent.body.data()));
         return results;
     }
-    CGameContext context;
-    test::ManualEventLoop loop;
     test::RecordingSender sender;
+    CGameContext context{&sender};
+    test::ManualEventLoop loop;
     test::RecordingSound sound;
     CMainViewClock clock;
 };

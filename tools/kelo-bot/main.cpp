@@ -409,17 +409,16 @@ private:
     ISocketControl& m_inner;
 };
 
-// Without a server what is sent comes straight back; it is printed on its way out.
+// Without a server what is sent comes straight back; it is printed on its way out. The
+// context sends through it, and it passes the messages on to the context's own sender.
 class PrintingSender : public IMessageSender {
 public:
-    explicit PrintingSender(IMessageSender& inner) : m_inner(inner) {}
     void SendMessage(uint16_t type, const uint8_t* body, size_t length) override {
         Print("sent " + MessageText(type, body, static_cast<uint32_t>(length)));
-        m_inner.SendMessage(type, body, length);
+        if (inner != nullptr)
+            inner->SendMessage(type, body, length);
     }
-
-private:
-    IMessageSender& m_inner;
+    IMessageSender* inner = nullptr;
 };
 
 class PrintingSink : public IMessageSink {
@@ -948,7 +947,9 @@ int main(int argc, char** argv) {
         return parsed;
 
     QCoreApplication app(argc, argv);
-    CGameContext context;
+    PrintingSender printingSender;
+    CGameContext context(options.local ? &printingSender : nullptr);
+    printingSender.inner = &context.CommunicationLayer();
     CPlayerManager& people = context.PlayerManager();
     people.SetSeatCount(2);
     const PERSON* own = nullptr;
@@ -982,7 +983,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<CMainFrame> frame;
     std::unique_ptr<PrintingLinkObserver> linkPrinter;
     std::unique_ptr<CMessageSinkRegistry> localRegistry;
-    std::unique_ptr<PrintingSender> printingSender;
     CMessageSinkRegistry* registry = nullptr;
     PrintingSink printer;
     BotResumeDialogs resumeDialogs(loop, options.answer != 0);
@@ -1002,8 +1002,6 @@ int main(int argc, char** argv) {
         localRegistry = std::make_unique<CMessageSinkRegistry>(loop);
         registry = localRegistry.get();
         context.CommunicationLayer().Attach(nullptr, registry, &loop, nullptr);
-        printingSender = std::make_unique<PrintingSender>(context.CommunicationLayer());
-        context.SetSender(printingSender.get());
     } else {
         frame = std::make_unique<CMainFrame>(context, loop, printingSocket, bot, 0);
         linkPrinter = std::make_unique<PrintingLinkObserver>(*frame);

@@ -42,7 +42,8 @@ using test::RecordingSound;
 
 // A local table with its window, on a loop the test drives; no skin folder at all.
 struct LocalTableWindow {
-    explicit LocalTableWindow(bool local = true) {
+    // Away from a local table, what the table sends is kept in sender.
+    explicit LocalTableWindow(bool local = true) : context(local ? nullptr : &sender) {
         test::TestApp();
         if (local)
             CLocalTable::Prepare(context);
@@ -83,6 +84,7 @@ struct LocalTableWindow {
         return std::count(sound.waves.begin(), sound.waves.end(), ISoundPlayer::WAVE_REFUSED);
     }
 
+    test::RecordingSender sender;
     CGameContext context;
     test::ManualEventLoop loop;
     test::FakeSocketControl socket;
@@ -214,11 +216,9 @@ struct BlackAtServer : LocalTableWindow {
         people.SetOwnId(200);
         people.SetSeatCount(2);
         context.Mode().SetLocalMode(false);
-        context.SetSender(&sender);
         const uint8_t begin[] = {0, 0, 0, 0};
         model->Client().Board().HandleGameMessage(MSG_GAME_BEGIN, begin, sizeof begin);
     }
-    test::RecordingSender sender;
 };
 
 TEST(TableWindow, BlackSeesTheBoardTurned) {
