@@ -3,6 +3,7 @@
 // position and the clocks end where the game stands. It has to be done within one 60 Hz frame
 // (16 ms).
 #include "app/CGameContext.h"
+#include "app/CTableClient.h"
 #include "chess/CBaseRule.h"
 #include "chess/CChessDiagram.h"
 #include "chess/CChessSet.h"
@@ -14,8 +15,6 @@
 #include "link/MessageTypes.h"
 #include "link/PERSON.h"
 #include "ports/IEventLoop.h"
-#include "table/CMainViewClock.h"
-#include "table/CMainViewClockSink.h"
 #include "table/CPlayerManager.h"
 #include "table/CTableBoard.h"
 
@@ -93,6 +92,14 @@ PERSON Person(uint32_t id, int16_t seat) {
     return person;
 }
 
+// Nobody is asked to seal or resume during a join.
+struct NoResumeDialogs : IResumeDialogs {
+    void OpenSealRequest(const std::string&, const std::string&) override {}
+    void OpenSealAnswer(const std::string&) override {}
+    void OpenResumeAnswer(const std::string&) override {}
+    void ShowInformation(const std::string&) override {}
+};
+
 void BM_JoinGameOf300Plies(benchmark::State& state) {
     const std::vector<uint8_t> steps = RandomGame();
     MSG_GAME_STATE_BODY head;
@@ -104,7 +111,7 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         {
-            // A fresh table client: context, board, clocks, and the windows' registry.
+            // A fresh table client (context, board, clocks, negotiations, resume) on a registry.
             QueueLoop loop;
             CGameContext context;
             context.SetSender(nullptr);
@@ -114,13 +121,10 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
             people.AddPerson(Person(2, 1));
             people.SetOwnId(2);
             CMessageSinkRegistry registry(loop);
-            CTableBoard& table = context.TableBoard();
+            NoResumeDialogs dialogs;
+            CTableClient client(context, loop, {dialogs});
+            client.Attach(registry);
             CChnChessBoard& board = context.Board();
-            CMainViewClock clock(context.Table(), context.TimeControl(), context.Sender(), loop);
-            CMainViewClockSink clockSink(context.Table(), clock, table);
-            table.SetHandOn(&registry);
-            registry.RegisterSink(&clockSink);
-            registry.RegisterSink(&table);
             state.ResumeTiming();
 
             registry.HandOn(MSG_GAME_STATE, headWire.data(), headWire.size());
@@ -132,8 +136,6 @@ void BM_JoinGameOf300Plies(benchmark::State& state) {
             state.PauseTiming();
             if (board.PlyCount() != PLIES)
                 state.SkipWithError("the replay did not reach the end of the game");
-            registry.UnregisterSink(&clockSink);
-            registry.UnregisterSink(&table);
         }
         state.ResumeTiming();
     }

@@ -5,8 +5,7 @@
 namespace kelo {
 
 CGameContext::CGameContext()
-    : m_pCommunicationLayer(std::make_unique<CCommunicationLayer>(m_mode, m_people)),
-      m_tableBoard(m_game.Board(), Table(), &m_prompts) {}
+    : m_pCommunicationLayer(std::make_unique<CCommunicationLayer>(m_mode, m_people)) {}
 
 CGameContext::~CGameContext() = default;
 

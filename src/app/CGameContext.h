@@ -8,7 +8,6 @@
 #include "ports/IPrompts.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
-#include "table/CTableBoard.h"
 #include "table/CTableState.h"
 #include "table/TableParts.h"
 
@@ -33,8 +32,6 @@ public:
     // it is a plain member rather than one per game id.
     CChnChessBoard& Board() { return m_game.Board(); }
     CChessDiagram& Position() { return m_game.Position(); }
-    // The board of the table's game with its game messages.
-    CTableBoard& TableBoard() { return m_tableBoard; }
 
     CPlayerManager& PlayerManager() { return m_people; }
     CPlayerTimeControl& TimeControl() { return m_time; }
@@ -107,8 +104,6 @@ private:
     CSenderSwitch m_sender{*this};
     std::unique_ptr<CCommunicationLayer> m_pCommunicationLayer;
     CChessSet m_game;
-    // Last, so the table's board goes before the game it holds.
-    CTableBoard m_tableBoard;
 };
 
 } // namespace kelo

@@ -13,9 +13,10 @@ CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, const Po
       m_client(context, loop,
                {m_resumeDialogs, ports.sound, this, ports.negotiationHost, this, ports.saveOffer,
                 ports.social}),
-      m_boardWindow(context.TableBoard(), context.Table(), context.Prompts(), ports.sound),
+      m_boardWindow(m_client.Board(), context.Table(), context.Prompts(), ports.sound),
       m_panels(context.Table(), m_client.Clock()),
-      m_moveBox(m_boardWindow, context.Table(), m_panels), m_commands(context, m_client.Resume()) {
+      m_moveBox(m_boardWindow, context.Table(), m_panels),
+      m_commands(context, m_client.Board(), m_client.Resume()) {
     m_resumeDialogs.negotiation = &m_client.Resume();
     // A table that has no game yet shows the pieces where a game starts.
     if (context.Position().BoardMap().ForEach([](int32_t, CBasePiece*) { return true; }) == false)

@@ -12,19 +12,16 @@ namespace kelo {
 
 CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, const Ports& ports)
     : m_context(context),
-      m_clock(context.Table(), context.TimeControl(), context.Sender(), loop, ports.clockView),
-      m_clockSink(context.Table(), m_clock, context.TableBoard()),
-      m_negotiation(context.TableBoard(), context.Table(), loop, context.Prompts(),
-                    ports.negotiationHost, &m_clock),
-      m_buttonBoard(context.TableBoard(), context.Table(), context.State(), context.Sender(),
-                    context.Prompts(), ports.buttonBoardHost),
-      m_resume(context.Table(), context.TableBoard(), context.Settings(), context.Prompts(), loop,
+      m_board(context.Board(), context.Table(), &context.Prompts(), ports.sound, ports.saveOffer),
+      m_clock(context.Table(), context.TimeControl(), context.Sender(), loop, ports.clockView,
+              ports.sound),
+      m_clockSink(context.Table(), m_clock, m_board),
+      m_negotiation(m_board, context.Table(), loop, context.Prompts(), ports.negotiationHost,
+                    &m_clock),
+      m_buttonBoard(m_board, context.Table(), context.State(), context.Sender(), context.Prompts(),
+                    ports.buttonBoardHost),
+      m_resume(context.Table(), m_board, context.Settings(), context.Prompts(), loop,
                ports.resumeDialogs) {
-    // The board belongs to the context, which outlives the client; it hears and offers
-    // through the client's ports while the client lives.
-    context.TableBoard().SetSoundPlayer(ports.sound);
-    context.TableBoard().SetSaveOffer(ports.saveOffer);
-    m_clock.SetSoundPlayer(ports.sound);
     m_buttonBoard.CreateButtons();
     const Social* social = ports.social;
     if (social == nullptr)
@@ -45,12 +42,6 @@ CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, const Ports&
 
 CTableClient::~CTableClient() {
     Detach();
-    m_context.TableBoard().SetSoundPlayer(nullptr);
-    m_context.TableBoard().SetSaveOffer(nullptr);
-}
-
-CTableBoard& CTableClient::Board() {
-    return m_context.TableBoard();
 }
 
 void CTableClient::Attach(CMessageSinkRegistry& registry) {

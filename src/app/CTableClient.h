@@ -5,6 +5,7 @@
 #include "table/CMainViewClockSink.h"
 #include "table/CNegotiation.h"
 #include "table/CResumeNegotiation.h"
+#include "table/CTableBoard.h"
 
 #include <functional>
 #include <memory>
@@ -69,7 +70,7 @@ public:
     void Detach();
 
     CGameContext& Context() { return m_context; }
-    CTableBoard& Board();
+    CTableBoard& Board() { return m_board; }
     CMainViewClock& Clock() { return m_clock; }
     const CMainViewClock& Clock() const { return m_clock; }
     CNegotiation& Negotiation() { return m_negotiation; }
@@ -81,6 +82,7 @@ public:
 
 private:
     CGameContext& m_context;
+    CTableBoard m_board;
     CMainViewClock m_clock;
     CMainViewClockSink m_clockSink;
     CNegotiation m_negotiation;

@@ -10,7 +10,7 @@ namespace kelo {
 
 void CTableCommands::SaveGame() {
     CResumeManager(m_context.Table(), m_context.Board(), m_context.Settings(), m_context.Prompts())
-        .SaveGame(CResumeManager::SAVE_ASKED, m_context.TableBoard().FinishedGameOnView());
+        .SaveGame(CResumeManager::SAVE_ASKED, m_board.FinishedGameOnView());
 }
 
 void CTableCommands::LoadRecord() {

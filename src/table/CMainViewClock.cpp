@@ -20,8 +20,10 @@ int16_t Add16(int16_t a, int b) {
 } // namespace
 
 CMainViewClock::CMainViewClock(const TableView& table, CPlayerTimeControl& time,
-                               IMessageSender& sender, IEventLoop& loop, IClockView* view)
-    : m_table(table), m_time(time), m_sender(sender), m_loop(loop), m_pView(view) {}
+                               IMessageSender& sender, IEventLoop& loop, IClockView* view,
+                               ISoundPlayer* sound)
+    : m_table(table), m_time(time), m_sender(sender), m_loop(loop), m_pView(view), m_pSound(sound) {
+}
 
 CMainViewClock::~CMainViewClock() {
     m_loop.KillTimers(this);

@@ -32,7 +32,7 @@ public:
     static constexpr int LOW_TIME = 10;
 
     CMainViewClock(const TableView& table, CPlayerTimeControl& time, IMessageSender& sender,
-                   IEventLoop& loop, IClockView* view = nullptr);
+                   IEventLoop& loop, IClockView* view = nullptr, ISoundPlayer* sound = nullptr);
     ~CMainViewClock() override;
     CMainViewClock(const CMainViewClock&) = delete;
     CMainViewClock& operator=(const CMainViewClock&) = delete;
@@ -61,8 +61,6 @@ public:
     static std::string FormatTime(int seconds);
     static std::string FormatMoves(int moves);
 
-    // The tick of a running-out clock; the player decides whether sounds are on.
-    void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
     // Whether a side's move time or total time is under LOW_TIME during a game, on a clock the
     // user plays on: the own one, or either at a local table. The move time only counts for the
     // side to move, since the other's is the full allowance.
@@ -102,7 +100,8 @@ private:
     IMessageSender& m_sender;
     IEventLoop& m_loop;
     IClockView* m_pView;
-    ISoundPlayer* m_pSound = nullptr;
+    // The tick of a running-out clock (none: silent); the player decides whether sounds are on.
+    ISoundPlayer* m_pSound;
     bool m_bRunning = false;
 };
 

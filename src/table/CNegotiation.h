@@ -55,9 +55,6 @@ public:
     CNegotiation(const CNegotiation&) = delete;
     CNegotiation& operator=(const CNegotiation&) = delete;
 
-    // For a host that is built around the negotiation it hosts (kelo-bot).
-    void SetHost(INegotiationHost* host) { m_pHost = host; }
-
     // The requests' and answers' countdown, when it is not the usual one.
     void SetCountdownSeconds(int seconds) { m_nCountdownSeconds = seconds; }
 
@@ -114,7 +111,7 @@ private:
     TableParts m_table;
     IEventLoop& m_loop;
     IPrompts& m_prompts;
-    INegotiationHost* m_pHost = nullptr;
+    INegotiationHost* const m_pHost;
     CMainViewClock* m_pClock = nullptr;
     std::vector<std::unique_ptr<CNegotiationDialog>> m_dialogs;
     int m_nCommandDepth = 0;

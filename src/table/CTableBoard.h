@@ -43,9 +43,14 @@ public:
 // and reports what the referee finds.
 class CTableBoard : public IMessageSink {
 public:
-    // A local game's result line is shown through prompts (none: not shown).
-    CTableBoard(CBaseBoard& board, const TableParts& table, IPrompts* prompts = nullptr)
-        : m_board(board), m_table(table), m_pPrompts(prompts) {}
+    // A local game's result line is shown through prompts (none: not shown); the moves are
+    // heard through sound (none: silent); saveOffer runs at every game end, a result or an
+    // agreed draw, once the result is recorded: the offer to save the game as the settings say
+    // (none: nothing is offered).
+    CTableBoard(CBaseBoard& board, const TableParts& table, IPrompts* prompts = nullptr,
+                ISoundPlayer* sound = nullptr, std::function<void()> saveOffer = {})
+        : m_board(board), m_table(table), m_pSound(sound), m_pPrompts(prompts),
+          m_saveOffer(std::move(saveOffer)) {}
     ~CTableBoard() override;
     CTableBoard(const CTableBoard&) = delete;
     CTableBoard& operator=(const CTableBoard&) = delete;
@@ -70,11 +75,7 @@ public:
     void SendMove(const MoveRecord& record);
     // Where the moves of a game under way are re-posted so that every window gets them.
     void SetHandOn(CMessageSinkRegistry* registry) { m_pHandOn = registry; }
-    void SetSoundPlayer(ISoundPlayer* sound) { m_pSound = sound; }
     void SetObserver(IBoardObserver* observer) { m_pObserver = observer; }
-    // What runs at every game end, a result or an agreed draw, once the result is recorded: the
-    // offer to save the game as the settings say.
-    void SetSaveOffer(std::function<void()> offer) { m_saveOffer = std::move(offer); }
     IBoardObserver* Observer() const { return m_pObserver; }
     void SetMoveObserver(IMoveObserver* observer) { m_pMoveObserver = observer; }
     IMoveObserver* MoveObserver() const { return m_pMoveObserver; }

@@ -9,16 +9,15 @@
 namespace kelo {
 namespace {
 
-TEST(GameContext, TheTableBoardHoldsTheTablesGame) {
+TEST(GameContext, TheBoardHoldsTheTablesGame) {
     CGameContext context;
     EXPECT_EQ(&context.Board().Position(), &context.Position());
-    EXPECT_EQ(&context.TableBoard().Board(), &context.Board());
 }
 
 // Objects made before the sender or the prompts change follow the change.
 TEST(GameContext, SenderAndPromptsCanBeChangedAfterTheTableIsBuilt) {
     CGameContext context;
-    CTableBoard& table = context.TableBoard();
+    CTableBoard table(context.Board(), context.Table(), &context.Prompts());
     test::RecordingSender sender;
     context.SetSender(&sender);
     table.SendMove(MoveRecord{CBasePoint::FromCode(406), CBasePoint::FromCode(404), Colour::White,

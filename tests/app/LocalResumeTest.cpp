@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 namespace kelo {
@@ -38,7 +39,12 @@ struct LocalTable {
         context.Settings().m_strManualPath = scratch.Folder() + "records/";
         link = std::make_unique<CTableLink>(context.CommunicationLayer(), context.Prompts(), loop,
                                             socket);
-        model = std::make_unique<CMainViewModel>(context, loop, CMainViewModel::Ports{});
+        CMainViewModel::Ports ports;
+        ports.saveOffer = [this] {
+            if (saveOffer)
+                saveOffer();
+        };
+        model = std::make_unique<CMainViewModel>(context, loop, ports);
         model->RegisterSinks(*link);
     }
     ~LocalTable() { context.SetPrompts(nullptr); }
@@ -48,6 +54,8 @@ struct LocalTable {
     test::FakeSocketControl socket;
     SavePrompts prompts;
     std::unique_ptr<CTableLink> link;
+    // What the table offers at a game's end (none: nothing).
+    std::function<void()> saveOffer;
     std::unique_ptr<CMainViewModel> model;
 };
 
@@ -139,11 +147,11 @@ TEST(LocalGameEnd, EveryEndingIsSavedWithItsMoves) {
         local.context.SetPrompts(&prompts);
         local.context.Settings().m_nSaveType = 1;
         std::vector<std::string> saved;
-        local.context.TableBoard().SetSaveOffer([&] {
+        local.saveOffer = [&] {
             saved.push_back(CResumeManager(local.context.Table(), local.context.Board(),
                                            local.context.Settings(), local.context.Prompts())
                                 .SaveGame(CResumeManager::SAVE_GAME_END));
-        });
+        };
         local.model->ButtonBoard().OnButtonUp(CButtonBoard::ID_START);
         local.loop.RunPending();
         ASSERT_EQ(local.context.State().State(), GameState::Playing) << c.name;
@@ -157,7 +165,7 @@ TEST(LocalGameEnd, EveryEndingIsSavedWithItsMoves) {
                             ->CheckMoveWithPromotion(colour, move->from, move->to, board,
                                                      PieceKind::Queen, record))
                 << text;
-            local.context.TableBoard().SendMove(record);
+            local.model->Client().Board().SendMove(record);
             local.loop.RunPending();
         }
         c.end(local);
@@ -170,7 +178,7 @@ TEST(LocalGameEnd, EveryEndingIsSavedWithItsMoves) {
         EXPECT_EQ(record.moves.size(), c.moves) << c.name;
         // The next game followed the save: the table is ready for its start.
         EXPECT_EQ(local.context.State().State(), GameState::Ready) << c.name;
-        local.context.TableBoard().SetSaveOffer(nullptr);
+        local.saveOffer = nullptr;
         local.context.SetPrompts(&local.prompts);
     }
 }

@@ -2,7 +2,11 @@
 
 namespace kelo::test {
 
-ChessTable::ChessTable(uint32_t ownId) : table(board, Parts()) {
+ChessTable::ChessTable(uint32_t ownId)
+    : table(board, Parts(), nullptr, &sound, [this] {
+          if (saveOffer)
+              saveOffer();
+      }) {
     mode.SetLocalMode(false); // at a game server
     people.AddPerson(MakePerson(100, "white", 0));
     people.AddPerson(MakePerson(200, "black", 1));

@@ -2,11 +2,14 @@
 
 #include "link/CTableMode.h"
 #include "support/ChessBoard.h"
+#include "support/RecordingSound.h"
 #include "support/TestSupport.h"
 #include "table/CPlayerManager.h"
 #include "table/CPlayerTimeControl.h"
 #include "table/CTableBoard.h"
 #include "table/CTableState.h"
+
+#include <functional>
 
 namespace kelo::test {
 
@@ -24,6 +27,9 @@ public:
     CTableState state;
     CTableMode mode;
     RecordingSender sender;
+    // What the board plays, and what it offers at a game's end (none: nothing).
+    RecordingSound sound;
+    std::function<void()> saveOffer;
     CTableBoard table;
 
 protected:

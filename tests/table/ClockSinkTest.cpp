@@ -28,8 +28,9 @@ namespace {
 
 // White's client (id 100, seat 0) against id 200 on seat 1, with a watcher (id 300) behind
 // seat 1. The messages come through one registry to the table client, whose clocks take them
-// before the board; asked for the board first, the clock sink and the board are registered by
-// hand the other way round. The clock is driven only through the messages.
+// before the board; asked for the board first, a board, clocks and clock sink of its own are
+// made and registered by hand the other way round. The clock is driven only through the
+// messages.
 struct SinkTable {
     explicit SinkTable(bool clockFirst = true) : registry(loop) {
         context.Mode().SetLocalMode(false);
@@ -47,16 +48,17 @@ struct SinkTable {
             client->Attach(registry);
             return;
         }
+        board = std::make_unique<CTableBoard>(context.Board(), context.Table());
         clock = std::make_unique<CMainViewClock>(context.Table(), context.TimeControl(),
                                                  context.Sender(), loop);
-        sink = std::make_unique<CMainViewClockSink>(context.Table(), *clock, context.TableBoard());
-        registry.RegisterSink(&context.TableBoard());
+        sink = std::make_unique<CMainViewClockSink>(context.Table(), *clock, *board);
+        registry.RegisterSink(board.get());
         registry.RegisterSink(sink.get());
-        context.TableBoard().SetHandOn(&registry);
+        board->SetHandOn(&registry);
     }
     ~SinkTable() {
-        if (client == nullptr)
-            context.TableBoard().SetHandOn(nullptr);
+        if (board != nullptr)
+            board->SetHandOn(nullptr);
     }
     void Deliver(uint16_t type, const std::vector<uint8_t>& body) {
         registry.HandOn(type, body.empty() ? nullptr : body.data(),
@@ -71,7 +73,8 @@ struct SinkTable {
     test::QuietResumeDialogs dialogs;
     CMessageSinkRegistry registry;
     std::unique_ptr<CTableClient> client;
-    // The board first: the clocks and their messages made by hand.
+    // The board first: the board, the clocks and their messages made by hand.
+    std::unique_ptr<CTableBoard> board;
     std::unique_ptr<CMainViewClock> clock;
     std::unique_ptr<CMainViewClockSink> sink;
 };

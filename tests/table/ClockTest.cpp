@@ -17,7 +17,7 @@ namespace {
 // White (id 100) on seat 0, Black (id 200) on seat 1; the own client is White's.
 struct ClockTable {
     explicit ClockTable(bool local = false)
-        : clock(context.Table(), context.TimeControl(), context.Sender(), loop) {
+        : clock(context.Table(), context.TimeControl(), context.Sender(), loop, nullptr, &sound) {
         context.SetSender(&sender);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
@@ -38,6 +38,7 @@ struct ClockTable {
     CGameContext context;
     test::ManualEventLoop loop;
     test::RecordingSender sender;
+    test::RecordingSound sound;
     CMainViewClock clock;
 };
 
@@ -116,8 +117,7 @@ TEST(Clock, LowTimeIsRedAndTicks) {
     };
     for (const Case& c : cases) {
         ClockTable t(c.local);
-        test::RecordingSound sound;
-        t.clock.SetSoundPlayer(&sound);
+        const test::RecordingSound& sound = t.sound;
         t.context.PlayerManager().SetCurrentTurnSeat(c.turnSeat);
         t.clock.StartClock();
         const bool own = c.turnSeat == 0;

@@ -63,7 +63,7 @@ struct Client {
         : loop(loop), registry(loop),
           client(context, loop, {.resumeDialogs = resumeDialogs, .negotiationHost = &host}),
           people(context.PlayerManager()), state(context.State()), mode(context.Mode()),
-          table(context.TableBoard()), board(context.Board()), position(context.Position()),
+          table(client.Board()), board(context.Board()), position(context.Position()),
           clock(client.Clock()), negotiation(client.Negotiation()) {
         context.SetSender(&sender);
         context.SetPrompts(&prompts);

@@ -31,10 +31,7 @@ using test::RecordingSound;
 // One client's table with the board taking the game messages; moves made on it are recorded
 // as steps, ready to be relayed back.
 struct BoardTable : ChessTable {
-    explicit BoardTable(uint32_t own = WHITE_ID) : ChessTable(own) {
-        people.SetSeatCount(2);
-        table.SetSoundPlayer(&sound);
-    }
+    explicit BoardTable(uint32_t own = WHITE_ID) : ChessTable(own) { people.SetSeatCount(2); }
     void Deliver(uint16_t type, const std::vector<uint8_t>& body = {}) {
         table.HandleGameMessage(type, body.empty() ? nullptr : body.data(),
                                 static_cast<uint32_t>(body.size()));
@@ -68,8 +65,6 @@ struct BoardTable : ChessTable {
             types.push_back(s.type);
         return types;
     }
-
-    RecordingSound sound;
 };
 
 std::vector<uint8_t> GameStateBody(uint16_t firstSeat, uint16_t moves) {
@@ -227,11 +222,11 @@ TEST(BoardMessages, StartMessages) {
     t.Deliver(MSG_MOVE, t.Step(Colour::White, "e2e4"));
     // The save offer runs once the result is recorded, with the game's moves still there.
     int offers = 0;
-    t.table.SetSaveOffer([&] {
+    t.saveOffer = [&] {
         ++offers;
         EXPECT_EQ(t.state.State(), GameState::Ended);
         EXPECT_EQ(t.position.MoveCount(), 1u);
-    });
+    };
     t.Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0x02, 0x8B});
     EXPECT_EQ(offers, 1);
     // The other player's report of the same end ends nothing more.
@@ -282,8 +277,9 @@ TEST(BoardMessages, TheFinishedGameStaysOnViewUntilTheNextBegins) {
         EXPECT_FALSE(t.table.FinishedGameOnView());
         EXPECT_TRUE(t.board.LastMoveSquares().empty()) << pressStart;
         EXPECT_EQ(t.board.PlyCount(), 0) << pressStart;
-        if (!pressStart)
+        if (!pressStart) {
             EXPECT_EQ(t.position.MoveCount(), 0u);
+        }
     }
 }
 

@@ -52,6 +52,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -458,10 +459,11 @@ private:
 // The bot's own play: it runs after the board and the clocks have taken each message.
 class CBot : public IMessageSink, public IMainFrameHost, public INegotiationHost {
 public:
-    CBot(const Options& options, CGameContext& context, const CMainViewClock& clock,
-         CNegotiation& negotiation, CResumeNegotiation& resume, CZynChatImp& chat)
-        : m_options(options), m_context(context), m_table(context.TableBoard()),
-          m_board(context.Board()), m_clock(clock), m_negotiation(negotiation), m_resume(resume),
+    // The bot is the host of the client's negotiations, so it is made before the client it
+    // plays through; it reaches the client's parts only once the client is there.
+    CBot(const Options& options, CGameContext& context, const std::optional<CTableClient>& client,
+         CZynChatImp& chat)
+        : m_options(options), m_context(context), m_client(client), m_board(context.Board()),
           m_requestsDone(options.requests.size(), false), m_chat(chat),
           m_said(options.says.size(), false) {}
 
@@ -485,7 +487,7 @@ public:
         CNegotiationDialog* open = &dialog;
         QTimer::singleShot(m_options.answerAfterSeconds * 1000, Qt::PreciseTimer,
                            [this, open, button] {
-                               if (m_negotiation.IsOpen(open))
+                               if (Negotiation().IsOpen(open))
                                    open->Press(button);
                            });
     }
@@ -526,7 +528,7 @@ public:
     }
     void SaveGame(int) override { SaveRecord(); }
     void OpenExitDialog(bool requestMode, uint16_t seat, const std::string&) override {
-        m_negotiation.OpenExitDialog(requestMode, seat);
+        Negotiation().OpenExitDialog(requestMode, seat);
     }
     void AddSystemLine(const std::string& text, uint32_t) override { Print("system " + text); }
 
@@ -682,7 +684,7 @@ private:
         manager.LoadIndex();
         for (const ResumeEntry& entry : manager.Entries()) {
             if (entry.key == m_options.resumeName) {
-                if (!m_resume.RequestResume(entry))
+                if (!Resume().RequestResume(entry))
                     Finish(1);
                 return;
             }
@@ -696,11 +698,11 @@ private:
             return;
         const uint16_t ownSeat = m_context.PlayerManager().GetOwnSeat();
         auto used = [&](uint16_t seat) {
-            return std::to_string(seat == ownSeat ? m_clock.m_nOwnUsedTime
-                                                  : m_clock.m_nOtherUsedTime);
+            return std::to_string(seat == ownSeat ? Clock().m_nOwnUsedTime
+                                                  : Clock().m_nOtherUsedTime);
         };
         auto moves = [&](uint16_t seat) {
-            return std::to_string(m_clock.MovesMade(seat == ownSeat));
+            return std::to_string(Clock().MovesMade(seat == ownSeat));
         };
         Print("clock used0=" + used(0) + " used1=" + used(1) + " moves0=" + moves(0) + " moves1=" +
               moves(1) + " step=" + std::to_string(m_context.TimeControl().m_nStepCounter));
@@ -727,22 +729,22 @@ private:
             // answer.
             if (request.kind == "takeback") {
                 const int16_t before = m_context.State().TakeBackCount();
-                m_negotiation.RequestTakeBack();
+                Negotiation().RequestTakeBack();
                 if (m_context.State().TakeBackCount() != before)
                     ++m_nAwaitedAnswers;
             } else if (request.kind == "draw") {
-                m_negotiation.OfferDraw();
+                Negotiation().OfferDraw();
                 ++m_nAwaitedAnswers;
             } else if (exchange) {
                 m_bExchangePending = true;
-                m_negotiation.RequestExchange();
+                Negotiation().RequestExchange();
             } else if (request.kind == "resign") {
-                m_negotiation.Resign();
+                Negotiation().Resign();
                 m_bGivenUp = true;
             } else {
                 m_nRequestButton = request.kind == "leave" ? CNegotiationDialog::ID_ASK_LEAVE
                                                            : CNegotiationDialog::ID_LEAVE_NOW;
-                m_negotiation.OpenExitDialog(true, m_context.PlayerManager().GetOwnSeat());
+                Negotiation().OpenExitDialog(true, m_context.PlayerManager().GetOwnSeat());
                 if (request.kind == "leave")
                     ++m_nAwaitedAnswers;
             }
@@ -832,7 +834,7 @@ private:
 
     void TryMove() {
         if (m_bFinished || m_bResult || m_bGivenUp || m_nAwaitedAnswers > 0 || !IsPlayer() ||
-            !m_context.State().IsPlaying() || m_table.m_bAwaitingEcho || m_board.Replaying())
+            !m_context.State().IsPlaying() || Table().m_bAwaitingEcho || m_board.Replaying())
             return;
         if (!m_context.Mode().LocalMode() && m_context.State().IsLocked())
             return;
@@ -843,7 +845,7 @@ private:
             if (!m_bSealRequested && static_cast<int>(ply) == m_options.sealPly &&
                 people().IsMyTurn()) {
                 m_bSealRequested = true;
-                m_resume.SendSealRequest(true);
+                Resume().SendSealRequest(true);
             }
             return;
         }
@@ -887,8 +889,15 @@ private:
             return;
         }
         m_nSentPly = static_cast<int>(ply);
-        m_table.SendMove(record);
+        Table().SendMove(record);
     }
+
+    // The client's parts; the client is made right after the bot.
+    CTableClient& Client() const { return const_cast<CTableClient&>(*m_client); }
+    CTableBoard& Table() const { return Client().Board(); }
+    const CMainViewClock& Clock() const { return Client().Clock(); }
+    CNegotiation& Negotiation() const { return Client().Negotiation(); }
+    CResumeNegotiation& Resume() const { return Client().Resume(); }
 
 public:
     BotPrompts m_prompts;
@@ -896,11 +905,8 @@ public:
 private:
     const Options& m_options;
     CGameContext& m_context;
-    CTableBoard& m_table;
+    const std::optional<CTableClient>& m_client;
     CChnChessBoard& m_board;
-    const CMainViewClock& m_clock;
-    CNegotiation& m_negotiation;
-    CResumeNegotiation& m_resume;
     std::vector<bool> m_requestsDone;
     // The button that confirms the bot's own request dialog, while it makes one.
     int32_t m_nRequestButton = 0;
@@ -980,18 +986,15 @@ int main(int argc, char** argv) {
     CMessageSinkRegistry* registry = nullptr;
     PrintingSink printer;
     BotResumeDialogs resumeDialogs(loop, options.answer != 0);
-    // The button board tells what the window's tells (a refused seal, a watcher's seal); the
-    // bot presses none of its buttons.
-    CTableClient client(context, loop, {resumeDialogs});
-    CMainViewClock& clock = client.Clock();
-    CNegotiation& negotiation = client.Negotiation();
-    negotiation.SetCountdownSeconds(options.countdownSeconds);
-    CResumeNegotiation& resume = client.Resume();
-    resumeDialogs.negotiation = &resume;
+    std::optional<CTableClient> client;
     CZynChatImp chat(people, context.Mode(), context.Sender(),
                      [&context] { return context.CommunicationLayer().IsConnected(); });
-    CBot bot(options, context, clock, negotiation, resume, chat);
-    negotiation.SetHost(&bot);
+    CBot bot(options, context, client, chat);
+    // The bot answers the negotiations' dialogs. The button board tells what the window's
+    // tells (a refused seal, a watcher's seal); the bot presses none of its buttons.
+    client.emplace(context, loop, CTableClient::Ports{resumeDialogs, nullptr, nullptr, &bot});
+    client->Negotiation().SetCountdownSeconds(options.countdownSeconds);
+    resumeDialogs.negotiation = &client->Resume();
     resumeDialogs.onSealed = [&bot] { bot.OnSealed(); };
     context.SetPrompts(&bot.m_prompts);
 
@@ -1016,7 +1019,7 @@ int main(int argc, char** argv) {
             people, context.State(), [](const std::string& line) { Print(line); });
         registry->RegisterSink(peoplePrinter.get());
     }
-    client.Attach(*registry);
+    client->Attach(*registry);
     registry->RegisterSink(&bot);
 
     if (options.timeoutSeconds > 0) {
@@ -1037,7 +1040,7 @@ int main(int argc, char** argv) {
     }
     const int code = app.exec();
     registry->UnregisterSink(&bot);
-    client.Detach();
+    client->Detach();
     registry->UnregisterSink(&printer);
     if (peoplePrinter)
         registry->UnregisterSink(peoplePrinter.get());

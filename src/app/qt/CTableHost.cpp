@@ -163,7 +163,7 @@ void CTableHost::CreateWindow() {
         dialog.exec();
     };
     m_pModel->SetStudyOpener([this] {
-        CDialogManualWnd::Open(*m_pView, m_context.TableBoard().Board().Position(),
+        CDialogManualWnd::Open(*m_pView, m_pModel->Client().Board().Board().Position(),
                                m_context.PlayerManager(), *m_pLoop, *m_pSkin, m_pSound.get());
     });
     const CHallSettings& hall = m_context.Hall();

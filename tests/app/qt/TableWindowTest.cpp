@@ -177,7 +177,7 @@ TEST(TableWindow, APickedUpPieceShowsItsTargetsUntilTheNextGame) {
     EXPECT_EQ(marks.validSquares,
               (std::vector<CBasePoint>{test::Square("f3"), test::Square("h3")}));
     EXPECT_EQ(marks.markSquares, std::vector<CBasePoint>{test::Square("g1")});
-    table.context.TableBoard().HandleGameMessage(MSG_NEW_GAME, nullptr, 0);
+    table.model->Client().Board().HandleGameMessage(MSG_NEW_GAME, nullptr, 0);
     const BoardMarks& after = table.model->BoardWindow().Marks();
     EXPECT_FALSE(after.pieceSelected);
     EXPECT_TRUE(after.validSquares.empty());
@@ -216,7 +216,7 @@ struct BlackAtServer : LocalTableWindow {
         context.Mode().SetLocalMode(false);
         context.SetSender(&sender);
         const uint8_t begin[] = {0, 0, 0, 0};
-        context.TableBoard().HandleGameMessage(MSG_GAME_BEGIN, begin, sizeof begin);
+        model->Client().Board().HandleGameMessage(MSG_GAME_BEGIN, begin, sizeof begin);
     }
     test::RecordingSender sender;
 };
