@@ -23,26 +23,33 @@ void ChessBoard::StartPosition() {
     board.NewPosition();
 }
 
-bool ChessBoard::Check(Colour colour, const std::string& text, MoveRecord* out) {
+bool CheckMove(CChnChessBoard& board, Colour colour, const std::string& text, MoveRecord* out,
+               const std::function<PieceKind()>& choosePromotion) {
     const auto move = CCoordinateMove::Parse(text);
     EXPECT_TRUE(move) << text;
     CBaseRule* rule = move ? board.RuleAt(move->from) : nullptr;
     if (rule == nullptr || !rule->CheckMove(colour, move->from, move->to, board, nullptr))
         return false;
     PieceKind kind = PieceKind::Queen;
-    if (board.IsPromotion(move->from, move->to)) {
-        ++promotionQuestions;
-        if (!promotionAnswers.empty()) {
-            kind = promotionAnswers.front();
-            promotionAnswers.pop_front();
-        }
-    }
+    if (board.IsPromotion(move->from, move->to) && choosePromotion)
+        kind = choosePromotion();
     MoveRecord record;
     if (!rule->CheckMoveWithPromotion(colour, move->from, move->to, board, kind, record))
         return false;
     if (out != nullptr)
         *out = record;
     return true;
+}
+
+bool ChessBoard::Check(Colour colour, const std::string& text, MoveRecord* out) {
+    return CheckMove(board, colour, text, out, [this] {
+        ++promotionQuestions;
+        if (promotionAnswers.empty())
+            return PieceKind::Queen;
+        const PieceKind kind = promotionAnswers.front();
+        promotionAnswers.pop_front();
+        return kind;
+    });
 }
 
 bool ChessBoard::Build(Colour colour, const std::string& text, MoveRecord* out) {

@@ -4,6 +4,7 @@
 #include "chess/MoveRecord.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 
 namespace kelo::test {
@@ -12,6 +13,12 @@ namespace kelo::test {
 inline CBasePoint Square(const char* name) {
     return CBasePoint(name[0] - 'a', '8' - name[1]);
 }
+
+// Builds a move in coordinate form on `board` through check-move-with-promotion; false when
+// refused. The promotion piece is asked of `choosePromotion` (a queen when none is given) only
+// when the move is legal and a pawn reaches the last row, as the board window asks.
+bool CheckMove(CChnChessBoard& board, Colour colour, const std::string& move, MoveRecord* out,
+               const std::function<PieceKind()>& choosePromotion = {});
 
 // A bare game for rule and referee tests: a position and its board, no table around them.
 class ChessBoard {

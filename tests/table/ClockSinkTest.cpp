@@ -1,4 +1,5 @@
 #include "app/CGameContext.h"
+#include "app/CTableClient.h"
 #include "chess/CChnChessBoard.h"
 #include "chess/ChessTypes.h"
 #include "link/CMessageRev.h"
@@ -9,6 +10,7 @@
 #include "link/MSG_START_INFO.h"
 #include "link/MessageTypes.h"
 #include "support/ManualEventLoop.h"
+#include "support/QuietResumeDialogs.h"
 #include "support/RecordingSink.h"
 #include "support/TestSupport.h"
 #include "table/CMainViewClock.h"
@@ -19,18 +21,18 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace kelo {
 namespace {
 
 // White's client (id 100, seat 0) against id 200 on seat 1, with a watcher (id 300) behind
-// seat 1. The clock sink and the board take the messages from one registry, the clocks first
-// as in the table client (or the board first when asked); the clock is driven only through
-// them.
+// seat 1. The messages come through one registry to the table client, whose clocks take them
+// before the board; asked for the board first, a board, clocks and clock sink of its own are
+// made and registered by hand the other way round. The clock is driven only through the
+// messages.
 struct SinkTable {
-    explicit SinkTable(bool clockFirst = true)
-        : board(context.Board(), context.Table()),
-          clock(context.Table(), context.TimeControl(), context.Sender(), loop),
-          sink(context.Table(), clock, board), registry(loop) {
+    explicit SinkTable(bool clockFirst = true) : registry(loop) {
         context.Mode().SetLocalMode(false);
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
@@ -39,23 +41,41 @@ struct SinkTable {
         PERSON watcher = test::MakePerson(300, "watcher", 1, WireValue(TableRole::Watcher));
         people.AddPerson(watcher);
         people.SetOwnId(100);
-        registry.RegisterSink(clockFirst ? static_cast<IMessageSink*>(&sink) : &board);
-        registry.RegisterSink(clockFirst ? static_cast<IMessageSink*>(&board) : &sink);
-        board.SetHandOn(&registry);
+        if (clockFirst) {
+            client = std::make_unique<CTableClient>(context, loop,
+                                                    CTableClient::Ports{.resumeDialogs = dialogs});
+            client->Attach(registry);
+            return;
+        }
+        board = std::make_unique<CTableBoard>(context.Board(), context.Table());
+        clock = std::make_unique<CMainViewClock>(context.Table(), context.TimeControl(),
+                                                 context.Sender(), loop);
+        sink = std::make_unique<CMainViewClockSink>(context.Table(), *clock, *board);
+        registry.RegisterSink(board.get());
+        registry.RegisterSink(sink.get());
+        board->SetHandOn(&registry);
     }
-    ~SinkTable() { board.SetHandOn(nullptr); }
+    ~SinkTable() {
+        if (board != nullptr)
+            board->SetHandOn(nullptr);
+    }
     void Deliver(uint16_t type, const std::vector<uint8_t>& body) {
         registry.HandOn(type, body.empty() ? nullptr : body.data(),
                         static_cast<uint32_t>(body.size()));
         loop.RunPending();
     }
+    CMainViewClock& Clock() { return client != nullptr ? client->Clock() : *clock; }
+
     test::RecordingSender sender;
     CGameContext context{&sender};
     test::ManualEventLoop loop;
-    CTableBoard board;
-    CMainViewClock clock;
-    CMainViewClockSink sink;
+    test::QuietResumeDialogs dialogs;
     CMessageSinkRegistry registry;
+    std::unique_ptr<CTableClient> client;
+    // The board first: the board, the clocks and their messages made by hand.
+    std::unique_ptr<CTableBoard> board;
+    std::unique_ptr<CMainViewClock> clock;
+    std::unique_ptr<CMainViewClockSink> sink;
 };
 
 std::vector<uint8_t> StartInfo(uint16_t firstSeat, uint16_t pace, size_t size) {
@@ -112,9 +132,9 @@ TEST(ClockSink, StartOfPlayRunsTheClockToATimeOut) {
     t.Deliver(MSG_START_INFO, StartInfo(0, 2, 18));
     t.context.State().BeginPlaying();
     t.Deliver(MSG_GAME_BEGIN, {});
-    EXPECT_FALSE(t.clock.IsRunning()) << "a start without its seat";
+    EXPECT_FALSE(t.Clock().IsRunning()) << "a start without its seat";
     t.Deliver(MSG_GAME_BEGIN, {0, 0, 0, 0});
-    EXPECT_TRUE(t.clock.IsRunning());
+    EXPECT_TRUE(t.Clock().IsRunning());
     t.loop.Advance(3000);
     EXPECT_TRUE(t.sender.sent.empty());
     t.loop.Advance(1000);
@@ -128,18 +148,18 @@ TEST(ClockSink, StartOfPlayRunsTheClockToATimeOut) {
 // start of play clears them again.
 TEST(ClockSink, ANewGameClearsTheClocks) {
     SinkTable t;
-    t.clock.m_nOwnUsedTime = 50;
-    t.clock.m_nOtherUsedTime = 70;
-    t.clock.m_nOwnLastMoveNumber = 7;
-    t.clock.m_nOtherLastMoveNumber = 6;
-    t.clock.m_nReplayCount = 3;
+    t.Clock().m_nOwnUsedTime = 50;
+    t.Clock().m_nOtherUsedTime = 70;
+    t.Clock().m_nOwnLastMoveNumber = 7;
+    t.Clock().m_nOtherLastMoveNumber = 6;
+    t.Clock().m_nReplayCount = 3;
     t.context.TimeControl().m_nStepCounter = 12;
     t.Deliver(MSG_NEW_GAME, std::vector<uint8_t>(6, 0));
-    EXPECT_EQ(t.clock.RemainingTotal(true), 1800);
-    EXPECT_EQ(t.clock.RemainingTotal(false), 1800);
-    EXPECT_EQ(t.clock.MovesMade(true), 0);
-    EXPECT_EQ(t.clock.MovesMade(false), 0);
-    EXPECT_EQ(t.clock.m_nReplayCount, 0u);
+    EXPECT_EQ(t.Clock().RemainingTotal(true), 1800);
+    EXPECT_EQ(t.Clock().RemainingTotal(false), 1800);
+    EXPECT_EQ(t.Clock().MovesMade(true), 0);
+    EXPECT_EQ(t.Clock().MovesMade(false), 0);
+    EXPECT_EQ(t.Clock().m_nReplayCount, 0u);
     EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 0);
 }
 
@@ -155,15 +175,15 @@ TEST(ClockSink, JoiningWithMovesStartsTheClockAtTheLastOne) {
     state.fields[13] = 2;
     const auto head = state.ToWire();
     t.Deliver(MSG_GAME_STATE, {head.begin(), head.end()});
-    EXPECT_FALSE(t.clock.IsRunning());
+    EXPECT_FALSE(t.Clock().IsRunning());
     auto moves = Knight(Colour::White, 607, 505, 14);
     const auto black = Knight(Colour::Black, 600, 502, 12);
     moves.insert(moves.end(), black.begin(), black.end());
     t.Deliver(MSG_GAME_STATE_MOVES, moves);
-    EXPECT_TRUE(t.clock.IsRunning());
+    EXPECT_TRUE(t.Clock().IsRunning());
     EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 30);
-    EXPECT_EQ(t.clock.m_nOwnUsedTime, 4 + 100);
-    EXPECT_EQ(t.clock.m_nOtherUsedTime, 2);
+    EXPECT_EQ(t.Clock().m_nOwnUsedTime, 4 + 100);
+    EXPECT_EQ(t.Clock().m_nOtherUsedTime, 2);
 }
 
 // The clocks charge what the board applied: a relayed move that does not fit the position
@@ -178,9 +198,9 @@ TEST(ClockSink, AMoveTheBoardRefusesIsNotCharged) {
         t.Deliver(MSG_MOVE, Knight(Colour::Black, 404, 303, 50, 7));
         t.Deliver(MSG_MOVE, Knight(Colour::Black, 600, 502, 9));
         t.Deliver(MSG_MOVE, Knight(Colour::White, 607, 505, 40, 2));
-        EXPECT_EQ(t.clock.m_nOwnUsedTime, 8 - 3) << clockFirst;
-        EXPECT_EQ(t.clock.m_nOtherUsedTime, 9 - 3) << clockFirst;
-        EXPECT_EQ(t.clock.MovesMade(false), 1) << clockFirst;
+        EXPECT_EQ(t.Clock().m_nOwnUsedTime, 8 - 3) << clockFirst;
+        EXPECT_EQ(t.Clock().m_nOtherUsedTime, 9 - 3) << clockFirst;
+        EXPECT_EQ(t.Clock().MovesMade(false), 1) << clockFirst;
         EXPECT_EQ(t.context.Board().PlyCount(), 2) << clockFirst;
     }
 }

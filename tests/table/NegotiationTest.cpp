@@ -1,3 +1,9 @@
+#include "app/CGameContext.h"
+#include "app/CTableClient.h"
+#include "chess/CBasePiece.h"
+#include "chess/CChessDiagram.h"
+#include "chess/CChnChessBoard.h"
+#include "link/CMessageSinkRegistry.h"
 #include "link/MSG_DRAW_OFFER.h"
 #include "link/MSG_EXCHANGE_ANSWER.h"
 #include "link/MSG_EXIT_ANSWER.h"
@@ -9,8 +15,10 @@
 #include "link/MSG_TAKEBACK_ANSWER.h"
 #include "link/MSG_TAKEBACK_REQUEST.h"
 #include "link/MessageTypes.h"
-#include "support/ChessTable.h"
+#include "support/ChessBoard.h"
 #include "support/ManualEventLoop.h"
+#include "support/QuietResumeDialogs.h"
+#include "support/TestSupport.h"
 #include "table/CMainViewClock.h"
 #include "table/CNegotiation.h"
 #include "table/CResultDialogModel.h"
@@ -47,23 +55,40 @@ struct Relay : IMessageSender {
     std::deque<test::RecordingSender::Sent> queue;
 };
 
-// One client of the desk: its table, clocks and negotiations on the test's clock.
-struct Client : test::ChessTable {
+// One client of the desk, built as the program builds its table client around its own context,
+// on the test's clock. A received message reaches the client's objects through the registry it
+// is attached to, in the one order the client keeps.
+struct Client {
     Client(uint32_t own, test::ManualEventLoop& loop, Relay& relay)
-        : ChessTable(own), clock(Parts(), time, sender, loop),
-          negotiation(table, Parts(), loop, prompts, &host, &clock) {
+        : loop(loop), context(&sender), registry(loop),
+          client(context, loop, {.resumeDialogs = resumeDialogs, .negotiationHost = &host}),
+          people(context.PlayerManager()), state(context.State()), mode(context.Mode()),
+          table(client.Board()), board(context.Board()), position(context.Position()),
+          clock(client.Clock()), negotiation(client.Negotiation()) {
+        context.SetPrompts(&prompts);
+        sender.forward = &relay;
+        mode.SetLocalMode(false); // at a game server
+        people.AddPerson(test::MakePerson(WHITE_ID, "white", 0));
+        people.AddPerson(test::MakePerson(BLACK_ID, "black", 1));
+        people.SetColour(WHITE_ID, Colour::White);
+        people.SetColour(BLACK_ID, Colour::Black);
+        people.SetOwnId(own);
         people.SetSeatCount(2);
         if (own == WATCHER_ID) {
             people.AddPerson(test::MakePerson(WATCHER_ID, "watcher", 0, 5));
             mode.SetRole(TableRole::Watcher);
         }
-        sender.forward = &relay;
+        client.Attach(registry);
     }
+    // Hands the message on as the link does and lets the client's objects take it.
     void Deliver(uint16_t type, const std::vector<uint8_t>& body) {
-        const uint8_t* data = body.empty() ? nullptr : body.data();
-        const auto length = static_cast<uint32_t>(body.size());
-        table.HandleGameMessage(type, data, length);
-        negotiation.HandleMessage(type, data, length);
+        registry.HandOn(type, body.empty() ? nullptr : body.data(),
+                        static_cast<uint32_t>(body.size()));
+        loop.RunPending();
+    }
+    // Builds a move on this client's board; false when refused.
+    bool Check(Colour colour, const std::string& move, MoveRecord* out) {
+        return test::CheckMove(board, colour, move, out);
     }
     // The sent messages of one type.
     std::vector<std::vector<uint8_t>> SentOf(uint16_t type) const {
@@ -86,10 +111,22 @@ struct Client : test::ChessTable {
     }
     CNegotiationDialog* Dialog() { return negotiation.OpenDialog(); }
 
+    test::ManualEventLoop& loop;
     test::ScriptedPrompts prompts;
+    test::RecordingSender sender;
     RecordingHost host;
-    CMainViewClock clock;
-    CNegotiation negotiation;
+    test::QuietResumeDialogs resumeDialogs;
+    CGameContext context;
+    CMessageSinkRegistry registry;
+    CTableClient client;
+    CPlayerManager& people;
+    CTableState& state;
+    CTableMode& mode;
+    CTableBoard& table;
+    CChnChessBoard& board;
+    CChessDiagram& position;
+    CMainViewClock& clock;
+    CNegotiation& negotiation;
 };
 
 // Two players and a watcher behind White, in a game at the reference server.
@@ -272,7 +309,9 @@ TEST(LocalTable, TakeBackWithoutDialogAndDrawEndsTheGameAtOnce) {
     EXPECT_EQ(c.table.m_nResultWinnerSeat, -1);
     EXPECT_EQ(c.table.m_nResultReason, 651);
     EXPECT_EQ(c.SentOf(MSG_NEW_GAME).size(), 1u) << "a local table starts the next game";
-    EXPECT_EQ(c.state.State(), GameState::None);
+    // The next game's ready notice came back from the own seat: it waits for the start.
+    EXPECT_EQ(c.state.State(), GameState::Ready);
+    EXPECT_TRUE(c.client.ButtonBoard().IsEnabled(CButtonBoard::ID_START));
     EXPECT_TRUE(c.prompts.notices.empty()) << "a draw has no line to show";
 }
 

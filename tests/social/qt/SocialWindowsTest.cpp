@@ -2,22 +2,21 @@
 // through the link, received lines show in their colour, and a double click on a person
 // addresses them in the input line.
 #include "app/CGameContext.h"
+#include "app/CTableClient.h"
 #include "base/CGbkConverter.h"
 #include "base/qt/SkinQt.h"
 #include "link/CCommunicationLayer.h"
-#include "link/CMessageRev.h"
 #include "link/CTableLink.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_TABLE_CHAT.h"
 #include "link/MessageTypes.h"
-#include "social/CBaseGameinfoView.h"
 #include "social/CZynChatImp.h"
 #include "social/CZynPersonListImp.h"
 #include "social/qt/CChatWnd.h"
 #include "social/qt/CPersonListWnd.h"
 #include "support/FakeSocketControl.h"
 #include "support/ManualEventLoop.h"
-#include "support/RecordingSink.h"
+#include "support/QuietResumeDialogs.h"
 #include "support/TestSupport.h"
 #include "support/qt/QtTestSupport.h"
 #include "table/CPlayerManager.h"
@@ -30,10 +29,22 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace kelo {
 namespace {
 
-// A watcher's table with its link open on a fake socket, and the two windows.
+// The table's own lines go to the chat, as in the window.
+struct TableLines : IChatSink {
+    void AddSystemLine(const std::string& text, uint32_t colour) override {
+        if (chat != nullptr)
+            chat->AddSystemLine(text, colour);
+    }
+    CZynChatImp* chat = nullptr;
+};
+
+// A watcher's table client with its link open on a fake socket, and the two windows on the
+// client's chat lines and list of people.
 struct SocialWindows {
     SocialWindows() {
         PERSON alice = test::MakePerson(100, "alice", 0);
@@ -44,13 +55,21 @@ struct SocialWindows {
         context.PlayerManager().AddPerson(carol);
         context.PlayerManager().SetOwnId(300);
         link.OnConnect(1);
-        view.FillList();
-        chatWnd.resize(220, 120);
-        listWnd.resize(220, 80);
-        chatWnd.show();
-        listWnd.show();
+        // Made once the hall's people are known: the client lists them as it is made.
+        client = std::make_unique<CTableClient>(
+            context, loop, CTableClient::Ports{.resumeDialogs = dialogs, .social = &social});
+        client->Attach(link.Registry());
+        lines.chat = client->ChatLines();
+        chatWnd = std::make_unique<CChatWnd>(Chat());
+        listWnd = std::make_unique<CPersonListWnd>(List());
+        chatWnd->resize(220, 120);
+        listWnd->resize(220, 80);
+        chatWnd->show();
+        listWnd->show();
     }
     ~SocialWindows() { context.SetPrompts(nullptr); }
+    CZynChatImp& Chat() { return *client->ChatLines(); }
+    CZynPersonListImp& List() { return *client->PersonList(); }
 
     // The application comes before the windows.
     QApplication& app = test::TestApp();
@@ -60,20 +79,21 @@ struct SocialWindows {
     test::FakeSocketControl socket;
     test::ManualEventLoop loop;
     CTableLink link{context.CommunicationLayer(), context.Prompts(), loop, socket};
-    CZynChatImp chat{context.PlayerManager(), context.Mode(), context.Sender(),
-                     [this] { return context.CommunicationLayer().IsConnected(); }};
-    CZynPersonListImp list;
-    CBaseGameinfoView view{context.PlayerManager(), context.State(), &list};
-    CChatWnd chatWnd{chat};
-    CPersonListWnd listWnd{list};
+    test::QuietResumeDialogs dialogs;
+    TableLines lines;
+    const CTableClient::Social social{
+        lines, [this] { return context.CommunicationLayer().IsConnected(); }};
+    std::unique_ptr<CTableClient> client;
+    std::unique_ptr<CChatWnd> chatWnd;
+    std::unique_ptr<CPersonListWnd> listWnd;
 };
 
 TEST(SocialWindows, TheChatSendsWhatIsTyped) {
     SocialWindows t;
     const size_t before = t.socket.sent.size();
-    QTest::keyClicks(t.chatWnd.InputLine(), QStringLiteral("hello "));
-    t.chatWnd.InputLine()->insert(QStringLiteral("你好")); // as an input method puts it
-    QTest::keyClick(t.chatWnd.InputLine(), Qt::Key_Return);
+    QTest::keyClicks(t.chatWnd->InputLine(), QStringLiteral("hello "));
+    t.chatWnd->InputLine()->insert(QStringLiteral("你好")); // as an input method puts it
+    QTest::keyClick(t.chatWnd->InputLine(), Qt::Key_Return);
 
     ASSERT_EQ(t.socket.sent.size(), before + 1);
     const std::vector<uint8_t>& frame = t.socket.sent.back();
@@ -88,12 +108,12 @@ TEST(SocialWindows, TheChatSendsWhatIsTyped) {
     const char* line =
         reinterpret_cast<const char*>(frame.data() + MSG_HEAD::SIZE + MSG_TABLE_CHAT_BODY::SIZE);
     EXPECT_EQ(CGbkConverter::ToUtf8(line), "carol(carol[旁观])说：hello 你好");
-    EXPECT_TRUE(t.chatWnd.InputLine()->text().isEmpty());
+    EXPECT_TRUE(t.chatWnd->InputLine()->text().isEmpty());
 }
 
 TEST(SocialWindows, LinesInTheirColourAndPeopleAddressed) {
     SocialWindows t;
-    t.chat.AddSystemLine("正在断线重连，请稍后……", CHAT_SYSTEM_COLOUR);
+    t.Chat().AddSystemLine("正在断线重连，请稍后……", CHAT_SYSTEM_COLOUR);
     MSG_TABLE_CHAT_BODY head;
     head.colour = 0x00008000;
     const auto wire = head.ToWire();
@@ -101,9 +121,10 @@ TEST(SocialWindows, LinesInTheirColourAndPeopleAddressed) {
     const std::string text = CGbkConverter::ToGbk("alice(alice)说：hi");
     body.insert(body.end(), text.begin(), text.end());
     body.push_back(0);
-    test::Deliver(t.chat, MSG_TABLE_CHAT, body);
+    t.link.Registry().HandOn(MSG_TABLE_CHAT, body.data(), static_cast<uint32_t>(body.size()));
+    t.loop.RunPending();
 
-    QTextDocument* lines = t.chatWnd.Transcript()->document();
+    QTextDocument* lines = t.chatWnd->Transcript()->document();
     ASSERT_EQ(lines->blockCount(), 2);
     const QTextBlock first = lines->firstBlock();
     EXPECT_EQ(first.text(), QStringLiteral("正在断线重连，请稍后……"));
@@ -113,17 +134,16 @@ TEST(SocialWindows, LinesInTheirColourAndPeopleAddressed) {
     EXPECT_EQ(second.begin().fragment().charFormat().foreground().color(), QColor(0, 128, 0));
 
     // The people: the players first, the own row marked; a double click addresses the person.
-    t.list.onPersonEvent = [&](const PERSON& who) { t.chat.AddressPerson(who); };
-    ASSERT_EQ(t.listWnd.topLevelItemCount(), 2);
-    EXPECT_EQ(t.listWnd.topLevelItem(0)->text(0), QStringLiteral("alice"));
+    ASSERT_EQ(t.listWnd->topLevelItemCount(), 2);
+    EXPECT_EQ(t.listWnd->topLevelItem(0)->text(0), QStringLiteral("alice"));
     // Without a skin the list keeps its fixed colours; the own row stands out from the rest.
-    EXPECT_EQ(t.listWnd.topLevelItem(1)->background(0).color(),
-              ToQColor(t.list.GetColours().selfBack));
-    EXPECT_NE(t.list.GetColours().selfBack, t.list.GetColours().back);
-    const QRect row = t.listWnd.visualItemRect(t.listWnd.topLevelItem(0));
-    QTest::mouseClick(t.listWnd.viewport(), Qt::LeftButton, {}, row.center());
-    QTest::mouseDClick(t.listWnd.viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_EQ(t.chatWnd.InputLine()->text(), QStringLiteral("alice[alice],"));
+    EXPECT_EQ(t.listWnd->topLevelItem(1)->background(0).color(),
+              ToQColor(t.List().GetColours().selfBack));
+    EXPECT_NE(t.List().GetColours().selfBack, t.List().GetColours().back);
+    const QRect row = t.listWnd->visualItemRect(t.listWnd->topLevelItem(0));
+    QTest::mouseClick(t.listWnd->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(t.listWnd->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(t.chatWnd->InputLine()->text(), QStringLiteral("alice[alice],"));
 }
 
 } // namespace
