@@ -94,9 +94,9 @@ PERSON Person(uint32_t id, int16_t seat) {
 
 // Nobody is asked to seal or resume during a join.
 struct NoResumeDialogs : IResumeDialogs {
-    void OpenSealRequest(const std::string&, const std::string&) override {}
-    void OpenSealAnswer(const std::string&) override {}
-    void OpenResumeAnswer(const std::string&) override {}
+    void OpenSealRequest(const std::string&, const std::string&, Answer) override {}
+    void OpenSealAnswer(const std::string&, Answer) override {}
+    void OpenResumeAnswer(const std::string&, Answer) override {}
     void ShowInformation(const std::string&) override {}
 };
 

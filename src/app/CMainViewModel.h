@@ -6,6 +6,7 @@
 #include "table/CBoardWindowModel.h"
 #include "table/CMoveBox.h"
 #include "table/CPlayerPanelModel.h"
+#include "table/CPromptResumeDialogs.h"
 
 #include <functional>
 
@@ -23,12 +24,14 @@ class ISoundPlayer;
 class CMainViewModel : public IClockView, public IButtonBoardHost {
 public:
     // The window's ports: sound (none: silent), the negotiations' host and the save offer
-    // (none: neither), the chat and the list of people (none: neither).
+    // (none: neither), the chat and the list of people (none: neither), the seal and resume
+    // dialogs (none: the prompts ask their questions and show their information).
     struct Ports {
         ISoundPlayer* sound = nullptr;
         INegotiationHost* negotiationHost = nullptr;
         std::function<void()> saveOffer{};
         const CTableClient::Social* social = nullptr;
+        IResumeDialogs* resumeDialogs = nullptr;
     };
     CMainViewModel(CGameContext& context, IEventLoop& loop, const Ports& ports);
     ~CMainViewModel() override;
@@ -55,9 +58,6 @@ public:
     CMainViewButtons& ViewButtons() { return m_viewButtons; }
     // Sealing and resuming games.
     CResumeNegotiation& Resume() { return m_client.Resume(); }
-    // The window's seal and resume dialogs. Until there are some, the questions go to the
-    // prompts as yes/no questions and the information as notices.
-    void SetResumeDialogs(IResumeDialogs* dialogs) { m_resumeDialogs.target = dialogs; }
 
     // IClockView
     void RedrawClock(bool ownSide) override;
@@ -78,28 +78,10 @@ public:
     }
 
 private:
-    // Passes each dialog on to the window's, or asks through the prompts.
-    struct CResumeDialogsSwitch : IResumeDialogs {
-        CResumeDialogsSwitch(IPrompts& prompts, IEventLoop& loop) : prompts(prompts), loop(loop) {}
-        void OpenSealRequest(const std::string& question, const std::string& action) override;
-        void CloseSealRequest() override;
-        void OnSealRequestCountdown(int seconds) override;
-        void OpenSealAnswer(const std::string& question) override;
-        void OpenResumeAnswer(const std::string& question) override;
-        void CloseAnswer() override;
-        void OnCountdown(int seconds) override;
-        void ShowInformation(const std::string& text) override;
-        void OnSealed(const std::string& path) override;
-        void OnResumed() override;
-        IPrompts& prompts;
-        IEventLoop& loop;
-        CResumeNegotiation* negotiation = nullptr;
-        IResumeDialogs* target = nullptr;
-    };
-
     CGameContext& m_context;
     IClockView* m_pClockView = nullptr;
-    CResumeDialogsSwitch m_resumeDialogs;
+    // The seal and resume dialogs when the window has none.
+    CPromptResumeDialogs m_promptDialogs;
     CTableClient m_client;
     CBoardWindowModel m_boardWindow;
     CPlayerPanelModel m_panels;

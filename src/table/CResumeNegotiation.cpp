@@ -47,7 +47,8 @@ void CResumeNegotiation::RequestSeal() {
     if (IsWatcher() || !m_table.state.IsPlaying() || m_bSealRequestOpen)
         return;
     m_bSealRequestOpen = true;
-    m_dialogs.OpenSealRequest(SEAL_QUESTION, SEAL_ACTION);
+    m_dialogs.OpenSealRequest(SEAL_QUESTION, SEAL_ACTION,
+                              [this](bool confirmed) { SendSealRequest(confirmed); });
     m_nSealRequestSeconds = COUNTDOWN_SECONDS;
     m_dialogs.OnSealRequestCountdown(m_nSealRequestSeconds);
     m_loop.SetTimer(this, SEAL_REQUEST_TIMER, 1000);
@@ -120,7 +121,8 @@ void CResumeNegotiation::OnSealRequest(const uint8_t* body, uint32_t length) {
         return;
     m_nSealMoveNumber = request.moveNumber;
     m_bSealAnswerOpen = true;
-    m_dialogs.OpenSealAnswer(request.leave == 1 ? SEAL_LEAVE_QUESTION : SEAL_NEXT_QUESTION);
+    m_dialogs.OpenSealAnswer(request.leave == 1 ? SEAL_LEAVE_QUESTION : SEAL_NEXT_QUESTION,
+                             [this](bool agree) { AnswerSeal(agree); });
     StartCountdown(SEAL_TIMER);
 }
 
@@ -273,7 +275,7 @@ void CResumeNegotiation::OnResumeRequest(const uint8_t* body, uint32_t length) {
     std::snprintf(question, sizeof question, "%s[%d][me:%d]请求续盘，你同意么？", nickname.c_str(),
                   head.seatno, OwnSeat());
     m_bResumeAnswerOpen = true;
-    m_dialogs.OpenResumeAnswer(question);
+    m_dialogs.OpenResumeAnswer(question, [this](bool agree) { AnswerResume(agree); });
     StartCountdown(RESUME_TIMER);
 }
 
@@ -354,7 +356,7 @@ void CResumeNegotiation::Rebuild(const GameRecord& record) {
         else
             m_board.HandleGameMessage(MSG_MOVE, step.data(), step.size());
     }
-    m_dialogs.OnResumed();
+    m_dialogs.OnResumed(record.moves.size());
 }
 
 void CResumeNegotiation::StartCountdown(uint32_t timer) {

@@ -6,6 +6,7 @@
 #include "table/TableParts.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,20 +22,23 @@ struct ResumeEntry;
 // The dialogs that sealing and resuming open; the shell shows them, tests record them.
 class IResumeDialogs {
 public:
+    // Where a dialog's choice goes: true for the action or agreement, false for a refusal.
+    using Answer = std::function<void(bool)>;
+
     virtual ~IResumeDialogs() = default;
     // The seal request dialog (CDialogResumeExit in request mode) with its question and action
-    // button; the user's choice comes back through SendSealRequest.
-    virtual void OpenSealRequest(const std::string& question, const std::string& action) = 0;
+    // button; the user's choice goes to confirm.
+    virtual void OpenSealRequest(const std::string& question, const std::string& action,
+                                 Answer confirm) = 0;
     // The seal request dialog closes (answered or its countdown ran out).
     virtual void CloseSealRequest() {}
     // The seconds left of the open seal request dialog's countdown.
     virtual void OnSealRequestCountdown(int /*seconds*/) {}
     // The seal answer dialog (CDialogResumeExit in answer mode) with its question; the user's
-    // answer comes back through AnswerSeal.
-    virtual void OpenSealAnswer(const std::string& question) = 0;
-    // The resume answer dialog (CDialogResumeAnswer); the answer comes back through
-    // AnswerResume.
-    virtual void OpenResumeAnswer(const std::string& question) = 0;
+    // answer goes to answer.
+    virtual void OpenSealAnswer(const std::string& question, Answer answer) = 0;
+    // The resume answer dialog (CDialogResumeAnswer); the user's answer goes to answer.
+    virtual void OpenResumeAnswer(const std::string& question, Answer answer) = 0;
     // An answer dialog whose countdown ran out or that was answered closes.
     virtual void CloseAnswer() {}
     // The seconds left of an open answer dialog's countdown.
@@ -43,8 +47,8 @@ public:
     virtual void ShowInformation(const std::string& text) = 0;
     // A game was sealed: the game buttons return to their state between games.
     virtual void OnSealed(const std::string& /*savedPath*/) {}
-    // A stored game was rebuilt on the board.
-    virtual void OnResumed() {}
+    // A stored game was rebuilt on the board with its moves.
+    virtual void OnResumed(size_t /*moves*/) {}
 };
 
 // Sealing a game to continue it later, and continuing a stored one: the seal request and

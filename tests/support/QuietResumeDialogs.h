@@ -11,11 +11,13 @@ namespace kelo::test {
 // and notice is kept, and no answer ever comes back.
 class QuietResumeDialogs : public IResumeDialogs {
 public:
-    void OpenSealRequest(const std::string& question, const std::string&) override {
+    void OpenSealRequest(const std::string& question, const std::string&, Answer) override {
         shown.push_back(question);
     }
-    void OpenSealAnswer(const std::string& question) override { shown.push_back(question); }
-    void OpenResumeAnswer(const std::string& question) override { shown.push_back(question); }
+    void OpenSealAnswer(const std::string& question, Answer) override { shown.push_back(question); }
+    void OpenResumeAnswer(const std::string& question, Answer) override {
+        shown.push_back(question);
+    }
     void ShowInformation(const std::string& text) override { shown.push_back(text); }
     std::vector<std::string> shown;
 };

@@ -29,14 +29,16 @@ constexpr uint32_t WHITE_ID = 100, BLACK_ID = 200, WATCHER_ID = 300;
 
 class RecordingDialogs : public IResumeDialogs {
 public:
-    void OpenSealRequest(const std::string& q, const std::string& action) override {
+    void OpenSealRequest(const std::string& q, const std::string& action, Answer) override {
         opened.push_back("request: " + q + " / " + action);
     }
     void CloseSealRequest() override { opened.push_back("request closed"); }
     void OnSealRequestCountdown(int seconds) override { requestSeconds = seconds; }
     int requestSeconds = 0;
-    void OpenSealAnswer(const std::string& q) override { opened.push_back("seal: " + q); }
-    void OpenResumeAnswer(const std::string& q) override { opened.push_back("resume: " + q); }
+    void OpenSealAnswer(const std::string& q, Answer) override { opened.push_back("seal: " + q); }
+    void OpenResumeAnswer(const std::string& q, Answer) override {
+        opened.push_back("resume: " + q);
+    }
     void ShowInformation(const std::string& text) override { information.push_back(text); }
     void OnSealed(const std::string& path) override { sealed.push_back(path); }
     std::vector<std::string> opened, information, sealed;

@@ -341,23 +341,22 @@ public:
     bool m_bOwnRequest = false;
 };
 
-// The socket control with every frame that leaves printed.
 // The seal and resume dialogs: every question is answered after the message that asked it,
 // with --answer (agreed without it).
 class BotResumeDialogs : public IResumeDialogs {
 public:
     BotResumeDialogs(IEventLoop& loop, bool agree) : m_loop(loop), m_bAgree(agree) {}
-    void OpenSealRequest(const std::string& question, const std::string&) override {
+    void OpenSealRequest(const std::string& question, const std::string&, Answer confirm) override {
         Print("question " + question + " -> confirm");
-        m_loop.Post([this] { negotiation->SendSealRequest(true); });
+        m_loop.Post([confirm] { confirm(true); });
     }
-    void OpenSealAnswer(const std::string& question) override {
+    void OpenSealAnswer(const std::string& question, Answer answer) override {
         Print("question " + question + (m_bAgree ? " -> agree" : " -> refuse"));
-        m_loop.Post([this] { negotiation->AnswerSeal(m_bAgree); });
+        m_loop.Post([this, answer] { answer(m_bAgree); });
     }
-    void OpenResumeAnswer(const std::string& question) override {
+    void OpenResumeAnswer(const std::string& question, Answer answer) override {
         Print("question " + question + (m_bAgree ? " -> agree" : " -> refuse"));
-        m_loop.Post([this] { negotiation->AnswerResume(m_bAgree); });
+        m_loop.Post([this, answer] { answer(m_bAgree); });
     }
     void ShowInformation(const std::string& text) override { Print("information " + text); }
     void OnSealed(const std::string& path) override {
@@ -365,11 +364,8 @@ public:
         if (onSealed)
             onSealed();
     }
-    void OnResumed() override {
-        Print("resumed moves=" + std::to_string(negotiation->PendingRecord()->moves.size()));
-    }
+    void OnResumed(size_t moves) override { Print("resumed moves=" + std::to_string(moves)); }
 
-    CResumeNegotiation* negotiation = nullptr;
     std::function<void()> onSealed;
 
 private:
@@ -994,7 +990,6 @@ int main(int argc, char** argv) {
     // tells (a refused seal, a watcher's seal); the bot presses none of its buttons.
     client.emplace(context, loop, CTableClient::Ports{resumeDialogs, nullptr, nullptr, &bot});
     client->Negotiation().SetCountdownSeconds(options.countdownSeconds);
-    resumeDialogs.negotiation = &client->Resume();
     resumeDialogs.onSealed = [&bot] { bot.OnSealed(); };
     context.SetPrompts(&bot.m_prompts);
 

@@ -13,12 +13,12 @@ CResumeDialogs::~CResumeDialogs() {
     CloseAnswer();
 }
 
-void CResumeDialogs::OpenSealRequest(const std::string& question, const std::string& action) {
+void CResumeDialogs::OpenSealRequest(const std::string& question, const std::string& action,
+                                     Answer confirm) {
     CloseSealRequest();
     m_pSealRequest = new CDialogResumeExit(
         QString::fromStdString(question), QString::fromStdString(action),
-        QString::fromUtf8(CResumeNegotiation::SEAL_ACTION_HINT),
-        [this](bool confirmed) { m_negotiation.SendSealRequest(confirmed); }, m_pParent);
+        QString::fromUtf8(CResumeNegotiation::SEAL_ACTION_HINT), std::move(confirm), m_parent());
     m_pSealRequest->show();
 }
 
@@ -33,19 +33,17 @@ void CResumeDialogs::OnSealRequestCountdown(int seconds) {
         m_pSealRequest->SetSeconds(seconds);
 }
 
-void CResumeDialogs::OpenSealAnswer(const std::string& question) {
+void CResumeDialogs::OpenSealAnswer(const std::string& question, Answer answer) {
     CloseAnswer();
-    m_pSealAnswer = new CDialogResumeExit(
-        QString::fromStdString(question), [this](bool agree) { m_negotiation.AnswerSeal(agree); },
-        m_pParent);
+    m_pSealAnswer =
+        new CDialogResumeExit(QString::fromStdString(question), std::move(answer), m_parent());
     m_pSealAnswer->show();
 }
 
-void CResumeDialogs::OpenResumeAnswer(const std::string& question) {
+void CResumeDialogs::OpenResumeAnswer(const std::string& question, Answer answer) {
     CloseAnswer();
-    m_pResumeAnswer = new CDialogResumeAnswer(
-        QString::fromStdString(question), [this](bool agree) { m_negotiation.AnswerResume(agree); },
-        m_pParent);
+    m_pResumeAnswer =
+        new CDialogResumeAnswer(QString::fromStdString(question), std::move(answer), m_parent());
     m_pResumeAnswer->show();
 }
 
@@ -74,9 +72,8 @@ void CResumeDialogs::OnSealed(const std::string& savedPath) {
     std::fflush(stdout);
 }
 
-void CResumeDialogs::OnResumed() {
-    const GameRecord* record = m_negotiation.PendingRecord();
-    std::printf("resumed: %zu moves\n", record != nullptr ? record->moves.size() : size_t{0});
+void CResumeDialogs::OnResumed(size_t moves) {
+    std::printf("resumed: %zu moves\n", moves);
     std::fflush(stdout);
 }
 

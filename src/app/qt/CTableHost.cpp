@@ -84,10 +84,6 @@ CTableHost::CTableHost(CGameContext& context) : m_context(context) {}
 
 CTableHost::~CTableHost() {
     // The model leaves the link's registry as it goes, before the frame that holds the link.
-    if (m_pModel != nullptr) {
-        m_pModel->SetResumeDialogs(nullptr);
-    }
-    m_pResumeDialogs.reset();
     m_pView.reset();
     if (m_pPrompts != nullptr)
         m_context.SetPrompts(nullptr);
@@ -124,10 +120,14 @@ void CTableHost::CreateWindow() {
                                           return m_pFrame->LinkDown() == 0 &&
                                                  m_context.CommunicationLayer().IsConnected();
                                       }};
+    // The seal and resume dialogs open over the window.
+    m_pResumeDialogs =
+        std::make_unique<CResumeDialogs>(m_context.Prompts(), [this] { return m_pView.get(); });
     // Every game end offers to save the game as the settings say.
     m_pModel = std::make_unique<CMainViewModel>(
         m_context, *m_pLoop,
-        CMainViewModel::Ports{m_pSound.get(), this, [this] { SaveGame(1); }, &social});
+        CMainViewModel::Ports{m_pSound.get(), this, [this] { SaveGame(1); }, &social,
+                              m_pResumeDialogs.get()});
     m_pModel->Client().PersonList()->SetColours(*m_pSkin);
     m_pModel->BoardWindow().SetLinkDownQuery([this] { return m_pFrame->LinkDown() != 0; });
     if (m_pPrompts != nullptr)
@@ -143,9 +143,6 @@ void CTableHost::CreateWindow() {
         });
     }
     m_pView->onClose = [this] { DecideClose(); };
-    m_pResumeDialogs =
-        std::make_unique<CResumeDialogs>(m_pModel->Resume(), m_context.Prompts(), m_pView.get());
-    m_pModel->SetResumeDialogs(m_pResumeDialogs.get());
     // Sealing and the adjourned games are reached from the window's menu (right button).
     m_pView->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* seal = new QAction(QStringLiteral("封盘"), m_pView.get());

@@ -11,6 +11,7 @@
 #include "link/MessageTypes.h"
 #include "support/ChessTable.h"
 #include "support/ManualEventLoop.h"
+#include "support/QuietResumeDialogs.h"
 #include "support/qt/QtTestSupport.h"
 #include "table/CResumeManager.h"
 #include "table/CResumeNegotiation.h"
@@ -28,14 +29,6 @@
 namespace kelo {
 namespace {
 
-class NoDialogs : public IResumeDialogs {
-public:
-    void OpenSealRequest(const std::string&, const std::string&) override {}
-    void OpenSealAnswer(const std::string&) override {}
-    void OpenResumeAnswer(const std::string&) override {}
-    void ShowInformation(const std::string&) override {}
-};
-
 TEST(DialogResume, ListsDeletesAndRequests) {
     test::TestApp();
     test::ScratchFolder scratch;
@@ -48,7 +41,7 @@ TEST(DialogResume, ListsDeletesAndRequests) {
     settings.m_strManualPath = scratch.Folder();
     test::ScriptedPrompts prompts;
     test::ManualEventLoop loop;
-    NoDialogs dialogs;
+    test::QuietResumeDialogs dialogs;
     CResumeNegotiation negotiation(table.Parts(), table.table, settings, prompts, loop, dialogs);
     CResumeManager manager(table.Parts(), table.board, settings, prompts);
     std::vector<std::string> paths;
@@ -97,35 +90,18 @@ TEST(DialogResume, ListsDeletesAndRequests) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-// The negotiation and its dialogs know each other: the dialogs are reached through this.
-struct Forward : IResumeDialogs {
-    void OpenSealRequest(const std::string& q, const std::string& a) override {
-        to->OpenSealRequest(q, a);
-    }
-    void CloseSealRequest() override { to->CloseSealRequest(); }
-    void OnSealRequestCountdown(int seconds) override { to->OnSealRequestCountdown(seconds); }
-    void OpenSealAnswer(const std::string& q) override { to->OpenSealAnswer(q); }
-    void OpenResumeAnswer(const std::string& q) override { to->OpenResumeAnswer(q); }
-    void CloseAnswer() override { to->CloseAnswer(); }
-    void OnCountdown(int seconds) override { to->OnCountdown(seconds); }
-    void ShowInformation(const std::string& text) override { to->ShowInformation(text); }
-    IResumeDialogs* to = nullptr;
-};
-
 // A player's seal negotiation with the table window's dialogs.
 struct SealTable {
     explicit SealTable(uint32_t ownId) : table(ownId) {
         test::TestApp();
         table.mode.SetRole(TableRole::Player);
-        forward.to = &dialogs;
     }
-    Forward forward;
     test::ChessTable table;
     GameSettings settings;
     test::ScriptedPrompts prompts;
     test::ManualEventLoop loop;
-    CResumeNegotiation negotiation{table.Parts(), table.table, settings, prompts, loop, forward};
-    CResumeDialogs dialogs{negotiation, prompts, nullptr};
+    CResumeDialogs dialogs{prompts, [] { return nullptr; }};
+    CResumeNegotiation negotiation{table.Parts(), table.table, settings, prompts, loop, dialogs};
 };
 
 // The own seal request opens the dialog in request mode with its countdown; the action button
