@@ -13,7 +13,8 @@ CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, const Po
       m_client(context, loop,
                {ports.resumeDialogs != nullptr ? *ports.resumeDialogs : m_promptDialogs,
                 ports.sound, this, ports.negotiationHost, this, ports.saveOffer, ports.social}),
-      m_boardWindow(m_client.Board(), context.Table(), context.Prompts(), ports.sound),
+      m_boardWindow(m_client.Board(), context.Table(), context.Prompts(), ports.sound,
+                    ports.linkDown),
       m_panels(context.Table(), m_client.Clock()),
       m_moveBox(m_boardWindow, context.Table(), m_panels),
       m_commands(context, m_client.Board(), m_client.Resume()) {

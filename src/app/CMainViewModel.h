@@ -25,13 +25,15 @@ class CMainViewModel : public IClockView, public IButtonBoardHost {
 public:
     // The window's ports: sound (none: silent), the negotiations' host and the save offer
     // (none: neither), the chat and the list of people (none: neither), the seal and resume
-    // dialogs (none: the prompts ask their questions and show their information).
+    // dialogs (none: the prompts ask their questions and show their information), whether the
+    // link to the game server is down (none: never).
     struct Ports {
         ISoundPlayer* sound = nullptr;
         INegotiationHost* negotiationHost = nullptr;
         std::function<void()> saveOffer{};
         const CTableClient::Social* social = nullptr;
         IResumeDialogs* resumeDialogs = nullptr;
+        std::function<bool()> linkDown{};
     };
     CMainViewModel(CGameContext& context, IEventLoop& loop, const Ports& ports);
     ~CMainViewModel() override;

@@ -39,8 +39,9 @@ int SlotOfKind(PieceKind kind) {
 } // namespace
 
 CBoardWindowModel::CBoardWindowModel(CTableBoard& board, const TableView& table, IPrompts& prompts,
-                                     ISoundPlayer* sound)
-    : m_tableBoard(board), m_table(table), m_prompts(prompts), m_pSound(sound) {}
+                                     ISoundPlayer* sound, std::function<bool()> linkDown)
+    : m_tableBoard(board), m_table(table), m_prompts(prompts), m_pSound(sound),
+      m_linkDown(std::move(linkDown)) {}
 
 bool CBoardWindowModel::Mirrored() const {
     if (m_table.mode.LocalMode())

@@ -28,13 +28,13 @@ public:
     static constexpr int SLOT_KING_IN_CHECK = 6;
     static constexpr int IMAGES_PER_COLOUR = 7;
 
+    // linkDown tells whether the link to the server is down; asked only outside local mode
+    // (none: never down).
     CBoardWindowModel(CTableBoard& board, const TableView& table, IPrompts& prompts,
-                      ISoundPlayer* sound);
+                      ISoundPlayer* sound, std::function<bool()> linkDown = {});
 
     CBoardGrid& Grid() { return m_grid; }
     const CBoardGrid& Grid() const { return m_grid; }
-    // Whether the link to the server is down; asked only outside local mode.
-    void SetLinkDownQuery(std::function<bool()> linkDown) { m_linkDown = std::move(linkDown); }
     // Told of every change of the marks and the selection.
     void SetObserver(IBoardObserver* observer) { m_pObserver = observer; }
     CTableBoard& TableBoard() { return m_tableBoard; }

@@ -52,11 +52,12 @@ TEST(MoveBox, ReadsTypedMoves) {
         const Colour colour = game.Load(c.fen);
         const CMoveBox::MoveReading reading = CMoveBox::ReadMove(game.board, colour, c.text);
         EXPECT_EQ(reading.reading, c.reading) << c.text;
-        if (c.reading == Reading::Move)
+        if (c.reading == Reading::Move) {
             EXPECT_EQ(
                 CCoordinateMove::Format(reading.move.from, reading.move.to, reading.move.special),
                 c.move)
                 << c.text;
+        }
     }
 }
 

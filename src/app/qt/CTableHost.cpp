@@ -127,9 +127,9 @@ void CTableHost::CreateWindow() {
     m_pModel = std::make_unique<CMainViewModel>(
         m_context, *m_pLoop,
         CMainViewModel::Ports{m_pSound.get(), this, [this] { SaveGame(1); }, &social,
-                              m_pResumeDialogs.get()});
+                              m_pResumeDialogs.get(),
+                              [this] { return m_pFrame->LinkDown() != 0; }});
     m_pModel->Client().PersonList()->SetColours(*m_pSkin);
-    m_pModel->BoardWindow().SetLinkDownQuery([this] { return m_pFrame->LinkDown() != 0; });
     if (m_pPrompts != nullptr)
         m_pPrompts->SetPromotionColour([this] { return m_pModel->BoardWindow().MoverColour(); });
     m_pView = std::make_unique<CMainView>(*m_pModel, *m_pSkin, m_pSound.get());
