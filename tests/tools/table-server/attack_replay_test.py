@@ -205,7 +205,11 @@ class Relay:
                                                sequence != INITIAL_SEQUENCE else INITIAL_COMM))
 
     def on_server(self, data):
-        self.bot.sendall(data)
+        # A bot that has left (its table closed when the other one left) takes nothing more.
+        try:
+            self.bot.sendall(data)
+        except OSError:
+            pass
         frames, self.from_server = split_frames(self.from_server + data, True)
         for type_, _, body in frames:
             if type_ == MSG_SEQUENCE_START:
