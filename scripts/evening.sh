@@ -18,23 +18,13 @@
 set -u
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${KELO_EVENING_BUS:-}" ]; then
-    command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is missing"; exit 77; }
-    KELO_EVENING_BUS=1 exec dbus-run-session -- bash "$0" "$build"
-fi
+source "$here/test_helpers.sh"
+own_session_bus KELO_EVENING_BUS "$0" "$build"
 source "$here/xvfb_display.sh"
 source "$here/table_server.sh"
-source "$here/test_helpers.sh"
 source "$here/window_game.sh"
-for tool in Xvfb xdotool import compare; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit 77; }
-done
-client=$build/kelo-chess
-server=$build/tools/table-server/kelo-table-server
-bot=$build/tools/kelo-bot/kelo-bot
-hall=$build/tools/kelo-hall/kelo-hall
-record=$build/tools/kelo-record/kelo-record
-skin=$build/skin/image/1024/config.ini
+need_tools Xvfb xdotool import compare
+window_game_programs "$build"
 shots=${KELO_EVENING_SHOTS:-$PWD/evening-shots}
 mkdir -p "$shots"
 shots=$(cd "$shots" && pwd)

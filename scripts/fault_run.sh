@@ -15,24 +15,13 @@
 set -u
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${KELO_FAULT_RUN_BUS:-}" ]; then
-    command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is missing"; exit 77; }
-    KELO_FAULT_RUN_BUS=1 exec dbus-run-session -- bash "$0" "$build"
-fi
+source "$here/test_helpers.sh"
+own_session_bus KELO_FAULT_RUN_BUS "$0" "$build"
 source "$here/xvfb_display.sh"
 source "$here/table_server.sh"
-source "$here/test_helpers.sh"
 source "$here/window_game.sh"
-missing=77
-for tool in Xvfb xdotool; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit $missing; }
-done
-client=$build/kelo-chess
-server=$build/tools/table-server/kelo-table-server
-bot=$build/tools/kelo-bot/kelo-bot
-hall=$build/tools/kelo-hall/kelo-hall
-record=$build/tools/kelo-record/kelo-record
-skin=$build/skin/image/1024/config.ini
+need_tools Xvfb xdotool
+window_game_programs "$build"
 
 work=$(mktemp -d)
 own_folders "$work" '[chessgame]\r\nmanualpath=%s/records/\r\n' "$work"

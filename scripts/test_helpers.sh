@@ -51,3 +51,21 @@ stop_all() {
     wait 2>/dev/null
     rm -rf "$dir"
 }
+# own_session_bus MARK SCRIPT ARGS...: runs the script again under a session bus of its own,
+# with MARK set in its environment; the run that has MARK goes on. Exits 77 without
+# dbus-run-session.
+own_session_bus() {
+    local mark=$1
+    shift
+    [ -n "${!mark:-}" ] && return 0
+    command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is missing"; exit 77; }
+    export "$mark=1"
+    exec dbus-run-session -- bash "$@"
+}
+# need_tools TOOL...: exits 77 naming the first tool that is not installed.
+need_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit 77; }
+    done
+}

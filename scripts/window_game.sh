@@ -1,6 +1,16 @@
 # Sourced by the scripts that play the table window against kelo-bot at the reference server,
 # after xvfb_display.sh and test_helpers.sh, with client, hall, bot, skin, work, port and fail
 # set.
+# window_game_programs BUILD: the programs of the build folder BUILD (client, server, bot, hall,
+# record) and the 1024 skin's description (skin).
+window_game_programs() {
+    client=$1/kelo-chess
+    server=$1/tools/table-server/kelo-table-server
+    bot=$1/tools/kelo-bot/kelo-bot
+    hall=$1/tools/kelo-hall/kelo-hall
+    record=$1/tools/kelo-record/kelo-record
+    skin=$1/skin/image/1024/config.ini
+}
 # start_window_game SERVER_LOG MOVES SECONDS: the window (alice, White), started by kelo-hall on
 # the session bus, and the bot (bob, Black), which answers with its half of MOVES and gives up
 # after SECONDS, with the further options of BOT_OPTIONS; both must enter the desk. Sets

@@ -456,7 +456,7 @@ class CBot : public IMessageSink, public IMainFrameHost, public INegotiationHost
 public:
     // The bot is the host of the client's negotiations, so it is made before the client it
     // plays through; it reaches the client's parts only once the client is there.
-    CBot(const Options& options, CGameContext& context, const std::optional<CTableClient>& client,
+    CBot(const Options& options, CGameContext& context, std::optional<CTableClient>& client,
          CZynChatImp& chat)
         : m_options(options), m_context(context), m_client(client), m_board(context.Board()),
           m_requestsDone(options.requests.size(), false), m_chat(chat),
@@ -888,7 +888,7 @@ private:
     }
 
     // The client's parts; the client is made right after the bot.
-    CTableClient& Client() const { return const_cast<CTableClient&>(*m_client); }
+    CTableClient& Client() const { return *m_client; }
     CTableBoard& Table() const { return Client().Board(); }
     const CMainViewClock& Clock() const { return Client().Clock(); }
     CNegotiation& Negotiation() const { return Client().Negotiation(); }
@@ -900,7 +900,7 @@ public:
 private:
     const Options& m_options;
     CGameContext& m_context;
-    const std::optional<CTableClient>& m_client;
+    std::optional<CTableClient>& m_client;
     CChnChessBoard& m_board;
     std::vector<bool> m_requestsDone;
     // The button that confirms the bot's own request dialog, while it makes one.

@@ -83,7 +83,8 @@ std::string UrlText(const char* field, size_t size) {
 CTableHost::CTableHost(CGameContext& context) : m_context(context) {}
 
 CTableHost::~CTableHost() {
-    // The model leaves the link's registry as it goes, before the frame that holds the link.
+    // The window goes before the model it draws; the members go in reverse order after it, so
+    // the model leaves the link's registry before the frame that holds the link goes.
     m_pView.reset();
     if (m_pPrompts != nullptr)
         m_context.SetPrompts(nullptr);
