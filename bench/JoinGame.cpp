@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A client that enters a game under way: the game state (663) and its 300 moves (10001) go
 // through the board's replay, which re-posts every move to all of the table's windows, and the
 // position and the clocks end where the game stands. It has to be done within one 60 Hz frame

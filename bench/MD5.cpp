@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of our MD5 against OpenSSL's on the input sizes the wire layer sees: a 14-byte
 // header digest, a typical 62-byte message and a 4 KiB body.
 #include "base/CMD5Checksum.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the rules: the perft walk (every piece, every destination, through check-move) and
 // the referee's has-legal-move.
 #include "chess/CChessDiagram.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs kelo-perft beside the chess.js library on the same positions in one run and prints the
 # nodes per second of both, their ratio and kelo-perft's peak memory.
 # Needs node and npm; chess.js is installed into a temporary folder that is removed afterwards.

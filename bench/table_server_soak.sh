@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A soak run of the reference server on loopback: GAMES games (default 200) between kelo-bot
 # pairs through one server with its default limits, DESKS desks (default 8) playing at once, a
 # watcher at every other desk. Three game lines take turns: the Fool's mate, a 13-ply mate by

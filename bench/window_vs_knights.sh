@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the table window (kelo-chess, a local table), the bare Qt window of bench/window/ (one
 # frameless 1000 x 720 widget painting a 1000 x 720 PNG and a line of Chinese text: the floor of
 # Qt itself) and KDE Knights the same way in one run, each on a fresh virtual screen with empty

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts under the prefix, and the Debian package made from it with
 # `cpack -G DEB`. The installed kelo-chess finds its data in ../share/kelo-chess/.
 include(GNUInstallDirs)
@@ -23,6 +24,10 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/kelo-chess.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/com.zandor.KeloChessGame.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The licence, as Debian keeps it for every package.
+install(FILES ${CMAKE_SOURCE_DIR}/data/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelo-chess)
+
 # The bus starts the installed program: its path is known only once the prefix is.
 install(CODE [[
     set(service "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/dbus-1/services/com.zandor.KeloChessGame.service")
@@ -35,6 +40,7 @@ install(CODE [[
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelo-chess)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_LICENSE GPL-3.0-or-later)
 set(CPACK_PACKAGE_CONTACT "The Kelo Chess developers <dev@kelo-chess.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "chess table of the Kelo game hall")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -47,7 +53,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The skin's texts are drawn in WenQuanYi Micro Hei, which no shared library pulls in; Qt's own
 # boxes and file dialogs take their Chinese words from Qt's catalogues.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session")
+# The practice table plays against a UCI engine; Debian's stockfish is the one it looks for first.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session, stockfish")
 # No owner other than root, and nothing of the build folder in the package.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

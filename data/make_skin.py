@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the table's skin and synthesizes its sounds.
 
 Everything is made here from drawn shapes, the chess glyphs of DejaVu Sans and the CJK glyphs of

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian package into a fresh Debian 12 chroot, opens the table under Xvfb there,
 # saves a picture of it, removes the package and lists what it left under /usr.
 #   scripts/check_package.sh CHROOT DEB OUT_FOLDER

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A player's evening at the table: the table window (alice, White), started by kelo-hall on a
 # session bus and a virtual screen of its own, against kelo-bot (bob, Black) at the reference
 # server, three games in a row:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The fault run: a game between the table window and kelo-bot through the reference server,
 # and the server killed in the middle of it, twice.
 #   1. The server is killed and started again on the same port between two of the client's

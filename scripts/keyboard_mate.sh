@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays a local Scholar's mate with the keyboard only, at both skin sizes, and leaves a picture
 # of every step: the cursor, a picked-up piece with its destinations, the move box's answer to
 # a bad move, the mate.

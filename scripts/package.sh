@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package: build/kelo-chess_<version>_amd64.deb.
 #   scripts/package.sh [BUILD_FOLDER]
 # The package is made from a release build without sanitizers; its dependencies come from the

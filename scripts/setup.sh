@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, running and testing need; only the missing ones.
 set -euo pipefail
 
@@ -7,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libssl-dev
     clang libclang-rt-dev
+    stockfish
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n dbus-daemon
     python3-pil fonts-dejavu-core fonts-wqy-microhei
     xvfb xdotool imagemagick

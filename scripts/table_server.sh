@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts that start the reference server (kelo-table-server --port 0).
 # listening_port LOG prints the port of the server's "listening 127.0.0.1:PORT" line in LOG,
 # waiting up to 10 s for it; it fails without one.

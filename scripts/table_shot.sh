@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Opens a local table on a virtual screen of its own and saves a picture of its window.
 #   scripts/table_shot.sh PROGRAM SCREEN_WxH SCALE OUT.png
 # SCALE is Qt's scale factor (QT_SCALE_FACTOR): at 2 the screen's logical width is half its

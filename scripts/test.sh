@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every test: a normal build, then a build under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then a few seconds of each fuzz target (when clang is there).
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the test scripts (tests/, scripts/fault_run.sh): what they share.
 
 # fail MESSAGE: prints "FAIL: MESSAGE" and counts it in failures; the script goes on and ends by

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts that play the table window against kelo-bot at the reference server,
 # after xvfb_display.sh and test_helpers.sh, with client, hall, bot, skin, work, port and fail
 # set.

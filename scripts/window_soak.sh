@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A soak of the table window: GAMES games (default 50) of the real window against kelo-bot
 # through the reference server, every move of the window a mouse click. The window (White) plays
 # f2f3 and g2g4, the bot (Black) answers e7e5 and d8h4, mate; the result dialog is closed with

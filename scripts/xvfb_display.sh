@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts that run windows on a virtual screen of their own.
 # start_xvfb WIDTHxHEIGHT FOLDER starts Xvfb on a free display number (the server picks it and
 # writes it to FOLDER/display) and sets DISPLAY and XVFB_PID; it fails after 10 s without one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelo-chess: the table client.
 #include "app/CCommandLine.h"
 #include "app/CGameContext.h"

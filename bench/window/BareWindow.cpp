@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelo-bench-bare-window: the floor the table window's start-up is measured against. One
 // frameless 1000 x 720 widget that decodes one 1000 x 720 PNG at start and paints it with one
 // line of Chinese text in the application font (the CJK fallback font draws the glyphs).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelo-bench-settle-watch: starts a program on the X display and tells when its window appeared
 // and when the screen stopped changing, to the millisecond, from outside the program.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the GBK converter in both directions and checks what the
 // converter promises: valid UTF-8 out of decoding, and cuts that stay within their limit.
 #include "base/CGbkConverter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the ini reader as a file. The first byte chooses how many of the
 // following bytes name the key, so the fuzzer also varies the keys and sections searched for.
 #include "base/CIniFile.h"

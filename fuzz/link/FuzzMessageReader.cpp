@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table's link fed with whatever a peer might send. The first byte picks how the socket
 // control behaves: as it should (every block exactly the size asked for, cut from the stream
 // however its pieces fall) or misbehaving (every piece handed over as a block of its own). The

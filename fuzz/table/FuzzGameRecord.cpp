@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as a record file. Whatever is read is written again and must read back
 // as the same record: the reader never accepts what the writer would not give back.
 #include "table/GameRecord.h"

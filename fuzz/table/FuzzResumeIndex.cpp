@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as the index of adjourned games; what is read is written and read again
 // without loss of an entry.
 #include "table/ResumeEntry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chess/CBaseBoard.h"
 
 #include "chess/CBaseDiagram.h"

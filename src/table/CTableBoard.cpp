@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board's handling of the table's game messages: starting a game, the moves, the replay of
 // a game under way and the small state messages around a game.
 

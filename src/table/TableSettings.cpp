@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/TableSettings.h"
 
 #include "link/MSG_START_INFO.h"

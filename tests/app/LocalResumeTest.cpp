@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local table: a record given at the direct start continues its game, every window taking
 // the replayed moves, and the save button saves it again; every ending of a local game is saved.
 #include "app/CGameContext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's six buttons: where each is, how hover and press draw them, which click acts,
 // and that a press on a free spot is left to the window's move.
 #include "app/CMainViewButtons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: what the command line asks for, the files that register the program, and the
 // local table of a direct start.
 #include "app/CCommandLine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table client of a window with a chat: the chat and the list of people take the server's
 // messages after the game objects, in the one order the client keeps.
 #include "app/CGameContext.h"

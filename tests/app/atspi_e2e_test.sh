@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real window read and played through the accessibility bus, as a screen reader does: run
 # under a session bus of its own (dbus-run-session) on a virtual screen, with Qt publishing its
 # tree without a screen reader running. The checks are in atspi_test.py.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The table window through AT-SPI: start a local game by the button's action, read a cell,
 play one move with the keys and one through the move box, hear both in the spoken line, and
 read the own panel's clock. Argument: the window's process id."""

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs inside its own session bus (dbus-run-session): the table client offers the hall
 # interface, and kelo-hall drives it as the hall would.
 set -u

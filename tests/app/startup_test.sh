@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs inside its own session bus (dbus-run-session): how kelo-chess starts and ends.
 # -RegServer / -UnregServer, one direct start at a time, and the end a few seconds after the
 # last hall has gone.

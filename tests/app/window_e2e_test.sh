@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a virtual screen of its own, used as a person uses it: press "开始", play
 # a few moves with mouse clicks at the squares the skin places, and check on screenshots that
 # the clicked squares change and the others stay as they were.

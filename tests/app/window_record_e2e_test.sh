@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a virtual screen of its own, a local table whose settings save every
 # finished game (savetype 1): Fool's mate played with mouse clicks, the result's message box
 # closed as a person closes it, and the record written into the record folder holds the four

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog's behaviour: what it shows, what confirming writes, what the folder
 // button saves at once, and that a dialog closed without confirming changes nothing.
 #include "base/CDialogSetModel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin and sounds that the build generates (data/make_skin.py), read as the program reads
 // them.
 #include "base/CSkinManager.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Standard algebraic notation made and read with the board's own rules.
 #include "chess/CCoordinateMove.h"
 #include "chess/CSanMove.h"

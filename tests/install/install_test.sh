@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # install_test.sh BUILD_FOLDER
 # Installs into a prefix of its own, checks the files an installation must have, and starts
 # PREFIX/bin/kelo-chess: it must find the installed skin and leave the user's desktop alone.

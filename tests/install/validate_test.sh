@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # validate_test.sh desktop|appstream|mime DATA_FOLDER KELO_CHESS
 # Validates the file the package installs and, for the desktop entry and the MIME type, the
 # one a build-tree program writes for the user with -RegServer. Exit 77: validator missing.

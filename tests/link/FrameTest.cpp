@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/MSG_GAME_STATE.h"
 #include "link/MSG_HEAD.h"
 #include "link/MSG_SEQUENCE_START.h"

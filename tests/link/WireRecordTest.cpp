@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/CPersonRecord.h"
 #include "link/MSG_ENTER_TABLE.h"
 #include "link/MSG_EXIT_ANSWER.h"

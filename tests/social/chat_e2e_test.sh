@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs inside its own session bus (dbus-run-session). A table at the reference server: two
 # kelo-bot players and the windowed client as a watcher, started as the hall starts it
 # (kelo-hall). The client's list shows all three, and a line a bot says appears in the

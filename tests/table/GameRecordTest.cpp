@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record file's bytes, and the index's, written and read back.
 #include "table/GameRecord.h"
 #include "base/CGbkConverter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The move box: typed moves read with the rules, the questions it answers, and what it sends.
 #include "chess/CCoordinateMove.h"
 #include "link/MessageTypes.h"

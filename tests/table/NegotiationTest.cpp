@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CGameContext.h"
 #include "app/CTableClient.h"
 #include "chess/CBasePiece.h"

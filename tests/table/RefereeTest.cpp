@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/MSG_GAME_RESULT.h"
 #include "support/ChessTable.h"
 #include "table/CPlayerManager.h"

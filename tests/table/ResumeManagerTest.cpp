@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save offer, loading a record and the index of adjourned games, on files in a scratch
 // folder.
 #include "base/CGbkConverter.h"

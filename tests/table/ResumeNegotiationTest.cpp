@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sealing and resuming between the clients of one table: each client is a table of its own and
 // the test carries the messages from one to the others as the server would.
 #include "base/CGbkConverter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The study window without a window: the list of the table's moves, the positions it shows,
 // moves tried on the study board, the automatic replay, turning the board, and that nothing
 // done there reaches the table.

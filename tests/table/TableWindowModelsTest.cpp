@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table window's models without a window: the button board's switching by message, the
 // player panels' texts and the promotion countdown.
 #include "link/MSG_MOVE.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelo-bot: a table client without a window. It sits at a table as the windowed client does
 // (the same board, clocks and connecting frame), plays the moves it is given for its own colour and
 // prints every message it sends or receives on one line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelo-hall: plays the hall's part. It configures a running table client over the session bus
 // from command-line options, then asks it to show its window, and holds on to the table as the
 // hall does: the client ends a few seconds after its last hall has left the bus.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelo-record: prints a game record file, writes it as PGN, or makes one from PGN.
 #include "CPgnGame.h"
 

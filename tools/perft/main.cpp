@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelo-perft: counts the leaf nodes of the legal move tree with the client's own rules.
 #include "chess/CChessSet.h"
 #include "chess/CFenReader.h"

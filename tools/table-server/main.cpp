@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelo-table-server: the reference game server for tests and demos. One thread, one poll loop
 // over the listening socket, the clients and a pipe on which the signal handler wakes it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/CDialogSet.h"
 
 #include "base/CDialogSetModel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kelo-link module's entry point.
 #include "link/qt/SocketControl.h"
 #include "link/qt/SocketModule.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kelo-sound module: the table's waves played with Qt Multimedia.
 #include "ports/qt/IWaveEffects.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "social/qt/CChatWnd.h"
 
 #include "base/qt/SkinQt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "social/qt/CPersonListWnd.h"
 
 #include "base/TableTypes.h"

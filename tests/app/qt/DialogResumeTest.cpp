@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The resume dialog on the index of a scratch record folder.
 #include "app/qt/CDialogResume.h"
 #include "app/qt/CDialogResumeAnswer.h"

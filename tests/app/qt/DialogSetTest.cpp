@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog on scratch settings: what it shows, what "确定" saves, what "取消" does
 // not, and the folder button, which saves at once.
 #include "app/CGameContext.h"

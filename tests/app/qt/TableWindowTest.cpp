@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table window as a person uses it, offscreen: a local game played with the mouse, the
 // board seen from Black's side, the refusals, and a start without any skin.
 #include "app/CGameContext.h"

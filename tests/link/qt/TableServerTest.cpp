@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two table clients, each with the real socket control and link, at one desk of the reference
 // server on loopback.
 

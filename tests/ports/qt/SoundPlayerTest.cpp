@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ports/qt/CQtSoundPlayer.h"
 #include "ports/qt/IWaveEffects.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chat and the list of people on screen, offscreen: what is typed goes to the game server
 // through the link, received lines show in their colour, and a double click on a person
 // addresses them in the input line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the kelo-sound module: it keeps the waves it is asked to play, so that a test
 // can see which plays reached the module once it was loaded.
 #include "ports/qt/IWaveEffects.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table's dialogs as windows, offscreen: their texts, buttons and countdown in both modes,
 // what a click does, and the result dialog's size and values.
 #include "link/MSG_SCORES.h"

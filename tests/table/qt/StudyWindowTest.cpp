@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The study window offscreen: its size and buttons, and the list, the buttons and clicks on the
 // study board driving the board as a person uses them.
 #include "base/CSkinManager.h"

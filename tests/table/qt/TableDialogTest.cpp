@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question and the input dialogs in the table's look, offscreen: their texts, buttons and
 // what the buttons answer.
 #include "support/qt/QtTestSupport.h"

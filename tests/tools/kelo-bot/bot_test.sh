@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole games through the reference server on loopback, two or three kelo-bot processes each,
 # and the command line.
 # usage: bot_test.sh SERVER BOT SCENARIO

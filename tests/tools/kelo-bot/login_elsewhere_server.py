@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A server that answers the first message of one client with a login elsewhere (3004) and then
 keeps the connection open, silent, for at most 30 s. Prints its listening line like the
 reference server. Loopback only."""

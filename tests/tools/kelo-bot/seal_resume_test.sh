@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Records of kelo-bot through the reference server. Sealing a game after 30 moves between two kelo-bot processes through the reference server,
 # with a watcher, and resuming it later: both players store it, the stored moves are replayed
 # in order on both players and the watcher, and the game goes on at the server.

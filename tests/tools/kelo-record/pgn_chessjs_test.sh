@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The PGN that kelo-record writes is read by chess.js, a chess library that other programs use,
 # to the same moves. chess.js comes from npm into a temporary folder; without node or npm the
 # test is skipped (status 77).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # kelo-record's command line: a PGN game made into a record and written back as the same PGN
 # moves and bytes, info's fields, errors as one line with status 2.
 set -u

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks kelo-perft's command line: counts on the last line, errors as one line with status 2.
 set -u
 source "$(dirname "$0")/../../../scripts/test_helpers.sh"

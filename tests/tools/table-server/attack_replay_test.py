@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Attacks on the reference server, replayed on loopback against a server of the test's own.
 
 usage: attack_replay_test.py SERVER BOT SANITIZED

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The server's command line: a bad option or limit is refused, --help names the limits,
 # --port 0 prints the port it listens on, and SIGTERM and SIGINT stop it cleanly.
 set -euo pipefail
