@@ -82,15 +82,17 @@ public:
     void Start(const std::string& program, const std::vector<std::string>& args,
                const std::map<std::string, std::string>& options = {});
     bool Ready() const { return m_bReady; }
-    // The engine's "id name", once it has said it.
+    // The engine's "id name", once it has said it (the program's file name when it says none).
     const std::string& Name() const { return m_strName; }
     // Whether it offers an option of that name.
     bool HasOption(const std::string& name) const;
 
-    // A new game begins: "ucinewgame" and "isready".
+    // A new game begins: "ucinewgame" and "isready". A search still running is cancelled.
     void NewGame();
     // Sends "position" and "go" with the limits. false when the engine is not ready, a search
-    // is still running, or the position's moves are not legal (nothing is sent then).
+    // is still running, or the position's moves or the searchmoves are not legal (nothing is
+    // sent then). While a cancelled search or a new game's "isready" is still unanswered, the
+    // search is held and goes out once they are; it counts as running from here on.
     bool Go(const UciPosition& position, const UciLimits& limits);
     bool Searching() const { return m_bSearching; }
     // Asks the running search for its move now; its bestmove still arrives.
@@ -110,15 +112,54 @@ public:
     void OnTimer(uint32_t id) override;
 
 private:
+    // The handshake's step; a search runs only in Ready.
+    enum class Step { Idle, AwaitingUciOk, AwaitingReadyOk, Ready, Gone, Quit };
+    struct OfferedOption {
+        // As the engine spells it, for "setoption".
+        std::string name;
+        std::string type;
+    };
+
+    void ReadHandshakeLine(const std::string& keyword, const std::vector<std::string>& words);
+    void SendOptions();
+    void AskReady();
+    void ReadyCame();
+    void ReadBestMove(const std::vector<std::string>& words);
+    // Sets the searched position up on m_searched; false with the reason when it does not fit.
+    bool SetUpPosition(const UciPosition& position, std::string& why);
+    // A move in coordinate form checked on m_searched for the colour to move there.
+    std::optional<MoveRecord> LegalMove(const std::string& text, std::string& why);
+    // Sends the held search when nothing stands before it any more.
+    void SendHeldSearch();
+    void Gone(const std::string& why);
+    bool Running() const;
+
     IEngineProcess& m_process;
     IEventLoop& m_loop;
     IUciEngineObserver& m_observer;
     std::string m_strName;
     bool m_bReady = false;
     bool m_bSearching = false;
-    // Left to the implementation: the handshake's step, the offered options, the pending
-    // options, the searched position as a board (CChessSet) to check the answer against, the
-    // dropped searches still to answer.
+    Step m_step = Step::Idle;
+    // The program's file name, the name when the engine gives none.
+    std::string m_strProgram;
+    // What the engine offers, by the lower-case name (option names are not case-sensitive).
+    std::map<std::string, OfferedOption> m_offered;
+    // What the caller asked to be set once the engine said what it offers.
+    std::map<std::string, std::string> m_requestedOptions;
+    // "isready" sent (the handshake's or a new game's) and not yet answered.
+    bool m_bAwaitingReady = false;
+    // The lines of the search asked for ("position", "go"), held while a dropped search still
+    // runs or a "readyok" is awaited; m_bSearchSent once they went out.
+    std::vector<std::string> m_heldSearch;
+    bool m_bSearchSent = false;
+    // "stop" went out (or is to follow the held search) for the search asked for.
+    bool m_bStopAsked = false;
+    // A cancelled search still runs: its info lines and its bestmove are dropped.
+    bool m_bDropping = false;
+    // The position searched, to check the answer against, and its colour to move.
+    CChessSet m_searched;
+    Colour m_searchedColour = Colour::White;
 };
 
 } // namespace kelo
