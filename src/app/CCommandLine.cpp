@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CCommandLine.h"
 
+#include "app/CPracticeDialogModel.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -57,10 +59,69 @@ CCommandLine CCommandLine::Parse(const std::vector<std::string>& args) {
             return line;
         }
     }
-    // The record's path is the whole command line: a path with spaces may arrive in pieces.
+    bool practice = false;
+    bool local = false;
+    std::vector<std::string> words;
+    auto fail = [&line](const std::string& why) {
+        line.m_action = Action::Error;
+        line.m_strError = why;
+        return line;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help") {
+            line.m_action = Action::Help;
+            return line;
+        }
+        if (a == "--practice" || a == "--local") {
+            (a == "--local" ? local : practice) = true;
+            continue;
+        }
+        // "--name VALUE" or "--name=VALUE".
+        const size_t equals = a.starts_with("--") ? a.find('=') : std::string::npos;
+        const std::string name = a.substr(0, equals);
+        if (name != "--level" && name != "--colour" && name != "--color" && name != "--time" &&
+            name != "--engine") {
+            words.push_back(a);
+            continue;
+        }
+        std::string value;
+        if (equals != std::string::npos)
+            value = a.substr(equals + 1);
+        else if (i + 1 < args.size())
+            value = args[++i];
+        else
+            return fail(name + " needs a value");
+        std::string error;
+        PracticeRequest& request = line.m_practice;
+        if (name == "--level")
+            request.level = CPracticeDialogModel::ParseLevel(value, error);
+        else if (name == "--time")
+            request.time = CPracticeDialogModel::ParseTime(value, error);
+        else if (name == "--engine")
+            request.engineCommand = value;
+        else
+            request.colour = CPracticeDialogModel::ParseColour(value, error);
+        if (!error.empty())
+            return fail(error);
+        if (name == "--engine" && value.find_first_not_of(' ') == std::string::npos)
+            return fail("--engine needs the command of a UCI engine");
+        // Each of them is about a game against the computer.
+        practice = true;
+    }
+
+    // The record's path is the rest of the command line: a path with spaces may arrive in
+    // pieces.
     std::string joined;
-    for (const std::string& a : args)
+    for (const std::string& a : words)
         joined += (joined.empty() ? "" : " ") + a;
+    if (practice && local)
+        return fail("--practice and its options do not go with --local");
+    if (practice && !joined.empty())
+        return fail("a record is continued on the local table (kelo-chess --local RECORD), not "
+                    "against the computer: '" +
+                    joined + "'");
+    line.m_action = practice ? Action::Practice : Action::Direct;
     line.m_strRecordPath = StripQuotes(joined);
     return line;
 }

@@ -47,6 +47,8 @@ void LoadGameSettings(GameSettings& settings, const SettingsFolders& folders) {
             settings.m_nSaveType = Clamped16(value);
         ini.ReadString(SECTION_GAME, "manualpath", settings.m_strManualPath);
         ini.ReadString(SECTION_GAME, "dllfilename", settings.m_strDllFileName);
+        // Keys are found as parts of a line's key: this one holds none of the others.
+        ini.ReadString(SECTION_GAME, "enginecommand", settings.m_strEngineCommand);
         if (ini.ReadInt(SECTION_TABLE, "tableback", value))
             settings.m_nTableBack = Clamped16(value);
         ini.Close();
@@ -78,6 +80,8 @@ bool SaveGameSettings(const GameSettings& settings, const SettingsFolders& folde
         ok &= ini.WriteInt("savetype", settings.m_nSaveType);
         ok &= ini.WriteString("manualpath", settings.m_strManualPath);
         ok &= ini.WriteString("dllfilename", settings.m_strDllFileName);
+        if (!settings.m_strEngineCommand.empty())
+            ok &= ini.WriteString("enginecommand", settings.m_strEngineCommand);
         ok &= ini.WriteSection(SECTION_TABLE);
         ok &= ini.WriteInt("tableback", settings.m_nTableBack);
         if (!ok)

@@ -25,6 +25,9 @@ struct GameSettings {
     std::string m_strDllFileName;
     // Background tile of the table: 0..3; any other value counts as 0.
     int16_t m_nTableBack = 1;
+    // The chess engine a game against the computer is played with: a program's path or name
+    // and its arguments, split at spaces. Empty: the first engine found. Written only when set.
+    std::string m_strEngineCommand;
 };
 
 // Fills in what the file holds; entries that are missing keep their present values. An

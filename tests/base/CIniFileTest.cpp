@@ -334,6 +334,31 @@ TEST(GameSettingsTest, SaveWritesTheWholeFileAndLoadReadsItBack) {
     EXPECT_EQ(loaded.m_nTableBack, 2);
 }
 
+// The engine of a game against the computer: read from its own key, which holds none of the
+// others (keys are found as parts of a line's key), and written only when set, so the file of
+// someone who never set it stays as it was.
+TEST(GameSettingsTest, TheEngineCommandHasAKeyOfItsOwn) {
+    ScratchFolder scratch;
+    const SettingsFolders folders = FoldersIn(scratch);
+    fs::create_directories(folders.m_strConfigFolder);
+    const std::string file = folders.m_strConfigFolder + "ChessGame.ini";
+    WriteFile(file, "[chessgame]\r\nsound=0\r\nenginecommand=/opt/sf/stockfish -q\r\n"
+                    "savetype=3\r\n");
+    GameSettings settings;
+    LoadGameSettings(settings, folders);
+    EXPECT_EQ(settings.m_strEngineCommand, "/opt/sf/stockfish -q");
+    EXPECT_FALSE(settings.m_bSound);
+    EXPECT_EQ(settings.m_nSaveType, 3);
+
+    test::ScriptedPrompts prompts;
+    settings.m_strManualPath = "/games/";
+    settings.m_strDllFileName = "/lib/p.dll";
+    ASSERT_TRUE(SaveGameSettings(settings, folders, prompts));
+    EXPECT_EQ(ReadFile(file), "[chessgame]\r\nsound=0\r\nshowontop=0\r\nsavetype=3\r\n"
+                              "manualpath=/games/\r\ndllfilename=/lib/p.dll\r\n"
+                              "enginecommand=/opt/sf/stockfish -q\r\n[gogame]\r\ntableback=1\r\n");
+}
+
 TEST(GameSettingsTest, FileValuesUsedUnchangedAndMissingOnesKept) {
     ScratchFolder scratch;
     const SettingsFolders folders = FoldersIn(scratch);
