@@ -39,6 +39,22 @@
 
 namespace kelo {
 
+namespace {
+
+// The settings a desk's next game is played with.
+MSG_START_INFO_BODY StartInfo(uint16_t firstSeat, const CTableServer::TimeSettings& time) {
+    MSG_START_INFO_BODY info;
+    info.firstColour = static_cast<uint16_t>(WireValue(Colour::White));
+    info.firstSeat = firstSeat;
+    info.totalTime = time.total;
+    info.paceTime = time.pace;
+    info.paceAddedTime = time.added;
+    info.maxTakeBacks = CTableServer::MAX_TAKEBACKS;
+    return info;
+}
+
+} // namespace
+
 // The position of a desk's game, played on the core's model, and what the draw rules count.
 struct CTableServer::DeskModel {
     CChessSet game;
@@ -569,17 +585,25 @@ bool CTableServer::BothSeated(uint16_t deskNo) const {
     return seated[0] && seated[1];
 }
 
+void CTableServer::ChangeTimeSettings(const TimeSettings& time) {
+    m_time = time;
+    m_output.Report("time " + std::to_string(time.total) + "," + std::to_string(time.pace) + "," +
+                    std::to_string(time.added) + " for the games to come");
+    // A desk that has ended its game gets the new clocks with its next start information.
+    for (auto& [deskNo, desk] : m_desks) {
+        if (desk.phase == Desk::Phase::Waiting && BothSeated(deskNo)) {
+            const auto body =
+                StartInfo(desk.firstSeat, m_time).ToWire(MSG_START_INFO_BODY::GAME_INFO_SIZE);
+            SendToDesk(deskNo, MSG_GAME_INFO, body.data(), body.size());
+        }
+    }
+}
+
 void CTableServer::OfferStart(uint16_t deskNo, Desk& desk) {
     if (!BothSeated(deskNo))
         return;
-    MSG_START_INFO_BODY info;
-    info.firstColour = static_cast<uint16_t>(WireValue(Colour::White));
-    info.firstSeat = desk.firstSeat;
-    info.totalTime = m_time.total;
-    info.paceTime = m_time.pace;
-    info.paceAddedTime = m_time.added;
-    info.maxTakeBacks = MAX_TAKEBACKS;
-    const auto body = info.ToWire(MSG_START_INFO_BODY::START_INFO_SIZE);
+    const auto body =
+        StartInfo(desk.firstSeat, m_time).ToWire(MSG_START_INFO_BODY::START_INFO_SIZE);
     SendToDesk(deskNo, MSG_START_INFO, body.data(), body.size());
     // The start information locks the tables; they are freed so that the players can press
     // start.
@@ -679,6 +703,7 @@ void CTableServer::OnGameMessage(Client& client, uint16_t type, const uint8_t* b
 void CTableServer::BeginGame(uint16_t deskNo, Desk& desk, uint64_t nowMs) {
     desk.phase = Desk::Phase::Playing;
     desk.used = {};
+    desk.time = m_time;
     desk.exitRequester = NO_SEAT;
     desk.resumeRequest.clear();
     desk.steps.clear();
@@ -703,7 +728,8 @@ void CTableServer::OnMove(uint16_t deskNo, Desk& desk, const uint8_t* body, size
     // The mover's clock is charged the whole seconds of the move, less the time added per move,
     // as the clients charge it.
     if (mover < 2)
-        desk.used[mover] += static_cast<int32_t>((nowMs - desk.moveStartMs) / 1000) - m_time.added;
+        desk.used[mover] +=
+            static_cast<int32_t>((nowMs - desk.moveStartMs) / 1000) - desk.time.added;
     std::array<uint8_t, MSG_MOVE_BODY::SIZE> step{};
     std::copy(body, body + MSG_MOVE_BODY::SIZE, step.begin());
     desk.steps.push_back(step);
@@ -797,6 +823,7 @@ void CTableServer::ResumeGame(uint16_t deskNo, Desk& desk, uint64_t nowMs) {
     desk.phase = Desk::Phase::Playing;
     desk.started[0] = desk.started[1] = false;
     desk.used = {};
+    desk.time = m_time;
     desk.exitRequester = NO_SEAT;
     desk.firstSeat = firstSeat;
     desk.model = std::move(model);
@@ -846,9 +873,9 @@ void CTableServer::EndGame(uint16_t deskNo, Desk& desk, uint16_t decisive, uint1
 void CTableServer::SendGameState(int connection, Client& client, const Desk& desk, uint64_t nowMs) {
     MSG_GAME_STATE_BODY state;
     state.fields[1] = desk.firstSeat;
-    state.fields[3] = m_time.total;
-    state.fields[4] = m_time.pace;
-    state.fields[5] = m_time.added;
+    state.fields[3] = desk.time.total;
+    state.fields[4] = desk.time.pace;
+    state.fields[5] = desk.time.added;
     state.fields[6] = MAX_TAKEBACKS;
     // The seconds the move in progress has run.
     state.fields[12] =
@@ -955,7 +982,7 @@ bool CTableServer::OutOfTime(const Desk& desk, uint64_t nowMs) const {
     // what is left of its total; the server's count may be behind by the grace.
     const int64_t step = static_cast<int64_t>((nowMs - desk.moveStartMs) / 1000);
     const int64_t limit =
-        std::min<int64_t>(m_time.pace, static_cast<int64_t>(m_time.total) - desk.used[seat]);
+        std::min<int64_t>(desk.time.pace, static_cast<int64_t>(desk.time.total) - desk.used[seat]);
     return step + static_cast<int64_t>(TIME_GRACE_S) > limit;
 }
 

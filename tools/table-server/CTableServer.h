@@ -97,7 +97,11 @@ public:
     CTableServer(const CTableServer&) = delete;
     CTableServer& operator=(const CTableServer&) = delete;
 
+    // The clocks of the games that begin from now on; a game under way keeps its own.
     void SetTimeSettings(const TimeSettings& time) { m_time = time; }
+    // The same while the server runs: the desks whose players are seated between games are
+    // told the new clocks at once (606), so that the game they start next shows them.
+    void ChangeTimeSettings(const TimeSettings& time);
     void SetLimits(const Limits& limits) { m_limits = limits; }
 
     // False when the server has no room for another connection: the caller closes it.
@@ -183,6 +187,8 @@ private:
         uint16_t exitRequester = NO_SEAT;
         // Per seat: the seconds charged to its clock in this game, as the clients charge them.
         std::array<int32_t, 2> used{};
+        // The clocks of the game under way, as they were when it began.
+        TimeSettings time;
         // Per seat: a player whose connection went during the game, and until when the seat
         // waits for that id.
         std::array<bool, 2> held{};

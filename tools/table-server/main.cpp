@@ -3,6 +3,7 @@
 // over the listening socket, the clients and a pipe on which the signal handler wakes it.
 
 #include "CClientSockets.h"
+#include "CServerControl.h"
 #include "CServerLog.h"
 #include "CTableServer.h"
 
@@ -44,10 +45,14 @@ void Usage(FILE* to) {
     const kelo::CTableServer::Limits limits;
     std::fprintf(
         to,
-        "usage: kelo-table-server --port P [--time TOTAL,PACE,ADD] [limits]\n"
+        "usage: kelo-table-server --port P [--time TOTAL,PACE,ADD] [--control-stdin] [limits]\n"
         "  --port P                 0 picks a free port (on 127.0.0.1)\n"
         "  --time TOTAL,PACE,ADD    clock settings in seconds: total time of each player,\n"
         "                           time per move, time added per move (1800,60,10)\n"
+        "  --control-stdin          read commands on standard input, one a line:\n"
+        "                           \"time TOTAL,PACE,ADD\" sets the clocks of the games that\n"
+        "                           begin from then on (the players seated between games are\n"
+        "                           told at once, 606); the end of the input stops the server\n"
         "Limits (a client that keeps to the protocol never meets them):\n"
         "  --max-connections N      connections at once, entered or not (%zu); more are\n"
         "                           closed at once\n"
@@ -98,23 +103,6 @@ bool ParseNumber(const char* text, long min, long max, long& value) {
     return end != text && *end == '\0' && errno == 0 && value >= min && value <= max;
 }
 
-// TOTAL,PACE,ADD: three numbers of seconds that fit the clocks' 16-bit fields.
-bool ParseTime(const std::string& text, kelo::CTableServer::TimeSettings& time) {
-    long values[3];
-    const char* p = text.c_str();
-    for (int i = 0; i < 3; ++i) {
-        char* end = nullptr;
-        values[i] = std::strtol(p, &end, 10);
-        if (end == p || values[i] < 0 || values[i] > 32767 || *end != (i < 2 ? ',' : '\0'))
-            return false;
-        p = end + 1;
-    }
-    time.total = static_cast<uint16_t>(values[0]);
-    time.pace = static_cast<uint16_t>(values[1]);
-    time.added = static_cast<uint16_t>(values[2]);
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -124,6 +112,7 @@ int main(int argc, char** argv) {
     size_t clientBound = kelo::CClientSockets::DEFAULT_CLIENT_BOUND;
     size_t totalBound = kelo::CClientSockets::DEFAULT_TOTAL_BOUND;
     constexpr long MANY = 1L << 30;
+    bool control = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         long value = 0;
@@ -131,13 +120,17 @@ int main(int argc, char** argv) {
             Usage(stdout);
             return 0;
         }
+        if (arg == "--control-stdin") {
+            control = true;
+            continue;
+        }
         if (i + 1 >= argc)
             return BadUsage();
         const char* next = argv[++i];
         if (arg == "--port" && ParseNumber(next, 0, 65535, value)) {
             port = value;
         } else if (arg == "--time") {
-            if (!ParseTime(next, time))
+            if (!kelo::CServerControl::ParseTime(next, time))
                 return BadUsage();
         } else if (arg == "--max-connections" && ParseNumber(next, 1, MANY, value)) {
             limits.connections = static_cast<size_t>(value);
@@ -214,6 +207,7 @@ int main(int argc, char** argv) {
     kelo::CTableServer server(sockets);
     server.SetTimeSettings(time);
     server.SetLimits(limits);
+    kelo::CServerControl controlLines;
     bool running = true;
     while (running) {
         std::vector<pollfd> fds;
@@ -221,6 +215,7 @@ int main(int argc, char** argv) {
         fds.push_back({listener, POLLIN, 0});
         // The log's output is polled apart from the clients (a descriptor of -1 is skipped).
         fds.push_back({log.Waiting() ? log.Descriptor() : -1, POLLOUT, 0});
+        fds.push_back({control ? STDIN_FILENO : -1, POLLIN, 0});
         for (const auto& [fd, waiting] : sockets.Sockets())
             fds.push_back({fd, static_cast<short>(POLLIN | (waiting ? POLLOUT : 0)), 0});
         const int ready = poll(fds.data(), fds.size(), 1000);
@@ -233,6 +228,23 @@ int main(int argc, char** argv) {
             running = false;
         if (fds[2].revents != 0)
             log.Flush();
+        if (fds[3].revents != 0) {
+            char bytes[4096];
+            const ssize_t n = read(STDIN_FILENO, bytes, sizeof bytes);
+            if (n > 0) {
+                controlLines.Feed(bytes, static_cast<size_t>(n));
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                // Whoever runs the server this way has gone: the server goes with it.
+                log.Line("control input closed", now);
+                running = false;
+            }
+            for (const auto& command : controlLines.TakeCommands()) {
+                if (command.kind == kelo::CServerControl::Command::Kind::Time)
+                    server.ChangeTimeSettings(command.time);
+                else
+                    log.Line("control: not understood: " + command.line, now);
+            }
+        }
         if (fds[1].revents & POLLIN) {
             for (;;) {
                 sockaddr_in peer{};
@@ -249,7 +261,7 @@ int main(int argc, char** argv) {
                 sockets.Add(fd);
             }
         }
-        for (size_t i = 3; i < fds.size() && running; ++i) {
+        for (size_t i = 4; i < fds.size() && running; ++i) {
             const int fd = fds[i].fd;
             if (fds[i].revents & POLLOUT)
                 sockets.Flush(fd);

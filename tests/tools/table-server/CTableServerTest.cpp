@@ -863,6 +863,44 @@ TEST_F(DeskGameTest, TheClocksFollowTheRelayedMoves) {
     EXPECT_EQ(server.Violations(), 1) << "18 s of 19, within the grace";
 }
 
+// New clocks while the server runs are for the games to come: players seated between games are
+// told them at once (606), a game under way keeps its own for its clocks and its state.
+TEST_F(DeskGameTest, NewClocksAreForTheGamesToCome) {
+    Client white = Enter(20, 9, 0, 0xFFFF);
+    Client black = Enter(21, 9, 1, 0xFFFF);
+    output.received.clear();
+    server.ChangeTimeSettings({300, 10, 2});
+    for (int connection : {20, 21}) {
+        ASSERT_EQ(Types(output.received[connection]), std::vector<uint16_t>{MSG_GAME_INFO})
+            << connection;
+        const auto& frame = output.received[connection][0];
+        // White first from seat 0, no take-backs used, 300 s, 10 s a move, 2 s added, at most 3
+        // take-backs.
+        EXPECT_EQ(std::vector<uint8_t>(frame.begin() + MSG_HEAD::SIZE, frame.end()),
+                  (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0x01, 0x2C, 0, 10, 0, 2, 0, 3}));
+    }
+    for (int connection : {1, 2, 3})
+        EXPECT_TRUE(output.received[connection].empty()) << connection;
+
+    // Desk 5 plays on at 900 s and 20 s a move: 15 s into White's move is not a loss on time.
+    now += 15000;
+    Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 1, 0, 7}));
+    EXPECT_EQ(server.Violations(), 1);
+    Enter(4, 5);
+    const auto head = MSG_GAME_STATE_BODY::FromWire(entry[2].data() + MSG_HEAD::SIZE);
+    EXPECT_EQ(head.fields[3], 900);
+    EXPECT_EQ(head.fields[4], 20);
+
+    // Desk 9's game is played with the new clocks.
+    Send(white, white.Frame(MSG_START_NOTICE, {0, 0, 0, 1}));
+    Send(black, black.Frame(MSG_START_NOTICE, {0, 1, 0, 1}));
+    Enter(22, 9);
+    const auto nine = MSG_GAME_STATE_BODY::FromWire(entry[2].data() + MSG_HEAD::SIZE);
+    EXPECT_EQ(nine.fields[3], 300);
+    EXPECT_EQ(nine.fields[4], 10);
+    EXPECT_EQ(nine.fields[5], 2);
+}
+
 // A player whose connection goes during the game keeps the seat: the desk is told, another id
 // cannot take it, the same id takes it back, and when the hold runs out the game ends.
 TEST_F(DeskGameTest, HoldsTheSeatOfAPlayerWhoseConnectionWent) {

@@ -31,4 +31,15 @@ for signal in TERM INT; do
     grep -q '^stopped, 0 violations$' "$out" || { echo "no clean stop"; cat "$out"; exit 1; }
     rm -f "$out"
 done
+# --control-stdin: a time line is taken, a bad line is reported, and the end of the input (its
+# controller gone) stops the server cleanly.
+out=$(mktemp)
+{ echo "time 300,20,2"; echo "nonsense"; sleep 0.5; } |
+    timeout 10 "$server" --port 0 --control-stdin >"$out" ||
+    { echo "exit status $? at the end of the control input"; cat "$out"; exit 1; }
+for line in '^time 300,20,2 for the games to come$' '^control: not understood: nonsense$' \
+    '^control input closed$' '^stopped, 0 violations$'; do
+    grep -q "$line" "$out" || { echo "no line $line"; cat "$out"; exit 1; }
+done
+rm -f "$out"
 echo ok
