@@ -22,12 +22,13 @@ function(kelo_qt_layer lib layer)
     target_link_libraries(${lib} PUBLIC ${lib}_${layer})
 endfunction()
 
-# The platform's ports on QtCore and QtDBus, without a window: the event loop, the program's
-# modules, the connection made from its module and the hall interface. The headless tools
-# (kelo-bot, kelo-hall) link only these, with the socket below.
+# The platform's ports on QtCore and QtDBus, without a window: the event loop, a chess engine's
+# process, the program's modules, the connection made from its module and the hall interface.
+# The headless tools (kelo-bot, kelo-hall) link only these, with the socket below.
 add_library(kelo_qt_ports STATIC)
 set(KELO_QT_PORTS Qt6::Core Qt6::DBus)
-kelo_qt_layer(kelo_qt_ports base SOURCES ports/qt/CQtEventLoop.cpp base/qt/CProgramModule.cpp
+kelo_qt_layer(kelo_qt_ports base SOURCES ports/qt/CQtEventLoop.cpp ports/qt/CQtEngineProcess.cpp
+              base/qt/CProgramModule.cpp
               LINKS ${KELO_QT_PORTS})
 kelo_qt_layer(kelo_qt_ports link SOURCES link/qt/CDeferredSocketControl.cpp
               LINKS ${KELO_QT_PORTS})
