@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A chess engine's process on Qt, with the tests' fake engine as a real child process.
+#include "engine/CUciEngine.h"
+#include "ports/qt/CQtEngineProcess.h"
+#include "ports/qt/CQtEventLoop.h"
+
+#include "../../link/qt/QtWait.h"
+#include "support/qt/QtTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace kelo {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string FakeEngine() {
+    const char* source = std::getenv("KELO_SOURCE_DIR");
+    return std::string(source != nullptr ? source : ".") + "/tests/engine/fake_uci_engine.py";
+}
+
+// Whether a process of that id still exists (a zombie counts).
+bool Exists(int64_t pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
+}
+
+struct Events : IEngineProcessEvents {
+    void OnEngineLine(const std::string& line) override { lines.push_back(line); }
+    void OnEngineGone(const std::string& why) override { gone.push_back(why); }
+    Lines lines;
+    Lines gone;
+};
+
+// The engine's lines come whole, without "\r" (a last one without its end too), and only
+// from the loop, never inside a call; a child that ends by itself is reported once; a line
+// end inside a written line does not make two lines.
+TEST(EngineProcess, LinesAndTheEndComeThroughTheLoop) {
+    test::TestApp();
+    CQtEventLoop loop;
+    Events events;
+    CQtEngineProcess process(loop);
+    process.SetEvents(&events);
+    process.Start("printf", {"id name  Two  Spaces\\r\\n\\nreadyok\\nlast"});
+    EXPECT_TRUE(events.lines.empty());
+    ASSERT_TRUE(test::WaitFor([&] { return !events.gone.empty(); }, 10000));
+    test::Settle(50);
+    EXPECT_EQ(events.lines, (Lines{"id name  Two  Spaces", "", "readyok", "last"}));
+    EXPECT_EQ(events.gone, Lines{"引擎自己退出了（退出码 0）"});
+
+    events = {};
+    process.Start("cat", {});
+    process.WriteLine("isready\nquit\r");
+    ASSERT_TRUE(test::WaitFor([&] { return !events.lines.empty(); }, 10000));
+    EXPECT_EQ(events.lines, Lines{"isready quit "});
+
+    // A program that cannot start is told after the call, once.
+    events = {};
+    process.Start("/nonexistent/engine", {});
+    EXPECT_TRUE(events.gone.empty());
+    ASSERT_TRUE(test::WaitFor([&] { return !events.gone.empty(); }, 10000));
+    test::Settle(50);
+    ASSERT_EQ(events.gone.size(), 1u);
+    EXPECT_EQ(events.gone[0].rfind("无法启动引擎 /nonexistent/engine：", 0), 0u) << events.gone[0];
+
+    // Stopped while it still talks (cat says every line back): nothing more arrives, and the
+    // child is gone.
+    events = {};
+    process.Start("cat", {});
+    process.WriteLine("uci");
+    const int64_t pid = process.ProcessId();
+    EXPECT_TRUE(Exists(pid));
+    process.Stop();
+    EXPECT_FALSE(Exists(pid));
+    EXPECT_EQ(process.ProcessId(), 0);
+    test::Settle(100);
+    EXPECT_TRUE(events.lines.empty());
+    EXPECT_TRUE(events.gone.empty());
+    process.WriteLine("uci");
+    process.Stop();
+}
+
+// The engine client over the real process with the tests' fake engine: its handshake, a
+// search among lines a client must bear, and the crash in the next search, told once.
+TEST(EngineProcess, CarriesTheEngineClient) {
+    test::TestApp();
+    CQtEventLoop loop;
+    struct Observer : IUciEngineObserver {
+        void OnEngineReady(const std::string& name) override { said.push_back("ready " + name); }
+        void OnEngineInfo(const UciInfo& info) override { infos.push_back(info); }
+        void OnBestMove(const std::optional<MoveRecord>&, const std::string& text) override {
+            said.push_back("best " + text);
+        }
+        void OnBestMoveRefused(const std::string& text, const std::string&) override {
+            said.push_back("refused " + text);
+        }
+        void OnEngineGone(const std::string& why) override { said.push_back("gone " + why); }
+        Lines said;
+        std::vector<UciInfo> infos;
+    } observer;
+    CQtEngineProcess process(loop);
+    CUciEngine engine(process, loop, observer);
+    engine.Start("python3", {FakeEngine(), "--crlf", "--chatter", "--crash-after", "1", "--name",
+                             "Fake Qt 2"});
+    ASSERT_TRUE(test::WaitFor([&] { return engine.Ready(); }, 10000));
+    EXPECT_TRUE(engine.HasOption("Threads"));
+    ASSERT_TRUE(engine.Go({"", {"e2e4"}}, {}));
+    ASSERT_TRUE(test::WaitFor([&] { return !engine.Searching(); }, 10000));
+    // The first legal move of Black in the fake's order; the mate scores of its chatter read.
+    EXPECT_EQ(observer.said, (Lines{"ready Fake Qt 2", "best a7a6"}));
+    const bool mate = std::any_of(observer.infos.begin(), observer.infos.end(), [](auto& info) {
+        return info.score && info.score->unit == UciScore::Unit::Mate && info.score->value == -2 &&
+               info.score->bound == UciScore::Bound::Upper;
+    });
+    EXPECT_TRUE(mate);
+    ASSERT_TRUE(engine.Go({}, {}));
+    ASSERT_TRUE(test::WaitFor([&] { return observer.said.size() > 2; }, 10000));
+    test::Settle(50);
+    EXPECT_EQ(observer.said.back(), "gone 引擎意外终止（信号 9）");
+    EXPECT_EQ(observer.said.size(), 3u);
+}
+
+// The destructor ends the child: one that ends at the end of its input (cat) at once, one
+// that does not (sleep) after the wait, killed.
+TEST(EngineProcess, TheChildGoesWithTheObject) {
+    test::TestApp();
+    CQtEventLoop loop;
+    Events events;
+    for (const auto& [program, args] :
+         std::vector<std::pair<std::string, Lines>>{{"cat", {}}, {"sleep", {"30"}}}) {
+        int64_t pid = 0;
+        {
+            CQtEngineProcess process(loop);
+            process.SetEvents(&events);
+            process.Start(program, args);
+            process.WriteLine("uci");
+            process.WriteLine("go infinite");
+            ASSERT_TRUE(test::WaitFor([&] { return process.ProcessId() > 0; }, 10000));
+            pid = process.ProcessId();
+        }
+        EXPECT_FALSE(Exists(pid)) << program;
+        test::Settle(50);
+        EXPECT_TRUE(events.gone.empty()) << program;
+    }
+}
+
+} // namespace
+} // namespace kelo
