@@ -160,13 +160,13 @@ void CUciEngine::SendOptions() {
     // One thread and a small table unless asked otherwise: several engines may share the
     // machine with the table, and a game at a table needs no more. Then the caller's options.
     std::vector<std::pair<std::string, std::string>> options;
-    for (const auto& [name, value] : {std::pair<std::string, std::string>{"Threads", "1"},
-                                      std::pair<std::string, std::string>{"Hash", "16"}}) {
-        const bool given =
-            std::any_of(m_requestedOptions.begin(), m_requestedOptions.end(),
-                        [&](const auto& option) { return Lower(option.first) == Lower(name); });
+    const std::pair<std::string, std::string> defaults[] = {{"Threads", "1"}, {"Hash", "16"}};
+    for (const auto& option : defaults) {
+        const bool given = std::any_of(
+            m_requestedOptions.begin(), m_requestedOptions.end(),
+            [&](const auto& requested) { return Lower(requested.first) == Lower(option.first); });
         if (!given)
-            options.emplace_back(name, value);
+            options.push_back(option);
     }
     options.insert(options.end(), m_requestedOptions.begin(), m_requestedOptions.end());
     for (const auto& [name, value] : options) {
