@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A chess engine's process on Qt, with the tests' fake engine as a real child process.
+#include "engine/CEngineLocator.h"
 #include "engine/CUciEngine.h"
 #include "ports/qt/CQtEngineProcess.h"
 #include "ports/qt/CQtEventLoop.h"
@@ -124,6 +125,53 @@ TEST(EngineProcess, CarriesTheEngineClient) {
     test::Settle(50);
     EXPECT_EQ(observer.said.back(), "gone 引擎意外终止（信号 9）");
     EXPECT_EQ(observer.said.size(), 3u);
+}
+
+// Debian's stockfish over the real process: a search cancelled while it runs, the next one
+// answered with a legal move of its own position, and the quit.
+TEST(EngineProcess, RealStockfish) {
+    const std::optional<EngineCommand> stockfish = CEngineLocator().Locate().command;
+    if (!stockfish) {
+        if (std::getenv("CI") != nullptr)
+            FAIL() << "no stockfish installed (sudo apt install stockfish)";
+        GTEST_SKIP() << "no stockfish installed (sudo apt install stockfish)";
+    }
+    test::TestApp();
+    CQtEventLoop loop;
+    struct Observer : IUciEngineObserver {
+        void OnEngineReady(const std::string& name) override { said.push_back("ready " + name); }
+        void OnBestMove(const std::optional<MoveRecord>& move, const std::string& text) override {
+            said.push_back("best " + text);
+            if (move)
+                played = *move;
+        }
+        void OnBestMoveRefused(const std::string& text, const std::string&) override {
+            said.push_back("refused " + text);
+        }
+        void OnEngineGone(const std::string& why) override { said.push_back("gone " + why); }
+        Lines said;
+        MoveRecord played;
+    } observer;
+    CQtEngineProcess process(loop);
+    CUciEngine engine(process, loop, observer);
+    engine.Start(stockfish->program, stockfish->args);
+    ASSERT_TRUE(test::WaitFor([&] { return engine.Ready(); }, 10000));
+    EXPECT_TRUE(engine.HasOption("Skill Level"));
+    ASSERT_TRUE(engine.Go({}, {}));
+    engine.Cancel();
+    // Black's king in check from the rook on a8 has one legal move: it takes the rook.
+    UciLimits limits;
+    limits.depth = 6;
+    ASSERT_TRUE(engine.Go({"1k6/8/1K6/8/8/8/8/R6r b - - 0 1", {"h1h2", "a1a8"}}, limits));
+    ASSERT_TRUE(test::WaitFor([&] { return !engine.Searching(); }, 10000));
+    ASSERT_EQ(observer.said.size(), 2u) << observer.said.back();
+    EXPECT_EQ(observer.said[0].rfind("ready Stockfish", 0), 0u) << observer.said[0];
+    EXPECT_EQ(observer.said[1], "best b8a8");
+    EXPECT_EQ(observer.played.colour, Colour::Black);
+    EXPECT_EQ(observer.played.kind, PieceKind::King);
+    engine.Quit();
+    test::Settle(50);
+    EXPECT_EQ(observer.said.size(), 2u);
 }
 
 // The destructor ends the child: one that ends at the end of its input (cat) at once, one
