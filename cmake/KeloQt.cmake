@@ -66,6 +66,8 @@ kelo_qt_layer(kelo_gui app
             app/qt/CDialogSet.cpp app/qt/CDialogResumeAnswer.cpp app/qt/CDialogResumeExit.cpp
             app/qt/CResumeDialogs.cpp app/qt/CInstanceLock.cpp app/qt/CTableHost.cpp
             app/qt/SkinFallback.cpp
+            # A game against the computer: its dialog, the programs it starts.
+            app/qt/CPracticeDialog.cpp app/qt/CPracticeLauncher.cpp app/qt/CChildProgram.cpp
     LINKS ${KELO_QT_GUI})
 
 # The sounds' multimedia stack (Qt Multimedia with the sound server's and the codecs' libraries)

@@ -5,6 +5,7 @@
 #include "app/CServerRegistration.h"
 #include "app/qt/CHallClients.h"
 #include "app/qt/CInstanceLock.h"
+#include "app/qt/CPracticeLauncher.h"
 #include "app/qt/CStartGameDBus.h"
 #include "app/qt/CTableHost.h"
 #include "base/SettingsFolders.h"
@@ -28,6 +29,14 @@ int main(int argc, char** argv) {
         args.push_back(QFile::encodeName(arg).toStdString());
     const kelo::CCommandLine line = kelo::CCommandLine::Parse(args);
     using Action = kelo::CCommandLine::Action;
+    if (line.m_action == Action::Help) {
+        std::fputs(kelo::CCommandLine::USAGE, stdout);
+        return 0;
+    }
+    if (line.m_action == Action::Error) {
+        std::fprintf(stderr, "kelo-chess: %s (see kelo-chess --help)\n", line.m_strError.c_str());
+        return 2;
+    }
 
     // A program run from its build folder refreshes at every start how the desktop and the
     // hall find it; an installed one leaves that to its package, whose files the user's own
@@ -64,13 +73,23 @@ int main(int argc, char** argv) {
     }
     kelo::CTableHost host(context);
 
-    if (line.m_action == Action::Direct) {
-        // One directly started table at a time; a second start leaves the first alone.
+    if (line.m_action == Action::Direct || line.m_action == Action::Practice) {
+        // One directly started table at a time, local or against the computer; a second start
+        // leaves the first alone.
         kelo::CInstanceLock lock(kelo::CInstanceLock::DefaultPath());
         if (!lock.TryLock())
             return 0;
-        host.OpenLocalTable(line.m_strRecordPath);
-        return app.exec();
+        if (line.m_action == Action::Direct) {
+            host.OpenLocalTable(line.m_strRecordPath);
+            return app.exec();
+        }
+        // The server and the bot end before the table they serve.
+        kelo::CPracticeLauncher practice(context, host, line.m_practice);
+        if (!practice.Start())
+            return 0;
+        const int status = app.exec();
+        practice.Stop();
+        return status;
     }
 
     // Started for the hall: wait for its calls, and end once every hall client that called

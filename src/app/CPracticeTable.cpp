@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CPracticeTable.h"
 
-#include "app/CHallSettings.h"
 #include "app/StartGame.h"
 #include "base/CGbkConverter.h"
 #include "link/CPersonRecord.h"
@@ -29,6 +28,8 @@ PERSON Player(uint32_t id, const char* username, const std::string& nickname, in
     CGbkConverter::ToField(person.username, CGbkConverter::ToGbk(username));
     CGbkConverter::ToField(person.nickname, CGbkConverter::ToGbk(nickname));
     person.seatno = seat;
+    // Neither the person's sex nor a program's is known: the list leaves the column empty.
+    person.sex = -1;
     person.watchno = -1;
     person.status = WireValue(TableRole::Player);
     person.headpicid = picture;
@@ -100,14 +101,7 @@ void CPracticeTable::Seat(StartGame& hall, uint16_t port) const {
     hall.SetMe(&me);
     hall.SetMyID(static_cast<int32_t>(PERSON_ID));
     hall.SetSeatNum(2);
-    // The people list's column titles, as the local table has them.
-    BIG_GAMESTR head{};
-    const char* const titles[] = {"用户名", "执子色", " "};
-    for (size_t i = 0; i < 3; ++i) {
-        CGbkConverter::ToField(head.str + i * CHallSettings::LIST_HEAD_SLOT,
-                               CHallSettings::LIST_HEAD_SLOT, CGbkConverter::ToGbk(titles[i]));
-    }
-    hall.SetListHead(&head, static_cast<int16_t>(3 * CHallSettings::LIST_HEAD_SLOT));
+    // The people list keeps its own column titles (user name, nickname, ...).
     hall.SetWatchStyle(0);
     hall.AddRoomInfo1(static_cast<int16_t>(DESK), 0, 0);
     GAMESTR host{};

@@ -232,14 +232,17 @@ void CNegotiation::OnDrawAnswer(const uint8_t* body, uint32_t length) {
 
 void CNegotiation::RequestExchange() {
     Open(Kind::Exchange, true, [this](int32_t id) {
-        if (id != CNegotiationDialog::ID_AGREE)
-            return;
-        const CPlayerManager& people = m_table.people;
-        MSG_EXCHANGE_REQUEST_BODY request;
-        request.seat = people.GetOwnSeat();
-        request.nextSeat = people.SeatAfter(request.seat, true);
-        Send(MSG_EXCHANGE_REQUEST, request);
+        if (id == CNegotiationDialog::ID_AGREE)
+            SendExchangeRequest();
     });
+}
+
+void CNegotiation::SendExchangeRequest() {
+    const CPlayerManager& people = m_table.people;
+    MSG_EXCHANGE_REQUEST_BODY request;
+    request.seat = people.GetOwnSeat();
+    request.nextSeat = people.SeatAfter(request.seat, true);
+    Send(MSG_EXCHANGE_REQUEST, request);
 }
 
 void CNegotiation::OnExchangeRequest(const uint8_t* body, uint32_t length) {

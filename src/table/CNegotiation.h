@@ -63,6 +63,8 @@ public:
     void RequestTakeBack();
     void OfferDraw();
     void RequestExchange();
+    // The exchange request itself, for a caller that has asked the user already.
+    void SendExchangeRequest();
     void Resign();
     // The exit dialog: in request mode the user asks to leave the game under way; in answer
     // mode the user answers the request of the player at the given seat.

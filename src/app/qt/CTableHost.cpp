@@ -27,6 +27,7 @@
 #include "social/CBaseGameinfoView.h"
 #include "social/CZynChatImp.h"
 #include "social/CZynPersonListImp.h"
+#include "social/qt/CPersonListWnd.h"
 #include "table/CResumeManager.h"
 #include "table/CTableBoard.h"
 #include "table/qt/CDialogManualWnd.h"
@@ -244,6 +245,39 @@ void CTableHost::ShowWindow() {
     m_pView->show();
     m_pView->BringToFront();
     m_pFrame->Connect();
+}
+
+void CTableHost::RegisterSink(IMessageSink& sink) {
+    if (m_pFrame != nullptr)
+        m_pFrame->Link().Registry().RegisterSink(&sink);
+}
+
+void CTableHost::UnregisterSink(IMessageSink& sink) {
+    if (m_pFrame != nullptr)
+        m_pFrame->Link().Registry().UnregisterSink(&sink);
+}
+
+void CTableHost::UpdatePerson(const PERSON& person) {
+    m_context.PlayerManager().AddPerson(person);
+    const CPlayerRecord* record = m_context.PlayerManager().GetPersonById(person.id);
+    if (m_pModel == nullptr || record == nullptr)
+        return;
+    if (CZynPersonListImp* list = m_pModel->Client().PersonList())
+        list->UpdatePerson(record->person);
+    if (m_pView != nullptr) {
+        m_pView->update();
+        if (QWidget* people = m_pView->PersonListWindow())
+            people->update();
+    }
+}
+
+void CTableHost::RequestExchange() {
+    if (m_pModel != nullptr)
+        m_pModel->Negotiation().SendExchangeRequest();
+}
+
+bool CTableHost::GameUnderWay() const {
+    return m_context.State().State() == GameState::Playing;
 }
 
 void CTableHost::ShowAdvMessage(const std::string& header, const std::string& link,

@@ -21,6 +21,8 @@ class CResumeDialogs;
 class CSkinManager;
 class CZynChatImp;
 class CDeferredSocketControl;
+class IMessageSink;
+struct PERSON;
 
 // The table as the hall opens it: ShowWindow builds the table window and the connection to the
 // game server (once), shows the window and connects (every time); the table's own lines go to
@@ -55,6 +57,22 @@ public:
     CMainView* View() const { return m_pView.get(); }
     // "续盘窗口", the adjourned games of the record folder.
     void OpenResumeDialog();
+
+    // A table the user started without a hall, seated through the hall's calls all the same (a
+    // game against the computer): no hall is looked for or missed.
+    void MarkDirectStart() { m_bDirectStart = true; }
+    // Once the window is shown: the sink takes the table's messages after the table's own
+    // parts, until it is unregistered or the table goes.
+    void RegisterSink(IMessageSink& sink);
+    void UnregisterSink(IMessageSink& sink);
+    // A person at the table has a new record (a new name): the table, its list of people and
+    // the panels show it.
+    void UpdatePerson(const PERSON& person);
+    // Asks the opponent to exchange colours without asking the user first, who has chosen
+    // already.
+    void RequestExchange();
+    // A game is being played.
+    bool GameUnderWay() const;
 
 private:
     void CreateWindow();
