@@ -8,11 +8,15 @@
 #include "../../link/qt/QtWait.h"
 #include "support/qt/QtTestSupport.h"
 
+#include <QFile>
+#include <QProcess>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -30,6 +34,19 @@ std::string FakeEngine() {
 // Whether a process of that id still exists (a zombie counts).
 bool Exists(int64_t pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
+}
+
+// Whether it still runs: a zombie that whoever adopted it has not reaped yet does not.
+bool Runs(int64_t pid) {
+    if (!Exists(pid))
+        return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    // "pid (name) state ...": the name may hold spaces and parentheses.
+    const qsizetype close = line.lastIndexOf(')');
+    return close < 0 || close + 2 >= line.size() || line[close + 2] != 'Z';
 }
 
 struct Events : IEngineProcessEvents {
@@ -196,6 +213,52 @@ TEST(EngineProcess, TheChildGoesWithTheObject) {
         test::Settle(50);
         EXPECT_TRUE(events.gone.empty()) << program;
     }
+}
+
+} // namespace
+} // namespace kelo
+
+namespace kelo {
+namespace {
+
+// The parent of an engine in a process of its own (this test program, run for this test
+// alone): it starts the engine and says its id, then waits to be killed.
+TEST(EngineProcess, DISABLED_ParentOfAnEngine) {
+    test::TestApp();
+    CQtEventLoop loop;
+    CQtEngineProcess process(loop);
+    process.Start("sleep", {"30"});
+    std::printf("engine pid %lld\n", static_cast<long long>(process.ProcessId()));
+    std::fflush(stdout);
+    test::Settle(30000);
+}
+
+// A parent that is killed takes its engine with it.
+TEST(EngineProcess, TheEngineEndsWithAKilledParent) {
+    test::TestApp();
+    QProcess parent;
+    parent.start(QCoreApplication::applicationFilePath(),
+                 {"--gtest_filter=EngineProcess.DISABLED_ParentOfAnEngine",
+                  "--gtest_also_run_disabled_tests"});
+    int64_t pid = 0;
+    QByteArray output;
+    ASSERT_TRUE(test::WaitFor(
+        [&] {
+            output += parent.readAllStandardOutput();
+            const qsizetype at = output.indexOf("engine pid ");
+            const qsizetype end = output.indexOf('\n', at);
+            if (at >= 0 && end > at)
+                pid = output.mid(at + 11, end - at - 11).toLongLong();
+            return pid != 0;
+        },
+        10000))
+        << output.toStdString();
+    EXPECT_TRUE(Runs(pid));
+    parent.kill();
+    parent.waitForFinished();
+    EXPECT_TRUE(test::WaitFor([&] { return !Runs(pid); }, 5000));
+    if (Runs(pid))
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
 } // namespace
