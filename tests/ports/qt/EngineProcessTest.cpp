@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace kelo {
@@ -27,8 +28,13 @@ namespace {
 using Lines = std::vector<std::string>;
 
 std::string FakeEngine() {
-    const char* source = std::getenv("KELO_SOURCE_DIR");
-    return std::string(source != nullptr ? source : ".") + "/tests/engine/fake_uci_engine.py";
+    return KELO_FAKE_UCI_ENGINE;
+}
+
+// The system's Python where there is one: a version manager's python3 on the PATH may be a
+// script that takes longer to start than the whole test.
+std::string Python() {
+    return ::access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
 }
 
 // Whether a process of that id still exists (a zombie counts).
@@ -124,8 +130,8 @@ TEST(EngineProcess, CarriesTheEngineClient) {
     } observer;
     CQtEngineProcess process(loop);
     CUciEngine engine(process, loop, observer);
-    engine.Start("python3", {FakeEngine(), "--crlf", "--chatter", "--crash-after", "1", "--name",
-                             "Fake Qt 2"});
+    engine.Start(Python(), {FakeEngine(), "--crlf", "--chatter", "--crash-after", "1", "--name",
+                            "Fake Qt 2"});
     ASSERT_TRUE(test::WaitFor([&] { return engine.Ready(); }, 10000));
     EXPECT_TRUE(engine.HasOption("Threads"));
     ASSERT_TRUE(engine.Go({"", {"e2e4"}}, {}));
