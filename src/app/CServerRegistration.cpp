@@ -118,13 +118,27 @@ bool CServerRegistration::Register() {
                                 "Type=Application\n"
                                 "Name=Kelo Chess\n"
                                 "Name[zh_CN]=国际象棋\n"
-                                "Comment=Chess table of the game hall, or a local board for one "
-                                "player\n"
-                                "Comment[zh_CN]=游戏大厅的国际象棋棋桌，也可单机摆棋\n"
+                                "Comment=Chess table of the game hall, a game against the "
+                                "computer, or a local board\n"
+                                "Comment[zh_CN]=游戏大厅的国际象棋棋桌，也可与电脑对弈或本机摆棋\n"
                                 "Icon=") +
                         icon + "\nExec=" + entryArgument + " %f\nMimeType=" + MIME_TYPE +
                         ";\nTerminal=false\n"
-                        "Categories=Game;BoardGame;\n") &&
+                        "Categories=Game;BoardGame;\n"
+                        // As the package's entry: a game against the computer and the local
+                        // table for two, beside opening a record.
+                        "Actions=practice;local;\n"
+                        "\n[Desktop Action practice]\n"
+                        "Name=Play against the computer\n"
+                        "Name[zh_CN]=与电脑对弈\n"
+                        "Exec=" +
+                        entryArgument +
+                        " --practice\n"
+                        "\n[Desktop Action local]\n"
+                        "Name=Two players at one computer\n"
+                        "Name[zh_CN]=双人对弈（本机）\n"
+                        "Exec=" +
+                        entryArgument + " --local\n") &&
          ok;
 
     ok = WriteWhole(MimeFile(),

@@ -80,6 +80,15 @@ TEST_F(ServerRegistrationTest, RegisterWritesTheThreeFilesAndUnregisterRemovesTh
     EXPECT_NE(entry.find("Exec=\"/opt/kelo chess/bin/kelo-chess\" %f\n"), std::string::npos);
     EXPECT_NE(entry.find("MimeType=application/x-kelo-chess-record;\n"), std::string::npos);
     EXPECT_NE(entry.find("Icon=kelo-chess\n"), std::string::npos);
+    // Beside opening a record: a game against the computer and the local table for two.
+    EXPECT_NE(entry.find("Actions=practice;local;\n\n[Desktop Action practice]\n"),
+              std::string::npos);
+    EXPECT_NE(entry.find("Name[zh_CN]=与电脑对弈\nExec=\"/opt/kelo chess/bin/kelo-chess\" "
+                         "--practice\n"),
+              std::string::npos);
+    EXPECT_NE(entry.find("Name[zh_CN]=双人对弈（本机）\nExec=\"/opt/kelo chess/bin/kelo-chess\" "
+                         "--local\n"),
+              std::string::npos);
     const std::string mime = ReadFile(reg.MimeFile());
     EXPECT_NE(mime.find("<mime-type type=\"application/x-kelo-chess-record\">"), std::string::npos);
     EXPECT_NE(mime.find("<glob pattern=\"*.che\"/>"), std::string::npos);

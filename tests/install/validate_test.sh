@@ -30,7 +30,8 @@ desktop)
     desktop-file-validate "$work/data/applications/kelo-chess.desktop" ||
         fail "registered desktop entry"
     for key in 'Name\[zh_CN\]=国际象棋' 'Icon=' 'Exec=.* %f$' 'MimeType=application/x-kelo-chess-record;' \
-               'Categories=Game;BoardGame;'; do
+               'Categories=Game;BoardGame;' 'Actions=practice;local;$' 'Exec=.* --practice$' \
+               'Exec=.* --local$' 'Name\[zh_CN\]=与电脑对弈$' 'Name\[zh_CN\]=双人对弈（本机）$'; do
         grep -q "^$key" "$data/kelo-chess.desktop" || fail "installed entry lacks $key"
         grep -q "^$key" "$work/data/applications/kelo-chess.desktop" ||
             fail "registered entry lacks $key"
