@@ -84,10 +84,13 @@ bool CEnginePlayer::Play(const EngineTurn& turn) {
         Log("no move: " + why);
         return false;
     }
-    if (m_position.SideToMove() != turn.colour || m_position.LegalMoves().empty()) {
-        Log("no move: not this colour's turn, or no legal move");
+    if (m_position.SideToMove() != turn.colour) {
+        Log("no move: it is not this colour's turn");
         return false;
     }
+    // Mated or stalemated: nothing to find.
+    if (m_position.LegalMoves().empty())
+        return false;
     m_turn = turn;
     m_bTurn = true;
     m_phase = Phase::Searching;

@@ -23,8 +23,9 @@ EngineClockPlan EngineClockPlan::Make(const EngineLevel& level, Colour side,
         limits.movetime = std::min(*level.thinkMs, budget);
     } else {
         // The engine manages its time from the clocks, told a little less than it has so that
-        // it plans with the same safety; the budget caps every move (the per-move cap is a
-        // rule the engine does not know).
+        // it plans with the same safety. The budget caps the move with "stop", not with a
+        // movetime, which makes engines (Stockfish among them) drop their time management and
+        // think for all of it.
         const int own = std::max(LEAST_MS, clock.ownLeftMs - SAFETY_MS);
         const int other = std::max(LEAST_MS, clock.otherLeftMs);
         const bool white = side != Colour::Black;
@@ -34,9 +35,8 @@ EngineClockPlan EngineClockPlan::Make(const EngineLevel& level, Colour side,
             limits.winc = clock.incrementMs;
             limits.binc = clock.incrementMs;
         }
-        limits.movetime = budget;
     }
-    plan.budgetMs = *limits.movetime;
+    plan.budgetMs = limits.movetime.value_or(budget);
     plan.stopMs = plan.budgetMs + STOP_AFTER_MS;
     plan.ownMoveMs = plan.stopMs + OWN_MOVE_AFTER_MS;
     return plan;

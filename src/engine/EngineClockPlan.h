@@ -38,7 +38,8 @@ struct EngineClockPlan {
     static constexpr int OWN_MOVE_AFTER_MS = 300;
 
     UciLimits limits;
-    // The longest the search is planned to take.
+    // The longest the search is planned to take: its movetime, or for an engine that plans
+    // its own time, when it is stopped.
     int budgetMs = LEAST_MS;
     // From the start of the move: when "stop" is sent, and when a move of its own is played.
     int stopMs = LEAST_MS + STOP_AFTER_MS;

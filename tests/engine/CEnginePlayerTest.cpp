@@ -99,7 +99,7 @@ TEST_F(EnginePlayer, LevelsSetSkillAndCaps) {
     EXPECT_TRUE(Contains(newGame, "setoption name Skill Level value 20"));
     process.Say("readyok");
     ASSERT_TRUE(player.Play(Turn("")));
-    EXPECT_EQ(Go(), "go wtime 58500 btime 60000 winc 1000 binc 1000 movetime 8250");
+    EXPECT_EQ(Go(), "go wtime 58500 btime 60000 winc 1000 binc 1000");
 
     // No Skill Level offered: none is sent, the caps still make the level.
     Rig plain;

@@ -51,113 +51,65 @@ TEST(EngineLevelTest, TableRunsFromBeginnerToFullStrength) {
     EXPECT_EQ(lines, 1 + EngineLevel::HIGHEST);
 }
 
+// Not sent.
+constexpr int NONE = -1;
+
 struct PlanCase {
     const char* what;
     int level;
     Colour side;
-    EngineClock clock;
-    // Expected go limits (nullopt: not sent) and when "stop" goes.
-    std::optional<int> movetime, wtime, btime, winc;
+    // The clocks: own and other total left, the move's cap left, the increment.
+    int own, other, move, increment;
+    // Expected go limits (NONE: not sent) and when "stop" goes. A level that thinks by the
+    // clocks gets no movetime: its budget is kept with "stop".
+    int movetime, wtime, btime, inc;
     int stopMs;
 };
+
+std::optional<int> Sent(int value) {
+    return value == NONE ? std::nullopt : std::optional<int>(value);
+}
 
 // A table of clock situations: the plan never comes near either clock, the increment is not
 // spent before it is credited, and a clock almost run out still gets the least search.
 TEST(EngineClockPlanTest, ClockSituations) {
     const PlanCase cases[] = {
         // 60 s, 10 s a move, 1 s added: an eighth of the time left and most of the increment.
-        {"full strength at the start",
-         8,
-         Colour::White,
-         {60000, 60000, 10000, 1000},
-         8250,
-         58500,
-         60000,
-         1000,
-         8450},
-        {"black's clocks are btime",
-         8,
-         Colour::Black,
-         {30000, 50000, 10000, 1000},
-         4500,
-         50000,
-         28500,
-         1000,
-         4700},
+        {"full strength at the start", 8, Colour::White, 60000, 60000, 10000, 1000, NONE, 58500,
+         60000, 1000, 8450},
+        {"black's clocks are btime", 8, Colour::Black, 30000, 50000, 10000, 1000, NONE, 50000,
+         28500, 1000, 4700},
         // The per-move cap is smaller than the share: it is kept to, with its safety.
-        {"the move cap binds",
-         8,
-         Colour::White,
-         {600000, 600000, 5000, 0},
-         3500,
-         598500,
-         600000,
-         std::nullopt,
-         3700},
+        {"the move cap binds", 8, Colour::White, 600000, 600000, 5000, 0, NONE, 598500, 600000,
+         NONE, 3700},
         // A big increment does not buy time that is not there yet.
-        {"increment larger than the time left",
-         8,
-         Colour::White,
-         {3000, 60000, 10000, 10000},
-         1500,
-         1500,
-         60000,
-         10000,
-         1700},
-        {"almost out of time",
-         8,
-         Colour::White,
-         {1000, 60000, 10000, 0},
-         50,
-         50,
-         60000,
-         std::nullopt,
-         250},
-        {"the move cap almost out",
-         7,
-         Colour::White,
-         {60000, 60000, 1600, 0},
-         100,
-         58500,
-         60000,
-         std::nullopt,
-         300},
+        {"increment larger than the time left", 8, Colour::White, 3000, 60000, 10000, 10000, NONE,
+         1500, 60000, 10000, 1700},
+        {"almost out of time", 8, Colour::White, 1000, 60000, 10000, 0, NONE, 50, 60000, NONE, 250},
+        {"the move cap almost out", 7, Colour::White, 60000, 60000, 1600, 0, NONE, 58500, 60000,
+         NONE, 300},
         // A capped level thinks no longer than its cap, and on the clocks only as they allow.
-        {"beginner",
-         1,
-         Colour::White,
-         {60000, 60000, 10000, 1000},
-         100,
-         std::nullopt,
-         std::nullopt,
-         std::nullopt,
-         300},
-        {"capped level short of time",
-         6,
-         Colour::Black,
-         {4000, 60000, 10000, 0},
-         500,
-         std::nullopt,
-         std::nullopt,
-         std::nullopt,
-         700},
+        {"beginner", 1, Colour::White, 60000, 60000, 10000, 1000, 100, NONE, NONE, NONE, 300},
+        {"capped level short of time", 6, Colour::Black, 4000, 60000, 10000, 0, 500, NONE, NONE,
+         NONE, 700},
     };
     for (const PlanCase& c : cases) {
         SCOPED_TRACE(c.what);
         const EngineLevel& level = EngineLevel::Of(c.level);
-        const EngineClockPlan plan = EngineClockPlan::Make(level, c.side, c.clock);
-        EXPECT_EQ(plan.limits.movetime, c.movetime);
-        EXPECT_EQ(plan.limits.wtime, c.wtime);
-        EXPECT_EQ(plan.limits.btime, c.btime);
-        EXPECT_EQ(plan.limits.winc, c.winc);
-        EXPECT_EQ(plan.limits.binc, c.winc);
+        const EngineClock clock{c.own, c.other, c.move, c.increment};
+        const EngineClockPlan plan = EngineClockPlan::Make(level, c.side, clock);
+        EXPECT_EQ(plan.limits.movetime, Sent(c.movetime));
+        EXPECT_EQ(plan.limits.wtime, Sent(c.wtime));
+        EXPECT_EQ(plan.limits.btime, Sent(c.btime));
+        EXPECT_EQ(plan.limits.winc, Sent(c.inc));
+        EXPECT_EQ(plan.limits.binc, Sent(c.inc));
         EXPECT_EQ(plan.limits.depth, level.depth);
         EXPECT_EQ(plan.limits.nodes, level.nodes);
         EXPECT_EQ(plan.stopMs, c.stopMs);
         EXPECT_EQ(plan.ownMoveMs, c.stopMs + EngineClockPlan::OWN_MOVE_AFTER_MS);
         // Where the clocks leave room at all, the own move comes a second before either runs
         // out.
-        const int left = std::min(c.clock.ownLeftMs, c.clock.moveLeftMs);
+        const int left = std::min(c.own, c.move);
         if (left >= EngineClockPlan::SAFETY_MS + 500)
             EXPECT_LE(plan.ownMoveMs, left - 1000);
     }

@@ -3,6 +3,7 @@
 // (the same board, clocks and connecting frame), plays the moves it is given for its own colour and
 // prints every message it sends or receives on one line.
 
+#include "CBotEngine.h"
 #include "MessageText.h"
 #include "PeoplePrinter.h"
 #include "PersonOption.h"
@@ -47,9 +48,11 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -72,6 +75,7 @@ const char USAGE[] =
     "                [--countdown SECONDS]\n"
     "                [--save-records DIR] [--request seal@PLY] [--request resume@NAME]\n"
     "                [--say TEXT@PLY ...] [--people]\n"
+    "                [--engine [COMMAND]] [--level N] [--control-stdin]\n"
     "\n"
     "Sits at a table of the game server as a table client without a window. It enters the\n"
     "desk, presses start when the table offers it, and plays the moves of the list that fall\n"
@@ -127,11 +131,13 @@ const char USAGE[] =
     "                       it at that ply of the game it watches.\n"
     "  --people             keep the people list as the table window does and print it\n"
     "                       whenever it changes: \"people ID,ID,...\", the ids of its rows in\n"
-    "                       increasing order\n"
+    "                       increasing order\n";
+
+const char EXIT_USAGE[] =
     "\n"
     "Exit status: 0 done, 1 timeout or failure (also a link silent for 45 s or a login\n"
     "elsewhere), 2 bad arguments\n"
-    "(one line on stderr).\n";
+    "(one line on stderr), 3 the engine is missing or failed.\n";
 
 struct Options {
     std::string host;
@@ -167,6 +173,12 @@ struct Options {
     };
     std::vector<Say> says;
     bool printPeople = false;
+    // --engine: the moves come from a chess engine (its command; empty: looked for).
+    bool engine = false;
+    std::string engineCommand;
+    // 0: not given (the default level).
+    int level = 0;
+    bool controlStdin = false;
 };
 
 bool ParseNumber(const std::string& text, long low, long high, long& out) {
@@ -188,7 +200,18 @@ int ParseOptions(int argc, char** argv, Options& o) {
         long number = 0;
         if (arg == "--help" || arg == "-h") {
             std::fputs(USAGE, stdout);
+            std::fputs(CBotEngine::Usage().c_str(), stdout);
+            std::fputs(EXIT_USAGE, stdout);
             return 0;
+        } else if (arg == "--engine") {
+            // The command is optional: the next word is it unless it is an option.
+            o.engine = true;
+            if (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0)
+                o.engineCommand = argv[++i];
+            continue;
+        } else if (arg == "--control-stdin") {
+            o.controlStdin = true;
+            continue;
         } else if (arg == "--people") {
             o.printPeople = true;
             continue;
@@ -298,6 +321,10 @@ int ParseOptions(int argc, char** argv, Options& o) {
                 !ParseNumber(value.substr(at + 1), 0, 10000, number))
                 return Fail("--say needs TEXT@PLY");
             o.says.push_back({value.substr(0, at), static_cast<int>(number)});
+        } else if (arg == "--level") {
+            if (!ParseNumber(value, EngineLevel::LOWEST, EngineLevel::HIGHEST, number))
+                return Fail("--level needs a number from 1 to 8");
+            o.level = static_cast<int>(number);
         } else if (arg == "--think") {
             if (!ParseNumber(value, 0, 3600, number))
                 return Fail("--think needs a number of seconds from 0 to 3600");
@@ -312,6 +339,10 @@ int ParseOptions(int argc, char** argv, Options& o) {
         return Fail("give either --server or --local (see --help)");
     if ((o.sealPly >= 0 || !o.resumeName.empty()) && o.recordFolder.empty())
         return Fail("--request needs --save-records DIR (see --help)");
+    if (!o.engine && (o.controlStdin || o.level != 0))
+        return Fail("--level and --control-stdin need --engine (see --help)");
+    if (o.engine && (o.local || !o.moves.empty()))
+        return Fail("--engine plays its own moves at a server: not with --moves or --local");
     return -1;
 }
 
@@ -457,11 +488,12 @@ class CBot : public IMessageSink, public IMainFrameHost, public INegotiationHost
 public:
     // The bot is the host of the client's negotiations, so it is made before the client it
     // plays through; it reaches the client's parts only once the client is there.
+    // With an engine, the moves are the engine's (see CBotEngine).
     CBot(const Options& options, CGameContext& context, std::optional<CTableClient>& client,
-         CZynChatImp& chat)
+         CZynChatImp& chat, CBotEngine* engine)
         : m_options(options), m_context(context), m_client(client), m_board(context.Board()),
           m_requestsDone(options.requests.size(), false), m_chat(chat),
-          m_said(options.says.size(), false) {}
+          m_said(options.says.size(), false), m_pEngine(engine) {}
 
     // INegotiationHost: every dialog is printed; the bot confirms its own requests at once and
     // answers the opponent's as it was told, after its delay.
@@ -475,7 +507,12 @@ public:
             return;
         }
         const auto byKind = m_options.answerTo.find(dialog.GetKind());
-        const int answer = byKind != m_options.answerTo.end() ? byKind->second : m_options.answer;
+        int answer = byKind != m_options.answerTo.end() ? byKind->second : m_options.answer;
+        // A computer partner for practice agrees to what the person asks, and to a draw as its
+        // engine's score says.
+        if (m_pEngine != nullptr && answer < 0 && byKind == m_options.answerTo.end())
+            answer =
+                dialog.GetKind() != CNegotiationDialog::Kind::Peace || m_pEngine->AcceptsDraw();
         if (answer < 0)
             return;
         const int32_t button =
@@ -533,17 +570,26 @@ public:
         const uint32_t length = body != nullptr ? message.Length() : 0;
         // An agreed take-back: the plies taken back are played again.
         if (m_board.PlyCount() < m_nLastPly) {
+            if (m_pEngine != nullptr)
+                m_pEngine->Abandon();
             m_nSentPly = -1;
             m_nThinkingPly = -1;
             m_nThoughtPly = -1;
             PrintBoard();
         }
         m_nLastPly = m_board.PlyCount();
+        while (!m_unsaid.empty() && m_chat.SendLine(m_unsaid.front()))
+            m_unsaid.erase(m_unsaid.begin());
         switch (message.Type()) {
         case MSG_NEW_GAME:
             NewGame();
             break;
         case MSG_START_INFO:
+            // Both players are seated: the engine's bot says hello, once a table.
+            if (m_pEngine != nullptr && !m_bGreeted && IsPlayer()) {
+                m_bGreeted = true;
+                m_chat.SendLine(m_pEngine->Greeting());
+            }
             if (!m_options.resumeName.empty() && IsPlayer()) {
                 RequestResume();
             } else {
@@ -588,6 +634,8 @@ public:
             }
             break;
         case MSG_SCORES:
+            if (m_pEngine != nullptr)
+                m_pEngine->Abandon();
             // An agreed draw ends the game without a result message of its own.
             if (!m_bResult) {
                 m_bResult = true;
@@ -598,8 +646,11 @@ public:
         case MSG_GAME_BEGIN:
         case MSG_GAME_STATE:
             m_nClockPly = m_board.PlyCount();
-            if (message.Type() == MSG_GAME_BEGIN && m_context.State().IsPlaying())
+            if (message.Type() == MSG_GAME_BEGIN && m_context.State().IsPlaying()) {
                 PrintClock();
+                if (m_pEngine != nullptr)
+                    m_pEngine->BeginGame(m_nGame);
+            }
             break;
         case MSG_USER_ENTER:
             if (length >= CPersonRecord::SIZE &&
@@ -615,6 +666,8 @@ public:
             }
             break;
         case MSG_GAME_RESULT:
+            if (m_pEngine != nullptr)
+                m_pEngine->Abandon();
             if (length >= 8 && !m_bResult) {
                 m_bResult = true;
                 SaveRecord();
@@ -630,9 +683,36 @@ public:
         TryMove();
     }
 
+    // The engine found the move asked for.
+    void EngineAnswered() { TryMove(); }
+
+    // A line of the engine's bot for the chat; kept until the table can take it.
+    void SayForEngine(const std::string& text) {
+        if (!m_chat.SendLine(text))
+            m_unsaid.push_back(text);
+    }
+
+    // The engine failed at the table: the person is told in the chat and the game in progress
+    // resigned, so that nobody waits for a move that never comes. A bot without its engine
+    // can play no more; it leaves rather than keep a seat at which no game would start again.
+    void EngineGone(const std::string& why) {
+        Print("engine gone " + why);
+        m_bEngineGone = true;
+        const bool playing =
+            IsPlayer() && m_context.State().IsPlaying() && !m_bResult && !m_bGivenUp;
+        m_chat.SendLine("电脑棋手的引擎出错了（" + why + "），" +
+                        (playing ? "本局认输。" : "不能再下了。"));
+        if (playing)
+            ResignGame();
+        QTimer::singleShot(2000, [this] { Leave(CBotEngine::EXIT_ENGINE); });
+    }
+
     void Finish(int code) {
         if (m_bFinished)
             return;
+        // However the table ends, a bot whose engine failed says so by its status.
+        if (m_bEngineGone && code == 0)
+            code = CBotEngine::EXIT_ENGINE;
         m_bFinished = true;
         Print("exit " + std::to_string(code));
         QCoreApplication::exit(code);
@@ -735,8 +815,7 @@ private:
                 m_bExchangePending = true;
                 Negotiation().RequestExchange();
             } else if (request.kind == "resign") {
-                Negotiation().Resign();
-                m_bGivenUp = true;
+                ResignGame();
             } else {
                 m_nRequestButton = request.kind == "leave" ? CNegotiationDialog::ID_ASK_LEAVE
                                                            : CNegotiationDialog::ID_LEAVE_NOW;
@@ -770,7 +849,16 @@ private:
         m_context.Sender().SendMessage(MSG_START_NOTICE, body.data(), body.size());
     }
 
-    void Leave() {
+    // Resigns the game, confirming the question as the user would.
+    void ResignGame() {
+        const bool own = m_prompts.m_bOwnRequest;
+        m_prompts.m_bOwnRequest = true;
+        Negotiation().Resign();
+        m_prompts.m_bOwnRequest = own;
+        m_bGivenUp = true;
+    }
+
+    void Leave(int code = 0) {
         // A table closed by leaving has already said so.
         if (m_bTableClosed)
             return;
@@ -793,7 +881,7 @@ private:
             m_context.Sender().SendMessage(MSG_LEAVE_TABLE, body.data(), body.size());
         }
         // Give the socket a moment to write the leave message.
-        QTimer::singleShot(300, [this] { Finish(0); });
+        QTimer::singleShot(300, [this, code] { Finish(code); });
     }
 
     Colour ColourToMove() const {
@@ -845,7 +933,7 @@ private:
             }
             return;
         }
-        if (ply >= m_options.moves.size())
+        if (m_pEngine == nullptr && ply >= m_options.moves.size())
             return;
         if (static_cast<int>(ply) == m_options.waitWatcherPly && !m_bWatcherSeen)
             return;
@@ -872,8 +960,24 @@ private:
             }
             return;
         }
-        const std::string& text = m_options.moves[ply];
-        const auto move = CCoordinateMove::Parse(text);
+        std::string text;
+        if (m_pEngine != nullptr) {
+            const auto answer =
+                m_pEngine->MoveFor(m_nGame, m_board, colour, Clock(), m_context.TimeControl());
+            if (!answer)
+                return;
+            if (answer->resign) {
+                Print("engine resigns");
+                ResignGame();
+                return;
+            }
+            text = answer->text;
+        } else {
+            text = m_options.moves[ply];
+        }
+        auto move = CCoordinateMove::Parse(text);
+        if (move && m_pEngine != nullptr)
+            move = CBotEngine::OnBoard(*move, m_board);
         CBaseRule* rule = move ? m_board.RuleAt(move->from) : nullptr;
         const PieceKind promotion =
             move && move->special != 0 ? PromotionKind(move->special) : PieceKind::Queen;
@@ -933,6 +1037,11 @@ private:
     int m_nClockPly = -1;
     CZynChatImp& m_chat;
     std::vector<bool> m_said;
+    CBotEngine* m_pEngine;
+    bool m_bGreeted = false;
+    bool m_bEngineGone = false;
+    // Lines for the chat said before the table could take them.
+    std::vector<std::string> m_unsaid;
 };
 
 } // namespace
@@ -944,6 +1053,21 @@ int main(int argc, char** argv) {
         return parsed;
 
     QCoreApplication app(argc, argv);
+    CQtEventLoop loop;
+    // The engine starts first: the bot enters the desk under its name, or not at all.
+    std::unique_ptr<CBotEngine> engine;
+    if (options.engine) {
+        const auto own = std::find_if(options.people.begin(), options.people.end(),
+                                      [&](const PERSON& p) { return options.me == p.username; });
+        if (own == options.people.end() || RoleFromStatus(own->status) != TableRole::Player)
+            return Fail("--engine needs --me to be one of the --player people");
+        engine = std::make_unique<CBotEngine>(loop, Print);
+        const int failed = engine->Start(options.engineCommand,
+                                         options.level > 0 ? options.level : EngineLevel::DEFAULT);
+        if (failed >= 0)
+            return failed;
+        CGbkConverter::ToField(own->nickname, engine->Nickname());
+    }
     PrintingSender printingSender;
     CGameContext context(options.local ? &printingSender : nullptr);
     printingSender.inner = &context.CommunicationLayer();
@@ -973,7 +1097,6 @@ int main(int argc, char** argv) {
     context.Settings().m_strManualPath = options.recordFolder;
     context.Settings().m_nSaveType = 1;
 
-    CQtEventLoop loop;
     // Before the table client, which leaves the registry as it goes.
     SocketControl socket;
     PrintingSocket printingSocket(socket);
@@ -986,7 +1109,14 @@ int main(int argc, char** argv) {
     std::optional<CTableClient> client;
     CZynChatImp chat(people, context.Mode(), context.Sender(),
                      [&context] { return context.CommunicationLayer().IsConnected(); });
-    CBot bot(options, context, client, chat);
+    CBot bot(options, context, client, chat, engine.get());
+    if (engine) {
+        engine->onAnswer = [&bot] { bot.EngineAnswered(); };
+        engine->onGone = [&bot](const std::string& why) { bot.EngineGone(why); };
+        engine->say = [&bot](const std::string& text) { bot.SayForEngine(text); };
+        if (options.controlStdin)
+            engine->ReadControlInput();
+    }
     // The bot answers the negotiations' dialogs. The button board tells what the window's
     // tells (a refused seal, a watcher's seal); the bot presses none of its buttons.
     client.emplace(context, loop, CTableClient::Ports{resumeDialogs, nullptr, nullptr, &bot});
