@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/CChildProgram.h"
 
+#include <QEventLoop>
 #include <QProcess>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -81,7 +83,7 @@ void CChildProgram::Stop(int graceMs) {
     m_bStopping = true;
     if (Running()) {
         m_pProcess->closeWriteChannel();
-        if (!m_pProcess->waitForFinished(graceMs)) {
+        if (!WaitForEnd(graceMs)) {
             m_pProcess->terminate();
             if (!m_pProcess->waitForFinished(TERM_WAIT_MS)) {
                 m_pProcess->kill();
@@ -91,6 +93,17 @@ void CChildProgram::Stop(int graceMs) {
     }
     ReadOutput();
     m_log.close();
+}
+
+bool CChildProgram::WaitForEnd(int ms) {
+    // With the event loop running: what the table still sends goes out, and a child that
+    // ends when it hears it can do so.
+    QEventLoop loop;
+    QObject::connect(m_pProcess.get(), &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    if (Running())
+        loop.exec();
+    return !Running();
 }
 
 void CChildProgram::ReadOutput() {

@@ -38,11 +38,13 @@ public:
     // Nothing happens when it does not run.
     void WriteLine(const std::string& line);
     bool Running() const;
-    // Ends it: its input is closed, it has graceMs to end by itself, then it is asked to end
-    // (SIGTERM) and killed a second later when it has not.
+    // Ends it: its input is closed, it has graceMs to end by itself (the event loop runs
+    // meanwhile), then it is asked to end (SIGTERM) and killed a second later when it has not.
     void Stop(int graceMs);
 
 private:
+    // True once it has ended, false after ms.
+    bool WaitForEnd(int ms);
     void ReadOutput();
 
     std::unique_ptr<QProcess> m_pProcess;

@@ -204,10 +204,17 @@ void CTableHost::OpenResumeDialog() {
 }
 
 void CTableHost::DecideClose() {
+    if (m_bClosed)
+        return;
     if (m_pFrame == nullptr || m_pFrame->OnClose()) {
         Say("window", "closed");
+        m_bClosed = true;
         if (m_pView != nullptr)
             m_pView->CloseNow();
+        // What the table still hears while the program ends (the echo of its own leave, while
+        // a game against the computer waits for its bot to go) asks nobody any more.
+        if (m_pPrompts != nullptr)
+            m_context.SetPrompts(nullptr);
         QCoreApplication::quit();
     }
 }

@@ -87,6 +87,8 @@ private:
     CGameContext& m_context;
     // Started directly by the user, not by the hall.
     bool m_bDirectStart = false;
+    // The window has closed for good.
+    bool m_bClosed = false;
     std::unique_ptr<CQtEventLoop> m_pLoop;
     std::unique_ptr<CDeferredSocketControl> m_pSocket;
     std::unique_ptr<CMainFrame> m_pFrame;
