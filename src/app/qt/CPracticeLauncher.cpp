@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -37,6 +38,10 @@ constexpr uint32_t INFO_COLOUR = 0x00905000;
 // the person's leave reaches it, the server when its control input closes.
 constexpr int BOT_GRACE_MS = 1500;
 constexpr int SERVER_GRACE_MS = 1000;
+// When the table takes the keyboard after the dialog, once it is on the screen.
+constexpr int WINDOW_ACTIVATE_MS = 300;
+// How long the server may take to say where it listens.
+constexpr int SERVER_START_MS = 10000;
 
 void Say(const std::string& line) {
     std::printf("practice %s\n", line.c_str());
@@ -140,6 +145,15 @@ bool CPracticeLauncher::Start() {
         model.Choice(), qEnvironmentVariable("USER").toStdString(), CoinSaysWhite());
     m_server.Start(server, Arguments(m_pTable->ServerArguments()),
                    m_strLogFolder.isEmpty() ? QString() : m_strLogFolder + "/server.log");
+    // The server listens at once; one that says nothing is not waited for in silence.
+    QTimer::singleShot(SERVER_START_MS, this, [this] {
+        if (m_bTableOpen || m_bStopped)
+            return;
+        m_server.Stop(0);
+        Notice("对弈服务器没有启动（" + std::to_string(SERVER_START_MS / 1000) +
+               " 秒内没有回应）。");
+        QCoreApplication::quit();
+    });
     return true;
 }
 
@@ -162,6 +176,9 @@ void CPracticeLauncher::OpenTable(uint16_t port) {
     Tell(CPracticeTable::STARTING, false);
 
     if (CMainView* view = m_host.View()) {
+        // The dialog had the keyboard: once the table is on the screen, it takes it (without a
+        // window manager nothing else would give it).
+        QTimer::singleShot(WINDOW_ACTIVATE_MS, view, [view] { view->activateWindow(); });
         auto* settings = new QAction(QStringLiteral("对弈设置（等级、执子、时间）"), view);
         connect(settings, &QAction::triggered, this, [this] { ChangeSettings(); });
         view->addAction(settings);
@@ -184,7 +201,9 @@ void CPracticeLauncher::OnBotLine(const std::string& line) {
         break;
     case Kind::Missing:
     case Kind::Gone:
-        Tell("电脑棋手无法开始：" + report.text, true);
+        // Once seated, the bot tells the table itself (and resigns the game in progress).
+        if (!m_bAnnounced)
+            Tell("电脑棋手无法开始：" + report.text, true);
         return;
     case Kind::Other:
         return;
