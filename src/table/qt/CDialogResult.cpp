@@ -58,8 +58,13 @@ void CDialogResult::paintEvent(QPaintEvent*) {
     auto drawRow = [&](auto cellText) {
         int x = 0;
         for (size_t c = 0; c < columns.size(); ++c) {
-            painter.drawText(QRect(x, y, columns[c].width, row), Qt::AlignCenter,
-                             QString::fromStdString(cellText(c)));
+            // A name wider than its cell (the computer's "Stockfish 15.1 · 4级") shows its
+            // beginning and an ellipsis rather than a middle cut off at both edges.
+            const QRect cell(x, y, columns[c].width, row);
+            painter.drawText(cell, Qt::AlignCenter,
+                             painter.fontMetrics().elidedText(
+                                 QString::fromStdString(cellText(c)), Qt::ElideRight,
+                                 cell.width() - 4));
             x += columns[c].width;
         }
         y += row;
