@@ -189,6 +189,7 @@ play 2
 children=$(descendants "$client_pid")
 expect_saved 2
 kill -9 "$client_pid"
+wait "$client_pid" 2>/dev/null
 client_pid=""
 # shellcheck disable=SC2086
 expect_gone 2 $children
