@@ -167,6 +167,11 @@ void CPracticeLauncher::OnServerLine(const std::string& line) {
 void CPracticeLauncher::OpenTable(uint16_t port) {
     m_bTableOpen = true;
     Say(std::string("server ") + CPracticeTable::HOST + ":" + std::to_string(port));
+    // The engine takes longer to start than the window: the bot starts it while the window is
+    // built. What the bot says is read from the loop, once the window is there.
+    m_bot.Start(ToolPath(QStringLiteral("kelo-bot"), QStringLiteral("kelo-bot")),
+                Arguments(m_pTable->BotArguments(port, m_strEngine)),
+                m_strLogFolder.isEmpty() ? QString() : m_strLogFolder + "/bot.log");
     // The person sits down as a hall seats a player: the same calls, in this process.
     StartGame hall(m_context, &m_host);
     m_pTable->Seat(hall, port);
@@ -183,9 +188,6 @@ void CPracticeLauncher::OpenTable(uint16_t port) {
         connect(settings, &QAction::triggered, this, [this] { ChangeSettings(); });
         view->addAction(settings);
     }
-    m_bot.Start(ToolPath(QStringLiteral("kelo-bot"), QStringLiteral("kelo-bot")),
-                Arguments(m_pTable->BotArguments(port, m_strEngine)),
-                m_strLogFolder.isEmpty() ? QString() : m_strLogFolder + "/bot.log");
 }
 
 void CPracticeLauncher::OnBotLine(const std::string& line) {
