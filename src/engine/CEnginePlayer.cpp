@@ -175,9 +175,8 @@ void CEnginePlayer::OnBestMove(const std::optional<MoveRecord>& move, const std:
         move ? m_position.Find(CCoordinateMove::Format(move->from, move->to, move->special))
              : nullptr;
     if (found == nullptr) {
-        if (!text.empty() && move)
-            Log("the engine's move " + text + " is not among the legal moves");
-        PlayOwnMove();
+        PlayOwnMove(move ? "the engine's move " + text + " is not among the legal moves"
+                         : "the engine named no move (" + text + ")");
         return;
     }
     if (!FifthCheck(*found)) {
@@ -186,8 +185,7 @@ void CEnginePlayer::OnBestMove(const std::optional<MoveRecord>& move, const std:
         return;
     }
     if (m_phase == Phase::Researching) {
-        // The engine went outside the moves it was given.
-        PlayOwnMove();
+        PlayOwnMove("the engine's move " + text + " is outside the moves it was given");
         return;
     }
     // A mate is the best answer there is, whatever the engine saw.
@@ -207,9 +205,11 @@ void CEnginePlayer::OnBestMove(const std::optional<MoveRecord>& move, const std:
 }
 
 void CEnginePlayer::Research() {
-    const int left = m_plan.stopMs - EngineClockPlan::STOP_AFTER_MS - Elapsed();
+    // The second search may use what is left before the own move is due; "stop", when still
+    // to come, cuts it at the planned time.
+    const int left = m_plan.ownMoveMs - LEAST_RESEARCH_MS - Elapsed();
     if (left < LEAST_RESEARCH_MS) {
-        PlayOwnMove();
+        PlayOwnMove("no time left to search again without the fifth check");
         return;
     }
     UciLimits limits;
@@ -223,17 +223,18 @@ void CEnginePlayer::Research() {
     m_phase = Phase::Researching;
     m_turnScore.reset();
     if (!m_engine.Go(m_turn.position, limits))
-        PlayOwnMove();
+        PlayOwnMove("the engine took no second search");
 }
 
-void CEnginePlayer::OnBestMoveRefused(const std::string&, const std::string&) {
+void CEnginePlayer::OnBestMoveRefused(const std::string& text, const std::string& why) {
     if (!m_bTurn)
         return;
     m_nSilentTurns = 0;
-    PlayOwnMove();
+    PlayOwnMove("the engine's move " + text + " was refused: " + why);
 }
 
-void CEnginePlayer::PlayOwnMove() {
+void CEnginePlayer::PlayOwnMove(const std::string& why) {
+    Log("a move of its own: " + why);
     m_engine.Cancel();
     // No score of this turn stands for the move played.
     m_turnScore.reset();
@@ -293,7 +294,7 @@ void CEnginePlayer::OnTimer(uint32_t id) {
             OnEngineGone("引擎连续 " + std::to_string(SILENT_TURNS) + " 步没有回应 stop");
             return;
         }
-        PlayOwnMove();
+        PlayOwnMove("the engine did not answer in time");
         break;
     default:
         break;

@@ -134,7 +134,8 @@ private:
     void SendSearch();
     // Asks for the move again without the moves that would be a fifth check in a row.
     void Research();
-    void PlayOwnMove();
+    // why goes to the log.
+    void PlayOwnMove(const std::string& why);
     void Answer(const CEnginePosition::Move& move, EngineAnswer::Source source);
     void EndTurn();
     void SetSkill(const EngineLevel& level);
