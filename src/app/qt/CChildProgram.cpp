@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/CChildProgram.h"
 
+#include "ports/qt/EndWithParent.h"
+
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/prctl.h>
-#include <unistd.h>
 
 namespace kelo {
 
@@ -33,15 +32,7 @@ void CChildProgram::Start(const QString& program, const QStringList& args, const
     m_bStopping = false;
     QProcess& process = *m_pProcess;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    // The signal comes when the thread that started the child ends: the GUI thread, which
-    // lives as long as the program.
-    const pid_t parent = getpid();
-    process.setChildProcessModifier([parent] {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        // The parent may have died before the signal was asked for.
-        if (getppid() != parent)
-            _exit(127);
-    });
+    EndWithParent(process);
     if (!logPath.isEmpty()) {
         m_log.setFileName(logPath);
         if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append))

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ports/qt/CQtEngineProcess.h"
 
+#include "ports/qt/EndWithParent.h"
+
 #include <QProcess>
 #include <QStringList>
-
-#include <csignal>
-#include <sys/prctl.h>
-#include <unistd.h>
 
 namespace kelo {
 
@@ -49,15 +47,7 @@ void CQtEngineProcess::Start(const std::string& program, const std::vector<std::
     m_pProcess = std::make_unique<QProcess>();
     QProcess& process = *m_pProcess;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // The signal comes when the thread that started the child ends: the GUI thread, which
-    // lives as long as the program.
-    const pid_t parent = getpid();
-    process.setChildProcessModifier([parent] {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        // The parent may have died before the signal was asked for.
-        if (getppid() != parent)
-            _exit(127);
-    });
+    EndWithParent(process);
     QObject::connect(&process, &QProcess::readyReadStandardOutput, &process,
                      [this] { ReadOutput(); });
     QObject::connect(&process, &QProcess::finished, &process,
