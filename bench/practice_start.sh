@@ -93,4 +93,8 @@ l=$(awk '{print $1}' "$work/local.txt" | median)
 printf 'practice  table painted with both players and the engine ready %5d ms (bot ready printed at %d ms)\n' "$p" "$r"
 printf 'local     bare table painted                                   %5d ms\n' "$l"
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
-if [ "$p" -lt 1000 ]; then echo "practice under 1000 ms: met"; else echo "practice under 1000 ms: MISSED"; fi
+# Ready is the later of the two: the screen settled and the bot's report read.
+ready=$((p > r ? p : r))
+if [ "$ready" -lt 1000 ]; then echo "practice ready at $ready ms, under 1000 ms: met"; else
+    echo "practice ready at $ready ms, under 1000 ms: MISSED"
+fi
