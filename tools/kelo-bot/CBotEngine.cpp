@@ -74,7 +74,9 @@ std::string CBotEngine::Usage() {
            "                       last score for it is at most even (--answer and --answer-to\n"
            "                       still win). An engine that fails later is said in the chat,\n"
            "                       \"engine gone WHY\" is printed, the game in progress is\n"
-           "                       resigned and the bot leaves the table with status 3.\n"
+           "                       resigned and the engine started again for the next game\n"
+           "                       (\"engine ready again\"); the third failure at a table, or\n"
+           "                       one it cannot start again, makes the bot leave with status 3.\n"
            "  --level N            the engine's strength from 1 (a beginner who blunders) to 8\n"
            "                       (the engine at full strength), default 4:\n" +
            Indented(EngineLevel::Table()) +
@@ -101,6 +103,7 @@ int CBotEngine::Start(const std::string& configured, int level) {
         m_print("engine missing " + OneLine(found.message));
         return EXIT_ENGINE;
     }
+    m_command = found.command;
     m_player.Start(found.command->program, found.command->args, level);
     QEventLoop wait;
     m_onSettled = [&wait] { wait.quit(); };
@@ -113,6 +116,16 @@ int CBotEngine::Start(const std::string& configured, int level) {
     }
     m_print("engine ready name=" + OneLine(m_player.Name()));
     return -1;
+}
+
+bool CBotEngine::Restart() {
+    if (!m_command || m_bRestarting || !m_player.Gone())
+        return false;
+    m_bRestarting = true;
+    Abandon();
+    m_nGame = -1;
+    m_player.Start(m_command->program, m_command->args, m_player.NextLevel());
+    return true;
 }
 
 std::string CBotEngine::Nickname() const {
@@ -180,6 +193,12 @@ void CBotEngine::Abandon() {
 }
 
 void CBotEngine::OnPlayerReady(const std::string&) {
+    if (m_bRestarting) {
+        m_bRestarting = false;
+        if (onRestarted)
+            onRestarted(true, {});
+        return;
+    }
     m_bReady = true;
     if (m_onSettled)
         m_onSettled();
@@ -197,6 +216,12 @@ void CBotEngine::OnPlayerMove(const EngineAnswer& answer) {
 
 void CBotEngine::OnPlayerGone(const std::string& why) {
     m_strGoneWhy = why;
+    if (m_bRestarting) {
+        m_bRestarting = false;
+        if (onRestarted)
+            onRestarted(false, OneLine(why));
+        return;
+    }
     if (!m_bReady) {
         if (m_onSettled)
             m_onSettled();

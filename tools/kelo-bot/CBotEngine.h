@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/CEngineLocator.h"
 #include "engine/CEnginePlayer.h"
 #include "ports/qt/CQtEngineProcess.h"
 
@@ -63,6 +64,9 @@ public:
     static CCoordinateMove OnBoard(const CCoordinateMove& move, const CBaseBoard& board);
     // The position changed otherwise than by a move, or the game ended: no answer is wanted.
     void Abandon();
+    // Starts the engine again after it failed at the table, with the level in force; the
+    // answer comes through onRestarted. false when there is nothing to restart.
+    bool Restart();
     bool AcceptsDraw() const { return m_player.AcceptsDraw(); }
     bool Gone() const { return m_player.Gone(); }
 
@@ -73,6 +77,8 @@ public:
     std::function<void()> onAnswer;
     // The engine failed after it was ready; told once.
     std::function<void(const std::string& why)> onGone;
+    // A restart ended: ready again (ok), or why not.
+    std::function<void(bool ok, const std::string& why)> onRestarted;
     // A line for the table's chat.
     std::function<void(const std::string& text)> say;
 
@@ -91,6 +97,9 @@ private:
     // Set while Start waits for the handshake.
     std::function<void()> m_onSettled;
     bool m_bReady = false;
+    // The command found at the start, for a restart.
+    std::optional<EngineCommand> m_command;
+    bool m_bRestarting = false;
     std::string m_strGoneWhy;
     // The game the engine was last told of.
     int m_nGame = -1;

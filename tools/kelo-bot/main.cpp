@@ -693,18 +693,39 @@ public:
     }
 
     // The engine failed at the table: the person is told in the chat and the game in progress
-    // resigned, so that nobody waits for a move that never comes. A bot without its engine
-    // can play no more; it leaves rather than keep a seat at which no game would start again.
+    // resigned, so that nobody waits for a move that never comes. The engine is started again
+    // for the next game, since leaving would close the person's table too; an engine that
+    // cannot be started again, or fails a third time at the table, ends the bot's part.
     void EngineGone(const std::string& why) {
         Print("engine gone " + why);
         m_bEngineGone = true;
         const bool playing =
             IsPlayer() && m_context.State().IsPlaying() && !m_bResult && !m_bGivenUp;
-        m_chat.SendLine("电脑棋手的引擎出错了（" + why + "），" +
-                        (playing ? "本局认输。" : "不能再下了。"));
+        const bool again = ++m_nEngineFailures < MAX_ENGINE_FAILURES && m_pEngine != nullptr;
+        m_chat.SendLine("电脑棋手的引擎出错了（" + why + "），" + (playing ? "本局认输。" : "") +
+                        (again ? "引擎正在重新启动。" : "不能再下了。"));
         if (playing)
             ResignGame();
+        if (again && m_pEngine->Restart()) {
+            Print("engine restarting");
+            return;
+        }
         QTimer::singleShot(2000, [this] { Leave(CBotEngine::EXIT_ENGINE); });
+    }
+
+    // The engine started again after it failed: the next game can begin.
+    void EngineRestarted(bool ok, const std::string& why) {
+        if (!ok) {
+            Print("engine gone " + why);
+            m_chat.SendLine("电脑棋手的引擎无法重新启动（" + why + "），不能再下了。");
+            QTimer::singleShot(2000, [this] { Leave(CBotEngine::EXIT_ENGINE); });
+            return;
+        }
+        Print("engine ready again");
+        m_bEngineGone = false;
+        m_chat.SendLine("电脑棋手的引擎重新启动好了，可以开始下一局。");
+        if (m_bStartOffered && !m_context.State().IsPlaying())
+            PressStart();
     }
 
     void Finish(int code) {
@@ -842,8 +863,12 @@ private:
     }
 
     void PressStart() {
-        if (m_bExchangePending || m_bStartPressed || !IsPlayer() || m_context.Mode().LocalMode())
+        m_bStartOffered = true;
+        // A bot whose engine is starting again presses start once it is back.
+        if (m_bExchangePending || m_bStartPressed || !IsPlayer() || m_context.Mode().LocalMode() ||
+            m_bEngineGone)
             return;
+        m_bStartOffered = false;
         m_bStartPressed = true;
         const auto body = MSG_SEAT_FLAG_BODY{m_context.PlayerManager().GetOwnSeat(), 1}.ToWire();
         m_context.Sender().SendMessage(MSG_START_NOTICE, body.data(), body.size());
@@ -1040,6 +1065,11 @@ private:
     CBotEngine* m_pEngine;
     bool m_bGreeted = false;
     bool m_bEngineGone = false;
+    // How often the engine failed at this table; the third time the bot leaves.
+    static constexpr int MAX_ENGINE_FAILURES = 3;
+    int m_nEngineFailures = 0;
+    // Start was offered while it could not be pressed.
+    bool m_bStartOffered = false;
     // Lines for the chat said before the table could take them.
     std::vector<std::string> m_unsaid;
 };
@@ -1113,6 +1143,9 @@ int main(int argc, char** argv) {
     if (engine) {
         engine->onAnswer = [&bot] { bot.EngineAnswered(); };
         engine->onGone = [&bot](const std::string& why) { bot.EngineGone(why); };
+        engine->onRestarted = [&bot](bool ok, const std::string& why) {
+            bot.EngineRestarted(ok, why);
+        };
         engine->say = [&bot](const std::string& text) { bot.SayForEngine(text); };
         if (options.controlStdin)
             engine->ReadControlInput();

@@ -56,23 +56,29 @@ count() { grep -cE "$2" "$dir/$1.out"; }
 
 case $scenario in
 engine_crash)
-    # White's engine is killed in its third search: White says so once in the chat, resigns
-    # the game and leaves with status 3; Black, whose engine is well, wins by resignation and
-    # sees White go.
+    # White's engine is killed in its third search, in every game (the fake engine crashes
+    # after two searches each time it starts). Each time White says so in the chat, resigns the
+    # game and starts its engine again for the next one; the third time it leaves with status
+    # 3. Black, whose engine is well, wins the three games by resignation and sees White go.
     start_server
     start_bot white "--crash-after 2 --name 'Fake Crash'" --engine "$fake" --timeout 60
     start_bot black "--name Fake" --engine "$fake" --timeout 60
     finish white 3
     finish black 0
     expect white '^engine ready name=Fake Crash$'
-    expect white '^sent 3021 .* line=Fake Crash · 4级\(white\)说：你好！我是 Fake Crash（4级）。祝你下得开心！$'
-    [ "$(count white '^engine gone ')" = 1 ] || fail "white did not report the engine gone once"
-    [ "$(count white '^sent 3021 .*电脑棋手的引擎出错了（.*），本局认输。$')" = 1 ] ||
-        fail "white did not say once that its engine failed"
-    [ "$(count black '^recv 3021 .*电脑棋手的引擎出错了')" = 1 ] || fail "black was not told once"
-    [ "$(count white '^sent 631 ')" = 2 ] || fail "white did not make exactly its two moves"
-    expect white '^sent 651 sender=0 decisive=1 winner=1 reason=8$'
-    expect black '^recv 651 sender=0 decisive=1 winner=1 reason=8$'
+    [ "$(count white '^sent 3021 .*你好！我是 Fake Crash（4级）。祝你下得开心！$')" = 1 ] ||
+        fail "white did not greet the table once"
+    [ "$(count white '^engine gone ')" = 3 ] || fail "white did not report the engine gone three times"
+    [ "$(count white '^sent 3021 .*电脑棋手的引擎出错了（.*），本局认输。引擎正在重新启动。$')" = 2 ] ||
+        fail "white did not say twice that its engine failed and is starting again"
+    [ "$(count white '^sent 3021 .*电脑棋手的引擎出错了（.*），本局认输。不能再下了。$')" = 1 ] ||
+        fail "white did not say once that it can play no more"
+    [ "$(count white '^engine ready again$')" = 2 ] || fail "the engine did not start again twice"
+    [ "$(count black '^recv 3021 .*电脑棋手的引擎重新启动好了')" = 2 ] ||
+        fail "black was not told twice that the engine is back"
+    [ "$(count white '^sent 631 ')" = 6 ] || fail "white did not make its two moves in each game"
+    [ "$(count black '^recv 651 sender=0 decisive=1 winner=1 reason=8$')" = 3 ] ||
+        fail "black did not win the three games by resignation"
     expect white '^sent 3026 '
     expect black '^table closed$'
     ;;
