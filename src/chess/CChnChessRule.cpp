@@ -78,8 +78,21 @@ bool CChnChessRule::CheckMoveWithPromotion(Colour colour, CBasePoint from, CBase
                                            MoveRecord& out) {
     if (!CheckMove(colour, from, to, board, &out))
         return false;
-    if (board.IsPromotion(from, to))
-        out.special = PromotionSpecial(promotionKind);
+    if (!board.IsPromotion(from, to))
+        return true;
+    out.special = PromotionSpecial(promotionKind);
+    if (out.special == SPECIAL_NONE)
+        return true;
+    // The check is judged again with the new piece on the board: a queen from b7 on c8 checks
+    // along the rank where the pawn did not, and a knight checks where the queen would not.
+    CBaseDiagram& position = board.Position();
+    if (position.Apply(out)) {
+        const int32_t otherKing = position.Find(OppositeColour(colour), PieceKind::King);
+        const bool check =
+            otherKing != NO_SQUARE && board.AttackedBy(colour, CBasePoint::FromCode(otherKing));
+        position.UndoLast();
+        out.flags = static_cast<uint8_t>(check ? out.flags | FLAG_CHECK : out.flags & ~FLAG_CHECK);
+    }
     return true;
 }
 

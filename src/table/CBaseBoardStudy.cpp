@@ -266,14 +266,6 @@ void CBaseBoardStudy::TryMove(CBasePoint square) {
         Repaint();
         return;
     }
-    // The check is judged on the position after the move, the promoted piece included.
-    const bool check = GivesCheck(colour);
-    if (check != ((record.flags & FLAG_CHECK) != 0)) {
-        Position().UndoLast();
-        record.flags =
-            static_cast<uint8_t>(check ? record.flags | FLAG_CHECK : record.flags & ~FLAG_CHECK);
-        ApplyRecord(record);
-    }
     ClearSelection();
     Repaint();
     if (m_pNotifyTarget != nullptr)

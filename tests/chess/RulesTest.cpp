@@ -121,6 +121,34 @@ TEST(Promotion, AsksOnlyForAPawnOnTheLastRow) {
     EXPECT_EQ(record.special, SPECIAL_NONE);
 }
 
+// A promotion's check is the new piece's: judged with it on the board, not the pawn.
+TEST(Promotion, ChecksWithTheNewPiece) {
+    struct Case {
+        const char* fen;
+        const char* move;
+        PieceKind piece;
+        bool check;
+    };
+    const Case cases[] = {
+        // The queen that takes on c8 sees e8 along the empty d8; the pawn on b7 saw nothing.
+        {"2r1k3/1P6/8/8/8/8/8/4K3 w - - 0 1", "b7c8", PieceKind::Queen, true},
+        // A knight on d8 attacks f7, where a queen on d8 would not.
+        {"8/3P1k2/8/8/8/8/8/4K3 w - - 0 1", "d7d8", PieceKind::Knight, true},
+        {"8/3P1k2/8/8/8/8/8/4K3 w - - 0 1", "d7d8", PieceKind::Queen, false},
+        // A rook on b8 checks c8 along the rank; a bishop on b8 leaves d8 alone.
+        {"2k5/1P6/8/8/8/8/8/4K3 w - - 0 1", "b7b8", PieceKind::Rook, true},
+        {"3k4/1P6/8/8/8/8/8/4K3 w - - 0 1", "b7b8", PieceKind::Bishop, false},
+    };
+    for (const Case& c : cases) {
+        ChessBoard table;
+        table.Load(c.fen);
+        table.promotionAnswers = {c.piece};
+        MoveRecord record;
+        ASSERT_TRUE(table.Check(Colour::White, c.move, &record)) << c.fen << " " << c.move;
+        EXPECT_EQ((record.flags & FLAG_CHECK) != 0, c.check) << c.fen << " " << c.move;
+    }
+}
+
 TEST(HasLegalMove, FindsTheOnlyMoveAndNoneWhenMatedOrStalemated) {
     struct Case {
         const char* fen;
