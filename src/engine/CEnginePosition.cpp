@@ -35,8 +35,7 @@ constexpr PieceKind PROMOTIONS[] = {PieceKind::Queen, PieceKind::Rook, PieceKind
 
 } // namespace
 
-bool CEnginePosition::Load(const UciPosition& position, std::string& why) {
-    m_moves.clear();
+bool CEnginePosition::SetUp(const UciPosition& position, std::string& why) {
     CChnChessBoard& board = m_set.Board();
     board.ResetGameState();
     if (position.fen.empty()) {
@@ -51,21 +50,60 @@ bool CEnginePosition::Load(const UciPosition& position, std::string& why) {
         m_sideToMove = loaded.sideToMove;
     }
     for (const std::string& text : position.moves) {
-        const std::optional<CCoordinateMove> move = CCoordinateMove::Parse(text);
-        const CBasePiece* piece = move ? board.PieceAt(move->from) : nullptr;
-        CBaseRule* rule = move ? board.RuleAt(move->from) : nullptr;
-        MoveRecord record;
-        const PieceKind promotion =
-            move && move->special != SPECIAL_NONE ? PromotionKind(move->special) : PieceKind::Queen;
-        if (piece == nullptr || piece->m_colour != m_sideToMove || rule == nullptr ||
-            !rule->CheckMoveWithPromotion(m_sideToMove, move->from, move->to, board, promotion,
-                                          record) ||
-            !board.Play(record).applied) {
+        const std::optional<MoveRecord> move = ReadMove(text, why);
+        if (!move) {
+            why = "move '" + text + "' of the position: " + why;
+            return false;
+        }
+        if (!board.Play(*move).applied) {
             why = "move '" + text + "' is not legal in the position";
             return false;
         }
         m_sideToMove = OppositeColour(m_sideToMove);
     }
+    return true;
+}
+
+std::optional<MoveRecord> CEnginePosition::ReadMove(const std::string& text, std::string& why) {
+    const std::optional<CCoordinateMove> move = CCoordinateMove::Parse(text);
+    if (!move) {
+        why = "not a move in coordinate notation (e2e4, e7e8q)";
+        return std::nullopt;
+    }
+    CChnChessBoard& board = m_set.Board();
+    const CBasePiece* piece = m_set.Position().PieceAt(move->from);
+    CBaseRule* rule = board.RuleAt(move->from);
+    if (piece == nullptr || piece->m_colour != m_sideToMove || rule == nullptr ||
+        !rule->CheckMove(m_sideToMove, move->from, move->to, board, nullptr)) {
+        why = "not a legal move in the position searched";
+        return std::nullopt;
+    }
+    // UCI always names the promotion piece. A pawn that reaches the last rank without one is
+    // refused rather than made a queen: guessing could play a piece the engine did not mean,
+    // and whoever asked still has the refusal to act on.
+    const bool promotion = board.IsPromotion(move->from, move->to);
+    if (promotion && move->special == SPECIAL_NONE) {
+        why = "a pawn reaching the last rank needs its promotion piece (e7e8q)";
+        return std::nullopt;
+    }
+    if (!promotion && move->special != SPECIAL_NONE) {
+        why = "not a legal move in the position searched (no promotion there)";
+        return std::nullopt;
+    }
+    MoveRecord record;
+    const PieceKind kind = promotion ? PromotionKind(move->special) : PieceKind::Queen;
+    if (!rule->CheckMoveWithPromotion(m_sideToMove, move->from, move->to, board, kind, record)) {
+        why = "not a legal move in the position searched";
+        return std::nullopt;
+    }
+    return record;
+}
+
+bool CEnginePosition::Load(const UciPosition& position, std::string& why) {
+    m_moves.clear();
+    if (!SetUp(position, why))
+        return false;
+    CChnChessBoard& board = m_set.Board();
     for (const MoveRecord& record : Generate(m_sideToMove, true)) {
         Move move;
         move.record = record;

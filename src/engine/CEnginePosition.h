@@ -3,13 +3,20 @@
 
 #include "chess/CChessSet.h"
 #include "chess/MoveRecord.h"
-#include "engine/CUciEngine.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kelo {
+
+// A position to search: the start position or a FEN, and the moves played from it.
+struct UciPosition {
+    // Empty: the start position.
+    std::string fen;
+    std::vector<std::string> moves;
+};
 
 // The position a computer player is to move in, with each legal move and what it does: whether
 // it checks and whether it mates. It also picks a move without an engine, for when the engine
@@ -29,9 +36,16 @@ public:
     CEnginePosition(const CEnginePosition&) = delete;
     CEnginePosition& operator=(const CEnginePosition&) = delete;
 
-    // Sets the position up and finds its legal moves; false, with the reason in why, when the
-    // FEN or one of the moves does not fit.
+    // Sets the position up; false, with the reason in why, when the FEN or one of the moves
+    // does not fit.
+    bool SetUp(const UciPosition& position, std::string& why);
+    // SetUp, and then finds the legal moves with what each does.
     bool Load(const UciPosition& position, std::string& why);
+    // A move in coordinate form checked for the side to move of the position set up, as the
+    // rules fill its record; nullopt with the reason when it is not legal there.
+    std::optional<MoveRecord> ReadMove(const std::string& text, std::string& why);
+    // The moves played from the FEN or the start, as the rules read them.
+    const std::vector<MoveRecord>& Played() { return m_set.Position().Moves(); }
     Colour SideToMove() const { return m_sideToMove; }
     // In a fixed order: by the piece's square, then the target, promotions queen first.
     const std::vector<Move>& LegalMoves() const { return m_moves; }

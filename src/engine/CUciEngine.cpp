@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CUciEngine.h"
 
-#include "chess/CBaseRule.h"
 #include "chess/CCoordinateMove.h"
-#include "chess/CFenReader.h"
 #include "chess/ChessTypes.h"
 
 #include <algorithm>
@@ -212,73 +210,11 @@ void CUciEngine::NewGame() {
     AskReady();
 }
 
-bool CUciEngine::SetUpPosition(const UciPosition& position, std::string& why) {
-    CChnChessBoard& board = m_searched.Board();
-    board.ResetGameState();
-    if (position.fen.empty()) {
-        board.NewPosition();
-        m_searchedColour = Colour::White;
-    } else {
-        const CFenReader::Result loaded = CFenReader::Load(position.fen, m_searched.Position());
-        if (!loaded.ok) {
-            why = "the position '" + position.fen + "' is not readable: " + loaded.error;
-            return false;
-        }
-        m_searchedColour = loaded.sideToMove;
-    }
-    for (const std::string& text : position.moves) {
-        const std::optional<MoveRecord> move = LegalMove(text, why);
-        if (!move) {
-            why = "move '" + text + "' of the position: " + why;
-            return false;
-        }
-        board.Play(*move);
-        m_searchedColour = OppositeColour(m_searchedColour);
-    }
-    return true;
-}
-
-std::optional<MoveRecord> CUciEngine::LegalMove(const std::string& text, std::string& why) {
-    const std::optional<CCoordinateMove> move = CCoordinateMove::Parse(text);
-    if (!move) {
-        why = "not a move in coordinate notation (e2e4, e7e8q)";
-        return std::nullopt;
-    }
-    CChnChessBoard& board = m_searched.Board();
-    const CBasePiece* piece = m_searched.Position().PieceAt(move->from);
-    CBaseRule* rule = board.RuleAt(move->from);
-    if (piece == nullptr || piece->m_colour != m_searchedColour || rule == nullptr ||
-        !rule->CheckMove(m_searchedColour, move->from, move->to, board, nullptr)) {
-        why = "not a legal move in the position searched";
-        return std::nullopt;
-    }
-    // UCI always names the promotion piece. A pawn that reaches the last rank without one is
-    // refused rather than made a queen: guessing could play a piece the engine did not mean,
-    // and whoever asked still has the refusal to act on.
-    const bool promotion = board.IsPromotion(move->from, move->to);
-    if (promotion && move->special == SPECIAL_NONE) {
-        why = "a pawn reaching the last rank needs its promotion piece (e7e8q)";
-        return std::nullopt;
-    }
-    if (!promotion && move->special != SPECIAL_NONE) {
-        why = "not a legal move in the position searched (no promotion there)";
-        return std::nullopt;
-    }
-    MoveRecord record;
-    const PieceKind kind = promotion ? PromotionKind(move->special) : PieceKind::Queen;
-    if (!rule->CheckMoveWithPromotion(m_searchedColour, move->from, move->to, board, kind,
-                                      record)) {
-        why = "not a legal move in the position searched";
-        return std::nullopt;
-    }
-    return record;
-}
-
 bool CUciEngine::Go(const UciPosition& position, const UciLimits& limits) {
     if (!m_bReady || m_bSearching)
         return false;
     std::string why;
-    if (!SetUpPosition(position, why)) {
+    if (!m_searched.SetUp(position, why)) {
         Log("no search: " + why);
         return false;
     }
@@ -288,7 +224,7 @@ bool CUciEngine::Go(const UciPosition& position, const UciLimits& limits) {
     if (!position.moves.empty()) {
         positionLine += " moves";
         // The moves as the rules read them, so nothing else reaches the engine's line.
-        for (const MoveRecord& move : m_searched.Position().Moves())
+        for (const MoveRecord& move : m_searched.Played())
             positionLine += ' ' + CCoordinateMove::Format(move.from, move.to, move.special);
     }
     std::string goLine = "go";
@@ -308,7 +244,7 @@ bool CUciEngine::Go(const UciPosition& position, const UciLimits& limits) {
     if (!limits.searchmoves.empty()) {
         goLine += " searchmoves";
         for (const std::string& text : limits.searchmoves) {
-            const std::optional<MoveRecord> move = LegalMove(text, why);
+            const std::optional<MoveRecord> move = m_searched.ReadMove(text, why);
             if (!move) {
                 Log("no search: searchmove '" + text + "': " + why);
                 return false;
@@ -377,7 +313,8 @@ void CUciEngine::ReadBestMove(const std::vector<std::string>& words) {
         return;
     }
     std::string why = "no move named";
-    const std::optional<MoveRecord> move = text.empty() ? std::nullopt : LegalMove(text, why);
+    const std::optional<MoveRecord> move =
+        text.empty() ? std::nullopt : m_searched.ReadMove(text, why);
     if (!move) {
         Log("refused bestmove '" + text + "': " + why);
         m_observer.OnBestMoveRefused(text, why);

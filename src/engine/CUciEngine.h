@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chess/CChessSet.h"
 #include "chess/MoveRecord.h"
+#include "engine/CEnginePosition.h"
 #include "ports/IEngineProcess.h"
 #include "ports/IEventLoop.h"
 
@@ -32,13 +32,6 @@ struct UciInfo {
     std::optional<UciScore> score;
     // The principal variation in UCI long algebraic notation (e7e8q).
     std::vector<std::string> pv;
-};
-
-// A position to search: the start position or a FEN, and the moves played from it.
-struct UciPosition {
-    // Empty: the start position.
-    std::string fen;
-    std::vector<std::string> moves;
 };
 
 // What "go" says; only the limits that are set are sent.
@@ -125,10 +118,6 @@ private:
     void AskReady();
     void ReadyCame();
     void ReadBestMove(const std::vector<std::string>& words);
-    // Sets the searched position up on m_searched; false with the reason when it does not fit.
-    bool SetUpPosition(const UciPosition& position, std::string& why);
-    // A move in coordinate form checked on m_searched for the colour to move there.
-    std::optional<MoveRecord> LegalMove(const std::string& text, std::string& why);
     // Sends the held search when nothing stands before it any more.
     void SendHeldSearch();
     void Gone(const std::string& why);
@@ -157,9 +146,8 @@ private:
     bool m_bStopAsked = false;
     // A cancelled search still runs: its info lines and its bestmove are dropped.
     bool m_bDropping = false;
-    // The position searched, to check the answer against, and its colour to move.
-    CChessSet m_searched;
-    Colour m_searchedColour = Colour::White;
+    // The position searched, to check the answer against.
+    CEnginePosition m_searched;
 };
 
 } // namespace kelo

@@ -136,8 +136,9 @@ TEST_F(EnginePlayer, AnswersOnceWithALegalMove) {
         const Lines told = observer.Take();
         ASSERT_EQ(told.size(), 1u);
         EXPECT_EQ(told[0].rfind(c.expected, 0), 0u) << told[0];
-        if (c.expected == "move ")
+        if (c.expected == "move ") {
             EXPECT_NE(told[0].find(" own"), std::string::npos) << told[0];
+        }
         loop.Advance(20000);
         EXPECT_TRUE(observer.Take().empty());
     }

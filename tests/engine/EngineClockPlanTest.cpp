@@ -110,8 +110,9 @@ TEST(EngineClockPlanTest, ClockSituations) {
         // Where the clocks leave room at all, the own move comes a second before either runs
         // out.
         const int left = std::min(c.own, c.move);
-        if (left >= EngineClockPlan::SAFETY_MS + 500)
+        if (left >= EngineClockPlan::SAFETY_MS + 500) {
             EXPECT_LE(plan.ownMoveMs, left - 1000);
+        }
     }
 }
 
