@@ -89,6 +89,41 @@ bool Replay(const GameRecord& record, CChessSet& game, std::vector<std::string>&
     return true;
 }
 
+// The date of the game in PGN's form, from the time stamp that the client puts at the end of a
+// record's file name ("甲_乙_081208_2105.che", or "..._2105_2.che" for a second record of the
+// same minute); "????.??.??" when the name carries none, as the save button's names do.
+std::string DateFromFileName(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    auto digits = [](const std::string& text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    };
+    // The number that keeps two records of one minute apart (2 to 999) comes after the stamp.
+    const size_t last = name.rfind('_');
+    if (last != std::string::npos && name.size() - last - 1 < 4 && digits(name.substr(last + 1)))
+        name.erase(last);
+    // "_yymmdd_HHMM" at the end.
+    if (name.size() < 12 || name[name.size() - 12] != '_' || name[name.size() - 5] != '_')
+        return "????.??.??";
+    const std::string day = name.substr(name.size() - 11, 6);
+    const std::string time = name.substr(name.size() - 4);
+    if (!digits(day) || !digits(time))
+        return "????.??.??";
+    const int yy = std::stoi(day.substr(0, 2)), month = std::stoi(day.substr(2, 2)),
+              dayOfMonth = std::stoi(day.substr(4, 2));
+    const int hour = std::stoi(time.substr(0, 2)), minute = std::stoi(time.substr(2, 2));
+    if (month < 1 || month > 12 || dayOfMonth < 1 || dayOfMonth > 31 || hour > 23 || minute > 59)
+        return "????.??.??";
+    // Two-digit years as strptime reads them: 69 to 99 are of the last century.
+    const int year = yy >= 69 ? 1900 + yy : 2000 + yy;
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d.%02d.%02d", year, month, dayOfMonth);
+    return text;
+}
+
 std::string Nickname(const GameRecord& record, int16_t colour) {
     for (int slot = 0; slot < GameRecord::SLOTS; ++slot)
         if (record.colours[slot] == colour)
@@ -145,9 +180,9 @@ int Pgn(const std::string& path) {
         pgn.m_result = !board.GivesCheck(OppositeColour(toMove)) ? "1/2-1/2"
                        : toMove == Colour::White                 ? "0-1"
                                                                  : "1-0";
-    pgn.m_tags = {{"Event", "Kelo table game"},   {"Site", "?"},
-                  {"Date", "????.??.??"},         {"Round", "-"},
-                  {"White", Nickname(record, 0)}, {"Black", Nickname(record, 1)},
+    pgn.m_tags = {{"Event", "Kelo table game"},     {"Site", "?"},
+                  {"Date", DateFromFileName(path)}, {"Round", "-"},
+                  {"White", Nickname(record, 0)},   {"Black", Nickname(record, 1)},
                   {"Result", pgn.m_result}};
     std::fputs(pgn.Write().c_str(), stdout);
     return 0;

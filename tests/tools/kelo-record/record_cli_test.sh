@@ -23,6 +23,16 @@ grep -qF '[Result "*"]' "$work/again.pgn" || fail "an unfinished game's result i
     fail "from-pgn refused its own PGN"
 cmp -s "$work/game.che" "$work/again.che" || fail "pgn then from-pgn changed the record"
 
+# The date comes from the time stamp at the end of the file's name, as the client writes it; a
+# name without one (the save button's) or with a stamp that is no date keeps "????.??.??".
+for case in "甲_乙_081208_2105.che|2008.12.08" "甲_乙_081208_2105_2.che|2008.12.08" \
+            "a_b_991231_2359.che|1999.12.31" "甲_乙_.che|????.??.??" \
+            "a_b_081399_2105.che|????.??.??" "plain.che|????.??.??"; do
+    name=${case%%|*} date=${case#*|}
+    cp "$work/game.che" "$work/$name"
+    "$record" pgn "$work/$name" | grep -qxF "[Date \"$date\"]" || fail "$name does not give [Date \"$date\"]"
+done
+
 # A mate gets its sign and the result.
 printf '1. f3 e5 2. g4 Qh4#\n' >"$work/mate.pgn"
 "$record" from-pgn "$work/mate.pgn" "$work/mate.che" --white W --black B
