@@ -3,7 +3,8 @@
 # `cpack -G DEB`. The installed kelo-chess finds its data in ../share/kelo-chess/.
 include(GNUInstallDirs)
 
-set(KELO_INSTALLED_PROGRAMS kelo-chess kelo-record kelo-hall kelo-table-server kelo-bot)
+set(KELO_INSTALLED_PROGRAMS kelo-chess kelo-record kelo-hall kelo-table-server kelo-bot
+                             kelo-relay)
 foreach(program ${KELO_INSTALLED_PROGRAMS})
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

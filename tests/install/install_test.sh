@@ -28,7 +28,8 @@ for file in bin/kelo-chess bin/kelo-record bin/kelo-hall bin/kelo-table-server b
             share/icons/hicolor/128x128/apps/kelo-chess.png \
             share/icons/hicolor/256x256/apps/kelo-chess.png \
             share/icons/hicolor/scalable/mimetypes/application-x-kelo-chess-record.svg \
-            share/man/man6/kelo-chess.6 share/man/man6/kelo-bot.6; do
+            share/man/man6/kelo-chess.6 share/man/man6/kelo-bot.6 \
+            bin/kelo-relay share/man/man6/kelo-relay.6; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 # The table's modules, where the installed program looks for them: the network one always, the
