@@ -7,7 +7,8 @@
 # game: two kelo-bot players play a whole game to stalemate through the relay, every byte late,
 # in pieces of 1 to 16 bytes, with a stall in the middle; the server sees no violation, so no
 # byte was lost, repeated or reordered.
-# cut: a cut closes a player's connection on both sides, and the relay takes the next one.
+# cut: a cut closes a player's connection on both sides, and the relay takes the next one; a
+# client whose server cannot be reached is closed.
 set -uo pipefail
 source "$(dirname "$0")/../../../scripts/table_server.sh"
 source "$(dirname "$0")/../../../scripts/test_helpers.sh"
@@ -111,6 +112,14 @@ cut)
     start_bot black --timeout 30 --server 127.0.0.1:$relay_port --desk 1 $players --me black
     wait_for_line black '^recv 3010 '
     expect relay '^relay: connection 2 joined to the server$'
+    # With the server gone, a client is told by the close of its connection.
+    kill "$server_pid"
+    wait "$server_pid"
+    server_pid=
+    exec 3<>/dev/tcp/127.0.0.1/$relay_port || fail "cannot connect to the relay"
+    timeout 10 cat <&3 >/dev/null || fail "the relay kept a connection open without a server"
+    exec 3<&-
+    expect relay '^relay: connection 3: cannot reach the server 127\.0\.0\.1:[0-9]+: '
     ;;
 *)
     fail "no scenario $scenario"
