@@ -8,17 +8,18 @@
 #include "social/CZynChatImp.h"
 #include "social/CZynPersonListImp.h"
 #include "table/CTableBoard.h"
+#include "table/CTableState.h"
 
 namespace kelo {
 
 CTableClient::CTableClient(CGameContext& context, IEventLoop& loop, const Ports& ports)
-    : m_context(context),
-      m_board(context.Board(), context.Table(), &context.Prompts(), ports.sound, ports.saveOffer),
+    : m_context(context), m_pHost(ports.negotiationHost), m_saveOffer(ports.saveOffer),
+      m_board(context.Board(), context.Table(), &context.Prompts(), ports.sound,
+              [this] { OfferSave(); }),
       m_clock(context.Table(), context.TimeControl(), context.Sender(), loop, ports.clockView,
               ports.sound),
       m_clockSink(context.Table(), m_clock, m_board),
-      m_negotiation(m_board, context.Table(), loop, context.Prompts(), ports.negotiationHost,
-                    &m_clock),
+      m_negotiation(m_board, context.Table(), loop, context.Prompts(), this, &m_clock),
       m_buttonBoard(m_board, context.Table(), context.State(), context.Sender(), context.Prompts(),
                     ports.buttonBoardHost),
       m_resume(context.Table(), m_board, context.Settings(), context.Prompts(), loop,
@@ -73,6 +74,42 @@ void CTableClient::Detach() {
     Board().SetHandOn(nullptr);
     m_resume.SetHandOn(nullptr);
     m_pRegistry = nullptr;
+}
+
+void CTableClient::CloseGame() {
+    if (m_bClosing)
+        return;
+    m_bClosing = true;
+    CTableState& state = m_context.State();
+    // An ended game was offered at its end.
+    if (!state.IsPlaying())
+        return;
+    // The clocks stop at their next tick: a time-out behind the question would end the game a
+    // second time, with a second offer.
+    state.Close();
+    if (m_saveOffer)
+        m_saveOffer();
+}
+
+void CTableClient::OfferSave() {
+    if (!m_bClosing && m_saveOffer)
+        m_saveOffer();
+}
+
+void CTableClient::OpenDialog(CNegotiationDialog& dialog) {
+    if (m_pHost != nullptr)
+        m_pHost->OpenDialog(dialog);
+}
+
+void CTableClient::CloseTable() {
+    CloseGame();
+    if (m_pHost != nullptr)
+        m_pHost->CloseTable();
+}
+
+void CTableClient::OpenResultDialog(const CResultDialogModel& result) {
+    if (m_pHost != nullptr)
+        m_pHost->OpenResultDialog(result);
 }
 
 } // namespace kelo

@@ -27,8 +27,9 @@ class ISoundPlayer;
 // with their messages, the table's board, the negotiations, the seal and resume, and the
 // button board, and for a table with a chat, the chat and the people. The window's model and
 // kelo-bot both build their table on it, so the order in which the objects take a received
-// message is kept here only.
-class CTableClient {
+// message is kept here only. It stands between the negotiations and their host, so that leaving
+// the table at once ends the game as every other close does.
+class CTableClient : private INegotiationHost {
 public:
     // What a table with a chat and a list of people needs: where the table's own lines go (the
     // connection's, the people coming and going) and whether the link to the game server is up.
@@ -49,7 +50,8 @@ public:
         INegotiationHost* negotiationHost = nullptr;
         // What the button board's own buttons ask (none: they do nothing more).
         IButtonBoardHost* buttonBoardHost = nullptr;
-        // Offered at every game end (none: nothing is offered).
+        // Offered at every game end, and once at a close during a game (none: nothing is
+        // offered).
         std::function<void()> saveOffer{};
         // The chat and the people (none: neither).
         const Social* social = nullptr;
@@ -57,7 +59,7 @@ public:
 
     CTableClient(CGameContext& context, IEventLoop& loop, const Ports& ports);
     // Leaves the registry it was attached to.
-    ~CTableClient();
+    ~CTableClient() override;
     CTableClient(const CTableClient&) = delete;
     CTableClient& operator=(const CTableClient&) = delete;
 
@@ -69,6 +71,14 @@ public:
     // attached to one registry at a time.
     void Attach(CMessageSinkRegistry& registry);
     void Detach();
+
+    // The table closes while its game may be under way: the user agreed to end it or left at
+    // once, or the server ended the table. A game under way stops where it stands, so that its
+    // clocks run no further behind the questions of the close, and its record is offered once,
+    // as at a game's end (a game without a move has none). Whatever ends the same game
+    // afterwards, such as the echo of a resignation sent on the way out, offers nothing more.
+    void CloseGame();
+    bool IsClosing() const { return m_bClosing; }
 
     CGameContext& Context() { return m_context; }
     CTableBoard& Board() { return m_board; }
@@ -82,7 +92,17 @@ public:
     CZynPersonListImp* PersonList() { return m_pPersonList.get(); }
 
 private:
+    // INegotiationHost: the dialogs and the scores go to the client's host.
+    void OpenDialog(CNegotiationDialog& dialog) override;
+    void CloseTable() override;
+    void OpenResultDialog(const CResultDialogModel& result) override;
+    // The board's offer at a game's end, unless the table is closing.
+    void OfferSave();
+
     CGameContext& m_context;
+    INegotiationHost* const m_pHost;
+    const std::function<void()> m_saveOffer;
+    bool m_bClosing = false;
     CTableBoard m_board;
     CMainViewClock m_clock;
     CMainViewClockSink m_clockSink;

@@ -209,7 +209,11 @@ bool CResumeManager::WriteRecordFile(const std::string& path, const GameRecord& 
 
 std::string CResumeManager::SaveGame(int mode, bool finishedOnView) {
     const GameState state = m_table.state.State();
-    if (!finishedOnView && state != GameState::Playing && state != GameState::Ended)
+    if (!finishedOnView && state != GameState::Playing && state != GameState::Ended &&
+        state != GameState::Closing)
+        return {};
+    // A game ended or left before its first move holds nothing worth a file or a question.
+    if (mode == SAVE_GAME_END && m_board.Position().Moves().empty())
         return {};
     GameRecord record;
     if (!BuildRecord(record))

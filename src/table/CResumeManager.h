@@ -60,9 +60,10 @@ public:
 
     // The game on the board as a record; false (and "保存失败") when a seat has no player.
     bool BuildRecord(GameRecord& record);
-    // The save offer by mode; the path written, empty when nothing was. Only a game under way
-    // or ended is saved, or the finished game that is still on view (finishedOnView) while
-    // the table readies the next one.
+    // The save offer by mode; the path written, empty when nothing was. Only a game under way,
+    // ended or closing with the table is saved, or the finished game that is still on view
+    // (finishedOnView) while the table readies the next one. At a game's end (SAVE_GAME_END) a
+    // game without a move is neither offered nor saved.
     std::string SaveGame(int mode, bool finishedOnView = false);
     // Reads the record file and fits its players to the table: in local mode the local players
     // take the record's slots and nicknames, otherwise the ids are fitted to the two players
