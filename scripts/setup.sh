@@ -14,6 +14,7 @@ packages=(
     xvfb xdotool imagemagick
     at-spi2-core python3-pyatspi
     desktop-file-utils appstream libxml2-utils shared-mime-info
+    lintian
 )
 
 missing=()
