@@ -143,6 +143,7 @@ void CButtonBoard::LayoutButtons() {
 
 void CButtonBoard::EnableButton(int32_t id, bool on) {
     auto it = m_buttons.find(id);
+    on = on && MayEnable(id);
     if (it == m_buttons.end() || it->second.enabled == on)
         return;
     it->second.enabled = on;
@@ -151,8 +152,34 @@ void CButtonBoard::EnableButton(int32_t id, bool on) {
 
 void CButtonBoard::EnableAllButtons(bool on) {
     for (auto& [id, button] : m_buttons)
-        button.enabled = on;
+        button.enabled = on && MayEnable(id);
     Changed();
+}
+
+bool CButtonBoard::MayEnable(int32_t id) const {
+    // One user playing both sides has every button of the table.
+    if (m_table.mode.LocalMode())
+        return true;
+    // A watcher's side is not its own: it neither starts, asks nor answers for it.
+    if (m_table.mode.IsWatcher())
+        return id == ID_STUDY || id == ID_SAVE;
+    // Exchanged colours in the middle of a game would leave the moves played to the wrong
+    // side.
+    if (id == ID_EXCHANGE)
+        return !m_table.state.IsPlaying();
+    return true;
+}
+
+void CButtonBoard::DropForbidden() {
+    bool changed = false;
+    for (auto& [id, button] : m_buttons) {
+        if (button.enabled && !MayEnable(id)) {
+            button.enabled = false;
+            changed = true;
+        }
+    }
+    if (changed)
+        Changed();
 }
 
 const CButtonBoard::GButton* CButtonBoard::Button(int32_t id) const {
@@ -299,8 +326,10 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
         break;
     case MSG_READY:
         if (local) {
+            // The table is ready for its next game: it is started, or a record is loaded.
             EnableAllButtons(false);
             EnableButton(ID_EXCHANGE, true);
+            EnableButton(ID_LOAD, true);
             EnableButton(ID_START, true);
             EnableButton(ID_STUDY, true);
             KeepFinishedGameOpen();
@@ -361,6 +390,8 @@ void CButtonBoard::HandleMessage(uint16_t type, const uint8_t* body, uint32_t le
         // 606 and the rest leave the buttons as they are.
         break;
     }
+    // The message may have begun a game or, for a user status, made the user a watcher.
+    DropForbidden();
 }
 
 void CButtonBoard::KeepFinishedGameOpen() {

@@ -77,8 +77,13 @@ public:
     // Makes room when the slot is taken: that button and every one above it move up by one.
     void SetButtonSlot(int32_t id, int16_t slot);
     void LayoutButtons();
+    // A button the user may not have now (a watcher's, or an exchange during a game) stays off
+    // whatever asks to turn it on.
     void EnableButton(int32_t id, bool on);
     void EnableAllButtons(bool on);
+    // Whether the user may have the button on at all: a watcher only studies and saves the game
+    // on view, and colours are exchanged only between games.
+    bool MayEnable(int32_t id) const;
 
     const std::map<int32_t, GButton>& Buttons() const { return m_buttons; }
     const GButton* Button(int32_t id) const;
@@ -104,6 +109,8 @@ private:
     void KeepFinishedGameOpen();
     // The seal answer (647): the requester is told of a refusal, watchers of a seal.
     void OnSealAnswer(const uint8_t* body, uint32_t length);
+    // Turns off the buttons the user may no longer have (the role or the game changed).
+    void DropForbidden();
     void Changed();
 
     CTableBoard& m_board;

@@ -251,7 +251,7 @@ void CNegotiation::OnExchangeRequest(const uint8_t* body, uint32_t length) {
         return;
     if (m_table.mode.IsWatcher() || m_table.mode.LocalMode() || IsOwnSeat(request.seat))
         return;
-    Open(Kind::Exchange, false, [this](int32_t id) {
+    auto answer = [this](int32_t id) {
         const CPlayerManager& people = m_table.people;
         MSG_EXCHANGE_ANSWER_BODY answer;
         answer.seat = people.GetOwnSeat();
@@ -261,7 +261,14 @@ void CNegotiation::OnExchangeRequest(const uint8_t* body, uint32_t length) {
         // same first mover again would change nothing.
         answer.firstSeat = people.SeatAfter(people.GetFirstMoverSeat(), true);
         Send(MSG_EXCHANGE_ANSWER, answer);
-    });
+    };
+    // Colours are exchanged between games only: during one the request is refused at once,
+    // without asking the user.
+    if (m_table.state.IsPlaying()) {
+        answer(CNegotiationDialog::ID_REFUSE);
+        return;
+    }
+    Open(Kind::Exchange, false, answer);
 }
 
 void CNegotiation::OnExchangeAnswer(const uint8_t* body, uint32_t length) {
@@ -269,6 +276,10 @@ void CNegotiation::OnExchangeAnswer(const uint8_t* body, uint32_t length) {
     if (!MSG_EXCHANGE_ANSWER_BODY::FromWire(body, length, answer))
         return;
     const bool watcher = m_table.mode.IsWatcher();
+    // An agreement that arrives during a game (from a client that asked or agreed in the middle
+    // of one) is not applied: the game's moves stay with the sides that played them.
+    if (answer.agree == 1 && m_table.state.IsPlaying())
+        return;
     if (answer.agree == 1) {
         CPlayerManager& people = m_table.people;
         // The new first mover takes the bottom colour, White, and the others follow it.
@@ -288,8 +299,10 @@ void CNegotiation::Resign() {
     if (!m_prompts.AskYesNo(RESIGN_QUESTION))
         return;
     const CPlayerManager& people = m_table.people;
-    SendGameResult(m_table.sender, people, 1, people.SeatAfter(people.GetOwnSeat(), true),
-                   RESIGN_REASON);
+    // One user playing both sides resigns for the side to move.
+    const uint16_t loser =
+        m_table.mode.LocalMode() ? people.GetCurrentTurnSeat() : people.GetOwnSeat();
+    SendGameResult(m_table.sender, people, 1, people.SeatAfter(loser, true), RESIGN_REASON);
 }
 
 void CNegotiation::OpenExitDialog(bool requestMode, uint16_t seat) {

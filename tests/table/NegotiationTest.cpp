@@ -353,8 +353,10 @@ TEST(Exchange, AgreedSwapsColoursEverywhereAndTellsTheWatcher) {
     for (bool agree : {true, false}) {
         Desk d;
         // As after a game that ended with Black to move: the turn is not the first mover's.
-        for (Client* c : d.All())
+        for (Client* c : d.All()) {
+            c->Deliver(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 0, 0, 8});
             c->people.SetCurrentTurnSeat(1);
+        }
         d.white.negotiation.RequestExchange();
         EXPECT_EQ(d.white.Dialog()->Text(), "您真的要交换棋子么？");
         d.white.Dialog()->Press(AGREE);
@@ -379,6 +381,74 @@ TEST(Exchange, AgreedSwapsColoursEverywhereAndTellsTheWatcher) {
         EXPECT_EQ(d.white.host.texts.back(),
                   agree ? "您真的要交换棋子么？" : CNegotiation::EXCHANGE_REFUSED);
         EXPECT_EQ(d.black.host.texts.size(), 1u);
+    }
+}
+
+// Colours are exchanged between games only. During a game the opponent's table refuses a
+// request at once, without a dialog, and an agreement that comes anyway changes no colour: the
+// game goes on to its end with the sides that began it.
+TEST(Exchange, DuringAGameIsRefusedAtOnceAndAnAgreementIsNotApplied) {
+    Desk d;
+    d.Play("e2e4 e7e5 g1f3 b8c6");
+    d.white.negotiation.SendExchangeRequest();
+    d.Flush();
+    EXPECT_TRUE(d.black.host.texts.empty()) << "no dialog";
+    // 617: answerer seat 1, agree 0, the seat after the first mover.
+    ASSERT_EQ(d.black.SentOf(MSG_EXCHANGE_ANSWER).size(), 1u);
+    EXPECT_EQ(d.black.SentOf(MSG_EXCHANGE_ANSWER)[0], (std::vector<uint8_t>{0, 1, 0, 0, 0, 1}));
+    EXPECT_EQ(d.white.host.texts, std::vector<std::string>{CNegotiation::EXCHANGE_REFUSED});
+    // An agreement from a client that answered yes during the game.
+    const std::vector<uint8_t> agreed{0, 1, 0, 1, 0, 1};
+    for (Client* c : d.All())
+        c->Deliver(MSG_EXCHANGE_ANSWER, agreed);
+    for (Client* c : d.All()) {
+        EXPECT_EQ(c->people.GetPersonById(WHITE_ID)->colour, Colour::White);
+        EXPECT_EQ(c->people.GetFirstMoverSeat(), 0);
+        EXPECT_EQ(c->people.GetCurrentTurnSeat(), 0);
+    }
+    EXPECT_TRUE(d.watcher.host.texts.empty());
+    d.Play("f1c4 d7d6 b1c3 c8g4 f3e5 g4d1 c4f7 e8e7 c3d5");
+    for (Client* c : d.All()) {
+        EXPECT_EQ(c->state.State(), GameState::Ended);
+        EXPECT_EQ(c->table.ResultLine(), "white[white]成功将杀！");
+    }
+}
+
+// On a local table one user plays both sides: the side to move resigns.
+TEST(LocalTable, TheSideToMoveResigns) {
+    for (const char* moves : {"e2e4", "e2e4 e7e5"}) {
+        test::ManualEventLoop loop;
+        Relay relay;
+        Client c(WHITE_ID, loop, relay);
+        c.mode.SetLocalMode(true);
+        c.prompts.yesNoAnswer = true;
+        c.Deliver(MSG_GAME_BEGIN, {0, 0, 0, 0});
+        auto echo = [&] {
+            while (!relay.queue.empty()) {
+                const auto m = relay.queue.front();
+                relay.queue.pop_front();
+                c.Deliver(m.type, m.body);
+            }
+        };
+        std::istringstream in(moves);
+        for (std::string move; in >> move;) {
+            MoveRecord record;
+            ASSERT_TRUE(c.Check(c.people.GetCurrentTurnSeat() == 0 ? Colour::White : Colour::Black,
+                                move, &record));
+            c.table.SendMove(record);
+            echo();
+        }
+        const bool blackToMove = std::string(moves) == "e2e4";
+        c.negotiation.Resign();
+        // 651: sender seat 0, decisive 1, the winner's seat, reason 8.
+        ASSERT_EQ(c.SentOf(MSG_GAME_RESULT).size(), 1u) << moves;
+        EXPECT_EQ(c.SentOf(MSG_GAME_RESULT)[0],
+                  (std::vector<uint8_t>{0, 0, 0, 1, 0, uint8_t(blackToMove ? 0 : 1), 0, 8}))
+            << moves;
+        echo();
+        EXPECT_EQ(c.table.ResultLine(),
+                  blackToMove ? "black[black]中途认输！" : "white[white]中途认输！")
+            << moves;
     }
 }
 

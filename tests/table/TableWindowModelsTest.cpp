@@ -62,7 +62,7 @@ TEST(ButtonBoard, EnablingByMessage) {
     };
     const Case cases[] = {
         {"new game", true, MSG_NEW_GAME, {}, {}},
-        {"local ready", true, MSG_READY, {0, 0, 0, 1}, {START, STUDY}},
+        {"local ready", true, MSG_READY, {0, 0, 0, 1}, {START, STUDY, LOAD}},
         {"local start notice", true, MSG_START_NOTICE, {0, 0, 0, 1}, {SAVE, STUDY}},
         {"local move",
          true,
@@ -95,12 +95,88 @@ TEST(ButtonBoard, TheFinishedGameOnViewCanBeStudiedAndSaved) {
         EXPECT_EQ(t.board.EnabledIds(), (Ids{SAVE, STUDY})) << local;
         if (local) {
             t.Deliver(MSG_READY, {0, 0, 0, 1});
-            EXPECT_EQ(t.board.EnabledIds(), (Ids{START, SAVE, STUDY}));
+            EXPECT_EQ(t.board.EnabledIds(), (Ids{START, SAVE, STUDY, LOAD}));
         }
         t.Deliver(MSG_START_INFO);
         t.board.OnButtonUp(START);
         EXPECT_FALSE(t.table.FinishedGameOnView()) << local;
     }
+}
+
+// Which buttons each kind of user has through a game: a player by the moves, a watcher only
+// the study and save buttons of the game on view, one user on a local table every command of
+// the moment, loading a record between games too. Colours are exchanged only between games.
+TEST(ButtonBoard, WhatEachUserHasThroughAGame) {
+    enum User { PLAYER, WATCHER, LOCAL };
+    enum Step { BETWEEN_GAMES, STARTED, OPPONENT_MOVED_AT_4, OPPONENT_MOVED_AT_6, ENDED };
+    struct Case {
+        User user;
+        Step step;
+        Ids enabled;
+    };
+    const Case cases[] = {
+        {PLAYER, BETWEEN_GAMES, {START, EXCHANGE}},
+        {PLAYER, STARTED, {SAVE, STUDY}},
+        {PLAYER, OPPONENT_MOVED_AT_4, {TAKEBACK, DRAW, SAVE, STUDY}},
+        {PLAYER, OPPONENT_MOVED_AT_6, {TAKEBACK, RESIGN, DRAW, SAVE, STUDY}},
+        {PLAYER, ENDED, {SAVE, STUDY}},
+        {WATCHER, BETWEEN_GAMES, {}},
+        {WATCHER, STARTED, {SAVE, STUDY}},
+        {WATCHER, OPPONENT_MOVED_AT_4, {SAVE, STUDY}},
+        {WATCHER, OPPONENT_MOVED_AT_6, {SAVE, STUDY}},
+        {WATCHER, ENDED, {SAVE, STUDY}},
+        {LOCAL, BETWEEN_GAMES, {START, LOAD}},
+        {LOCAL, STARTED, {SAVE, STUDY}},
+        {LOCAL, OPPONENT_MOVED_AT_4, {TAKEBACK, RESIGN, DRAW, SAVE, STUDY}},
+        {LOCAL, OPPONENT_MOVED_AT_6, {TAKEBACK, RESIGN, DRAW, SAVE, STUDY}},
+        {LOCAL, ENDED, {START, SAVE, STUDY, LOAD}},
+    };
+    const std::vector<uint8_t> begin{0, 0, 0, 0}, resigned{0, 0, 0, 1, 0, 0, 0, 8};
+    for (const Case& c : cases) {
+        // The watcher (id 300) watches behind White's seat 0, as the user (id 100) plays it.
+        Buttons t(c.user == LOCAL, c.user == WATCHER ? 300 : 100);
+        if (c.user == WATCHER) {
+            t.people.AddPerson(test::MakePerson(300, "watcher", 0, 5));
+            t.mode.SetRole(TableRole::Watcher);
+        }
+        const std::string name = std::to_string(c.user) + "/" + std::to_string(c.step);
+        if (c.user != LOCAL)
+            t.Deliver(MSG_START_INFO);
+        if (c.step >= STARTED) {
+            t.Deliver(MSG_START_NOTICE, {0, 0, 0, 1});
+            t.table.HandleGameMessage(MSG_GAME_BEGIN, begin.data(), 4);
+            t.Deliver(MSG_GAME_BEGIN, begin);
+        }
+        for (const int16_t number : {int16_t{4}, int16_t{6}}) {
+            if (c.step < (number == 4 ? OPPONENT_MOVED_AT_4 : OPPONENT_MOVED_AT_6))
+                break;
+            t.position.SetMoveNumber(number);
+            t.Deliver(MSG_MOVE, MoveBody(Colour::Black));
+        }
+        if (c.step == ENDED) {
+            t.table.HandleGameMessage(MSG_GAME_RESULT, resigned.data(), 8);
+            t.Deliver(MSG_NEW_GAME);
+            if (c.user == LOCAL)
+                t.Deliver(MSG_READY, {0, 0, 0, 1});
+        }
+        EXPECT_EQ(t.board.EnabledIds(), c.enabled) << name;
+        // A watcher is told why a player's button is off.
+        if (c.user == WATCHER)
+            EXPECT_EQ(t.board.Tooltip(START), "观战时不能开始") << name;
+    }
+}
+
+// The server's word that the user watches (its own status with 0 and 0, which the main frame
+// has turned into the watcher's role before the board sees it) takes a player's buttons away.
+TEST(ButtonBoard, AUserMadeAWatcherLosesThePlayersButtons) {
+    Buttons t(false);
+    t.Deliver(MSG_START_INFO);
+    ASSERT_EQ(t.board.EnabledIds(), (Ids{START, EXCHANGE}));
+    t.mode.SetRole(TableRole::Watcher);
+    t.Deliver(MSG_USER_STATUS, {0, 0, 0, 100, 0, 0, 0, 0});
+    EXPECT_TRUE(t.board.EnabledIds().empty());
+    t.board.OnButtonUp(START);
+    EXPECT_TRUE(t.sender.sent.empty());
 }
 
 TEST(ButtonBoard, OwnStartNoticeDisablesStart) {

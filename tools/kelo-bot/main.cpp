@@ -111,7 +111,9 @@ const char USAGE[] =
     "  --request KIND@PLY   make a request when PLY moves have been applied (repeatable):\n"
     "                       takeback, draw, resign, leave (ask to leave), leave-now (leave at\n"
     "                       once); exchange is asked before the start when PLY is 0, and\n"
-    "                       start waits for its answer. The bot confirms its own dialogs.\n"
+    "                       start waits for its answer; at a later PLY it is asked during\n"
+    "                       the game, where the table refuses it, and no answer is waited\n"
+    "                       for. The bot confirms its own dialogs.\n"
     "  --countdown S        the dialogs' countdown instead of 30 s\n"
     "\n"
     "Every dialog or question the table would show is printed as \"dialog TEXT\" (the\n"
@@ -805,8 +807,8 @@ private:
               moves(1) + " step=" + std::to_string(m_context.TimeControl().m_nStepCounter));
     }
 
-    // The requests due at this ply, each once a game. An exchange is asked when the start is
-    // offered, before pressing it.
+    // The requests due at this ply, each once a game. An exchange at ply 0 is asked when the
+    // start is offered, before pressing it; one at a later ply during the game.
     void MakeRequests(bool startOffered) {
         if (m_bFinished || !IsPlayer())
             return;
@@ -814,8 +816,9 @@ private:
         for (size_t i = 0; i < m_options.requests.size(); ++i) {
             const Options::Request& request = m_options.requests[i];
             const bool exchange = request.kind == "exchange";
+            const bool beforeStart = exchange && request.ply == 0;
             if (m_requestsDone[i] || request.ply != m_board.PlyCount() ||
-                (exchange ? !startOffered || playing || m_bStartPressed : !playing) ||
+                (beforeStart ? !startOffered || playing || m_bStartPressed : !playing) ||
                 m_board.Replaying())
                 continue;
             m_requestsDone[i] = true;
@@ -833,7 +836,9 @@ private:
                 Negotiation().OfferDraw();
                 ++m_nAwaitedAnswers;
             } else if (exchange) {
-                m_bExchangePending = true;
+                // Start waits for the answer; during a game the bot plays on, since the table
+                // refuses the request (or the server does not pass it on at all).
+                m_bExchangePending = beforeStart;
                 Negotiation().RequestExchange();
             } else if (request.kind == "resign") {
                 ResignGame();

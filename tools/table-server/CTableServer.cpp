@@ -248,6 +248,15 @@ std::string CTableServer::Refusal(const Client& client, uint16_t type, const uin
             answer.requesterSeat != desk.exitRequester)
             return "an exit answer to another request";
     }
+    // Colours are exchanged between games: an exchange in the middle of one would leave the
+    // moves played to the wrong sides. A refusal may still answer a request.
+    if (type == MSG_EXCHANGE_REQUEST && playing)
+        return "an exchange of colours during a game";
+    if (type == MSG_EXCHANGE_ANSWER && playing) {
+        MSG_EXCHANGE_ANSWER_BODY answer;
+        if (!MSG_EXCHANGE_ANSWER_BODY::FromWire(body, length, answer) || answer.agree != 0)
+            return "an exchange of colours during a game";
+    }
     if (type == MSG_MOVE) {
         if (!playing)
             return "a move with no game under way";
@@ -508,6 +517,16 @@ bool CTableServer::Enter(int connection, Client& client, const uint8_t* body, si
     const auto wire = start.ToWire();
     SendTo(connection, client, MSG_SEQUENCE_START, wire.data(), wire.size());
     SendPersons(connection, client);
+    // A client that asked for a seat someone else holds watches instead; its own status says
+    // so, to it alone (the others learn it from its record).
+    if (!client.player && enter.watchno == NO_SEAT && enter.seatno < 2) {
+        MSG_USER_STATUS_BODY status;
+        status.id = client.id;
+        const auto watching = status.ToWire();
+        SendTo(connection, client, MSG_USER_STATUS, watching.data(), watching.size());
+        m_output.Report("client " + std::to_string(client.number) + " watches: seat " +
+                        std::to_string(enter.seatno) + " is taken");
+    }
 
     Desk& desk = m_desks[client.desk];
     if (back) {

@@ -567,9 +567,16 @@ TEST_F(TableServerTest, AnAgreedExchangeMovesTheFirstSeat) {
     ASSERT_EQ(MSG_HEAD::Decode(entry[2].data()).type, MSG_GAME_STATE);
     EXPECT_EQ(MSG_GAME_STATE_BODY::FromWire(entry[2].data() + MSG_HEAD::SIZE).fields[1], 1);
 
-    // During the game an exchange changes nothing; the next game starts from seat 1 too.
-    const auto back = MSG_EXCHANGE_ANSWER_BODY{0, 1, 0}.ToWire();
-    Send(a, a.Frame(MSG_EXCHANGE_ANSWER, {back.begin(), back.end()}));
+    // During the game a request (616: seat 0, the seat after it) and an agreement (617: seat 0,
+    // agree 1, first seat 0) are violations and go nowhere; a refusal (seat 1, agree 0) still
+    // answers a request. The next game starts from seat 1 too.
+    output.received.clear();
+    Send(a, a.Frame(MSG_EXCHANGE_REQUEST, {0, 0, 0, 1}));
+    Send(a, a.Frame(MSG_EXCHANGE_ANSWER, {0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(server.Violations(), 2);
+    EXPECT_TRUE(output.received[2].empty()) << "nothing of them relayed";
+    Send(b, b.Frame(MSG_EXCHANGE_ANSWER, {0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(Types(output.received[1]), std::vector<uint16_t>{MSG_EXCHANGE_ANSWER});
     Send(b, b.Frame(MSG_GAME_RESULT, {0, 1, 0, 1, 0, 0, 0, 8})); // b resigns
     output.received.clear();
     now += CTableServer::NEXT_GAME_DELAY_MS;
@@ -580,7 +587,30 @@ TEST_F(TableServerTest, AnAgreedExchangeMovesTheFirstSeat) {
     ASSERT_TRUE(
         MSG_START_INFO_BODY::FromWire(output.received[1][1].data() + MSG_HEAD::SIZE, 18, info));
     EXPECT_EQ(info.firstSeat, 1);
-    EXPECT_EQ(server.Violations(), 0);
+    EXPECT_EQ(server.Violations(), 2);
+}
+
+// A client that asks for a seat someone else holds is made a watcher, and its own status (3002:
+// its id, 0 and 0) tells it so, to it alone; the players see it come in as a watcher.
+TEST_F(TableServerTest, ANewcomerToATakenSeatIsToldItWatches) {
+    Enter(1, 5, 0, 0xFFFF);
+    Enter(2, 5, 1, 0xFFFF);
+    output.received.clear();
+    Enter(3, 5, 0, 0xFFFF); // id 1003, asking for White's seat
+    ASSERT_EQ(Types(entry),
+              (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS, MSG_USER_STATUS}));
+    EXPECT_EQ(std::vector<uint8_t>(entry[2].begin() + MSG_HEAD::SIZE, entry[2].end()),
+              (std::vector<uint8_t>{0, 0, 0x03, 0xEB, 0, 0, 0, 0}));
+    for (int player : {1, 2}) {
+        ASSERT_EQ(Types(output.received[player]), std::vector<uint16_t>{MSG_USER_ENTER});
+        EXPECT_EQ(
+            CPersonRecord::FromWire(output.received[player][0].data() + MSG_HEAD::SIZE).status, 5);
+    }
+    // A watcher that asked to watch, and a player on a free seat, are told nothing of the kind.
+    Enter(4, 5);
+    EXPECT_EQ(Types(entry), (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS}));
+    Enter(5, 6, 1, 0xFFFF);
+    EXPECT_EQ(Types(entry), (std::vector<uint16_t>{MSG_SEQUENCE_START, MSG_TABLE_PERSONS}));
 }
 
 // The negotiations the desk takes part in: an agreed take-back leaves the kept moves two
