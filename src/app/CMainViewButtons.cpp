@@ -2,6 +2,7 @@
 #include "app/CMainViewButtons.h"
 
 #include "base/CSkinManager.h"
+#include "link/CTableMode.h"
 
 namespace kelo {
 
@@ -39,6 +40,16 @@ bool CMainViewButtons::IsShown(Id id) const {
            button.rect.bottom - button.rect.top >= 1;
 }
 
+bool CMainViewButtons::IsEnabled(Id id) const {
+    return IsShown(id) && WhyOff(id).empty();
+}
+
+std::string CMainViewButtons::WhyOff(Id id) const {
+    if (id == HALL && m_pMode != nullptr && m_pMode->LocalMode())
+        return "本机对局没有游戏大厅";
+    return {};
+}
+
 CMainViewButtons::Id CMainViewButtons::HitTest(int32_t x, int32_t y) const {
     for (int i = 0; i < COUNT; ++i) {
         const Id id = static_cast<Id>(i);
@@ -52,8 +63,9 @@ bool CMainViewButtons::OnMouseMove(int32_t x, int32_t y) {
     const Id over = HitTest(x, y);
     bool changed = false;
     for (int i = 0; i < COUNT; ++i) {
-        State state = i == over ? HOT : NORMAL;
-        if (i == over && m_pressed == over)
+        // A button that cannot be pressed does not light up.
+        State state = i == over && IsEnabled(over) ? HOT : NORMAL;
+        if (state == HOT && m_pressed == over)
             state = PRESSED;
         changed = changed || m_buttons[i].state != state;
         m_buttons[i].state = state;
@@ -63,7 +75,7 @@ bool CMainViewButtons::OnMouseMove(int32_t x, int32_t y) {
 
 CMainViewButtons::Id CMainViewButtons::OnLButtonDown(int32_t x, int32_t y) {
     m_pressed = HitTest(x, y);
-    if (m_pressed != NONE)
+    if (m_pressed != NONE && IsEnabled(m_pressed))
         m_buttons[m_pressed].state = PRESSED;
     return m_pressed;
 }
@@ -73,8 +85,9 @@ CMainViewButtons::Id CMainViewButtons::OnLButtonUp(int32_t x, int32_t y) {
     const Id pressed = m_pressed;
     m_pressed = NONE;
     OnMouseMove(x, y);
-    // The action is the button under the cursor, as long as the press began on it.
-    return over == pressed ? over : NONE;
+    // The action is the button under the cursor, as long as the press began on it and it can
+    // be pressed.
+    return over == pressed && over != NONE && IsEnabled(over) ? over : NONE;
 }
 
 bool CMainViewButtons::OnMouseLeave() {

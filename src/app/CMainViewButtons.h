@@ -4,10 +4,12 @@
 #include "base/IniTypes.h"
 
 #include <array>
+#include <string>
 
 namespace kelo {
 
 class CSkinManager;
+class CTableMode;
 
 // The main view's own six buttons: where they are, which state each is drawn in, and which one
 // a click acts on. A press outside every button moves the window.
@@ -29,6 +31,12 @@ public:
     // A main button is there only with its image and a rectangle at least a pixel wide and
     // high; the caption buttons are always there.
     bool IsShown(Id id) const;
+    // How the table is played, for the buttons that depend on it (none: every button works).
+    void SetTableMode(const CTableMode* mode) { m_pMode = mode; }
+    // A shown button that can be pressed: the hall's is not, on a table without a hall.
+    bool IsEnabled(Id id) const;
+    // Why a shown button cannot be pressed; empty while it can.
+    std::string WhyOff(Id id) const;
     Id HitTest(int32_t x, int32_t y) const;
     const Button& ButtonAt(Id id) const { return m_buttons[id]; }
 
@@ -43,6 +51,7 @@ public:
 private:
     std::array<Button, COUNT> m_buttons{};
     Id m_pressed = NONE;
+    const CTableMode* m_pMode = nullptr;
 };
 
 } // namespace kelo

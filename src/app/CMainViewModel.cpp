@@ -19,6 +19,7 @@ CMainViewModel::CMainViewModel(CGameContext& context, IEventLoop& loop, const Po
       m_panels(context.Table(), m_client.Clock()),
       m_moveBox(m_boardWindow, context.Table(), m_panels),
       m_commands(context, m_client.Board(), m_client.Resume()) {
+    m_viewButtons.SetTableMode(&context.Mode());
     // A table that has no game yet shows the pieces where a game starts.
     if (context.Position().BoardMap().ForEach([](int32_t, CBasePiece*) { return true; }) == false)
         context.Board().NewPosition();

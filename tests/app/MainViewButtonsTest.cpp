@@ -3,6 +3,7 @@
 // and that a press on a free spot is left to the window's move.
 #include "app/CMainViewButtons.h"
 #include "base/CSkinManager.h"
+#include "link/CTableMode.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,28 @@ TEST(MainViewButtons, AClickActsOnlyWhenPressAndReleaseAreOnTheSameButton) {
     EXPECT_EQ(view.buttons.OnLButtonUp(800, 25), CMainViewButtons::NONE);
     EXPECT_EQ(view.StateOf(CMainViewButtons::HALL), CMainViewButtons::NORMAL);
     EXPECT_EQ(view.StateOf(CMainViewButtons::HELP), CMainViewButtons::HOT);
+}
+
+// A local table has no hall: its button is there but does not light up or act, and says why;
+// the press on it does not move the window either.
+TEST(MainViewButtons, TheHallButtonIsOffOnALocalTable) {
+    for (const bool local : {false, true}) {
+        ViewButtons view;
+        CTableMode mode;
+        mode.SetLocalMode(local);
+        view.buttons.SetTableMode(&mode);
+        EXPECT_EQ(view.buttons.IsEnabled(CMainViewButtons::HALL), !local);
+        EXPECT_EQ(view.buttons.WhyOff(CMainViewButtons::HALL), local ? "本机对局没有游戏大厅" : "");
+        view.buttons.OnMouseMove(710, 25);
+        EXPECT_EQ(view.StateOf(CMainViewButtons::HALL),
+                  local ? CMainViewButtons::NORMAL : CMainViewButtons::HOT);
+        EXPECT_EQ(view.buttons.OnLButtonDown(710, 25), CMainViewButtons::HALL);
+        EXPECT_EQ(view.buttons.OnLButtonUp(710, 25),
+                  local ? CMainViewButtons::NONE : CMainViewButtons::HALL);
+        // The other buttons work on both.
+        EXPECT_TRUE(view.buttons.IsEnabled(CMainViewButtons::HELP));
+        EXPECT_TRUE(view.buttons.WhyOff(CMainViewButtons::HELP).empty());
+    }
 }
 
 TEST(MainViewButtons, APressOnAFreeSpotIsTheWindowsMove) {
