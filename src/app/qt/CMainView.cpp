@@ -199,7 +199,7 @@ void CMainView::AddPaintedParts() {
         auto* button = new CPaintedPart(
             QAccessible::Button, [i] { return QString::fromUtf8(captions[i]); }, this);
         button->press = [this, id] { Act(id); };
-        button->enabled = [this, id] { return m_model.ViewButtons().IsShown(id); };
+        button->enabled = [this, id] { return m_model.ViewButtons().IsEnabled(id); };
         button->setFocusPolicy(Qt::TabFocus);
         button->setGeometry(ToQRect(m_model.ViewButtons().ButtonAt(id).rect));
     }
@@ -476,9 +476,12 @@ void CMainView::DrawButtons(QPainter& painter) {
         const QRect box = ToQRect(button.rect);
         const QImage& image = m_buttonImages[i];
         if (!image.isNull()) {
+            // A button that cannot be pressed is drawn faint.
+            painter.setOpacity(buttons.IsEnabled(id) ? 1.0 : 0.4);
             painter.drawImage(box, image,
                               PictureRect(image, QRect(button.state * box.width(), 0, box.width(),
                                                        box.height())));
+            painter.setOpacity(1.0);
             continue;
         }
         // The caption buttons without pictures: a plain glyph that lights up under the mouse.
@@ -534,6 +537,11 @@ void CMainView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (m_model.ViewButtons().OnMouseMove(at.x(), at.y()))
         update();
+    // Over a button that cannot be pressed, why not.
+    const CMainViewButtons::Id over = m_model.ViewButtons().HitTest(at.x(), at.y());
+    setToolTip(over != CMainViewButtons::NONE
+                   ? QString::fromStdString(m_model.ViewButtons().WhyOff(over))
+                   : QString());
 }
 
 void CMainView::leaveEvent(QEvent*) {
