@@ -129,8 +129,12 @@ void CMainViewClock::CheckTimeout() {
     SendGameResult(m_sender, people, 1, ownToMove ? opponentSeat : ownSeat, RESULT_REASON_TIMEOUT);
 }
 
-int16_t CMainViewClock::RecoveredStep() const {
-    return std::min<int16_t>(m_nRecoverUsedTime, Add16(TimeControl().m_nPaceTime, -30));
+int16_t CMainViewClock::RecoveredStep(bool ownSideToMove) const {
+    // A player back at the table on its own move gets 30 s to find it again; everyone else
+    // shows the move's time as it has run, as the players' clients do.
+    if (ownSideToMove && !m_table.mode.IsWatcher())
+        return std::min<int16_t>(m_nRecoverUsedTime, Add16(TimeControl().m_nPaceTime, -30));
+    return m_nRecoverUsedTime;
 }
 
 void CMainViewClock::OnMoveClock(Colour colour, int16_t moveNumber, int16_t clock) {
@@ -139,10 +143,10 @@ void CMainViewClock::OnMoveClock(Colour colour, int16_t moveNumber, int16_t cloc
     CPlayerTimeControl& time = TimeControl();
     if (m_nReplayCount != 0 && m_nReplayCount == m_nReceivedCount) {
         // The last move of a joined game: the move in progress has already run a while, and
-        // the clock runs from here as it does at once for a game joined without moves.
-        time.m_nStepCounter = RecoveredStep();
-        int16_t& waiting = UsedTime(!ownMove);
-        waiting = Add16(waiting, m_nRecoverUsedTime);
+        // the clock runs from here as it does at once for a game joined without moves. That
+        // while is the step counter only: the move's clock field charges all of it when it
+        // comes, so it is not charged to the used time as well.
+        time.m_nStepCounter = RecoveredStep(!ownMove);
         if (m_table.state.IsPlaying())
             StartTimer();
     } else {
@@ -165,10 +169,7 @@ void CMainViewClock::OnGameState(uint16_t firstSeat, int16_t recoverUsedTime,
     m_nReplayCount = replayCount;
     if (replayCount != 0)
         return; // the replayed moves bring the clocks up to date, the last one included
-    const bool ownFirst = firstSeat == m_table.people.GetOwnSeat();
-    TimeControl().m_nStepCounter = RecoveredStep();
-    int16_t& used = UsedTime(ownFirst);
-    used = Add16(used, m_nRecoverUsedTime);
+    TimeControl().m_nStepCounter = RecoveredStep(firstSeat == m_table.people.GetOwnSeat());
     StartTimer();
 }
 

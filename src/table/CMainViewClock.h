@@ -89,8 +89,9 @@ private:
     void ResetCounters();
     int16_t& UsedTime(bool ownSide) { return ownSide ? m_nOwnUsedTime : m_nOtherUsedTime; }
     int16_t UsedTimeOf(bool ownSide) const { return ownSide ? m_nOwnUsedTime : m_nOtherUsedTime; }
-    // The step counter of a joined move: what was spent, but never more than leaves 30 s.
-    int16_t RecoveredStep() const;
+    // The step counter of a joined move: what was spent; on the user's own move never more
+    // than leaves 30 s.
+    int16_t RecoveredStep(bool ownSideToMove) const;
     void StartTimer();
     void StopTimer();
     // Whether the user plays on this side's clock.

@@ -16,8 +16,9 @@ namespace kelo {
 namespace {
 
 // White (id 100) on seat 0, Black (id 200) on seat 1; the own client is White's.
+// A watcher (id 300) behind seat 0 is the own client when asked for.
 struct ClockTable {
-    explicit ClockTable(bool local = false)
+    explicit ClockTable(bool local = false, bool watcher = false)
         : clock(context.Table(), context.TimeControl(), context.Sender(), loop, nullptr, &sound) {
         CPlayerManager& people = context.PlayerManager();
         people.SetSeatCount(2);
@@ -26,6 +27,12 @@ struct ClockTable {
         people.SetColour(100, Colour::White);
         people.SetColour(200, Colour::Black);
         people.SetOwnId(100);
+        if (watcher) {
+            people.AddPerson(test::MakePerson(300, "watcher", 0, WireValue(TableRole::Watcher)));
+            people.SetColour(300, Colour::White);
+            people.SetOwnId(300);
+            context.Mode().SetRole(TableRole::Watcher);
+        }
         context.Mode().SetLocalMode(local);
         context.State().BeginPlaying();
     }
@@ -160,15 +167,29 @@ TEST(Clock, MovesChargeTheMoverAndCreditTheAddedTime) {
 }
 
 TEST(Clock, JoiningAGameRecoversTheMoveInProgress) {
-    // No moves to replay: the step counter starts at once, capped at pace - 30.
-    ClockTable t;
-    t.context.PlayerManager().SetCurrentTurnSeat(1);
-    t.clock.OnGameState(1, 100, 0);
-    EXPECT_EQ(t.context.TimeControl().m_nStepCounter, 30);
-    EXPECT_EQ(t.clock.m_nOtherUsedTime, 100);
-    EXPECT_TRUE(t.clock.IsRunning());
+    // No moves to replay: the step counter starts at once. On the user's own move it is capped
+    // at pace - 30; the time is charged by the move's clock field when it comes, not before.
+    struct Case {
+        const char* name;
+        bool watcher;
+        uint16_t firstSeat;
+        int16_t step;
+    } cases[] = {
+        {"OwnMove", false, 0, 30},
+        {"OpponentsMove", false, 1, 100},
+        {"Watcher", true, 0, 100},
+    };
+    for (const Case& c : cases) {
+        ClockTable t(false, c.watcher);
+        t.context.PlayerManager().SetCurrentTurnSeat(c.firstSeat);
+        t.clock.OnGameState(c.firstSeat, 100, 0);
+        EXPECT_EQ(t.context.TimeControl().m_nStepCounter, c.step) << c.name;
+        EXPECT_EQ(t.clock.m_nOwnUsedTime, 0) << c.name;
+        EXPECT_EQ(t.clock.m_nOtherUsedTime, 0) << c.name;
+        EXPECT_TRUE(t.clock.IsRunning()) << c.name;
+    }
 
-    // Two moves to replay: the last one sets the counter and charges the side that waits.
+    // Two moves to replay: the last one sets the counter.
     ClockTable r;
     r.clock.OnGameState(0, 12, 2);
     EXPECT_FALSE(r.clock.IsRunning());
@@ -176,7 +197,43 @@ TEST(Clock, JoiningAGameRecoversTheMoveInProgress) {
     EXPECT_EQ(r.context.TimeControl().m_nStepCounter, 0);
     r.clock.OnMoveClock(Colour::Black, 1, 10);
     EXPECT_EQ(r.context.TimeControl().m_nStepCounter, 12);
-    EXPECT_EQ(r.clock.m_nOwnUsedTime, 12);
+    EXPECT_EQ(r.clock.m_nOwnUsedTime, 0);
+}
+
+// A watcher who comes in while Black thinks shows both clocks as White's client does, during
+// that move and after it: the seconds the move had run when the watcher came are counted once.
+TEST(Clock, AWatcherWhoComesInAgreesWithThePlayers) {
+    ClockTable player;
+    player.context.PlayerManager().SetCurrentTurnSeat(0);
+    player.clock.StartClock();
+    player.loop.Advance(40000);
+    player.context.PlayerManager().SetCurrentTurnSeat(1);
+    player.clock.OnMoveClock(Colour::White, 1, 40);
+    player.loop.Advance(15000);
+
+    ClockTable watcher(false, true);
+    watcher.context.PlayerManager().SetCurrentTurnSeat(1);
+    watcher.clock.OnGameState(0, 15, 1);
+    watcher.clock.OnMoveClock(Colour::White, 1, 40);
+    auto agree = [&](const char* when) {
+        for (const bool own : {true, false}) {
+            EXPECT_EQ(watcher.clock.RemainingTotal(own), player.clock.RemainingTotal(own))
+                << when << (own ? " White" : " Black");
+            EXPECT_EQ(watcher.clock.RemainingMove(own), player.clock.RemainingMove(own))
+                << when << (own ? " White" : " Black");
+        }
+    };
+    agree("on coming in");
+    player.loop.Advance(20000);
+    watcher.loop.Advance(20000);
+    agree("during Black's move");
+    // Black's client sends the move with its step counter: 35 s.
+    for (ClockTable* t : {&player, &watcher}) {
+        t->context.PlayerManager().SetCurrentTurnSeat(0);
+        t->clock.OnMoveClock(Colour::Black, 1, 35);
+    }
+    agree("after Black's move");
+    EXPECT_EQ(watcher.clock.RemainingTotal(false), 1800 - 25);
 }
 
 // A client back after a lost connection is told the whole game again: it must end where a
@@ -196,7 +253,7 @@ TEST(Clock, AJoinRebuildsTheClocksFromTheReplayAlone) {
     join(back);
     for (ClockTable* t : {&fresh, &back}) {
         const char* name = t == &fresh ? "fresh" : "back";
-        EXPECT_EQ(t->clock.m_nOwnUsedTime, 35) << name;
+        EXPECT_EQ(t->clock.m_nOwnUsedTime, 30) << name;
         EXPECT_EQ(t->clock.m_nOtherUsedTime, 40) << name;
         EXPECT_EQ(t->clock.MovesMade(true), 1) << name;
         EXPECT_EQ(t->clock.MovesMade(false), 1) << name;
