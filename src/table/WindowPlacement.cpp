@@ -26,8 +26,10 @@ CPoint PlaceBeside(const CRect& screen, const CRect& owner, CPoint size, int32_t
             at.y + size.y <= screen.bottom)
             return at;
     }
-    return {Clamp(owner.right - size.x, screen.left, screen.right - size.x),
-            Clamp(owner.bottom - size.y, screen.top, screen.bottom - size.y)};
+    // The screen's bottom right corner: the free strips beside and below the owner are
+    // covered first, then the owner's right part; the board at its left stays in view.
+    return {Clamp(screen.right - size.x, screen.left, screen.right - size.x),
+            Clamp(screen.bottom - size.y, screen.top, screen.bottom - size.y)};
 }
 
 } // namespace kelo

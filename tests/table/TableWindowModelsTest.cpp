@@ -356,7 +356,10 @@ TEST(WindowPlacement, BesideTheOwnerWhereItFits) {
         {"above", {0, 0, 1024, 1080}, {100, 500, 890, 1070}, {100, 82}},
         {"raised to stay on the screen", {0, 0, 1920, 1080}, {100, 800, 890, 1370}, {898, 670}},
         // The 800 skin fills an 800 x 600 screen: over the table's right edge, its panels.
-        {"nowhere beside", {0, 0, 800, 600}, {5, 15, 795, 585}, {175, 175}},
+        {"nowhere beside", {0, 0, 800, 600}, {5, 15, 795, 585}, {180, 190}},
+        // On 1000 x 740 the 800 table leaves 210 px on its right and 170 below: those first.
+        {"into the free corner", {0, 0, 1000, 740}, {0, 0, 790, 570}, {380, 330}},
+        {"free space on the left", {0, 0, 1000, 740}, {210, 0, 1000, 570}, {380, 330}},
     };
     for (const Case& c : cases) {
         const CPoint at = PlaceBeside(c.screen, c.owner, size);
