@@ -13,8 +13,9 @@ foreach(program ${KELO_INSTALLED_PROGRAMS})
     endif()
 endforeach()
 
-# The skin, the sounds and the head pictures drawn by data/make_skin.py.
+# The skin, the sounds and the head pictures drawn by data/make_skin.py, and the help page.
 install(DIRECTORY ${CMAKE_BINARY_DIR}/skin ${CMAKE_BINARY_DIR}/sound ${CMAKE_BINARY_DIR}/room
+                  ${CMAKE_BINARY_DIR}/help
         DESTINATION ${CMAKE_INSTALL_DATADIR}/kelo-chess PATTERN "generated.stamp" EXCLUDE)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 

@@ -65,7 +65,7 @@ kelo_qt_layer(kelo_gui app
     SOURCES app/qt/CMainView.cpp app/qt/CPaintedPart.cpp app/qt/CQtPrompts.cpp app/qt/CDialogResume.cpp
             app/qt/CDialogSet.cpp app/qt/CDialogResumeAnswer.cpp app/qt/CDialogResumeExit.cpp
             app/qt/CResumeDialogs.cpp app/qt/CInstanceLock.cpp app/qt/CTableHost.cpp
-            app/qt/SkinFallback.cpp
+            app/qt/SkinFallback.cpp app/qt/CDesktopBrowser.cpp
             # A game against the computer: its dialog, the programs it starts.
             app/qt/CPracticeDialog.cpp app/qt/CPracticeLauncher.cpp app/qt/CChildProgram.cpp
     LINKS ${KELO_QT_GUI})

@@ -59,6 +59,8 @@ public:
     // Moves and questions typed instead of clicked.
     CMoveBox& MoveBox() { return m_moveBox; }
     CMainViewButtons& ViewButtons() { return m_viewButtons; }
+    // Saving, loading and the help.
+    CTableCommands& Commands() { return m_commands; }
     // Sealing and resuming games.
     CResumeNegotiation& Resume() { return m_client.Resume(); }
 

@@ -266,5 +266,16 @@ TEST(DataFolderTest, InstalledDataWinsOverTheProgramsFolder) {
     EXPECT_EQ(SettingsFolders::DataFolderOf(bin), bin + "/../share/kelo-chess/");
 }
 
+// The help page lies in the data folder, as the help button looks for it, in Chinese, with the
+// keys, the move box, the buttons and the rules.
+TEST(GeneratedPicturesTest, TheHelpPageLiesInTheDataFolder) {
+    const std::string page = Head(std::string(KELO_DATA_FOLDER) + "help/index.html", 100000);
+    ASSERT_FALSE(page.empty());
+    for (const char* part :
+         {"<html lang=\"zh-CN\">", "<meta charset=\"utf-8\">", "id=\"keys\"", "id=\"movebox\"",
+          "id=\"buttons\"", "id=\"rules\"", "Ctrl+M", "F1", "悔棋", "和棋"})
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+}
+
 } // namespace
 } // namespace kelo

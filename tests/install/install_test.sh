@@ -21,6 +21,7 @@ for file in bin/kelo-chess bin/kelo-record bin/kelo-hall bin/kelo-table-server b
             share/kelo-chess/skin/image/1024/config.ini share/kelo-chess/skin/image/800/config.ini \
             share/kelo-chess/skin/image/1024/frmback@2x.bmp share/kelo-chess/skin/image/studyboard@2x.bmp \
             share/kelo-chess/sound/501.wav share/kelo-chess/room/headpica/IDI_0.png \
+            share/kelo-chess/help/index.html \
             share/applications/kelo-chess.desktop share/mime/packages/kelo-chess.xml \
             share/metainfo/com.zandor.KeloChessGame.metainfo.xml \
             share/icons/hicolor/scalable/apps/kelo-chess.svg \

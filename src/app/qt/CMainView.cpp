@@ -93,7 +93,6 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
 
     m_background = LoadSkinImage(skin.m_strFrmBackPath);
     m_pieces = LoadSkinImage(skin.m_strChessPiecePath);
-    m_actionBack = LoadSkinImage(skin.m_strActionButtonBackPath);
     const std::string* paths[CMainViewButtons::COUNT] = {
         &skin.m_strClosePath,  &skin.m_strMinPath,     &skin.m_strHallBtnPath,
         &skin.m_strSetBtnPath, &skin.m_strHelpBtnPath, &skin.m_strExitBtnPath};
@@ -111,6 +110,7 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
     // A move or a new game changes the panels: the turn, the move counts, the times.
     m_pBoard->onBoardChanged = [this] {
         update();
+        m_pAnnouncer->Recheck();
         AnnounceMoves();
     };
     m_nMovesTold = board.TableBoard().Board().Position().MoveCount();
@@ -133,14 +133,27 @@ CMainView::CMainView(CMainViewModel& model, const CSkinManager& skin, ISoundPlay
     m_pMoveBox->setGeometry(boxLeft, bandTop, boxWidth, bandHeight);
     m_pMoveBox->setFont(SkinFont("", 9));
     m_pAnnouncer = new CAnnouncer(this);
-    m_pAnnouncer->setGeometry(boxLeft + boxWidth + 8, bandTop,
-                              std::max(40, buttonsLeft - 8 - (boxLeft + boxWidth + 8)), bandHeight);
     m_pAnnouncer->setFont(SkinFont("", 9));
+    m_pAnnouncer->Follow(board.TableBoard().Board());
+    // Two lines from the move box's line down over the board's frame, above its squares; a
+    // longer line goes over the window's buttons to its right edge.
+    const int lineTop = bandTop + (bandHeight - m_pAnnouncer->fontMetrics().height()) / 2;
+    const int gridTop = boardBox.top() + skin.m_sizeChessOffset.cy - skin.m_sizePieceInterval.y / 2;
+    m_pAnnouncer->SetPlace(
+        QRect(boxLeft + boxWidth + 8, lineTop,
+              std::max(40, buttonsLeft - 8 - (boxLeft + boxWidth + 8)),
+              std::max(bandHeight, std::min(2 * m_pAnnouncer->fontMetrics().lineSpacing() + 2,
+                                            gridTop - lineTop))),
+        width() - 8, boardBox.top() + boardBox.height() / 3);
     QPalette spoken = m_pAnnouncer->palette();
     spoken.setColor(QPalette::WindowText, QColor(240, 226, 190));
     m_pAnnouncer->setPalette(spoken);
-    m_pMoveBox->onAnswer = [this](const QString& line) { m_pAnnouncer->Say(line); };
+    m_pMoveBox->onAnswer = [this](const QString& line) {
+        m_pAnnouncer->Say(line, false, CAnnouncer::About::Position);
+    };
     m_pMoveBox->onEscape = [this] { m_pBoard->setFocus(Qt::ShortcutFocusReason); };
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { m_model.Commands().OpenHelp(); });
     auto* toMoveBox = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
     connect(toMoveBox, &QShortcut::activated, this,
             [this] { m_pMoveBox->setFocus(Qt::ShortcutFocusReason); });
@@ -266,6 +279,11 @@ void CMainView::Announce(const std::string& line, bool alert) {
         m_pAnnouncer->Say(QString::fromStdString(line), alert);
 }
 
+void CMainView::AnnounceWhile(const std::string& line, QObject& subject) {
+    if (m_pAnnouncer != nullptr && !line.empty())
+        m_pAnnouncer->SayWhile(QString::fromStdString(line), subject, true);
+}
+
 void CMainView::AnnounceMoves() {
     CBaseDiagram& position = m_model.BoardWindow().TableBoard().Board().Position();
     const std::vector<MoveRecord>& moves = position.Moves();
@@ -275,8 +293,9 @@ void CMainView::AnnounceMoves() {
         return;
     }
     // A game replayed at once (joining a game under way) tells only its last move.
-    if (moves.size() > m_nMovesTold)
-        Announce(CBaseDiagram::MoveText(moves.back()));
+    if (moves.size() > m_nMovesTold && m_pAnnouncer != nullptr)
+        m_pAnnouncer->Say(QString::fromStdString(CBaseDiagram::MoveText(moves.back())), false,
+                          CAnnouncer::About::Position);
     if (moves.size() != m_nMovesTold)
         m_bLowMoveTold = false;
     m_nMovesTold = moves.size();
@@ -326,8 +345,7 @@ void CMainView::paintEvent(QPaintEvent*) {
     DrawBackground(painter);
     DrawPanels(painter);
     DrawButtons(painter);
-    if (!m_actionBack.isNull())
-        painter.drawImage(InView(m_skin.m_rcActionButton).topLeft(), m_actionBack);
+    // No action button: it would open the magic actions, which this table does not have.
     DrawTitle(painter);
 }
 
@@ -567,7 +585,7 @@ void CMainView::Act(CMainViewButtons::Id id) {
             onSettings();
         break;
     case CMainViewButtons::HELP:
-        OpenWebAddress(QString::fromStdString(m_strHelpUrl));
+        m_model.Commands().OpenHelp();
         break;
     default:
         break;

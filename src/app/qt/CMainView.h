@@ -44,7 +44,6 @@ public:
     std::function<void()> onClose;
     std::function<void()> onHall;
     std::function<void()> onSettings;
-    void SetHelpUrl(const std::string& url) { m_strHelpUrl = url; }
     // The hall's head pictures, by index; a player's portrait is the one its record names.
     void SetHeadPictures(std::vector<QImage> pictures);
     // The table's chat and list of people take their places (once; both must outlive the
@@ -65,6 +64,8 @@ public:
     // Shows the spoken line and hands it to a screen reader; an alert for endings and
     // requests.
     void Announce(const std::string& line, bool alert = false);
+    // A line that holds while the subject (a dialog) is open: an alert.
+    void AnnounceWhile(const std::string& line, QObject& subject);
     CButtonBoardWnd* ButtonBoardWindow() const { return m_pButtons; }
     // The view rectangle that the clock of a side repaints.
     QRect ClockArea(bool ownSide) const;
@@ -103,8 +104,6 @@ private:
     QImage m_background;
     std::vector<QImage> m_headPictures;
     QImage m_pieces;
-    // Under the action button, drawn with the buttons.
-    QImage m_actionBack;
     std::array<QImage, CMainViewButtons::COUNT> m_buttonImages;
     CChessBoardWnd* m_pBoard = nullptr;
     CButtonBoardWnd* m_pButtons = nullptr;
@@ -121,7 +120,6 @@ private:
     CChatWnd* m_pChat = nullptr;
     CPersonListWnd* m_pPeople = nullptr;
     QLabel* m_pAdv = nullptr;
-    std::string m_strHelpUrl;
     // Set once the close decision has let the window go.
     bool m_bClosing = false;
 };

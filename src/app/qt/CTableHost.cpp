@@ -6,6 +6,7 @@
 #include "app/CLocalTable.h"
 #include "app/CMainFrame.h"
 #include "app/CMainViewModel.h"
+#include "app/qt/CDesktopBrowser.h"
 #include "app/qt/CDialogResume.h"
 #include "app/qt/CDialogSet.h"
 #include "app/qt/CMainView.h"
@@ -75,10 +76,6 @@ void RaiseHall() {
     if (names == nullptr || !names->isServiceRegistered(HALL_SERVICE))
         return;
     bus.asyncCall(QDBusMessage::createMethodCall(HALL_SERVICE, HALL_PATH, HALL_INTERFACE, "Raise"));
-}
-
-std::string UrlText(const char* field, size_t size) {
-    return CGbkConverter::ToUtf8(CGbkConverter::FromField(field, size));
 }
 } // namespace
 
@@ -167,7 +164,7 @@ void CTableHost::CreateWindow() {
                                m_context.PlayerManager(), *m_pLoop, *m_pSkin, m_pSound.get());
     });
     const CHallSettings& hall = m_context.Hall();
-    m_pView->SetHelpUrl(UrlText(hall.helpUrl.data(), hall.helpUrl.size()));
+    m_pModel->Commands().SetHelp(&CDesktopBrowser::Instance(), folders.m_strDataFolder);
     // A local table's page is set with its players. A hall that names no page gets the one a
     // local table shows, rather than an empty frame.
     std::string adv = CGbkConverter::ToUtf8(hall.AdvertisementAddress());
@@ -328,10 +325,10 @@ void CTableHost::OpenExitDialog(bool requestMode, uint16_t seat, const std::stri
 
 void CTableHost::OpenDialog(CNegotiationDialog& dialog) {
     Say("dialog", dialog.Text());
-    // A request or an answer must not pass unheard.
-    if (m_pView != nullptr)
-        m_pView->Announce(dialog.Text(), true);
     auto* window = new CNegotiationDlg(dialog, m_pView.get());
+    // A request or an answer must not pass unheard; it is said while it is asked.
+    if (m_pView != nullptr)
+        m_pView->AnnounceWhile(dialog.Text(), *window);
     window->show();
 }
 
