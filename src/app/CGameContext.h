@@ -66,6 +66,9 @@ private:
         }
         void ShowError(const std::string& text) override { Target().ShowError(text); }
         bool AskYesNo(const std::string& question) override { return Target().AskYesNo(question); }
+        bool AskOkCancel(const std::string& question) override {
+            return Target().AskOkCancel(question);
+        }
         bool Verify(const std::string& question, const std::string& okLabel,
                     const std::string& cancelLabel) override {
             return Target().Verify(question, okLabel, cancelLabel);

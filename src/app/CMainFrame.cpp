@@ -103,12 +103,17 @@ void CMainFrame::ResetLink() {
 }
 
 void CMainFrame::OnConnect(int16_t result) {
+    // A table that is closing connects no more.
+    if (m_bClosing)
+        return;
     if (result == 1) {
+        // The connection counts as good, and the attempts start again, only once the server
+        // has answered the entry (3106): a server that takes connections and drops them must not
+        // keep the outage going forever.
         m_nLinkDown = 0;
         SendEnterTable();
         // The link asks for the first header once this returns.
         m_loop.SetTimer(&m_link, ENTER_TIMER, ENTER_PERIOD_MS);
-        m_nRetryCount = 0;
     } else if (result == 0) {
         if (m_nGiveUpAfter == 0) {
             OnReceiveTimeout();
@@ -116,8 +121,21 @@ void CMainFrame::OnConnect(int16_t result) {
         }
         ResetLink();
         m_loop.SetTimer(&m_link, CTableLink::RECEIVE_TIMER, RETRY_PERIOD_MS);
-        m_host.AddSystemLine("没能成功连上游戏服务器！！", CHAT_SYSTEM_COLOUR);
+        TellOutage(CONNECT_FAILED_LINE);
     }
+}
+
+void CMainFrame::TellOutage(const char* line) {
+    if (m_bOutageTold)
+        return;
+    m_bOutageTold = true;
+    m_host.AddSystemLine(line, CHAT_SYSTEM_COLOUR);
+}
+
+void CMainFrame::OnServerAnswered() {
+    m_loop.KillTimer(&m_link, ENTER_TIMER);
+    m_nRetryCount = 0;
+    m_bOutageTold = false;
 }
 
 void CMainFrame::SendEnterTable() {
@@ -147,7 +165,9 @@ bool CMainFrame::MakeEnterTable(const CPlayerManager& people, const CHallSetting
 }
 
 void CMainFrame::OnTimer(uint32_t id) {
-    if (id == CTableLink::RECEIVE_TIMER)
+    if (m_bClosing && (id == CTableLink::RECEIVE_TIMER || id == ENTER_TIMER))
+        m_loop.KillTimer(&m_link, id);
+    else if (id == CTableLink::RECEIVE_TIMER)
         OnReceiveTimeout();
     else if (id == ENTER_TIMER)
         OnEnterTimeout();
@@ -156,18 +176,23 @@ void CMainFrame::OnTimer(uint32_t id) {
 }
 
 void CMainFrame::OnConnectionLost() {
-    OnReceiveTimeout();
+    OnConnectionClosed(true);
 }
 
-void CMainFrame::OnConnectionClosed(bool heard) {
-    if (heard || m_nGiveUpAfter == 0) {
+void CMainFrame::OnConnectionClosed(bool /*heard*/) {
+    if (m_bClosing)
+        return;
+    if (m_nGiveUpAfter == 0) {
         OnReceiveTimeout();
         return;
     }
-    // A server that takes the connection and drops it before saying anything is asked again
-    // only after the pause of a failed attempt, not in a tight loop.
+    // The link is down at once, and the user told so; the next attempt comes after the pause of
+    // a failed one, whatever the server said before it closed, so that a server that takes
+    // connections and drops them is not asked in a tight loop.
     m_loop.KillTimer(&m_link, ENTER_TIMER);
+    ResetLink();
     m_loop.SetTimer(&m_link, CTableLink::RECEIVE_TIMER, RETRY_PERIOD_MS);
+    TellOutage(RECONNECTING_LINE);
 }
 
 void CMainFrame::OnReceiveTimeout() {
@@ -177,7 +202,7 @@ void CMainFrame::OnReceiveTimeout() {
     ResetLink();
     if (m_nGiveUpAfter > 0) {
         Connect();
-        m_host.AddSystemLine("正在断线重连，请稍后……", CHAT_SYSTEM_COLOUR);
+        TellOutage(RECONNECTING_LINE);
     }
     if (m_nRetryCount < m_nGiveUpAfter)
         return;
@@ -186,6 +211,9 @@ void CMainFrame::OnReceiveTimeout() {
 }
 
 void CMainFrame::GiveUp(bool askToSave) {
+    // Decided: what the link does while the question is open changes nothing any more.
+    m_bClosing = true;
+    m_bOutageTold = false;
     m_context.State().End(GameEnd::ServerLost);
     m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
     if (!askToSave)
@@ -223,6 +251,7 @@ bool CMainFrame::OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_
     case MSG_USER_CONNECT:
         return OnUserConnect(body, length);
     case MSG_LOGIN_ELSEWHERE:
+        m_bClosing = true;
         m_context.State().Close();
         m_context.Prompts().ShowNotice("你的账号已经在别处登陆了,关闭游戏");
         CloseTable(TableClose::LoggedInElsewhere);
@@ -238,7 +267,7 @@ bool CMainFrame::OnConnectionMessage(uint16_t type, const uint8_t* body, uint32_
         OnExitDiscourage(body, length);
         return true;
     case MSG_TABLE_PERSONS:
-        m_loop.KillTimer(&m_link, ENTER_TIMER);
+        OnServerAnswered();
         return true;
     default:
         return true;
@@ -277,9 +306,12 @@ bool CMainFrame::OnUserConnect(const uint8_t* body, uint32_t length) {
     const CPlayerRecord* person = length >= MSG_USER_CONNECT_BODY::SIZE
                                       ? m_context.PlayerManager().GetPersonById(connect.id)
                                       : nullptr;
+    m_bClosing = true;
+    // A notice in the question box of the table; either button closes the table alike.
     if (person != nullptr)
-        m_context.Prompts().ShowNotice(
-            Format("用户\"%s\"连接失败，游戏结束！", Name(person->person.nickname)));
+        m_context.Prompts().Verify(
+            Format("用户\"%s\"连接失败，游戏结束！", Name(person->person.nickname)), "确定",
+            "取消");
     CloseTable();
     return false;
 }
@@ -288,11 +320,16 @@ bool CMainFrame::OnLeaveTable(const uint8_t* body, uint32_t length) {
     m_loop.KillTimer(&m_link, CCommunicationLayer::KEEP_ALIVE_TIMER);
     m_loop.KillTimer(&m_link, ENTER_TIMER);
     m_loop.KillTimer(&m_link, CTableLink::RECEIVE_TIMER);
+    // The server ends the table and drops the connection: nothing is reconnected while the
+    // notice is open.
+    m_bClosing = true;
     MSG_LEAVE_TABLE_BODY leave;
     if (MSG_LEAVE_TABLE_BODY::FromWire(body, length, leave)) {
+        // The information dialog closes itself after its countdown, so that the save and the
+        // close never wait for a user who has walked away.
         if (const CPlayerRecord* person = m_context.PlayerManager().GetPersonById(leave.id))
-            m_context.Prompts().ShowNotice(
-                Format(LeaveText(leave.reason), Name(person->person.username)));
+            m_context.Prompts().ShowInformation(
+                Format(LeaveText(leave.reason), Name(person->person.username)), true);
     }
     SaveIfPlaying();
     m_context.State().Close();
@@ -334,7 +371,7 @@ bool CMainFrame::OnClose() {
     if (m_bClosing)
         return true;
     if (m_context.State().OpponentDisconnected()) {
-        if (!m_context.Prompts().Verify("对方断线了，您确定不再等待一会了么？", "确定", "取消"))
+        if (!m_context.Prompts().AskOkCancel("对方断线了，您确定不再等待一会了么？"))
             return false;
         SendLeaveTable();
         return true;

@@ -16,8 +16,10 @@ class IEventLoop;
 class ISocketControl;
 
 // The connection logic of the table window: connects to the game server and enters the table,
-// watches the link and reconnects (giving up after three attempts), handles the messages that
-// concern the table as a whole, and decides what closing the window means.
+// watches the link and reconnects, handles the messages that concern the table as a whole, and
+// decides what closing the window means. An outage (from the loss of a connection that the
+// server had answered to the next such connection) gets one chat line and at most three
+// attempts, each 5 s after the failure or close before it; then the server is given up.
 class CMainFrame : public CTableLink::IObserver {
 public:
     static constexpr uint32_t ENTER_TIMER = 6;
@@ -25,6 +27,8 @@ public:
     static constexpr uint32_t RETRY_PERIOD_MS = 5000;
     static constexpr uint16_t GIVE_UP_AFTER = 3;
     static constexpr const char* LOCAL_CLOSE_QUESTION = "您真的要结束本局游戏么？";
+    static constexpr const char* RECONNECTING_LINE = "正在断线重连，请稍后……";
+    static constexpr const char* CONNECT_FAILED_LINE = "没能成功连上游戏服务器！！";
 
     // The entry into the table (3001) that a client sends once connected: the own id, the
     // desk, the own seat and watcher number, and the hall's service, game and sub type. False
@@ -61,13 +65,19 @@ public:
     // 1 after a failed or abandoned connection, 0 after a successful one.
     uint16_t LinkDown() const { return m_nLinkDown; }
 
+    // The attempts since the server last answered the entry.
     uint16_t m_nRetryCount = 0;
+    // The frame has decided to close the table: the link's events start nothing more.
     bool m_bClosing = false;
 
 private:
     // Back to the state before any connection: counters, sequence mode, the opponent's
     // broken-connection mark; the link counts as down.
     void ResetLink();
+    // The chat line of an outage, written once until the server answers again.
+    void TellOutage(const char* line);
+    // The server answered the entry (3106): the connection is good, the outage over.
+    void OnServerAnswered();
     void Reconnect();
     void OnReceiveTimeout();
     void OnEnterTimeout();
@@ -93,6 +103,7 @@ private:
     const uint16_t m_nGiveUpAfter;
     CTableLink m_link;
     uint16_t m_nLinkDown = 0;
+    bool m_bOutageTold = false;
 };
 
 } // namespace kelo

@@ -20,7 +20,10 @@ public:
         std::fprintf(stderr, "question: %s -> %s\n", question.c_str(), m_bYes ? "yes" : "no");
         return m_bYes;
     }
-
+    bool AskOkCancel(const std::string& question) override {
+        std::fprintf(stderr, "question: %s -> %s\n", question.c_str(), m_bYes ? "OK" : "Cancel");
+        return m_bYes;
+    }
     bool Verify(const std::string& question, const std::string& okLabel,
                 const std::string& cancelLabel) override {
         std::fprintf(stderr, "question: %s -> %s\n", question.c_str(),

@@ -25,6 +25,9 @@ public:
     virtual void ShowError(const std::string& text) { ShowNotice(text); }
     // A modal yes/no question; true for yes.
     virtual bool AskYesNo(const std::string& question) = 0;
+    // A modal question in a message box with the buttons OK and Cancel; true for OK. Without
+    // such a box it is a yes/no question.
+    virtual bool AskOkCancel(const std::string& question) { return AskYesNo(question); }
     // A modal question with two buttons of the given labels; true for the first.
     virtual bool Verify(const std::string& question, const std::string& okLabel,
                         const std::string& cancelLabel) = 0;

@@ -15,11 +15,13 @@
 #include "support/StreamFeeder.h"
 #include "support/TableStates.h"
 #include "support/TestSupport.h"
+#include "table/CNegotiationDialog.h"
 #include "table/CPlayerManager.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 namespace kelo {
 namespace {
@@ -46,6 +48,18 @@ public:
     TableClose closedFor = TableClose::Closed;
     std::vector<int> saves;
     std::vector<std::string> exitDialogs;
+};
+
+// A socket control whose test may answer each connection attempt as it is made.
+class AnsweringSocket : public test::FakeSocketControl {
+public:
+    bool Connect(const std::string& host, int32_t port) override {
+        FakeSocketControl::Connect(host, port);
+        if (onConnect)
+            onConnect();
+        return true;
+    }
+    std::function<void()> onConnect;
 };
 
 std::vector<uint8_t> Body16(std::initializer_list<uint32_t> fields,
@@ -102,7 +116,7 @@ protected:
     CGameContext context;
     test::ScriptedPrompts prompts;
     test::ManualEventLoop loop;
-    test::FakeSocketControl socket;
+    AnsweringSocket socket;
     FakeHost host;
     CMainFrame frame;
     test::StreamFeeder feeder{socket, loop};
@@ -210,7 +224,6 @@ TEST_F(MainFrameTest, SilenceReconnectsWithFreshCountersAndGivesUpOnTheThird) {
     context.State().BeginPlaying();
     prompts.yesNoAnswer = true;
     frame.Link().OnConnect(0);
-    EXPECT_EQ(host.lines.back(), "没能成功连上游戏服务器！！");
     loop.Advance(5000);
     EXPECT_EQ(socket.connects.size(), 3u);
     EXPECT_EQ(host.closes, 0);
@@ -222,6 +235,102 @@ TEST_F(MainFrameTest, SilenceReconnectsWithFreshCountersAndGivesUpOnTheThird) {
     EXPECT_EQ(prompts.questions.back(), "不能连接服务器，游戏结束，您要保存棋局么？ [保存/放弃]");
     EXPECT_EQ(host.saves, std::vector<int>{2});
     EXPECT_TRUE(frame.OnClose()); // the frame's own close needs no question
+    // One line for the whole outage, however many attempts failed in it.
+    EXPECT_EQ(host.lines, std::vector<std::string>{"正在断线重连，请稍后……"});
+}
+
+// The first connection fails: the outage is told by its failure, once.
+TEST_F(MainFrameTest, AFirstConnectionThatFailsIsToldOnceAndGivenUpAfterThreeAttempts) {
+    frame.Connect();
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        frame.Link().OnConnect(0);
+        EXPECT_EQ(host.closes, 0);
+        loop.Advance(CMainFrame::RETRY_PERIOD_MS);
+        EXPECT_EQ(socket.connects.size(), 1u + attempt);
+    }
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_EQ(host.lines, std::vector<std::string>{"没能成功连上游戏服务器！！"});
+    EXPECT_EQ(prompts.questions,
+              std::vector<std::string>{"不能连接服务器，游戏结束，您要保存棋局么？ [保存/放弃]"});
+}
+
+// A server that takes every connection and drops it at once, with or without saying something
+// first (its sequence start): the entry is never answered, so the attempts are counted across
+// the connections, each 5 s after the drop before it, and the third ends the outage with the
+// question; the chat hears of it once. Nothing more follows the given-up table.
+TEST_F(MainFrameTest, AServerThatAcceptsAndDropsIsGivenUpAfterThreeAttempts) {
+    // The sequence start as the server sends it: comm 77 at 8, client 4000 at 16, server 9 at 24.
+    const std::vector<uint8_t> sequenceStart = {0, 0, 0, 0, 0,    0,    0, 0, 0, 0, 0, 77, 0, 0,
+                                                0, 0, 0, 0, 0x0F, 0xA0, 0, 0, 0, 0, 0, 0,  0, 9};
+    for (const bool says : {false, true}) {
+        SCOPED_TRACE(says ? "with a first message" : "without a word");
+        CGameContext ctx;
+        ctx.Mode().SetLocalMode(false);
+        test::ScriptedPrompts answers;
+        ctx.SetPrompts(&answers);
+        ctx.PlayerManager().AddPerson(MakePerson(100, "alice", 0));
+        ctx.PlayerManager().SetOwnId(100);
+        ctx.State().BeginPlaying();
+        test::ManualEventLoop l;
+        AnsweringSocket s;
+        FakeHost h;
+        CMainFrame f(ctx, l, s, h);
+        test::StreamFeeder server(s, l);
+        std::vector<uint64_t> attempts;
+        s.onConnect = [&] {
+            attempts.push_back(l.Now());
+            // A client that never gives up would keep the test going forever.
+            if (attempts.size() > 20)
+                return;
+            l.Post([&] {
+                server.Restart();
+                s.events->OnConnect(1);
+                if (says)
+                    server.Stream(frame::BuildServerFrame(MSG_SEQUENCE_START, sequenceStart.data(),
+                                                          sequenceStart.size(), 1));
+                s.events->OnClose();
+            });
+        };
+        f.Connect();
+        l.RunPending();
+        EXPECT_EQ(h.lines, std::vector<std::string>{"正在断线重连，请稍后……"});
+        EXPECT_EQ(f.LinkDown(), 1);
+        if (says)
+            EXPECT_FALSE(ctx.CommunicationLayer().SequenceMode()) << "the drop resets the counters";
+        l.Advance(60000);
+        EXPECT_EQ(attempts, (std::vector<uint64_t>{0, 5000, 10000, 15000}));
+        EXPECT_EQ(h.closes, 1);
+        EXPECT_EQ(h.closedFor, TableClose::ServerLost);
+        EXPECT_EQ(answers.questions, std::vector<std::string>{
+                                         "不能连接服务器，游戏结束，您要保存棋局么？ [保存/放弃]"});
+        EXPECT_EQ(h.lines.size(), 1u);
+        EXPECT_EQ(ctx.State().State(), GameState::Ended);
+    }
+}
+
+// Only a connection whose entry the server answered (3106) ends an outage: the next loss is a
+// new outage, told again and given its own three attempts.
+TEST_F(MainFrameTest, AnAnsweredEntryEndsTheOutage) {
+    Open();
+    Server(MSG_TABLE_PERSONS, {});
+    for (int outage = 1; outage <= 2; ++outage) {
+        socket.events->OnClose();
+        EXPECT_EQ(host.lines.size(), static_cast<size_t>(outage));
+        EXPECT_EQ(host.lines.back(), "正在断线重连，请稍后……");
+        // The first attempt is taken and dropped without an answer, the second answered.
+        loop.Advance(CMainFrame::RETRY_PERIOD_MS);
+        feeder.Restart();
+        frame.Link().OnConnect(1);
+        socket.events->OnClose();
+        loop.Advance(CMainFrame::RETRY_PERIOD_MS);
+        feeder.Restart();
+        frame.Link().OnConnect(1);
+        EXPECT_EQ(frame.m_nRetryCount, 2);
+        Server(MSG_TABLE_PERSONS, {});
+        EXPECT_EQ(frame.m_nRetryCount, 0);
+    }
+    EXPECT_EQ(host.closes, 0);
+    EXPECT_EQ(host.lines.size(), 2u);
 }
 
 TEST_F(MainFrameTest, NoAnswerToTheEntryReconnectsAndCountsTheAttempt) {
@@ -258,8 +367,10 @@ TEST_F(MainFrameWithoutRetriesTest, TheFirstFailureGivesUpWithoutTryingAgain) {
     EXPECT_EQ(host.closedFor, TableClose::ServerLost);
     EXPECT_TRUE(host.lines.empty());
 
-    // A connection that the server closes, whether or not it said anything first.
+    // A connection that the server closes, whether or not it said anything first. Each case
+    // opens the table anew.
     for (bool heard : {false, true}) {
+        frame.m_bClosing = false;
         Open();
         if (heard)
             Server(MSG_TABLE_PERSONS, {});
@@ -271,10 +382,12 @@ TEST_F(MainFrameWithoutRetriesTest, TheFirstFailureGivesUpWithoutTryingAgain) {
     EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CTableLink::RECEIVE_TIMER));
 
     // Silence after the entry, and no answer to it.
+    frame.m_bClosing = false;
     Open();
     Server(MSG_TABLE_PERSONS, {});
     loop.Advance(CTableLink::RECEIVE_PERIOD_MS);
     EXPECT_EQ(host.closes, 4);
+    frame.m_bClosing = false;
     Open();
     loop.Advance(CMainFrame::ENTER_PERIOD_MS);
     EXPECT_EQ(host.closes, 5);
@@ -282,37 +395,45 @@ TEST_F(MainFrameWithoutRetriesTest, TheFirstFailureGivesUpWithoutTryingAgain) {
     EXPECT_EQ(socket.connects.size(), 5u);
 }
 
-TEST_F(MainFrameTest, ABrokenStreamTakesTheReconnectionPath) {
-    Open();
-    MSG_HEAD head;
-    head.type = 631;
-    head.length = 70000;
-    const auto wire = head.Encode(1);
-    feeder.Stream({wire.begin(), wire.end()});
-    EXPECT_EQ(socket.connects.size(), 2u);
-    EXPECT_EQ(frame.m_nRetryCount, 1);
-}
-
-TEST_F(MainFrameTest, AClosedConnectionReconnectsAtOnceUnlessTheServerSaidNothing) {
-    Open();
-    Server(MSG_TABLE_PERSONS, {});
-    socket.events->OnClose();
-    EXPECT_EQ(socket.connects.size(), 2u);
-    EXPECT_EQ(frame.m_nRetryCount, 1);
-    EXPECT_EQ(frame.LinkDown(), 1);
-    EXPECT_EQ(host.lines.back(), "正在断线重连，请稍后……");
-    EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CTableLink::RECEIVE_TIMER));
-
-    // Taken and dropped without a word: the next attempt waits the retry period.
-    feeder.Restart();
-    frame.Link().OnConnect(1);
-    socket.events->OnClose();
-    EXPECT_EQ(socket.connects.size(), 2u);
-    EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CMainFrame::ENTER_TIMER));
-    loop.Advance(CMainFrame::RETRY_PERIOD_MS - 1);
-    EXPECT_EQ(socket.connects.size(), 2u);
-    loop.Advance(1);
-    EXPECT_EQ(socket.connects.size(), 3u);
+// A broken stream and a close, after a word of the server or none, take the link down at once
+// and wait the pause of a failed attempt before the next one.
+TEST_F(MainFrameTest, ALostConnectionIsTriedAgainAfterThePause) {
+    const std::vector<std::function<void()>> losses = {
+        [&] {
+            // A header that announces more than a message may hold.
+            MSG_HEAD head;
+            head.type = 631;
+            head.length = 70000;
+            const auto wire = head.Encode(1);
+            feeder.Stream({wire.begin(), wire.end()});
+        },
+        [&] { socket.events->OnClose(); },
+        [&] {
+            Server(MSG_TABLE_PERSONS, {});
+            socket.events->OnClose();
+        },
+    };
+    for (size_t n = 0; n < losses.size(); ++n) {
+        host = FakeHost{};
+        socket.connects.clear();
+        frame.m_nRetryCount = 0;
+        Open();
+        losses[n]();
+        EXPECT_EQ(frame.LinkDown(), 1) << n;
+        EXPECT_EQ(host.lines, std::vector<std::string>{"正在断线重连，请稍后……"}) << n;
+        EXPECT_FALSE(loop.IsTimerSet(&frame.Link(), CMainFrame::ENTER_TIMER)) << n;
+        loop.Advance(CMainFrame::RETRY_PERIOD_MS - 1);
+        EXPECT_EQ(socket.connects.size(), 1u) << n;
+        loop.Advance(1);
+        EXPECT_EQ(socket.connects.size(), 2u) << n;
+        EXPECT_EQ(frame.m_nRetryCount, 1) << n;
+        // The outage's line is not written again by its attempt.
+        EXPECT_EQ(host.lines.size(), 1u) << n;
+        // The server answers this one: the outage is over.
+        feeder.Restart();
+        frame.Link().OnConnect(1);
+        Server(MSG_TABLE_PERSONS, {});
+    }
 }
 
 TEST_F(MainFrameTest, ConnectionMessages) {
@@ -322,7 +443,9 @@ TEST_F(MainFrameTest, ConnectionMessages) {
         std::vector<uint8_t> body;
         int16_t gameState;
         bool closes;
-        const char* notice; // nullptr: none
+        // What the user is told, and how: a message box (notice), the question box (verify)
+        // or the information dialog with its countdown, modal; nullptr: nothing.
+        const char* told;
         std::vector<int> saves;
         int16_t role;
     } cases[] = {
@@ -348,7 +471,7 @@ TEST_F(MainFrameTest, ConnectionMessages) {
          Body16({0, 0, 0, 0, 200}, {2, 2, 2, 2, 4}),
          0,
          true,
-         "用户\"bob\"连接失败，游戏结束！",
+         "verify 用户\"bob\"连接失败，游戏结束！ [确定/取消]",
          {},
          4},
         {"ConnectFailedUnknown",
@@ -383,7 +506,7 @@ TEST_F(MainFrameTest, ConnectionMessages) {
          {},
          2,
          true,
-         "你的账号已经在别处登陆了,关闭游戏",
+         "notice 你的账号已经在别处登陆了,关闭游戏",
          {},
          4},
         {"LeaveForced",
@@ -391,7 +514,7 @@ TEST_F(MainFrameTest, ConnectionMessages) {
          Body16({200, 0, 1}, {4, 2, 2}),
          2,
          true,
-         "用户“bob”强行退出,游戏结束!",
+         "information 用户“bob”强行退出,游戏结束!",
          {1},
          4},
         {"LeaveBroken",
@@ -399,7 +522,7 @@ TEST_F(MainFrameTest, ConnectionMessages) {
          Body16({200, 0, 2}, {4, 2, 2}),
          3,
          true,
-         "用户“bob”断线无法重连,游戏结束!",
+         "information 用户“bob”断线无法重连,游戏结束!",
          {},
          4},
         {"Dissolved",
@@ -407,7 +530,7 @@ TEST_F(MainFrameTest, ConnectionMessages) {
          Body16({200, 0, 6}, {4, 2, 2}),
          0,
          true,
-         "本局游戏被解散，游戏结束!",
+         "information 本局游戏被解散，游戏结束!",
          {},
          4},
         {"LeaveUnknown", MSG_LEAVE_TABLE, Body16({999, 0, 1}, {4, 2, 2}), 0, true, nullptr, {}, 4},
@@ -416,7 +539,7 @@ TEST_F(MainFrameTest, ConnectionMessages) {
          Body16({200, 0, 9}, {4, 2, 2}),
          0,
          true,
-         "游戏结束！",
+         "information 游戏结束！",
          {},
          4},
         {"OwnWatchLeave",
@@ -439,7 +562,7 @@ TEST_F(MainFrameTest, ConnectionMessages) {
     };
     for (const Case& c : cases) {
         host = FakeHost{};
-        prompts.notices.clear();
+        prompts = test::ScriptedPrompts{};
         test::EnterState(context.State(), static_cast<GameState>(c.gameState));
         context.Mode().SetRole(TableRole::Player);
         Open();
@@ -450,10 +573,17 @@ TEST_F(MainFrameTest, ConnectionMessages) {
                                                                     : TableClose::Closed)
                 << c.name;
         }
-        if (c.notice != nullptr)
-            EXPECT_EQ(prompts.notices, std::vector<std::string>{c.notice}) << c.name;
-        else
-            EXPECT_TRUE(prompts.notices.empty()) << c.name;
+        std::vector<std::string> told;
+        for (const std::string& text : prompts.notices)
+            told.push_back("notice " + text);
+        for (const std::string& text : prompts.questions)
+            told.push_back("verify " + text);
+        for (size_t i = 0; i < prompts.informations.size(); ++i)
+            told.push_back((prompts.modalInformations[i] ? "information " : "modeless ") +
+                           prompts.informations[i]);
+        EXPECT_EQ(told,
+                  c.told != nullptr ? std::vector<std::string>{c.told} : std::vector<std::string>{})
+            << c.name;
         EXPECT_EQ(host.saves, c.saves) << c.name;
         EXPECT_EQ(WireValue(context.Mode().Role()), c.role) << c.name;
         frame.m_bClosing = false;
@@ -482,6 +612,88 @@ TEST_F(MainFrameTest, ExitRefusalIsAModalInformationForTheRequester) {
     EXPECT_EQ(prompts.informations, std::vector<std::string>{"请不要中途退出，玩完这把好吧？"});
     EXPECT_EQ(prompts.modalInformations, std::vector<bool>{true});
     EXPECT_TRUE(prompts.notices.empty());
+}
+
+// The server ends the table (3026, bob forced out): the notice is the table's information
+// dialog, modal, which closes itself when its 20 s have run out, with nobody there to click;
+// only then is the game saved and the table closed. The server drops the connection while the
+// notice is open, and nothing is reconnected.
+TEST_F(MainFrameTest, TheLeaveNoticeClosesItselfAfterItsCountdown) {
+    // Plays the modal wait on the test's loop, a second at a time, as the window's loop would.
+    class CountdownPrompts : public test::ScriptedPrompts {
+    public:
+        CountdownPrompts(test::ManualEventLoop& loop, std::function<void()> whileOpen)
+            : m_loop(loop), m_whileOpen(std::move(whileOpen)) {}
+        void ShowInformation(const std::string& text, bool modal) override {
+            ScriptedPrompts::ShowInformation(text, modal);
+            CNegotiationDialog dialog(
+                CNegotiationDialog::Kind::Information, true, m_loop,
+                [this](int32_t id) { closedBy = id; }, text);
+            lines.push_back(dialog.CountdownLine());
+            const uint64_t opened = m_loop.Now();
+            while (!dialog.IsClosed() && m_loop.Now() - opened < 60000) {
+                m_loop.Advance(1000);
+                m_whileOpen();
+                if (!dialog.IsClosed())
+                    lines.push_back(dialog.CountdownLine());
+            }
+            openFor = m_loop.Now() - opened;
+        }
+        int32_t closedBy = 0;
+        uint64_t openFor = 0;
+        std::vector<std::string> lines;
+
+    private:
+        test::ManualEventLoop& m_loop;
+        std::function<void()> m_whileOpen;
+    };
+    bool dropped = false;
+    size_t savesWhileOpen = 0;
+    int closesWhileOpen = 0;
+    CountdownPrompts countdown(loop, [&] {
+        if (!dropped)
+            socket.events->OnClose();
+        dropped = true;
+        savesWhileOpen += host.saves.size();
+        closesWhileOpen += host.closes;
+    });
+    context.SetPrompts(&countdown);
+    Open();
+    Server(MSG_TABLE_PERSONS, {});
+    context.State().BeginPlaying();
+    Server(MSG_LEAVE_TABLE, {0, 0, 0, 200, 0, 0, 0, 1});
+    EXPECT_EQ(countdown.informations, std::vector<std::string>{"用户“bob”强行退出,游戏结束!"});
+    EXPECT_EQ(countdown.modalInformations, std::vector<bool>{true});
+    EXPECT_TRUE(countdown.notices.empty());
+    EXPECT_EQ(countdown.openFor, 20000u);
+    EXPECT_EQ(countdown.closedBy, CNegotiationDialog::ID_REFUSE);
+    ASSERT_EQ(countdown.lines.size(), 20u);
+    EXPECT_EQ(countdown.lines.front(), "[20]用户“bob”强行退出,游戏结束!");
+    EXPECT_EQ(countdown.lines.back(), "[1]用户“bob”强行退出,游戏结束!");
+    EXPECT_EQ(savesWhileOpen, 0u);
+    EXPECT_EQ(closesWhileOpen, 0);
+    EXPECT_EQ(host.saves, std::vector<int>{1});
+    EXPECT_EQ(host.closes, 1);
+    loop.Advance(60000);
+    EXPECT_EQ(socket.connects.size(), 1u);
+    EXPECT_TRUE(host.lines.empty());
+}
+
+// A user's failed connection (3003, result 0, bob's id at 8) is told in the table's question box,
+// and either of its buttons closes the table.
+TEST_F(MainFrameTest, AFailedConnectionOfAUserIsToldInTheQuestionBox) {
+    for (const bool answer : {true, false}) {
+        host = FakeHost{};
+        prompts = test::ScriptedPrompts{};
+        prompts.yesNoAnswer = answer;
+        frame.m_bClosing = false;
+        Open();
+        Server(MSG_USER_CONNECT, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 200});
+        EXPECT_EQ(prompts.questions,
+                  std::vector<std::string>{"用户\"bob\"连接失败，游戏结束！ [确定/取消]"});
+        EXPECT_TRUE(prompts.notices.empty());
+        EXPECT_EQ(host.closes, 1);
+    }
 }
 
 TEST(MainFrameLocalTest, ClosingALocalGameInProgressAsksAndOffersTheSave) {
@@ -558,6 +770,12 @@ TEST_F(MainFrameTest, CloseDecision) {
             // Before the numbered exchange a leave goes out in its older form.
             EXPECT_EQ(type, c.sentType == MSG_LEAVE_TABLE ? MSG_LEAVE_SEAT : c.sentType) << c.name;
         }
+        // Waiting for an opponent who dropped out is asked in a message box with OK and Cancel.
+        EXPECT_EQ(answers.questions,
+                  c.opponentBroken
+                      ? std::vector<std::string>{"对方断线了，您确定不再等待一会了么？ [OK/Cancel]"}
+                      : std::vector<std::string>{})
+            << c.name;
         if (c.dialog != nullptr)
             EXPECT_EQ(h.exitDialogs, std::vector<std::string>{c.dialog}) << c.name;
         else

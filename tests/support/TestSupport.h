@@ -50,6 +50,10 @@ public:
         questions.push_back(question);
         return yesNoAnswer;
     }
+    bool AskOkCancel(const std::string& question) override {
+        questions.push_back(question + " [OK/Cancel]");
+        return yesNoAnswer;
+    }
     bool Verify(const std::string& question, const std::string& okLabel,
                 const std::string& cancelLabel) override {
         questions.push_back(question + " [" + okLabel + "/" + cancelLabel + "]");

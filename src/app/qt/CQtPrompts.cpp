@@ -68,6 +68,12 @@ bool CQtPrompts::AskYesNo(const std::string& question) {
            QMessageBox::Yes;
 }
 
+bool CQtPrompts::AskOkCancel(const std::string& question) {
+    CQtStockWords::Load();
+    return QMessageBox::question(m_pParent, m_caption, QString::fromStdString(question),
+                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
 bool CQtPrompts::Verify(const std::string& question, const std::string& okLabel,
                         const std::string& cancelLabel) {
     CDialogVerify dialog(QString::fromStdString(question), QString::fromStdString(okLabel),

@@ -40,6 +40,7 @@ public:
     void ShowInformation(const std::string& text, bool modal) override;
     void ShowError(const std::string& text) override;
     bool AskYesNo(const std::string& question) override;
+    bool AskOkCancel(const std::string& question) override;
     bool Verify(const std::string& question, const std::string& okLabel,
                 const std::string& cancelLabel) override;
     std::string ChooseSaveFile(const std::string& folder, const std::string& name,
