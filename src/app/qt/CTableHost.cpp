@@ -126,9 +126,9 @@ void CTableHost::CreateWindow() {
     // Every game end offers to save the game as the settings say.
     m_pModel = std::make_unique<CMainViewModel>(
         m_context, *m_pLoop,
-        CMainViewModel::Ports{m_pSound.get(), this, [this] { SaveGame(1); }, &social,
-                              m_pResumeDialogs.get(),
-                              [this] { return m_pFrame->LinkDown() != 0; }});
+        CMainViewModel::Ports{
+            m_pSound.get(), this, [this] { SaveRecord(CResumeManager::SAVE_GAME_END); }, &social,
+            m_pResumeDialogs.get(), [this] { return m_pFrame->LinkDown() != 0; }});
     m_pModel->Client().PersonList()->SetColours(*m_pSkin);
     if (m_pPrompts != nullptr)
         m_pPrompts->SetPromotionColour([this] { return m_pModel->BoardWindow().MoverColour(); });
@@ -203,17 +203,33 @@ void CTableHost::OpenResumeDialog() {
 void CTableHost::DecideClose() {
     if (m_bClosed)
         return;
-    if (m_pFrame == nullptr || m_pFrame->OnClose()) {
-        Say("window", "closed");
-        m_bClosed = true;
-        if (m_pView != nullptr)
-            m_pView->CloseNow();
-        // What the table still hears while the program ends (the echo of its own leave, while
-        // a game against the computer waits for its bot to go) asks nobody any more.
-        if (m_pPrompts != nullptr)
-            m_context.SetPrompts(nullptr);
-        QCoreApplication::quit();
+    if (m_bDeciding || m_nSaving > 0) {
+        m_bCloseWaits = true;
+        return;
     }
+    m_bDeciding = true;
+    const bool closes = m_pFrame == nullptr || m_pFrame->OnClose();
+    m_bDeciding = false;
+    if (!closes) {
+        RunWaitingClose();
+        return;
+    }
+    Say("window", "closed");
+    m_bClosed = true;
+    if (m_pView != nullptr)
+        m_pView->CloseNow();
+    // What the table still hears while the program ends (the echo of its own leave, while a
+    // game against the computer waits for its bot to go) asks nobody any more.
+    if (m_pPrompts != nullptr)
+        m_context.SetPrompts(nullptr);
+    QCoreApplication::quit();
+}
+
+void CTableHost::RunWaitingClose() {
+    if (!m_bCloseWaits || m_bDeciding || m_nSaving > 0)
+        return;
+    m_bCloseWaits = false;
+    CloseWindow(TableClose::Closed);
 }
 
 CZynChatImp* CTableHost::ChatLines() const {
@@ -311,13 +327,31 @@ void CTableHost::CloseWindow(TableClose) {
 }
 
 void CTableHost::SaveGame(int mode) {
+    // The frame offers the end-of-game save only as the table closes: the table's game ends
+    // there, with one offer.
+    if (mode == CResumeManager::SAVE_GAME_END && m_pModel != nullptr)
+        m_pModel->Client().CloseGame();
+    else
+        SaveRecord(mode);
+}
+
+void CTableHost::SaveRecord(int mode) {
+    ++m_nSaving;
     const std::string path = CResumeManager(m_context.Table(), m_context.Board(),
                                             m_context.Settings(), m_context.Prompts())
                                  .SaveGame(mode);
+    --m_nSaving;
     Say("save", std::to_string(mode) + (path.empty() ? " nothing saved" : " " + path));
+    RunWaitingClose();
 }
 
 void CTableHost::OpenExitDialog(bool requestMode, uint16_t seat, const std::string&) {
+    // The user's own exit dialog is open once: a further close brings it to the front.
+    if (requestMode && m_pExitDialog != nullptr) {
+        m_pExitDialog->raise();
+        m_pExitDialog->activateWindow();
+        return;
+    }
     // The dialog says its own texts in either mode.
     if (m_pModel != nullptr)
         m_pModel->Negotiation().OpenExitDialog(requestMode, seat);
@@ -329,6 +363,12 @@ void CTableHost::OpenDialog(CNegotiationDialog& dialog) {
     // A request or an answer must not pass unheard; it is said while it is asked.
     if (m_pView != nullptr)
         m_pView->AnnounceWhile(dialog.Text(), *window);
+    // The user's own exit dialog holds the table until it is answered: the board and the
+    // buttons take nothing meanwhile.
+    if (dialog.GetKind() == CNegotiationDialog::Kind::GameClose && dialog.RequestMode()) {
+        window->setWindowModality(Qt::WindowModal);
+        m_pExitDialog = window;
+    }
     window->show();
 }
 

@@ -5,6 +5,8 @@
 #include "app/IStartGameHost.h"
 #include "table/CNegotiation.h"
 
+#include <QPointer>
+
 #include <memory>
 #include <string>
 
@@ -14,6 +16,7 @@ class CGameContext;
 class CMainFrame;
 class CMainView;
 class CMainViewModel;
+class CNegotiationDlg;
 class CQtEventLoop;
 class CQtPrompts;
 class CQtSoundPlayer;
@@ -55,6 +58,9 @@ public:
     void OpenResultDialog(const CResultDialogModel& result) override;
 
     CMainView* View() const { return m_pView.get(); }
+    // Once the window is shown: its model and the connection's frame.
+    CMainViewModel* Model() const { return m_pModel.get(); }
+    CMainFrame* Frame() const { return m_pFrame.get(); }
     // "续盘窗口", the adjourned games of the record folder.
     void OpenResumeDialog();
 
@@ -79,8 +85,14 @@ private:
     // The hall's head pictures for the portraits; a table the hall opened without an installed
     // hall says so.
     void LoadHeadPictures();
-    // Asks the table whether the window may close, and closes it when it may.
+    // Asks the table whether the window may close, and closes it when it may. While one of
+    // the close's questions is open (whether to end the game, where to save it) a further
+    // close waits for its answer instead of taking the question away.
     void DecideClose();
+    // A close that waited for a question runs once the question is answered.
+    void RunWaitingClose();
+    // The record of the game on view, as the mode says (CResumeManager::SaveMode).
+    void SaveRecord(int mode);
     // The table's chat lines, once the window is built.
     CZynChatImp* ChatLines() const;
 
@@ -89,6 +101,12 @@ private:
     bool m_bDirectStart = false;
     // The window has closed for good.
     bool m_bClosed = false;
+    // The close is being decided, or a record saved: a further close waits (m_bCloseWaits).
+    bool m_bDeciding = false;
+    int m_nSaving = 0;
+    bool m_bCloseWaits = false;
+    // The user's own exit dialog while it is open.
+    QPointer<CNegotiationDlg> m_pExitDialog;
     std::unique_ptr<CQtEventLoop> m_pLoop;
     std::unique_ptr<CDeferredSocketControl> m_pSocket;
     std::unique_ptr<CMainFrame> m_pFrame;
