@@ -7,6 +7,7 @@
 #include "app/CMainViewModel.h"
 #include "app/qt/CMainView.h"
 #include "base/CSkinManager.h"
+#include "base/qt/SkinQt.h"
 #include "link/CTableLink.h"
 #include "ports/IBrowser.h"
 #include "support/ChessBoard.h"
@@ -151,6 +152,20 @@ TEST(TableWindowLines, TheHelpButtonAndF1OpenTheInstalledPage) {
         QTest::keyClick(table.view->BoardWindow(), Qt::Key_F1);
         EXPECT_EQ(browser.opened.size(), 2u) << width;
         EXPECT_TRUE(table.prompts.notices.empty()) << width;
+    }
+}
+
+// No action button: what it would open (the magic actions) does not exist, so its place shows
+// the window's background, not a button face without a caption.
+TEST(TableWindowLines, NoActionButtonIsDrawn) {
+    for (const int width : SCREEN_WIDTHS) {
+        SkinnedTable table(width);
+        const QImage shot = table.view->grab().toImage();
+        const QImage back = LoadSkinImage(table.skin.m_strFrmBackPath);
+        const QPoint centre = ToQRect(table.skin.m_rcActionButton).center();
+        ASSERT_FALSE(back.isNull()) << width;
+        EXPECT_EQ(shot.pixel(centre), back.pixel(centre)) << width;
+        table.Picture("no-action-button");
     }
 }
 
