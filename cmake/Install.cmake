@@ -3,13 +3,28 @@
 # `cpack -G DEB`. The installed kelo-chess finds its data in ../share/kelo-chess/.
 include(GNUInstallDirs)
 
+# kelo_install_gzipped(FILE FOLDER) installs FILE compressed as FOLDER/NAME.gz, as Debian keeps
+# manual pages and changelogs (gzip -n: no name or time stamp, so the bytes stay the same).
+function(kelo_install_gzipped file folder)
+    get_filename_component(name ${file} NAME)
+    install(CODE "
+        set(target \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${folder}/${name}.gz\")
+        message(STATUS \"Installing: \${target}\")
+        file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${folder}\")
+        execute_process(COMMAND gzip -9n -c \"${file}\" OUTPUT_FILE \"\${target}\"
+                        RESULT_VARIABLE status)
+        if(status)
+            message(FATAL_ERROR \"gzip ${file}: \${status}\")
+        endif()")
+endfunction()
+
 set(KELO_INSTALLED_PROGRAMS kelo-chess kelo-record kelo-hall kelo-table-server kelo-bot
                              kelo-relay)
 foreach(program ${KELO_INSTALLED_PROGRAMS})
     if(TARGET ${program})
-        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-        install(FILES ${CMAKE_SOURCE_DIR}/data/man/${program}.6
-                DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+        install(TARGETS ${program} RUNTIME DESTINATION ${KELO_INSTALL_PROGRAMDIR})
+        kelo_install_gzipped(${CMAKE_SOURCE_DIR}/data/man/${program}.6
+                             ${CMAKE_INSTALL_MANDIR}/man6)
     endif()
 endforeach()
 
@@ -29,13 +44,14 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/com.zandor.KeloChessGame.metainfo
 # The licence, as Debian keeps it for every package.
 install(FILES ${CMAKE_SOURCE_DIR}/data/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelo-chess)
+kelo_install_gzipped(${CMAKE_SOURCE_DIR}/data/debian/changelog ${CMAKE_INSTALL_DATADIR}/doc/kelo-chess)
 
 # The bus starts the installed program: its path is known only once the prefix is.
 install(CODE [[
     set(service "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/dbus-1/services/com.zandor.KeloChessGame.service")
     message(STATUS "Installing: ${service}")
     file(WRITE "${service}"
-         "[D-BUS Service]\nName=com.zandor.KeloChessGame\nExec=${CMAKE_INSTALL_PREFIX}/bin/kelo-chess -Embedding\n")
+         "[D-BUS Service]\nName=com.zandor.KeloChessGame\nExec=${CMAKE_INSTALL_PREFIX}/games/kelo-chess -Embedding\n")
 ]])
 
 # The Debian package: kelo-chess_<version>_amd64.deb.
@@ -46,7 +62,16 @@ set(CPACK_PACKAGE_LICENSE GPL-3.0-or-later)
 set(CPACK_PACKAGE_CONTACT "The Kelo Chess developers <dev@kelo-chess.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "chess table of the Kelo game hall")
 set(CPACK_PACKAGE_DESCRIPTION
-    "The table of an online game hall for chess, with a local table on which one person plays both sides, and the tools kelo-record, kelo-hall, kelo-table-server and kelo-bot.")
+    "The table of an online game hall for chess: the board, the two players
+with their clocks, the chat and the people at the table, the table's
+negotiations, record files and a study board. A local table lets one
+person play both sides, and the practice table plays against a UCI chess
+engine (stockfish).
+.
+The tools: kelo-record reads and converts record files, kelo-hall stands
+in for the hall, kelo-table-server is a game server for tests and
+practice, kelo-bot plays at a table without a window, and kelo-relay is a
+bad network link for tests.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)

@@ -76,10 +76,12 @@ if(TARGET Qt6::Multimedia)
     add_library(kelo-sound MODULE ${CMAKE_SOURCE_DIR}/src/ports/qt/CQtWaveEffects.cpp)
     target_include_directories(kelo-sound PRIVATE ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(kelo-sound PRIVATE Qt6::Multimedia)
-    # kelo-sound.so beside kelo-chess in the build tree; lib/kelo-chess/ when installed.
+    # kelo-sound.so beside kelo-chess in the build tree; lib/games/kelo-chess/ when installed.
     set_target_properties(kelo-sound PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY
                                                           ${CMAKE_BINARY_DIR})
-    install(TARGETS kelo-sound LIBRARY DESTINATION lib/kelo-chess)
+    install(TARGETS kelo-sound LIBRARY DESTINATION ${KELO_INSTALL_MODULEDIR})
+    # Nothing of it calls the C library itself, but a shared object must name it.
+    target_link_options(kelo-sound PRIVATE LINKER:--push-state,--no-as-needed,-lc,--pop-state)
 endif()
 
 # The connection to a game server with Qt Network (and the proxy and Kerberos libraries under
@@ -89,7 +91,7 @@ add_library(kelo-link MODULE ${CMAKE_SOURCE_DIR}/src/link/qt/SocketControl.cpp
 target_include_directories(kelo-link PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(kelo-link PRIVATE Qt6::Core Qt6::Network)
 set_target_properties(kelo-link PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-install(TARGETS kelo-link LIBRARY DESTINATION lib/kelo-chess)
+install(TARGETS kelo-link LIBRARY DESTINATION ${KELO_INSTALL_MODULEDIR})
 
 # The table client itself.
 add_executable(kelo-chess ${CMAKE_SOURCE_DIR}/src/main.cpp)

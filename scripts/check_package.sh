@@ -28,7 +28,7 @@ in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HO
 
 in_root sh -c 'find /usr -xdev | sort' >"$out/files-before.txt"
 in_root apt-get install -y -q "/tmp/$name" >"$out/install.log" 2>&1
-test -x "$root/usr/bin/kelo-chess"
+test -x "$root/usr/games/kelo-chess"
 
 cat >"$root/tmp/shot.sh" <<'SHOT'
 set -e
@@ -37,7 +37,7 @@ Xvfb :7 -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
 xvfb=$!
 sleep 1
 export DISPLAY=:7
-HOME=/tmp/home XDG_RUNTIME_DIR=/tmp/home /usr/bin/kelo-chess >/tmp/kelo.log 2>&1 &
+HOME=/tmp/home XDG_RUNTIME_DIR=/tmp/home /usr/games/kelo-chess >/tmp/kelo.log 2>&1 &
 pid=$!
 window=
 for i in $(seq 100); do

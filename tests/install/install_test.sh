@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # install_test.sh BUILD_FOLDER
 # Installs into a prefix of its own, checks the files an installation must have, and starts
-# PREFIX/bin/kelo-chess: it must find the installed skin and leave the user's desktop alone.
+# PREFIX/games/kelo-chess: it must find the installed skin and leave the user's desktop alone.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install"
 
-for file in bin/kelo-chess bin/kelo-record bin/kelo-hall bin/kelo-table-server bin/kelo-bot \
+for file in games/kelo-chess games/kelo-record games/kelo-hall games/kelo-table-server games/kelo-bot \
             share/kelo-chess/skin/image/1024/config.ini share/kelo-chess/skin/image/800/config.ini \
             share/kelo-chess/skin/image/1024/frmback@2x.bmp share/kelo-chess/skin/image/studyboard@2x.bmp \
             share/kelo-chess/sound/501.wav share/kelo-chess/room/headpica/IDI_0.png \
@@ -29,8 +29,9 @@ for file in bin/kelo-chess bin/kelo-record bin/kelo-hall bin/kelo-table-server b
             share/icons/hicolor/128x128/apps/kelo-chess.png \
             share/icons/hicolor/256x256/apps/kelo-chess.png \
             share/icons/hicolor/scalable/mimetypes/application-x-kelo-chess-record.svg \
-            share/man/man6/kelo-chess.6 share/man/man6/kelo-bot.6 \
-            bin/kelo-relay share/man/man6/kelo-relay.6; do
+            share/man/man6/kelo-chess.6.gz share/man/man6/kelo-bot.6.gz \
+            games/kelo-relay share/man/man6/kelo-relay.6.gz \
+            share/doc/kelo-chess/copyright share/doc/kelo-chess/changelog.gz; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 # The table's modules, where the installed program looks for them: the network one always, the
@@ -38,11 +39,11 @@ done
 modules=(kelo-link.so)
 [ -f "$build/kelo-sound.so" ] && modules+=(kelo-sound.so)
 for module in "${modules[@]}"; do
-    [ -f "$prefix/lib/kelo-chess/$module" ] || fail "lib/kelo-chess/$module is not installed"
+    [ -f "$prefix/lib/games/kelo-chess/$module" ] || fail "lib/games/kelo-chess/$module is not installed"
 done
 [ "$(cat "$prefix/share/dbus-1/services/com.zandor.KeloChessGame.service")" = \
   "$(printf '[D-BUS Service]\nName=com.zandor.KeloChessGame\nExec=%s -Embedding' \
-            "$prefix/bin/kelo-chess")" ] || fail "the bus activation file does not start $prefix/bin/kelo-chess"
+            "$prefix/games/kelo-chess")" ] || fail "the bus activation file does not start $prefix/games/kelo-chess"
 # Nothing of the build tree inside.
 if grep -rlI -- "$build" "$prefix/share" >/dev/null; then
     fail "installed files name the build folder: $(grep -rlI -- "$build" "$prefix/share")"
@@ -52,7 +53,7 @@ fi
 home=$work/home
 mkdir -p "$home"
 HOME=$home XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$work \
-    "$prefix/bin/kelo-chess" >"$work/log" 2>&1 &
+    "$prefix/games/kelo-chess" >"$work/log" 2>&1 &
 pid=$!
 for _ in $(seq 200); do
     grep -aq '^skin: ' "$work/log" && break
@@ -75,8 +76,8 @@ done
 
 # Asked explicitly, it does register, pointing at itself.
 HOME=$home XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config \
-    "$prefix/bin/kelo-chess" -RegServer >/dev/null 2>&1 || fail "-RegServer"
-grep -qF "Exec=\"$prefix/bin/kelo-chess\" %f" "$home/data/applications/kelo-chess.desktop" ||
+    "$prefix/games/kelo-chess" -RegServer >/dev/null 2>&1 || fail "-RegServer"
+grep -qF "Exec=\"$prefix/games/kelo-chess\" %f" "$home/data/applications/kelo-chess.desktop" ||
     fail "-RegServer wrote another program's path"
 grep -q '^Icon=kelo-chess$' "$home/data/applications/kelo-chess.desktop" ||
     fail "-RegServer of an installed program names its icon by path"

@@ -10,7 +10,7 @@ namespace kelo {
 QStringList CProgramModule::PathsOf(const QString& name) {
     const QString program = QCoreApplication::applicationDirPath();
     return {program + QLatin1Char('/') + name,
-            program + QStringLiteral("/../lib/kelo-chess/") + name};
+            program + QStringLiteral("/../lib/games/kelo-chess/") + name};
 }
 
 void* CProgramModule::Entry(const char* name) {

@@ -12,8 +12,8 @@ namespace kelo {
 // window. The module is looked for once, at each path in turn; once loaded it stays loaded.
 class CProgramModule {
 public:
-    // The places of the module NAME: beside the program in a build tree, lib/kelo-chess/ beside
-    // its bin/ when installed. A path is given without its ".so".
+    // The places of the module NAME: beside the program in a build tree, lib/games/kelo-chess/
+    // beside its games/ when installed. A path is given without its ".so".
     static QStringList PathsOf(const QString& name);
 
     explicit CProgramModule(QStringList paths) : m_paths(std::move(paths)) {}

@@ -19,7 +19,7 @@ public:
     explicit CDeferredSocketControl(QStringList modulePaths = DefaultModulePaths());
     ~CDeferredSocketControl() override;
 
-    // Beside the program in a build tree, in lib/kelo-chess/ beside its bin/ when installed.
+    // Beside the program in a build tree, in lib/games/kelo-chess/ beside its games/ when installed.
     static QStringList DefaultModulePaths();
     // Whether the connection has been made from the module.
     bool Loaded() const { return m_pSocket != nullptr; }

@@ -30,7 +30,7 @@ public:
 
     void PlayWave(uint16_t id) override;
 
-    // Beside the program in a build tree, in lib/kelo-chess/ beside its bin/ when installed.
+    // Beside the program in a build tree, in lib/games/kelo-chess/ beside its games/ when installed.
     static QStringList DefaultModulePaths();
     // Whether the module has been loaded (it is tried on the first sound only).
     bool ModuleLoaded() const { return m_pEffects != nullptr; }
