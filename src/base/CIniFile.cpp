@@ -3,12 +3,8 @@
 
 #include "base/FileBytes.h"
 
-#include <cstdio>
 #include <limits>
-
-#if defined(__unix__) || defined(__APPLE__)
 #include <unistd.h>
-#endif
 
 namespace kelo {
 
@@ -55,10 +51,15 @@ void CIniFile::SplitLines(const std::string& text) {
 
 bool CIniFile::OpenForWrite() {
     Close();
-    m_strTempPath = FullPath() + ".tmp";
-    m_pWriteFile = std::fopen(m_strTempPath.c_str(), "wb");
+    // The file is made whole at Close; a folder that cannot take it is refused now, as opening
+    // the file itself would be.
+    const std::string folder = m_strPath.empty() ? "." : m_strPath;
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return false;
+    m_bWriting = true;
     m_bWriteFailed = false;
-    return m_pWriteFile != nullptr;
+    m_strWritten.clear();
+    return true;
 }
 
 bool CIniFile::Close() {
@@ -68,23 +69,12 @@ bool CIniFile::Close() {
         m_nNextLine = 0;
         return true;
     }
-    if (m_pWriteFile == nullptr)
+    if (!m_bWriting)
         return true;
-
-    bool ok = !m_bWriteFailed && std::fflush(m_pWriteFile) == 0;
-#if defined(__unix__) || defined(__APPLE__)
-    // The rename must not reach the disk before the data, or a power cut could leave an
-    // empty settings file in place of the old one.
-    ok = ok && fsync(fileno(m_pWriteFile)) == 0;
-#endif
-    ok = std::fclose(m_pWriteFile) == 0 && ok;
-    m_pWriteFile = nullptr;
-    if (ok)
-        ok = std::rename(m_strTempPath.c_str(), FullPath().c_str()) == 0;
-    if (!ok)
-        std::remove(m_strTempPath.c_str());
-    m_strTempPath.clear();
-    return ok;
+    m_bWriting = false;
+    const std::vector<uint8_t> bytes(m_strWritten.begin(), m_strWritten.end());
+    m_strWritten.clear();
+    return !m_bWriteFailed && ReplaceFileBytes(FullPath(), bytes);
 }
 
 bool CIniFile::FindSection(const std::string& section) {
@@ -98,13 +88,15 @@ bool CIniFile::FindSection(const std::string& section) {
 }
 
 bool CIniFile::WriteLine(const std::string& line) {
-    if (m_pWriteFile == nullptr)
+    if (!m_bWriting)
         return false;
-    const std::string withEnd = line + "\r\n";
-    if (std::fwrite(withEnd.data(), 1, withEnd.size(), m_pWriteFile) != withEnd.size()) {
+    if (m_strWritten.size() + line.size() + 2 > MAX_FILE_SIZE) {
+        // It could never be read back.
         m_bWriteFailed = true;
         return false;
     }
+    m_strWritten += line;
+    m_strWritten += "\r\n";
     return true;
 }
 

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -41,8 +40,9 @@ public:
     bool OpenForRead();
     // Reads the given text as if it were the file's content (for descriptions held in memory).
     bool OpenText(const std::string& text);
-    // Starts writing a temporary file beside the target; Close renames it over the target, so
-    // the old file stays whole until the new one is complete.
+    // Starts writing: the lines are kept until Close puts them in the target's place whole
+    // (ReplaceFileBytes), so the old file stays as it was until the new one is complete. False
+    // when the folder cannot take the file.
     bool OpenForWrite();
     // Ends reading, or finishes writing: false when the new file could not be written
     // completely, in which case the old file is left as it was.
@@ -93,9 +93,9 @@ private:
     std::vector<std::string> m_vecLines;
     size_t m_nNextLine = 0;
 
-    // Writing: the temporary file and whether every write so far succeeded.
-    std::FILE* m_pWriteFile = nullptr;
-    std::string m_strTempPath;
+    // Writing: the file's text so far and whether every write so far succeeded.
+    bool m_bWriting = false;
+    std::string m_strWritten;
     bool m_bWriteFailed = false;
 };
 

@@ -21,8 +21,9 @@ enum class FileReadResult {
 FileReadResult ReadFileBytes(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out);
 
 // Writes the bytes to a temporary file in the same folder and renames it over path, so that
-// a crash or a full disk never leaves half a file and never loses the previous one. False
-// when nothing was replaced.
+// a crash or a full disk never leaves half a file and never loses the previous one. Temporary
+// files that killed writers left in the folder are removed first. False when nothing was
+// replaced.
 bool ReplaceFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Makes the folder and its parents when missing; true when it exists afterwards.
