@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Kills the writer of the client's files (a game record, the index of adjourned games, the
+# settings) with kill -9 at a random moment, ROUNDS times (200 by default), and after each kill
+# asks it whether every file is the old content or the new one, read back without a word to the
+# user, and whether it left more than the one temporary file the killed write had open.
+#   kill_while_writing_test.sh WRITER [ROUNDS]
+# The seed of the moments is printed; KELO_KILL_SEED=N repeats a run.
+set -u
+writer=$1
+rounds=${2:-200}
+seed=${KELO_KILL_SEED:-$(((RANDOM << 15 | RANDOM) % 1000000))}
+echo "seed $seed (KELO_KILL_SEED=$seed repeats this run)"
+RANDOM=$seed
+
+work=$(mktemp -d)
+loop_pid=""
+cleanup() {
+    [ -n "$loop_pid" ] && kill -9 "$loop_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$writer" init "$work" || { echo "FAIL: the first write failed"; exit 1; }
+declare -A seen=()
+failures=0 most_strays=0
+for round in $(seq "$rounds"); do
+    # The writer says when it begins; the kill falls 0 to 40 ms later, over several rounds of
+    # the three writes.
+    coproc LOOP { exec "$writer" loop "$work"; }
+    loop_pid=$LOOP_PID
+    read -r ready <&"${LOOP[0]}"
+    [ "$ready" = writing ] || { echo "FAIL: the writer did not start"; exit 1; }
+    delay=$((RANDOM % 40000))
+    sleep "$(printf '0.%06d' "$delay")"
+    kill -9 "$loop_pid"
+    wait "$loop_pid" 2>/dev/null
+    loop_pid=""
+    if ! report=$("$writer" check "$work"); then
+        echo "FAIL: round $round, killed after $delay us: $(grep BAD <<<"$report")"
+        failures=$((failures + 1))
+        continue
+    fi
+    while read -r what verdict; do
+        if [ "$what" = strays ]; then
+            [ "$verdict" -gt "$most_strays" ] && most_strays=$verdict
+            # A killed write leaves at most its own temporary file, and the next write clears it.
+            if [ "$verdict" -gt 1 ]; then
+                echo "FAIL: round $round: $verdict temporary files left in the folders"
+                failures=$((failures + 1))
+            fi
+        else
+            seen[$what-$verdict]=$((${seen[$what-$verdict]:-0} + 1))
+        fi
+    done <<<"$report"
+done
+
+summary=""
+for key in $(printf '%s\n' "${!seen[@]}" | sort); do summary+=" $key:${seen[$key]}"; done
+echo "after $rounds kills:$summary; at most $most_strays temporary file(s) at a time"
+[ "$failures" -eq 0 ] || { echo "FAIL: $failures round(s) went wrong (seed $seed)"; exit 1; }
+echo "PASS: every file was whole, the old or the new one, after every kill"
