@@ -24,7 +24,7 @@ trap cleanup EXIT
 
 "$writer" init "$work" || { echo "FAIL: the first write failed"; exit 1; }
 declare -A seen=()
-failures=0 most_strays=0
+failures=0 most_strays=0 inside=0
 for round in $(seq "$rounds"); do
     # The writer says when it begins; the kill falls 0 to 40 ms later, over several rounds of
     # the three writes.
@@ -45,6 +45,7 @@ for round in $(seq "$rounds"); do
     while read -r what verdict; do
         if [ "$what" = strays ]; then
             [ "$verdict" -gt "$most_strays" ] && most_strays=$verdict
+            [ "$verdict" -gt 0 ] && inside=$((inside + 1))
             # A killed write leaves at most its own temporary file, and the next write clears it.
             if [ "$verdict" -gt 1 ]; then
                 echo "FAIL: round $round: $verdict temporary files left in the folders"
@@ -58,6 +59,7 @@ done
 
 summary=""
 for key in $(printf '%s\n' "${!seen[@]}" | sort); do summary+=" $key:${seen[$key]}"; done
-echo "after $rounds kills:$summary; at most $most_strays temporary file(s) at a time"
+echo "after $rounds kills:$summary; $inside check(s) found the temporary file of a killed write," \
+    "at most $most_strays at a time"
 [ "$failures" -eq 0 ] || { echo "FAIL: $failures round(s) went wrong (seed $seed)"; exit 1; }
 echo "PASS: every file was whole, the old or the new one, after every kill"
