@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the client's three kinds of file through the core's own writers, over and over, so that
-// a script can kill it at any moment and then ask it whether every file is still whole:
-//   kelo_file_writer_loop init FOLDER   writes the old contents once
-//   kelo_file_writer_loop loop FOLDER   prints "writing", then writes new, old, new ... until
-//   killed kelo_file_writer_loop check FOLDER  prints "record old|new", "index ...", "settings
-//   ...",
-//                                       "strays N" (temporary files left behind); ends with 1 and
-//                                       names the file when one is neither, or when reading it
-//                                       back tells the user anything
+// a script can kill it at any moment and then ask it whether every file is still whole.
+// - "init FOLDER" writes the old contents once.
+// - "check FOLDER" prints "record old|new", "index old|new", "settings old|new" and "strays N",
+//   the most temporary files left behind in one of the two folders. A file that is neither, or
+//   whose reading tells the user anything, is named on a line "BAD ...", and the end is 1.
+// - "loop FOLDER" checks first, as a start of the client reads the files, then prints "writing"
+//   and writes new, old, new ... until it is killed.
 // The files: a game record (a game of some hundred plies, saved as the user's save does), the
 // index of adjourned games and the settings file, each with an "old" and a "new" content.
 #include "base/CGbkConverter.h"
@@ -18,6 +17,7 @@
 #include "table/GameRecord.h"
 #include "table/ResumeEntry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -209,12 +209,14 @@ int Check(Files& files) {
     int strays = 0;
     for (const std::string& folder :
          {files.folders.m_strConfigFolder, files.folders.m_strRecordFolder}) {
+        int here = 0;
         std::error_code error;
         for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
             const std::string path = entry.path().string();
             if (path != files.recordPath && path != files.indexPath && path != files.settingsPath)
-                ++strays;
+                ++here;
         }
+        strays = std::max(strays, here);
     }
     std::printf("strays %d\n", strays);
     return bad == 0 ? 0 : 1;
@@ -238,6 +240,8 @@ int main(int argc, char** argv) {
         return ok ? 0 : 1;
     }
     if (mode == "loop") {
+        // One process for both: the start of a program is what takes the time of a round.
+        Check(files);
         std::printf("writing\n");
         std::fflush(stdout);
         for (bool fresh = true;; fresh = !fresh) {
