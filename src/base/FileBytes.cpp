@@ -69,12 +69,12 @@ bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// True when the lock on the open file was taken and the name still leads to that file.
-bool LockNamedFile(int fd, const std::string& path) {
-    struct stat opened {
-    }, named{};
-    return ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
-           ::lstat(path.c_str(), &named) == 0 && SameFile(opened, named);
+// True when the name still leads to the open file.
+bool StillNamed(int fd, const std::string& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           SameFile(opened, named);
 }
 
 // A writer holds a lock on its temporary file until the file has its final name; the system
@@ -92,7 +92,8 @@ void RemoveAbandonedTemps(const std::string& folder) {
         if (fd < 0)
             continue;
         struct stat opened {};
-        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && LockNamedFile(fd, path))
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, path))
             ::unlink(path.c_str());
         ::close(fd);
     }
@@ -114,7 +115,10 @@ bool ReplaceFileBytes(const std::string& path, const std::vector<uint8_t>& bytes
         fd = ::mkostemp(temp.data(), O_CLOEXEC);
         if (fd < 0)
             return false;
-        if (!LockNamedFile(fd, temp)) {
+        // On a file system without locks the file is written unlocked: it is then never
+        // taken for a killed writer's, since no lock can be taken on it either.
+        const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        if (taken || !StillNamed(fd, temp)) {
             ::close(fd);
             fd = -1;
         }
