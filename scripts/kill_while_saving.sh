@@ -125,7 +125,40 @@ check() {
     local verdict
     verdict=$(settings_verdict)
     [ "$verdict" != broken ] || fail "round $1: the settings file is neither old nor new: $(od -c "$settings" | head)"
-    echo "round $1: killed $2 ms after the mate; $whole whole record(s), $strays temporary file(s), settings $verdict"
+    echo "round $1: killed $2 ms after the mate$aimed; $whole whole record(s), $strays temporary file(s), settings $verdict"
+}
+
+# When each save has come after the mating click, in ms, as the rounds found it (0: not yet).
+record_at=0 settings_at=0
+# aim sets delay, the kill's moment after the mating click, and aimed, what it aims at. The
+# rounds take turns: any moment of the window, then one within a few milliseconds of the
+# record's save, then of the settings' save (once a round has seen them), so that kills fall
+# into a write and not only between writes.
+aim() {
+    local at=0 what=""
+    case $((round % 3)) in
+    2) at=$record_at what=record ;;
+    0) at=$settings_at what=settings ;;
+    esac
+    if [ "$at" -gt 0 ]; then
+        aimed=", aimed at the $what save seen $at ms after"
+        delay=$((at > 5 ? at - 5 + RANDOM % 25 : RANDOM % 25))
+    else
+        aimed=""
+        delay=$((RANDOM % window_ms))
+    fi
+}
+# learn T0: the saves' moments after the click at T0 (ns since the epoch), from the files' times
+# (a file's time is the moment its data was written, before the rename that ends its save).
+learn() {
+    local newest newest_ns settings_ns
+    newest=$(find "$records" -name '*.che' -printf '%T@ %p\n' | sort -n | tail -n1 | cut -d' ' -f2-)
+    settings_ns=$(stat -c %.9Y "$settings" | tr -d .)
+    if [ -n "$newest" ]; then
+        newest_ns=$(stat -c %.9Y "$newest" | tr -d .)
+        [ "$newest_ns" -gt "$1" ] && record_at=$(((newest_ns - $1) / 1000000))
+    fi
+    [ "$settings_ns" -gt "$1" ] && settings_at=$(((settings_ns - $1) / 1000000))
 }
 
 for round in $(seq "$rounds"); do
@@ -136,11 +169,13 @@ for round in $(seq "$rounds"); do
     for square in f2 f3 e7 e5 g2 g4 d8; do
         click_at $(centre $square)
     done
-    delay=$((RANDOM % window_ms))
+    aim
     read -r hx hy < <(centre h4)
-    xdotool mousemove "$hx" "$hy" click 1 2>/dev/null
+    xdotool mousemove "$hx" "$hy"
+    clicked=$(date +%s%N)
     (sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))" && kill -9 "$client_pid") &
     killer_pid=$!
+    xdotool click 1 2>/dev/null
     # The settings: the button, then 确定 with the Enter key.
     sleep 0.3
     click_at $((X + set_x + set_w / 2)) $((Y + set_y + set_h / 2))
@@ -150,6 +185,7 @@ for round in $(seq "$rounds"); do
     gone "$client_pid"
     client_pid=""
     check "$round" "$delay"
+    learn "$clicked"
 done
 
 # The start after the last kill reads the settings and opens the newest record without a word.
