@@ -13,7 +13,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELO_SANITIZE=OFF \
     "${launcher[@]}"
 cmake --build "$build" -j"$(nproc)" --target kelo-chess kelo-record kelo-hall \
-    kelo-table-server kelo-bot kelo_data
+    kelo-table-server kelo-bot kelo-relay kelo_data
 # Without debugging information the package is a tenth of the size.
 (cd "$build" && cpack -G DEB -D CPACK_STRIP_FILES=ON)
 ls "$build"/kelo-chess_*_amd64.deb

@@ -119,7 +119,8 @@ std::string DateFromFileName(const std::string& path) {
         return "????.??.??";
     // Two-digit years as strptime reads them: 69 to 99 are of the last century.
     const int year = yy >= 69 ? 1900 + yy : 2000 + yy;
-    char text[16];
+    // Room for any int, so that the compiler need not prove the ranges checked above.
+    char text[40];
     std::snprintf(text, sizeof text, "%04d.%02d.%02d", year, month, dayOfMonth);
     return text;
 }
