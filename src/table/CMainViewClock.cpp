@@ -112,8 +112,9 @@ bool CMainViewClock::LowTotalTime(bool ownSide) const {
 
 void CMainViewClock::CheckTimeout() {
     const bool ownToMove = OwnSideToMove();
-    // Outside local mode only the client of the side to move judges its own clock.
-    if (!m_table.mode.LocalMode() && !ownToMove)
+    // Outside local mode the client of the side to move judges its own clock; the opponent's
+    // is judged here only while the opponent's connection is gone, since nobody else would.
+    if (!m_table.mode.LocalMode() && !ownToMove && !JudgesAbsentOpponent())
         return;
     const CPlayerTimeControl& time = TimeControl();
     const int step = time.m_nStepCounter;
@@ -127,6 +128,11 @@ void CMainViewClock::CheckTimeout() {
     const uint16_t opponentSeat =
         people.SeatAfter(ownSeat == CPlayerManager::NONE ? -1 : ownSeat, true);
     SendGameResult(m_sender, people, 1, ownToMove ? opponentSeat : ownSeat, RESULT_REASON_TIMEOUT);
+}
+
+bool CMainViewClock::JudgesAbsentOpponent() const {
+    return !m_table.mode.IsWatcher() && m_table.people.GetOwnSeat() != CPlayerManager::NONE &&
+           m_table.state.OpponentDisconnected() && SideToMove(false);
 }
 
 int16_t CMainViewClock::RecoveredStep(bool ownSideToMove) const {

@@ -43,7 +43,8 @@ public:
     // A new game (601): nothing charged, no move made, nothing to replay.
     void OnNewGame();
     void ClockTick();
-    // Reports the side to move out of time, once.
+    // Reports the side to move out of time, once: the own side, the other side at a local
+    // table, and an opponent whose connection has gone, who cannot report it.
     void CheckTimeout();
     // Every move the board applied, replayed ones too.
     void OnMoveClock(Colour colour, int16_t moveNumber, int16_t clock);
@@ -89,6 +90,8 @@ private:
     void ResetCounters();
     int16_t& UsedTime(bool ownSide) { return ownSide ? m_nOwnUsedTime : m_nOtherUsedTime; }
     int16_t UsedTimeOf(bool ownSide) const { return ownSide ? m_nOwnUsedTime : m_nOtherUsedTime; }
+    // Whether this player judges the opponent's clock: the opponent is to move and gone.
+    bool JudgesAbsentOpponent() const;
     // The step counter of a joined move: what was spent; on the user's own move never more
     // than leaves 30 s.
     int16_t RecoveredStep(bool ownSideToMove) const;

@@ -72,15 +72,25 @@ TEST(Clock, TimeOutCases) {
         int16_t usedTime; // of the side to move
         uint64_t quietMs; // ticks that pass without a result
         int16_t winner;   // -1: no result at all
+        // The opponent's connection has gone (3016); the own client only watches.
+        bool opponentGone = false;
+        bool watcher = false;
     } cases[] = {
         {"PaceTime", false, 0, 0, 61000, 1},
         {"TotalTime", false, 0, 1790, 11000, 1},
         {"OpponentNotJudged", false, 1, 0, 200000, -1},
         {"LocalOwnSide", true, 0, 0, 61000, 1},
         {"LocalOtherSide", true, 1, 0, 61000, 0},
+        // An opponent who is gone cannot report its own loss: the player waiting does.
+        {"AbsentOpponentPaceTime", false, 1, 0, 61000, 0, true},
+        {"AbsentOpponentTotalTime", false, 1, 1790, 11000, 0, true},
+        {"AbsentOwnSideStillOwn", false, 0, 0, 61000, 1, true},
+        {"WatcherNeverJudgesAbsentPlayer", false, 1, 0, 200000, -1, true, true},
     };
     for (const Case& c : cases) {
-        ClockTable t(c.local);
+        ClockTable t(c.local, c.watcher);
+        if (c.opponentGone)
+            t.context.State().MarkOpponentBroken();
         t.context.PlayerManager().SetCurrentTurnSeat(c.turnSeat);
         t.clock.StartClock();
         (c.turnSeat == 0 ? t.clock.m_nOwnUsedTime : t.clock.m_nOtherUsedTime) = c.usedTime;

@@ -36,6 +36,7 @@
 #include "link/qt/SocketControl.h"
 #include "ports/IPrompts.h"
 #include "ports/qt/CQtEventLoop.h"
+#include "social/CBaseChatView.h"
 #include "social/CZynChatImp.h"
 #include "table/CMainViewClock.h"
 #include "table/CNegotiation.h"
@@ -1144,6 +1145,9 @@ int main(int argc, char** argv) {
     std::optional<CTableClient> client;
     CZynChatImp chat(people, context.Mode(), context.Sender(),
                      [&context] { return context.CommunicationLayer().IsConnected(); });
+    // The table's notices, as the window's chat shows them; they keep the mark that the
+    // opponent's connection is broken, by which the waiting player judges the absent one's clock.
+    CBaseChatView notices(people, context.State(), chat);
     CBot bot(options, context, client, chat, engine.get());
     if (engine) {
         engine->onAnswer = [&bot] { bot.EngineAnswered(); };
@@ -1182,6 +1186,7 @@ int main(int argc, char** argv) {
         registry->RegisterSink(peoplePrinter.get());
     }
     client->Attach(*registry);
+    registry->RegisterSink(&notices);
     registry->RegisterSink(&bot);
 
     if (options.timeoutSeconds > 0) {

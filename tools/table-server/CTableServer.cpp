@@ -1107,10 +1107,26 @@ void CTableServer::OnTick(uint64_t nowMs) {
         for (uint16_t seat = 0; seat < 2; ++seat) {
             if (!desk.held[seat] || nowMs < desk.heldUntilMs[seat])
                 continue;
-            // The player did not come back in time: the game ends without a result.
-            AbandonGame(desk);
-            ReleaseSeat(deskNo, desk, seat);
             released.push_back(deskNo);
+            if (desk.phase != Desk::Phase::Playing) {
+                AbandonGame(desk);
+                ReleaseSeat(deskNo, desk, seat);
+                continue;
+            }
+            // The player did not come back in time: the game is that player's loss on time,
+            // told before the seat is given up, so that the other player has the result, the
+            // scores and the record.
+            m_output.Report("desk " + std::to_string(deskNo) + " seat " + std::to_string(seat) +
+                            " loses: id=" + std::to_string(desk.heldId[seat]) +
+                            " did not come back");
+            MSG_GAME_RESULT_BODY result;
+            result.senderSeat = NO_SEAT;
+            result.decisive = 1;
+            result.winnerSeat = static_cast<uint16_t>(1 - seat);
+            result.reason = RESULT_REASON_TIMEOUT;
+            const auto wire = result.ToWire();
+            SendToDesk(deskNo, MSG_GAME_RESULT, wire.data(), wire.size());
+            EndGame(deskNo, desk, 1, result.winnerSeat, nowMs);
         }
     }
     // A desk that only kept a seat for someone who did not come back is forgotten.

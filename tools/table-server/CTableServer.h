@@ -88,7 +88,8 @@ public:
         uint64_t enterMs = 10000;
         // Connections at once from one address; the next one is closed at once.
         size_t perAddress = 256;
-        // A player whose connection goes during a game keeps the seat for this long.
+        // A player whose connection goes during a game keeps the seat for this long; then the
+        // game is that player's loss on time.
         uint64_t seatHoldMs = 120000;
     };
 

@@ -430,6 +430,41 @@ rejoin)
     done
     expect_not black 'connection lost'
     ;;
+absent_time_out | absent_seat_hold)
+    # Black is killed (kill -9) while it is to move and does not come back; White, waiting,
+    # ends with the game as Black's loss on time, its scores and its record. In absent_time_out
+    # Black's move time runs out first and White claims the loss, which the server's own clocks
+    # confirm; in absent_seat_hold the seat's hold ends first and the server gives the result
+    # before it gives the seat up.
+    if [ $scenario = absent_time_out ]; then
+        start_server --time 1800,5,0 --seat-hold 60
+        sender=0
+    else
+        start_server --time 1800,60,0 --seat-hold 3
+        sender=65535
+    fi
+    for side in white black; do
+        start_bot $side --timeout 60 --server 127.0.0.1:$port --desk 1 $players --me $side \
+            --moves "e2e4" --save-records "$dir/$side-records"
+    done
+    wait_for_line black '^board .* ply=1$'
+    kill -9 "${bot_pid[black]}"
+    wait "${bot_pid[black]}" 2>/dev/null
+    wait_for_line white "^recv 651 sender=$sender decisive=1 winner=0 reason=7\$" 30
+    wait_for_line white '^recv 656 points=10,-10 '
+    wait_for_line white '^saved .*\.che$'
+    [ $scenario = absent_time_out ] && expect white '^sent 651 sender=0 decisive=1 winner=0 reason=7$'
+    [ $scenario = absent_seat_hold ] && expect_not white '^sent 651'
+    grep -q 'game over, points 10 -10' "$dir/server.out" || fail "the server did not score the loss"
+    if [ $scenario = absent_seat_hold ]; then
+        grep -q 'seat 1 loses: id=2 did not come back' "$dir/server.out" ||
+            fail "the server did not report the loss"
+        # The seat is given up only after the result and the scores.
+        wait_for_line white '^recv 3026 id=2 seat=1 reason=2$'
+        [ "$(grep -nE '^recv (651|656|3026) ' "$dir/white.out" | cut -d' ' -f2 | tr '\n' ' ')" = \
+            "651 656 3026 " ] || fail "white's result, scores and 3026 came in the wrong order"
+    fi
+    ;;
 long_think)
     # White thinks for 50 s over its first move; the server's keep-alives keep both links
     # alive through the quiet table.

@@ -932,7 +932,8 @@ TEST_F(DeskGameTest, NewClocksAreForTheGamesToCome) {
 }
 
 // A player whose connection goes during the game keeps the seat: the desk is told, another id
-// cannot take it, the same id takes it back, and when the hold runs out the game ends.
+// cannot take it, the same id takes it back, and when the hold runs out the game is the absent
+// player's loss on time.
 TEST_F(DeskGameTest, HoldsTheSeatOfAPlayerWhoseConnectionWent) {
     CTableServer::Limits limits;
     limits.seatHoldMs = 60000;
@@ -962,15 +963,34 @@ TEST_F(DeskGameTest, HoldsTheSeatOfAPlayerWhoseConnectionWent) {
     EXPECT_EQ(Bodies(2, MSG_MOVE).size(), 1u);
     EXPECT_EQ(server.Violations(), 1);
 
-    // Black goes and does not come back: 3026 with reason 2 when the time is out, and the game
-    // is over.
+    // Black goes and does not come back: when the time is out Black loses on time, the scores
+    // follow, and only then 3026 with reason 2 gives the seat up.
     server.OnClosed(2);
     output.received.clear();
     now += 59999;
     server.OnTick(now);
     EXPECT_TRUE(Bodies(5, MSG_LEAVE_TABLE).empty());
+    EXPECT_TRUE(Bodies(5, MSG_GAME_RESULT).empty());
     now += 1;
     server.OnTick(now);
+    for (int connection : {3, 5}) {
+        std::vector<uint16_t> ends;
+        for (uint16_t type : Types(output.received[connection]))
+            if (type == MSG_GAME_RESULT || type == MSG_SCORES || type == MSG_LEAVE_TABLE)
+                ends.push_back(type);
+        EXPECT_EQ(ends, (std::vector<uint16_t>{MSG_GAME_RESULT, MSG_SCORES, MSG_LEAVE_TABLE}))
+            << "at connection " << connection;
+    }
+    // Nobody's seat sent it; decisive, White (seat 0) wins, reason 7.
+    ASSERT_EQ(Bodies(5, MSG_GAME_RESULT).size(), 1u);
+    EXPECT_EQ(Bodies(5, MSG_GAME_RESULT)[0],
+              (std::vector<uint8_t>{0xFF, 0xFF, 0x00, 0x01, 0x00, 0x00, 0x00, 0x07}));
+    // This game's points: +10 for White, -10 for Black.
+    ASSERT_EQ(Bodies(5, MSG_SCORES).size(), 1u);
+    const std::vector<uint8_t> scores = Bodies(5, MSG_SCORES)[0];
+    ASSERT_GE(scores.size(), 8u);
+    EXPECT_EQ(std::vector<uint8_t>(scores.begin(), scores.begin() + 8),
+              (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x0A, 0xFF, 0xFF, 0xFF, 0xF6}));
     ASSERT_EQ(Bodies(5, MSG_LEAVE_TABLE).size(), 1u);
     EXPECT_EQ(Bodies(5, MSG_LEAVE_TABLE)[0], Bytes8(1002, 1, 2));
     Send(back, back.Frame(MSG_MOVE, Knight(0, 505, 607)));
