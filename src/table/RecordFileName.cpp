@@ -61,8 +61,20 @@ std::string SafeFileName(const std::string& nickname) {
 
 std::string RecordTimeStamp(const std::tm& localTime) {
     char text[32];
-    std::strftime(text, sizeof text, "%y%m%d_%H%M", &localTime);
+    std::strftime(text, sizeof text, RECORD_TIME_STAMP, &localTime);
     return text;
+}
+
+bool ReadRecordTimeStamp(const std::string& stamp, std::tm& localTime) {
+    // strptime alone would also take fewer digits or spaces.
+    if (stamp.size() != 11 || stamp[6] != '_')
+        return false;
+    for (size_t i = 0; i < stamp.size(); ++i)
+        if (i != 6 && (stamp[i] < '0' || stamp[i] > '9'))
+            return false;
+    localTime = std::tm{};
+    const char* end = strptime(stamp.c_str(), RECORD_TIME_STAMP, &localTime);
+    return end == stamp.c_str() + stamp.size();
 }
 
 } // namespace kelo

@@ -16,7 +16,11 @@ constexpr size_t SAFE_NAME_BYTES = 48;
 // The UTF-8 nickname made fit for a file name; never empty, never "." or "..".
 std::string SafeFileName(const std::string& nickname);
 
-// "%y%m%d_%H%M": two-digit year, month, day, underscore, hour, minute.
+// The time stamp at the end of a record's name: two-digit year, month, day, underscore, hour,
+// minute ("081208_2105").
+constexpr const char* RECORD_TIME_STAMP = "%y%m%d_%H%M";
 std::string RecordTimeStamp(const std::tm& localTime);
+// Reads back a stamp of exactly that form, with its ranges checked; false for anything else.
+bool ReadRecordTimeStamp(const std::string& stamp, std::tm& localTime);
 
 } // namespace kelo

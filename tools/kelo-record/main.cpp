@@ -12,8 +12,10 @@
 #include "chess/ChessTypes.h"
 #include "table/CResumeManager.h"
 #include "table/GameRecord.h"
+#include "table/RecordFileName.h"
 
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -98,30 +100,18 @@ std::string DateFromFileName(const std::string& path) {
     const size_t dot = name.rfind('.');
     if (dot != std::string::npos)
         name.erase(dot);
-    auto digits = [](const std::string& text) {
-        return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-    };
     // The number that keeps two records of one minute apart (2 to 999) comes after the stamp.
     const size_t last = name.rfind('_');
-    if (last != std::string::npos && name.size() - last - 1 < 4 && digits(name.substr(last + 1)))
+    if (last != std::string::npos && name.size() - last - 1 < 4 && name.size() > last + 1 &&
+        name.find_first_not_of("0123456789", last + 1) == std::string::npos)
         name.erase(last);
     // "_yymmdd_HHMM" at the end.
-    if (name.size() < 12 || name[name.size() - 12] != '_' || name[name.size() - 5] != '_')
+    std::tm stamp{};
+    if (name.size() < 12 || name[name.size() - 12] != '_' ||
+        !ReadRecordTimeStamp(name.substr(name.size() - 11), stamp))
         return "????.??.??";
-    const std::string day = name.substr(name.size() - 11, 6);
-    const std::string time = name.substr(name.size() - 4);
-    if (!digits(day) || !digits(time))
-        return "????.??.??";
-    const int yy = std::stoi(day.substr(0, 2)), month = std::stoi(day.substr(2, 2)),
-              dayOfMonth = std::stoi(day.substr(4, 2));
-    const int hour = std::stoi(time.substr(0, 2)), minute = std::stoi(time.substr(2, 2));
-    if (month < 1 || month > 12 || dayOfMonth < 1 || dayOfMonth > 31 || hour > 23 || minute > 59)
-        return "????.??.??";
-    // Two-digit years as strptime reads them: 69 to 99 are of the last century.
-    const int year = yy >= 69 ? 1900 + yy : 2000 + yy;
-    // Room for any int, so that the compiler need not prove the ranges checked above.
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d.%02d.%02d", year, month, dayOfMonth);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y.%m.%d", &stamp);
     return text;
 }
 
